@@ -1,0 +1,125 @@
+#pragma once
+// Binary archive of the board and library files: little-endian 32-bit integers, IEEE doubles and
+// the length-prefixed string form. Reading past the end or a malformed length throws ArchiveError,
+// which open, save and import catch and report.
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+class CDocument;
+
+class ArchiveError : public std::runtime_error
+{
+public:
+    enum Cause
+    {
+        EndOfFile,   // a read went past the end of the data
+        BadFormat,   // a length or a value that cannot be right
+        WriteFailed, // the file could not be written
+        ReadFailed   // the file could not be opened or read
+    };
+    ArchiveError(Cause cause, const std::string& what) : std::runtime_error(what), m_cause(cause) {}
+    Cause cause() const { return m_cause; }
+
+private:
+    Cause m_cause;
+};
+
+class CArchive
+{
+public:
+    enum Mode
+    {
+        load = 1,
+        store = 0
+    };
+
+    // Memory archive: a loading archive reads the given bytes; a storing one collects bytes.
+    explicit CArchive(Mode mode, std::vector<std::uint8_t> data = {});
+    // File archive: loading reads the whole file now; storing writes the file on Close()
+    // (through a temporary file renamed over the target only when complete).
+    static std::unique_ptr<CArchive> OpenFile(const std::filesystem::path& path, Mode mode);
+
+    CArchive(const CArchive&) = delete;
+    CArchive& operator=(const CArchive&) = delete;
+    ~CArchive();
+
+    bool IsLoading() const { return m_mode == load; }
+    bool IsStoring() const { return m_mode == store; }
+
+    // Integers and doubles, little-endian.
+    CArchive& operator<<(std::int32_t v);
+    CArchive& operator<<(std::uint32_t v);
+    CArchive& operator<<(std::int16_t v);
+    CArchive& operator<<(std::uint16_t v);
+    CArchive& operator<<(std::uint8_t v);
+    CArchive& operator<<(double v);
+    CArchive& operator>>(std::int32_t& v);
+    CArchive& operator>>(std::uint32_t& v);
+    CArchive& operator>>(std::int16_t& v);
+    CArchive& operator>>(std::uint16_t& v);
+    CArchive& operator>>(std::uint8_t& v);
+    CArchive& operator>>(double& v);
+
+    // The framework's string form: one length byte below 255; 0xFF and a 16-bit length below
+    // 0xFFFF; 0xFF, 0xFFFF and a 32-bit length; then the bytes, no terminator.
+    CArchive& operator<<(const std::string& s);
+    CArchive& operator>>(std::string& s);
+
+    // Raw bytes.
+    void Write(const void* data, std::size_t size);
+    void Read(void* data, std::size_t size);   // throws EndOfFile when fewer bytes remain
+    std::size_t ReadSome(void* data, std::size_t size); // reads what there is, returns the count
+    void WriteString(const std::string& s);    // raw text, no length and no terminator
+
+    // One text line of the file as bytes: ends at LF (a CR before it is dropped); false at the end.
+    bool ReadString(std::string& line);
+
+    // Position in a loading archive and what is left.
+    std::size_t GetPosition() const { return m_pos; }
+    std::size_t GetLength() const { return m_data.size(); }
+    std::size_t Remaining() const { return m_data.size() - m_pos; }
+    void Seek(std::size_t pos);
+
+    // The bytes of a memory archive (stored so far, or the loaded data).
+    const std::vector<std::uint8_t>& Data() const { return m_data; }
+
+    // The document being read or written (null for libraries and other archives).
+    CDocument* m_pDocument = nullptr;
+    CDocument* GetDocument() const { return m_pDocument; }
+    void SetDocument(CDocument* doc) { m_pDocument = doc; }
+
+    const std::filesystem::path& GetPath() const { return m_path; }
+    void SetPath(const std::filesystem::path& p) { m_path = p; }
+
+    // Side buffer that a load fills and reads back afterwards (the terminal links of a board).
+    std::vector<std::uint8_t>& SideBuffer() { return m_side; }
+    std::unique_ptr<CArchive> OpenSideBuffer() const; // a loading archive over the side buffer
+
+    // Writes a storing file archive to its file; throws WriteFailed. Called by the destructor
+    // only if not called before, and then errors are swallowed: call it to learn of failure.
+    void Close();
+    void Abort(); // drop a storing file archive without touching the target file
+
+private:
+    void Need(std::size_t size) const;
+
+    Mode m_mode;
+    std::vector<std::uint8_t> m_data;
+    std::size_t m_pos = 0;
+    std::filesystem::path m_path;
+    bool m_isFile = false;
+    bool m_closed = false;
+    std::vector<std::uint8_t> m_side;
+};
+
+// The framework's document base: the board document derives from it; the archive carries it.
+class CDocument
+{
+public:
+    virtual ~CDocument() = default;
+};

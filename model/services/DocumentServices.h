@@ -1,0 +1,51 @@
+#pragma once
+// What the board model asks of the board document. The document implements it; items, sheets
+// and nets hold a pointer to it; tests use tests/support/FakeDocument.
+
+#include "model/services/Records.h"
+#include "platform/Archive.h"
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <vector>
+
+class CDPoint;
+class CSheet;
+class CHole;
+class CNetLine;
+
+class DocumentServices : public CDocument
+{
+public:
+    ~DocumentServices() override = default;
+
+    // The document's own virtual operations, in their fixed order.
+    virtual COLORREF GetNetColor(int netId) = 0;
+    virtual int GetDispLayers(std::vector<std::uint8_t>& out) = 0;
+    virtual CSheet* GetHoleSheet(int index) = 0;
+    virtual int GetWireLayerPos(int layer, bool withTerm) = 0;
+    virtual int GetWireLayer(int pos) = 0;
+    virtual int PartLayerToLayer(std::uint32_t code, bool side, bool swapEnds) = 0;
+    virtual std::uint32_t LayerToPartLayer(int layer, bool side) = 0;
+    virtual int FindTurretByDCode(int dcode) = 0;
+    virtual double GetTCodeSize(int tcode) = 0;
+    virtual int FindTCode(CHole* hole, bool quiet) = 0;
+    virtual int CollectHoles(std::vector<CHole*>& list, bool withParts) = 0;
+    virtual void ToUserOrigin(CDPoint& point, int unused) = 0;
+    virtual void FromUserOrigin(CDPoint& point, int unused) = 0;
+    virtual int AssignApertureTurret(const std::string& apertureDef, int arg, tagGERBAR* gerbar) = 0;
+    virtual double CalcViaSize(int viaNo, int wiringMask, double* displayRadius, double* outerRadius) = 0;
+    virtual CNetLine* FindNetLine(int id) = 0;
+    virtual void GetFileTime(int which, std::time_t* out) = 0;
+
+    // Document data that items and sheets read.
+    virtual int GetWireLayerCount() = 0;
+    virtual const std::vector<std::uint8_t>& GetWireLayerList() = 0; // layer numbers, position 1 first
+    virtual CSheet* GetBoardSheet(int layer) = 0;      // 0..127; 128 the via and part sheet
+    virtual CSheet* GetSelectionSheet(int layer) = 0;  // the selection set, same numbering
+    virtual tagPARTLAYER GetPartLayer(int index) = 0;  // 0..13
+    virtual tagVIA GetViaEntry(int number) = 0;        // 0..64
+    virtual tagTURRET GetTurretEntry(int number) = 0;  // 0..120
+    virtual int GetCurrentLayer() = 0;
+};

@@ -1,0 +1,66 @@
+#pragma once
+// A board document for model tests: the wiring stack and part-layer table behave as the real
+// document's; everything else answers from fields that a test sets.
+
+#include "model/services/DocumentServices.h"
+#include "model/services/LayerStack.h"
+
+#include <array>
+#include <functional>
+#include <map>
+#include <vector>
+
+class FakeDocument : public DocumentServices
+{
+public:
+    FakeDocument();
+
+    // Wiring layers in stack order, e.g. {0, 1, 2, 3}; sets the count too.
+    void SetWireLayers(std::vector<std::uint8_t> layers);
+    // Fills the part-layer record of a keyword index with its two layers.
+    void SetPartLayer(int index, int layerA, int layerB);
+
+    LayerStack stack;
+    std::array<int, LAYER_MAX + 1> layerTypeWords{}; // type word per layer (0x8 negative)
+    std::array<CSheet*, LAYER_MAX + 1> boardSheets{};
+    std::array<CSheet*, LAYER_MAX + 1> selectionSheets{};
+    std::array<tagVIA, VIA_MAX + 1> viaTable{};
+    std::array<tagTURRET, TURRET_MAX + 1> turretTable{};
+    std::vector<std::uint8_t> displayLayers;
+    std::map<int, COLORREF> netColors; // net id -> colour; empty or colouring off gives white
+    bool netColoring = true;
+    double userOriginX = 0.0, userOriginY = 0.0;
+    int currentLayer = 0;
+    std::array<std::time_t, 3> fileTimes{};
+    // Via sizes: land radius, display radius, outer radius.
+    double viaLand = 0.0, viaDisplay = 0.0, viaOuter = 0.0;
+    std::function<CNetLine*(int)> findNetLine;
+    std::vector<CHole*> holes;
+
+    COLORREF GetNetColor(int netId) override;
+    int GetDispLayers(std::vector<std::uint8_t>& out) override;
+    CSheet* GetHoleSheet(int index) override;
+    int GetWireLayerPos(int layer, bool withTerm) override;
+    int GetWireLayer(int pos) override;
+    int PartLayerToLayer(std::uint32_t code, bool side, bool swapEnds) override;
+    std::uint32_t LayerToPartLayer(int layer, bool side) override;
+    int FindTurretByDCode(int dcode) override;
+    double GetTCodeSize(int tcode) override;
+    int FindTCode(CHole* hole, bool quiet) override;
+    int CollectHoles(std::vector<CHole*>& list, bool withParts) override;
+    void ToUserOrigin(CDPoint& point, int unused) override;
+    void FromUserOrigin(CDPoint& point, int unused) override;
+    int AssignApertureTurret(const std::string& apertureDef, int arg, tagGERBAR* gerbar) override;
+    double CalcViaSize(int viaNo, int wiringMask, double* displayRadius, double* outerRadius) override;
+    CNetLine* FindNetLine(int id) override;
+    void GetFileTime(int which, std::time_t* out) override;
+
+    int GetWireLayerCount() override { return stack.wireCount; }
+    const std::vector<std::uint8_t>& GetWireLayerList() override { return stack.wireLayers; }
+    CSheet* GetBoardSheet(int layer) override;
+    CSheet* GetSelectionSheet(int layer) override;
+    tagPARTLAYER GetPartLayer(int index) override;
+    tagVIA GetViaEntry(int number) override;
+    tagTURRET GetTurretEntry(int number) override;
+    int GetCurrentLayer() override { return currentLayer; }
+};

@@ -3,6 +3,7 @@
 // the length-prefixed string form. Reading past the end or a malformed length throws ArchiveError,
 // which open, save and import catch and report.
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -87,6 +88,9 @@ public:
 
     // The bytes of a memory archive (stored so far, or the loaded data).
     const std::vector<std::uint8_t>& Data() const { return m_data; }
+    // Hands the bytes over without a copy (a side buffer filled from a storing archive); the
+    // archive is empty afterwards.
+    std::vector<std::uint8_t> TakeData();
 
     // The document being read or written (null for libraries and other archives).
     CDocument* m_pDocument = nullptr;
@@ -102,6 +106,7 @@ public:
 
     // Writes a storing file archive to its file; throws WriteFailed. Called by the destructor
     // only if not called before, and then errors are swallowed: call it to learn of failure.
+    // A destructor that runs because an exception is unwinding drops the file instead.
     void Close();
     void Abort(); // drop a storing file archive without touching the target file
 
@@ -114,6 +119,7 @@ private:
     std::filesystem::path m_path;
     bool m_isFile = false;
     bool m_closed = false;
+    int m_uncaught = 0; // exceptions in flight when opened: the destructor never commits while unwinding
     std::vector<std::uint8_t> m_side;
 };
 

@@ -19,12 +19,14 @@ struct FIXED
 {
     std::uint16_t fract = 0;
     std::int16_t value = 0;
+    constexpr bool operator==(const FIXED&) const = default;
 };
 
 struct tagPOINTFX
 {
     FIXED x;
     FIXED y;
+    constexpr bool operator==(const tagPOINTFX&) const = default;
 };
 using POINTFX = tagPOINTFX;
 

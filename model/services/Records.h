@@ -76,6 +76,9 @@ struct tagGERBAR
 {
     // Output transformation and writer state of the record writer.
     double prevX = 0.0, prevY = 0.0;       // previous point (raw board point; reader: file units)
+    // Integer coordinates of the last block the record writer wrote; incremental blocks are the
+    // difference to them. Reset together with the previous point when a file begins.
+    std::int32_t prevOutX = 0, prevOutY = 0;
     double maxX = 0.0, maxY = 0.0;         // extents of what was written, in output units
     double minX = 0.0, minY = 0.0;
     std::uint8_t absolute = 0;   // 1 absolute, 0 incremental

@@ -1,0 +1,251 @@
+#pragma once
+// Text item: one line of CP932 characters at a reference point, with an angle, an origin code that
+// says which point of the text's frame the reference point is, and one of three letterings: the
+// stroke font (drawn with the pen of the text's turret), the text's own TrueType font (a stored
+// 60-byte logical-font record), or the profile's default TrueType faces. Texts stand alone on
+// layer sheets and are owned by parts, lines, arcs, terminals and surfaces.
+
+#include "model/geometry/DPoint.h"
+#include "model/geometry/DRect.h"
+#include "model/geometry/DSize.h"
+#include "model/items/ItemBase.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CArchive;
+class DocumentServices;
+struct TextDialogData;
+
+// Type word of a text: origin code in the low seven bits, then single flags.
+enum TextType : int
+{
+    TEXT_ORIGIN_MASK = 0x7F,     // 0 top left ... 8 bottom left (default) ... 30 centre
+    TEXT_MIRROR = 0x80,          // drawn mirrored
+    TEXT_STROKE = 0x200,         // stroke font
+    TEXT_SELECTED = 0x400,       // transient partial-selection mark, never stored
+    TEXT_FRAME = 0x1000,         // a rectangle round the text at the frame distance
+    TEXT_OWN_FONT = 0x2000,      // own TrueType font in the font record
+    TEXT_NOT_PRINTABLE = 0x4000, // left out of printing
+    TEXT_HIDDEN = 0x8000,        // not displayed, hit or output (property texts)
+    TEXT_FRAME_DIST_SHIFT = 16,  // bits 16-22: frame distance in tenths of a millimetre
+    TEXT_FRAME_DIST_MASK = 0x7F0000,
+    TEXT_HAS_FONT_RECORD = TEXT_STROKE | TEXT_OWN_FONT // the font record is part of the stored forms
+};
+
+// Origin codes: horizontal part 0 left, 2 right, 6 centre; vertical part 0 top, 8 bottom, 24 middle.
+enum TextOrigin : int
+{
+    TEXT_ORG_TOP_LEFT = 0,
+    TEXT_ORG_TOP_RIGHT = 2,
+    TEXT_ORG_TOP_CENTER = 6,
+    TEXT_ORG_BOTTOM_LEFT = 8,
+    TEXT_ORG_BOTTOM_RIGHT = 10,
+    TEXT_ORG_BOTTOM_CENTER = 14,
+    TEXT_ORG_MIDDLE_LEFT = 24,
+    TEXT_ORG_MIDDLE_RIGHT = 26,
+    TEXT_ORG_CENTER = 30
+};
+
+// The 60-byte logical-font record in the Windows LOGFONTA layout, kept as raw bytes so that every
+// byte of a stored record survives. Offsets: height 0, width 4, escapement 8, orientation 12,
+// weight 16 (int32 little-endian); italic 20, underline 21, strike-out 22, character set 23,
+// output precision 24, clip precision 25, quality 26, pitch and family 27 (bytes); face name 28..59.
+// A stroke text keeps its dimensions here: height = character height, width = width of a
+// double-byte character, weight = character spacing (hundredths of a millimetre), character set =
+// the text-size table entry it follows (0 none).
+class TextFontRecord
+{
+public:
+    static constexpr std::size_t kSize = 60;
+    static constexpr std::size_t kFaceSize = 32;
+    using Bytes = std::array<std::uint8_t, kSize>;
+
+    TextFontRecord() = default;
+    explicit TextFontRecord(const Bytes& bytes) : m_bytes(bytes) {}
+
+    const Bytes& GetBytes() const { return m_bytes; }
+    Bytes& GetBytes() { return m_bytes; }
+    void Clear() { m_bytes.fill(0); }
+    bool operator==(const TextFontRecord&) const = default;
+
+    std::int32_t Height() const { return GetInt(0); }
+    std::int32_t Width() const { return GetInt(4); }
+    std::int32_t Escapement() const { return GetInt(8); }
+    std::int32_t Orientation() const { return GetInt(12); }
+    std::int32_t Weight() const { return GetInt(16); }
+    std::uint8_t Italic() const { return m_bytes[20]; }
+    std::uint8_t Underline() const { return m_bytes[21]; }
+    std::uint8_t StrikeOut() const { return m_bytes[22]; }
+    std::uint8_t CharSet() const { return m_bytes[23]; }
+    std::uint8_t OutPrecision() const { return m_bytes[24]; }
+    std::uint8_t ClipPrecision() const { return m_bytes[25]; }
+    std::uint8_t Quality() const { return m_bytes[26]; }
+    std::uint8_t PitchAndFamily() const { return m_bytes[27]; }
+    // The face name up to its terminating zero (at most 32 bytes), CP932.
+    std::string FaceName() const;
+
+    void SetHeight(std::int32_t v) { SetInt(0, v); }
+    void SetWidth(std::int32_t v) { SetInt(4, v); }
+    void SetEscapement(std::int32_t v) { SetInt(8, v); }
+    void SetOrientation(std::int32_t v) { SetInt(12, v); }
+    void SetWeight(std::int32_t v) { SetInt(16, v); }
+    void SetItalic(std::uint8_t v) { m_bytes[20] = v; }
+    void SetUnderline(std::uint8_t v) { m_bytes[21] = v; }
+    void SetStrikeOut(std::uint8_t v) { m_bytes[22] = v; }
+    void SetCharSet(std::uint8_t v) { m_bytes[23] = v; }
+    void SetOutPrecision(std::uint8_t v) { m_bytes[24] = v; }
+    void SetClipPrecision(std::uint8_t v) { m_bytes[25] = v; }
+    void SetQuality(std::uint8_t v) { m_bytes[26] = v; }
+    void SetPitchAndFamily(std::uint8_t v) { m_bytes[27] = v; }
+    // Cut to 31 bytes (never inside a double-byte character) and zero-padded.
+    void SetFaceName(const std::string& name);
+
+private:
+    std::int32_t GetInt(std::size_t offset) const;
+    void SetInt(std::size_t offset, std::int32_t v);
+
+    Bytes m_bytes{};
+};
+
+class CText : public CItemBase
+{
+public:
+    CText();
+    CText(const CText& other);
+    // kind text, origin bottom left, size 50; a non-zero turret makes it a stroke text with that
+    // pen. The font record is left zero, so a stroke text made this way has no dimensions yet.
+    CText(const std::string& string, const CDPoint& position, int turret);
+    // From a text line (the keyword before the first double quote is ignored).
+    explicit CText(const char* line);
+    ~CText() override;
+
+    // Copies the item base (parent included), position, string, size and font record.
+    CText& operator=(const CText& other);
+    // Empty texts are all equal. Otherwise position (1e-6), string bytes, type apart from the
+    // selected bit, size and turret; angle, layer and font record are not compared.
+    bool operator==(const CText& other) const;
+    // Reading order: top to bottom, then left to right.
+    bool operator<(const CText& other) const;
+
+    // --- Content and attributes ---
+    const std::string& GetName() const { return m_strText; }
+    int GetLength() const { return static_cast<int>(m_strText.size()); }
+    // Sets the string only.
+    void SetName(const std::string& string);
+    // Reads a text line: a line without a double quote becomes the string; otherwise the string
+    // between the first and the last double quote and the values after it. An empty line changes
+    // nothing.
+    void SetName(const char* line);
+    // Reads a "Font" line (without its keyword or with it before the first double quote); only a
+    // stroke text or a text with its own font takes it.
+    void SetFont(const char* line);
+    const TextFontRecord& GetFont() const { return m_font; }
+    void SetFontRecord(const TextFontRecord& font);
+
+    int GetSize() const { return m_nSize; }
+    void SetSize(int size);
+    // Stroke character height in millimetres.
+    double GetHeight() const { return m_font.Height() * 0.01; }
+    // Text-size table entry that a stroke text follows (0 none).
+    int GetTable() const { return m_font.CharSet(); }
+    int GetOrign() const { return m_nType & TEXT_ORIGIN_MASK; }
+    void SetOrign(int origin);
+    double GetFrameDist() const { return ((m_nType >> TEXT_FRAME_DIST_SHIFT) & 0x7F) * 0.1; }
+
+    int IsDisp() const { return (m_nType & TEXT_HIDDEN) == 0; }
+    int IsPrint() const { return (m_nType & TEXT_NOT_PRINTABLE) == 0; }
+    int IsFrame() const { return (m_nType & TEXT_FRAME) != 0; }
+    int IsMirror() const { return (m_nType & TEXT_MIRROR) != 0; }
+    int IsStroke() const { return (m_nType & TEXT_STROKE) != 0; }
+    int IsSPFont() const { return (m_nType & TEXT_OWN_FONT) != 0; }
+    int IsTextSel() const { return m_nType & TEXT_SELECTED; }
+    int IsPointChecked() const { return m_bPointChecked; }
+    void MakePoint() { m_bPointChecked = 1; }
+    // show != 0 clears the hidden bit, 0 sets it.
+    void Disp(int show);
+    // print != 0 clears the not-printable bit, 0 sets it; an own font's strike-out follows.
+    void Print(int print);
+
+    const CDPoint& GetPoint() const { return m_ptPoint; }
+    // Moves the text so that its position becomes p.
+    void SetPoint(const CDPoint& p);
+    // Frame corner i (0 bottom left, 1 bottom right, 2 top right, 3 top left, before rotation) as
+    // last computed; call GetBoundingRect first to bring them up to date.
+    const CDPoint& GetCorner(int i) const { return m_ptArea[i & 3]; }
+
+    // --- Persistent forms ---
+    // Binary record: DataRead when the archive loads, else DataWrite. A truncated or malformed
+    // record throws ArchiveError and leaves the text as it was.
+    void Serialize(CArchive& ar, int version);
+    // The text line, preceded by "Text " when keyword is non-zero, and a "Font" line when the font
+    // record belongs to the text.
+    void SerializeText(CArchive& ar, int keyword);
+    // The same lines as bytes.
+    std::string GetTextLines(int keyword);
+
+    // --- Geometry and measuring ---
+    // Width and height of the string in millimetres (stroke dimensions, or the TrueType face).
+    CDSize GetRect() const;
+    // The string without overline markers ('~'); runs receives the byte lengths of the alternating
+    // plain and overlined runs.
+    std::string GetTrueName(std::vector<std::uint16_t>& runs) const;
+    // The string with overlined and plain runs exchanged; the text is not changed.
+    std::string SetRevBlock() const;
+
+    void Offset(const CDPoint& d);
+    void OffsetAttr(const CDPoint& d);
+    // With flip the horizontal (MirrorX) or vertical (MirrorY) part of the origin code is
+    // exchanged and the angle becomes 2 pi minus the angle. The mirror bit is not changed.
+    void MirrorX(double x, bool flip);
+    void MirrorY(double y, bool flip);
+    void MirrorXText(double x);
+    void MirrorYText(double y);
+    void Rotate(const CDPoint& center, double angle);
+
+    int CheckPoint(const CDPoint& p);
+    int CheckPoint(const CDRect& r);
+    // Snaps p to a frame corner, the frame centre or an edge midpoint within dist.
+    int CheckItemPoint(CDPoint& p, double dist);
+    int SetTextSel(const CDRect& r);
+    void ResetTextSel();
+
+    // --- Editing, numbering, search, properties ---
+    // A keypad key code 97..105 or an origin code.
+    void SetOrg(int keyOrCode);
+    // Adds step to the trailing (ASCII or full-width) number of the string.
+    void IncName(int step);
+    int Find(CDPoint& found, const std::string& pattern, int matchCase, int whole, int hidden) const;
+    bool IsPropaty() const;
+    // The string becomes "&name&value" and the text is hidden.
+    void SetPropaty(const std::string& name, const std::string& value);
+    std::string GetPropatyName() const;
+    std::string GetPropatyVal() const;
+    // Runs the text dialog: 0 cancelled, 1 accepted, 2 accepted and moved. With multi non-zero the
+    // text becomes a template for the selected texts (choices packed into its y coordinate).
+    int InputText(DocumentServices* doc, bool flag, int multi);
+    // Stores the text's attributes as the dialog's remembered defaults.
+    void SetAttribute();
+
+protected:
+    void CalcBoundingRect() override;
+    void DataWrite(CArchive& ar);
+    void DataRead(CArchive& ar, int version);
+
+private:
+    // Width and height of the display string; TrueType texts through the installed faces.
+    CDSize MeasureStroke(const std::string& name) const;
+    CDSize MeasureTrueType(const std::string& name) const;
+    // The dialog record filled from the text (shared by InputText and SetAttribute).
+    void FillDialog(TextDialogData& data) const;
+    void ApplyStrokeChoice(const TextDialogData& data);
+    void MarkDirty() { ResetBounding(); }
+
+    CDPoint m_ptPoint;
+    std::string m_strText;
+    int m_nSize = 200;
+    TextFontRecord m_font;
+    std::uint8_t m_bPointChecked = 0;
+};

@@ -63,7 +63,10 @@ public:
     int IsRectEmpty() const { return !(right - left > 0.0 && bottom - top > 0.0); }
     int IsRectNull() const { return left == 0.0 && top == 0.0 && right == 0.0 && bottom == 0.0; }
     // Left and top edges inside, right and bottom edges outside.
-    int PtInRect(const tagDPOINT& p) const { return left <= p.x && p.x < right && top <= p.y && p.y < bottom; }
+    int PtInRect(const tagDPOINT& p) const
+    {
+        return left <= p.x && p.x < right && top <= p.y && p.y < bottom;
+    }
     // Whether the rectangle lies wholly outside the work area from the origin to e, on x or on y.
     int IsRectOutSide(const tagDPOINT& e) const;
 

@@ -337,8 +337,8 @@ TEST(GeometryRectTest, IsRectOutSideOnlyWhenWhollyBeyondAnEdge)
         {{-10, -10, 110, 110}, 0} // covers the work area
     };
     for (const Case& c : cases)
-        EXPECT_EQ(c.r.IsRectOutSide(extent), c.out) << c.r.left << "," << c.r.top << " " << c.r.right << ","
-                                                    << c.r.bottom;
+        EXPECT_EQ(c.r.IsRectOutSide(extent), c.out)
+            << c.r.left << "," << c.r.top << " " << c.r.right << "," << c.r.bottom;
 }
 
 TEST(GeometryRectTest, IntersectionMakesNullRectangleWhenOnlyTouching)

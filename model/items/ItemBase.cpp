@@ -1,0 +1,234 @@
+#include "model/items/ItemBase.h"
+
+#include "model/geometry/Geometry.h"
+#include "model/services/FrameServices.h"
+
+#include <cstring>
+#include <numbers>
+
+CItemBase::CItemBase(const CItemBase& other)
+{
+    *this = other;
+}
+
+CItemBase::~CItemBase() = default;
+
+CItemBase& CItemBase::operator=(const CItemBase& other)
+{
+    if (this == &other)
+        return *this;
+    m_nID = other.m_nID;
+    m_nKind = other.m_nKind;
+    m_nType = other.m_nType;
+    m_nLayer = other.m_nLayer;
+    m_nTurret = other.m_nTurret;
+    m_dAngle = other.m_dAngle;
+    m_entry = other.m_entry;
+    m_bDirty = other.m_bDirty;
+    for (int i = 0; i < 4; ++i)
+        m_ptArea[i] = other.m_ptArea[i];
+    m_rcBound = other.m_rcBound;
+    m_pParent = other.m_pParent;
+    m_nReserved = other.m_nReserved;
+    return *this;
+}
+
+void CItemBase::SetType(int type)
+{
+    m_nType = type;
+    ResetBounding();
+}
+
+void CItemBase::ModifyType(int value, int mask)
+{
+    m_nType = value | (m_nType & ~mask);
+    ResetBounding();
+}
+
+double CItemBase::GetAngle()
+{
+    GetBoundingRect();
+    return m_dAngle;
+}
+
+void CItemBase::SetAngle(double angle)
+{
+    m_dAngle = angle;
+    ResetBounding();
+}
+
+void CItemBase::SetTurretNo(int n, bool refresh)
+{
+    if (n < 0) {
+        m_nTurret = n;
+        return;
+    }
+    if (refresh ? n != m_nTurret : n == m_nTurret)
+        return;
+    m_nTurret = n;
+    FrameServices* frame = GetFrameServices();
+    const tagTURRET turret = frame ? frame->GetTurret(n) : tagTURRET{};
+    std::memcpy(m_entry.data(), &turret, sizeof turret);
+    ResetBounding();
+}
+
+void CItemBase::SetViaNo(int n, bool refresh)
+{
+    if (refresh ? n != m_nTurret : n == m_nTurret)
+        return;
+    m_nTurret = n;
+    FrameServices* frame = GetFrameServices();
+    const tagVIA via = frame ? frame->GetVia(n) : tagVIA{};
+    std::memcpy(m_entry.data(), &via, sizeof via);
+    ResetBounding();
+}
+
+tagTURRET CItemBase::GetTurret() const
+{
+    tagTURRET turret;
+    std::memcpy(&turret, m_entry.data(), sizeof turret);
+    return turret;
+}
+
+tagVIA CItemBase::GetVia() const
+{
+    tagVIA via;
+    std::memcpy(&via, m_entry.data(), sizeof via);
+    return via;
+}
+
+void CItemBase::SetVia(const tagVIA& via)
+{
+    std::memcpy(m_entry.data(), &via, sizeof via);
+    ResetBounding();
+}
+
+double CItemBase::GetLineWidth() const
+{
+    return GetTurret().size1;
+}
+
+CItemBase* CItemBase::GetSheetItem() const
+{
+    for (CItemBase* p = m_pParent; p; p = p->m_pParent)
+        if (p->m_nKind == KIND_SHEET)
+            return p;
+    return nullptr;
+}
+
+CItemBase* CItemBase::GetTopSheetItem() const
+{
+    for (CItemBase* p = m_pParent; p; p = p->m_pParent)
+        if (p->m_nKind == KIND_SHEET && !p->m_pParent)
+            return p;
+    return nullptr;
+}
+
+const CDRect& CItemBase::GetBoundingRect()
+{
+    if (m_bDirty) {
+        // An item without a turret takes turret 0 before it is measured; a via's number is a
+        // via-table number and stays.
+        if (m_nTurret < 0 && m_nKind != KIND_VIA)
+            SetTurretNo(0, false);
+        CalcBoundingRect();
+        m_bDirty = false;
+    }
+    return m_rcBound;
+}
+
+void CItemBase::ResetBounding()
+{
+    for (CItemBase* p = this; p; p = p->m_pParent)
+        p->m_bDirty = true;
+}
+
+void CItemBase::SetAreaRect(const CDPoint* pts)
+{
+    for (int i = 0; i < 4; ++i)
+        m_ptArea[i] = pts[i];
+}
+
+void CItemBase::CopyAreaRect()
+{
+    m_ptArea[0] = CDPoint(m_rcBound.left, m_rcBound.bottom);
+    m_ptArea[1] = CDPoint(m_rcBound.right, m_rcBound.bottom);
+    m_ptArea[2] = CDPoint(m_rcBound.right, m_rcBound.top);
+    m_ptArea[3] = CDPoint(m_rcBound.left, m_rcBound.top);
+}
+
+void CItemBase::UpdateBoundsForTransform()
+{
+    // The stale flag stays: the class moves its own points next, and the next request measures
+    // the moved item again.
+    if (m_bDirty)
+        CalcBoundingRect();
+}
+
+void CItemBase::Offset(const CDPoint& d)
+{
+    UpdateBoundsForTransform();
+    if (m_rcBound.IsRectNull())
+        return;
+    for (CDPoint& p : m_ptArea)
+        p += d;
+    m_rcBound += d;
+}
+
+void CItemBase::Rotate(const CDPoint& center, double angle)
+{
+    UpdateBoundsForTransform();
+    if (m_rcBound.IsRectNull())
+        return;
+    for (CDPoint& p : m_ptArea)
+        p.Rotate(center, angle);
+    m_rcBound.ResetRect(m_ptArea);
+    double a = m_dAngle + angle;
+    NormalizeAngle(a);
+    m_dAngle = a;
+}
+
+void CItemBase::MirrorX(double axis)
+{
+    UpdateBoundsForTransform();
+    if (m_rcBound.IsRectNull())
+        return;
+    for (CDPoint& p : m_ptArea)
+        p.x = 2.0 * axis - p.x;
+    m_rcBound.MirrorX(axis);
+    double a = std::numbers::pi - m_dAngle;
+    NormalizeAngle(a);
+    m_dAngle = a;
+}
+
+void CItemBase::MirrorY(double axis)
+{
+    UpdateBoundsForTransform();
+    if (m_rcBound.IsRectNull())
+        return;
+    for (CDPoint& p : m_ptArea)
+        p.y = 2.0 * axis - p.y;
+    m_rcBound.MirrorY(axis);
+    double a = 2.0 * std::numbers::pi - m_dAngle;
+    NormalizeAngle(a);
+    m_dAngle = a;
+}
+
+int CItemBase::Lock()
+{
+    m_lock.lock();
+    m_lockOwner.store(std::this_thread::get_id());
+    ++m_lockDepth;
+    return 1;
+}
+
+int CItemBase::Unlock()
+{
+    // Releasing a lock that this thread does not hold would be undefined: refuse it.
+    if (m_lockOwner.load() != std::this_thread::get_id() || m_lockDepth == 0)
+        return 0;
+    if (--m_lockDepth == 0)
+        m_lockOwner.store(std::thread::id());
+    m_lock.unlock();
+    return 1;
+}

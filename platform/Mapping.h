@@ -1,0 +1,79 @@
+#pragma once
+// Mapping between logical units (what items draw in) and device units (pixels or printer dots):
+// the map mode with its window and viewport extents and origins, as the device context keeps
+// them. device = (logical - window origin) * viewport extent / window extent + viewport origin,
+// rounded to the nearest unit.
+
+#include "platform/Types.h"
+
+// Map modes.
+constexpr int MM_TEXT = 1;
+constexpr int MM_LOMETRIC = 2;
+constexpr int MM_HIMETRIC = 3;
+constexpr int MM_LOENGLISH = 4;
+constexpr int MM_HIENGLISH = 5;
+constexpr int MM_TWIPS = 6;
+constexpr int MM_ISOTROPIC = 7;
+constexpr int MM_ANISOTROPIC = 8;
+
+namespace platform {
+
+class Mapping
+{
+public:
+    // The device's resolution in dots per inch decides the fixed metric and English modes.
+    explicit Mapping(int dpiX = 96, int dpiY = 96);
+
+    void SetResolution(int dpiX, int dpiY);
+    int DpiX() const { return m_dpiX; }
+    int DpiY() const { return m_dpiY; }
+
+    // Returns the previous mode (0 for an unknown mode, which changes nothing). The fixed modes
+    // set their extents; MM_ISOTROPIC starts from the extents of MM_LOMETRIC; MM_ANISOTROPIC
+    // keeps the current ones.
+    int SetMapMode(int mode);
+    int GetMapMode() const { return m_mode; }
+
+    // Extents change only in MM_ISOTROPIC and MM_ANISOTROPIC and never to zero; both return the
+    // previous extent. In MM_ISOTROPIC the viewport extent is then reduced on one axis so that
+    // a logical unit is as long on both axes (keeping its signs).
+    CSize SetWindowExt(CSize ext);
+    CSize SetViewportExt(CSize ext);
+    CSize GetWindowExt() const { return m_winExt; }
+    CSize GetViewportExt() const { return m_vpExt; }
+
+    CPoint SetWindowOrg(CPoint org);
+    CPoint SetViewportOrg(CPoint org);
+    CPoint GetWindowOrg() const { return m_winOrg; }
+    CPoint GetViewportOrg() const { return m_vpOrg; }
+
+    CPoint LPtoDP(CPoint p) const;
+    CPoint DPtoLP(CPoint p) const;
+    // Sizes scale by the magnitudes of the extents and keep their own signs.
+    CSize LPtoDP(CSize s) const;
+    CSize DPtoLP(CSize s) const;
+    // Both corners converted (the result is not normalised).
+    CRect LPtoDP(const CRect& r) const;
+    CRect DPtoLP(const CRect& r) const;
+
+    // Exact (unrounded) conversion of one coordinate, for implementations that draw in
+    // device units with sub-unit precision.
+    double LPtoDPX(double x) const;
+    double LPtoDPY(double y) const;
+
+    bool operator==(const Mapping&) const = default;
+
+private:
+    void SetFixedExtents();
+    void AdjustIsotropic();
+
+    int m_dpiX;
+    int m_dpiY;
+    int m_mode = MM_TEXT;
+    CSize m_winExt{1, 1};
+    CSize m_vpExt{1, 1};
+    CPoint m_winOrg;
+    CPoint m_vpOrg;
+};
+
+} // namespace platform

@@ -1,0 +1,93 @@
+#include "platform/Mapping.h"
+
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+TEST(Mapping, TextModeIsOneToOneAndIgnoresExtents)
+{
+    Mapping m;
+    EXPECT_EQ(m.GetMapMode(), MM_TEXT);
+    EXPECT_EQ(m.SetWindowExt(CSize(10, 10)), CSize(1, 1));
+    EXPECT_EQ(m.GetWindowExt(), CSize(1, 1));
+    m.SetWindowOrg(CPoint(5, 5));
+    m.SetViewportOrg(CPoint(100, 200));
+    EXPECT_EQ(m.LPtoDP(CPoint(5, 5)), CPoint(100, 200));
+    EXPECT_EQ(m.LPtoDP(CPoint(6, 4)), CPoint(101, 199));
+    EXPECT_EQ(m.DPtoLP(CPoint(101, 199)), CPoint(6, 4));
+    EXPECT_EQ(m.SetMapMode(99), 0);
+    EXPECT_EQ(m.GetMapMode(), MM_TEXT);
+}
+
+TEST(Mapping, FixedModesFollowTheResolutionWithYUpward)
+{
+    struct Case
+    {
+        int mode;
+        int unitsPerInch;
+    };
+    const Case cases[] = {
+        {MM_LOMETRIC, 254}, {MM_HIMETRIC, 2540}, {MM_LOENGLISH, 100}, {MM_HIENGLISH, 1000}, {MM_TWIPS, 1440},
+    };
+    for (const Case& c : cases) {
+        Mapping m(600, 300);
+        EXPECT_EQ(m.SetMapMode(c.mode), MM_TEXT);
+        EXPECT_EQ(m.LPtoDP(CPoint(c.unitsPerInch, c.unitsPerInch)), CPoint(600, -300)) << c.mode;
+        EXPECT_EQ(m.DPtoLP(CPoint(600, -300)), CPoint(c.unitsPerInch, c.unitsPerInch)) << c.mode;
+        // Extents are fixed in these modes.
+        m.SetViewportExt(CSize(1, 1));
+        EXPECT_EQ(m.GetViewportExt(), CSize(600, -300)) << c.mode;
+    }
+    // A printer's resolution changes the fixed extents.
+    Mapping m;
+    m.SetMapMode(MM_HIMETRIC);
+    m.SetResolution(1200, 1200);
+    EXPECT_EQ(m.LPtoDP(CPoint(2540, -2540)), CPoint(1200, 1200));
+}
+
+TEST(Mapping, IsotropicKeepsUnitsSquare)
+{
+    Mapping m;
+    m.SetMapMode(MM_ISOTROPIC);
+    // Starts from the metric extents.
+    EXPECT_EQ(m.GetWindowExt(), CSize(254, 254));
+    EXPECT_EQ(m.GetViewportExt(), CSize(96, -96));
+
+    m.SetWindowExt(CSize(1000, 1000));
+    m.SetViewportExt(CSize(500, -300));
+    EXPECT_EQ(m.GetViewportExt(), CSize(300, -300));
+    m.SetViewportExt(CSize(-200, 800));
+    EXPECT_EQ(m.GetViewportExt(), CSize(-200, 200));
+    // Zero extents are refused.
+    EXPECT_EQ(m.SetViewportExt(CSize(0, 5)), CSize(-200, 200));
+    EXPECT_EQ(m.GetViewportExt(), CSize(-200, 200));
+    EXPECT_EQ(m.SetWindowExt(CSize(5, 0)), CSize(1000, 1000));
+
+    // Anisotropic keeps what it is given.
+    m.SetMapMode(MM_ANISOTROPIC);
+    m.SetViewportExt(CSize(500, -300));
+    EXPECT_EQ(m.GetViewportExt(), CSize(500, -300));
+    EXPECT_EQ(m.LPtoDP(CPoint(1000, 1000)), CPoint(500, -300));
+}
+
+TEST(Mapping, RoundsToTheNearestUnitAndConvertsSizesByMagnitude)
+{
+    Mapping m;
+    m.SetMapMode(MM_ANISOTROPIC);
+    m.SetWindowExt(CSize(3, 3));
+    m.SetViewportExt(CSize(1, -1));
+    EXPECT_EQ(m.LPtoDP(CPoint(1, 1)), CPoint(0, 0));  // 0.33
+    EXPECT_EQ(m.LPtoDP(CPoint(2, 2)), CPoint(1, -1)); // 0.67
+    EXPECT_EQ(m.LPtoDP(CPoint(-2, -2)), CPoint(-1, 1));
+    EXPECT_EQ(m.LPtoDP(CSize(6, 6)), CSize(2, 2));
+    EXPECT_EQ(m.LPtoDP(CSize(-6, 6)), CSize(-2, 2));
+    EXPECT_EQ(m.DPtoLP(CSize(2, 2)), CSize(6, 6));
+    EXPECT_EQ(m.LPtoDP(CRect(0, 0, 3, 3)), CRect(0, 0, 1, -1));
+    EXPECT_EQ(m.DPtoLP(CRect(0, 0, 1, -1)), CRect(0, 0, 3, 3));
+    EXPECT_DOUBLE_EQ(m.LPtoDPX(1.5), 0.5);
+    EXPECT_DOUBLE_EQ(m.LPtoDPY(1.5), -0.5);
+    // Far outside the device's range the result is clamped, not wrapped.
+    m.SetViewportExt(CSize(1000000, 1000000));
+    m.SetWindowExt(CSize(1, 1));
+    EXPECT_EQ(m.LPtoDP(CPoint(2000000000, -2000000000)), CPoint(2147483647, -2147483647 - 1));
+}

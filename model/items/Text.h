@@ -9,6 +9,7 @@
 #include "model/geometry/DRect.h"
 #include "model/geometry/DSize.h"
 #include "model/items/ItemBase.h"
+#include "model/text/FontRecord.h"
 
 #include <array>
 #include <cstdint>
@@ -49,67 +50,6 @@ enum TextOrigin : int
     TEXT_ORG_CENTER = 30
 };
 
-// The 60-byte logical-font record in the Windows LOGFONTA layout, kept as raw bytes so that every
-// byte of a stored record survives. Offsets: height 0, width 4, escapement 8, orientation 12,
-// weight 16 (int32 little-endian); italic 20, underline 21, strike-out 22, character set 23,
-// output precision 24, clip precision 25, quality 26, pitch and family 27 (bytes); face name 28..59.
-// A stroke text keeps its dimensions here: height = character height, width = width of a
-// double-byte character, weight = character spacing (hundredths of a millimetre), character set =
-// the text-size table entry it follows (0 none).
-class TextFontRecord
-{
-public:
-    static constexpr std::size_t kSize = 60;
-    static constexpr std::size_t kFaceSize = 32;
-    using Bytes = std::array<std::uint8_t, kSize>;
-
-    TextFontRecord() = default;
-    explicit TextFontRecord(const Bytes& bytes) : m_bytes(bytes) {}
-
-    const Bytes& GetBytes() const { return m_bytes; }
-    Bytes& GetBytes() { return m_bytes; }
-    void Clear() { m_bytes.fill(0); }
-    bool operator==(const TextFontRecord&) const = default;
-
-    std::int32_t Height() const { return GetInt(0); }
-    std::int32_t Width() const { return GetInt(4); }
-    std::int32_t Escapement() const { return GetInt(8); }
-    std::int32_t Orientation() const { return GetInt(12); }
-    std::int32_t Weight() const { return GetInt(16); }
-    std::uint8_t Italic() const { return m_bytes[20]; }
-    std::uint8_t Underline() const { return m_bytes[21]; }
-    std::uint8_t StrikeOut() const { return m_bytes[22]; }
-    std::uint8_t CharSet() const { return m_bytes[23]; }
-    std::uint8_t OutPrecision() const { return m_bytes[24]; }
-    std::uint8_t ClipPrecision() const { return m_bytes[25]; }
-    std::uint8_t Quality() const { return m_bytes[26]; }
-    std::uint8_t PitchAndFamily() const { return m_bytes[27]; }
-    // The face name up to its terminating zero (at most 32 bytes), CP932.
-    std::string FaceName() const;
-
-    void SetHeight(std::int32_t v) { SetInt(0, v); }
-    void SetWidth(std::int32_t v) { SetInt(4, v); }
-    void SetEscapement(std::int32_t v) { SetInt(8, v); }
-    void SetOrientation(std::int32_t v) { SetInt(12, v); }
-    void SetWeight(std::int32_t v) { SetInt(16, v); }
-    void SetItalic(std::uint8_t v) { m_bytes[20] = v; }
-    void SetUnderline(std::uint8_t v) { m_bytes[21] = v; }
-    void SetStrikeOut(std::uint8_t v) { m_bytes[22] = v; }
-    void SetCharSet(std::uint8_t v) { m_bytes[23] = v; }
-    void SetOutPrecision(std::uint8_t v) { m_bytes[24] = v; }
-    void SetClipPrecision(std::uint8_t v) { m_bytes[25] = v; }
-    void SetQuality(std::uint8_t v) { m_bytes[26] = v; }
-    void SetPitchAndFamily(std::uint8_t v) { m_bytes[27] = v; }
-    // Cut to 31 bytes (never inside a double-byte character) and zero-padded.
-    void SetFaceName(const std::string& name);
-
-private:
-    std::int32_t GetInt(std::size_t offset) const;
-    void SetInt(std::size_t offset, std::int32_t v);
-
-    Bytes m_bytes{};
-};
-
 class CText : public CItemBase
 {
 public:
@@ -142,15 +82,19 @@ public:
     // Reads a "Font" line (without its keyword or with it before the first double quote); only a
     // stroke text or a text with its own font takes it.
     void SetFont(const char* line);
-    const TextFontRecord& GetFont() const { return m_font; }
-    void SetFontRecord(const TextFontRecord& font);
+    // The 60-byte font record (every stored byte kept). A stroke text keeps its dimensions here:
+    // lfHeight = character height, lfWidth = width of a double-byte character, lfWeight =
+    // character spacing (hundredths of a millimetre), lfCharSet = the text-size table entry it
+    // follows (0 none).
+    const LOGFONTA* GetFont() const { return &m_font; }
+    void SetFontRecord(const LOGFONTA& font);
 
     int GetSize() const { return m_nSize; }
     void SetSize(int size);
     // Stroke character height in millimetres.
-    double GetHeight() const { return m_font.Height() * 0.01; }
+    double GetHeight() const { return m_font.lfHeight * 0.01; }
     // Text-size table entry that a stroke text follows (0 none).
-    int GetTable() const { return m_font.CharSet(); }
+    int GetTable() const { return m_font.lfCharSet; }
     int GetOrign() const { return m_nType & TEXT_ORIGIN_MASK; }
     void SetOrign(int origin);
     double GetFrameDist() const { return ((m_nType >> TEXT_FRAME_DIST_SHIFT) & 0x7F) * 0.1; }
@@ -246,6 +190,6 @@ private:
     CDPoint m_ptPoint;
     std::string m_strText;
     int m_nSize = 200;
-    TextFontRecord m_font;
+    LOGFONTA m_font;
     std::uint8_t m_bPointChecked = 0;
 };

@@ -104,6 +104,9 @@ struct TextDialogData
     int frame = 0;
     double frameDistance = 0.0;
     int angleChoice = 0; // multi-edit; 7 keeps
+    // Multi-edit three-state choices of the printable and mirror switches (0 off, 1 on, 2 keep).
+    int printableChoice = 0;
+    int mirrorChoice = 0;
 };
 
 class ItemDialogs

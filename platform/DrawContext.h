@@ -297,8 +297,11 @@ public:
     virtual void Polyline(std::span<const CPoint> points) = 0; // does not use or move the position
     virtual void Polygon(std::span<const CPoint> points) = 0;  // closed and filled (poly fill mode)
     // Cubic Bezier segments from the current position: three points each (two control points
-    // and an end point); the last point becomes the current position.
+    // and an end point); points past the last whole three are ignored; the last end point becomes
+    // the current position.
     virtual void PolyBezierTo(std::span<const CPoint> points) = 0;
+    // Rectangle and ellipse fill the box from its left and top edges up to, not including, its
+    // right and bottom edges (either orientation), and outline it with the pen.
     virtual void Rectangle(const CRect& r) = 0;
     virtual void Ellipse(const CRect& r) = 0;
     // Part of the ellipse inscribed in box, from where the ray from its centre through start

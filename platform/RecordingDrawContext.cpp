@@ -328,8 +328,8 @@ void RecordingDrawContext::PolyBezierTo(std::span<const CPoint> points)
     std::vector<std::int64_t> args;
     AddPoints(args, points);
     Record(Kind::PolyBezierTo, std::move(args));
-    if (!points.empty())
-        m_position = points.back();
+    if (points.size() >= 3)
+        m_position = points[points.size() / 3 * 3 - 1];
 }
 
 void RecordingDrawContext::Rectangle(const CRect& r)

@@ -160,6 +160,9 @@ TEST(RecordingDrawContext, CurrentPositionAndPathState)
     const CPoint bezier[] = {{1, 1}, {2, 2}, {3, 9}};
     dc.PolyBezierTo(bezier, 3);
     EXPECT_EQ(dc.GetCurrentPosition(), CPoint(3, 9));
+    const CPoint ragged[] = {{4, 4}, {5, 5}, {6, 6}, {7, 7}};
+    dc.PolyBezierTo(ragged, 4); // the odd point is no segment
+    EXPECT_EQ(dc.GetCurrentPosition(), CPoint(6, 6));
     dc.Polyline(bezier, -1); // a negative count draws nothing
     EXPECT_EQ(dc.Calls().back().args.size(), 0u);
 

@@ -1,0 +1,86 @@
+#pragma once
+// The owning list of a layer sheet's copper groups. Groups are not items, and the sheet is built
+// without knowing the group class, so each group is stored with the function that frees it (given
+// where the group class is known). Positions stay valid while other groups are added or removed.
+
+#include <cstddef>
+#include <iterator>
+#include <list>
+#include <memory>
+
+class CNetLine;
+
+class CNetLineList
+{
+    using Deleter = void (*)(CNetLine*);
+    using Owned = std::unique_ptr<CNetLine, Deleter>;
+    using Storage = std::list<Owned>;
+
+public:
+    // Where a group stands in the list; null (default) is no position.
+    class POSITION
+    {
+    public:
+        POSITION() = default;
+        POSITION(std::nullptr_t) {}
+        explicit operator bool() const { return m_valid; }
+        bool operator==(const POSITION& o) const
+        {
+            return m_valid == o.m_valid && (!m_valid || m_it == o.m_it);
+        }
+        bool operator==(std::nullptr_t) const { return !m_valid; }
+
+    private:
+        friend class CNetLineList;
+        explicit POSITION(Storage::iterator it) : m_it(it), m_valid(true) {}
+        Storage::iterator m_it{};
+        bool m_valid = false;
+    };
+
+    CNetLineList() = default;
+    CNetLineList(const CNetLineList&) = delete;
+    CNetLineList& operator=(const CNetLineList&) = delete;
+
+    int GetCount() const { return static_cast<int>(m_groups.size()); }
+    bool IsEmpty() const { return m_groups.empty(); }
+
+    POSITION GetHeadPosition() { return m_groups.empty() ? POSITION() : POSITION(m_groups.begin()); }
+    POSITION GetTailPosition() { return m_groups.empty() ? POSITION() : POSITION(std::prev(m_groups.end())); }
+    // The group at pos; pos moves to the next one (null after the last).
+    CNetLine* GetNext(POSITION& pos)
+    {
+        CNetLine* group = pos.m_it->get();
+        auto next = std::next(pos.m_it);
+        pos = next == m_groups.end() ? POSITION() : POSITION(next);
+        return group;
+    }
+    // The group at pos; pos moves to the previous one (null before the first).
+    CNetLine* GetPrev(POSITION& pos)
+    {
+        CNetLine* group = pos.m_it->get();
+        pos = pos.m_it == m_groups.begin() ? POSITION() : POSITION(std::prev(pos.m_it));
+        return group;
+    }
+    CNetLine* GetAt(POSITION pos) { return pos.m_it->get(); }
+    // Null for an empty list.
+    CNetLine* GetHead() { return m_groups.empty() ? nullptr : m_groups.front().get(); }
+    CNetLine* GetTail() { return m_groups.empty() ? nullptr : m_groups.back().get(); }
+
+    // Takes ownership of a group; the caller knows the group class, so the deleter is made there.
+    template <class Group = CNetLine> POSITION AddTail(std::unique_ptr<Group> group)
+    {
+        m_groups.emplace_back(group.release(), [](CNetLine* p) { delete static_cast<Group*>(p); });
+        return POSITION(std::prev(m_groups.end()));
+    }
+    // Frees the group at pos; pos is invalid afterwards.
+    void RemoveAt(POSITION pos) { m_groups.erase(pos.m_it); }
+    // Frees every group, head first.
+    void RemoveAll()
+    {
+        while (!m_groups.empty())
+            m_groups.pop_front();
+    }
+
+private:
+    Storage m_groups;
+};

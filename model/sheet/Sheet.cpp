@@ -1,0 +1,364 @@
+#include "model/sheet/Sheet.h"
+
+#include <array>
+
+namespace {
+
+using KindOrder = std::array<int, SHEET_KIND_COUNT>;
+
+// The orders in which the whole-sheet operations visit the kinds.
+constexpr KindOrder kBoundsOrder = {KIND_LINE, KIND_VIA, KIND_LAND, KIND_TEXT, KIND_ARC,
+                                    KIND_HOLE, KIND_SUR, KIND_TER,  KIND_PART};
+constexpr KindOrder kFreeOrder = {KIND_LINE, KIND_VIA, KIND_ARC, KIND_HOLE, KIND_TEXT,
+                                  KIND_LAND, KIND_TER, KIND_SUR, KIND_PART};
+constexpr KindOrder kMergeOrder = {KIND_ARC, KIND_HOLE, KIND_LAND, KIND_LINE, KIND_SUR,
+                                   KIND_TER, KIND_TEXT, KIND_PART, KIND_VIA};
+constexpr KindOrder kMoveOrder = {KIND_LINE, KIND_VIA,  KIND_LAND, KIND_TEXT, KIND_TER,
+                                  KIND_ARC,  KIND_HOLE, KIND_SUR,  KIND_PART};
+constexpr KindOrder kRotateOrder = {KIND_LINE, KIND_VIA,  KIND_LAND, KIND_ARC, KIND_HOLE,
+                                    KIND_TER,  KIND_TEXT, KIND_SUR,  KIND_PART};
+constexpr KindOrder kTailOrder = {KIND_TEXT, KIND_VIA,  KIND_ARC,  KIND_HOLE, KIND_TER,
+                                  KIND_SUR,  KIND_PART, KIND_LAND, KIND_LINE};
+
+} // namespace
+
+CSheet::CSheet(int sheetType) : CItemBase(KIND_SHEET), m_nSheetType(sheetType)
+{
+    m_layer.order = 100;
+    m_layer.drawClass = 2;
+}
+
+CSheet::CSheet(int wLayer, int typeFlags, int layer, DocumentServices* doc)
+    : CItemBase(KIND_SHEET), m_pDoc(doc), m_nWLayer(wLayer)
+{
+    m_nType = typeFlags;
+    m_nLayer = layer;
+    m_layer.order = 100;
+    m_layer.drawClass = 2;
+}
+
+CSheet::~CSheet()
+{
+    DeleteContents();
+}
+
+int CSheet::GetSheetBitType() const
+{
+    switch (m_nSheetType) {
+    case SHEET_BOARD:
+        return SHEETBIT_BOARD;
+    case SHEET_SELECTION:
+        return SHEETBIT_SELECTION;
+    case SHEET_BOARD_VIAPART:
+        return SHEETBIT_BOARD | SHEETBIT_OWN_LAYERS;
+    case SHEET_REPLACED:
+        return SHEETBIT_REPLACED;
+    case SHEET_SELECT_VIAPART:
+        return SHEETBIT_SELECTION | SHEETBIT_OWN_LAYERS;
+    case SHEET_REPLACED_VIAPART:
+        return SHEETBIT_REPLACED | SHEETBIT_OWN_LAYERS;
+    case SHEET_UNDO:
+    case SHEET_REDO:
+        return SHEETBIT_DOCWORK;
+    default:
+        return 0;
+    }
+}
+
+CItemList* CSheet::ListOf(int kind)
+{
+    const int index = SheetKindIndex(kind);
+    return index < 0 ? nullptr : &m_lists[static_cast<std::size_t>(index)];
+}
+
+const CItemList* CSheet::ListOf(int kind) const
+{
+    const int index = SheetKindIndex(kind);
+    return index < 0 ? nullptr : &m_lists[static_cast<std::size_t>(index)];
+}
+
+CItemBase* CSheet::StoreCopy(const CItemBase& item)
+{
+    const SheetKindOps* ops = FindSheetKind(item.GetKind());
+    CItemList* list = ListOf(item.GetKind());
+    if (!ops || !ops->copy || !list)
+        return nullptr;
+    std::unique_ptr<CItemBase> copy = ops->copy(item);
+    if (!copy)
+        return nullptr;
+    CItemBase* stored = copy.get();
+    stored->SetParent(this);
+    list->AddTail(std::move(copy));
+    ++m_nCount;
+    if (ops->takesSheetLayer && !(GetSheetBitType() & SHEETBIT_OWN_LAYERS))
+        stored->SetLayerNo(GetLayerNo());
+    if (ops->stored)
+        ops->stored(*this, *stored);
+    ResetBounding();
+    return stored;
+}
+
+int CSheet::DeleteEqualItem(const CItemBase& item)
+{
+    const SheetKindOps* ops = FindSheetKind(item.GetKind());
+    CItemList* list = ListOf(item.GetKind());
+    if (!ops || !ops->equal || !list)
+        return 0;
+    for (POSITION pos = list->GetHeadPosition(); pos;) {
+        const POSITION here = pos;
+        CItemBase* stored = list->GetNext(pos);
+        if (!ops->equal(*stored, item))
+            continue;
+        if (const auto unlink = GetSheetNetHooks().unlinkItem)
+            unlink(*this, *stored);
+        // The given item may be the stored one itself: it is not touched after this.
+        list->RemoveAt(here);
+        --m_nCount;
+        ResetBounding();
+        return 1;
+    }
+    return 0;
+}
+
+POSITION CSheet::GetFirstItemPos(int kind)
+{
+    CItemList* list = ListOf(kind);
+    return list ? list->GetHeadPosition() : POSITION();
+}
+
+CItemBase* CSheet::GetNextItem(int kind, POSITION& pos)
+{
+    CItemList* list = ListOf(kind);
+    return list && pos ? list->GetNext(pos) : nullptr;
+}
+
+POSITION CSheet::GetLastItemPos(int kind)
+{
+    CItemList* list = ListOf(kind);
+    return list ? list->GetTailPosition() : POSITION();
+}
+
+CItemBase* CSheet::GetPrevItem(int kind, POSITION& pos)
+{
+    CItemList* list = ListOf(kind);
+    return list && pos ? list->GetPrev(pos) : nullptr;
+}
+
+CItemBase* CSheet::GetHeadItem(int kind)
+{
+    CItemList* list = ListOf(kind);
+    return list ? list->GetHead() : nullptr;
+}
+
+CItemBase* CSheet::GetTailItem(int kind, int n)
+{
+    CItemList* list = ListOf(kind);
+    if (!list)
+        return nullptr;
+    if (n == 0)
+        return list->GetTail();
+    const POSITION pos = list->FindIndex(list->GetCount() - n);
+    return pos ? list->GetAt(pos) : nullptr;
+}
+
+CItemBase* CSheet::GetItemAt(int kind, int index)
+{
+    CItemList* list = ListOf(kind);
+    if (!list)
+        return nullptr;
+    const POSITION pos = list->FindIndex(index);
+    return pos ? list->GetAt(pos) : nullptr;
+}
+
+int CSheet::GetKindCount(int kind) const
+{
+    const CItemList* list = ListOf(kind);
+    return list ? list->GetCount() : 0;
+}
+
+int CSheet::GetCount(int commandId) const
+{
+    const int kind = KindOfInputCommand(commandId);
+    return kind ? GetKindCount(kind) : m_nCount;
+}
+
+void CSheet::GetCount(int commandId, unsigned* counts, int slots)
+{
+    const int kind = KindOfInputCommand(commandId);
+    const SheetKindOps* ops = FindSheetKind(kind);
+    CItemList* list = ListOf(kind);
+    if (!counts || !ops || !ops->countSlot || !list)
+        return;
+    for (CItemBase* item : *list) {
+        const int slot = ops->countSlot(*item);
+        if (slot >= 0 && slot < slots)
+            ++counts[slot];
+    }
+}
+
+CDRect CSheet::GetBoundingRect()
+{
+    CDRect rect;
+    for (int kind : kBoundsOrder)
+        for (CItemBase* item : m_lists[static_cast<std::size_t>(SheetKindIndex(kind))])
+            rect |= item->GetBoundingRect();
+    return rect;
+}
+
+void CSheet::CalcBoundingRect()
+{
+    SetBoundingRect(GetBoundingRect());
+    CopyAreaRect();
+}
+
+CSheet& CSheet::operator+=(CSheet& other)
+{
+    if (other.m_nCount == 0)
+        return *this;
+    if ((m_nSheetType == SHEET_BOARD && m_nWLayer != 0) || m_nSheetType == SHEET_BOARD_VIAPART) {
+        if (const auto prepare = GetSheetNetHooks().prepareMerge)
+            prepare(*this, other);
+    }
+    for (int kind : kMergeOrder) {
+        const SheetKindOps* ops = FindSheetKind(kind);
+        CItemList& list = *other.ListOf(kind);
+        // Only the items present now: merging a sheet into itself must not walk its own copies.
+        int remaining = list.GetCount();
+        for (POSITION pos = list.GetHeadPosition(); pos && remaining > 0; --remaining) {
+            CItemBase* stored = StoreCopy(*list.GetNext(pos));
+            if (stored && ops && ops->merged)
+                ops->merged(*this, *stored);
+        }
+    }
+    return *this;
+}
+
+CItemBase* CSheet::AddItem(CItemBase* item)
+{
+    if (!item)
+        return nullptr;
+    if (item->GetKind() == KIND_SHEET) {
+        *this += static_cast<CSheet&>(*item);
+        return this;
+    }
+    CItemBase* stored = StoreCopy(*item);
+    const int bits = GetSheetBitType();
+    if (stored && (bits & SHEETBIT_BOARD) && (m_nWLayer != 0 || (bits & SHEETBIT_OWN_LAYERS))) {
+        if (const auto reset = GetSheetNetHooks().resetItemIds)
+            reset(*this, *stored);
+    }
+    return stored;
+}
+
+int CSheet::DeleteItem(CItemBase* item)
+{
+    if (!item)
+        return 0;
+    if (item->GetKind() == KIND_SHEET) {
+        static_cast<CSheet*>(item)->DeleteContents();
+        return 1;
+    }
+    return DeleteEqualItem(*item);
+}
+
+int CSheet::CheckItem(CItemBase* item)
+{
+    if (!item)
+        return 0;
+    const SheetKindOps* ops = FindSheetKind(item->GetKind());
+    const CItemList* list = ListOf(item->GetKind());
+    if (!ops || !ops->equal || !list)
+        return 0;
+    for (const CItemBase* stored : *list)
+        if (ops->equal(*stored, *item))
+            return 1;
+    return 0;
+}
+
+CDRect CSheet::DeleteContents()
+{
+    if (const auto unlink = GetSheetNetHooks().unlinkAll)
+        unlink(*this);
+    m_netLines.RemoveAll();
+    CDRect rect;
+    if (m_nCount != 0)
+        rect = GetBoundingRect();
+    // Every list is emptied even if the count went wrong, so nothing is left behind.
+    for (int kind : kFreeOrder)
+        m_lists[static_cast<std::size_t>(SheetKindIndex(kind))].RemoveAll();
+    m_nCount = 0;
+    m_nNetID = static_cast<std::uint32_t>(m_nWLayer);
+    ResetBounding();
+    return rect;
+}
+
+void CSheet::GetItemTail(const unsigned* counts, CSheet& dest)
+{
+    if (!counts || &dest == this)
+        return;
+    for (int kind : kTailOrder) {
+        CItemList& list = *ListOf(kind);
+        const unsigned wanted = counts[SheetKindIndex(kind) + 1];
+        for (unsigned moved = 0; moved < wanted && !list.IsEmpty(); ++moved) {
+            const POSITION tail = list.GetTailPosition();
+            dest.StoreCopy(*list.GetAt(tail));
+            list.RemoveAt(tail);
+            // The count follows what was really moved, so it stays the sum of the lists even when
+            // the caller's total disagrees.
+            --m_nCount;
+        }
+    }
+    ResetBounding();
+}
+
+void CSheet::OffsetItem(const CDPoint& delta, int allArcs)
+{
+    if (m_nCount == 0 || (delta.x == 0.0 && delta.y == 0.0))
+        return;
+    CItemBase::Offset(delta);
+    for (int kind : kMoveOrder) {
+        const SheetKindOps* ops = FindSheetKind(kind);
+        if (!ops || !ops->offset)
+            continue;
+        for (CItemBase* item : *ListOf(kind))
+            ops->offset(*item, delta, allArcs);
+    }
+}
+
+void CSheet::MirrorX(double x)
+{
+    const bool fill = m_layer.drawClass != 4;
+    CItemBase::MirrorX(x);
+    for (int kind : kMoveOrder) {
+        const SheetKindOps* ops = FindSheetKind(kind);
+        if (!ops || !ops->mirrorX)
+            continue;
+        for (CItemBase* item : *ListOf(kind))
+            ops->mirrorX(*item, x, fill);
+    }
+}
+
+void CSheet::MirrorY(double y)
+{
+    const bool fill = m_layer.drawClass != 4;
+    CItemBase::MirrorY(y);
+    for (int kind : kMoveOrder) {
+        const SheetKindOps* ops = FindSheetKind(kind);
+        if (!ops || !ops->mirrorY)
+            continue;
+        for (CItemBase* item : *ListOf(kind))
+            ops->mirrorY(*item, y, fill);
+    }
+}
+
+void CSheet::Rotate(const CDPoint& centre, double angle)
+{
+    const bool fill = m_layer.drawClass != 4;
+    for (int kind : kRotateOrder) {
+        const SheetKindOps* ops = FindSheetKind(kind);
+        if (!ops || !ops->rotate)
+            continue;
+        for (CItemBase* item : *ListOf(kind))
+            ops->rotate(*item, centre, angle, fill);
+    }
+}

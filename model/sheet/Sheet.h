@@ -1,0 +1,264 @@
+#pragma once
+// One layer of a board (or a selection, replaced-items, undo or work sheet): the container of the
+// layer's items in ten lists, with the layer record that says how the layer is drawn. Items are
+// stored by copy: a New operation allocates an item, assigns the given one to it, makes the sheet
+// its parent and appends it; the caller keeps its own item. The sheet owns and frees its items.
+//
+// The operations that treat every kind alike (storing a copy, deleting by equality, counting,
+// merging, emptying, bounds, moving, mirroring and rotating the whole sheet) live in Sheet.cpp and
+// reach the item classes only through the per-kind entries of SheetKinds.h. The typed operations
+// of one kind (NewLine, DeleteLine, GetFirstLinePos, GetNextLine, ...) are declared here and
+// defined in that kind's own file, model/sheet/Sheet<Kind>.cpp (SheetLine.cpp, SheetLand.cpp, ...,
+// SheetNetLine.cpp), which also registers the kind's entry; until a kind's file exists its typed
+// operations are simply not defined.
+
+#include "model/geometry/DPoint.h"
+#include "model/geometry/DRect.h"
+#include "model/geometry/DSize.h"
+#include "model/items/ItemBase.h"
+#include "model/items/ItemBaseList.h"
+#include "model/services/Records.h"
+#include "model/sheet/ItemList.h"
+#include "model/sheet/NetLineList.h"
+#include "model/sheet/SheetKinds.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+class DocumentServices;
+class CLine;
+class CLand;
+class CVia;
+class CHole;
+class CText;
+class CArc;
+class CPart;
+class CSur;
+class CTer;
+class CNetLine;
+
+// Roles of a sheet (its sheet type).
+enum SheetType
+{
+    SHEET_BOARD = 0,          // board layer sheet
+    SHEET_SELECTION = 2,      // selection sheet of a layer
+    SHEET_WORK = 3,           // work sheet, or a sheet just constructed
+    SHEET_BOARD_VIAPART = 4,  // via and part sheet of the board (layer 128)
+    SHEET_REPLACED = 5,       // replaced-items sheet of a layer
+    SHEET_SELECT_VIAPART = 6, // via and part sheet of the selection
+    SHEET_REPLACED_VIAPART = 7,
+    SHEET_UNDO = 12,
+    SHEET_REDO = 13
+};
+
+// Bits of GetSheetBitType.
+enum SheetBits
+{
+    SHEETBIT_BOARD = 0x1,      // board sheet (carries net ids)
+    SHEETBIT_SELECTION = 0x2,  // selection sheet
+    SHEETBIT_REPLACED = 0x4,   // replaced-items sheet
+    SHEETBIT_OWN_LAYERS = 0x8, // stored items keep their own layers (vias and parts of all layers)
+    SHEETBIT_DOCWORK = 0x10    // document work sheet
+};
+
+class CSheet : public CItemBase
+{
+public:
+    // A sheet without a document: layer -1, W-layer 0, empty lists, default layer record.
+    explicit CSheet(int sheetType = SHEET_WORK);
+    // A layer sheet of a document: W-layer, type word and layer number as given, sheet type 3.
+    CSheet(int wLayer, int typeFlags, int layer, DocumentServices* doc);
+    // Empties the sheet (DeleteContents) and frees its items.
+    ~CSheet() override;
+
+    CSheet(const CSheet&) = delete;
+    // Copies the base, document, cross-layer name, type, W-layer and layer record, then the items
+    // (defined with the rest of the layer sheet).
+    CSheet& operator=(CSheet& other);
+    // Whole-sheet comparison (defined with the rest of the layer sheet).
+    int operator==(CSheet& other);
+
+    // Accessors.
+    int GetSheetType() const { return m_nSheetType; }
+    void SetSheetType(int type) { m_nSheetType = type; }
+    // 1 board, 2 selection, 4 replaced items, 8 items keep their own layers, 16 document work sheet.
+    int GetSheetBitType() const;
+    int GetWLayer() const { return m_nWLayer; }
+    void SetWLayer(int wLayer) { m_nWLayer = wLayer; }
+    DocumentServices* GetDocument() const { return m_pDoc; }
+    void SetDocument(DocumentServices* doc) { m_pDoc = doc; }
+    int GetCrossLayerNo() const { return m_nCrossLayer; }
+    void SetCrossLayerNo(int layer) { m_nCrossLayer = layer; }
+    const std::string& GetCrossLayerName() const { return m_strCrossLayer; }
+    void SetCrossLayerName(const std::string& name) { m_strCrossLayer = name; }
+    tagLAYER GetLayer() const { return m_layer; }
+    tagLAYER* GetLayerPoint() { return &m_layer; }
+    void SetLayer(const tagLAYER& layer) { m_layer = layer; }
+    bool IsDisp() const { return m_layer.display != 0; }
+    bool IsEnable() const { return m_layer.enable != 0; }
+    bool IsNega() const { return (m_nType & 0x8) != 0; }
+    bool IsEmpty() const { return m_nCount == 0; }
+    // Number of items in the nine item lists (copper groups not counted).
+    int GetItemCount() const { return m_nCount; }
+    // The last net id given out on this sheet.
+    std::uint32_t GetNetIDCounter() const { return m_nNetID; }
+    void SetNetIDCounter(std::uint32_t id) { m_nNetID = id; }
+
+    // Generic item access by kind bit; the typed operations of each kind are built on these.
+    // Storing a copy: allocate through the kind's entry, make the sheet the parent, append, count,
+    // take the sheet's layer unless the bit type has 0x8, run the kind's storing rules. Null for a
+    // kind without an entry.
+    CItemBase* StoreCopy(const CItemBase& item);
+    // Frees the first item of the given one's kind that is equal to it (after taking it out of its
+    // copper groups): 1, or 0 when none is equal.
+    int DeleteEqualItem(const CItemBase& item);
+    POSITION GetFirstItemPos(int kind);
+    CItemBase* GetNextItem(int kind, POSITION& pos);
+    POSITION GetLastItemPos(int kind);
+    CItemBase* GetPrevItem(int kind, POSITION& pos);
+    // Null for an empty list.
+    CItemBase* GetHeadItem(int kind);
+    // 0 and 1 the last item, n the one at index count - n; null when out of range.
+    CItemBase* GetTailItem(int kind, int n);
+    // 0-based; null when out of range.
+    CItemBase* GetItemAt(int kind, int index);
+    // Number of items of one kind bit (0 for anything else).
+    int GetKindCount(int kind) const;
+
+    // Item creation: each returns the stored item.
+    CLine* NewLine(const CLine& line);
+    CLine* NewLine(CDPoint start, CDPoint end, int turret, int flags);
+    // A zero-length line at the point with the turret and type word of the sheet's last line.
+    CLine* NewLine(CDPoint point);
+    CLand* NewLand(const CLand& land);
+    CLand* NewLand(CDPoint point, int turret);
+    CVia* NewVia(const CVia& via);
+    CVia* NewVia(CDPoint point, int viaNumber, int flags);
+    CHole* NewHole(const CHole& hole);
+    CHole* NewHole(CDPoint point, double diameter, bool round, double width, double radius, double angle);
+    CText* NewText(const CText& text);
+    CArc* NewArc(const CArc& arc);
+    CArc* NewArc(CDPoint centre, double radius, double start, double end, int flags, int turret);
+    // A full circle centred on one end of the line through its other end.
+    CArc* NewArc(const CLine& line, bool atStart);
+    CSur* NewSur(const CSur& sur);
+    CSur* NewSur(CItemBaseList& lines, CItemBaseList& arcs, CItemBaseList& windows, CItemBaseList& texts);
+    CSur* NewSur(CSheet* outline, bool reverse);
+    CTer* NewTer(const CTer& ter);
+    CTer* NewTer(CDPoint point, const CText& number, int type);
+    CPart* NewPart(const CPart& part);
+    CPart* NewPart(CDPoint origin, CDPoint corner1, CDPoint corner2, unsigned packageMax,
+                   unsigned packageScale, double angle, unsigned char type);
+    CNetLine* NewNetLine(const CNetLine& group);
+
+    // Deletion: 1 when an equal item was found and freed, else 0.
+    int DeleteLine(const CLine& line);
+    int DeleteLand(const CLand& land);
+    int DeleteVia(const CVia& via);
+    int DeleteHole(const CHole& hole);
+    int DeleteText(const CText& text);
+    int DeleteArc(const CArc& arc);
+    int DeleteSur(const CSur& sur);
+    int DeleteTer(const CTer& ter);
+    int DeletePart(const CPart& part);
+
+    // Iteration: the first position (null for an empty list), and the item at a position with the
+    // position moved on (null after the last); the head item (null for an empty list).
+    POSITION GetFirstLinePos();
+    CLine* GetNextLine(POSITION& pos);
+    CLine* GetHeadLine();
+    // 0 and 1 the last line, n the line at index count - n.
+    CLine* GetTailLine(int n);
+    POSITION GetFirstLandPos();
+    CLand* GetNextLand(POSITION& pos);
+    CLand* GetHeadLand();
+    POSITION GetFirstViaPos();
+    CVia* GetNextVia(POSITION& pos);
+    CVia* GetHeadVia();
+    POSITION GetFirstHolePos();
+    CHole* GetNextHole(POSITION& pos);
+    CHole* GetHeadHole();
+    POSITION GetFirstTextPos();
+    CText* GetNextText(POSITION& pos);
+    CText* GetHeadText();
+    POSITION GetFirstArcPos();
+    CArc* GetNextArc(POSITION& pos);
+    CArc* GetHeadArc();
+    POSITION GetFirstPartPos();
+    CPart* GetNextPart(POSITION& pos);
+    CPart* GetHeadPart();
+    // 0-based; null when out of range.
+    CPart* GetPart(int index);
+    POSITION GetFirstSurPos();
+    CSur* GetNextSur(POSITION& pos);
+    CSur* GetHeadSur();
+    POSITION GetFirstTerPos();
+    CTer* GetNextTer(POSITION& pos);
+    CTer* GetHeadTer();
+
+    // Copper groups of the layer (not counted as items).
+    CNetLineList::POSITION GetFirstNetLinePos() { return m_netLines.GetHeadPosition(); }
+    CNetLine* GetNextNetLine(CNetLineList::POSITION& pos) { return m_netLines.GetNext(pos); }
+    CNetLineList::POSITION GetLastNetLinePos() { return m_netLines.GetTailPosition(); }
+    CNetLine* GetPrevNetLine(CNetLineList::POSITION& pos) { return m_netLines.GetPrev(pos); }
+    CNetLine* GetHeadNetLine() { return m_netLines.GetHead(); }
+    CNetLine* GetTailNetLine() { return m_netLines.GetTail(); }
+    int GetNetLineCount() const { return m_netLines.GetCount(); }
+
+    // Whole-sheet operations.
+    // Items of one kind, given as an Input-menu command id (32910 line ... 32918 terminal); any other
+    // value gives the item count.
+    int GetCount(int commandId) const;
+    // Adds 1 to counts[n] for each item of the kind (command id) with slot n (turret or via number);
+    // slots outside 0..slots-1 are not counted.
+    void GetCount(int commandId, unsigned* counts, int slots = TURRET_MAX + 1);
+    // Sum of the parts' layer counts (defined with the parts).
+    int GetPartLayerCount(int layer, int commandId);
+    // Marks every part, every via inside a part and their parents stale (defined with the parts).
+    void ResetPartBoundRect();
+    // Union of the items' rectangles (the null rectangle for an empty sheet), computed afresh.
+    CDRect GetBoundingRect();
+    // The same union, kept as the sheet's own rectangle.
+    void CalcBoundingRect() override;
+    // Adds copies of all items of the other sheet (the other keeps its items).
+    CSheet& operator+=(CSheet& other);
+    // A copy of any item through its kind's storing; a sheet is merged with += and this sheet is
+    // returned; null for an unknown kind.
+    CItemBase* AddItem(CItemBase* item);
+    // Deletes the item equal to the given one (1, or 0 when none); a given sheet is emptied.
+    int DeleteItem(CItemBase* item);
+    // 1 when the sheet holds an item equal to the given one.
+    int CheckItem(CItemBase* item);
+    // Frees every item and copper group; returns the rectangle the items covered. The net-id
+    // counter goes back to the W-layer.
+    CDRect DeleteContents();
+    // Moves the last counts[k] items of each kind into dest (for undo): counts[0] the total, [1] to
+    // [9] lines, lands, parts, arcs, vias, texts, holes, surfaces, terminals.
+    void GetItemTail(const unsigned* counts, CSheet& dest);
+
+    // Whole-sheet transforms.
+    // Nothing on an empty sheet or a delta of exactly (0, 0); arcs whose two end checks differ
+    // move only when allArcs is non-zero.
+    void OffsetItem(const CDPoint& delta, int allArcs);
+    void MirrorX(double x);
+    void MirrorY(double y);
+    void Rotate(const CDPoint& centre, double angle);
+
+protected:
+    // The list of a kind bit, or null.
+    CItemList* ListOf(int kind);
+    const CItemList* ListOf(int kind) const;
+
+    DocumentServices* m_pDoc = nullptr;
+    CNetLineList m_netLines;
+    std::array<CItemList, SHEET_KIND_COUNT> m_lists; // indexed by SheetKindIndex
+    tagLAYER m_layer;
+    int m_nCrossLayer = 0;
+    std::string m_strCrossLayer;
+    int m_nWLayer = 0;
+    int m_nCount = 0;
+    std::uint32_t m_nNetID = 0;
+    int m_nSheetType = SHEET_WORK;
+    CDPoint m_point;
+};

@@ -186,6 +186,15 @@ void CText::SetFontRecord(const LOGFONTA& font)
     MarkDirty();
 }
 
+std::int32_t CText::TruncScaled(double value, double scale)
+{
+    const double product = value * scale;
+    const double nearest = std::round(product);
+    if (std::fabs(product - nearest) <= std::fabs(product) * 1e-9)
+        return platform::TruncateToInt32(nearest);
+    return platform::TruncateToInt32(product);
+}
+
 void CText::SetSize(int size)
 {
     m_nSize = size;
@@ -288,9 +297,9 @@ void CText::DataRead(CArchive& ar, int version)
         if (table > 0 && table < kTextSizeEntries) {
             if (FrameServices* frame = GetFrameServices()) {
                 const tagTEXTSIZE entry = frame->GetTextSize(table);
-                m_font.lfHeight = platform::TruncateToInt32(entry.height * 100.0);
-                m_font.lfWidth = platform::TruncateToInt32(entry.width * 100.0);
-                m_font.lfWeight = platform::TruncateToInt32(entry.space * 100.0);
+                m_font.lfHeight = TruncScaled(entry.height, 100.0);
+                m_font.lfWidth = TruncScaled(entry.width, 100.0);
+                m_font.lfWeight = TruncScaled(entry.space, 100.0);
             }
         }
         SetTurretNo(turret, false);

@@ -173,6 +173,11 @@ public:
     // Stores the text's attributes as the dialog's remembered defaults.
     void SetAttribute();
 
+    // value x scale truncated toward zero, as the stored whole-number fields take it; a product
+    // that misses a whole number only by the rounding of the multiplication (0.29 x 100 gives
+    // 28.999999999999996) counts as that whole number.
+    static std::int32_t TruncScaled(double value, double scale);
+
 protected:
     void CalcBoundingRect() override;
     void DataWrite(CArchive& ar);

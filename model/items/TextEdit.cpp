@@ -275,9 +275,9 @@ void CText::FillDialog(TextDialogData& data) const
 
 void CText::ApplyStrokeChoice(const TextDialogData& data)
 {
-    m_font.lfHeight = platform::TruncateToInt32(data.strokeHeight * 100.0);
-    m_font.lfWidth = platform::TruncateToInt32(data.strokeWidth * 100.0);
-    m_font.lfWeight = platform::TruncateToInt32(data.strokeSpace * 100.0);
+    m_font.lfHeight = TruncScaled(data.strokeHeight, 100.0);
+    m_font.lfWidth = TruncScaled(data.strokeWidth, 100.0);
+    m_font.lfWeight = TruncScaled(data.strokeSpace, 100.0);
     m_font.lfCharSet = static_cast<std::uint8_t>(data.sizeTable);
     m_font.lfOutPrecision = 32;
     m_font.lfClipPrecision = 32;
@@ -324,7 +324,7 @@ int CText::InputText(DocumentServices* doc, bool flag, int multi)
     if (!dialogs->RunTextDialog(data))
         return 0;
 
-    const int frameBits = (platform::TruncateToInt32(data.frameDistance * 10.0) & 0x7F) << TEXT_FRAME_DIST_SHIFT;
+    const int frameBits = (TruncScaled(data.frameDistance, 10.0) & 0x7F) << TEXT_FRAME_DIST_SHIFT;
     if (multi) {
         // A template for the selected texts: the sheet reads the choices from its y coordinate.
         m_strText = data.text;
@@ -336,7 +336,7 @@ int CText::InputText(DocumentServices* doc, bool flag, int multi)
                             (data.frame & 3) << 11 | (data.fontKind & 3) << 13 | data.sizeTable << 15;
         m_ptPoint.y = choices;
         if (data.fontKind == 0) {
-            m_nSize = platform::TruncateToInt32(data.ttSize * 100.0);
+            m_nSize = TruncScaled(data.ttSize, 100.0);
             if (data.ownFont == 0)
                 m_font = LOGFONTA();
             else if (data.ownFont == 2)
@@ -366,7 +366,7 @@ int CText::InputText(DocumentServices* doc, bool flag, int multi)
         ApplyStrokeChoice(data);
         m_nType = (m_nType | TEXT_STROKE) & ~TEXT_OWN_FONT;
     } else {
-        m_nSize = platform::TruncateToInt32(data.ttSize * 100.0);
+        m_nSize = TruncScaled(data.ttSize, 100.0);
         SetTurretNo(0, false);
         m_nType &= ~TEXT_STROKE;
         if (data.ownFont) {

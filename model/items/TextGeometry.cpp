@@ -389,6 +389,6 @@ void CText::Rotate(const CDPoint& center, double angle)
     m_dAngle = a;
     m_ptPoint.Rotate(center, angle);
     if (IsSPFont())
-        m_font.lfEscapement = static_cast<std::int32_t>(m_dAngle * 180.0 / std::numbers::pi * 10.0);
+        m_font.lfEscapement = TruncScaled(m_dAngle * 180.0 / std::numbers::pi, 10.0);
     MarkDirty();
 }

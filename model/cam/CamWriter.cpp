@@ -37,7 +37,10 @@ constexpr TapeCodeTable MakeTable(std::initializer_list<CodeRun> runs)
     return table;
 }
 
-constexpr CodeRun One(int code, char c) { return {code, c, 1}; }
+constexpr CodeRun One(int code, char c)
+{
+    return {code, c, 1};
+}
 
 std::int32_t ClampToInt32(std::int64_t v)
 {

@@ -326,7 +326,8 @@ std::string CText::GetTextLines(int keyword)
                             m_dAngle * kRadToDeg, m_nTurret, m_nLayer,
                             static_cast<long>(static_cast<std::int32_t>(m_nID)));
     if (m_nType & TEXT_HAS_FONT_RECORD) {
-        const int style = (m_font.lfItalic ? 4 : 0) + (m_font.lfUnderline ? 2 : 0) + (m_font.lfStrikeOut ? 1 : 0);
+        const int style =
+            (m_font.lfItalic ? 4 : 0) + (m_font.lfUnderline ? 2 : 0) + (m_font.lfStrikeOut ? 1 : 0);
         out += "Font \"";
         out += m_font.FaceName();
         out += '"';

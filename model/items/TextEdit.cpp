@@ -151,7 +151,8 @@ void CText::IncName(int step)
     std::string digits; // ASCII form of the run
     bool inRun = false;
     for (const platform::Cp932Char c : platform::Chars(s)) {
-        const bool digit = fullWidth ? IsFullWidthDigit(c) : (!c.IsDoubleByte() && c.code >= '0' && c.code <= '9');
+        const bool digit =
+            fullWidth ? IsFullWidthDigit(c) : (!c.IsDoubleByte() && c.code >= '0' && c.code <= '9');
         if (!digit) {
             inRun = false;
             digits.clear();
@@ -161,7 +162,8 @@ void CText::IncName(int step)
             runStart = c.pos;
             inRun = true;
         }
-        digits += fullWidth ? static_cast<char>((c.code & 0xFF) - kFullWidthOffset) : static_cast<char>(c.code);
+        digits +=
+            fullWidth ? static_cast<char>((c.code & 0xFF) - kFullWidthOffset) : static_cast<char>(c.code);
     }
     if (!inRun)
         runStart = s.size();

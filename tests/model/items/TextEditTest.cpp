@@ -53,8 +53,8 @@ protected:
 
 TEST_F(TextEditTest, SetOrgFromKeypadOrCode)
 {
-    const std::pair<int, int> cases[] = {{97, 8},  {98, 14}, {99, 10}, {100, 24}, {101, 30},
-                                         {102, 26}, {103, 0}, {104, 6}, {105, 2},  {30, 30}, {10, 10}};
+    const std::pair<int, int> cases[] = {{97, 8},  {98, 14}, {99, 10}, {100, 24}, {101, 30}, {102, 26},
+                                         {103, 0}, {104, 6}, {105, 2}, {30, 30},  {10, 10}};
     for (const auto& [key, origin] : cases) {
         SCOPED_TRACE(key);
         CText t("A", CDPoint(0, 0), 0);
@@ -100,7 +100,7 @@ TEST_F(TextEditTest, IncNameTable)
         {"R?", 1, "R?"},
         {"R1", 0, "R1"},
         {"", 1, ""},
-        {"5", -7, "5"},  // nothing would be left: the old name stays
+        {"5", -7, "5"}, // nothing would be left: the old name stays
         {"~5", -9, "~5"},
         {"12", 1, "13"},
         {"C1A", 1, "C1A1"},

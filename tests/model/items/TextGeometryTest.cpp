@@ -97,12 +97,9 @@ TEST_F(TextGeometryTest, RevBlockExchangesOverlinedAndPlainRuns)
 {
     const std::string times = _J("×");
     const std::pair<std::string, std::string> cases[] = {
-        {"ABC", "ABC"},
-        {"A~B~C", "~A~B~C~"},
-        {"~A~B", "A~B~"},
-        {"~AB", "AB"}, // the unmatched tilde is closed first, so the whole overline goes
-        {"AB~CD", "~AB~CD"},
-        {"X" + times, "X" + times},
+        {"ABC", "ABC"},      {"A~B~C", "~A~B~C~"},
+        {"~A~B", "A~B~"},    {"~AB", "AB"}, // the unmatched tilde is closed first, so the whole overline goes
+        {"AB~CD", "~AB~CD"}, {"X" + times, "X" + times},
     };
     for (const auto& [in, out] : cases) {
         SCOPED_TRACE(in);
@@ -124,7 +121,7 @@ TEST_F(TextGeometryTest, StrokeMeasuring)
     } cases[] = {
         {"AB", 3.0, 2.0},
         {_J("日"), 2.5, 2.0},
-        {"A~B~", 3.0, 2.0},     // markers take no room
+        {"A~B~", 3.0, 2.0},       // markers take no room
         {"1" + degree, 3.0, 2.0}, // a trailing degree sign measures as one single-byte character
         {degree + "1", 2.5 + 1.5, 2.0},
         {"", 0.0, 0.0},
@@ -166,8 +163,8 @@ TEST_F(TextGeometryTest, OriginCodesPlaceTheFrame)
     {
         int origin;
         double dx, dy;
-    } cases[] = {{0, 0, -2},     {2, -3, -2},    {6, -1.5, -2}, {8, 0, 0},   {10, -3, 0},
-                 {14, -1.5, 0},  {24, 0, -1},    {26, -3, -1},  {30, -1.5, -1}, {5, 0, 0}};
+    } cases[] = {{0, 0, -2},    {2, -3, -2}, {6, -1.5, -2}, {8, 0, 0},      {10, -3, 0},
+                 {14, -1.5, 0}, {24, 0, -1}, {26, -3, -1},  {30, -1.5, -1}, {5, 0, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.origin);
         CText t = Stroke("AB", CDPoint(10, 20), c.origin);
@@ -335,8 +332,8 @@ TEST_F(TextGeometryTest, SelectedOnlyTransformsNeedTheMark)
 
 TEST_F(TextGeometryTest, MirrorExchangesOriginParts)
 {
-    const std::pair<int, int> xCases[] = {{0, 2}, {2, 0}, {8, 10}, {10, 8}, {24, 26}, {26, 24},
-                                          {6, 6}, {14, 14}, {30, 30}};
+    const std::pair<int, int> xCases[] = {{0, 2},   {2, 0}, {8, 10},  {10, 8}, {24, 26},
+                                          {26, 24}, {6, 6}, {14, 14}, {30, 30}};
     for (const auto& [from, to] : xCases) {
         SCOPED_TRACE(from);
         CText t = Stroke("AB", CDPoint(3, 4), from);
@@ -346,8 +343,8 @@ TEST_F(TextGeometryTest, MirrorExchangesOriginParts)
         EXPECT_DOUBLE_EQ(t.GetAngle(), 2 * kPi); // 2 pi minus 0, not normalised
         EXPECT_EQ(t.IsMirror(), 0);
     }
-    const std::pair<int, int> yCases[] = {{0, 8}, {8, 0}, {2, 10}, {10, 2}, {6, 14}, {14, 6},
-                                          {24, 24}, {26, 26}, {30, 30}};
+    const std::pair<int, int> yCases[] = {{0, 8},  {8, 0},   {2, 10},  {10, 2}, {6, 14},
+                                          {14, 6}, {24, 24}, {26, 26}, {30, 30}};
     for (const auto& [from, to] : yCases) {
         SCOPED_TRACE(from);
         CText t = Stroke("AB", CDPoint(3, 4), from);
@@ -382,7 +379,8 @@ TEST_F(TextGeometryTest, RotateTurnsPositionAndAngle)
 // --- TrueType measuring with the installed faces ---
 
 // The face a text without its own font gets, and the family it must resolve to here.
-void RequireFace(const std::string& face, std::uint8_t charSet, const std::string& family, const char* package)
+void RequireFace(const std::string& face, std::uint8_t charSet, const std::string& family,
+                 const char* package)
 {
     LOGFONTA lf;
     lf.SetFaceName(face);

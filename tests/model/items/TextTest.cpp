@@ -239,6 +239,8 @@ TEST_F(TextTest, TrueTypeTextWithoutOwnFontWritesNoFontLine)
     t.SetLayerNo(0);
     t.SetID(0xFFFFFFFF);
     EXPECT_EQ(t.GetTextLines(1), "Text \"Hello\" -1.000000 0.125000 250 8 0.000000 -1 0 -1\n");
+    CText back(t.GetTextLines(1).c_str());
+    EXPECT_EQ(back.GetID(), 0xFFFFFFFFu);
 }
 
 TEST_F(TextTest, OwnFontLineCarriesStyleNumberAndBytes)
@@ -269,8 +271,7 @@ TEST_F(TextTest, QuotedAndJapaneseStringsAreWrittenUnchanged)
 
     const std::string japanese = _J("日本語テキスト×");
     CText jp(japanese, CDPoint(2, 3), 0);
-    EXPECT_EQ(jp.GetTextLines(1),
-              "Text \"" + japanese + "\" 2.000000 3.000000 50 8 0.000000 -1 -1 0\n");
+    EXPECT_EQ(jp.GetTextLines(1), "Text \"" + japanese + "\" 2.000000 3.000000 50 8 0.000000 -1 -1 0\n");
 
     // Both read back to the same strings.
     CText back1(quoted.GetTextLines(1).c_str());
@@ -441,10 +442,8 @@ TEST_F(TextTest, RecordReadRulesByVersion)
     const Case cases[] = {
         {2, 0x208, 4, 0, 5},   // old records: ID dropped, turret numbered from 1
         {1, 0x208, 120, 0, 0}, // 121 after the shift is out of range
-        {3, 0x208, 4, 77, 4},
-        {6, 0x208, 121, 77, 0},
-        {6, 0x208, -3, 77, 0},
-        {6, 0x008, 9, 77, -1}, // a TrueType text does not take the stored turret
+        {3, 0x208, 4, 77, 4},  {6, 0x208, 121, 77, 0},
+        {6, 0x208, -3, 77, 0}, {6, 0x008, 9, 77, -1}, // a TrueType text does not take the stored turret
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.version * 1000 + c.turret);

@@ -1,0 +1,217 @@
+#pragma once
+// Line item: a copper track on a wiring layer, a graphic line on any other layer, or a dimension
+// line with arrow heads and a measured text. Besides the two ends it keeps stretch marks for each
+// end, an arrow code for each end (0 none, positive an arrow head whose barbs are code/100 mm
+// long, negative a dot of radius -(code >> 1)/100 mm), a dimension attribute kept only with a line
+// type, the 16.16 position of a picked point along the line and an owned name text.
+
+#include "model/geometry/DPoint.h"
+#include "model/geometry/DRect.h"
+#include "model/geometry/DSize.h"
+#include "model/items/ItemBase.h"
+#include "model/items/Text.h"
+#include "model/services/Records.h"
+#include "platform/Types.h"
+
+#include <cstdint>
+#include <string>
+
+class CArchive;
+
+// Type word bits that belong to a line (the rest of the word is the item base's).
+enum LineType : int
+{
+    LINE_TYPE_MASK = 0xE00, // 0 solid; a non-zero line type also keeps the dimension field
+    LINE_DOTTED = 0x200,
+    LINE_DASHED = 0x400,
+    LINE_DASHDOT = 0x600,
+    LINE_DASHDOTDOT = 0x800,
+    LINE_NAMED = 0x1000,      // the name text is valid
+    LINE_AUTO_SIZE = 0x2000,  // the name shows the length (with LINE_NAMED)
+    LINE_AUTO_ANGLE = 0x4000, // the name shows the direction in degrees (with LINE_NAMED)
+    LINE_SWAPPED = 0x10000    // set by the surface outline processing, never by the line
+};
+
+// A number's text shortened for display: exponent forms printed again in fixed point, then
+// trailing zeros and a trailing decimal point removed ("1.500" -> "1.5", "-0.000" -> "0").
+std::string TrimNumberString(const std::string& text);
+
+class CLine : public CItemBase
+{
+public:
+    CLine();
+    // Bits 0x7F000 of type are dropped: a line made this way has no name and no swapped mark.
+    CLine(const CDPoint& start, const CDPoint& end, int turret, int type);
+    // From a "Line" text line; a name comes afterwards through SetName(const char*).
+    explicit CLine(const char* line);
+    CLine(const CLine& other);
+    ~CLine() override;
+
+    // Copies the item base (parent included), ends, marks, arrows, dimension and the picked
+    // position; the name text only when the other line has one.
+    CLine& operator=(const CLine& other);
+    // Ends (1e-6, start with start), type word, turret, arrows and dimension; layer, id, marks,
+    // picked position and name text are not compared.
+    bool operator==(const CLine& other) const;
+    // The sheet's sort order: angle + midpoint x - midpoint y.
+    bool operator<(CLine& other);
+
+    // --- Ends and measures ---
+    const CDPoint& GetStartPoint() const { return m_ptStart; }
+    const CDPoint& GetEndPoint() const { return m_ptEnd; }
+    void SetStartPoint(const CDPoint& p);
+    void SetEndPoint(const CDPoint& p);
+    // Start and end from a two-point array.
+    void SetPoint(const CDPoint* points);
+    double GetLength() const;
+    // The drawn length for aperture statistics: the line plus two barbs per arrow head.
+    double GetGerbarLength() const;
+    // With vertical 0: exactly horizontal and not a point; otherwise exactly vertical.
+    bool IsHVLine(int vertical) const;
+    // Exchanges the ends with their marks and arrows (not the picked position, not the swapped bit).
+    void Swap();
+    // Swap when the start lies right of the end, or else above it.
+    void NormalizeX();
+
+    int GetLineType() const { return m_nType & LINE_TYPE_MASK; }
+    void SetLineType(int lineType) { ModifyType(lineType, LINE_TYPE_MASK); }
+    int GetDimension() const { return m_nDimension; }
+    void SetDimensionValue(int value) { m_nDimension = value; }
+    int IsSwap() const { return m_nType & LINE_SWAPPED; }
+
+    // --- Name and dimension text ---
+    const std::string& GetName() const { return m_Name.GetName(); }
+    CText* GetNameText() { return &m_Name; }
+    const CText* GetNameText() const { return &m_Name; }
+    int IsNameEmpty() const { return (m_nType & LINE_NAMED) == 0; }
+    bool IsAutoDim() const
+    {
+        return (m_nType & LINE_NAMED) && (m_nType & (LINE_AUTO_SIZE | LINE_AUTO_ANGLE));
+    }
+    bool IsAutoSize() const { return (m_nType & LINE_NAMED) && (m_nType & LINE_AUTO_SIZE); }
+    bool IsAutoAng() const { return (m_nType & LINE_NAMED) && (m_nType & LINE_AUTO_ANGLE); }
+    // The rest of a "Name" text line (a text record); an empty record removes the name.
+    void SetName(const char* record);
+    // A new name text at the midpoint, along the line, bottom-centred, of the given size; hidden
+    // unless visible. An empty text changes nothing.
+    void SetName(const std::string& text, int size, bool visible);
+    // Measures an auto-size or auto-angle line into its name text and places the text beside it.
+    void SetDimension(const tagDIMS& style);
+
+    // --- Arrows ---
+    int GetStartArrow() const { return m_nStartArrow; }
+    int GetEndArrow() const { return m_nEndArrow; }
+    // 1 start arrow head, 4 start dot, 2 end arrow head, 8 end dot.
+    int IsArrow() const;
+    void SetArrow(int start, int end);
+    // Toggles one end (1 the start, anything else the end): off, or on as the style's arrow head
+    // or, with dot, the style's dot.
+    void SetArrow(int which, const tagDIMS& style, bool dot);
+    // points[0] is the tip and points[1] the other end of the line on entry; points[1] and
+    // points[2] become the two barb ends of an arrow head of the given code.
+    static void CalcArrowPoint(CDPoint* points, int code);
+    // The two barb strokes of the start (end) arrow: from the tip to each barb end, with this
+    // line's turret and type 0.
+    void GetStartArrowLine(CLine* first, CLine* second) const;
+    void GetEndArrowLine(CLine* first, CLine* second) const;
+
+    // --- Stretch marks and picked position ---
+    void SetCheck(bool check);
+    // which: 1 start, 2 end, 3 both; other values change nothing.
+    void SetCheck(int which, bool check);
+    // The end's mark when p is the end, otherwise the start's.
+    void SetCheck(const CDPoint& p, bool check);
+    // Each mark = whether that end lies in the rectangle.
+    void SetCheck(const CDRect& rect);
+    bool CheckStartEdge() const { return m_bStartCheck; }
+    bool CheckEndEdge() const { return m_bEndCheck; }
+    // Exactly one end marked.
+    bool CheckEdge() const { return m_bStartCheck != m_bEndCheck; }
+    bool CheckSelect() const { return m_bStartCheck || m_bEndCheck; }
+    std::uint32_t GetFxRatio() const { return m_nFxRatio; }
+    void SetFxRatioValue(std::uint32_t ratio) { m_nFxRatio = ratio; }
+    // The ratio of p's distance from the start to the length, as 16.16 (the line must not be a point).
+    void SetFxRatio(const CDPoint& p);
+    // The x coordinate of the point at the stored ratio, as 16.16.
+    FIXED GetFxRatioX() const;
+
+    // The bend point of a two-segment path from the start to p whose first segment runs in one of
+    // the eight 45-degree directions.
+    CDPoint LockPoint(const CDPoint& p);
+
+    // --- Hit tests ---
+    int CheckPoint(const CDPoint& p);
+    bool CheckPoint(const CDRect& r);
+    // Snaps p to the nearer end when within distance; 1 when snapped.
+    int CheckItemPoint(CDPoint& p, double distance);
+
+    // --- Crossings ---
+    // Moves p onto the line (when not already there); 1 when the foot lies within the segment.
+    int CrossPoint(CDPoint* p);
+    // Crossing of the two infinite lines; 0 when parallel.
+    int CrossPoint(CLine other, CDPoint* out);
+    // Crossing of this segment with the other segment.
+    int CrossAPoint(CLine other, CDPoint* out);
+    int CrossAPoint(CLine other);
+    // Crossing of the other segment with this line taken as horizontal (x1 <= x2); only out->x
+    // is meaningful.
+    int CrossXPoint(CLine other, CDPoint* out);
+    // The crossings with arcs join these when the arc item exists.
+
+    // --- Trimming and joining ---
+    // Moves one end to p (then length back toward the other end); 1 start, 2 end.
+    int TrimPoint(const CDPoint& p, double length);
+    // Joins a collinear line of the same turret into this one.
+    bool TrimLine(CLine* other);
+
+    // --- Transforms (only the marked end moves when exactly one end is marked) ---
+    void Offset(const CDPoint& d);
+    void Scale(const CDPoint& origin, const CDSize& factors);
+    void Rotate(const CDPoint& center, double angle);
+    void MirrorX(double x);
+    void MirrorY(double y);
+
+    // --- Edit ---
+    // Runs the line dialog on a copy (in dimension mode when asked); true when accepted.
+    bool InputText(bool dimension);
+
+    // --- Persistent forms ---
+    // Binary record: DataRead when the archive loads, else DataWrite. A truncated record throws
+    // ArchiveError and leaves the line as it was.
+    void Serialize(CArchive& ar, int version);
+    // The "Line" text line, and a "Name" line when the line has a name.
+    void SerializeText(CArchive& ar);
+    // The same lines as bytes.
+    std::string GetTextLines();
+
+protected:
+    void CalcBoundingRect() override;
+    void DataWrite(CArchive& ar);
+    void DataRead(CArchive& ar, int version);
+
+private:
+    // Half the line width, or 0.025 for a line without width, so that hairlines can be hit.
+    double GetHitHalfWidth() const;
+    CDPoint GetCenterPoint() const;
+    // The bounds of the line and its arrows, without the name text.
+    CDRect CalcBodyRect() const;
+    // The end rotated about the start by minus the line's angle (the bounds are current).
+    CDPoint FrameEnd(double angle) const;
+    bool CheckPointBody(const CDPoint& p);
+    bool CheckRectBody(const CDRect& r);
+    // The frame's dimension style, zeros without a frame.
+    static tagDIMS DimensionStyle();
+    // The ends after a turn about c, with a nearly horizontal or vertical result made exact.
+    static void RotateEnds(CDPoint& start, CDPoint& end, const CDPoint& c, double angle);
+    void MarkDirty() { ResetBounding(); }
+
+    CDPoint m_ptStart;
+    CDPoint m_ptEnd;
+    bool m_bStartCheck = false;
+    bool m_bEndCheck = false;
+    int m_nStartArrow = 0;
+    int m_nEndArrow = 0;
+    int m_nDimension = 0;
+    std::uint32_t m_nFxRatio = 0;
+    CText m_Name;
+};

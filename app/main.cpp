@@ -1,6 +1,26 @@
+#include "model/startup/Startup.h"
+#include "platform/Messages.h"
+#include "platform/qt/QtMessages.h"
+
 #include <QApplication>
+#include <QFile>
 #include <QMainWindow>
 #include <clocale>
+#include <filesystem>
+
+namespace {
+
+// No one can answer a box when there is no screen (offscreen or minimal platform) or when the
+// caller asks for a run without interaction: messages then go to standard error.
+bool IsInteractive()
+{
+    if (qEnvironmentVariableIsSet("VELTA_NONINTERACTIVE"))
+        return false;
+    const QString platform = QGuiApplication::platformName();
+    return platform != "offscreen" && platform != "minimal";
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -10,9 +30,21 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName("QEM");
     QApplication::setApplicationName("VELTA");
 
+    platform::QtMessages messages;
+    if (IsInteractive())
+        platform::SetMessageService(&messages);
+
+    // The stroke font lies beside the program; without it the program does not start.
+    const std::filesystem::path programFolder =
+        QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+    if (!InitQuarn(programFolder / kStrokeFontFileName))
+        return 1;
+
     QMainWindow frame;
     frame.setWindowTitle("VELTA");
     frame.resize(1024, 768);
     frame.show();
-    return app.exec();
+    const int result = app.exec();
+    platform::SetMessageService(nullptr);
+    return result;
 }

@@ -6,6 +6,7 @@
 // RecordingDrawContext (tests).
 
 #include "platform/Mapping.h"
+#include "platform/FontRecord.h"
 #include "platform/Types.h"
 
 #include <cstdint>
@@ -92,28 +93,6 @@ constexpr unsigned TA_TOP = 0;
 constexpr unsigned TA_BOTTOM = 8;
 constexpr unsigned TA_BASELINE = 24;
 
-// Font record values.
-constexpr int FW_DONTCARE = 0;
-constexpr int FW_THIN = 100;
-constexpr int FW_NORMAL = 400;
-constexpr int FW_BOLD = 700;
-constexpr std::uint8_t ANSI_CHARSET = 0;
-constexpr std::uint8_t DEFAULT_CHARSET = 1;
-constexpr std::uint8_t SHIFTJIS_CHARSET = 128;
-constexpr std::uint8_t OUT_DEFAULT_PRECIS = 0;
-constexpr std::uint8_t OUT_TT_PRECIS = 4;
-constexpr std::uint8_t CLIP_DEFAULT_PRECIS = 0;
-constexpr std::uint8_t CLIP_LH_ANGLES = 0x10;
-constexpr std::uint8_t DEFAULT_QUALITY = 0;
-constexpr std::uint8_t PROOF_QUALITY = 2;
-constexpr std::uint8_t DEFAULT_PITCH = 0;
-constexpr std::uint8_t FIXED_PITCH = 1;
-constexpr std::uint8_t VARIABLE_PITCH = 2;
-constexpr std::uint8_t FF_DONTCARE = 0x00;
-constexpr std::uint8_t FF_ROMAN = 0x10;
-constexpr std::uint8_t FF_SWISS = 0x20;
-constexpr std::uint8_t FF_MODERN = 0x30;
-
 namespace platform {
 
 struct Brush
@@ -181,27 +160,8 @@ constexpr Brush StockBrush(int id)
     }
 }
 
-// A font as the text records describe it. Heights are logical units (negative: character
-// height without internal leading); escapement and orientation are tenths of a degree,
-// counter-clockwise; the face name is CP932 (at most 31 bytes are significant).
-struct LogFont
-{
-    std::int32_t lfHeight = 0;
-    std::int32_t lfWidth = 0;
-    std::int32_t lfEscapement = 0;
-    std::int32_t lfOrientation = 0;
-    std::int32_t lfWeight = FW_DONTCARE;
-    std::uint8_t lfItalic = 0;
-    std::uint8_t lfUnderline = 0;
-    std::uint8_t lfStrikeOut = 0;
-    std::uint8_t lfCharSet = DEFAULT_CHARSET;
-    std::uint8_t lfOutPrecision = OUT_DEFAULT_PRECIS;
-    std::uint8_t lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    std::uint8_t lfQuality = DEFAULT_QUALITY;
-    std::uint8_t lfPitchAndFamily = DEFAULT_PITCH;
-    std::string lfFaceName;
-    bool operator==(const LogFont&) const = default;
-};
+// Fonts are selected with the text records' own 60-byte record (LOGFONTA).
+using LogFont = LOGFONTA;
 
 // Metrics of the selected font, in logical units.
 struct TextMetrics

@@ -251,7 +251,7 @@ LogFont RecordingDrawContext::SelectFont(const LogFont& f)
     Record(Kind::SelectFont,
            {f.lfHeight, f.lfWidth, f.lfEscapement, f.lfOrientation, f.lfWeight, f.lfItalic, f.lfUnderline,
             f.lfStrikeOut, f.lfCharSet, f.lfOutPrecision, f.lfClipPrecision, f.lfQuality, f.lfPitchAndFamily},
-           f.lfFaceName);
+           f.FaceName());
     return std::exchange(m_font, f);
 }
 

@@ -9,7 +9,7 @@
 #include "model/geometry/DRect.h"
 #include "model/geometry/DSize.h"
 #include "model/items/ItemBase.h"
-#include "model/text/FontRecord.h"
+#include "platform/FontRecord.h"
 
 #include <array>
 #include <cstdint>

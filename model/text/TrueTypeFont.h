@@ -11,7 +11,7 @@
 // per-height data (metrics, glyphs already measured or outlined) is shared by every font object of
 // the same face and height. Font objects are small handles and may be copied freely.
 
-#include "model/text/FontRecord.h"
+#include "platform/FontRecord.h"
 #include "model/text/TrueTypeFaces.h"
 #include "model/text/TrueTypeOutline.h"
 #include "platform/Types.h"

@@ -92,7 +92,7 @@ TEST(RecordingDrawContext, SelectionsReturnThePreviousSoCallersCanRestore)
 
     LogFont font;
     font.lfHeight = -50;
-    font.lfFaceName = "Arial";
+    font.SetFaceName("Arial");
     const LogFont oldFont = dc.SelectFont(font);
     EXPECT_EQ(dc.GetFont(), font);
     EXPECT_EQ(dc.SelectFont(oldFont), font);

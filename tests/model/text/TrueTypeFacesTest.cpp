@@ -1,6 +1,6 @@
 #include "model/text/TrueTypeFaces.h"
 
-#include "model/text/FontRecord.h"
+#include "platform/FontRecord.h"
 #include "model/text/TrueTypeFont.h"
 #include "platform/J.h"
 

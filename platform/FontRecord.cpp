@@ -1,4 +1,4 @@
-#include "model/text/FontRecord.h"
+#include "platform/FontRecord.h"
 
 #include "platform/Cp932.h"
 

@@ -1,6 +1,9 @@
 #include "model/startup/Startup.h"
+#include "platform/Clock.h"
 #include "platform/Messages.h"
+#include "platform/Profile.h"
 #include "platform/qt/QtMessages.h"
+#include "platform/qt/QtProfile.h"
 
 #include <QApplication>
 #include <QFile>
@@ -24,12 +27,16 @@ bool IsInteractive()
 
 int main(int argc, char** argv)
 {
+    // Dates in reports follow Japan time unless the user's environment names a zone.
+    platform::ApplyDefaultTimeZone();
     QApplication app(argc, argv);
     // Qt sets the C library locale from the environment; files and numbers need "C".
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setOrganizationName("QEM");
     QApplication::setApplicationName("VELTA");
 
+    platform::QtProfile profile;
+    platform::SetProfile(&profile);
     platform::QtMessages messages;
     if (IsInteractive())
         platform::SetMessageService(&messages);
@@ -46,5 +53,6 @@ int main(int argc, char** argv)
     frame.show();
     const int result = app.exec();
     platform::SetMessageService(nullptr);
+    platform::SetProfile(nullptr);
     return result;
 }

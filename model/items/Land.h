@@ -1,0 +1,68 @@
+#pragma once
+// Land (pad): a copper flash at a point. The land keeps only its position; its shape and size come
+// from the copy of its turret entry in the item base (round, square, donut or thermal). The type
+// word is stored and written but means nothing to the land.
+
+#include "model/geometry/DPoint.h"
+#include "model/geometry/DSize.h"
+#include "model/items/ItemBase.h"
+
+#include <string>
+
+class CArchive;
+
+class CLand : public CItemBase
+{
+public:
+    // Turret -1, layer -1, type 0, id 0, position (0, 0).
+    CLand();
+    CLand(const CDPoint& position, int turret);
+    // From a "Land" text line; the turret number is taken as it stands.
+    explicit CLand(const char* line);
+    CLand(const CLand& other);
+    ~CLand() override;
+
+    // The item base (turret number and entry included), then the position.
+    CLand& operator=(const CLand& other);
+    // 1 when turret numbers agree and positions are equal within 1e-6; layer, type and id are not
+    // compared.
+    int operator==(const CLand& other) const;
+    // The sheet's land order: by turret number, then by x + y of the position.
+    bool operator<(const CLand& other) const;
+
+    const CDPoint& GetPoint() const { return m_ptPoint; }
+    void SetPoint(const CDPoint& p);
+
+    // 1 when the land is thermal: turret 0, or a turret entry of the thermal shape.
+    int IsTharmal() const;
+
+    // --- Transforms (the pad itself never turns or scales) ---
+    void Offset(const CDPoint& d);
+    void Rotate(const CDPoint& center, double angle);
+    void Scale(const CDPoint& center, const CDSize& factor);
+    void MirrorX(double axis);
+    void MirrorY(double axis);
+
+    // --- Edit ---
+    // Runs the land dialog on the turret number (several lands: starting at 0); true when accepted.
+    bool EditLand(bool multiple);
+
+    // --- Persistent forms ---
+    // Binary record: DataRead when the archive loads, else DataWrite. A truncated record throws
+    // ArchiveError and leaves the land as it was.
+    void Serialize(CArchive& ar, int version);
+    // The "Land" text line.
+    void SerializeText(CArchive& ar);
+    // The same line as bytes.
+    std::string GetTextLine();
+    // Lands have no exchange-format form: nothing is written.
+    void SerializeDXF(CArchive& ar, int, int);
+
+protected:
+    void CalcBoundingRect() override;
+    void DataWrite(CArchive& ar);
+    void DataRead(CArchive& ar, int version);
+
+private:
+    CDPoint m_ptPoint;
+};

@@ -178,6 +178,8 @@ public:
     void SerializeText(CArchive& ar);
     // The same lines as bytes.
     std::string GetTextLines();
+    // No exchange-format form: nothing is written.
+    void SerializeDXF(CArchive&, int, int) {}
 
 protected:
     void CalcBoundingRect() override;

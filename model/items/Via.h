@@ -129,6 +129,8 @@ public:
     // The "Via" text line.
     void SerializeText(CArchive& ar);
     std::string GetTextLines() const;
+    // No exchange-format form: nothing is written.
+    void SerializeDXF(CArchive&, int, int) {}
 
 protected:
     void CalcBoundingRect() override;

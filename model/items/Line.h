@@ -17,6 +17,7 @@
 #include <string>
 
 class CArchive;
+class CArc;
 
 // Type word bits that belong to a line (the rest of the word is the item base's).
 enum LineType : int
@@ -156,7 +157,16 @@ public:
     // Crossing of the other segment with this line taken as horizontal (x1 <= x2); only out->x
     // is meaningful.
     int CrossXPoint(CLine other, CDPoint* out);
-    // The crossings with arcs join these when the arc item exists.
+    // Crossings of the infinite line with the arc's whole circle into out[0..1]: 0, 1 (tangent)
+    // or 2. The sweep and the segment's ends are not tested.
+    int CrossPoint(CArc* arc, CDPoint* out);
+    // Whether the segment crosses the arc within its sweep.
+    int CrossAPoint(CArc arc);
+    // Crossings of the segment with the arc into out[0..1], as bits 1 and 2.
+    int CrossAPoint(CArc arc, CDPoint* out);
+    // Crossings of this line taken as horizontal (x1 <= x2) with the arc, as bits 1 and 2; both
+    // outputs get the line's y.
+    int CrossXPoint(CArc arc, CDPoint* out);
 
     // --- Trimming and joining ---
     // Moves one end to p (then length back toward the other end); 1 start, 2 end.

@@ -20,6 +20,8 @@
 #include <vector>
 
 class CArchive;
+class CHole;
+class CLand;
 class CLine;
 class CSheet;
 
@@ -165,8 +167,25 @@ public:
     // --- Hit tests ---
     // Whether p lies on the arc drawn with its width and round ends (width 0 counts as 0.05).
     bool CheckPoint(const CDPoint& p);
+    // Whether the drawn arc (its stroke with round ends), or its name text, meets the rectangle.
+    bool CheckPoint(const CDRect& r);
     // Snaps p to the nearer end when within distance and near the arc; 1 when snapped.
     int CheckItemPoint(CDPoint& p, double distance);
+
+    // --- Copper contact, clearance and outline ---
+    // Non-zero when the arc's copper touches the item's: lines, lands, arcs, holes and surfaces;
+    // every other kind 0.
+    int CheckShort(CItemBase* item);
+    // The tests of one kind (the dispatch above picks them).
+    int CheckShort(CLand* land);
+    int CheckShort(CHole* hole);
+    int CheckShort(CArc* other);
+    // Non-zero when the arc or its arrow strokes come closer to the item than the rule allows
+    // without touching it; the violation's two positions go to the rule's error points.
+    int DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item);
+    // Adds the outline of the stroke grown by grow to the sheet as arcs and lines of turret 0: the
+    // outer arc, and with flag 0 also the inner arc and the two end caps; then the arrow outlines.
+    void GetFrameData(CSheet* sheet, int flag, double grow);
 
     // --- Trimming and overlap ---
     // Cuts the arc at p1 (or p2) keeping the part that holds the picked point: 1 start moved,

@@ -17,6 +17,7 @@
 #include <vector>
 
 class CArchive;
+class CSheet;
 class DocumentServices;
 struct TextDialogData;
 
@@ -155,6 +156,16 @@ public:
     int CheckItemPoint(CDPoint& p, double dist);
     int SetTextSel(const CDRect& r);
     void ResetTextSel();
+
+    // --- Copper contact, clearance and outline ---
+    // 1 when an edge of the text's frame, as a line with the text's turret, touches the item
+    // (lines, arcs, texts, holes, lands, vias and surfaces; other kinds 0).
+    int CheckShort(CItemBase* item);
+    // 1 when a stroke of the text (its conversion to lines) comes closer to the item than the
+    // rule's netted clearance without any stroke touching it; the positions go to the error points.
+    int DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item);
+    // Adds the outline of the four frame edges, grown by grow, to the sheet.
+    void GetFrameData(CSheet* sheet, double grow);
 
     // --- Editing, numbering, search, properties ---
     // A keypad key code 97..105 or an origin code.

@@ -17,6 +17,9 @@
 #include <string>
 
 class CArchive;
+namespace platform {
+class DrawContext;
+}
 class CArc;
 
 // Type word bits that belong to a line (the rest of the word is the item base's).
@@ -181,6 +184,16 @@ public:
     void MirrorX(double x);
     void MirrorY(double y);
 
+    // --- Drawing (mode: the layer's display class; bit 0x80 is ignored) ---
+    // The line in the context's current pen (1 thin, in its line type; 2 and 8 the outline; 4 the
+    // outline filled), then its arrows and its name text. Nothing when off the visible area.
+    void DrawLine(platform::DrawContext* dc, int mode);
+    // Rubber band: the line from its start to `to` in XOR with a white pen; drawing it twice
+    // erases it.
+    void DrawLine(platform::DrawContext* dc, CDPoint to, int mode);
+    // Only the name text.
+    void DrawName(platform::DrawContext* dc);
+
     // --- Edit ---
     // Runs the line dialog on a copy (in dimension mode when asked); true when accepted.
     bool InputText(bool dimension);
@@ -200,6 +213,11 @@ protected:
     void DataRead(CArchive& ar, int version);
 
 private:
+    // The arrow heads (barb lines in the mode) or dots of the start and of the given end.
+    void DrawArrow(platform::DrawContext* dc, CDPoint end, int mode);
+    // The outline of the stroke from `from` to `to` as a path figure: the hull of the end squares
+    // for a square turret, else two sides and two half circles of Bezier quarters.
+    void AddOutlinePath(platform::DrawContext* dc, const CDPoint& from, const CDPoint& to) const;
     // Half the line width, or 0.025 for a line without width, so that hairlines can be hit.
     double GetHitHalfWidth() const;
     CDPoint GetCenterPoint() const;

@@ -13,13 +13,20 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CArchive;
 class CSheet;
+class CTrueTypeFont;
 class DocumentServices;
+struct GLYPHMETRICS;
 struct TextDialogData;
+namespace platform {
+class DrawContext;
+}
 
 // Type word of a text: origin code in the low seven bits, then single flags.
 enum TextType : int
@@ -183,6 +190,66 @@ public:
     int InputText(DocumentServices* doc, bool flag, int multi);
     // Stores the text's attributes as the dialog's remembered defaults.
     void SetAttribute();
+
+    // --- Drawing (mode bits: 1 hairlines and light TrueType faces; 2, 4 glyph-outline paths, stroked
+    // with 2, filled otherwise; 1, 8 scaled TrueType height and escapement; 0x80 mirrored) ---
+    // Draws the text with the context's current pen: stroke texts character by character, TrueType
+    // texts as text output or as glyph-outline paths.
+    void DrawTextA(platform::DrawContext* dc, int mode);
+    // One stroke character whose cell starts at origin (bit 0x80 of mode mirrors its strokes).
+    void DrawStrokeChar(platform::DrawContext* dc, CDPoint origin, int mode, const std::string& strokes);
+    // One stroke segment with the pen of the text's turret: 1 a hairline, 2 and 8 its outline, 4 a
+    // wide solid line; nothing for other modes.
+    void DrawStrokeCharSub(platform::DrawContext* dc, int mode, CDPoint from, CDPoint to);
+    // Adds one glyph outline of the font selected into dc to the context's current path, the
+    // character's top left at corner; scale turns device pixels into millimetres. Returns the
+    // advance in millimetres.
+    double DrawChar(platform::DrawContext* dc, unsigned code, CDPoint corner, bool mirror, double scale,
+                    double ascentRatio);
+    // A 16.16 outline point in glyph-box coordinates: relative to the black box's top left (x
+    // flipped inside the box when mirrored).
+    static void FromGGOPoint(CDPoint* out, const tagPOINTFX& point, const GLYPHMETRICS& metrics, bool mirror);
+
+    // --- Conversion to lines ---
+    // Adds the text as line items to the sheet: stroke texts as strokes of their turret, TrueType
+    // texts as hairline glyph outlines. 0 (nothing added) for a hidden or empty text, else 1.
+    int ConvertLine(CSheet& sheet);
+    // Adds one stroke character whose cell starts at origin as line items.
+    void MakeLineData(CSheet& sheet, bool mirror, CDPoint origin, const std::string& strokes);
+    // Adds the outline of one glyph of the measuring font as closed polygons of line items with the
+    // turret and the text's ID, the character's top left at corner; scale turns glyph units into
+    // millimetres. Returns the advance in millimetres.
+    double MakeSurChar(CSheet* sheet, const CTrueTypeFont& font, unsigned code, CDPoint corner, double scale,
+                       double ascentRatio, int turret);
+
+    // --- Layout shared by drawing, conversion and output (bounds must be current) ---
+    using Segment = std::pair<CDPoint, CDPoint>;
+    // The frame corners turned back about the position, grown outward by grow, turned forward.
+    void GetGrownFrame(double grow, CDPoint corners[4]) const;
+    // Advance of one stroke character in millimetres.
+    double GetStrokeAdvance(bool doubleByte) const;
+    // Widths in millimetres of the overline runs of a stroke text's display string.
+    std::vector<double> GetStrokeRunWidths(const std::string& name,
+                                           const std::vector<std::uint16_t>& runs) const;
+    // The overlines: the runs laid along the top edge from corner 3 (corner 2 and leftward when
+    // mirrored) of the frame turned back about corner 0; every odd run one segment, turned forward
+    // about corner 0.
+    std::vector<Segment> GetOverlines(const std::vector<double>& runWidths, bool mirror) const;
+    // Calls fn with the cell origin and the strokes of every character of the display string that
+    // has strokes in the stroke font; characters without strokes still advance. The stroke reader's
+    // last code is cleared first; a repeated character reuses the strokes already read.
+    void ForEachStrokeChar(const std::string& name, bool mirror,
+                           const std::function<void(const CDPoint&, const std::string&)>& fn) const;
+    // The segments that one stroke character draws: cell steps of 1/32 of the width (negated when
+    // mirrored) and height, turned by the text's angle about the cell origin, moved to origin.
+    void GetStrokeSegments(const std::string& strokes, bool mirror, const CDPoint& origin,
+                           std::vector<Segment>& segments) const;
+    // The logical font of a TrueType text at a height (logical units), escapement and weight: its
+    // own font, or the profile's default face (the Japanese one for a Japanese string).
+    LOGFONTA MakeTrueTypeFont(int height, int escapement, int weight, int quality) const;
+    // The font a TrueType text is measured and converted with: em height = size, so one glyph unit
+    // stands for a hundredth of a millimetre.
+    CTrueTypeFont GetMeasureFont() const;
 
     // value x scale truncated toward zero, as the stored whole-number fields take it; a product
     // that misses a whole number only by the rounding of the multiplication (0.29 x 100 gives

@@ -1,0 +1,216 @@
+// Line drawing on the recording context: thin lines and line types, outlines of round and square
+// pens, arrows and dots, the name text, visibility, and the XOR rubber band.
+
+#include "model/items/Line.h"
+#include "platform/Profile.h"
+#include "platform/RecordingDrawContext.h"
+#include "tests/support/FakeDocument.h"
+#include "tests/support/FakeFrameServices.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <string>
+
+namespace {
+
+using platform::RecordingDrawContext;
+using Kind = RecordingDrawContext::Kind;
+
+constexpr double kPi = std::numbers::pi;
+
+class LineDrawTest : public ::testing::Test
+{
+protected:
+    LineDrawTest() : frame(&doc)
+    {
+        doc.turretTable[1] = tagTURRET{TURRET_ROUND, 0.25, 0.0};
+        doc.turretTable[2] = tagTURRET{TURRET_SQUARE, 0.25, 0.0};
+        frame.dims.arrowLength = 200;
+        frame.dims.arrowAngle = 15.0 * kPi / 180.0;
+        frame.dims.dotSize = 100;
+        platform::SetProfile(&profile);
+        m_scale = CDPoint::GetScale();
+        CDPoint::SetScale(100);
+        dc.SetMapMode(MM_ANISOTROPIC);
+        dc.SetWindowExt(CSize(1, 1));
+        dc.SetViewportExt(CSize(1, -1));
+        dc.SelectPen(kPen);
+        dc.ClearCalls();
+    }
+    ~LineDrawTest() override
+    {
+        CDPoint::SetScale(m_scale);
+        platform::SetProfile(nullptr);
+    }
+
+    std::string Draw(CLine& line, int mode)
+    {
+        dc.ClearCalls();
+        line.DrawLine(&dc, mode);
+        ExpectRestored();
+        return dc.Dump();
+    }
+    void ExpectRestored()
+    {
+        EXPECT_EQ(dc.GetPen(), kPen);
+        EXPECT_EQ(dc.GetBrush(), platform::StockBrush(WHITE_BRUSH));
+        EXPECT_EQ(dc.GetROP2(), R2_COPYPEN);
+        EXPECT_FALSE(dc.InPath());
+    }
+
+    static constexpr platform::Pen kPen{PS_SOLID, 0, RGB(0, 128, 0)};
+    FakeDocument doc;
+    FakeFrameServices frame;
+    platform::MemoryProfile profile;
+    RecordingDrawContext dc;
+    int m_scale = 0;
+};
+
+// Round pen 0.25 mm from (1, 1) to (3, 1): sides at y 1.125 and 0.875, half circles as two Bezier
+// quarters whose control points lie 0.55228475 x 0.125 along the tangents.
+const char* const kRoundOutline = "BeginPath()\nMoveTo(100,112)\nLineTo(300,112)\n"
+                                  "PolyBezierTo((306,112) (312,106) (312,100) (312,93) (306,87) (300,87))\n"
+                                  "LineTo(100,87)\n"
+                                  "PolyBezierTo((93,87) (87,93) (87,100) (87,106) (93,112) (100,112))\n"
+                                  "CloseFigure()\nEndPath()\n";
+
+TEST_F(LineDrawTest, BodyInEveryMode)
+{
+    struct Case
+    {
+        const char* name;
+        int turret;
+        int lineType;
+        int mode;
+        std::string calls;
+    };
+    const std::string thin = "MoveTo(100,100)\nLineTo(300,100)\n";
+    const Case cases[] = {
+        {"thin", 1, 0, 1, thin},
+        {"mirror bit ignored", 1, 0, 0x81, thin},
+        {"dotted", 1, LINE_DOTTED, 1,
+         "SelectPen(style=0x2, width=0, RGB(0,128,0))\n" + thin +
+             "SelectPen(style=0x0, width=0, RGB(0,128,0))\n"},
+        {"dash-dot-dot", 1, LINE_DASHDOTDOT, 1,
+         "SelectPen(style=0x4, width=0, RGB(0,128,0))\n" + thin +
+             "SelectPen(style=0x0, width=0, RGB(0,128,0))\n"},
+        {"outlined", 1, 0, 2, std::string(kRoundOutline) + "StrokePath()\n"},
+        {"outlined, class 8", 1, 0, 8, std::string(kRoundOutline) + "StrokePath()\n"},
+        {"filled", 1, 0, 4, std::string(kRoundOutline) + "StrokeAndFillPath()\n"},
+        // A line type shows only in mode 1.
+        {"dotted outline", 1, LINE_DOTTED, 2, std::string(kRoundOutline) + "StrokePath()\n"},
+        // A square pen: the hull of the end squares, a rectangle along an axis.
+        {"square pen", 2, 0, 4,
+         "BeginPath()\nMoveTo(87,87)\nLineTo(312,87)\nLineTo(312,112)\nLineTo(87,112)\nCloseFigure()\n"
+         "EndPath()\nStrokeAndFillPath()\n"},
+        // Without width always thin.
+        {"no width", 0, 0, 4, thin},
+        {"other mode", 1, 0, 16, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CLine line(CDPoint(1, 1), CDPoint(3, 1), c.turret, c.lineType);
+        EXPECT_EQ(Draw(line, c.mode), c.calls);
+    }
+
+    // A square pen on a diagonal: the hexagon of the two squares.
+    CLine diagonal(CDPoint(1, 1), CDPoint(3, 3), 2, 0);
+    Draw(diagonal, 2);
+    EXPECT_EQ(dc.Count(Kind::MoveTo), 1u);
+    EXPECT_EQ(dc.Count(Kind::LineTo), 5u);
+}
+
+TEST_F(LineDrawTest, NothingOutsideTheVisibleAreaOrForAMarkedPoint)
+{
+    CLine line(CDPoint(1, 1), CDPoint(3, 1), 1, 0);
+    // The bounds grown by 4 mm still reach a clip box just beyond them.
+    dc.SetClipBox(CRect(650, 0, 700, 50));
+    EXPECT_NE(Draw(line, 1), "");
+    dc.SetClipBox(CRect(800, 0, 900, 50));
+    EXPECT_EQ(Draw(line, 1), "");
+    dc.ClearClipBox();
+
+    CLine point(CDPoint(1, 1), CDPoint(1, 1), 1, 0);
+    EXPECT_NE(Draw(point, 1), "");
+    point.SetType(point.GetType() | 0x80);
+    EXPECT_EQ(Draw(point, 1), "");
+}
+
+TEST_F(LineDrawTest, ArrowHeadsDotsAndName)
+{
+    CLine line(CDPoint(1, 1), CDPoint(11, 1), 1, 0);
+    line.SetArrow(200, -100);
+    const std::string calls = Draw(line, 1);
+    // Barbs of 2 mm at 15 degrees either side of the line from the start, then a dot of 0.5 mm
+    // radius round the end.
+    const double c = 1 + 2 * std::cos(15.0 * kPi / 180.0);
+    const double s = 2 * std::sin(15.0 * kPi / 180.0);
+    const CPoint b1 = CDPoint(c, 1 + s).IntPoint();
+    const CPoint b2 = CDPoint(c, 1 - s).IntPoint();
+    const auto point = [](const CPoint& p) { return std::to_string(p.x) + "," + std::to_string(p.y); };
+    EXPECT_EQ(calls, "MoveTo(100,100)\nLineTo(1100,100)\n"
+                     "MoveTo(100,100)\nLineTo(" +
+                         point(b1) +
+                         ")\n"
+                         "MoveTo(100,100)\nLineTo(" +
+                         point(b2) +
+                         ")\n"
+                         "Arc(1050,50,1150,150; (1150,100) (1150,100))\n");
+    EXPECT_EQ(b1.x, 293);
+
+    // Barbs are drawn in the line's mode.
+    CLine wide(CDPoint(1, 1), CDPoint(11, 1), 1, 0);
+    wide.SetArrow(0, 200);
+    Draw(wide, 4);
+    EXPECT_EQ(dc.Count(Kind::StrokeAndFillPath), 3u);
+
+    // The name text follows, drawn in mode 1.
+    CLine named(CDPoint(1, 1), CDPoint(11, 1), 1, 0);
+    named.SetName("10", 250, true);
+    Draw(named, 2);
+    EXPECT_EQ(dc.Count(Kind::StrokePath), 1u);
+    EXPECT_EQ(dc.Count(Kind::TextOut), 1u);
+    dc.ClearCalls();
+    named.DrawName(&dc);
+    EXPECT_EQ(dc.Count(Kind::TextOut), 1u);
+    EXPECT_EQ(dc.Count(Kind::BeginPath), 0u);
+}
+
+TEST_F(LineDrawTest, RubberBandInXor)
+{
+    CLine line(CDPoint(1, 1), CDPoint(3, 1), 1, LINE_DASHED);
+    dc.ClearCalls();
+    line.DrawLine(&dc, CDPoint(5, 1), 1);
+    ExpectRestored();
+    EXPECT_EQ(dc.Dump(), "SetROP2(7)\nSelectPen(style=0x1, width=0, RGB(255,255,255))\n"
+                         "MoveTo(100,100)\nLineTo(500,100)\n"
+                         "SelectPen(style=0x0, width=0, RGB(0,128,0))\nSetROP2(13)\n");
+
+    // Filled: a solid white pen and the white stock brush for the path.
+    dc.ClearCalls();
+    line.DrawLine(&dc, CDPoint(3, 1), 4);
+    ExpectRestored();
+    const auto pens = dc.CallsOf(Kind::SelectPen);
+    ASSERT_EQ(pens.size(), 2u);
+    EXPECT_EQ(pens[0].args, (std::vector<std::int64_t>{PS_SOLID, 0, RGB(255, 255, 255)}));
+    const auto brushes = dc.CallsOf(Kind::SelectBrush);
+    ASSERT_EQ(brushes.size(), 2u);
+    EXPECT_EQ(brushes[0].args, (std::vector<std::int64_t>{BS_SOLID, RGB(255, 255, 255)}));
+    EXPECT_EQ(dc.Count(Kind::FillPath), 1u);
+    EXPECT_EQ(dc.Count(Kind::PolyBezierTo), 2u);
+
+    // Turret 0 draws thin; the arrows follow the moving end.
+    CLine arrow(CDPoint(1, 1), CDPoint(3, 1), 0, 0);
+    arrow.SetArrow(0, 200);
+    dc.ClearCalls();
+    arrow.DrawLine(&dc, CDPoint(1, 5), 4);
+    ExpectRestored();
+    EXPECT_EQ(dc.Count(Kind::BeginPath), 0u);
+    const auto moves = dc.CallsOf(Kind::MoveTo);
+    ASSERT_EQ(moves.size(), 3u);
+    EXPECT_EQ(moves[1].args, (std::vector<std::int64_t>{100, 500})); // barbs from the moving end
+}
+
+} // namespace

@@ -12,9 +12,12 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class CArchive;
+class CSheet;
 class DocumentServices;
+struct tagDRCSPEC;
 
 // Type word bits of a hole (the rest of the word is the item base's).
 enum HoleType : int
@@ -89,6 +92,31 @@ public:
     void SetLayerID(std::uint32_t id, int layer);
     // All ids 0 and the through bit cleared.
     void ResetAllWire();
+
+    // --- Hit tests, contact and clearance ---
+    // Round holes are circles; long holes two circles joined by a box; rectangular holes their
+    // turned box (the corner radius plays no part).
+    int CheckPoint(const CDPoint& p);
+    // 1 when the hole lies in or meets the rectangle.
+    int CheckPoint(const CDRect& r);
+    // Snaps p to the position (long and rectangular holes also to their end centres) when within
+    // the tolerance; a negative tolerance snaps only a point on the hole.
+    int CheckItemPoint(CDPoint& p, double tolerance);
+    // 1 when the hole touches the item (lines, lands, arcs, texts, surfaces and holes).
+    int CheckShort(CItemBase* item);
+    // Gap between this hole's edge and another hole's edge (negative when they overlap); -1.0
+    // when it cannot be measured (not a hole, or two shaped holes whose outlines cross).
+    double GetClearance(CItemBase* item);
+    // 1 when GetClearance(item) >= distance.
+    int CheckClearance(CItemBase* item, double distance);
+    // 1 when a violation against the item was found; lands, arcs, texts and surfaces decide the
+    // pairing themselves.
+    int DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item);
+    // Merges the hole's wire ids of layers 1..layers into the runs of connected ids (each run
+    // ended by a 0): 1 when the list took them, 0 when there were none.
+    int CheckNet(int layers, std::vector<std::uint32_t>* groups);
+    // Adds the outline grown by grow on every side to the sheet as lines and arcs of turret 0.
+    void GetFrameData(CSheet* sheet, double grow);
 
     // --- Transforms ---
     void Offset(const CDPoint& d);

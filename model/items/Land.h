@@ -6,10 +6,14 @@
 #include "model/geometry/DPoint.h"
 #include "model/geometry/DSize.h"
 #include "model/items/ItemBase.h"
+#include "platform/Types.h"
 
 #include <string>
 
 class CArchive;
+class CHole;
+class CSheet;
+struct tagDRCSPEC;
 
 class CLand : public CItemBase
 {
@@ -35,6 +39,28 @@ public:
 
     // 1 when the land is thermal: turret 0, or a turret entry of the thermal shape.
     int IsTharmal() const;
+
+    // --- Hit tests, contact, clearance and outline ---
+    // 1 when p lies on the pad (only the ring of a donut or thermal pad counts).
+    int CheckPoint(const CDPoint& p);
+    // 1 when the pad lies in or meets the rectangle.
+    int CheckPoint(const CDRect& r);
+    // Snaps p to the position when within the tolerance (a negative tolerance acts as its
+    // absolute value).
+    int CheckItemPoint(CDPoint& p, double tolerance) const;
+    // 1 when the pad touches the item (lines, lands, arcs, texts, holes and surfaces).
+    int CheckShort(CItemBase* item);
+    int CheckShort(CLand* other);
+    int CheckShort(CHole* hole);
+    // Plane contact: 1 when the pad reaches the item (a line, land, arc or surface); where gets a
+    // contact point. With mode 1 only an item covering the position counts.
+    int CheckTHShort(CItemBase* item, tagPOINTFX* where, int mode);
+    // 1 when the land comes closer to the item than the rule allows (lands and holes here; lines,
+    // arcs, texts and surfaces decide the pairing themselves); the two positions go to the rule's
+    // error points.
+    int DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item);
+    // Adds the pad's outline grown by grow to the sheet as lines and arcs of turret 0.
+    void GetFrameData(CSheet* sheet, double grow);
 
     // --- Transforms (the pad itself never turns or scales) ---
     void Offset(const CDPoint& d);

@@ -21,6 +21,9 @@ namespace platform {
 class DrawContext;
 }
 class CArc;
+class CHole;
+class CLand;
+class CSheet;
 
 // Type word bits that belong to a line (the rest of the word is the item base's).
 enum LineType : int
@@ -170,6 +173,28 @@ public:
     // Crossings of this line taken as horizontal (x1 <= x2) with the arc, as bits 1 and 2; both
     // outputs get the line's y.
     int CrossXPoint(CArc arc, CDPoint* out);
+
+    // --- Copper contact, clearance and outline ---
+    // 1 when the line's copper touches the item: lines, lands, arcs, holes and surfaces; every
+    // other kind 0.
+    int CheckShort(CItemBase* item);
+    // The tests of one kind (the dispatch above picks them).
+    int CheckShort(CLine* other);
+    int CheckShort(CLand* land);
+    int CheckShort(CHole* hole);
+    int CheckShort(CArc* arc);
+    // 1 when the line touches the polyline of the points: n > 1 points in a row, or -n points
+    // closed into a ring; anything else 0.
+    int CheckShort(const CDPoint* points, int n);
+    // 1 when the item (or an arrow of either) comes closer to this line than the rule allows
+    // without touching it; each violation appends its two positions to the rule's error points.
+    // Arcs, texts, holes and surfaces decide the pairing themselves.
+    int DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item);
+    // Adds the outline of the drawn line grown by grow to the sheet as lines and arcs of turret 0
+    // and type 0, then the outlines of its arrow barbs.
+    void GetFrameData(CSheet* sheet, double grow);
+    // The outline at grow 0; always 1.
+    int ConvertLine(CSheet& sheet);
 
     // --- Trimming and joining ---
     // Moves one end to p (then length back toward the other end); 1 start, 2 end.

@@ -107,6 +107,11 @@ public:
     // --- Hit tests (the bounds are brought up to date first) ---
     int CheckPoint(const CDPoint& p);
     int CheckPoint(const CDRect& q);
+    // The land of that layer (sheet type bits, wiring position) hit at p.
+    int CheckPoint(int layer, int bits, const CDPoint& p) const;
+    // Copper contact of the via's land on that layer (its photo turret) with the item; another
+    // via is taken by its own land on the same layer. No land: 0.
+    int CheckShort(int layer, int bits, CItemBase* other) const;
     // Snaps p to the position when it lies within d.
     int CheckItemPoint(CDPoint& p, double d) const;
 

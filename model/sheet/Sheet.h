@@ -237,6 +237,11 @@ public:
     // [9] lines, lands, parts, arcs, vias, texts, holes, surfaces, terminals.
     void GetItemTail(const unsigned* counts, CSheet& dest);
 
+    // Outline crossing: each line of this sheet against each line, then each arc, of the other;
+    // then each arc of this sheet against each line and each arc of the other. The first crossing
+    // gives 1 and its point in at (when given); none gives 0.
+    int CheckFrameShort(CSheet* other, tagPOINTFX* at);
+
     // Whole-sheet transforms.
     // Nothing on an empty sheet or a delta of exactly (0, 0); arcs whose two end checks differ
     // move only when allArcs is non-zero.

@@ -1,0 +1,940 @@
+#include "platform/qt/QPainterDrawContext.h"
+
+#include "platform/qt/QtText.h"
+
+#include <QBitmap>
+#include <QPaintDevice>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPolygonF>
+#include <QRegion>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numbers>
+#include <utility>
+
+namespace platform {
+
+namespace {
+
+// Far enough out to stand for "no limit" and still leave room for arithmetic.
+constexpr std::int32_t Unbounded = 1 << 30;
+
+QColor ToQColor(COLORREF c)
+{
+    return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
+}
+
+std::int32_t ToInt(double v)
+{
+    if (!(v > -Unbounded))
+        return -Unbounded;
+    if (!(v < Unbounded))
+        return Unbounded;
+    return static_cast<std::int32_t>(std::llround(v));
+}
+
+QPainter::CompositionMode RopMode(int rop)
+{
+    switch (rop) {
+    case R2_BLACK:
+        return QPainter::RasterOp_ClearDestination;
+    case R2_NOTMERGEPEN:
+        return QPainter::RasterOp_NotSourceAndNotDestination;
+    case R2_MASKNOTPEN:
+        return QPainter::RasterOp_NotSourceAndDestination;
+    case R2_NOTCOPYPEN:
+        return QPainter::RasterOp_NotSource;
+    case R2_MASKPENNOT:
+        return QPainter::RasterOp_SourceAndNotDestination;
+    case R2_NOT:
+        return QPainter::RasterOp_NotDestination;
+    case R2_XORPEN:
+        return QPainter::RasterOp_SourceXorDestination;
+    case R2_NOTMASKPEN:
+        return QPainter::RasterOp_NotSourceOrNotDestination;
+    case R2_MASKPEN:
+        return QPainter::RasterOp_SourceAndDestination;
+    case R2_NOTXORPEN:
+        return QPainter::RasterOp_NotSourceXorDestination;
+    case R2_NOP:
+        return QPainter::CompositionMode_Destination;
+    case R2_MERGENOTPEN:
+        return QPainter::RasterOp_NotSourceOrDestination;
+    case R2_MERGEPENNOT:
+        return QPainter::RasterOp_SourceOrNotDestination;
+    case R2_MERGEPEN:
+        return QPainter::RasterOp_SourceOrDestination;
+    case R2_WHITE:
+        return QPainter::RasterOp_SetDestination;
+    default:
+        return QPainter::CompositionMode_SourceOver;
+    }
+}
+
+// Raster operations that leave a pixel alone where the source is transparent (all bits clear),
+// so a layer can be combined whole.
+bool RopKeepsUnderClear(int rop)
+{
+    return rop == R2_XORPEN || rop == R2_MERGEPEN || rop == R2_NOP;
+}
+
+} // namespace
+
+QPainterDrawContext::QPainterDrawContext(QPainter* painter, unsigned flags)
+    : m_painter(painter), m_flags(flags), m_metrics(QFont())
+{
+    m_painter->save();
+    // The device context draws aliased; raster operations would not undo blended edges.
+    m_painter->setRenderHint(QPainter::Antialiasing, false);
+    m_base = m_painter->transform();
+    if (const QPaintDevice* device = m_painter->device())
+        m_mapping.SetResolution(device->logicalDpiX(), device->logicalDpiY());
+    const QPaintEngine* engine = m_painter->paintEngine();
+    // Only pixel engines combine pixels; vector engines (SVG among them) may claim the feature
+    // and then fall back to embedding images.
+    m_ropSupported = engine && engine->hasFeature(QPaintEngine::RasterOpModes) &&
+                     (engine->type() == QPaintEngine::Raster || engine->type() == QPaintEngine::OpenGL2);
+    m_painter->setBackground(QBrush(ToQColor(m_bkColor)));
+    m_textPen = QPen(ToQColor(m_textColor));
+    UpdateClip();
+}
+
+QPainterDrawContext::~QPainterDrawContext()
+{
+    m_painter->restore();
+}
+
+void QPainterDrawContext::UpdateClip()
+{
+    const double big = Unbounded;
+    QRectF area(-big, -big, 2 * big, 2 * big);
+    const QPaintDevice* device = m_painter->device();
+    if (device && device->width() > 0 && device->height() > 0)
+        area = m_base.inverted().mapRect(QRectF(0, 0, device->width(), device->height()));
+    if (const QPaintEngine* engine = m_painter->paintEngine()) {
+        const QRegion system = engine->systemClip();
+        if (!system.isEmpty())
+            area &= m_painter->deviceTransform().inverted().mapRect(QRectF(system.boundingRect()));
+    }
+    if (m_painter->hasClipping())
+        area &= m_painter->clipBoundingRect();
+    if (area.isEmpty()) {
+        m_clip = CRect();
+        return;
+    }
+    m_clip = CRect(ToInt(std::floor(area.left())), ToInt(std::floor(area.top())),
+                   ToInt(std::ceil(area.right())), ToInt(std::ceil(area.bottom())));
+}
+
+// --- Mapping.
+
+CPoint QPainterDrawContext::DevPoint(CPoint p) const
+{
+    // Device coordinates are held to what a device context can address, which leaves room for
+    // widths and margins without overflow.
+    constexpr std::int32_t limit = 1 << 27;
+    const CPoint d = m_mapping.LPtoDP(p);
+    return CPoint(std::clamp(d.x, -limit, limit), std::clamp(d.y, -limit, limit));
+}
+
+QPoint QPainterDrawContext::Dev(CPoint p) const
+{
+    const CPoint d = DevPoint(p);
+    return QPoint(d.x, d.y);
+}
+
+CRect QPainterDrawContext::DevBox(const CRect& r) const
+{
+    const CPoint a = DevPoint(CPoint(r.left, r.top));
+    const CPoint b = DevPoint(CPoint(r.right, r.bottom));
+    return CRect(std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y));
+}
+
+double QPainterDrawContext::ScaleX() const
+{
+    return std::abs(static_cast<double>(m_mapping.GetViewportExt().cx)) /
+           std::abs(static_cast<double>(m_mapping.GetWindowExt().cx));
+}
+
+double QPainterDrawContext::ScaleY() const
+{
+    return std::abs(static_cast<double>(m_mapping.GetViewportExt().cy)) /
+           std::abs(static_cast<double>(m_mapping.GetWindowExt().cy));
+}
+
+void QPainterDrawContext::MappingChanged()
+{
+    // Pen widths and font sizes are taken in device units.
+    if (++m_generation == 0)
+        ++m_generation;
+    m_penReal = nullptr;
+    m_fontReal = false;
+}
+
+int QPainterDrawContext::SetMapMode(int mode)
+{
+    const int previous = DrawContext::SetMapMode(mode);
+    MappingChanged();
+    return previous;
+}
+
+CSize QPainterDrawContext::SetWindowExt(CSize ext)
+{
+    const CSize previous = DrawContext::SetWindowExt(ext);
+    MappingChanged();
+    return previous;
+}
+
+CSize QPainterDrawContext::SetViewportExt(CSize ext)
+{
+    const CSize previous = DrawContext::SetViewportExt(ext);
+    MappingChanged();
+    return previous;
+}
+
+// --- Selected objects and modes.
+
+Pen QPainterDrawContext::SelectPen(const Pen& pen)
+{
+    return std::exchange(m_pen, pen);
+}
+
+Brush QPainterDrawContext::SelectBrush(const Brush& brush)
+{
+    return std::exchange(m_brush, brush);
+}
+
+LogFont QPainterDrawContext::SelectFont(const LogFont& font)
+{
+    const LogFont previous = m_font;
+    if (!(font == m_font)) {
+        m_font = font;
+        m_fontReal = false;
+    }
+    return previous;
+}
+
+int QPainterDrawContext::SetROP2(int rop)
+{
+    if (rop < R2_BLACK || rop > R2_WHITE)
+        return 0;
+    return std::exchange(m_rop, rop);
+}
+
+COLORREF QPainterDrawContext::SetTextColor(COLORREF color)
+{
+    if (color != m_textColor)
+        m_textPen = QPen(ToQColor(color));
+    return std::exchange(m_textColor, color);
+}
+
+COLORREF QPainterDrawContext::SetBkColor(COLORREF color)
+{
+    if (color != m_bkColor)
+        m_painter->setBackground(QBrush(ToQColor(color)));
+    return std::exchange(m_bkColor, color);
+}
+
+int QPainterDrawContext::SetBkMode(int mode)
+{
+    if (mode != TRANSPARENT && mode != OPAQUE)
+        return 0;
+    return std::exchange(m_bkMode, mode);
+}
+
+unsigned QPainterDrawContext::SetTextAlign(unsigned align)
+{
+    return std::exchange(m_textAlign, align);
+}
+
+int QPainterDrawContext::SetPolyFillMode(int mode)
+{
+    if (mode != ALTERNATE && mode != WINDING)
+        return 0;
+    return std::exchange(m_fillMode, mode);
+}
+
+int QPainterDrawContext::SetArcDirection(int direction)
+{
+    if (direction != AD_COUNTERCLOCKWISE && direction != AD_CLOCKWISE)
+        return 0;
+    return std::exchange(m_arcDirection, direction);
+}
+
+// --- Realised pens and brushes.
+
+const QPainterDrawContext::PenEntry& QPainterDrawContext::RealPen()
+{
+    if (m_penReal && m_penReal->generation == m_generation && m_penReal->key == m_pen)
+        return *m_penReal;
+    for (const PenEntry& e : m_pens) {
+        if (e.generation == m_generation && e.key == m_pen) {
+            m_penReal = &e;
+            return e;
+        }
+    }
+    PenEntry& e = m_pens[m_penNext];
+    m_penNext = (m_penNext + 1) % m_pens.size();
+    if (m_painterPen == &e)
+        m_painterPen = nullptr;
+    e.key = m_pen;
+    e.generation = m_generation;
+    e.dashed = false;
+
+    const int style = m_pen.Style();
+    const double exact = std::abs(static_cast<double>(m_pen.width)) * ScaleX();
+    e.width = std::clamp(ToInt(exact), 1, 1 << 20);
+    const QColor color = ToQColor(m_pen.color);
+    if (style == PS_NULL) {
+        e.pen = QPen(Qt::NoPen);
+    } else if (e.width <= 1) {
+        // One device unit: the cosmetic line, which leaves out its last pixel.
+        QPen pen(color, 0);
+        pen.setCapStyle(Qt::FlatCap);
+        switch (style) {
+        case PS_DASH:
+            pen.setDashPattern({18, 6});
+            break;
+        case PS_DOT:
+            pen.setDashPattern({3, 3});
+            break;
+        case PS_DASHDOT:
+            pen.setDashPattern({9, 6, 3, 6});
+            break;
+        case PS_DASHDOTDOT:
+            pen.setDashPattern({9, 3, 3, 3, 3, 3});
+            break;
+        default:
+            break;
+        }
+        e.dashed = style >= PS_DASH && style <= PS_DASHDOTDOT;
+        e.pen = pen;
+    } else {
+        QPen pen(color, e.width);
+        if (m_pen.IsGeometric()) {
+            switch (m_pen.EndCap()) {
+            case PS_ENDCAP_SQUARE:
+                pen.setCapStyle(Qt::SquareCap);
+                break;
+            case PS_ENDCAP_FLAT:
+                pen.setCapStyle(Qt::FlatCap);
+                break;
+            default:
+                pen.setCapStyle(Qt::RoundCap);
+                break;
+            }
+            switch (m_pen.Join()) {
+            case PS_JOIN_BEVEL:
+                pen.setJoinStyle(Qt::BevelJoin);
+                break;
+            case PS_JOIN_MITER:
+                pen.setJoinStyle(Qt::MiterJoin);
+                pen.setMiterLimit(10);
+                break;
+            default:
+                pen.setJoinStyle(Qt::RoundJoin);
+                break;
+            }
+            switch (style) {
+            case PS_DASH:
+                pen.setStyle(Qt::DashLine);
+                break;
+            case PS_DOT:
+                pen.setStyle(Qt::DotLine);
+                break;
+            case PS_DASHDOT:
+                pen.setStyle(Qt::DashDotLine);
+                break;
+            case PS_DASHDOTDOT:
+                pen.setStyle(Qt::DashDotDotLine);
+                break;
+            default:
+                break;
+            }
+            e.dashed = style >= PS_DASH && style <= PS_DASHDOTDOT;
+        } else {
+            // A wide cosmetic pen draws solid with round ends and joins.
+            pen.setCapStyle(Qt::RoundCap);
+            pen.setJoinStyle(Qt::RoundJoin);
+        }
+        e.pen = pen;
+    }
+    m_penReal = &e;
+    return e;
+}
+
+const QPainterDrawContext::BrushEntry& QPainterDrawContext::RealBrush(const Brush& brush)
+{
+    for (const BrushEntry& e : m_brushes) {
+        if (e.used && e.key == brush)
+            return e;
+    }
+    BrushEntry& e = m_brushes[m_brushNext];
+    m_brushNext = (m_brushNext + 1) % m_brushes.size();
+    if (m_painterBrush == &e)
+        m_painterBrush = nullptr;
+    e.key = brush;
+    e.used = true;
+    if (brush.style == BS_NULL)
+        e.brush = QBrush(Qt::NoBrush);
+    else if (brush.style == BS_PATTERN)
+        e.brush = QBrush(ToQColor(brush.color), Qt::Dense4Pattern); // every other pixel
+    else
+        e.brush = QBrush(ToQColor(brush.color));
+    return e;
+}
+
+void QPainterDrawContext::SetPainterRop(int rop)
+{
+    if (!m_ropSupported)
+        rop = R2_COPYPEN;
+    if (rop != m_painterRop) {
+        m_painter->setCompositionMode(RopMode(rop));
+        m_painterRop = rop;
+    }
+}
+
+bool QPainterDrawContext::Prepare(bool stroke, const Brush* fill, bool noBrush)
+{
+    if (m_rop == R2_NOP)
+        return false;
+    SetPainterRop(m_rop);
+    bool dashed = false;
+    if (stroke) {
+        const PenEntry& e = RealPen();
+        if (m_painterPen != &e) {
+            m_painter->setPen(e.pen);
+            m_painterPen = &e;
+            m_painterNoPen = false;
+        }
+        dashed = e.dashed;
+    } else if (!m_painterNoPen) {
+        m_painter->setPen(Qt::NoPen);
+        m_painterNoPen = true;
+        m_painterPen = nullptr;
+    }
+    bool pattern = false;
+    if (fill) {
+        const BrushEntry& b = RealBrush(*fill);
+        if (m_painterBrush != &b) {
+            m_painter->setBrush(b.brush);
+            m_painterBrush = &b;
+            m_painterNoBrush = false;
+        }
+        pattern = fill->style == BS_PATTERN;
+    } else if (noBrush && !m_painterNoBrush) {
+        m_painter->setBrush(Qt::NoBrush);
+        m_painterNoBrush = true;
+        m_painterBrush = nullptr;
+    }
+    // The background fills the gaps of styled lines; the halftone brush leaves its gaps alone.
+    const int opaque = m_bkMode == OPAQUE && dashed && !pattern ? 1 : 0;
+    if (opaque != m_painterOpaque) {
+        m_painter->setBackgroundMode(opaque ? Qt::OpaqueMode : Qt::TransparentMode);
+        m_painterOpaque = opaque;
+    }
+    return true;
+}
+
+void QPainterDrawContext::PrepareOn(QPainter& painter, const Brush& fill)
+{
+    const PenEntry& e = RealPen();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(e.pen);
+    painter.setBrush(RealBrush(fill).brush);
+    painter.setBackground(QBrush(ToQColor(m_bkColor)));
+    const bool opaque = m_bkMode == OPAQUE && e.dashed && fill.style != BS_PATTERN;
+    painter.setBackgroundMode(opaque ? Qt::OpaqueMode : Qt::TransparentMode);
+}
+
+template <class DrawFn>
+void QPainterDrawContext::Figure(const QRect& bounds, bool fill, bool stroke, const Brush& brush,
+                                 DrawFn&& draw)
+{
+    fill = fill && BrushVisible(brush);
+    stroke = stroke && PenVisible();
+    if ((!fill && !stroke) || m_rop == R2_NOP)
+        return;
+    if (fill && stroke && m_rop != R2_COPYPEN && m_ropSupported) {
+        Layered(bounds, brush, draw);
+        return;
+    }
+    Prepare(stroke, fill ? &brush : nullptr);
+    draw(*m_painter, stroke);
+}
+
+template <class DrawFn>
+void QPainterDrawContext::Layered(const QRect& bounds, const Brush& brush, DrawFn&& draw)
+{
+    // The outline is drawn over the fill on a clear layer, and the layer is then combined with
+    // the device once, where it is not clear.
+    const int margin = RealPen().width + 2;
+    const QRect clip(QPoint(m_clip.left, m_clip.top), QPoint(m_clip.right - 1, m_clip.bottom - 1));
+    const QRect area = bounds.adjusted(-margin, -margin, margin, margin) & clip;
+    if (area.isEmpty())
+        return;
+    if (m_layer.width() < area.width() || m_layer.height() < area.height()) {
+        m_layer = QImage(std::max(m_layer.width(), area.width()), std::max(m_layer.height(), area.height()),
+                         QImage::Format_ARGB32_Premultiplied);
+    }
+    const QRect source(QPoint(0, 0), area.size());
+    {
+        QPainter layer(&m_layer);
+        layer.setCompositionMode(QPainter::CompositionMode_Source);
+        layer.fillRect(source, Qt::transparent);
+        layer.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        layer.setClipRect(source);
+        layer.translate(-area.left(), -area.top());
+        PrepareOn(layer, brush);
+        draw(layer, true);
+    }
+    SetPainterRop(m_rop);
+    if (RopKeepsUnderClear(m_rop)) {
+        m_painter->drawImage(area.topLeft(), m_layer, source);
+        return;
+    }
+    const QRegion covered(QBitmap::fromImage(m_layer.copy(source).createAlphaMask()));
+    m_painter->save();
+    m_painter->setClipRegion(covered.translated(area.topLeft()), Qt::IntersectClip);
+    m_painter->drawImage(area.topLeft(), m_layer, source);
+    m_painter->restore();
+}
+
+// --- Lines and figures.
+
+CPoint QPainterDrawContext::MoveTo(CPoint p)
+{
+    if (m_pathOpen)
+        m_figureOpen = false;
+    return std::exchange(m_position, p);
+}
+
+void QPainterDrawContext::LineTo(CPoint p)
+{
+    if (m_pathOpen) {
+        PathFigureStart();
+        m_path.lineTo(Dev(p));
+    } else if (PenVisible() && Prepare(true, nullptr, false)) {
+        m_painter->drawLine(Dev(m_position), Dev(p));
+    }
+    m_position = p;
+}
+
+void QPainterDrawContext::Polyline(std::span<const CPoint> points)
+{
+    if (points.size() < 2)
+        return;
+    if (m_pathOpen) {
+        m_path.moveTo(Dev(points[0]));
+        for (std::size_t i = 1; i < points.size(); ++i)
+            m_path.lineTo(Dev(points[i]));
+        m_figureOpen = false;
+        return;
+    }
+    if (!PenVisible() || !Prepare(true, nullptr, false))
+        return;
+    m_points.clear();
+    for (const CPoint& p : points)
+        m_points.push_back(Dev(p));
+    m_painter->drawPolyline(m_points.data(), static_cast<int>(m_points.size()));
+}
+
+void QPainterDrawContext::Polygon(std::span<const CPoint> points)
+{
+    if (points.size() < 2)
+        return;
+    m_points.clear();
+    QPoint lo = Dev(points[0]);
+    QPoint hi = lo;
+    for (const CPoint& p : points) {
+        const QPoint d = Dev(p);
+        lo = QPoint(std::min(lo.x(), d.x()), std::min(lo.y(), d.y()));
+        hi = QPoint(std::max(hi.x(), d.x()), std::max(hi.y(), d.y()));
+        m_points.push_back(d);
+    }
+    if (m_pathOpen) {
+        m_path.moveTo(m_points[0]);
+        for (std::size_t i = 1; i < m_points.size(); ++i)
+            m_path.lineTo(m_points[i]);
+        m_path.closeSubpath();
+        m_figureOpen = false;
+        return;
+    }
+    const Qt::FillRule rule = m_fillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill;
+    const int count = static_cast<int>(m_points.size());
+    Figure(QRect(lo, hi), true, true, m_brush,
+           [&](QPainter& painter, bool) { painter.drawPolygon(m_points.data(), count, rule); });
+}
+
+void QPainterDrawContext::PolyBezierTo(std::span<const CPoint> points)
+{
+    const std::size_t n = points.size() / 3 * 3;
+    if (n == 0)
+        return;
+    QPainterPath& path = m_pathOpen ? m_path : m_scratch;
+    if (m_pathOpen) {
+        PathFigureStart();
+    } else {
+        m_scratch.clear();
+        m_scratch.moveTo(Dev(m_position));
+    }
+    for (std::size_t i = 0; i < n; i += 3)
+        path.cubicTo(Dev(points[i]), Dev(points[i + 1]), Dev(points[i + 2]));
+    m_position = points[n - 1];
+    if (!m_pathOpen)
+        DrawPath(m_scratch, false, true, m_brush);
+}
+
+QRectF QPainterDrawContext::OutlineBox(const CRect& b)
+{
+    // A one-unit outline runs through the box's outermost pixels; a wide one is centred on them,
+    // except an inside-frame one, which stays within the box.
+    if (PenVisible() && m_pen.Style() == PS_INSIDEFRAME) {
+        const int w = std::min({RealPen().width, b.Width(), b.Height()});
+        if (w > 1)
+            return QRectF(b.left + w / 2.0, b.top + w / 2.0, b.Width() - w, b.Height() - w);
+    }
+    return QRectF(b.left, b.top, b.Width() - 1, b.Height() - 1);
+}
+
+void QPainterDrawContext::Rectangle(const CRect& r)
+{
+    const CRect b = DevBox(r);
+    if (b.Width() <= 0 || b.Height() <= 0)
+        return;
+    if (m_pathOpen) {
+        m_path.addRect(QRectF(b.left, b.top, b.Width() - 1, b.Height() - 1));
+        m_figureOpen = false;
+        return;
+    }
+    const QRectF outline = OutlineBox(b);
+    Figure(QRect(b.left, b.top, b.Width(), b.Height()), true, true, m_brush,
+           [&](QPainter& painter, bool stroked) {
+               if (stroked)
+                   painter.drawRect(outline);
+               else
+                   painter.drawRect(QRect(b.left, b.top, b.Width(), b.Height()));
+           });
+}
+
+void QPainterDrawContext::Ellipse(const CRect& r)
+{
+    const CRect b = DevBox(r);
+    if (b.Width() <= 0 || b.Height() <= 0)
+        return;
+    if (m_pathOpen) {
+        m_path.addEllipse(QRectF(b.left, b.top, b.Width() - 1, b.Height() - 1));
+        m_figureOpen = false;
+        return;
+    }
+    const QRectF outline = OutlineBox(b);
+    Figure(QRect(b.left, b.top, b.Width(), b.Height()), true, true, m_brush,
+           [&](QPainter& painter, bool stroked) {
+               if (stroked)
+                   painter.drawEllipse(outline);
+               else
+                   painter.drawEllipse(QRectF(b.left, b.top, b.Width(), b.Height()));
+           });
+}
+
+void QPainterDrawContext::AddArc(QPainterPath& path, const CRect& box, CPoint start, CPoint end) const
+{
+    const CRect b = DevBox(box);
+    const QRectF e(b.left, b.top, b.Width() - 1, b.Height() - 1);
+    if (e.width() <= 0 || e.height() <= 0)
+        return;
+    // Qt takes angles on the circle that the ellipse is stretched from; the rays through the
+    // given points are turned into those, counter-clockwise on the device being positive.
+    const QPointF c = e.center();
+    const double rx = e.width() / 2;
+    const double ry = e.height() / 2;
+    const auto angle = [&](CPoint p) {
+        const QPoint d = Dev(p);
+        return std::atan2(-(d.y() - c.y()) / ry, (d.x() - c.x()) / rx) * 180 / std::numbers::pi;
+    };
+    const double a0 = angle(start);
+    const double a1 = angle(end);
+    double sweep = std::fmod(m_arcDirection == AD_CLOCKWISE ? a0 - a1 : a1 - a0, 360.0);
+    if (sweep < 0)
+        sweep += 360;
+    if (sweep < 1e-9)
+        sweep = 360; // the same ray: the whole ellipse
+    if (m_arcDirection == AD_CLOCKWISE)
+        sweep = -sweep;
+    path.arcMoveTo(e, a0);
+    path.arcTo(e, a0, sweep);
+}
+
+void QPainterDrawContext::Arc(const CRect& box, CPoint start, CPoint end)
+{
+    if (m_pathOpen) {
+        AddArc(m_path, box, start, end);
+        m_figureOpen = false;
+        return;
+    }
+    m_scratch.clear();
+    AddArc(m_scratch, box, start, end);
+    if (!m_scratch.isEmpty())
+        DrawPath(m_scratch, false, true, m_brush);
+}
+
+// --- Paths.
+
+void QPainterDrawContext::PathFigureStart()
+{
+    if (!m_figureOpen) {
+        m_path.moveTo(Dev(m_position));
+        m_figureOpen = true;
+    }
+}
+
+void QPainterDrawContext::BeginPath()
+{
+    m_path.clear();
+    m_pathOpen = true;
+    m_pathEnded = false;
+    m_figureOpen = false;
+}
+
+void QPainterDrawContext::EndPath()
+{
+    if (m_pathOpen) {
+        m_pathOpen = false;
+        m_pathEnded = true;
+    }
+}
+
+void QPainterDrawContext::AbortPath()
+{
+    m_path.clear();
+    m_pathOpen = m_pathEnded = m_figureOpen = false;
+}
+
+void QPainterDrawContext::CloseFigure()
+{
+    if (m_pathOpen && m_figureOpen) {
+        m_path.closeSubpath();
+        m_figureOpen = false; // what follows starts a new figure at the current position
+    }
+}
+
+void QPainterDrawContext::UsePath(bool fill, bool stroke)
+{
+    // Only a path that has been ended is drawn, as the device context does.
+    if (m_pathEnded && !m_path.isEmpty()) {
+        m_path.setFillRule(m_fillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+        DrawPath(m_path, fill, stroke, m_brush);
+    }
+    m_path.clear();
+    m_pathOpen = m_pathEnded = m_figureOpen = false;
+}
+
+void QPainterDrawContext::StrokePath()
+{
+    UsePath(false, true);
+}
+
+void QPainterDrawContext::FillPath()
+{
+    UsePath(true, false);
+}
+
+void QPainterDrawContext::StrokeAndFillPath()
+{
+    UsePath(true, true);
+}
+
+void QPainterDrawContext::DrawPath(const QPainterPath& path, bool fill, bool stroke, const Brush& brush)
+{
+    Figure(path.controlPointRect().toAlignedRect(), fill, stroke, brush,
+           [&](QPainter& painter, bool) { painter.drawPath(path); });
+}
+
+// --- Regions.
+
+void QPainterDrawContext::FillRegion(const Region& region, const Brush& brush)
+{
+    if (region.IsEmpty() || !BrushVisible(brush))
+        return;
+    // Each polygon is reduced to its outline under the winding rule; the outlines together under
+    // the even-odd rule then combine the polygons by exclusive or.
+    m_scratch.clear();
+    m_scratch.setFillRule(Qt::OddEvenFill);
+    QPolygonF polygon;
+    for (const auto& points : region.polygons) {
+        if (points.size() < 3)
+            continue;
+        polygon.clear();
+        for (const CPoint& p : points)
+            polygon.append(QPointF(Dev(p)));
+        QPainterPath one;
+        one.setFillRule(Qt::WindingFill);
+        one.addPolygon(polygon);
+        one.closeSubpath();
+        m_scratch.addPath(one.simplified());
+    }
+    DrawPath(m_scratch, true, false, brush);
+}
+
+void QPainterDrawContext::PaintRegion(const Region& region)
+{
+    FillRegion(region, m_brush);
+}
+
+// --- Text.
+
+void QPainterDrawContext::RealiseFont() const
+{
+    if (m_fontReal)
+        return;
+    const QPaintDevice* device = m_painter->device();
+    QFont font;
+    const std::string face = m_font.FaceName();
+    if (!face.empty())
+        font.setFamilies({Cp932ToQString(face)});
+    font.setItalic(m_font.lfItalic != 0);
+    font.setUnderline(m_font.lfUnderline != 0);
+    font.setStrikeOut(m_font.lfStrikeOut != 0);
+    font.setWeight(m_font.lfWeight > 0 ? static_cast<QFont::Weight>(std::clamp<int>(m_font.lfWeight, 1, 1000))
+                                       : QFont::Normal);
+
+    constexpr int maxPixels = 1 << 16;
+    const double height =
+        std::min(std::abs(static_cast<double>(m_font.lfHeight)) * ScaleY(), double(maxPixels));
+    int pixels = 0;
+    if (m_font.lfHeight < 0) {
+        pixels = ToInt(height); // the em height
+    } else if (m_font.lfHeight > 0) {
+        // The cell height (ascent and descent): the em is found from the face's proportions.
+        constexpr int probe = 1024;
+        font.setPixelSize(probe);
+        const QFontMetricsF probeMetrics(font, device);
+        const double cell = probeMetrics.ascent() + probeMetrics.descent();
+        pixels = cell > 0 ? ToInt(height * probe / cell) : ToInt(height);
+    } else {
+        pixels = ToInt(m_mapping.DpiY() * 12.0 / 72.0); // twelve points when no height is asked
+    }
+    pixels = std::clamp(pixels, 1, maxPixels);
+    font.setPixelSize(pixels);
+    if (m_font.lfWidth != 0) {
+        const double average = QFontMetricsF(font, device).averageCharWidth();
+        const double wanted = std::abs(static_cast<double>(m_font.lfWidth)) * ScaleX();
+        if (average > 0)
+            font.setStretch(std::clamp(ToInt(100 * wanted / average), 1, 4000));
+    }
+    m_qfont = font;
+    m_metrics = QFontMetricsF(m_qfont, device);
+    m_fontPixels = pixels;
+    m_fontReal = true;
+    m_painterFont = false;
+}
+
+void QPainterDrawContext::TextOut(CPoint p, const std::string& text)
+{
+    if (text.empty())
+        return;
+    RealiseFont();
+    const QString s = Cp932ToQString(text);
+    const bool update = (m_textAlign & TA_UPDATECP) != 0;
+    const QPoint ref = Dev(update ? m_position : p);
+    const double width = m_metrics.horizontalAdvance(s);
+
+    double x = 0;
+    double along = width; // how far the current position moves along the baseline
+    if ((m_textAlign & TA_CENTER) == TA_CENTER) {
+        x = -width / 2;
+        along = 0;
+    } else if ((m_textAlign & TA_CENTER) == TA_RIGHT) {
+        x = -width;
+        along = -width;
+    }
+    double y = m_metrics.ascent();
+    if ((m_textAlign & TA_BASELINE) == TA_BASELINE)
+        y = 0;
+    else if ((m_textAlign & TA_BASELINE) == TA_BOTTOM)
+        y = -m_metrics.descent();
+
+    // Text takes no raster operation; an opaque background fills the text's cell.
+    SetPainterRop(R2_COPYPEN);
+    m_painter->setPen(m_textPen);
+    m_painterPen = nullptr;
+    m_painterNoPen = false;
+    if (!m_painterFont) {
+        m_painter->setFont(m_qfont);
+        m_painterFont = true;
+    }
+    const int opaque = m_bkMode == OPAQUE ? 1 : 0;
+    if (opaque != m_painterOpaque) {
+        m_painter->setBackgroundMode(opaque ? Qt::OpaqueMode : Qt::TransparentMode);
+        m_painterOpaque = opaque;
+    }
+
+    // The escapement turns the text counter-clockwise on the device, in tenths of a degree.
+    const double degrees = m_font.lfEscapement / 10.0;
+    if (m_font.lfEscapement % 3600 != 0) {
+        QTransform turned = m_base;
+        turned.translate(ref.x(), ref.y());
+        turned.rotate(-degrees);
+        m_painter->setTransform(turned);
+        m_painter->drawText(QPointF(x, y), s);
+        m_painter->setTransform(m_base);
+    } else {
+        m_painter->drawText(QPointF(ref.x() + x, ref.y() + y), s);
+    }
+
+    if (update && along != 0) {
+        const double radians = degrees * std::numbers::pi / 180;
+        const CPoint moved(ToInt(ref.x() + along * std::cos(radians)),
+                           ToInt(ref.y() - along * std::sin(radians)));
+        m_position = m_mapping.DPtoLP(moved);
+    }
+}
+
+CSize QPainterDrawContext::GetTextExtent(const std::string& text) const
+{
+    RealiseFont();
+    const double width = text.empty() ? 0.0 : m_metrics.horizontalAdvance(Cp932ToQString(text));
+    // The height as the metrics give it, ascent and descent each taken whole.
+    const double sy = ScaleY();
+    return CSize(ToInt(width / ScaleX()), ToInt(m_metrics.ascent() / sy) + ToInt(m_metrics.descent() / sy));
+}
+
+TextMetrics QPainterDrawContext::GetTextMetrics() const
+{
+    RealiseFont();
+    const double sx = ScaleX();
+    const double sy = ScaleY();
+    TextMetrics tm;
+    tm.tmAscent = ToInt(m_metrics.ascent() / sy);
+    tm.tmDescent = ToInt(m_metrics.descent() / sy);
+    tm.tmHeight = tm.tmAscent + tm.tmDescent;
+    tm.tmInternalLeading = std::max(0, ToInt((m_metrics.ascent() + m_metrics.descent() - m_fontPixels) / sy));
+    tm.tmExternalLeading = std::max(0, ToInt(m_metrics.leading() / sy));
+    tm.tmAveCharWidth = ToInt(m_metrics.averageCharWidth() / sx);
+    tm.tmMaxCharWidth = ToInt(m_metrics.maxWidth() / sx);
+    return tm;
+}
+
+// --- Visibility.
+
+CRect QPainterDrawContext::GetClipBox() const
+{
+    const CPoint a = m_mapping.DPtoLP(CPoint(m_clip.left, m_clip.top));
+    const CPoint b = m_mapping.DPtoLP(CPoint(m_clip.right, m_clip.bottom));
+    return CRect(std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y));
+}
+
+bool QPainterDrawContext::RectVisible(const CRect& r) const
+{
+    // As on the recording context: right and bottom edges excluded, and a rectangle of no width
+    // or height taken as one unit wide so that a bare line can still be seen.
+    const CRect d = DevBox(r);
+    const std::int64_t right = std::max<std::int64_t>(d.right, std::int64_t(d.left) + 1);
+    const std::int64_t bottom = std::max<std::int64_t>(d.bottom, std::int64_t(d.top) + 1);
+    return d.left < m_clip.right && m_clip.left < right && d.top < m_clip.bottom && m_clip.top < bottom;
+}
+
+} // namespace platform

@@ -1,0 +1,215 @@
+#pragma once
+// The drawing context over a QPainter: a widget, an image, a printer or an SVG generator.
+//
+// Logical coordinates are mapped to whole device units by the context's Mapping, as the device
+// context does, and drawn aliased on the painter's own coordinate system, which is taken as the
+// device. Fills cover the pixels whose centres lie inside a figure, so a rectangle's or
+// ellipse's right and bottom edges stay outside it; one-unit lines leave out their last pixel.
+// Raster operations other than copying work where the paint engine supports them (the raster
+// engine: images and widget backing stores); elsewhere they draw as copies. Text is never
+// combined by a raster operation.
+//
+// Pens, brushes and the font are turned into their Qt forms only when something is drawn with
+// them, and a few of each are kept, so that items which select and restore a pen around every
+// track pay no allocation per call.
+
+#include "platform/DrawContext.h"
+
+#include <QBrush>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainterPath>
+#include <QPen>
+#include <QPoint>
+#include <QRect>
+#include <QRectF>
+#include <QTransform>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+class QPainter;
+
+namespace platform {
+
+class QPainterDrawContext : public DrawContext
+{
+public:
+    enum Flags : unsigned
+    {
+        None = 0,
+        Printing = 1, // the painter draws on a printer (IsPrinting)
+    };
+
+    // The painter is not owned and must stay active while the context lives. Its state is
+    // saved here and restored when the context goes. The mapping starts in MM_TEXT with the
+    // device's resolution.
+    explicit QPainterDrawContext(QPainter* painter, unsigned flags = None);
+    ~QPainterDrawContext() override;
+
+    QPainter* Painter() const { return m_painter; }
+    // Takes the painter's clip again, for callers that change it while the context lives.
+    void UpdateClip();
+
+    // --- DrawContext.
+    Pen SelectPen(const Pen& pen) override;
+    Pen GetPen() const override { return m_pen; }
+    Brush SelectBrush(const Brush& brush) override;
+    Brush GetBrush() const override { return m_brush; }
+    LogFont SelectFont(const LogFont& font) override;
+    LogFont GetFont() const override { return m_font; }
+    int SetROP2(int rop) override;
+    int GetROP2() const override { return m_rop; }
+    COLORREF SetTextColor(COLORREF color) override;
+    COLORREF GetTextColor() const override { return m_textColor; }
+    COLORREF SetBkColor(COLORREF color) override;
+    COLORREF GetBkColor() const override { return m_bkColor; }
+    int SetBkMode(int mode) override;
+    int GetBkMode() const override { return m_bkMode; }
+    unsigned SetTextAlign(unsigned align) override;
+    unsigned GetTextAlign() const override { return m_textAlign; }
+    int SetPolyFillMode(int mode) override;
+    int GetPolyFillMode() const override { return m_fillMode; }
+    int SetArcDirection(int direction) override;
+    int GetArcDirection() const override { return m_arcDirection; }
+
+    using DrawContext::LineTo;
+    using DrawContext::MoveTo;
+    using DrawContext::PolyBezierTo;
+    using DrawContext::Polygon;
+    using DrawContext::Polyline;
+    CPoint MoveTo(CPoint p) override;
+    void LineTo(CPoint p) override;
+    CPoint GetCurrentPosition() const override { return m_position; }
+    void Polyline(std::span<const CPoint> points) override;
+    void Polygon(std::span<const CPoint> points) override;
+    void PolyBezierTo(std::span<const CPoint> points) override;
+    void Rectangle(const CRect& r) override;
+    void Ellipse(const CRect& r) override;
+    void Arc(const CRect& box, CPoint start, CPoint end) override;
+
+    void BeginPath() override;
+    void EndPath() override;
+    void AbortPath() override;
+    void CloseFigure() override;
+    void StrokePath() override;
+    void FillPath() override;
+    void StrokeAndFillPath() override;
+
+    void FillRegion(const Region& region, const Brush& brush) override;
+    void PaintRegion(const Region& region) override;
+
+    void TextOut(CPoint p, const std::string& text) override;
+    CSize GetTextExtent(const std::string& text) const override;
+    TextMetrics GetTextMetrics() const override;
+
+    CRect GetClipBox() const override;
+    bool RectVisible(const CRect& r) const override;
+    bool IsPrinting() const override { return (m_flags & Printing) != 0; }
+
+    int SetMapMode(int mode) override;
+    CSize SetWindowExt(CSize ext) override;
+    CSize SetViewportExt(CSize ext) override;
+
+private:
+    struct PenEntry
+    {
+        Pen key;
+        std::uint32_t generation = 0; // mapping generation the width was taken in; 0 = unused
+        QPen pen;
+        bool dashed = false; // gaps that an opaque background fills
+        int width = 1;       // device units
+    };
+    struct BrushEntry
+    {
+        Brush key;
+        bool used = false;
+        QBrush brush;
+    };
+
+    CPoint DevPoint(CPoint p) const;
+    QPoint Dev(CPoint p) const;
+    CRect DevBox(const CRect& r) const; // normalised; right and bottom excluded
+    QRectF OutlineBox(const CRect& deviceBox);
+    double ScaleX() const;
+    double ScaleY() const;
+
+    bool PenVisible() const { return m_pen.Style() != PS_NULL; }
+    static bool BrushVisible(const Brush& brush) { return brush.style != BS_NULL; }
+    const PenEntry& RealPen();
+    const BrushEntry& RealBrush(const Brush& brush);
+    // Puts the selected pen (or none) and the given brush (or none) on the painter, with the
+    // raster operation and the background mode that go with them.
+    // Returns false when nothing is to be drawn (R2_NOP). A null fill leaves the brush as it is
+    // when noBrush is false, for lines, which do not fill.
+    bool Prepare(bool stroke, const Brush* fill, bool noBrush = true);
+    void PrepareOn(QPainter& painter, const Brush& fill);
+    void SetPainterRop(int rop);
+    void MappingChanged();
+
+    // Draws a closed figure: fills it with the brush and outlines it with the pen. Under a raster
+    // operation the figure is made on a layer first, so that no pixel is combined twice where
+    // the outline lies over the fill. draw(painter, stroked) draws it on the painter given.
+    template <class DrawFn>
+    void Figure(const QRect& bounds, bool fill, bool stroke, const Brush& brush, DrawFn&& draw);
+    template <class DrawFn> void Layered(const QRect& bounds, const Brush& brush, DrawFn&& draw);
+
+    void PathFigureStart();
+    void UsePath(bool fill, bool stroke);
+    void DrawPath(const QPainterPath& path, bool fill, bool stroke, const Brush& brush);
+    void AddArc(QPainterPath& path, const CRect& box, CPoint start, CPoint end) const;
+
+    void RealiseFont() const;
+
+    QPainter* m_painter;
+    unsigned m_flags;
+    QTransform m_base;
+    bool m_ropSupported = false;
+    CRect m_clip; // device units; right and bottom excluded
+
+    Pen m_pen = StockPen(BLACK_PEN);
+    Brush m_brush = StockBrush(WHITE_BRUSH);
+    LogFont m_font;
+    int m_rop = R2_COPYPEN;
+    COLORREF m_textColor = RGB(0, 0, 0);
+    COLORREF m_bkColor = RGB(255, 255, 255);
+    int m_bkMode = OPAQUE;
+    unsigned m_textAlign = TA_LEFT | TA_TOP;
+    int m_fillMode = ALTERNATE;
+    int m_arcDirection = AD_COUNTERCLOCKWISE;
+    CPoint m_position;
+
+    // Realised objects, and what the painter currently holds (null: not known).
+    std::uint32_t m_generation = 1;
+    std::array<PenEntry, 8> m_pens;
+    std::size_t m_penNext = 0;
+    const PenEntry* m_penReal = nullptr;
+    std::array<BrushEntry, 8> m_brushes;
+    std::size_t m_brushNext = 0;
+    const PenEntry* m_painterPen = nullptr;
+    bool m_painterNoPen = false;
+    const BrushEntry* m_painterBrush = nullptr;
+    bool m_painterNoBrush = false;
+    int m_painterRop = -1;
+    int m_painterOpaque = -1;
+    QPen m_textPen;
+    mutable bool m_painterFont = false;
+
+    mutable bool m_fontReal = false;
+    mutable QFont m_qfont;
+    mutable QFontMetricsF m_metrics;
+    mutable int m_fontPixels = 0;
+
+    // The path under construction (device units) and scratch storage reused between calls.
+    bool m_pathOpen = false;
+    bool m_pathEnded = false;
+    bool m_figureOpen = false;
+    QPainterPath m_path;
+    QPainterPath m_scratch;
+    std::vector<QPoint> m_points;
+    QImage m_layer;
+};
+
+} // namespace platform

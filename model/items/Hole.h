@@ -14,7 +14,11 @@
 #include <string>
 #include <vector>
 
+namespace platform {
+class DrawContext;
+}
 class CArchive;
+class CLine;
 class CSheet;
 class DocumentServices;
 struct tagDRCSPEC;
@@ -118,6 +122,11 @@ public:
     // Adds the outline grown by grow on every side to the sheet as lines and arcs of turret 0.
     void GetFrameData(CSheet* sheet, double grow);
 
+    // --- Drawing ---
+    // With mode bit 0x4 the outline, a round test coupon with a bar and a dummy hole with a cross
+    // through it; without, the hole filled with the selected brush. The pen is the caller's.
+    void DrawHole(platform::DrawContext* dc, int mode);
+
     // --- Transforms ---
     void Offset(const CDPoint& d);
     void Scale(const CDPoint& center, const CDSize& factor);
@@ -148,6 +157,9 @@ protected:
     void DataRead(CArchive& ar, int version);
 
 private:
+    // The clearance of a line to this hole (the line case of DRC_ShortCheck).
+    int CheckLineClearance(tagDRCSPEC* spec, CLine* line);
+
     CDPoint m_ptPoint;
     std::array<std::uint32_t, HOLE_WIRE_LAYERS> m_wireID{};
     double m_dDia = 0.0;

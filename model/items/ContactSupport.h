@@ -1,0 +1,91 @@
+#pragma once
+// Small pieces shared by the copper-contact and clearance tests of the item classes.
+
+#include "model/geometry/DPoint.h"
+#include "model/geometry/DRect.h"
+#include "model/services/Records.h"
+#include "platform/Fixed.h"
+#include "platform/Numbers.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+namespace contact {
+
+// Rectangles that overlap or only share an edge or a corner: copper that touches is connected,
+// so a contact test must not give up on rectangles that merely touch.
+inline bool RectsMeet(const tagDRECT& a, const tagDRECT& b)
+{
+    return std::max(a.left, b.left) <= std::min(a.right, b.right) &&
+           std::max(a.top, b.top) <= std::min(a.bottom, b.bottom);
+}
+
+// The rectangle grown by d on every side.
+inline CDRect Grown(const tagDRECT& r, double d)
+{
+    CDRect g(r);
+    g.InflateRect(d);
+    return g;
+}
+
+// The point in the rectangle, edges included.
+inline bool PtInRectClosed(const tagDRECT& r, const tagDPOINT& p)
+{
+    return r.left <= p.x && p.x <= r.right && r.top <= p.y && p.y <= r.bottom;
+}
+
+// Distance from p to the nearest point of the rectangle (0 inside).
+inline double DistanceToRect(const tagDRECT& r, const tagDPOINT& p)
+{
+    const double dx = std::max({r.left - p.x, 0.0, p.x - r.right});
+    const double dy = std::max({r.top - p.y, 0.0, p.y - r.bottom});
+    return std::sqrt(dx * dx + dy * dy);
+}
+
+// A value rounded to 8 significant digits, as "%.8G" prints it and the rule values are typed.
+inline double Round8(double v)
+{
+    return platform::Atof(platform::Format("%.8G", v));
+}
+
+// Distance from p to the segment a-b.
+inline double DistanceToSegment(const CDPoint& p, const CDPoint& a, const CDPoint& b)
+{
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double len2 = dx * dx + dy * dy;
+    double t = len2 > 0.0 ? ((p.x - a.x) * dx + (p.y - a.y) * dy) / len2 : 0.0;
+    t = std::clamp(t, 0.0, 1.0);
+    return p.GetLength(CDPoint(a.x + t * dx, a.y + t * dy));
+}
+
+// Distance between the segments a1-a2 and b1-b2 (0 when they cross or touch).
+inline double SegmentDistance(const CDPoint& a1, const CDPoint& a2, const CDPoint& b1, const CDPoint& b2)
+{
+    const auto side = [](const CDPoint& o, const CDPoint& p, const CDPoint& q) {
+        return (p.x - o.x) * (q.y - o.y) - (p.y - o.y) * (q.x - o.x);
+    };
+    const double d1 = side(b1, b2, a1), d2 = side(b1, b2, a2);
+    const double d3 = side(a1, a2, b1), d4 = side(a1, a2, b2);
+    if (((d1 < 0.0 && d2 > 0.0) || (d1 > 0.0 && d2 < 0.0)) && ((d3 < 0.0 && d4 > 0.0) || (d3 > 0.0 && d4 < 0.0)))
+        return 0.0;
+    return std::min({DistanceToSegment(a1, b1, b2), DistanceToSegment(a2, b1, b2), DistanceToSegment(b1, a1, a2),
+                     DistanceToSegment(b2, a1, a2)});
+}
+
+// One 16.16 word of an error point.
+inline std::uint32_t FixedWord(double v)
+{
+    return static_cast<std::uint32_t>(platform::FixedToLong(platform::DoubleToFixed(v)));
+}
+
+// Appends one violation to the rule record: x, y of the first position, x, y of the second.
+inline void AppendErrorPoints(tagDRCSPEC* spec, const tagDPOINT& first, const tagDPOINT& second)
+{
+    spec->errorPoints.push_back(FixedWord(first.x));
+    spec->errorPoints.push_back(FixedWord(first.y));
+    spec->errorPoints.push_back(FixedWord(second.x));
+    spec->errorPoints.push_back(FixedWord(second.y));
+}
+
+} // namespace contact

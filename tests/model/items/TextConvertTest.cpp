@@ -2,6 +2,7 @@
 // into closed hairline glyph outlines.
 
 #include "model/items/Line.h"
+#include "model/items/Sur.h"
 #include "model/items/Text.h"
 #include "model/sheet/Sheet.h"
 #include "model/startup/Startup.h"
@@ -432,6 +433,41 @@ TEST_F(TextConvertTest, GlyphPolygonsTakeTwoPointsPerQuadraticPiece)
     CSheet spaceSheet;
     EXPECT_GT(t.MakeSurChar(&spaceSheet, font, ' ', CDPoint(0, 2), 0.01, 0.8, 0), 0.0);
     EXPECT_TRUE(spaceSheet.IsEmpty());
+}
+
+TEST_F(TextConvertTest, GlyphOutlineMakesOneSurfaceWithBothContours)
+{
+    ASSERT_NO_FATAL_FAILURE(RequireArial());
+    CText t("O", CDPoint(10, 20), 0);
+    t.SetSize(200);
+    t.GetBoundingRect();
+    const CTrueTypeFont font = t.GetMeasureFont();
+    const TEXTMETRICA& tm = font.GetTextMetrics();
+    const double ascentRatio = static_cast<double>(tm.tmAscent) / (tm.tmAscent + tm.tmDescent);
+
+    // The glyph built for output (turret 1) in its own sheet, then one surface made of it.
+    CSheet glyph;
+    t.MakeSurChar(&glyph, font, 'O', t.GetCorner(3), 0.01, ascentRatio, 1);
+    const int lines = glyph.GetKindCount(KIND_LINE);
+    ASSERT_GT(lines, 0);
+    CSheet work;
+    CSur* sur = work.NewSur(&glyph, true);
+    ASSERT_NE(sur, nullptr);
+    EXPECT_EQ(work.GetKindCount(KIND_SUR), 1);
+    EXPECT_EQ(sur->GetLineCount(), lines); // both contours in the one outline
+    EXPECT_EQ(sur->GetArcCount(), 0);
+    EXPECT_EQ(sur->GetWndCount(), 0);
+    EXPECT_EQ(sur->GetTurretNo(), 1);
+
+    // The outline chains into two closed loops: the O and its counter.
+    CItemBaseList chain;
+    sur->CalcLineList(chain);
+    int loops = 0;
+    for (CItemBase* item : chain)
+        loops += (item->GetType() & SUR_CHAIN_FIRST) != 0;
+    sur->ResetModify();
+    EXPECT_EQ(chain.GetCount(), lines);
+    EXPECT_EQ(loops, 2);
 }
 
 } // namespace

@@ -23,6 +23,7 @@
 class CArchive;
 class CArc;
 class CLine;
+class CSheet;
 class CText;
 
 // Type word bits of a surface (the rest of the word is stored and compared unchanged).
@@ -179,6 +180,41 @@ public:
     void MirrorY(double y, bool fill);
     // Arcs stay arcs under equal factors; otherwise each becomes scaled line segments.
     void Scale(const CDPoint& origin, const CDSize& factors);
+
+    // --- Hit tests and snapping (the bounds are brought up to date first) ---
+    // On an outline stroke or on a window's outline stroke; unless frameOnly, also on a fill line.
+    bool CheckPoint(const CDPoint& p, bool frameOnly);
+    // On the stroke of an outline line or arc (windows not included).
+    bool CheckFramePoint(const CDPoint& p);
+    // On the outline stroke of a window; false as soon as p lies inside a window instead.
+    bool CheckWindowPoint(const CDPoint& p);
+    // 1 when a fill line, made afresh for the test, meets the rectangle (a surface without fill
+    // is left without fill lines again).
+    int CheckPoint(const CDRect& r);
+    // The outline line or arc under p (windows searched after the surface's own), or null.
+    CItemBase* GetFrameItem(const CDPoint& p);
+    // Snaps p to the outline end nearest to it among those within distance; 1 when snapped.
+    int CheckItemPoint(CDPoint& p, double distance);
+
+    // --- Copper contact, clearance and outline ---
+    // 1 when an outline stroke (windows one level down) or a fill line touches the item (lines,
+    // lands, holes, arcs, texts and surfaces).
+    int CheckShort(CItemBase* item);
+    // 1 when the outline (windows one level down) comes closer to the item than the rule allows
+    // without the surface touching it; every violation's positions go to the rule's error points.
+    int DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item);
+    // Adds the outline grown by grow to the sheet as lines and arcs of turret 0, windows included.
+    void GetFrameData(CSheet* sheet, double grow);
+    // Removes the fill lines whose middle lies on the item (lines, lands, arcs, texts, holes and
+    // surfaces). With no item, removes the fill lines that reach the left or right extreme.
+    void CutSurLine(CItemBase* item);
+
+    // --- Conversion ---
+    // Adds copies of the outline lines and arcs, windows included, to the sheet.
+    void BreakItem(CSheet& sheet);
+    // Adds the outline lines, the outline arcs as line segments and the fill lines, windows
+    // included, to the sheet; always 1.
+    int ConvertLine(CSheet& sheet);
 
     // --- Persistent forms ---
     // Binary record: DataRead when the archive loads, else DataWrite. With keep 0 a loaded record is

@@ -25,6 +25,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class DocumentServices;
 class CLine;
@@ -242,6 +243,54 @@ public:
     // gives 1 and its point in at (when given); none gives 0.
     int CheckFrameShort(CSheet* other, tagPOINTFX* at);
 
+    // --- Copper groups and net ids (SheetNet.cpp) ---
+    // A net id's low byte is the sheet's W-layer; ids step by 256 from the counter. On a wiring layer
+    // (type word 0x1) the vias of the via and part sheet and the holes of the document's hole sheets
+    // carry per-layer ids of the W-layer.
+    // Gives ids to the sheet's copper without one: each set of touching items one id. Returns the
+    // counter; on a negative sheet with fewer than two connection candidates, their count.
+    std::uint32_t MakeGroup();
+    // counter += 256 and the item (land, part, via, hole or surface) takes it as its id; a sheet
+    // given instead sets the counter to 0.
+    void SetNextNetID(CItemBase* item);
+    // Builds the copper groups of the items without an id, merging them into the groups they touch,
+    // and links the placed parts' terminals to them.
+    void MakeRubberGroup();
+    // Links the part's terminals with the groups they touch on this layer and records in groups the
+    // ids shorted together through them (runs of ids ended by 0; a run may start -1, part id, index).
+    void SetTerNetID(CPart* part, std::vector<std::uint32_t>* groups);
+    // The same for a negative sheet, from the per-layer ids of the part's vias and holes.
+    void SetTerNetIDNega(CPart* part, std::vector<std::uint32_t>* groups);
+    // Net on for every terminal of the placed parts with the terminal's net id (and for the terminal
+    // itself when there was any).
+    void CalcNetCondition(CTer* ter);
+    // Rebuilds the copper groups from the ids the items carry (after loading).
+    void CorrectID2NetLine();
+    // Renumbers the groups W-layer + 256, + 512, ... when there are more than 10 and ids were
+    // skipped.
+    void GerbageNetLine();
+    // Orders the groups by id (selection sort; positions stay valid): 0 when there are none, else 1.
+    int SortNetLine();
+    // The low byte of the first id among the lines, arcs, lands, surfaces and texts that has one; 0
+    // when none has; the W-layer when these lists are empty.
+    std::uint32_t GetWLayerFromID();
+    // Clears every id of the sheet, unlinks its parts' terminals, deletes its groups; the counter
+    // goes back to the W-layer.
+    void ResetNetID();
+    // The same for one item by its kind bit.
+    void ResetNetID(CItemBase* item, int kind);
+    // Whether the hole touches the copper of this sheet (with withVias, the vias' lands and the
+    // placed parts' items too).
+    bool CheckHoleOnItem(CHole* hole, bool withVias);
+    // The via's land on this sheet.
+    CLand GetLandImage(CVia* via, bool photo);
+    // Whether a surface, line, arc or land of the sheet covers the point.
+    bool CheckPoint(CDPoint point);
+    // Takes the item out of every group of this sheet with that id that holds it.
+    void RemoveNetLineItem(std::uint32_t id, CItemBase* item);
+    // Deletes the first group with that id whole (its members lose the id).
+    void DeleteNetLineItem(std::uint32_t id);
+
     // Whole-sheet transforms.
     // Nothing on an empty sheet or a delta of exactly (0, 0); arcs whose two end checks differ
     // move only when allArcs is non-zero.
@@ -251,6 +300,24 @@ public:
     void Rotate(const CDPoint& centre, double angle);
 
 protected:
+    // Copper-group helpers (SheetNet.cpp).
+    // Renames an id: on the vias of the via and part sheet (vias non-zero), else on the sheet's
+    // lines, arcs, lands, surfaces and texts.
+    void ChangeID(std::uint32_t oldId, std::uint32_t newId, int vias);
+    // Appends every group of the sheet not yet listed that touches the group; the number appended.
+    int GetShortItemID(CNetLine* group, std::vector<CNetLine*>* found);
+    // 1 when the id occurs in the array (a -1 header is skipped with the two values after it).
+    static int CheckID(const std::vector<std::uint32_t>* ids, std::uint32_t id);
+    // Joins a and b in the runs of ids; 1 when the array's size changed.
+    static int CheckAndSetID(std::vector<std::uint32_t>* groups, std::uint32_t a, std::uint32_t b, int add);
+    // Adds the id to the run headed -1, part, index (made at the end when missing).
+    static void CheckAndSetID(std::vector<std::uint32_t>* groups, std::uint32_t part, std::uint32_t index,
+                              std::uint32_t id);
+    // Puts the item into the group of that id, made when missing.
+    void CorrectID2NetLineSub(CItemBase* item, std::uint32_t id);
+    // Writes the W-layer into the low byte of every line, arc, land, surface and text id.
+    void SetWLayerToID();
+
     // The list of a kind bit, or null.
     CItemList* ListOf(int kind);
     const CItemList* ListOf(int kind) const;

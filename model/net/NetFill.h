@@ -1,0 +1,72 @@
+#pragma once
+// One flood fill of a copper id over a fixed set of copper pieces. The pieces are filed in a grid of
+// their rectangles, so that spreading from a piece tests only the pieces near it, not every piece of
+// the layer. The fill walks an explicit work list: a group of any size needs no deep call chain.
+//
+// Which pieces a fill reaches does not depend on the order of spreading: a piece joins when it has
+// no id yet and touches a piece that joined before it, so the set is everything reachable from the
+// seed through pieces without an id.
+
+#include "model/geometry/DRect.h"
+#include "model/items/ItemBase.h"
+#include "model/net/RectGrid.h"
+
+#include <vector>
+
+class NetFill
+{
+public:
+    struct Node
+    {
+        CItemBase* item = nullptr;   // the piece that takes the id
+        CItemBase* spread = nullptr; // what the contact tests see of it (a via: its land)
+        CDRect rect;                 // the rectangle of `spread`
+        bool done = false;           // it has an id
+    };
+
+    // strict: a piece is tested only when its rectangle overlaps the spreading piece's
+    // (CDRect::IntersectRect, edges touching do not count). Otherwise every piece whose rectangle
+    // comes within margin of the spreading piece's is tested.
+    NetFill(std::vector<Node> nodes, bool strict, double margin = 0.0);
+
+    int GetCount() const { return static_cast<int>(m_nodes.size()); }
+    Node& operator[](int index) { return m_nodes[static_cast<std::size_t>(index)]; }
+
+    // Marks the seed done and spreads from it: each piece without an id for which
+    // touches(piece, from) holds, `from` being a piece already reached, is given the id through
+    // take(piece) and spreads in turn.
+    template <class Touches, class Take> void Spread(int seed, Touches&& touches, Take&& take)
+    {
+        m_nodes[static_cast<std::size_t>(seed)].done = true;
+        m_work.clear();
+        m_work.push_back(seed);
+        while (!m_work.empty()) {
+            const int from = m_work.back();
+            m_work.pop_back();
+            Node& source = m_nodes[static_cast<std::size_t>(from)];
+            CDRect query = source.rect;
+            if (!m_strict)
+                query.InflateRect(m_margin);
+            m_grid.Query(query, [&](int index) {
+                Node& piece = m_nodes[static_cast<std::size_t>(index)];
+                if (piece.done || !Near(piece.rect, source.rect))
+                    return;
+                if (!touches(piece, source))
+                    return;
+                piece.done = true;
+                take(piece);
+                m_work.push_back(index);
+            });
+        }
+    }
+
+private:
+    bool Near(const CDRect& piece, const CDRect& from) const;
+    static std::vector<CDRect> Rects(const std::vector<Node>& nodes);
+
+    std::vector<Node> m_nodes;
+    RectGrid m_grid;
+    std::vector<int> m_work;
+    bool m_strict;
+    double m_margin;
+};

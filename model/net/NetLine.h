@@ -1,0 +1,165 @@
+#pragma once
+// Copper group: the copper items of one layer that touch each other (tracks, lands, arcs, surfaces,
+// texts, holes, vias) and the part terminals lying on them. A group refers to its members and never
+// owns them; sheets and parts do. Lines, lands, arcs, surfaces and texts carry the group id in their
+// own id; a via carries it in its per-layer id of the group's W-layer, a hole in its wire id of that
+// layer; a terminal is linked both ways (it keeps a list of its groups).
+//
+// The id's low byte is the work layer; ids made by MakeNetID step by 256.
+
+#include "model/geometry/DRect.h"
+#include "model/items/ItemBase.h"
+#include "model/items/ItemBaseList.h"
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+class CArc;
+class CHole;
+class CLand;
+class CLine;
+class CSur;
+class CTer;
+class CText;
+class CVia;
+class DocumentServices;
+struct tagDRCSPEC;
+
+// Attribute bits of a group (the type word of the layer sheet it lies on).
+enum NetLineAttr : int
+{
+    NETLINE_WIRING = 0x1,  // with W-layer 0 a via takes the group id as its own id
+    NETLINE_NEGATIVE = 0x8 // the group lies on a negative (plane) layer
+};
+
+class CNetLine
+{
+public:
+    using POSITION = CItemBaseList::POSITION;
+
+    // Id 0, attribute 0, W-layer 0, empty lists and bounds.
+    CNetLine();
+    CNetLine(std::uint32_t id, int wLayer, int attr);
+    // Empties this group, takes the other's id, attribute and W-layer, then merges the other in
+    // (operator+=, which stamps this id on the other's members).
+    CNetLine(CNetLine& other);
+    CNetLine& operator=(CNetLine& other);
+    // Frees the lists without deleting members; terminals still linked to the group are unlinked,
+    // so that none keeps a pointer to a freed group.
+    ~CNetLine();
+
+    std::uint32_t GetID() const { return m_nID; }
+    int GetAttr() const { return m_nAttr; }
+    void SetAttr(int attr) { m_nAttr = attr; }
+    int GetWLayer() const { return m_nWLayer; }
+    void SetWLayer(int wLayer) { m_nWLayer = wLayer; }
+    const CDRect& GetBoundingRect() const { return m_rcBound; }
+    // 1 when the ids are equal.
+    int operator==(const CNetLine& other) const { return m_nID == other.m_nID; }
+
+    // Merge: the other's members take this id and join this group; its terminals are linked here.
+    // The other keeps its lists; its owner discards it.
+    CNetLine& operator+=(CNetLine& other);
+    // Stamps the id on the group and its members. Id 0 also clears the own ids of the vias and
+    // holes, unlinks every terminal, resets its part's ids and empties the terminal list.
+    void SetID(std::uint32_t id);
+    // Adds a member: lines, lands, arcs, surfaces and texts take the group id (no repeat check);
+    // vias and holes take it on the W-layer (once in the list); terminals are linked both ways.
+    // Other kinds are ignored.
+    void AddItem(CItemBase* item);
+    // Merges a group (operator+=).
+    void AddItem(CNetLine* group) { *this += *group; }
+    // Where the item stands in the list of its kind; null when it is not a member.
+    POSITION FindItem(const CItemBase* item);
+    // Takes the item out of the list of its kind (nothing when absent), then recomputes the bounds.
+    void RemoveItem(CItemBase* item);
+    // Empties every list (terminals are unlinked first); the members are not deleted.
+    void DeleteContents();
+    // Deletes the members that no sheet or part owns (those without a parent), then empties the
+    // group. Members with an owner are left to it.
+    void DeleteAllItem();
+    // No lines, lands, arcs, surfaces, texts, vias or holes (terminals are not counted).
+    int IsEmpty() const;
+
+    // 1 when the other group touches this one.
+    int CheckShortItem(CNetLine* other);
+    // The first member that touches the item, or null.
+    CItemBase* CheckShortItem(CItemBase* item);
+    // Clearance check of the other group's members against this group; findings go to the rule.
+    void DRC_ShortCheck(tagDRCSPEC* spec, CNetLine* other);
+    // Clearance check of one item against this group's members.
+    void DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item);
+
+    // Gives ids first, first + 256, ... to the sets of touching members that have none: seeds are the
+    // lines, arcs, lands, surfaces and texts without an id in that order, then the vias without an id
+    // on the W-layer; holes join by contact only. Returns the number of ids made.
+    int MakeNetID(std::uint32_t first);
+    // Adds the source's members that carry this group's id (vias and holes on the source's W-layer);
+    // returns the bounds.
+    CDRect GetSameIDItem(CNetLine* source);
+    // Members of one list: 1 lines, 2 lands, 4 arcs, 5 vias, 6 texts, 7 holes, 8 surfaces,
+    // 9 terminals; any other code the sum of all eight.
+    std::uint32_t GetCount(int code) const;
+    // Appends this group (when absent) and every group of any layer reachable from it through the
+    // vias and holes, each once, in depth-first order.
+    void GetAllNetLine(DocumentServices* doc, std::vector<CNetLine*>* list);
+
+    // Member iteration: the head position (null for an empty list), then the member at a position
+    // with the position moved on (null after the last).
+    POSITION GetFirstLinePos() { return m_Lines.GetHeadPosition(); }
+    POSITION GetFirstLandPos() { return m_Lands.GetHeadPosition(); }
+    POSITION GetFirstArcPos() { return m_Arcs.GetHeadPosition(); }
+    POSITION GetFirstSurPos() { return m_Surs.GetHeadPosition(); }
+    POSITION GetFirstTextPos() { return m_Texts.GetHeadPosition(); }
+    POSITION GetFirstHolePos() { return m_Holes.GetHeadPosition(); }
+    POSITION GetFirstViaPos() { return m_Vias.GetHeadPosition(); }
+    POSITION GetFirstTerPos() { return m_Ters.GetHeadPosition(); }
+    CLine* GetNextLine(POSITION& pos);
+    CLand* GetNextLand(POSITION& pos);
+    CArc* GetNextArc(POSITION& pos);
+    CSur* GetNextSur(POSITION& pos);
+    CText* GetNextText(POSITION& pos);
+    CHole* GetNextHole(POSITION& pos);
+    CVia* GetNextVia(POSITION& pos);
+    CTer* GetNextTer(POSITION& pos);
+    // Null for a group without terminals.
+    CTer* GetFirstTer();
+    // The first member of the first non-empty list in the order lands, lines, texts, arcs, holes,
+    // surfaces, vias, terminals; null for an empty group.
+    CItemBase* GetHeadItem();
+    // Copper length: the lines' lengths plus the arcs' (radius x sweep, a full circle 2 pi r).
+    double GetLength();
+
+protected:
+    // Bounds = the union of the members' rectangles (a via by its land on the W-layer, or its drill
+    // hole when it has no land there); terminals do not count.
+    void CalcBoundingRect();
+
+private:
+    // The list of a kind bit (lines for an unknown kind).
+    CItemBaseList& ListOf(int kind);
+    void Append(CItemBaseList& list, CItemBase* item);
+    void Unlink(CItemBaseList& list, POSITION pos);
+    bool Holds(const CItemBase* item) const;
+    // Rectangle of a member as the contact tests see it: a via by its land on the W-layer.
+    CDRect MemberRect(CItemBase* item);
+    CLand ViaLand(const CVia& via, int layer) const;
+    CItemBase* CheckShortPositive(CItemBase* item, const CDRect& rect);
+    CItemBase* CheckShortNegative(CItemBase* item, const CDRect& rect);
+
+    std::uint32_t m_nID = 0;
+    int m_nAttr = 0;
+    int m_nWLayer = 0;
+    CDRect m_rcBound;
+    CItemBaseList m_Lines;
+    CItemBaseList m_Lands;
+    CItemBaseList m_Arcs;
+    CItemBaseList m_Surs;
+    CItemBaseList m_Texts;
+    CItemBaseList m_Holes;
+    CItemBaseList m_Vias;
+    CItemBaseList m_Ters;
+    // How often each item stands in the lists, so that membership tests need no list walk.
+    std::unordered_map<const CItemBase*, int> m_members;
+};

@@ -227,6 +227,11 @@ public:
     // The drawn length for aperture statistics: the arc plus two barbs per arrow head.
     double GetGerbarLength() const;
 
+    // --- Drawing (mode: the layer's display class; bit 0x80 is ignored) ---
+    // 1 the centre line in the line type, 2 and 8 the outline of the stroke, 4 the stroke with a
+    // pen of the line width; then the arrow heads or dots and the name text.
+    void DrawArc(platform::DrawContext* dc, int mode);
+
     // --- Edit ---
     // Runs the line and arc dialog on a copy (in dimension mode when asked); true when accepted.
     bool InputText(bool dimension);
@@ -255,6 +260,8 @@ private:
     template <class Put> int WalkPoints(bool reverse, Put put) const;
     // The frame's dimension style, zeros without a frame.
     static tagDIMS DimensionStyle();
+    // The arrow strokes (CLine::DrawLine in the mode) or dot circles of both ends.
+    void DrawArrow(platform::DrawContext* dc, int mode);
     void MarkDirty() { ResetBounding(); }
 
     CDPoint m_ptCenter;

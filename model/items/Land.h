@@ -10,6 +10,9 @@
 
 #include <string>
 
+namespace platform {
+class DrawContext;
+}
 class CArchive;
 class CHole;
 class CSheet;
@@ -62,6 +65,11 @@ public:
     // Adds the pad's outline grown by grow to the sheet as lines and arcs of turret 0.
     void GetFrameData(CSheet* sheet, double grow);
 
+    // --- Drawing (mode: the layer's display class in the low four bits, 1 marks, 2 and 8 outlined,
+    // 4 filled, anything else nothing; bit 0x80 turns the mark of a round land upside down) ---
+    // Draws the pad with the selected pen; only a filled pad uses the selected brush.
+    void DrawLand(platform::DrawContext* dc, int mode);
+
     // --- Transforms (the pad itself never turns or scales) ---
     void Offset(const CDPoint& d);
     void Rotate(const CDPoint& center, double angle);
@@ -90,5 +98,10 @@ protected:
     void DataRead(CArchive& ar, int version);
 
 private:
+    // One ring sector between the two radii, centred on 45 degrees of its own frame turned by turn,
+    // kept halfGap away from its frame's axes: a closed figure of two arcs and two edges.
+    void DrawTurmalSub(platform::DrawContext* dc, double outer, double inner, double turn,
+                       double halfGap) const;
+
     CDPoint m_ptPoint;
 };

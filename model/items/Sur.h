@@ -20,6 +20,10 @@
 #include <memory>
 #include <string>
 
+namespace platform {
+class DrawContext;
+struct Region;
+}
 class CArchive;
 class CArc;
 class CLine;
@@ -215,6 +219,17 @@ public:
     // Adds the outline lines, the outline arcs as line segments and the fill lines, windows
     // included, to the sheet; always 1.
     int ConvertLine(CSheet& sheet);
+
+    // --- Drawing (mode: the layer's display class) ---
+    // The outline lines and arcs, windows' too, in the mode. With 4 the area itself as a region
+    // (halftone in the pen's colour on screen, the selected brush when printing); otherwise the fill
+    // lines, every i-th of them only where their pitch would come closer than 8 device units (not
+    // in class 8).
+    void DrawSur(platform::DrawContext* dc, int mode);
+    // Adds the loops of a chained list (CalcLineList) to the region as polygons in drawing units: a
+    // line gives its start, an arc its polyline. Loops combine by exclusive or, so that windows
+    // and nested loops become holes.
+    static void CalcDrawRgn(platform::Region& region, CItemBaseList& list);
 
     // --- Persistent forms ---
     // Binary record: DataRead when the archive loads, else DataWrite. With keep 0 a loaded record is

@@ -15,6 +15,9 @@
 #include <list>
 #include <string>
 
+namespace platform {
+class DrawContext;
+}
 class CArchive;
 class CNetLine;
 class CTer;
@@ -159,6 +162,11 @@ public:
     int CheckPoint(const CDRect& r);
     // Snaps p to the point when p lies in the square.
     int CheckItemPoint(CDPoint& p) const;
+
+    // --- Drawing ---
+    // A small cross at the point in the selected pen, and with withText the number text; nothing
+    // for a virtual terminal or one outside the visible area.
+    void DrawTer(platform::DrawContext* dc, int withText);
 
     // --- Transforms ---
     void Offset(const CDPoint& d);

@@ -15,7 +15,11 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
+namespace platform {
+class DrawContext;
+}
 class CArchive;
 class CHole;
 class CLand;
@@ -112,8 +116,18 @@ public:
     // Copper contact of the via's land on that layer (its photo turret) with the item; another
     // via is taken by its own land on the same layer. No land: 0.
     int CheckShort(int layer, int bits, CItemBase* other) const;
+    // Merges the via's ids of wiring positions 1..layers into the runs of connected ids (each run
+    // ended by a 0): 1 when the list took them, 0 when it did not change.
+    int CheckNet(int layers, std::vector<std::uint32_t>* groups) const;
     // Snaps p to the position when it lies within d.
     int CheckItemPoint(CDPoint& p, double d) const;
+
+    // --- Drawing ---
+    // On a layer sheet with these type bits at wiring position layer: the land the via has there
+    // (CLand::DrawLand in the mode), or in drill view (bits 0x10000) the drilled hole, filled
+    // unless the mode fills, with a bar for a test hole and a cross for a check hole. With force
+    // the via is drawn even when its area is not visible.
+    void DrawVia(platform::DrawContext* dc, int bits, int layer, int mode, bool force);
 
     // --- Edit ---
     // Runs the via dialog; multiple: the via is a blank for several vias and *out receives the

@@ -218,6 +218,11 @@ public:
     int GetPartLayerCount(int layer, int commandId);
     // Marks every part, every via inside a part and their parents stale (defined with the parts).
     void ResetPartBoundRect();
+
+    // Sorting (selection sorts that exchange the items of two nodes, so held positions stay
+    // valid): 0 for an empty list, else 1.
+    // Lands by CLand::operator<.
+    int SortLand();
     // Union of the items' rectangles (the null rectangle for an empty sheet), computed afresh.
     CDRect GetBoundingRect();
     // The same union, kept as the sheet's own rectangle.

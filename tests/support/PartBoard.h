@@ -1,0 +1,49 @@
+#pragma once
+// A two-layer test board for part tests: wiring layers 0 (component side) and 1 (solder side),
+// part-layer pairs on layers of their own, a few turrets and a via entry. The frame answers for it.
+
+#include "model/services/Records.h"
+#include "tests/support/FakeDocument.h"
+#include "tests/support/FakeFrameServices.h"
+
+namespace testing_support {
+
+struct PartBoard
+{
+    // Layers of the pairs: component side first.
+    static constexpr int kTop = 0, kBottom = 1;
+    static constexpr int kSilkLineA = 12, kSilkLineB = 13;
+    static constexpr int kSilkTextA = 10, kSilkTextB = 11;
+    static constexpr int kResistA = 14, kResistB = 15;
+    static constexpr int kOriginA = 16, kOriginB = 17;
+    static constexpr int kTermA = 20, kTermB = 21;
+    static constexpr int kHoleA = 30, kHoleB = 31;
+    // Turrets: 1 a round 1.0 pad, 2 a 0.2 track, 3 a thermal, 4 a round 1.6 pad.
+    static constexpr int kPad = 1, kTrack = 2, kThermal = 3, kBigPad = 4;
+
+    FakeDocument doc;
+    FakeFrameServices frame{&doc};
+
+    PartBoard()
+    {
+        doc.SetWireLayers({kTop, kBottom});
+        doc.SetPartLayer(PL_HOLE, kHoleA, kHoleB);
+        doc.SetPartLayer(PL_SILKLINE, kSilkLineA, kSilkLineB);
+        doc.SetPartLayer(PL_SILKTEXT, kSilkTextA, kSilkTextB);
+        doc.SetPartLayer(PL_RESIST, kResistA, kResistB);
+        doc.SetPartLayer(PL_ORIGIN, kOriginA, kOriginB);
+        doc.SetPartLayer(PL_TERM, kTermA, kTermB);
+        doc.turretTable[kPad] = tagTURRET{TURRET_ROUND, 1.0, 0.0};
+        doc.turretTable[kTrack] = tagTURRET{TURRET_ROUND, 0.2, 0.0};
+        doc.turretTable[kThermal] = tagTURRET{TURRET_THERMAL, 1.5, 1.0};
+        doc.turretTable[kBigPad] = tagTURRET{TURRET_ROUND, 1.6, 0.0};
+        tagVIA via;
+        via.drill = 0.4;
+        via.lands.fill(kPad);
+        doc.viaTable[1] = via;
+        doc.displayLayers = {kTop,      kBottom,    kSilkTextA, kSilkTextB, kSilkLineA, kSilkLineB,
+                             kTermA,    kTermB,     kHoleA,     kHoleB,     kResistA,   kResistB};
+    }
+};
+
+} // namespace testing_support

@@ -67,7 +67,8 @@ struct Pour
             const int i = (k * 7) % segments; // a permutation of the segments
             const CDPoint& a = ring[static_cast<std::size_t>(i)];
             const CDPoint& b = ring[static_cast<std::size_t>((i + 1) % segments)];
-            owned.push_back(k % 3 ? std::make_unique<CLine>(a, b, turret, 0) : std::make_unique<CLine>(b, a, turret, 0));
+            owned.push_back(k % 3 ? std::make_unique<CLine>(a, b, turret, 0)
+                                  : std::make_unique<CLine>(b, a, turret, 0));
             lines.AddTail(owned.back().get());
         }
         for (int gx = 0; gx < 20; ++gx) {

@@ -470,7 +470,8 @@ void CSur::Serialize(CArchive& ar, int version, int keep)
 void CSur::DataWrite(CArchive& ar)
 {
     ar << static_cast<std::uint32_t>(m_nID) << static_cast<std::int32_t>(m_nTurret)
-       << static_cast<std::int32_t>(m_nType & ~SUR_TRANSIENT) << static_cast<std::int32_t>(m_nLayer) << m_dAngle;
+       << static_cast<std::int32_t>(m_nType & ~SUR_TRANSIENT) << static_cast<std::int32_t>(m_nLayer)
+       << m_dAngle;
     ar << static_cast<std::uint32_t>(m_Lines.GetCount());
     for (CItemBase* item : m_Lines)
         As<CLine>(item)->Serialize(ar, 0);

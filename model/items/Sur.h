@@ -263,10 +263,10 @@ private:
     void RotateFillLines(const CDPoint& centre, double angle);
     void MarkDirty() { ResetBounding(); }
 
-    CItemList m_Lines;    // CLine
-    CItemList m_Arcs;     // CArc
-    CItemList m_Windows;  // CSur
-    CItemList m_SurLines; // CLine, generated
-    CItemList m_Texts;    // CText
+    CItemList m_Lines;                   // CLine
+    CItemList m_Arcs;                    // CArc
+    CItemList m_Windows;                 // CSur
+    CItemList m_SurLines;                // CLine, generated
+    CItemList m_Texts;                   // CText
     GroupIndex* m_pGroupIndex = nullptr; // only while MakeSurLineGroup runs
 };

@@ -368,7 +368,8 @@ public:
                 take(kFar);
                 continue;
             }
-            const std::int64_t cx = static_cast<std::int64_t>(key >> 32), cy = static_cast<std::int64_t>(key & 0xFFFFFFFFu);
+            const std::int64_t cx = static_cast<std::int64_t>(key >> 32),
+                               cy = static_cast<std::int64_t>(key & 0xFFFFFFFFu);
             for (std::int64_t dx = -1; dx <= 1; ++dx)
                 for (std::int64_t dy = -1; dy <= 1; ++dy)
                     take((static_cast<std::uint64_t>(cx + dx) << 32) | static_cast<std::uint64_t>(cy + dy));
@@ -409,7 +410,9 @@ private:
         const double cx = std::floor(p.x / kCell), cy = std::floor(p.y / kCell);
         if (!(std::fabs(cx) < kLimit && std::fabs(cy) < kLimit))
             return kFar;
-        const auto bias = [](double c) { return static_cast<std::uint64_t>(static_cast<std::int64_t>(c) + (1LL << 31)); };
+        const auto bias = [](double c) {
+            return static_cast<std::uint64_t>(static_cast<std::int64_t>(c) + (1LL << 31));
+        };
         return (bias(cx) << 32) | bias(cy);
     }
 
@@ -906,7 +909,8 @@ private:
                     CLine* f = m_lines[static_cast<std::size_t>(j)];
                     if (f->GetID() != 0 || f->GetStartPoint().y != rowY)
                         break;
-                    if (f->GetEndPoint().x > r->GetStartPoint().x && f->GetStartPoint().x < r->GetEndPoint().x) {
+                    if (f->GetEndPoint().x > r->GetStartPoint().x &&
+                        f->GetStartPoint().x < r->GetEndPoint().x) {
                         f->SetID(id);
                         m_group.insert(j);
                         queue.push_back(j);
@@ -955,6 +959,24 @@ private:
 
 } // namespace
 
+namespace {
+
+// Keeps the surface's outline index for the connector tests while a numbering runs.
+template <class Index> class ScopedIndex
+{
+public:
+    ScopedIndex(Index*& slot, Index& index) : m_slot(slot), m_previous(slot) { slot = &index; }
+    ~ScopedIndex() { m_slot = m_previous; }
+    ScopedIndex(const ScopedIndex&) = delete;
+    ScopedIndex& operator=(const ScopedIndex&) = delete;
+
+private:
+    Index*& m_slot;
+    Index* m_previous;
+};
+
+} // namespace
+
 int CSur::MakeSurLineGroup(unsigned int counter)
 {
     std::vector<CLine*> lines;
@@ -963,13 +985,7 @@ int CSur::MakeSurLineGroup(unsigned int counter)
         lines.push_back(As<CLine>(item));
 
     GroupIndex index(*this);
-    m_pGroupIndex = &index;
-    struct Release
-    {
-        GroupIndex*& slot;
-        ~Release() { slot = nullptr; }
-    } release{m_pGroupIndex};
-
+    const ScopedIndex<GroupIndex> scope(m_pGroupIndex, index);
     GroupFlood flood(*this, lines);
     int groups = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -994,6 +1010,8 @@ void CSur::MakeSurLineGroupSub(CLine* seed)
     }
     if (seedIndex < 0)
         return;
+    GroupIndex index(*this);
+    const ScopedIndex<GroupIndex> scope(m_pGroupIndex, index);
     GroupFlood flood(*this, lines);
     flood.Flood(seedIndex);
 }

@@ -25,9 +25,9 @@ constexpr double kPi = std::numbers::pi;
 
 enum Turrets
 {
-    T_FINE = 1,  // width 0.05: pitch 0.05
+    T_FINE = 1,   // width 0.05: pitch 0.05
     T_NARROW = 2, // width 0.2: pitch 0.18
-    T_WIDE = 3   // width 1.0: pitch 0.9
+    T_WIDE = 3    // width 1.0: pitch 0.9
 };
 
 class SurFillTest : public ::testing::Test
@@ -238,7 +238,8 @@ TEST_F(SurFillTest, NormalizeSnapsLinesOntoArcEndsAndLaterLinesOntoEarlierOnes)
     sur.AddArc(std::make_unique<CArc>(CDPoint(0, 0), 10, 0, kPi / 2, 0, T_NARROW)); // (10, 0) to (0, 10)
     CLine* nearStart = sur.AddLine(std::make_unique<CLine>(CDPoint(10.009, 0), CDPoint(10, -5), T_NARROW, 0));
     CLine* farEnd = sur.AddLine(std::make_unique<CLine>(CDPoint(-5, 10), CDPoint(0, 10.011), T_NARROW, 0));
-    CLine* later = sur.AddLine(std::make_unique<CLine>(CDPoint(10.005, -5.005), CDPoint(20, -5), T_NARROW, 0));
+    CLine* later =
+        sur.AddLine(std::make_unique<CLine>(CDPoint(10.005, -5.005), CDPoint(20, -5), T_NARROW, 0));
     sur.Normalize();
     EXPECT_EQ(nearStart->GetStartPoint(), CDPoint(10, 0));
     EXPECT_DOUBLE_EQ(farEnd->GetEndPoint().y, 10.011);
@@ -289,7 +290,8 @@ TEST_F(SurFillTest, NormalizeMatchesThePairwiseRuleOnCrowdedEnds)
             ends.push_back(b);
             sur.AddLine(std::make_unique<CLine>(a, b, T_NARROW, 0));
         }
-        CArc* arc = sur.AddArc(std::make_unique<CArc>(CDPoint(0, 0), 2.0 + jitter(random), 0, kPi / 2, 0, T_NARROW));
+        CArc* arc =
+            sur.AddArc(std::make_unique<CArc>(CDPoint(0, 0), 2.0 + jitter(random), 0, kPi / 2, 0, T_NARROW));
         const std::vector<CDPoint> before = ends;
         PairwiseNormalize(ends, {arc->GetStartPoint(), arc->GetEndPoint()});
         for (std::size_t k = 0; k < ends.size(); ++k)
@@ -339,7 +341,8 @@ TEST_F(SurFillTest, ChainingJoinsLoopsAndResetModifyUndoesIt)
     CLine* l3 = sur.AddLine(std::make_unique<CLine>(CDPoint(0, 0), CDPoint(0, 10), T_NARROW, 0)); // backwards
     CLine* l4 = sur.AddLine(std::make_unique<CLine>(CDPoint(25, 0), CDPoint(15, 0), T_NARROW, 0));
     CArc* circle = sur.AddArc(std::make_unique<CArc>(CDPoint(40, 0), 2, 1, 1, 0, T_NARROW));
-    CArc* half = sur.AddArc(std::make_unique<CArc>(CDPoint(20, 0), 5, kPi, 0, 0, T_NARROW)); // (15,0) to (25,0) below
+    CArc* half =
+        sur.AddArc(std::make_unique<CArc>(CDPoint(20, 0), 5, kPi, 0, 0, T_NARROW)); // (15,0) to (25,0) below
 
     CItemBaseList list;
     sur.CalcLineList(list);
@@ -414,8 +417,8 @@ struct ReferenceGrouping
     double Y(std::size_t i) const { return lines[i]->GetStartPoint().y; }
     bool Chk(std::size_t a, std::size_t b) const
     {
-        const CDPoint ends[4] = {lines[a]->GetStartPoint(), lines[a]->GetEndPoint(), lines[b]->GetStartPoint(),
-                                 lines[b]->GetEndPoint()};
+        const CDPoint ends[4] = {lines[a]->GetStartPoint(), lines[a]->GetEndPoint(),
+                                 lines[b]->GetStartPoint(), lines[b]->GetEndPoint()};
         return sur.MakeSurLineGroupChk(ends) != 0;
     }
 

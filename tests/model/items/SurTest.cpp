@@ -399,7 +399,8 @@ TEST_F(SurTest, BinaryRecordReadRules)
 {
     Outline o;
     o.Polygon(Square(0, 0, 10, 10), 3);
-    o.owned.insert(o.owned.begin() + 1, std::make_unique<CLine>(CDPoint(10, 0), CDPoint(10, 0.0000005), 3, 0));
+    o.owned.insert(o.owned.begin() + 1,
+                   std::make_unique<CLine>(CDPoint(10, 0), CDPoint(10, 0.0000005), 3, 0));
     o.lines.InsertAfter(o.lines.GetHeadPosition(), o.owned[1].get());
     CSur sur = o.Make();
     sur.SetID(77);
@@ -498,7 +499,8 @@ TEST_F(SurTest, TextFormWithAWindow)
     ASSERT_EQ(lines.size(), 12u);
     EXPECT_EQ(lines[0], "Sur 3 2 0.000000 2 5");
     for (int i = 1; i <= 4; ++i)
-        EXPECT_EQ(lines[static_cast<std::size_t>(i)].rfind("Line ", 0), 0u) << lines[static_cast<std::size_t>(i)];
+        EXPECT_EQ(lines[static_cast<std::size_t>(i)].rfind("Line ", 0), 0u)
+            << lines[static_cast<std::size_t>(i)];
     EXPECT_EQ(lines[5], "Wnd 3 0 0.000000 2 0");
     EXPECT_EQ(lines[6], "Line 2.00000000 2.00000000 4.00000000 2.00000000 3 0 0 0 0 2 0");
     EXPECT_EQ(lines[9], "WndEnd");

@@ -20,14 +20,14 @@ public:
     {
         CItemBase* item = nullptr;   // the piece that takes the id
         CItemBase* spread = nullptr; // what the contact tests see of it (a via: its land)
-        CDRect rect;                 // the rectangle of `spread`
+        CDRect rect;                 // its rectangle as a piece that may be reached
+        CDRect spreadRect;           // the rectangle of `spread`, where the id spreads from it
         bool done = false;           // it has an id
     };
 
-    // strict: a piece is tested only when its rectangle overlaps the spreading piece's
-    // (CDRect::IntersectRect, edges touching do not count). Otherwise every piece whose rectangle
-    // comes within margin of the spreading piece's is tested.
-    NetFill(std::vector<Node> nodes, bool strict, double margin = 0.0);
+    // A piece is tested only when its rectangle comes within margin of the spreading piece's
+    // (rectangles that merely touch count: touching copper is connected).
+    explicit NetFill(std::vector<Node> nodes, double margin = 0.0);
 
     int GetCount() const { return static_cast<int>(m_nodes.size()); }
     Node& operator[](int index) { return m_nodes[static_cast<std::size_t>(index)]; }
@@ -44,12 +44,11 @@ public:
             const int from = m_work.back();
             m_work.pop_back();
             Node& source = m_nodes[static_cast<std::size_t>(from)];
-            CDRect query = source.rect;
-            if (!m_strict)
-                query.InflateRect(m_margin);
+            CDRect query = source.spreadRect;
+            query.InflateRect(m_margin);
             m_grid.Query(query, [&](int index) {
                 Node& piece = m_nodes[static_cast<std::size_t>(index)];
-                if (piece.done || !Near(piece.rect, source.rect))
+                if (piece.done || !Near(piece.rect, source.spreadRect))
                     return;
                 if (!touches(piece, source))
                     return;
@@ -67,6 +66,5 @@ private:
     std::vector<Node> m_nodes;
     RectGrid m_grid;
     std::vector<int> m_work;
-    bool m_strict;
     double m_margin;
 };

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <list>
 #include <memory>
+#include <utility>
 
 class CNetLine;
 
@@ -74,6 +75,8 @@ public:
     }
     // Frees the group at pos; pos is invalid afterwards.
     void RemoveAt(POSITION pos) { m_groups.erase(pos.m_it); }
+    // Exchanges the groups of two positions; the nodes stay, so held positions stay valid.
+    void SwapAt(POSITION a, POSITION b) { std::swap(*a.m_it, *b.m_it); }
     // Frees every group, head first.
     void RemoveAll()
     {

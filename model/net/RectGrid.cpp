@@ -1,0 +1,85 @@
+#include "model/net/RectGrid.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// A rectangle filed under more cells than this goes to the list every query returns.
+constexpr long long kMaxCellsPerEntry = 64;
+// Cell numbers stay well inside 32 bits.
+constexpr double kMaxCellNumber = 1.0e9;
+
+bool Finite(const CDRect& r)
+{
+    return std::isfinite(r.left) && std::isfinite(r.top) && std::isfinite(r.right) && std::isfinite(r.bottom);
+}
+
+} // namespace
+
+RectGrid::RectGrid(const std::vector<CDRect>& sample)
+{
+    double sum = 0.0;
+    double minX = 0.0, minY = 0.0, maxX = 0.0, maxY = 0.0;
+    std::size_t n = 0;
+    for (const CDRect& r : sample) {
+        if (!Finite(r))
+            continue;
+        const double w = std::fabs(r.right - r.left), h = std::fabs(r.bottom - r.top);
+        sum += std::max(w, h);
+        if (n == 0) {
+            minX = std::min(r.left, r.right);
+            maxX = std::max(r.left, r.right);
+            minY = std::min(r.top, r.bottom);
+            maxY = std::max(r.top, r.bottom);
+        } else {
+            minX = std::min({minX, r.left, r.right});
+            maxX = std::max({maxX, r.left, r.right});
+            minY = std::min({minY, r.top, r.bottom});
+            maxY = std::max({maxY, r.top, r.bottom});
+        }
+        ++n;
+    }
+    if (n > 0) {
+        // About one entry per cell: the mean entry size, but never so small that the cells outnumber
+        // the entries by far over the whole extent.
+        const double mean = sum / static_cast<double>(n);
+        const double spread = std::sqrt((maxX - minX) * (maxY - minY) / static_cast<double>(n));
+        const double span = std::max(maxX - minX, maxY - minY) / kMaxCellNumber;
+        m_cell = std::max({mean, spread, span});
+    }
+    if (!(m_cell > 0.0) || !std::isfinite(m_cell))
+        m_cell = 1.0;
+    m_seen.assign(sample.size(), 0);
+}
+
+bool RectGrid::CellRange(const CDRect& rect, long long& x0, long long& y0, long long& x1, long long& y1) const
+{
+    if (!Finite(rect))
+        return false;
+    const double l = std::min(rect.left, rect.right) / m_cell, r = std::max(rect.left, rect.right) / m_cell;
+    const double t = std::min(rect.top, rect.bottom) / m_cell, b = std::max(rect.top, rect.bottom) / m_cell;
+    if (l < -kMaxCellNumber || r > kMaxCellNumber || t < -kMaxCellNumber || b > kMaxCellNumber)
+        return false;
+    x0 = static_cast<long long>(std::floor(l));
+    x1 = static_cast<long long>(std::floor(r));
+    y0 = static_cast<long long>(std::floor(t));
+    y1 = static_cast<long long>(std::floor(b));
+    return true;
+}
+
+void RectGrid::Insert(int index, const CDRect& rect)
+{
+    if (index < 0)
+        return;
+    if (static_cast<std::size_t>(index) >= m_seen.size())
+        m_seen.resize(static_cast<std::size_t>(index) + 1, 0);
+    long long x0, y0, x1, y1;
+    if (!CellRange(rect, x0, y0, x1, y1) || (x1 - x0 + 1) * (y1 - y0 + 1) > kMaxCellsPerEntry) {
+        m_large.push_back(index);
+        return;
+    }
+    for (long long cy = y0; cy <= y1; ++cy)
+        for (long long cx = x0; cx <= x1; ++cx)
+            m_cells[Key(cx, cy)].push_back(index);
+}

@@ -124,6 +124,8 @@ class TerTest : public ::testing::Test
 protected:
     TerTest() : frame(&doc) {}
 
+    // The stand-in groups below are not copper groups: the library's group code stays out.
+    const ScopedTerNetHooks noGroupCode{TerNetHooks{}};
     FakeDocument doc;
     FakeFrameServices frame;
 };

@@ -43,10 +43,21 @@ inline double DistanceToRect(const tagDRECT& r, const tagDPOINT& p)
     return std::sqrt(dx * dx + dy * dy);
 }
 
+// Margins applied through a closed contact test (a hole grown by the margin, then touched) are
+// taken this much smaller, so that an item exactly at the margin passes as it does everywhere else.
+constexpr double kAtRule = 1e-7;
+
 // A value rounded to 8 significant digits, as "%.8G" prints it and the rule values are typed.
 inline double Round8(double v)
 {
     return platform::Atof(platform::Format("%.8G", v));
+}
+
+// d < limit, both taken to 8 significant digits: a distance exactly at the rule is not closer
+// than the rule, whatever the rounding of the sums that made the limit.
+inline bool Closer(double d, double limit)
+{
+    return Round8(d) < Round8(limit);
 }
 
 // Distance from p to the segment a-b.
@@ -67,10 +78,11 @@ inline double SegmentDistance(const CDPoint& a1, const CDPoint& a2, const CDPoin
     };
     const double d1 = side(b1, b2, a1), d2 = side(b1, b2, a2);
     const double d3 = side(a1, a2, b1), d4 = side(a1, a2, b2);
-    if (((d1 < 0.0 && d2 > 0.0) || (d1 > 0.0 && d2 < 0.0)) && ((d3 < 0.0 && d4 > 0.0) || (d3 > 0.0 && d4 < 0.0)))
+    if (((d1 < 0.0 && d2 > 0.0) || (d1 > 0.0 && d2 < 0.0)) &&
+        ((d3 < 0.0 && d4 > 0.0) || (d3 > 0.0 && d4 < 0.0)))
         return 0.0;
-    return std::min({DistanceToSegment(a1, b1, b2), DistanceToSegment(a2, b1, b2), DistanceToSegment(b1, a1, a2),
-                     DistanceToSegment(b2, a1, a2)});
+    return std::min({DistanceToSegment(a1, b1, b2), DistanceToSegment(a2, b1, b2),
+                     DistanceToSegment(b1, a1, a2), DistanceToSegment(b2, a1, a2)});
 }
 
 // One 16.16 word of an error point.

@@ -68,7 +68,9 @@ int CHole::CheckPoint(const CDPoint& p)
     CDPoint q = p;
     q -= m_ptPoint;
     q.Rotate(-angle);
-    return (-m_dWidth * 0.5 <= q.x && q.x <= m_dWidth * 0.5 && -m_dDia * 0.5 <= q.y && q.y <= m_dDia * 0.5) ? 1 : 0;
+    return (-m_dWidth * 0.5 <= q.x && q.x <= m_dWidth * 0.5 && -m_dDia * 0.5 <= q.y && q.y <= m_dDia * 0.5)
+               ? 1
+               : 0;
 }
 
 int CHole::CheckPoint(const CDRect& r)
@@ -80,7 +82,8 @@ int CHole::CheckPoint(const CDRect& r)
     inside.IntersectRect(&bounds, &r);
     if (inside == bounds)
         return 1;
-    const CDPoint corners[4] = {r.TopLeft(), CDPoint(r.left, r.bottom), r.BottomRight(), CDPoint(r.right, r.top)};
+    const CDPoint corners[4] = {r.TopLeft(), CDPoint(r.left, r.bottom), r.BottomRight(),
+                                CDPoint(r.right, r.top)};
     for (const CDPoint& corner : corners)
         if (CheckPoint(corner))
             return 1;
@@ -138,11 +141,11 @@ int CHole::CheckShort(CItemBase* item)
     case KIND_LAND:
         return static_cast<CLand*>(item)->CheckShort(this);
     case KIND_ARC:
-        return 0 /* PENDING-B */;
+        return static_cast<CArc*>(item)->CheckShort(static_cast<CItemBase*>(this));
     case KIND_TEXT:
-        return 0 /* PENDING-B */;
+        return static_cast<CText*>(item)->CheckShort(this);
     case KIND_SUR:
-        return 0 /* PENDING-B */;
+        return static_cast<CSur*>(item)->CheckShort(this);
     case KIND_HOLE: {
         CHole* other = static_cast<CHole*>(item);
         if (!contact::RectsMeet(GetBoundingRect(), other->GetBoundingRect()))
@@ -205,8 +208,8 @@ double CHole::GetClearance(CItemBase* item)
     bool first = true;
     CHole* pair[2][2] = {{this, other}, {other, this}};
     for (auto& [hole, against] : pair) {
-        const double t = hole->GetHoleShape() == HOLE_LONG ? (hole->m_dWidth - hole->m_dDia) * 0.5
-                                                           : hole->m_dWidth * 0.5;
+        const double t =
+            hole->GetHoleShape() == HOLE_LONG ? (hole->m_dWidth - hole->m_dDia) * 0.5 : hole->m_dWidth * 0.5;
         for (const double dx : {-t, t}) {
             const double gap =
                 RoundToShaped(AlongAxis(hole->m_ptPoint, dx, hole->GetAngle()), hole->m_dDia, *against);
@@ -244,14 +247,15 @@ int CHole::DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item)
     case KIND_LAND:
         return static_cast<CLand*>(item)->DRC_ShortCheck(spec, this);
     case KIND_ARC:
-        return 0 /* PENDING-B */;
+        return static_cast<CArc*>(item)->DRC_ShortCheck(spec, this);
     case KIND_TEXT:
-        return 0 /* PENDING-B */;
+        return static_cast<CText*>(item)->DRC_ShortCheck(spec, this);
     case KIND_SUR:
-        return 0 /* PENDING-B */;
+        return static_cast<CSur*>(item)->DRC_ShortCheck(spec, this);
     case KIND_HOLE: {
         CHole* other = static_cast<CHole*>(item);
-        if (!contact::RectsMeet(contact::Grown(other->GetBoundingRect(), spec->holeToHole), GetBoundingRect()))
+        if (!contact::RectsMeet(contact::Grown(other->GetBoundingRect(), spec->holeToHole),
+                                GetBoundingRect()))
             return 0;
         if (!IsHole() || !other->IsHole())
             return 1;
@@ -305,13 +309,22 @@ int CHole::CheckLineClearance(tagDRCSPEC* spec, CLine* line)
         }
     }
     if (!r && IsHoleRect()) {
-        CDRect wh;
+        // The corners of the box grown by the margin; a corner that the line covers is a violation
+        // (tested a hair inside, so that a line exactly at the margin passes).
+        CDRect wh, inner;
         GetHoleWH(wh);
+        inner = wh;
         wh.InflateRect(m);
-        CDPoint corners[4] = {wh.TopLeft(), CDPoint(wh.left, wh.bottom), wh.BottomRight(), CDPoint(wh.right, wh.top)};
-        for (CDPoint& corner : corners) {
+        inner.InflateRect(m - contact::kAtRule);
+        const CDPoint corners[4] = {wh.TopLeft(), CDPoint(wh.left, wh.bottom), wh.BottomRight(),
+                                    CDPoint(wh.right, wh.top)};
+        const CDPoint tested[4] = {inner.TopLeft(), CDPoint(inner.left, inner.bottom), inner.BottomRight(),
+                                   CDPoint(inner.right, inner.top)};
+        for (int i = 0; i < 4; ++i) {
+            CDPoint corner = corners[i], probe = tested[i];
             corner.Rotate(m_ptPoint, angle);
-            if (line->CheckPoint(corner)) {
+            probe.Rotate(m_ptPoint, angle);
+            if (line->CheckPoint(probe)) {
                 contact::AppendErrorPoints(spec, m_ptPoint, corner);
                 r = 1;
                 break;
@@ -363,8 +376,9 @@ int CHole::CheckNet(int layers, std::vector<std::uint32_t>* groups)
         const std::size_t idStart = RunIdStart(list, begin, end);
         const auto runBegin = list.begin() + static_cast<std::ptrdiff_t>(idStart);
         const auto runEnd = list.begin() + static_cast<std::ptrdiff_t>(end);
-        const bool shares =
-            std::any_of(ids.begin(), ids.end(), [&](std::uint32_t id) { return std::find(runBegin, runEnd, id) != runEnd; });
+        const bool shares = std::any_of(ids.begin(), ids.end(), [&](std::uint32_t id) {
+            return std::find(runBegin, runEnd, id) != runEnd;
+        });
         if (shares) {
             std::vector<std::uint32_t> missing;
             for (const std::uint32_t id : ids)

@@ -11,6 +11,7 @@
 #include "model/items/Text.h"
 #include "model/sheet/Sheet.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -68,7 +69,8 @@ int CLand::CheckPoint(const CDRect& r)
         return 1;
     CSheet outline(SHEET_WORK);
     GetFrameData(&outline, 0.0);
-    const CDPoint corners[4] = {r.TopLeft(), CDPoint(r.left, r.bottom), r.BottomRight(), CDPoint(r.right, r.top)};
+    const CDPoint corners[4] = {r.TopLeft(), CDPoint(r.left, r.bottom), r.BottomRight(),
+                                CDPoint(r.right, r.top)};
     for (int i = 0; i < 4; ++i) {
         CLine edge(corners[i], corners[(i + 1) % 4], 0, 0);
         for (POSITION pos = outline.GetFirstArcPos(); pos;)
@@ -105,13 +107,13 @@ int CLand::CheckShort(CItemBase* item)
     case KIND_LAND:
         return CheckShort(static_cast<CLand*>(item));
     case KIND_ARC:
-        return 0 /* PENDING-B */;
+        return static_cast<CArc*>(item)->CheckShort(static_cast<CItemBase*>(this));
     case KIND_TEXT:
-        return 0 /* PENDING-B */;
+        return static_cast<CText*>(item)->CheckShort(this);
     case KIND_HOLE:
         return CheckShort(static_cast<CHole*>(item));
     case KIND_SUR:
-        return 0 /* PENDING-B */;
+        return static_cast<CSur*>(item)->CheckShort(this);
     default:
         return 0;
     }
@@ -196,8 +198,9 @@ int CLand::CheckShort(CHole* hole)
         CDPoint q = m_ptPoint;
         q.Rotate(hp, -angle);
         q -= hp;
-        return (-width * 0.5 <= q.x && q.x <= width * 0.5 && -diameter * 0.5 <= q.y && q.y <= diameter * 0.5) ? 1
-                                                                                                              : 0;
+        return (-width * 0.5 <= q.x && q.x <= width * 0.5 && -diameter * 0.5 <= q.y && q.y <= diameter * 0.5)
+                   ? 1
+                   : 0;
     }
     // A square pad and a round hole.
     for (POSITION pos = pad.GetFirstLinePos(); pos;) {
@@ -225,7 +228,7 @@ int CLand::CheckTHShort(CItemBase* item, tagPOINTFX* where, int mode)
         covers = static_cast<CArc*>(item)->CheckPoint(m_ptPoint);
         break;
     case KIND_SUR:
-        covers = 0 /* PENDING-B */;
+        covers = static_cast<CSur*>(item)->CheckPoint(m_ptPoint, false);
         break;
     default:
         break;
@@ -247,10 +250,10 @@ int CLand::CheckTHShort(CItemBase* item, tagPOINTFX* where, int mode)
         static_cast<CLand*>(item)->GetFrameData(&outline, 0.0);
         break;
     case KIND_ARC:
-        (void)0 /* PENDING-B */;
+        static_cast<CArc*>(item)->GetFrameData(&outline, 0, 0.0);
         break;
     case KIND_SUR:
-        (void)0 /* PENDING-B */;
+        static_cast<CSur*>(item)->GetFrameData(&outline, 0.0);
         break;
     default:
         break;
@@ -271,21 +274,21 @@ int CLand::DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item)
     case KIND_LINE:
         return static_cast<CLine*>(item)->DRC_ShortCheck(spec, this);
     case KIND_ARC:
-        return 0 /* PENDING-B */;
+        return static_cast<CArc*>(item)->DRC_ShortCheck(spec, this);
     case KIND_TEXT:
-        return 0 /* PENDING-B */;
+        return static_cast<CText*>(item)->DRC_ShortCheck(spec, this);
     case KIND_SUR:
-        return 0 /* PENDING-B */;
+        return static_cast<CSur*>(item)->DRC_ShortCheck(spec, this);
     case KIND_LAND:
         break;
     case KIND_HOLE: {
         CHole* hole = static_cast<CHole*>(item);
-        const double m = spec->holeMargin;
-        if (!contact::RectsMeet(contact::Grown(GetBoundingRect(), m), hole->GetBoundingRect()))
+        if (!contact::RectsMeet(contact::Grown(GetBoundingRect(), spec->holeMargin), hole->GetBoundingRect()))
             return 0;
         // A pad that touches the hole is connected to it.
         if (CheckShort(hole))
             return 0;
+        const double m = spec->holeMargin - contact::kAtRule;
         CHole grown(*hole);
         grown.ResetParent();
         double diameter, width, radius, angle;
@@ -315,14 +318,19 @@ int CLand::DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item)
     const bool square = IsSquare(*this), otherSquare = IsSquare(*other);
     bool violation;
     if (!square && !otherSquare) {
-        violation = m_ptPoint.GetLengthN(other->m_ptPoint) < (GetLineWidth() + other->GetLineWidth()) * 0.5 + c;
+        violation = contact::Closer(m_ptPoint.GetLength(other->m_ptPoint),
+                                    (GetLineWidth() + other->GetLineWidth()) * 0.5 + c);
     } else if (!square) {
         // The nearest point of the square pad (its corners included).
-        violation = contact::DistanceToRect(theirs, m_ptPoint) < c + GetLineWidth() * 0.5;
+        violation = contact::Closer(contact::DistanceToRect(theirs, m_ptPoint), c + GetLineWidth() * 0.5);
     } else if (!otherSquare) {
-        violation = contact::DistanceToRect(mine, other->m_ptPoint) < c + other->GetLineWidth() * 0.5;
+        violation =
+            contact::Closer(contact::DistanceToRect(mine, other->m_ptPoint), c + other->GetLineWidth() * 0.5);
     } else {
-        violation = true;
+        // Two squares: the rectangle grown by the clearance overlaps the other's.
+        const double dx = std::max({theirs.left - mine.right, mine.left - theirs.right, 0.0});
+        const double dy = std::max({theirs.top - mine.bottom, mine.top - theirs.bottom, 0.0});
+        violation = contact::Closer(dx, c) && contact::Closer(dy, c);
     }
     if (!violation)
         return 0;
@@ -343,8 +351,8 @@ void CLand::GetFrameData(CSheet* sheet, double grow)
         return;
     const CDPoint& p = m_ptPoint;
     if (turret.shape == TURRET_SQUARE) {
-        const CDPoint corners[4] = {CDPoint(p.x - r, p.y - r), CDPoint(p.x + r, p.y - r), CDPoint(p.x + r, p.y + r),
-                                    CDPoint(p.x - r, p.y + r)};
+        const CDPoint corners[4] = {CDPoint(p.x - r, p.y - r), CDPoint(p.x + r, p.y - r),
+                                    CDPoint(p.x + r, p.y + r), CDPoint(p.x - r, p.y + r)};
         for (int i = 0; i < 4; ++i)
             sheet->NewLine(corners[i], corners[(i + 1) % 4], 0, 0);
     } else if (turret.shape == TURRET_DONUT) {

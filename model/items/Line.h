@@ -243,6 +243,8 @@ private:
     // The outline of the stroke from `from` to `to` as a path figure: the hull of the end squares
     // for a square turret, else two sides and two half circles of Bezier quarters.
     void AddOutlinePath(platform::DrawContext* dc, const CDPoint& from, const CDPoint& to) const;
+    // Whether the line's copper covers p, edges included on every side.
+    bool Covers(const CDPoint& p);
     // The clearance of a land to this line (the land case of DRC_ShortCheck).
     int CheckLandClearance(tagDRCSPEC* spec, CLand* land);
     // Half the line width, or 0.025 for a line without width, so that hairlines can be hit.

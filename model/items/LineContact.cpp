@@ -12,6 +12,7 @@
 #include "model/items/Text.h"
 #include "model/sheet/Sheet.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -34,6 +35,13 @@ CLand WorkLand(const CDPoint& at, int turret, std::uint32_t id)
 // ---------------------------------------------------------------------------------------------
 // Contact
 
+bool CLine::Covers(const CDPoint& p)
+{
+    // The hit test leaves out the right and bottom edges of the bounds; copper exactly at the
+    // line's edge touches on every side.
+    return CheckPoint(p) || CheckPointBody(p);
+}
+
 int CLine::CheckShort(CItemBase* item)
 {
     if (!item)
@@ -48,7 +56,7 @@ int CLine::CheckShort(CItemBase* item)
     case KIND_HOLE:
         return CheckShort(static_cast<CHole*>(item));
     case KIND_SUR:
-        return 0 /* PENDING-B */;
+        return static_cast<CSur*>(item)->CheckShort(this);
     default:
         return 0;
     }
@@ -156,7 +164,8 @@ int CLine::CheckShort(CHole* hole)
     // Rectangular hole: its turned box.
     CDRect wh;
     hole->GetHoleWH(wh);
-    CDPoint corners[4] = {wh.TopLeft(), CDPoint(wh.left, wh.bottom), wh.BottomRight(), CDPoint(wh.right, wh.top)};
+    CDPoint corners[4] = {wh.TopLeft(), CDPoint(wh.left, wh.bottom), wh.BottomRight(),
+                          CDPoint(wh.right, wh.top)};
     for (CDPoint& c : corners)
         c.Rotate(p, angle);
     const double half = GetLineWidth() * 0.5;
@@ -177,12 +186,12 @@ int CLine::CheckShort(CArc* arc)
 {
     if (!contact::RectsMeet(GetBoundingRect(), arc->GetBoundingRect()))
         return 0;
-    if (CheckPoint(arc->GetStartPoint()) || CheckPoint(arc->GetEndPoint()) || arc->CheckPoint(m_ptStart) ||
+    if (Covers(arc->GetStartPoint()) || Covers(arc->GetEndPoint()) || arc->CheckPoint(m_ptStart) ||
         arc->CheckPoint(m_ptEnd))
         return 1;
     CSheet mine(SHEET_WORK), theirs(SHEET_WORK);
     GetFrameData(&mine, 0.0);
-    (void)0 /* PENDING-B */;
+    arc->GetFrameData(&theirs, 0, 0.0);
     return mine.CheckFrameShort(&theirs, nullptr);
 }
 
@@ -204,7 +213,7 @@ int CLine::CheckShort(const CDPoint* points, int n)
         r.NormalizeRect();
         if (!r.IsRectEmpty() && !contact::RectsMeet(r, GetBoundingRect()))
             return false;
-        if (CheckPoint(p0) || CheckPoint(p1))
+        if (Covers(p0) || Covers(p1))
             return true;
         const double a = GetAngle();
         CDPoint s(p0.x - m_ptStart.x, p0.y - m_ptStart.y), e(p1.x - m_ptStart.x, p1.y - m_ptStart.y);
@@ -233,7 +242,10 @@ int CLine::DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item)
     switch (item->GetKind()) {
     case KIND_LINE: {
         CLine* other = static_cast<CLine*>(item);
-        if (!contact::RectsMeet(contact::Grown(GetBoundingRect(), spec->netClearance), other->GetBoundingRect()))
+        // The rectangle test only culls: grown by the larger clearance, so that lines without a net
+        // id still reach the test of the plain clearance.
+        const double reach = std::max(spec->netClearance, spec->plainClearance);
+        if (!contact::RectsMeet(contact::Grown(GetBoundingRect(), reach), other->GetBoundingRect()))
             return 0;
         // Touching copper is connected, not a clearance error.
         if (CheckShort(other))
@@ -274,9 +286,9 @@ int CLine::DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item)
     case KIND_LAND:
         return CheckLandClearance(spec, static_cast<CLand*>(item));
     case KIND_ARC:
-        return 0 /* PENDING-B */;
+        return static_cast<CArc*>(item)->DRC_ShortCheck(spec, this);
     case KIND_TEXT:
-        return 0 /* PENDING-B */;
+        return static_cast<CText*>(item)->DRC_ShortCheck(spec, this);
     case KIND_HOLE: {
         CHole* hole = static_cast<CHole*>(item);
         if (hole->DRC_ShortCheck(spec, this))
@@ -297,7 +309,7 @@ int CLine::DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item)
         return 0;
     }
     case KIND_SUR:
-        return 0 /* PENDING-B */;
+        return static_cast<CSur*>(item)->DRC_ShortCheck(spec, this);
     default:
         return 0;
     }
@@ -331,14 +343,14 @@ int CLine::CheckLandClearance(tagDRCSPEC* spec, CLand* land)
                                     CDPoint(landRect.left, landRect.bottom), landRect.BottomRight()};
         for (CDPoint corner : corners) {
             corner.Rotate(m_ptStart, -a);
-            if (x1 <= corner.x && corner.x <= x2 && std::fabs(corner.y - y1) < limit) {
+            if (x1 <= corner.x && corner.x <= x2 && contact::Closer(std::fabs(corner.y - y1), limit)) {
                 violation = true;
                 break;
             }
         }
     } else {
         const double reach = landWidth * 0.5 + limit;
-        violation = x1 <= q.x && q.x <= x2 && foot.GetLengthN(land->GetPoint()) < reach;
+        violation = x1 <= q.x && q.x <= x2 && contact::Closer(foot.GetLength(land->GetPoint()), reach);
     }
     if (violation) {
         contact::AppendErrorPoints(spec, land->GetPoint(), foot);
@@ -395,9 +407,9 @@ void CLine::GetFrameData(CSheet* sheet, double grow)
     } else {
         double a = GetAngle();
         NormalizeAngle(a);
-        const bool axisParallel = std::fabs(a) <= GEOM_TOLERANCE || std::fabs(a - kHalfPi) <= GEOM_TOLERANCE ||
-                                  std::fabs(a - kPi) <= GEOM_TOLERANCE ||
-                                  std::fabs(a - 3.0 * kHalfPi) <= GEOM_TOLERANCE;
+        const bool axisParallel =
+            std::fabs(a) <= GEOM_TOLERANCE || std::fabs(a - kHalfPi) <= GEOM_TOLERANCE ||
+            std::fabs(a - kPi) <= GEOM_TOLERANCE || std::fabs(a - 3.0 * kHalfPi) <= GEOM_TOLERANCE;
         CDPoint hull[6];
         int count;
         if (axisParallel) {

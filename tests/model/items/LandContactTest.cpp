@@ -265,6 +265,11 @@ TEST_F(LandContactTest, PlaneContactOfAThermalPad)
     const double x = std::sqrt(0.25 * 0.25 - 0.075 * 0.075);
     EXPECT_NEAR(platform::FixedToDouble(where.x), -x, 1e-4);
     EXPECT_NEAR(platform::FixedToDouble(where.y), 0.075, 1e-4);
+    // An arc across the pad, its stroke short of the centre.
+    CArc arc(CDPoint(0, 1.2), 1.0, 3.14159265358979, 0.0, 0, T_FINE);
+    EXPECT_EQ(pad.CheckTHShort(&arc, &where, 1), 0);
+    EXPECT_EQ(pad.CheckTHShort(&arc, &where, 2), 1);
+    EXPECT_NEAR(std::hypot(platform::FixedToDouble(where.x), platform::FixedToDouble(where.y)), 0.25, 1e-4);
     // Clear of the pad in every mode.
     CLine clear(CDPoint(-2, 0.5), CDPoint(2, 0.5), T_LINE, 0);
     EXPECT_EQ(pad.CheckTHShort(&clear, &where, 2), 0);

@@ -342,7 +342,7 @@ TEST_F(LineContactTest, HoleArrowBarbsAreCheckedAfterTheLine)
     EXPECT_EQ(plain.DRC_ShortCheck(&spec, &hole), 0);
 }
 
-// --- Line against arc (contact; the arc decides the clearance) ---
+// --- Line against arc (the arc decides the clearance, chord by chord) ---
 
 struct LineArcCase
 {
@@ -350,28 +350,42 @@ struct LineArcCase
     CArc arc;
     bool otherLayer;
     int contact;
+    int violation;
 };
 
 TEST_F(LineContactTest, LineAgainstArc)
 {
-    // Lower half circles of radius 1 (0.25 wide) above the track: edges touch when the arc's
-    // lowest point stands 0.25 above the axis.
+    // Lower half circles of radius 1, 0.25 wide, above the track: the edges touch when the arc's
+    // lowest point stands 0.25 above the axis, and the rule of 0.25 ends at 0.5.
     const std::vector<LineArcCase> cases = {
-        {"lowest point touching", CArc(CDPoint(5, 1.25), 1.0, kPi, 0.0, 0, T_LINE), false, 1},
-        {"lowest point touching, other layer", CArc(CDPoint(5, 1.25), 1.0, kPi, 0.0, 0, T_LINE), true, 1},
-        {"just apart", CArc(CDPoint(5, 1.375), 1.0, kPi, 0.0, 0, T_LINE), false, 0},
-        {"dipping across the track", CArc(CDPoint(5, 0.5), 1.0, kPi, 0.0, 0, T_LINE), false, 1},
-        {"ending on the track", CArc(CDPoint(5, 1), 1.0, kPi, 1.5 * kPi, 0, T_LINE), false, 1},
-        {"upper half, never reaching down", CArc(CDPoint(5, 0.5), 1.0, 0.0, kPi, 0, T_LINE), false, 0},
-        {"wide circle across the track", CArc(CDPoint(5, 0), 0.75, 0.0, 0.0, 0, T_MM), false, 1},
+        {"lowest point touching", CArc(CDPoint(5, 1.25), 1.0, kPi, 0.0, 0, T_LINE), false, 1, 0},
+        {"lowest point touching, other layer", CArc(CDPoint(5, 1.25), 1.0, kPi, 0.0, 0, T_LINE), true, 1, 0},
+        {"just inside the clearance", CArc(CDPoint(5, 1.375), 1.0, kPi, 0.0, 0, T_LINE), false, 0, 1},
+        {"exactly at the clearance", CArc(CDPoint(5, 1.5), 1.0, kPi, 0.0, 0, T_LINE), false, 0, 0},
+        {"just outside", CArc(CDPoint(5, 1.625), 1.0, kPi, 0.0, 0, T_LINE), false, 0, 0},
+        {"dipping across the track", CArc(CDPoint(5, 0.5), 1.0, kPi, 0.0, 0, T_LINE), false, 1, 0},
+        {"ending on the track", CArc(CDPoint(5, 1), 1.0, kPi, 1.5 * kPi, 0, T_LINE), false, 1, 0},
+        {"upper half, ends exactly at the clearance", CArc(CDPoint(5, 0.5), 1.0, 0.0, kPi, 0, T_LINE), false,
+         0, 0},
+        {"upper half, ends just inside", CArc(CDPoint(5, 0.375), 1.0, 0.0, kPi, 0, T_LINE), false, 0, 1},
+        {"wide circle across the track", CArc(CDPoint(5, 0), 0.75, 0.0, 0.0, 0, T_MM), false, 1, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         CLine a = Track();
         CArc arc = c.arc;
+        arc.SetID(kIdB);
         arc.SetLayerNo(c.otherLayer ? 1 : 0);
         EXPECT_EQ(a.CheckShort(&arc), c.contact);
         EXPECT_EQ(a.CheckShort(static_cast<CItemBase*>(&arc)), c.contact);
+        EXPECT_EQ(arc.CheckShort(static_cast<CItemBase*>(&a)), c.contact);
+        tagDRCSPEC spec = rule;
+        EXPECT_EQ(a.DRC_ShortCheck(&spec, &arc), c.violation);
+        // One violation: a point of the arc's polyline and its foot on the track.
+        ASSERT_EQ(spec.errorPoints.size(), c.violation ? 4u : 0u);
+        if (c.violation) {
+            EXPECT_EQ(spec.errorPoints[3], 0u);
+        }
     }
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 // A two-layer test board for part tests: wiring layers 0 (component side) and 1 (solder side),
-// part-layer pairs on layers of their own, a few turrets and a via entry. The frame answers for it.
+// part-layer pairs on layers of their own, a few turrets and a via entry, and board sheets for the
+// two wiring layers. The frame answers for it.
 
 #include "model/services/Records.h"
+#include "model/sheet/Sheet.h"
 #include "tests/support/FakeDocument.h"
 #include "tests/support/FakeFrameServices.h"
 
@@ -23,10 +25,20 @@ struct PartBoard
 
     FakeDocument doc;
     FakeFrameServices frame{&doc};
+    // The board sheets of the two wiring layers: work layers 1 and 2, the first and the last
+    // wiring layer (type bits 0x2 and 0x4).
+    CSheet topSheet{1, 0x3, kTop, &doc};
+    CSheet bottomSheet{2, 0x5, kBottom, &doc};
 
     PartBoard()
     {
         doc.SetWireLayers({kTop, kBottom});
+        topSheet.SetSheetType(SHEET_BOARD);
+        bottomSheet.SetSheetType(SHEET_BOARD);
+        doc.boardSheets[kTop] = &topSheet;
+        doc.boardSheets[kBottom] = &bottomSheet;
+        doc.layerTypeWords[kTop] = 0x3;
+        doc.layerTypeWords[kBottom] = 0x5;
         doc.SetPartLayer(PL_HOLE, kHoleA, kHoleB);
         doc.SetPartLayer(PL_SILKLINE, kSilkLineA, kSilkLineB);
         doc.SetPartLayer(PL_SILKTEXT, kSilkTextA, kSilkTextB);
@@ -41,8 +53,10 @@ struct PartBoard
         via.drill = 0.4;
         via.lands.fill(kPad);
         doc.viaTable[1] = via;
-        doc.displayLayers = {kTop,      kBottom,    kSilkTextA, kSilkTextB, kSilkLineA, kSilkLineB,
-                             kTermA,    kTermB,     kHoleA,     kHoleB,     kResistA,   kResistB};
+        // Via 1 measures as its 1.0 pad.
+        doc.viaLand = doc.viaDisplay = doc.viaOuter = 0.5;
+        doc.displayLayers = {kTop,   kBottom, kSilkTextA, kSilkTextB, kSilkLineA, kSilkLineB,
+                             kTermA, kTermB,  kHoleA,     kHoleB,     kResistA,   kResistB};
     }
 };
 

@@ -316,10 +316,13 @@ void CPart::SetIDSub(CItemBase* start, FloodArray& array)
                     : hole->CheckShort(item) != 0;
             if (!touch)
                 continue;
-            if (theirs == 0)
+            if (theirs == 0) {
                 hole->SetID(a);
-            else if (theirs < a)
+            } else if (theirs < a) {
+                // The merged group lives on under the lower id; later holes of this step take it.
                 ChangeID(a, theirs);
+                f.id = theirs;
+            }
             stack.push_back({hole, hole->GetID(), 0, 0});
         }
     }

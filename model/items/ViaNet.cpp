@@ -30,8 +30,9 @@ int CVia::CheckNet(int layers, std::vector<std::uint32_t>* groups) const
             ++end;
         const auto runBegin = list.begin() + static_cast<std::ptrdiff_t>(first);
         const auto runEnd = list.begin() + static_cast<std::ptrdiff_t>(end);
-        const bool shares = std::any_of(ids.begin(), ids.end(),
-                                        [&](std::uint32_t id) { return std::find(runBegin, runEnd, id) != runEnd; });
+        const bool shares = std::any_of(ids.begin(), ids.end(), [&](std::uint32_t id) {
+            return std::find(runBegin, runEnd, id) != runEnd;
+        });
         if (shares) {
             std::vector<std::uint32_t> missing;
             for (const std::uint32_t id : ids)

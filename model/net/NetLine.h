@@ -142,8 +142,6 @@ private:
     void Append(CItemBaseList& list, CItemBase* item);
     void Unlink(CItemBaseList& list, POSITION pos);
     bool Holds(const CItemBase* item) const;
-    // Rectangle of a member as the contact tests see it: a via by its land on the W-layer.
-    CDRect MemberRect(CItemBase* item);
     CLand ViaLand(const CVia& via, int layer) const;
     CItemBase* CheckShortPositive(CItemBase* item, const CDRect& rect);
     CItemBase* CheckShortNegative(CItemBase* item, const CDRect& rect);

@@ -35,7 +35,11 @@ TEST(ViaNetTest, CheckNetJoinsTheViasIdsIntoTheRuns)
         {"positions beyond the count are not looked at", {9, 0, 11}, 2, {}, 0, {}},
         {"no ids at all", {0, 0}, 2, {7, 0}, 0, {7, 0}},
         {"an id on two layers counts once", {9, 9}, 2, {}, 0, {}},
-        {"a part header's values are not ids", {3, 9}, 2, {0xFFFFFFFFu, 3, 4, 6, 0}, 1,
+        {"a part header's values are not ids",
+         {3, 9},
+         2,
+         {0xFFFFFFFFu, 3, 4, 6, 0},
+         1,
          {0xFFFFFFFFu, 3, 4, 6, 0, 3, 9, 0}},
     };
     for (const ViaNetCase& c : cases) {

@@ -4,6 +4,7 @@
 
 #include "model/items/Arc.h"
 
+#include "model/items/ContactSupport.h"
 #include "model/items/Hole.h"
 #include "model/items/Land.h"
 #include "model/items/Line.h"
@@ -86,12 +87,13 @@ int CArc::CheckShort(CItemBase* item)
 
 namespace {
 
-// A pad (land or hole) at `position` whose bounds are `padRect` against the arc: near the stroke
-// within the sweep, or else touching a land of the arc's turret at either end (round ends).
+// A pad (land or hole) against the arc: near the stroke within the sweep, or else touching a land
+// of the arc's turret at either end (round ends).
 template <class Pad> int ArcTouchesPad(CArc& arc, Pad* pad)
 {
+    // Rectangles that only share an edge still hold copper that touches.
     const CDRect padRect = pad->GetBoundingRect();
-    if (!arc.GetBoundingRect().IntersectRect(&padRect))
+    if (!contact::RectsMeet(arc.GetBoundingRect(), padRect))
         return 0;
     const double reach = (padRect.Width() + arc.GetLineWidth()) / 2.0;
     const CDPoint& centre = arc.GetCenter();
@@ -121,7 +123,7 @@ int CArc::CheckShort(CHole* hole)
 
 int CArc::CheckShort(CArc* other)
 {
-    if (!GetBoundingRect().IntersectRect(&other->GetBoundingRect()))
+    if (!contact::RectsMeet(GetBoundingRect(), other->GetBoundingRect()))
         return 0;
     // The stroke walked as chords of this arc's turret (an arc too small for the polyline as one
     // chord from its start to its end), each tested against the other arc.

@@ -3,6 +3,7 @@
 
 #include "model/items/Text.h"
 
+#include "model/items/ContactSupport.h"
 #include "model/items/Line.h"
 #include "model/sheet/Sheet.h"
 
@@ -29,7 +30,7 @@ int CText::CheckShort(CItemBase* item)
     if (!HasCopper(*this) || !IsContactKind(item) || item == this)
         return 0;
     const CDRect other = item->GetBoundingRect();
-    if (!GetBoundingRect().IntersectRect(&other))
+    if (!contact::RectsMeet(GetBoundingRect(), other))
         return 0;
     for (int i = 0; i < 4; ++i) {
         CLine edge(m_ptArea[i], m_ptArea[(i + 1) % 4], m_nTurret, 0);

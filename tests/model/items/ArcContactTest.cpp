@@ -303,6 +303,7 @@ TEST_F(ArcContactTest, ArcAgainstLand)
         {"on the stroke within the sweep", CDPoint(10.5 * r45, 10.5 * r45), 0, 1, 0},
         {"just beyond the band within the sweep", CDPoint(10.7 * r45, 10.7 * r45), 0, 0, 1},
         {"touching the round end", CDPoint(10, -0.6), 0, 1, 0},
+        {"touching the round end edge to edge", CDPoint(10, -0.625), 0, 1, 0},
         {"just inside the clearance", CDPoint(10, -0.87), 0, 0, 1},
         {"exactly at the clearance", CDPoint(10, -0.875), 0, 0, 0},
         {"just outside the clearance", CDPoint(10, -0.88), 0, 0, 0},
@@ -379,8 +380,10 @@ TEST_F(ArcContactTest, ArcAgainstHoleContact)
     // A hole touches the stroke like a pad of its diameter, round ends included.
     CArc arc = Quarter();
     CHole beside(CDPoint(10, -0.6), 1.0, true, 0.0, 0.0, 0.0);
+    CHole edge(CDPoint(10, -0.625), 1.0, true, 0.0, 0.0, 0.0);
     CHole clear(CDPoint(10, -0.65), 1.0, true, 0.0, 0.0, 0.0);
     EXPECT_EQ(arc.CheckShort(static_cast<CItemBase*>(&beside)), 1);
+    EXPECT_EQ(arc.CheckShort(&edge), 1);
     EXPECT_EQ(arc.CheckShort(&clear), 0);
 }
 

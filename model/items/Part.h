@@ -31,6 +31,9 @@ class CSur;
 class CTer;
 class CVia;
 class DocumentServices;
+namespace platform {
+class DrawContext;
+}
 
 // Type word bits of a part.
 enum PartType : int
@@ -333,6 +336,14 @@ public:
     // Every line, arc, land, surface, free text, via and hole with id from takes id to.
     void ChangeID(std::uint32_t from, std::uint32_t to);
     int GetLayerCount(int layer, int flags, int kind);
+
+    // --- Drawing ---
+    // The part's items on the layer in the mode (the layer's display class): the name, reference and
+    // value texts, the terminals (in their net's colour once placed and linked; a number that would
+    // overlap the one drawn before is left out), free texts, lines, arcs, surfaces and lands; the
+    // vias on a layer whose type word admits them (layerType and viaArg go to CVia::DrawVia); and
+    // the holes filled black on screen, white when printing.
+    void DrawPart(platform::DrawContext* dc, int mode, int layer, int layerType, int viaArg);
 
     // --- Edit ---
     // Runs the part dialog: 0 cancelled or unchanged, 1 changed, 2 changed and moved or turned.

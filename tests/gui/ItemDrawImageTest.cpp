@@ -6,6 +6,7 @@
 #include "model/items/Hole.h"
 #include "model/items/Land.h"
 #include "model/items/Line.h"
+#include "model/items/Part.h"
 #include "model/items/Sur.h"
 #include "model/items/Ter.h"
 #include "model/items/Text.h"
@@ -360,8 +361,8 @@ void ItemDrawImageTest::ExpectInkInsideMeasuredBounds(std::span<const Case> case
 
 TEST_F(ItemDrawImageTest, SampleBoardWithEveryKind)
 {
-    // 20 x 15 mm.
-    QImage image = Blank(800, 600);
+    // 24 x 15 mm.
+    QImage image = Blank(960, 600);
     const auto pen = [](QPainterDrawContext& dc, COLORREF c) {
         dc.SelectPen(platform::Pen(PS_SOLID, 0, c));
         dc.SelectBrush(platform::Brush::Solid(c));
@@ -429,7 +430,34 @@ TEST_F(ItemDrawImageTest, SampleBoardWithEveryKind)
     CText label(_J("VELTA 基板"), CDPoint(1, 1), 0);
     label.SetSize(120);
 
+    // A part: two pads with their terminals on layer 1, its outline and reference on layer 2.
+    CPart part;
+    {
+        CText ref("R1", CDPoint(20.6, 4.3), 0);
+        ref.SetLayerNo(2);
+        ref.SetSize(80);
+        part.SetRefName(ref);
+        for (const double x : {21.0, 23.0}) {
+            CLand pad(CDPoint(x, 3), 2);
+            pad.SetLayerNo(1);
+            part.NewLand(pad);
+            CTer ter(CDPoint(x, 3), CText(x < 22 ? "1" : "2", CDPoint(x - 0.2, 1.4), 0), 0);
+            ter.SetLayerNo(1);
+            part.NewTer(ter);
+        }
+        const CDPoint corners[] = {CDPoint(20, 2), CDPoint(24, 2), CDPoint(24, 4), CDPoint(20, 4)};
+        for (int i = 0; i < 4; ++i) {
+            CLine side(corners[i], corners[(i + 1) % 4], 6, 0);
+            side.SetLayerNo(2);
+            part.NewLine(side);
+        }
+    }
+
     Render(image, [&](QPainterDrawContext& dc) {
+        pen(dc, copper);
+        part.DrawPart(&dc, 4, 1, 0x1, 1);
+        pen(dc, silk);
+        part.DrawPart(&dc, 1, 2, 0, 0);
         pen(dc, pour);
         filled.DrawSur(&dc, 4);
         hatched.DrawSur(&dc, 2);
@@ -471,6 +499,8 @@ TEST_F(ItemDrawImageTest, SampleBoardWithEveryKind)
     EXPECT_NE(At(image, 1.5, 7.7), White);                  // round land around its hole
     EXPECT_EQ(At(image, 1.5, 7), Black);                    // the hole in it
     EXPECT_NE(At(image, 9.5, 1.5 + 0.55), White);           // via land
+    EXPECT_NE(At(image, 23, 3.6), White);                   // a pad of the part
+    EXPECT_NE(At(image, 22, 4), White);                     // its outline
     if (const char* path = std::getenv("VELTA_SAMPLE_PNG")) {
         EXPECT_TRUE(image.save(QString::fromLocal8Bit(path)));
     }

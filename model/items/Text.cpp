@@ -74,9 +74,12 @@ bool CText::operator==(const CText& other) const
 {
     if (m_strText.empty() && other.m_strText.empty())
         return true;
+    // The turret is the pen of a stroke text. Any other text has none: its text line reads it as
+    // 0, its record leaves it as it was and its first bounds make a negative one 0, so it would
+    // tell equal texts apart after a copy through the text form or after drawing.
     return m_ptPoint == other.m_ptPoint && m_strText == other.m_strText &&
            ((m_nType ^ other.m_nType) & ~TEXT_SELECTED) == 0 && m_nSize == other.m_nSize &&
-           m_nTurret == other.m_nTurret;
+           (!(m_nType & TEXT_STROKE) || m_nTurret == other.m_nTurret);
 }
 
 bool CText::operator<(const CText& other) const

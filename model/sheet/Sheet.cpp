@@ -1,5 +1,7 @@
 #include "model/sheet/Sheet.h"
 
+#include "model/items/Part.h"
+
 #include <array>
 
 namespace {
@@ -19,6 +21,8 @@ constexpr KindOrder kRotateOrder = {KIND_LINE, KIND_VIA,  KIND_LAND, KIND_ARC, K
                                     KIND_TER,  KIND_TEXT, KIND_SUR,  KIND_PART};
 constexpr KindOrder kTailOrder = {KIND_TEXT, KIND_VIA,  KIND_ARC,  KIND_HOLE, KIND_TER,
                                   KIND_SUR,  KIND_PART, KIND_LAND, KIND_LINE};
+constexpr KindOrder kCompareOrder = {KIND_LINE, KIND_ARC, KIND_LAND, KIND_HOLE, KIND_TER,
+                                     KIND_TEXT, KIND_SUR, KIND_PART, KIND_VIA};
 
 } // namespace
 
@@ -40,6 +44,67 @@ CSheet::CSheet(int wLayer, int typeFlags, int layer, DocumentServices* doc)
 CSheet::~CSheet()
 {
     DeleteContents();
+}
+
+CSheet& CSheet::operator=(CSheet& other)
+{
+    if (&other == this)
+        return *this;
+    // Emptied while it is still the sheet it was, so that its items leave the copper groups of
+    // its own document and layer.
+    DeleteContents();
+    CItemBase::operator=(other);
+    m_pDoc = other.m_pDoc;
+    m_strCrossLayer = other.m_strCrossLayer;
+    m_nSheetType = other.m_nSheetType;
+    m_nWLayer = other.m_nWLayer;
+    m_layer = other.m_layer;
+    m_nNetID = static_cast<std::uint32_t>(m_nWLayer);
+    ResetBounding();
+    *this += other;
+    return *this;
+}
+
+int CSheet::operator==(CSheet& other)
+{
+    if (m_nCount == 0 && other.m_nCount == 0)
+        return 1;
+    if (m_nCount != other.m_nCount)
+        return 0;
+    if (GetBoundingRect() != other.GetBoundingRect())
+        return 0;
+    for (int id = ID_INPUT_LINE; id <= ID_INPUT_TER; ++id)
+        if (GetCount(id) != other.GetCount(id))
+            return 0;
+    for (int kind : kCompareOrder) {
+        const SheetKindOps* ops = FindSheetKind(kind);
+        CItemList& mine = *ListOf(kind);
+        CItemList& theirs = *other.ListOf(kind);
+        POSITION a = mine.GetHeadPosition();
+        POSITION b = theirs.GetHeadPosition();
+        while (a && b) {
+            CItemBase* x = mine.GetNext(a);
+            CItemBase* y = theirs.GetNext(b);
+            // Parts compare with their contents.
+            const bool equal = kind == KIND_PART ? static_cast<CPart*>(x)->Compare(*static_cast<CPart*>(y)) != 0
+                                                 : ops && ops->equal && ops->equal(*x, *y);
+            if (!equal)
+                return 0;
+        }
+    }
+    return 1;
+}
+
+void CSheet::RemoveItemAt(int kind, POSITION pos)
+{
+    CItemList* list = ListOf(kind);
+    if (!list || !pos)
+        return;
+    if (const auto unlink = GetSheetNetHooks().unlinkItem)
+        unlink(*this, *list->GetAt(pos));
+    list->RemoveAt(pos);
+    --m_nCount;
+    ResetBounding();
 }
 
 int CSheet::GetSheetBitType() const

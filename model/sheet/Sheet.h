@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+class CArchive;
 class DocumentServices;
 class CLine;
 class CLand;
@@ -304,7 +305,95 @@ public:
     void MirrorY(double y);
     void Rotate(const CDPoint& centre, double angle);
 
+    // --- Binary record of the board file (SheetBinary.cpp) ---
+    // Sheet type, layer and item count, then each kind's count and records: lines, arcs, lands,
+    // holes, texts, terminals, surfaces, vias, parts. Copper groups are not written.
+    void DataWrite(CArchive& ar, int version);
+    // Reads a record into this (empty) sheet through the New operations, so the storing rules
+    // apply. The sheet keeps its own type and layer: false when the record names others. A record
+    // cut short throws ArchiveError and leaves the sheet empty.
+    bool DataRead(CArchive& ar, int version);
+
+    // --- Item text form, also the clipboard's text (SheetTextForm.cpp) ---
+    // Storing: "Layer n t", the items' lines (arcs, holes, lands, lines, surfaces, terminals,
+    // texts, parts, vias) and "LayerEnd n", with n = layer + 1; nothing for an empty sheet; -1.
+    // Loading: reads up to and including the next "LayerEnd " line into this sheet and returns the
+    // layer index of its "Layer " line (128 and above: the via and part sheet); -1 when the text
+    // ends first (the items read so far stay).
+    int SerializeText(CArchive& ar);
+    // One line of the text without its end (LF, CR LF or a bare CR) into buffer: its length + 1,
+    // or 0 at the end of the text (a zero byte or the end of the data, which also sets atEnd).
+    int SerazileSub(CArchive& ar, std::string& buffer, bool& atEnd);
+
+    // --- Whole-sheet changes and conversions (SheetTransform.cpp) ---
+    // Lines, lands, arcs, surfaces and stroke texts take the turret (CItemBase::SetTurretNo).
+    void ChangeTurret(int turret, bool refresh);
+    // Every via takes the via number.
+    void ChangeVia(int via);
+    // Both end marks of every line and arc.
+    void SetCheck(bool check);
+    // Moves the attribute texts that are marked selected: line and arc names, free texts, the
+    // parts' texts; the parts' bounds are recomputed.
+    void OffsetAttr(const CDPoint& delta);
+    // Lines, arcs, surfaces and parts scale; vias, lands, texts, terminals and holes move with the
+    // scale. Under unequal factors every arc becomes line segments.
+    void ScaleItem(const CDPoint& origin, const CDSize& factors);
+    // Name texts of lines and arcs, free texts, and the parts' selected texts.
+    void RotateText(const CDPoint& centre, double angle);
+    // Free texts and the parts' texts that are marked selected.
+    void MirrorXText(double x);
+    void MirrorYText(double y);
+    // Copies this work sheet's items into the part (texts "Name", "Ref" and "Val" left out); the
+    // sheet keeps its items.
+    void MakePart(CPart& part);
+    // Lines become their outlines; arcs, surfaces and texts add their segments and stay. The number
+    // of items converted.
+    int ConvertLine();
+
+    // --- Sorting (SheetOrder.cpp); selection sorts as SortLand ---
+    // Terminals by the leading number of their number text (none counts 0).
+    int SortTerNo();
+    int SortHole();
+    int SortLine();
+    int SortText();
+    // The lines in the order in which the reference line, from its start, crosses them (each
+    // line's recorded crossing, CLine::SetFxRatio): 0 without lines, else 1.
+    int SortLinebyFxPoint(const CLine& reference);
+
+    // --- Clean-up, duplicates, text selection and outlines (SheetClean.cpp) ---
+    // Marks as selected every text (names, free texts, terminal numbers, parts' texts) that the
+    // rectangle touches; ResetTextSel clears the mark on all of them.
+    void SetTextSel(const CDRect& rect);
+    void ResetTextSel();
+    // Deletes the lines whose ends coincide.
+    void CleanZeroLine();
+    // Deletes zero-length lines (those with a turret only when another line of that turret covers
+    // their point), arcs without radius, empty texts and surfaces left without outline: 1 when
+    // anything was deleted.
+    int CleanNullItem();
+    // Deletes the items lying wholly outside the board from the origin to extent: 1 when anything
+    // was deleted.
+    int CleanOutSideItem(const CDPoint& extent);
+    // Whether a land, via, hole or terminal (kind: its input command id) at the item's position is
+    // already there (holes and terminals also in the parts of the board's via and part sheet); with
+    // adopt the item takes over the found one's turret, via, hole or number.
+    int IsDup(CItemBase* item, int kind, bool adopt);
+    // Deletes every item equal to an earlier one of its list (lines also when reversed; a
+    // surviving line without a name takes the deleted one's): 1 when anything was deleted.
+    int CleanDupItem();
+    // A step of the board clean-up that has nothing to do: 0.
+    int CleanLine();
+    // With a null item: marks the ends of the lines and arcs that meet other lines or arcs, taking
+    // open chains out into excluded until only closed outlines stay marked; true when any line or
+    // arc is left. With an item: marks, from that item's end (1 start, 2 end) at point, every end
+    // reached through coinciding ends; true when anything met it.
+    bool FrameCheck(CItemBase* item, int end, CDPoint* point, std::vector<CItemBase*>* excluded);
+
 protected:
+    // Frees the item at pos of a kind's list after taking it out of its copper groups; the count
+    // and the bounds follow.
+    void RemoveItemAt(int kind, POSITION pos);
+
     // Copper-group helpers (SheetNet.cpp).
     // Renames an id: on the vias of the via and part sheet (vias non-zero), else on the sheet's
     // lines, arcs, lands, surfaces and texts.

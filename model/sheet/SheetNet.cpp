@@ -1,0 +1,1273 @@
+// The layer sheet's copper groups and net ids: giving ids to touching copper, building the groups
+// from the ids, linking part terminals to them, keeping ids and groups consistent after loading and
+// editing, and the connectivity steps of the sheet's generic operations (installed as its hooks).
+
+#include "model/items/Arc.h"
+#include "model/items/Hole.h"
+#include "model/items/Land.h"
+#include "model/items/Line.h"
+#include "model/items/Part.h"
+#include "model/items/Sur.h"
+#include "model/items/Ter.h"
+#include "model/items/Text.h"
+#include "model/items/Via.h"
+#include "model/net/NetFill.h"
+#include "model/net/NetLine.h"
+#include "model/net/RectGrid.h"
+#include "model/services/DocumentServices.h"
+#include "model/sheet/Sheet.h"
+
+#include <algorithm>
+#include <deque>
+#include <memory>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace {
+
+constexpr std::uint32_t kHeader = 0xFFFFFFFFu; // -1: a run of ids of one part's internal connection
+constexpr int kOwnIdKinds[] = {KIND_LINE, KIND_ARC, KIND_LAND, KIND_SUR, KIND_TEXT};
+// Pieces of a sheet whose rectangles come this close are tested for contact when ids spread.
+constexpr double kSpreadMargin = 1e-3;
+
+bool Meet(const CDRect& a, const CDRect& b)
+{
+    return std::max(a.left, b.left) <= std::min(a.right, b.right) &&
+           std::max(a.top, b.top) <= std::min(a.bottom, b.bottom);
+}
+
+bool IsOwnIdKind(int kind)
+{
+    return kind == KIND_LINE || kind == KIND_ARC || kind == KIND_LAND || kind == KIND_SUR ||
+           kind == KIND_TEXT;
+}
+
+template <class T, class F> void ForEach(CSheet& sheet, int kind, F&& f)
+{
+    for (POSITION pos = sheet.GetFirstItemPos(kind); pos;)
+        f(static_cast<T*>(sheet.GetNextItem(kind, pos)));
+}
+
+// The via and part sheet of the sheet's document, or null.
+CSheet* ViaPartSheet(CSheet& sheet)
+{
+    DocumentServices* doc = sheet.GetDocument();
+    return doc ? doc->GetBoardSheet(LAYER_MAX) : nullptr;
+}
+
+// The document's hole sheets, each once.
+std::vector<CSheet*> HoleSheets(CSheet& sheet)
+{
+    std::vector<CSheet*> sheets;
+    DocumentServices* doc = sheet.GetDocument();
+    if (!doc)
+        return sheets;
+    for (int i = 0; i <= 2 * LAYER_MAX; ++i) {
+        CSheet* holes = doc->GetHoleSheet(i);
+        if (!holes)
+            break;
+        if (std::find(sheets.begin(), sheets.end(), holes) == sheets.end())
+            sheets.push_back(holes);
+    }
+    return sheets;
+}
+
+// The holes of every hole sheet, each once.
+std::vector<CHole*> DocumentHoles(CSheet& sheet)
+{
+    std::vector<CHole*> holes;
+    std::unordered_set<const CHole*> seen;
+    for (CSheet* holeSheet : HoleSheets(sheet))
+        ForEach<CHole>(*holeSheet, KIND_HOLE, [&](CHole* hole) {
+            if (seen.insert(hole).second)
+                holes.push_back(hole);
+        });
+    return holes;
+}
+
+// The placed parts of the document: those of the via and part sheet.
+std::vector<CPart*> PlacedParts(CSheet& sheet)
+{
+    std::vector<CPart*> parts;
+    if (CSheet* viaPart = ViaPartSheet(sheet))
+        ForEach<CPart>(*viaPart, KIND_PART, [&](CPart* part) { parts.push_back(part); });
+    return parts;
+}
+
+// Takes the terminal out of every group it is linked to, both ways.
+void UnlinkTer(CTer* ter)
+{
+    std::vector<CNetLine*> groups;
+    for (CTer::NetLinePos pos = ter->GetFirstNetLinePos(); pos;)
+        groups.push_back(ter->GetNextNetLine(pos));
+    for (CNetLine* group : groups)
+        group->RemoveItem(ter);
+    ter->RemoveAllNetLine();
+}
+
+void UnlinkPartTers(CPart* part)
+{
+    for (POSITION pos = part->GetFirstTerPos(); pos;)
+        UnlinkTer(part->GetNextTer(pos));
+}
+
+// Takes a via or hole out of the groups of every wiring layer on which it carries an id.
+template <class T> void UnlinkFromWiringLayers(CSheet& sheet, T* item)
+{
+    DocumentServices* doc = sheet.GetDocument();
+    if (!doc)
+        return;
+    const int count = doc->GetWireLayerCount();
+    for (int k = 1; k <= count; ++k) {
+        const std::uint32_t id = item->GetLayerID(k);
+        if (id == 0)
+            continue;
+        if (CSheet* layer = doc->GetBoardSheet(doc->GetWireLayer(k)))
+            layer->RemoveNetLineItem(id, item);
+    }
+}
+
+// The connectivity steps of the sheet's generic operations.
+void UnlinkItem(CSheet& sheet, CItemBase& item)
+{
+    const int kind = item.GetKind();
+    const int type = sheet.GetSheetType();
+    if (IsOwnIdKind(kind)) {
+        // The whole group that carried the item's id goes: it may have fallen apart.
+        if (type == SHEET_BOARD && sheet.GetWLayer() != 0 && item.GetID() != 0)
+            sheet.DeleteNetLineItem(item.GetID());
+    } else if (kind == KIND_HOLE) {
+        if (type == SHEET_BOARD && (sheet.GetType() & 0x10000))
+            UnlinkFromWiringLayers(sheet, static_cast<CHole*>(&item));
+    } else if (kind == KIND_VIA) {
+        if (type == SHEET_BOARD_VIAPART)
+            UnlinkFromWiringLayers(sheet, static_cast<CVia*>(&item));
+    } else if (kind == KIND_PART) {
+        if (type == SHEET_BOARD_VIAPART)
+            UnlinkPartTers(static_cast<CPart*>(&item));
+    }
+}
+
+void UnlinkAll(CSheet& sheet)
+{
+    const int type = sheet.GetSheetType();
+    if (type == SHEET_BOARD && sheet.GetWLayer() != 0)
+        for (auto pos = sheet.GetFirstNetLinePos(); pos;)
+            sheet.GetNextNetLine(pos)->SetID(0);
+    if (type == SHEET_BOARD && (sheet.GetType() & 0x10000))
+        ForEach<CHole>(sheet, KIND_HOLE, [&](CHole* hole) { UnlinkFromWiringLayers(sheet, hole); });
+    if (type == SHEET_BOARD_VIAPART && sheet.GetDocument()) {
+        ForEach<CVia>(sheet, KIND_VIA, [&](CVia* via) { UnlinkFromWiringLayers(sheet, via); });
+        ForEach<CPart>(sheet, KIND_PART, [](CPart* part) { UnlinkPartTers(part); });
+    }
+}
+
+void PrepareMerge(CSheet& sheet, CSheet& other)
+{
+    other.SetDocument(sheet.GetDocument());
+    other.ResetNetID();
+}
+
+void ResetItemIds(CSheet& sheet, CItemBase& item)
+{
+    sheet.ResetNetID(&item, item.GetKind());
+}
+
+const bool kSheetHooksInstalled = [] {
+    SheetNetHooks hooks;
+    hooks.unlinkItem = UnlinkItem;
+    hooks.unlinkAll = UnlinkAll;
+    hooks.prepareMerge = PrepareMerge;
+    hooks.resetItemIds = ResetItemIds;
+    SetSheetNetHooks(hooks);
+    return true;
+}();
+
+// The sheet's groups with their rectangles in a grid, in list order, for the group merging of
+// MakeRubberGroup. Groups added later come after; absorbed ones are marked gone.
+class GroupIndex
+{
+public:
+    explicit GroupIndex(CSheet& sheet)
+        : m_grid([&] {
+              std::vector<CDRect> rects;
+              for (auto pos = sheet.GetFirstNetLinePos(); pos;)
+                  rects.push_back(sheet.GetNextNetLine(pos)->GetBoundingRect());
+              return rects;
+          }())
+    {
+        for (auto pos = sheet.GetFirstNetLinePos(); pos;) {
+            const auto here = pos;
+            Add(sheet.GetNextNetLine(pos), here);
+        }
+    }
+    void Add(CNetLine* group, CNetLineList::POSITION pos)
+    {
+        const int index = static_cast<int>(m_groups.size());
+        m_groups.push_back({group, pos, true});
+        m_index[group] = index;
+        m_grid.Insert(index, group->GetBoundingRect());
+    }
+    // After a group grew.
+    void Grew(CNetLine* group) { m_grid.Insert(m_index[group], group->GetBoundingRect()); }
+    void Gone(CNetLine* group) { m_groups[static_cast<std::size_t>(m_index[group])].alive = false; }
+    CNetLineList::POSITION PositionOf(CNetLine* group)
+    {
+        return m_groups[static_cast<std::size_t>(m_index[group])].pos;
+    }
+    // The live groups whose rectangles meet the rectangle, in list order.
+    std::vector<CNetLine*> Near(const CDRect& rect)
+    {
+        std::vector<int> found;
+        m_grid.Query(rect, [&](int index) {
+            const Entry& entry = m_groups[static_cast<std::size_t>(index)];
+            if (entry.alive && Meet(entry.group->GetBoundingRect(), rect))
+                found.push_back(index);
+        });
+        std::sort(found.begin(), found.end());
+        std::vector<CNetLine*> groups;
+        for (int index : found)
+            groups.push_back(m_groups[static_cast<std::size_t>(index)].group);
+        return groups;
+    }
+
+private:
+    struct Entry
+    {
+        CNetLine* group;
+        CNetLineList::POSITION pos;
+        bool alive;
+    };
+    RectGrid m_grid;
+    std::vector<Entry> m_groups;
+    std::unordered_map<const CNetLine*, int> m_index;
+};
+
+// The placed parts with their net rectangles in a grid.
+class PartIndex
+{
+public:
+    explicit PartIndex(std::vector<CPart*> parts) : m_parts(std::move(parts)), m_grid(Rects(m_parts))
+    {
+        for (std::size_t i = 0; i < m_parts.size(); ++i)
+            m_grid.Insert(static_cast<int>(i), m_parts[i]->GetNetBoundingRect());
+    }
+    // The parts whose net rectangle meets the rectangle, in list order.
+    template <class F> void ForEachNear(const CDRect& rect, F&& f)
+    {
+        std::vector<int> found;
+        m_grid.Query(rect, [&](int index) {
+            if (Meet(m_parts[static_cast<std::size_t>(index)]->GetNetBoundingRect(), rect))
+                found.push_back(index);
+        });
+        std::sort(found.begin(), found.end());
+        for (int index : found)
+            f(m_parts[static_cast<std::size_t>(index)]);
+    }
+
+private:
+    static std::vector<CDRect> Rects(const std::vector<CPart*>& parts)
+    {
+        std::vector<CDRect> rects;
+        for (CPart* part : parts)
+            rects.push_back(part->GetNetBoundingRect());
+        return rects;
+    }
+    std::vector<CPart*> m_parts;
+    RectGrid m_grid;
+};
+
+// The runs of a group array: [begin, end) of each run's ids (after any header), the header's
+// start (or npos), and the index of its terminating 0.
+struct Run
+{
+    std::size_t start; // first value of the run (the header's -1 when it has one)
+    std::size_t first; // first id
+    std::size_t end;   // index of the terminating 0 (or the array's size when it is missing)
+    bool header;
+};
+
+std::vector<Run> Runs(const std::vector<std::uint32_t>& groups)
+{
+    std::vector<Run> runs;
+    std::size_t i = 0;
+    while (i < groups.size()) {
+        Run run{i, i, i, false};
+        if (groups[i] == kHeader) {
+            run.header = true;
+            run.first = std::min(i + 3, groups.size());
+        }
+        std::size_t j = run.first;
+        while (j < groups.size() && groups[j] != 0)
+            ++j;
+        run.end = j;
+        runs.push_back(run);
+        i = j + 1;
+    }
+    return runs;
+}
+
+bool RunHolds(const std::vector<std::uint32_t>& groups, const Run& run, std::uint32_t id)
+{
+    return std::find(groups.begin() + static_cast<std::ptrdiff_t>(run.first),
+                     groups.begin() + static_cast<std::ptrdiff_t>(run.end),
+                     id) != groups.begin() + static_cast<std::ptrdiff_t>(run.end);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Groups of the sheet
+
+CNetLine* CSheet::NewNetLine(const CNetLine& group)
+{
+    // The copy takes the group's members under the same id, as a group's assignment does; the
+    // given group is re-stamped with its own id only.
+    auto copy = std::make_unique<CNetLine>();
+    *copy = const_cast<CNetLine&>(group);
+    CNetLine* stored = copy.get();
+    m_netLines.AddTail(std::move(copy));
+    return stored;
+}
+
+void CSheet::RemoveNetLineItem(std::uint32_t id, CItemBase* item)
+{
+    for (auto pos = m_netLines.GetHeadPosition(); pos;) {
+        CNetLine* group = m_netLines.GetNext(pos);
+        if (group->GetID() == id && group->FindItem(item))
+            group->RemoveItem(item);
+    }
+}
+
+void CSheet::DeleteNetLineItem(std::uint32_t id)
+{
+    for (auto pos = m_netLines.GetHeadPosition(); pos;) {
+        const auto here = pos;
+        CNetLine* group = m_netLines.GetNext(pos);
+        if (group->GetID() != id)
+            continue;
+        group->SetID(0);
+        if (id == m_nNetID)
+            m_nNetID -= 256;
+        group->DeleteContents();
+        m_netLines.RemoveAt(here);
+        return;
+    }
+}
+
+int CSheet::SortNetLine()
+{
+    const int n = m_netLines.GetCount();
+    if (n == 0)
+        return 0;
+    // The selection sort (the first strictly smallest of the rest comes forward by an exchange)
+    // with the smallest of the rest found in a tree of minima instead of a scan.
+    std::vector<CNetLineList::POSITION> positions;
+    std::vector<std::uint32_t> keys;
+    for (auto pos = m_netLines.GetHeadPosition(); pos;) {
+        positions.push_back(pos);
+        keys.push_back(m_netLines.GetNext(pos)->GetID());
+    }
+    std::size_t size = 1;
+    while (size < keys.size())
+        size <<= 1;
+    const int none = -1;
+    std::vector<int> tree(2 * size, none);
+    auto better = [&](int a, int b) {
+        if (a == none)
+            return b;
+        if (b == none)
+            return a;
+        // Ties keep the earlier node, as the scan does.
+        return keys[static_cast<std::size_t>(b)] < keys[static_cast<std::size_t>(a)] ? b : a;
+    };
+    auto update = [&](std::size_t i) {
+        std::size_t node = size + i;
+        tree[node] = static_cast<int>(i);
+        for (node >>= 1; node >= 1; node >>= 1)
+            tree[node] = better(tree[2 * node], tree[2 * node + 1]);
+    };
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        tree[size + i] = static_cast<int>(i);
+    for (std::size_t node = size - 1; node >= 1; --node)
+        tree[node] = better(tree[2 * node], tree[2 * node + 1]);
+    // The smallest over [from, end).
+    auto smallest = [&](std::size_t from) {
+        int result = none;
+        std::size_t lo = from + size, hi = keys.size() + size;
+        std::vector<int> right;
+        while (lo < hi) {
+            if (lo & 1)
+                result = better(result, tree[lo++]);
+            if (hi & 1)
+                right.push_back(tree[--hi]);
+            lo >>= 1;
+            hi >>= 1;
+        }
+        for (auto it = right.rbegin(); it != right.rend(); ++it)
+            result = better(result, *it);
+        return result;
+    };
+    for (std::size_t i = 0; i + 1 < keys.size(); ++i) {
+        const int j = smallest(i);
+        if (j == none || static_cast<std::size_t>(j) == i)
+            continue;
+        m_netLines.SwapAt(positions[i], positions[static_cast<std::size_t>(j)]);
+        std::swap(keys[i], keys[static_cast<std::size_t>(j)]);
+        update(i);
+        update(static_cast<std::size_t>(j));
+    }
+    return 1;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Ids
+
+void CSheet::SetNextNetID(CItemBase* item)
+{
+    if (!item)
+        return;
+    if (item->GetKind() == KIND_SHEET) {
+        m_nNetID = 0;
+        return;
+    }
+    m_nNetID += 256;
+    item->SetID(m_nNetID);
+}
+
+void CSheet::ChangeID(std::uint32_t oldId, std::uint32_t newId, int vias)
+{
+    if (oldId == newId)
+        return;
+    if (vias) {
+        if (CSheet* viaPart = ViaPartSheet(*this))
+            ForEach<CVia>(*viaPart, KIND_VIA, [&](CVia* via) {
+                if (via->GetID() == oldId)
+                    via->SetID(newId);
+            });
+        return;
+    }
+    for (int kind : kOwnIdKinds)
+        ForEach<CItemBase>(*this, kind, [&](CItemBase* item) {
+            if (item->GetID() == oldId)
+                item->SetID(newId);
+        });
+}
+
+std::uint32_t CSheet::GetWLayerFromID()
+{
+    bool any = false;
+    for (int kind : kOwnIdKinds) {
+        for (POSITION pos = GetFirstItemPos(kind); pos;) {
+            any = true;
+            const std::uint32_t low = GetNextItem(kind, pos)->GetID() & 0xFF;
+            if (low != 0)
+                return low;
+        }
+    }
+    return any ? 0 : static_cast<std::uint32_t>(m_nWLayer);
+}
+
+void CSheet::SetWLayerToID()
+{
+    for (int kind : kOwnIdKinds)
+        ForEach<CItemBase>(*this, kind, [&](CItemBase* item) { item->SetWLayer(m_nWLayer); });
+}
+
+void CSheet::ResetNetID()
+{
+    for (int kind : kOwnIdKinds)
+        ForEach<CItemBase>(*this, kind, [](CItemBase* item) { item->SetID(0); });
+    ForEach<CHole>(*this, KIND_HOLE, [](CHole* hole) {
+        hole->SetID(0);
+        hole->ResetAllWire();
+    });
+    ForEach<CVia>(*this, KIND_VIA, [](CVia* via) {
+        via->SetID(0);
+        via->ResetLayerID();
+    });
+    ForEach<CPart>(*this, KIND_PART, [](CPart* part) {
+        UnlinkPartTers(part);
+        part->ResetID();
+    });
+    for (auto pos = m_netLines.GetHeadPosition(); pos;)
+        m_netLines.GetNext(pos)->DeleteContents();
+    m_netLines.RemoveAll();
+    m_nNetID = static_cast<std::uint32_t>(m_nWLayer);
+}
+
+void CSheet::ResetNetID(CItemBase* item, int kind)
+{
+    if (!item)
+        return;
+    switch (kind) {
+    case KIND_PART:
+        UnlinkPartTers(static_cast<CPart*>(item));
+        static_cast<CPart*>(item)->ResetID();
+        break;
+    case KIND_VIA:
+        item->SetID(0);
+        static_cast<CVia*>(item)->ResetLayerID();
+        break;
+    case KIND_HOLE:
+        item->SetID(0);
+        static_cast<CHole*>(item)->ResetAllWire();
+        break;
+    case KIND_SHEET:
+        static_cast<CSheet*>(item)->ResetNetID();
+        break;
+    default:
+        item->SetID(0);
+        break;
+    }
+}
+
+std::uint32_t CSheet::MakeGroup()
+{
+    const int layer = m_nWLayer;
+    const bool wiring = (m_nType & 0x1) != 0;
+    CSheet* viaPart = ViaPartSheet(*this);
+
+    if (IsNega()) {
+        // The plane's copper is everything not drawn: ids come from its regions, which need at
+        // least two connection candidates.
+        int candidates = 0;
+        ForEach<CLand>(*this, KIND_LAND, [&](CLand* land) {
+            if (land->IsTharmal())
+                ++candidates;
+        });
+        if (viaPart && candidates < 2)
+            ForEach<CVia>(*viaPart, KIND_VIA, [&](CVia* via) {
+                if (via->CheckWire(layer))
+                    ++candidates;
+            });
+        if (candidates < 2) {
+            for (CPart* part : PlacedParts(*this)) {
+                CSheet work(m_nWLayer, m_nType, m_nLayer, m_pDoc);
+                part->CorrectItem(&work, 0, 0);
+                ForEach<CLand>(work, KIND_LAND, [&](CLand* land) {
+                    if (land->IsTharmal())
+                        ++candidates;
+                });
+                if (candidates >= 2)
+                    break;
+            }
+        }
+        if (candidates < 2 && m_pDoc) {
+            std::vector<CHole*> holes;
+            m_pDoc->CollectHoles(holes, true);
+            for (CHole* hole : holes) {
+                if (CheckHoleOnItem(hole, true) && ++candidates >= 2)
+                    break;
+            }
+        }
+        if (candidates < 2)
+            return static_cast<std::uint32_t>(std::min(candidates, 2));
+        // The regions of the plane are the clearance check's business; with them missing the plane
+        // keeps the ids it has.
+        return m_nNetID;
+    }
+
+    ForEach<CSur>(*this, KIND_SUR, [](CSur* sur) { sur->MakeSurLine(false); });
+    m_nNetID = static_cast<std::uint32_t>(layer);
+
+    std::vector<NetFill::Node> nodes;
+    std::deque<CLand> viaLands;
+    for (int kind : kOwnIdKinds)
+        ForEach<CItemBase>(*this, kind, [&](CItemBase* item) {
+            const CDRect rect = item->GetBoundingRect();
+            nodes.push_back({item, item, rect, rect, item->GetID() != 0});
+        });
+    const std::size_t firstVia = nodes.size();
+    if (wiring) {
+        if (viaPart)
+            ForEach<CVia>(*viaPart, KIND_VIA, [&](CVia* via) {
+                // Reached through its contact land; spreads from its land image on this sheet.
+                CLand contact = via->GetLand(m_nType, layer, 1);
+                viaLands.push_back(GetLandImage(via, false));
+                CLand& image = viaLands.back();
+                nodes.push_back({via, &image, contact.GetBoundingRect(), image.GetBoundingRect(),
+                                 via->GetLayerID(layer) != 0});
+            });
+    }
+    const std::size_t endVia = nodes.size();
+    if (wiring)
+        for (CHole* hole : DocumentHoles(*this)) {
+            const CDRect rect = hole->GetBoundingRect();
+            nodes.push_back({hole, hole, rect, rect, hole->GetLayerID(layer) != 0});
+        }
+
+    NetFill fill(std::move(nodes), kSpreadMargin);
+    const int bits = m_nType;
+    auto touches = [layer, bits](NetFill::Node& piece, NetFill::Node& from) {
+        CItemBase* with = from.spread;
+        switch (piece.item->GetKind()) {
+        case KIND_LINE:
+            return static_cast<CLine*>(piece.item)->CheckShort(with) != 0;
+        case KIND_ARC:
+            return static_cast<CArc*>(piece.item)->CheckShort(with) != 0;
+        case KIND_LAND:
+            return static_cast<CLand*>(piece.item)->CheckShort(with) != 0;
+        case KIND_SUR:
+            return static_cast<CSur*>(piece.item)->CheckShort(with) != 0;
+        case KIND_TEXT:
+            return static_cast<CText*>(piece.item)->CheckShort(with) != 0;
+        case KIND_VIA:
+            return static_cast<CVia*>(piece.item)->CheckShort(layer, bits, with) != 0;
+        case KIND_HOLE:
+            return static_cast<CHole*>(piece.item)->CheckShort(with) != 0;
+        default:
+            return false;
+        }
+    };
+    auto take = [&](NetFill::Node& piece) {
+        switch (piece.item->GetKind()) {
+        case KIND_VIA: {
+            auto* via = static_cast<CVia*>(piece.item);
+            via->SetLayerID(m_nNetID, layer);
+            if (via->GetID() == 0 && viaPart)
+                viaPart->SetNextNetID(via);
+            break;
+        }
+        case KIND_HOLE: {
+            auto* hole = static_cast<CHole*>(piece.item);
+            hole->SetLayerID(m_nNetID, layer);
+            if (hole->GetID() == 0)
+                hole->SetID(m_nNetID);
+            break;
+        }
+        default:
+            piece.item->SetID(m_nNetID);
+            break;
+        }
+    };
+
+    for (int i = 0; i < static_cast<int>(firstVia); ++i) {
+        if (fill[i].done)
+            continue;
+        m_nNetID += 256;
+        fill[i].item->SetID(m_nNetID);
+        fill.Spread(i, touches, take);
+    }
+    for (int i = static_cast<int>(firstVia); i < static_cast<int>(endVia); ++i) {
+        if (fill[i].done)
+            continue;
+        m_nNetID += 256;
+        static_cast<CVia*>(fill[i].item)->SetLayerID(m_nNetID, layer);
+        fill.Spread(i, touches, take);
+    }
+    return m_nNetID;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Groups from ids
+
+void CSheet::MakeRubberGroup()
+{
+    const int layer = m_nWLayer;
+    CSheet* viaPart = ViaPartSheet(*this);
+    const std::vector<CPart*> parts = PlacedParts(*this);
+
+    CNetLine work(0, layer, m_nType);
+    if (IsNega()) {
+        if (viaPart)
+            ForEach<CVia>(*viaPart, KIND_VIA, [&](CVia* via) {
+                if (via->CheckWire(layer) && via->GetLayerID(layer) == 0)
+                    work.AddItem(via);
+            });
+        for (CHole* hole : DocumentHoles(*this))
+            if (CheckHoleOnItem(hole, true))
+                work.AddItem(hole);
+    } else {
+        for (int kind : kOwnIdKinds)
+            ForEach<CItemBase>(*this, kind, [&](CItemBase* item) {
+                if (item->GetID() == 0)
+                    work.AddItem(item);
+            });
+        if (viaPart)
+            ForEach<CVia>(*viaPart, KIND_VIA, [&](CVia* via) {
+                if (via->GetLayerID(layer) == 0)
+                    work.AddItem(via);
+            });
+        for (CHole* hole : DocumentHoles(*this))
+            if (hole->GetID() == 0 && hole->GetLayerID(layer) == 0)
+                work.AddItem(hole);
+    }
+
+    if (!work.IsEmpty()) {
+        for (auto pos = work.GetFirstSurPos(); pos;)
+            work.GetNextSur(pos)->MakeSurLine(false);
+
+        if (IsNega()) {
+            CNetLine* target = nullptr;
+            if (m_nNetID > 255)
+                for (auto pos = m_netLines.GetHeadPosition(); pos && !target;) {
+                    CNetLine* group = m_netLines.GetNext(pos);
+                    if (group->GetID() == m_nNetID)
+                        target = group;
+                }
+            if (target) {
+                *target += work;
+            } else {
+                if (m_nNetID <= 255)
+                    m_nNetID += 256;
+                auto group = std::make_unique<CNetLine>(m_nNetID, layer, m_nType);
+                *group += work;
+                m_netLines.AddTail(std::move(group));
+            }
+            work.DeleteContents();
+        } else {
+            const std::uint32_t base = m_nNetID;
+            const int made = work.MakeNetID(base + 256);
+
+            // The work group's members by id, in the order GetSameIDItem takes them.
+            std::unordered_map<std::uint32_t, std::vector<CItemBase*>> byId;
+            for (auto pos = work.GetFirstLinePos(); pos;) {
+                CItemBase* item = work.GetNextLine(pos);
+                byId[item->GetID()].push_back(item);
+            }
+            for (auto pos = work.GetFirstArcPos(); pos;) {
+                CItemBase* item = work.GetNextArc(pos);
+                byId[item->GetID()].push_back(item);
+            }
+            for (auto pos = work.GetFirstLandPos(); pos;) {
+                CItemBase* item = work.GetNextLand(pos);
+                byId[item->GetID()].push_back(item);
+            }
+            for (auto pos = work.GetFirstSurPos(); pos;) {
+                CItemBase* item = work.GetNextSur(pos);
+                byId[item->GetID()].push_back(item);
+            }
+            for (auto pos = work.GetFirstTextPos(); pos;) {
+                CItemBase* item = work.GetNextText(pos);
+                byId[item->GetID()].push_back(item);
+            }
+            for (auto pos = work.GetFirstViaPos(); pos;) {
+                CVia* via = work.GetNextVia(pos);
+                byId[via->GetLayerID(layer)].push_back(via);
+            }
+            for (auto pos = work.GetFirstHolePos(); pos;) {
+                CHole* hole = work.GetNextHole(pos);
+                byId[hole->GetLayerID(layer)].push_back(hole);
+            }
+            work.DeleteContents();
+
+            GroupIndex groups(*this);
+            PartIndex partIndex(parts);
+            for (int k = 0; k < made; ++k) {
+                const std::uint32_t id = base + 256u * static_cast<std::uint32_t>(k + 1);
+                auto group = std::make_unique<CNetLine>(id, layer, m_nType);
+                for (CItemBase* item : byId[id])
+                    group->AddItem(item);
+
+                std::vector<CNetLine*> touching;
+                for (CNetLine* near : groups.Near(group->GetBoundingRect()))
+                    if (near->CheckShortItem(group.get()))
+                        touching.push_back(near);
+
+                CNetLine* result;
+                if (!touching.empty()) {
+                    result = touching.front();
+                    for (std::size_t i = 1; i < touching.size(); ++i) {
+                        if (touching[i]->GetID() == m_nNetID)
+                            m_nNetID -= 256;
+                        *result += *touching[i];
+                    }
+                    *result += *group;
+                    group->DeleteContents();
+                    groups.Grew(result);
+                    if (touching.size() > 1) {
+                        partIndex.ForEachNear(result->GetBoundingRect(),
+                                              [&](CPart* part) { part->ChangeTerNetLine(&touching); });
+                        for (std::size_t i = 1; i < touching.size(); ++i) {
+                            groups.Gone(touching[i]);
+                            touching[i]->DeleteContents();
+                            m_netLines.RemoveAt(groups.PositionOf(touching[i]));
+                        }
+                    }
+                } else {
+                    m_nNetID = id;
+                    result = group.get();
+                    groups.Add(result, m_netLines.AddTail(std::move(group)));
+                }
+                partIndex.ForEachNear(result->GetBoundingRect(),
+                                      [&](CPart* part) { part->CheckTerNetLine(result, m_nLayer); });
+            }
+        }
+    }
+
+    if (IsNega() && m_netLines.GetCount() > 0) {
+        CNetLine* first = m_netLines.GetHead();
+        for (CPart* part : parts) {
+            if (part->GetID() != 0)
+                continue;
+            for (POSITION pos = part->GetFirstViaPos(); pos;) {
+                CVia* via = part->GetNextVia(pos);
+                if (!via->CheckWire(layer) || via->GetLayerID(layer) != 0)
+                    continue;
+                via->SetLayerID(m_nNetID, layer);
+                if (CTer* ter = part->GetTer(via->GetID()))
+                    ter->AddTailNetLine(first);
+            }
+            for (POSITION pos = part->GetFirstHolePos(); pos;) {
+                CHole* hole = part->GetNextHole(pos);
+                if (hole->GetLayerID(layer) != 0 || !CheckHoleOnItem(hole, true))
+                    continue;
+                hole->SetLayerID(m_nNetID, layer);
+                if (CTer* ter = part->GetTer(hole->GetID()))
+                    ter->AddTailNetLine(first);
+            }
+        }
+    }
+    if (m_nType & 0x6) {
+        for (CPart* part : parts) {
+            if (part->GetID() != 0)
+                continue;
+            const CDRect rect = part->GetNetBoundingRect();
+            for (auto pos = m_netLines.GetHeadPosition(); pos;) {
+                CNetLine* group = m_netLines.GetNext(pos);
+                if (Meet(group->GetBoundingRect(), rect))
+                    part->CheckTerNetLine(group, m_nLayer);
+            }
+        }
+    }
+}
+
+void CSheet::CorrectID2NetLineSub(CItemBase* item, std::uint32_t id)
+{
+    CNetLine* target = nullptr;
+    for (auto pos = m_netLines.GetHeadPosition(); pos && !target;) {
+        CNetLine* group = m_netLines.GetNext(pos);
+        if (group->GetID() == id)
+            target = group;
+    }
+    if (!target) {
+        auto group = std::make_unique<CNetLine>(id, m_nWLayer, m_nType);
+        target = group.get();
+        m_netLines.AddTail(std::move(group));
+        if (m_nNetID < id)
+            m_nNetID = id;
+    }
+    target->AddItem(item);
+}
+
+void CSheet::CorrectID2NetLine()
+{
+    const int layer = m_nWLayer;
+    const bool layerRight = GetWLayerFromID() == static_cast<std::uint32_t>(layer);
+    if (!layerRight)
+        SetWLayerToID();
+    m_nNetID = static_cast<std::uint32_t>(layer);
+
+    // The groups by id, so that each item finds its group without a walk of the list.
+    std::unordered_map<std::uint32_t, CNetLine*> byId;
+    for (auto pos = m_netLines.GetHeadPosition(); pos;) {
+        CNetLine* group = m_netLines.GetNext(pos);
+        byId.emplace(group->GetID(), group);
+    }
+    auto join = [&](CItemBase* item, std::uint32_t id) {
+        const auto it = byId.find(id);
+        if (it != byId.end()) {
+            it->second->AddItem(item);
+            return;
+        }
+        CorrectID2NetLineSub(item, id);
+        byId.emplace(id, m_netLines.GetTail());
+    };
+
+    for (int kind : {KIND_LINE, KIND_LAND, KIND_ARC, KIND_SUR, KIND_TEXT})
+        ForEach<CItemBase>(*this, kind, [&](CItemBase* item) {
+            if (item->GetID() <= 256)
+                item->SetID(0);
+            else
+                join(item, item->GetID());
+        });
+    CSheet* viaPart = ViaPartSheet(*this);
+    if (layerRight && (m_nType & 0x1)) {
+        auto perLayer = [&](auto* item) {
+            const std::uint32_t id = item->GetLayerID(layer);
+            if (id == 0)
+                return;
+            if (id <= 256)
+                item->SetLayerID(0, layer);
+            else
+                join(item, id);
+        };
+        if (viaPart)
+            ForEach<CVia>(*viaPart, KIND_VIA, perLayer);
+        for (CHole* hole : DocumentHoles(*this))
+            perLayer(hole);
+    }
+    if (IsNega() && viaPart)
+        ForEach<CVia>(*viaPart, KIND_VIA, [&](CVia* via) {
+            if (via->CheckWire(layer) && via->GetLayerID(layer) != 0)
+                join(via, via->GetLayerID(layer));
+        });
+}
+
+void CSheet::GerbageNetLine()
+{
+    const int count = m_netLines.GetCount();
+    if (count <= 10)
+        return;
+    SortNetLine();
+    const std::uint32_t last = m_netLines.GetTail()->GetID();
+    if (m_nNetID < last) {
+        m_nNetID = last;
+        return;
+    }
+    const std::uint32_t top =
+        static_cast<std::uint32_t>(m_nWLayer) + static_cast<std::uint32_t>(count) * 256u;
+    if (m_nNetID == top)
+        return;
+    m_nNetID = top;
+    std::uint32_t id = top;
+    for (auto pos = m_netLines.GetTailPosition(); pos; id -= 256) {
+        CNetLine* group = m_netLines.GetPrev(pos);
+        if (group->GetID() == id)
+            break;
+        group->SetID(id);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Terminals
+
+int CSheet::GetShortItemID(CNetLine* group, std::vector<CNetLine*>* found)
+{
+    if (!group || !found)
+        return 0;
+    int added = 0;
+    for (auto pos = m_netLines.GetHeadPosition(); pos;) {
+        CNetLine* line = m_netLines.GetNext(pos);
+        if (std::find(found->begin(), found->end(), line) != found->end())
+            continue;
+        if (line->CheckShortItem(group)) {
+            found->push_back(line);
+            ++added;
+        }
+    }
+    return added;
+}
+
+int CSheet::CheckID(const std::vector<std::uint32_t>* ids, std::uint32_t id)
+{
+    if (!ids)
+        return 0;
+    for (std::size_t i = 0; i < ids->size();) {
+        if ((*ids)[i] == kHeader) {
+            i += 3;
+            continue;
+        }
+        if ((*ids)[i] == id)
+            return 1;
+        ++i;
+    }
+    return 0;
+}
+
+int CSheet::CheckAndSetID(std::vector<std::uint32_t>* groups, std::uint32_t a, std::uint32_t b, int add)
+{
+    if (!groups)
+        return 0;
+    if (a == b)
+        return CheckID(groups, a) ? 0 : 1;
+    const std::size_t before = groups->size();
+    for (const Run& run : Runs(*groups)) {
+        const bool hasA = RunHolds(*groups, run, a), hasB = RunHolds(*groups, run, b);
+        if (!hasA && !hasB)
+            continue;
+        if (hasA && hasB)
+            return 0;
+        // The run moves to the end with the other id added.
+        std::vector<std::uint32_t> moved(groups->begin() + static_cast<std::ptrdiff_t>(run.start),
+                                         groups->begin() + static_cast<std::ptrdiff_t>(run.end));
+        moved.push_back(hasA ? b : a);
+        moved.push_back(0);
+        const std::size_t stop = std::min(run.end + 1, groups->size());
+        groups->erase(groups->begin() + static_cast<std::ptrdiff_t>(run.start),
+                      groups->begin() + static_cast<std::ptrdiff_t>(stop));
+        groups->insert(groups->end(), moved.begin(), moved.end());
+        return groups->size() != before ? 1 : 0;
+    }
+    if (add) {
+        groups->push_back(a);
+        groups->push_back(b);
+        groups->push_back(0);
+    }
+    return groups->size() != before ? 1 : 0;
+}
+
+void CSheet::CheckAndSetID(std::vector<std::uint32_t>* groups, std::uint32_t part, std::uint32_t index,
+                           std::uint32_t id)
+{
+    if (!groups)
+        return;
+    for (const Run& run : Runs(*groups)) {
+        if (!run.header || run.start + 2 >= groups->size() || (*groups)[run.start + 1] != part ||
+            (*groups)[run.start + 2] != index)
+            continue;
+        if (!RunHolds(*groups, run, id))
+            groups->insert(groups->begin() + static_cast<std::ptrdiff_t>(run.end), id);
+        return;
+    }
+    groups->insert(groups->end(), {kHeader, part, index, id, 0u});
+}
+
+void CSheet::SetTerNetID(CPart* part, std::vector<std::uint32_t>* groups)
+{
+    if (!part || !groups)
+        return;
+    for (POSITION pos = part->GetFirstTerPos(); pos;) {
+        CTer* ter = part->GetNextTer(pos);
+        if (ter->GetID() == 0)
+            continue;
+        // A scratch group without a layer leaves the part's items' ids as they are.
+        CNetLine work(ter->GetID(), 0, 0);
+        std::vector<CNetLine*> touching;
+        if (part->GetTerItem(m_nLayer, &work))
+            GetShortItemID(&work, &touching);
+        std::vector<std::uint32_t> ids;
+        for (CNetLine* line : touching) {
+            ter->AddTailNetLine(line);
+            ids.push_back(line->GetID());
+        }
+        work.DeleteContents();
+
+        if (ter->GetDisNetID() != 0) {
+            std::vector<std::uint32_t> candidate = ids;
+            candidate.push_back(ter->GetDisNetID());
+            bool placed = false;
+            for (std::size_t i = 0; i < groups->size() && !placed;) {
+                if ((*groups)[i] == kHeader) {
+                    i += 3;
+                    continue;
+                }
+                const std::uint32_t value = (*groups)[i];
+                if (value != 0 && std::find(candidate.begin(), candidate.end(), value) != candidate.end()) {
+                    groups->erase(groups->begin() + static_cast<std::ptrdiff_t>(i));
+                    groups->insert(groups->begin() + static_cast<std::ptrdiff_t>(i), candidate.begin(),
+                                   candidate.end());
+                    placed = true;
+                }
+                ++i;
+            }
+            if (!placed) {
+                groups->insert(groups->end(), candidate.begin(), candidate.end());
+                groups->push_back(0);
+            }
+        } else if (!ids.empty()) {
+            ter->SetDisNetID(ids.front());
+            if (ids.size() >= 2) {
+                groups->insert(groups->end(), ids.begin(), ids.end());
+                groups->push_back(0);
+            }
+        }
+    }
+
+    const std::uint32_t partId = part->GetID();
+    const std::uint32_t from = static_cast<std::uint32_t>(part->GetTerCount()) + 1;
+    for (std::uint32_t index = from; index <= part->GetNetCount(); ++index) {
+        CNetLine work(index, 0, 0);
+        std::vector<CNetLine*> touching;
+        if (part->GetTerItem(m_nLayer, &work))
+            GetShortItemID(&work, &touching);
+        work.DeleteContents();
+        if (touching.empty())
+            continue;
+        std::vector<std::uint32_t> ids;
+        for (CNetLine* line : touching)
+            ids.push_back(line->GetID());
+        bool placed = false;
+        for (std::size_t i = 0; i < groups->size() && !placed;) {
+            if ((*groups)[i] == kHeader) {
+                if (i + 2 < groups->size() && (*groups)[i + 1] == partId && (*groups)[i + 2] == index) {
+                    groups->insert(groups->begin() + static_cast<std::ptrdiff_t>(i + 3), ids.begin(),
+                                   ids.end());
+                    placed = true;
+                }
+                i += 3;
+                continue;
+            }
+            const std::uint32_t value = (*groups)[i];
+            if (value != 0 && std::find(ids.begin(), ids.end(), value) != ids.end()) {
+                groups->erase(groups->begin() + static_cast<std::ptrdiff_t>(i));
+                groups->insert(groups->begin() + static_cast<std::ptrdiff_t>(i), ids.begin(), ids.end());
+                placed = true;
+            }
+            ++i;
+        }
+        if (!placed) {
+            groups->insert(groups->end(), {kHeader, partId, index});
+            groups->insert(groups->end(), ids.begin(), ids.end());
+            groups->push_back(0);
+        }
+    }
+}
+
+void CSheet::SetTerNetIDNega(CPart* part, std::vector<std::uint32_t>* groups)
+{
+    if (!part || !groups)
+        return;
+    const int layer = m_nWLayer;
+    for (POSITION pos = part->GetFirstTerPos(); pos;) {
+        CTer* ter = part->GetNextTer(pos);
+        if (ter->GetID() == 0)
+            continue;
+        CNetLine work(ter->GetID(), 0, 0);
+        part->GetTerItem(m_nLayer, &work);
+        auto join = [&](std::uint32_t id) {
+            if (id == 0)
+                return;
+            if (ter->GetDisNetID() == 0)
+                ter->SetDisNetID(id);
+            else if (ter->GetDisNetID() != id)
+                CheckAndSetID(groups, ter->GetDisNetID(), id, 1);
+        };
+        for (auto it = work.GetFirstViaPos(); it;)
+            join(work.GetNextVia(it)->GetLayerID(layer));
+        for (auto it = work.GetFirstHolePos(); it;)
+            join(work.GetNextHole(it)->GetLayerID(layer));
+        work.DeleteContents();
+    }
+    const std::uint32_t partId = part->GetID();
+    const std::uint32_t from = static_cast<std::uint32_t>(part->GetTerCount()) + 1;
+    for (std::uint32_t index = from; index <= part->GetNetCount(); ++index) {
+        CNetLine work(index, 0, 0);
+        part->GetTerItem(m_nLayer, &work);
+        for (auto it = work.GetFirstViaPos(); it;)
+            if (const std::uint32_t id = work.GetNextVia(it)->GetLayerID(layer))
+                CheckAndSetID(groups, partId, index, id);
+        for (auto it = work.GetFirstHolePos(); it;)
+            if (const std::uint32_t id = work.GetNextHole(it)->GetLayerID(layer))
+                CheckAndSetID(groups, partId, index, id);
+        work.DeleteContents();
+    }
+}
+
+void CSheet::CalcNetCondition(CTer* ter)
+{
+    if (!ter || ter->GetDisNetID() == 0)
+        return;
+    bool any = false;
+    for (CPart* part : PlacedParts(*this))
+        for (POSITION pos = part->GetFirstTerPos(); pos;) {
+            CTer* other = part->GetNextTer(pos);
+            if (other != ter && other->GetDisNetID() == ter->GetDisNetID()) {
+                other->SetNetCondition(1);
+                any = true;
+            }
+        }
+    if (any)
+        ter->SetNetCondition(1);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Holes and points
+
+CLand CSheet::GetLandImage(CVia* via, bool photo)
+{
+    return via->GetLand(m_nType, m_nWLayer, photo ? 1 : 0);
+}
+
+bool CSheet::CheckPoint(CDPoint point)
+{
+    bool hit = false;
+    ForEach<CSur>(*this, KIND_SUR, [&](CSur* sur) { hit = hit || sur->CheckPoint(point, false); });
+    ForEach<CLine>(*this, KIND_LINE, [&](CLine* line) { hit = hit || line->CheckPoint(point) != 0; });
+    ForEach<CArc>(*this, KIND_ARC, [&](CArc* arc) { hit = hit || arc->CheckPoint(point); });
+    ForEach<CLand>(*this, KIND_LAND, [&](CLand* land) { hit = hit || land->CheckPoint(point) != 0; });
+    return hit;
+}
+
+bool CSheet::CheckHoleOnItem(CHole* hole, bool withVias)
+{
+    if (!hole || m_nWLayer == 0)
+        return false;
+    const CDRect holeRect = hole->GetBoundingRect();
+    const CDPoint at = hole->GetPoint();
+    CSheet* viaPart = withVias ? ViaPartSheet(*this) : nullptr;
+
+    // The document's parts' items on this layer, for a second look without vias.
+    auto partsSay = [&]() -> bool {
+        CSheet work(m_nWLayer, m_nType, m_nLayer, m_pDoc);
+        for (CPart* part : PlacedParts(*this))
+            part->CorrectItem(&work, 0, 0);
+        return work.CheckHoleOnItem(hole, false);
+    };
+
+    if (IsNega()) {
+        // A thermal by the document's turret table (the land's own copy without a document).
+        auto thermal = [&](CLand* land) {
+            const int number = land->GetTurretNo();
+            const tagTURRET turret = m_pDoc && number >= 0 && number <= TURRET_MAX
+                                         ? m_pDoc->GetTurretEntry(number)
+                                         : land->GetTurret();
+            return turret.shape == TURRET_THERMAL;
+        };
+        bool result = false, decided = false;
+        ForEach<CLand>(*this, KIND_LAND, [&](CLand* land) {
+            if (!decided && thermal(land) && hole->CheckPoint(land->GetBoundingRect())) {
+                result = true;
+                decided = true;
+            }
+        });
+        if (decided)
+            return result;
+        double size = hole->GetHoleDia();
+        if (!hole->IsHole())
+            size = std::min(size, hole->GetHoleWidth());
+        bool isolated = false;
+        ForEach<CLine>(*this, KIND_LINE, [&](CLine* line) {
+            isolated = isolated || (line->GetLineWidth() >= size && hole->CheckShort(line) &&
+                                    Meet(line->GetBoundingRect(), holeRect));
+        });
+        ForEach<CLand>(*this, KIND_LAND, [&](CLand* land) {
+            isolated = isolated || (!thermal(land) && hole->CheckPoint(land->GetBoundingRect()) &&
+                                    Meet(land->GetBoundingRect(), holeRect));
+        });
+        ForEach<CSur>(*this, KIND_SUR, [&](CSur* sur) {
+            isolated = isolated || (sur->CheckPoint(at, false) && Meet(sur->GetBoundingRect(), holeRect));
+        });
+        if (isolated)
+            return false;
+        if (withVias) {
+            if (viaPart)
+                ForEach<CVia>(*viaPart, KIND_VIA, [&](CVia* via) {
+                    if (isolated)
+                        return;
+                    CLand image = GetLandImage(via, false);
+                    isolated = image.GetTurretNo() != 0 && !thermal(&image) && image.CheckShort(hole);
+                });
+            if (isolated || !partsSay())
+                return false;
+        }
+        return true;
+    }
+
+    bool touch = false;
+    ForEach<CLine>(*this, KIND_LINE, [&](CLine* line) {
+        touch = touch || (hole->CheckPoint(line->GetBoundingRect()) && line->CheckPoint(at));
+    });
+    ForEach<CLand>(*this, KIND_LAND,
+                   [&](CLand* land) { touch = touch || hole->CheckPoint(land->GetBoundingRect()); });
+    ForEach<CSur>(*this, KIND_SUR, [&](CSur* sur) { touch = touch || sur->CheckPoint(at, false); });
+    ForEach<CArc>(*this, KIND_ARC, [&](CArc* arc) {
+        touch = touch || (hole->CheckPoint(arc->GetBoundingRect()) && arc->CheckPoint(at));
+    });
+    if (touch)
+        return true;
+    if (withVias) {
+        if (viaPart)
+            ForEach<CVia>(*viaPart, KIND_VIA, [&](CVia* via) {
+                if (!touch) {
+                    CLand image = GetLandImage(via, false);
+                    touch = image.CheckShort(hole) != 0;
+                }
+            });
+        if (touch)
+            return true;
+        return partsSay();
+    }
+    return false;
+}

@@ -236,6 +236,17 @@ public:
     // Runs the line and arc dialog on a copy (in dimension mode when asked); true when accepted.
     bool InputText(bool dimension);
 
+    // --- Photo-plot output ---
+    // Writes the arc (a record, records split at quarter or half turns, or line segments, as the
+    // arc mode says), its arrow strokes and its name text (flag: the name text's mirror argument).
+    // Nothing when the radius comes to less than one output unit. The arc is taken as already
+    // mirrored and turned for the output: nothing is transformed again.
+    void DataWriteGerbar(CArchive& ar, tagGERBAR& g, bool flag);
+    // How the arcs of a sheet, part or surface are written: when the output mirrors or turns, a
+    // copy mirrored about the output origin (x, then y) and turned about it by the output angle;
+    // otherwise the arc itself.
+    void DataWriteGerbarCopy(CArchive& ar, tagGERBAR& g, bool flag);
+
     // --- Persistent forms ---
     // Binary record: DataRead when the archive loads, else DataWrite. A truncated record throws
     // ArchiveError and leaves the arc as it was.
@@ -262,6 +273,10 @@ private:
     static tagDIMS DimensionStyle();
     // The arrow strokes (CLine::DrawLine in the mode) or dot circles of both ends.
     void DrawArrow(platform::DrawContext* dc, int mode);
+    // The records from the previous point to the end split at the half and quarter turns.
+    void DataWriteGerbarHalf(CArchive& ar, tagGERBAR& g, bool first);
+    void DataWriteGerbarQuater(CArchive& ar, tagGERBAR& g, bool first);
+    void DataWriteGerbarSplit(CArchive& ar, tagGERBAR& g, double step, bool half, bool first);
     void MarkDirty() { ResetBounding(); }
 
     CDPoint m_ptCenter;

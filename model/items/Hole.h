@@ -22,6 +22,7 @@ class CLine;
 class CSheet;
 class DocumentServices;
 struct tagDRCSPEC;
+struct tagGERBAR;
 
 // Type word bits of a hole (the rest of the word is the item base's).
 enum HoleType : int
@@ -126,6 +127,12 @@ public:
     // With mode bit 0x4 the outline, a round test coupon with a bar and a dummy hole with a cross
     // through it; without, the hole filled with the selected brush. The pen is the caller's.
     void DrawHole(platform::DrawContext* dc, int mode);
+
+    // --- Drill output ---
+    // Writes the hole's hits: one at the position for round holes and holes whose width is their
+    // diameter, otherwise as the settings' long-hole drill mode says (the centre; both ends; both
+    // ends and the centre; a row 0.1 apart from one end and the other end).
+    void DataWriteGerbar(CArchive& ar, tagGERBAR& g);
 
     // --- Transforms ---
     void Offset(const CDPoint& d);

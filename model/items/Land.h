@@ -17,6 +17,7 @@ class CArchive;
 class CHole;
 class CSheet;
 struct tagDRCSPEC;
+struct tagGERBAR;
 
 class CLand : public CItemBase
 {
@@ -69,6 +70,11 @@ public:
     // 4 filled, anything else nothing; bit 0x80 turns the mark of a round land upside down) ---
     // Draws the pad with the selected pen; only a filled pad uses the selected brush.
     void DrawLand(platform::DrawContext* dc, int mode);
+
+    // --- Photo-plot output ---
+    // Flashes the pad's aperture at the position: ends an open stroke first, selects the aperture
+    // when another is current, and leaves the output on moves afterwards.
+    void DataWriteGerbar(CArchive& ar, tagGERBAR& g);
 
     // --- Transforms (the pad itself never turns or scales) ---
     void Offset(const CDPoint& d);

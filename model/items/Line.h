@@ -223,6 +223,12 @@ public:
     // Runs the line dialog on a copy (in dimension mode when asked); true when accepted.
     bool InputText(bool dimension);
 
+    // --- Photo-plot output ---
+    // Writes the line as a stroke of its aperture (continuing the open stroke when that ends on
+    // one of its ends), then the barbs of its arrow heads and its name text (textFlag: the name
+    // text's mirror argument).
+    void DataWriteGerbar(CArchive& ar, tagGERBAR& g, bool textFlag);
+
     // --- Persistent forms ---
     // Binary record: DataRead when the archive loads, else DataWrite. A truncated record throws
     // ArchiveError and leaves the line as it was.

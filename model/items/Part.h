@@ -31,6 +31,8 @@ class CSur;
 class CTer;
 class CVia;
 class DocumentServices;
+struct tagDCODE;
+struct tagGERBAR;
 namespace platform {
 class DrawContext;
 }
@@ -344,6 +346,17 @@ public:
     // vias on a layer whose type word admits them (layerType and viaArg go to CVia::DrawVia); and
     // the holes filled black on screen, white when printing.
     void DrawPart(platform::DrawContext* dc, int mode, int layer, int layerType, int viaArg);
+
+    // --- Photo-plot output and aperture usage ---
+    // Adds the usage of the part's items on the layer: named texts, lands (flashes), lines and
+    // arcs (strokes and lengths, with their name texts), surfaces and free texts; and the vias'
+    // lands on a layer whose type word meets 0x100001 without 0x40 (layerType and viaArg go to
+    // CVia::CheckTurret).
+    void CheckTurret(tagDCODE* table, int layer, int layerType, int viaArg);
+    // Writes the part's items on the layer: lands, lines, arcs (as copies transformed for the
+    // output), surfaces, the vias on a layer that shows them (after the writer's pending line),
+    // then the named and free texts (textArg: their mirror argument).
+    void DataWriteGerbar(CArchive& ar, tagGERBAR& g, int layer, int layerType, int viaArg, bool textArg);
 
     // --- Edit ---
     // Runs the part dialog: 0 cancelled or unchanged, 1 changed, 2 changed and moved or turned.

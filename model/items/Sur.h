@@ -29,6 +29,8 @@ class CArc;
 class CLine;
 class CSheet;
 class CText;
+struct tagDCODE;
+struct tagGERBAR;
 
 // Type word bits of a surface (the rest of the word is stored and compared unchanged).
 enum SurType : int
@@ -230,6 +232,15 @@ public:
     // line gives its start, an arc its polyline. Loops combine by exclusive or, so that windows
     // and nested loops become holes.
     static void CalcDrawRgn(platform::Region& region, CItemBaseList& list);
+
+    // --- Photo-plot output and aperture usage ---
+    // Writes the outline lines, the outline arcs (as transformed copies when the output mirrors or
+    // turns), the windows' outlines (never a window's fill: it lies in the cut-out) and the fill
+    // lines as they stand (none with SUR_NOFILL), each as strokes of its aperture.
+    void DataWriteGerbar(CArchive& ar, tagGERBAR& g);
+    // Counts the strokes and their lengths per turret: outline, windows' outlines, and the fill
+    // that a regeneration would make, except for a surface without fill (SUR_NOFILL).
+    void CheckTurret(tagDCODE* table);
 
     // --- Persistent forms ---
     // Binary record: DataRead when the archive loads, else DataWrite. With keep 0 a loaded record is

@@ -24,6 +24,8 @@ class CTrueTypeFont;
 class DocumentServices;
 struct GLYPHMETRICS;
 struct TextDialogData;
+struct tagDCODE;
+struct tagGERBAR;
 namespace platform {
 class DrawContext;
 }
@@ -209,6 +211,19 @@ public:
     // A 16.16 outline point in glyph-box coordinates: relative to the black box's top left (x
     // flipped inside the box when mirrored).
     static void FromGGOPoint(CDPoint* out, const tagPOINTFX& point, const GLYPHMETRICS& metrics, bool mirror);
+
+    // --- Photo-plot output and aperture usage (nothing for a hidden, not printable or empty text) ---
+    // Writes the text as strokes: frame and overlines with the text's turret, then stroke
+    // characters, or TrueType glyphs as surfaces hatched with turret 1. mirror is inverted by the
+    // text's own mirror bit.
+    void DataWriteGerbar(CArchive& ar, tagGERBAR& g, bool mirror);
+    // The strokes of one stroke character whose cell starts at origin.
+    void MakeStrokeChar(CArchive& ar, tagGERBAR& g, bool mirror, CDPoint origin, const std::string& strokes);
+    // Adds the text's strokes to the usage table: four frame lines (no length), the strokes of
+    // each stroke character, or the glyph surfaces' own usage.
+    void CheckTurret(tagDCODE* table);
+    // The strokes of one stroke character, measured in cells of the full advance.
+    void CheckTurretSub(tagDCODE* table, const std::string& strokes);
 
     // --- Conversion to lines ---
     // Adds the text as line items to the sheet: stroke texts as strokes of their turret, TrueType

@@ -129,6 +129,13 @@ public:
     // the via is drawn even when its area is not visible.
     void DrawVia(platform::DrawContext* dc, int bits, int layer, int mode, bool force);
 
+    // --- Photo-plot output and aperture usage ---
+    // The flash of the via's photo land on a layer sheet with these type bits at wiring position
+    // layer; nothing when it has no land there or its land byte lies beyond the aperture table.
+    void DataWriteGerbar(CArchive& ar, tagGERBAR& g, int bits, int layer);
+    // One flash of that land's turret in the usage table (none for turret 0 or beyond the table).
+    void CheckTurret(tagDCODE* table, int bits, int layer) const;
+
     // --- Edit ---
     // Runs the via dialog; multiple: the via is a blank for several vias and *out receives the
     // dialog's mask of wiring positions to leave alone. True on OK.

@@ -1,0 +1,181 @@
+#pragma once
+// Pieces shared by the items' photo-plot writers: code lines, aperture selection, the end of an
+// open stroke, and the aperture usage entry of a turret. Every line goes through the record
+// writer's output conversion before it reaches the archive.
+
+#include "model/cam/CamWriter.h"
+#include "model/geometry/DPoint.h"
+#include "model/services/FrameServices.h"
+#include "model/services/Records.h"
+#include "platform/Archive.h"
+#include "platform/Numbers.h"
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+namespace gerber {
+
+// A code of the CAM settings followed by the end-of-block character ("%s%c").
+inline void WriteCode(CArchive& ar, const tagGERBAR& g, const std::string& code)
+{
+    std::string line = code;
+    line += g.endOfBlock;
+    ConvertOutputCode(line, g);
+    ar.WriteString(line);
+}
+
+// A code that shares its block with the next one (the interpolation codes): no end of block.
+inline void WritePrefix(CArchive& ar, const tagGERBAR& g, const std::string& code)
+{
+    std::string line = code;
+    ConvertOutputCode(line, g);
+    ar.WriteString(line);
+}
+
+// The coordinate block of a board point, with the output's mirror and rotation.
+inline void WritePoint(CArchive& ar, tagGERBAR& g, const CDPoint& p)
+{
+    std::string block;
+    ar.WriteString(FormatGerbarPoint(block, g, p.x, p.y, true));
+}
+
+// Closes an open stroke: the move code, and the exposure is no longer pending.
+inline void EndStroke(CArchive& ar, tagGERBAR& g)
+{
+    WriteCode(ar, g, g.moveCode);
+    g.pendingExposure = 0;
+}
+
+// The aperture select block of a turret ("%s%02d%c" with the turret's D code) and the turret
+// becomes the current aperture.
+inline void SelectAperture(CArchive& ar, tagGERBAR& g, int turret)
+{
+    FrameServices* frame = GetFrameServices();
+    const int dcode = frame ? frame->GetTurretDCode(turret) : 0;
+    std::string line = platform::Format("%s%02d", g.apertureCode.c_str(), dcode);
+    line += g.endOfBlock;
+    ConvertOutputCode(line, g);
+    ar.WriteString(line);
+    g.currentAperture = turret;
+}
+
+// Whether a turret number has an entry in the aperture table.
+inline bool InTable(int turret)
+{
+    return turret >= 0 && turret <= TURRET_MAX;
+}
+
+// The usage entry of a turret (a negative turret is turret 0, as it is written), or null for a
+// number beyond the table (nothing is counted).
+inline tagDCODE* UsageEntry(tagDCODE* table, int turret)
+{
+    if (turret < 0)
+        turret = 0;
+    if (!table || !InTable(turret))
+        return nullptr;
+    return &table[turret];
+}
+
+// One stroke of the given length.
+inline void CountStroke(tagDCODE* table, int turret, double length)
+{
+    if (tagDCODE* entry = UsageEntry(table, turret)) {
+        ++entry->drawCount;
+        entry->drawnLength += length;
+    }
+}
+
+inline void CountFlash(tagDCODE* table, int turret)
+{
+    if (tagDCODE* entry = UsageEntry(table, turret))
+        ++entry->flashCount;
+}
+
+// Output of an item that its caller has already mirrored and turned (arcs are written as such
+// copies): while it lasts, the record writer applies no mirror and no rotation, so nothing the
+// item writes, nor anything written on its behalf (segments, arrow strokes, name texts), is
+// transformed a second time. The previous point is taken into the copy's frame meanwhile, so that
+// a stroke ending where the item starts is continued as in untransformed output, and back into
+// board coordinates afterwards.
+class PretransformedOutput
+{
+public:
+    explicit PretransformedOutput(tagGERBAR& g)
+        : m_g(g), m_mirrorX(g.mirrorX), m_mirrorY(g.mirrorY), m_angle(g.angle), m_prevX(g.prevX),
+          m_prevY(g.prevY)
+    {
+        m_active = m_mirrorX || m_mirrorY || m_angle != 0.0;
+        if (!m_active)
+            return;
+        Forward(g.prevX, g.prevY);
+        m_framePrevX = g.prevX;
+        m_framePrevY = g.prevY;
+        g.mirrorX = 0;
+        g.mirrorY = 0;
+        g.angle = 0.0;
+    }
+    ~PretransformedOutput()
+    {
+        if (!m_active)
+            return;
+        m_g.mirrorX = m_mirrorX;
+        m_g.mirrorY = m_mirrorY;
+        m_g.angle = m_angle;
+        if (m_g.prevX == m_framePrevX && m_g.prevY == m_framePrevY) {
+            m_g.prevX = m_prevX; // nothing was written
+            m_g.prevY = m_prevY;
+        } else {
+            Backward(m_g.prevX, m_g.prevY);
+        }
+    }
+    PretransformedOutput(const PretransformedOutput&) = delete;
+    PretransformedOutput& operator=(const PretransformedOutput&) = delete;
+
+private:
+    // Board point -> the frame of a copy mirrored about the origin, then turned about it.
+    void Forward(double& x, double& y) const
+    {
+        double dx = x - m_g.originX;
+        double dy = y - m_g.originY;
+        if (m_mirrorX)
+            dx = -dx;
+        if (m_mirrorY)
+            dy = -dy;
+        const double c = std::cos(m_angle);
+        const double s = std::sin(m_angle);
+        x = m_g.originX + dx * c - dy * s;
+        y = m_g.originY + dx * s + dy * c;
+    }
+    void Backward(double& x, double& y) const
+    {
+        const double dx = x - m_g.originX;
+        const double dy = y - m_g.originY;
+        const double c = std::cos(m_angle);
+        const double s = std::sin(m_angle);
+        double ux = dx * c + dy * s;
+        double uy = -dx * s + dy * c;
+        if (m_mirrorX)
+            ux = -ux;
+        if (m_mirrorY)
+            uy = -uy;
+        x = m_g.originX + ux;
+        y = m_g.originY + uy;
+    }
+
+    tagGERBAR& m_g;
+    std::uint8_t m_mirrorX;
+    std::uint8_t m_mirrorY;
+    double m_angle;
+    double m_prevX, m_prevY;
+    double m_framePrevX = 0.0, m_framePrevY = 0.0;
+    bool m_active = false;
+};
+
+// Whether the output mirrors or turns (then arcs are written as transformed copies).
+inline bool OutputTransforms(const tagGERBAR& g)
+{
+    return g.mirrorX || g.mirrorY || g.angle != 0.0;
+}
+
+} // namespace gerber

@@ -1,0 +1,162 @@
+// Texts in photo-plot output and in the aperture usage: stroke texts as strokes of their turret's
+// aperture, TrueType texts as glyph surfaces hatched with turret 1's aperture. The layout is the
+// drawing's (frame, overlines, character cells and advances).
+
+#include "model/items/GerberSupport.h"
+#include "model/items/Line.h"
+#include "model/items/Sur.h"
+#include "model/items/Text.h"
+#include "model/sheet/Sheet.h"
+#include "model/text/TrueTypeFont.h"
+#include "platform/Cp932.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The turret whose aperture hatches TrueType glyphs.
+constexpr int kGlyphTurret = 1;
+
+// Widths of the overline runs of a TrueType text, measured in the font it is converted with.
+std::vector<double> TrueTypeRunWidths(const CTrueTypeFont& font, const std::string& name,
+                                      const std::vector<std::uint16_t>& runs)
+{
+    std::vector<double> widths;
+    std::size_t pos = 0;
+    for (const std::uint16_t run : runs) {
+        widths.push_back(font.GetTextExtent(name.substr(std::min(pos, name.size()), run)).cx * 0.01);
+        pos += run;
+    }
+    return widths;
+}
+
+// One surface per character that has an outline, laid out upright from corner 3 of the frame
+// turned back about corner 0 (the text's bounds must be current).
+void MakeGlyphSurfaces(CText& text, const CTrueTypeFont& font, const std::string& name, CSheet& work,
+                       CDPoint upright[4])
+{
+    const double angle = text.GetAngle();
+    for (int i = 0; i < 4; ++i) {
+        upright[i] = text.GetCorner(i);
+        upright[i].Rotate(text.GetCorner(0), -angle);
+    }
+    const TEXTMETRICA& tm = font.GetTextMetrics();
+    const int cell = tm.tmAscent + tm.tmDescent;
+    const double ascentRatio = cell > 0 ? static_cast<double>(tm.tmAscent) / cell : 0.0;
+    CDPoint at = upright[3];
+    for (const platform::Cp932Char c : platform::Chars(name)) {
+        CSheet glyph(SHEET_WORK);
+        at.x += text.MakeSurChar(&glyph, font, c.code, at, 0.01, ascentRatio, kGlyphTurret);
+        if (glyph.GetItemCount() > 0)
+            work.NewSur(&glyph, true);
+    }
+}
+
+} // namespace
+
+void CText::DataWriteGerbar(CArchive& ar, tagGERBAR& g, bool mirror)
+{
+    if (!IsDisp() || !IsPrint())
+        return;
+    GetBoundingRect();
+    std::vector<std::uint16_t> runs;
+    const std::string name = GetTrueName(runs);
+    if (name.empty())
+        return;
+    if (IsMirror())
+        mirror = !mirror;
+
+    CLine stroke;
+    const auto writeLine = [&](const CDPoint& a, const CDPoint& b) {
+        stroke = CLine(a, b, m_nTurret, 0);
+        stroke.DataWriteGerbar(ar, g, false);
+    };
+
+    if (IsFrame()) {
+        CDPoint c[4];
+        GetGrownFrame(GetLineWidth() / 2 + GetFrameDist(), c);
+        for (int i = 0; i < 4; ++i)
+            writeLine(c[i], c[(i + 1) % 4]);
+    }
+
+    if (IsStroke()) {
+        for (const Segment& s : GetOverlines(GetStrokeRunWidths(name, runs), mirror))
+            writeLine(s.first, s.second);
+        ForEachStrokeChar(name, mirror, [&](const CDPoint& origin, const std::string& strokes) {
+            MakeStrokeChar(ar, g, mirror, origin, strokes);
+        });
+        return;
+    }
+
+    const CTrueTypeFont font = GetMeasureFont();
+    for (const Segment& s : GetOverlines(TrueTypeRunWidths(font, name, runs), mirror))
+        writeLine(s.first, s.second);
+    CSheet work(SHEET_WORK);
+    CDPoint upright[4];
+    MakeGlyphSurfaces(*this, font, name, work, upright);
+    if (mirror) {
+        work.MirrorX(upright[3].x);
+        work.OffsetItem(CDPoint(upright[2].x - upright[3].x, 0.0), 1);
+    }
+    work.Rotate(m_ptArea[0], m_dAngle);
+    for (POSITION pos = work.GetFirstSurPos(); pos;)
+        work.GetNextSur(pos)->DataWriteGerbar(ar, g);
+}
+
+void CText::MakeStrokeChar(CArchive& ar, tagGERBAR& g, bool mirror, CDPoint origin,
+                           const std::string& strokes)
+{
+    std::vector<Segment> segments;
+    GetStrokeSegments(strokes, mirror, origin, segments);
+    CLine stroke;
+    for (const Segment& s : segments) {
+        stroke = CLine(s.first, s.second, m_nTurret, 0);
+        stroke.DataWriteGerbar(ar, g, false);
+    }
+}
+
+void CText::CheckTurret(tagDCODE* table)
+{
+    if (!IsDisp() || !IsPrint())
+        return;
+    GetBoundingRect();
+    std::vector<std::uint16_t> runs;
+    const std::string name = GetTrueName(runs);
+    if (name.empty())
+        return;
+
+    if (IsFrame()) {
+        if (tagDCODE* entry = gerber::UsageEntry(table, m_nTurret))
+            entry->drawCount += 4;
+    }
+
+    if (IsStroke()) {
+        ForEachStrokeChar(
+            name, false, [&](const CDPoint&, const std::string& strokes) { CheckTurretSub(table, strokes); });
+        return;
+    }
+
+    const CTrueTypeFont font = GetMeasureFont();
+    CSheet work(SHEET_WORK);
+    CDPoint upright[4];
+    MakeGlyphSurfaces(*this, font, name, work, upright);
+    for (POSITION pos = work.GetFirstSurPos(); pos;)
+        work.GetNextSur(pos)->CheckTurret(table);
+}
+
+void CText::CheckTurretSub(tagDCODE* table, const std::string& strokes)
+{
+    // The usage count measures a cell of the full advance: x steps of (width + spacing) / 32.
+    // Lengths do not depend on the angle or the mirroring, so the strokes are taken upright.
+    CText cell;
+    LOGFONTA font = m_font;
+    font.lfWidth = m_font.lfWidth + m_font.lfWeight;
+    cell.SetFontRecord(font);
+    std::vector<Segment> segments;
+    cell.GetStrokeSegments(strokes, false, CDPoint(0.0, 0.0), segments);
+    for (const Segment& s : segments)
+        gerber::CountStroke(table, m_nTurret, s.first.GetLength(s.second));
+}

@@ -309,8 +309,8 @@ bool CLibrary::DelPart(bool ask, bool write)
         while (walker.Next(record)) {
             if (record.marker != kPackage || platform::MbsICmp(record.name, m_strPackageName) != 0)
                 continue;
-            if (ask && AfxMessageBox(_J("同名の部品が存在します。\n上書きしますか？"), MB_YESNO | MB_ICONQUESTION) !=
-                           IDYES)
+            if (ask && AfxMessageBox(_J("同名の部品が存在します。\n上書きしますか？"),
+                                     MB_YESNO | MB_ICONQUESTION) != IDYES)
                 return false;
             m_Buffer.erase(m_Buffer.begin() + static_cast<std::ptrdiff_t>(record.begin),
                            m_Buffer.begin() + static_cast<std::ptrdiff_t>(record.end));

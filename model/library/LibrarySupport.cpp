@@ -102,8 +102,8 @@ bool RecordWalker::Next(Record& record)
     return true;
 }
 
-std::vector<std::unique_ptr<CPart>> RecordWalker::ReadParts(const Record& record, int version, DocumentServices* doc,
-                                                            std::int32_t& count) const
+std::vector<std::unique_ptr<CPart>> RecordWalker::ReadParts(const Record& record, int version,
+                                                            DocumentServices* doc, std::int32_t& count) const
 {
     CArchive ar(CArchive::load,
                 std::vector<std::uint8_t>(m_image.begin() + static_cast<std::ptrdiff_t>(record.body),
@@ -221,7 +221,8 @@ std::string FindFileIgnoringCase(const std::string& path)
     const std::filesystem::path p = platform::Cp932ToPath(path);
     if (path.empty() || std::filesystem::exists(p, ec))
         return path;
-    const std::filesystem::path folder = p.parent_path().empty() ? std::filesystem::path(".") : p.parent_path();
+    const std::filesystem::path folder =
+        p.parent_path().empty() ? std::filesystem::path(".") : p.parent_path();
     const std::optional<std::string> wanted = platform::PathToCp932(p.filename());
     if (!wanted)
         return path;
@@ -229,7 +230,8 @@ std::string FindFileIgnoringCase(const std::string& path)
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::optional<std::string> name = platform::PathToCp932(it->path().filename());
         if (name && platform::ToUpperAscii(*name) == upper) {
-            const std::optional<std::string> found = platform::PathToCp932(p.parent_path() / it->path().filename());
+            const std::optional<std::string> found =
+                platform::PathToCp932(p.parent_path() / it->path().filename());
             if (found)
                 return *found;
         }

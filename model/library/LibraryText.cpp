@@ -35,8 +35,8 @@ std::string DateTimeText()
 {
     platform::Clock& clock = platform::GetClock();
     const std::tm t = clock.LocalNow();
-    return platform::Format("%02d/%02d/%02d %02d:%02d:%02d", t.tm_mon + 1, t.tm_mday, t.tm_year % 100, t.tm_hour,
-                            t.tm_min, t.tm_sec);
+    return platform::Format("%02d/%02d/%02d %02d:%02d:%02d", t.tm_mon + 1, t.tm_mday, t.tm_year % 100,
+                            t.tm_hour, t.tm_min, t.tm_sec);
 }
 
 bool StartsWith(const std::string& s, const char* prefix)
@@ -85,7 +85,8 @@ bool CLibrary::ReadTruePartName(std::string& name)
     if (at == std::string::npos || at == 0 || m_strPackageName.empty())
         return false;
     const std::string table = FindFileIgnoringCase(m_strLibraryName.substr(0, at) + ".tbl");
-    std::optional<platform::TextLineReader> reader = platform::TextLineReader::FromFile(platform::Cp932ToPath(table));
+    std::optional<platform::TextLineReader> reader =
+        platform::TextLineReader::FromFile(platform::Cp932ToPath(table));
     if (!reader)
         return false;
     std::string line;
@@ -179,7 +180,8 @@ int CLibrary::WriteAsciiFile(const std::string& path, DocumentServices* doc)
 int CLibrary::ReadAsciiFile(const std::string& path, DocumentServices* doc)
 {
     doc = DocumentOrCurrent(doc);
-    std::optional<platform::TextLineReader> reader = platform::TextLineReader::FromFile(platform::Cp932ToPath(path));
+    std::optional<platform::TextLineReader> reader =
+        platform::TextLineReader::FromFile(platform::Cp932ToPath(path));
     if (!reader) {
         AfxMessageBox(_J("ファイルが開けません"), MB_OK);
         return 0;

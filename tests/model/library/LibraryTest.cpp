@@ -57,7 +57,8 @@ CPart MakePart(const std::string& name, const std::string& ref, double x, int ty
         part.GetRefNameText()->SetLayerNo(PartBoard::kSilkTextA);
     }
     part.NewLand(CDPoint(x, 1), PartBoard::kPad)->SetLayerNo(PartBoard::kTop);
-    part.NewLine(CDPoint(x - 1, 0), CDPoint(x + 3, 0), PartBoard::kTrack, 0)->SetLayerNo(PartBoard::kSilkLineA);
+    part.NewLine(CDPoint(x - 1, 0), CDPoint(x + 3, 0), PartBoard::kTrack, 0)
+        ->SetLayerNo(PartBoard::kSilkLineA);
     part.NewTer(CDPoint(x, 1), CText("1", CDPoint(x, 1), 0))->SetLayerNo(PartBoard::kTermA);
     return part;
 }
@@ -194,8 +195,12 @@ TEST_F(LibraryTest, AppendedRecordsAreByteExactAndReadBackEqual)
     const std::vector<std::uint8_t> rec1 = PartRecord(b1), rec2 = PartRecord(b2);
     Bytes three = both;
     three.v.erase(three.v.end() - 4, three.v.end());
-    three.I32(200).Str("B").I32(static_cast<std::int32_t>(4 + rec1.size() + rec2.size())).I32(2).Raw(rec1).Raw(
-        rec2);
+    three.I32(200)
+        .Str("B")
+        .I32(static_cast<std::int32_t>(4 + rec1.size() + rec2.size()))
+        .I32(2)
+        .Raw(rec1)
+        .Raw(rec2);
     EXPECT_EQ(ReadBytes(path), three.I32(0).v);
     EXPECT_TRUE(messages.Entries().empty());
 
@@ -246,7 +251,8 @@ TEST_F(LibraryTest, ReadPartAndGetPart)
     EXPECT_EQ(one->GetHeadPart()->GetRefName(), "R1");
 
     // GetPart: the element by number, the first part when the package is shorter.
-    for (const auto& [index, ref] : std::vector<std::pair<int, std::string>>{{1, "U1"}, {2, ""}, {3, ""}, {4, "U1"}}) {
+    for (const auto& [index, ref] :
+         std::vector<std::pair<int, std::string>>{{1, "U1"}, {2, ""}, {3, ""}, {4, "U1"}}) {
         auto work = EmptySheet();
         CLibrary getter;
         std::unique_ptr<CPart> part = getter.GetPart(path, "B", index, work.get());
@@ -333,7 +339,8 @@ TEST_F(LibraryTest, DelPartRemovesExactlyTheMatchingRecord)
 
     messages.QueueAnswer(IDYES);
     EXPECT_TRUE(lib.DelPart(true, false));
-    EXPECT_EQ(lib.GetBuffer(), std::vector<std::uint8_t>(file.begin() + static_cast<std::ptrdiff_t>(recordA), file.end()));
+    EXPECT_EQ(lib.GetBuffer(),
+              std::vector<std::uint8_t>(file.begin() + static_cast<std::ptrdiff_t>(recordA), file.end()));
     EXPECT_EQ(ReadBytes(path), file); // memory only
 
     // No match, and no library: true, nothing asked.
@@ -507,7 +514,8 @@ TEST_F(LibraryTest, DamagedRecordsAreRefused)
     EXPECT_FALSE(lib.GetPart(path, "A", 1, work.get()));
     EXPECT_EQ(work->GetCount(32913), 0);
     ASSERT_EQ(messages.Count(), 1u);
-    EXPECT_EQ(messages.Last().text, platform::Format(_J("部品ファイル %s が壊れています").c_str(), path.c_str()));
+    EXPECT_EQ(messages.Last().text,
+              platform::Format(_J("部品ファイル %s が壊れています").c_str(), path.c_str()));
     auto outline = EmptySheet();
     EXPECT_EQ(lib.ReadPartOutline(outline.get()), 0);
     EXPECT_EQ(outline->GetCount(32913), 0);

@@ -1,5 +1,5 @@
 #pragma once
-// Pieces shared by the items' photo-plot writers: code lines, aperture selection, the end of an
+// Helpers shared by the items' photo-plot writers: code lines, aperture selection, the end of an
 // open stroke, and the aperture usage entry of a turret. Every line goes through the record
 // writer's output conversion before it reaches the archive.
 

@@ -215,6 +215,29 @@ TEST_F(TextGerberTest, TrueTypeGlyphsAreSurfacesOfTurretOne)
     for (POSITION pos = outline.GetFirstLinePos(); pos;)
         perimeter += outline.GetNextLine(pos)->GetLength();
     EXPECT_GT(table[1].drawnLength, perimeter);
+
+    // Turned and mirrored, the glyph's strokes stay inside the text's frame.
+    CText turned("O", CDPoint(10, 20), 0);
+    turned.SetSize(200);
+    turned.SetAngle(std::numbers::pi / 6);
+    const CDRect box = turned.GetBoundingRect();
+    for (const bool mirror : {false, true}) {
+        int points = 0;
+        for (const std::string& b : Written(turned, mirror)) {
+            const std::size_t x = b.find('X');
+            const std::size_t y = b.find('Y');
+            if (x == std::string::npos || y == std::string::npos || b.find('I') != std::string::npos)
+                continue;
+            const double px = std::stoi(b.substr(x + 1, y - x - 1)) / 1000.0;
+            const double py = std::stoi(b.substr(y + 1)) / 1000.0;
+            EXPECT_GE(px, box.left - 0.01) << b;
+            EXPECT_LE(px, box.right + 0.01) << b;
+            EXPECT_GE(py, box.top - 0.01) << b;
+            EXPECT_LE(py, box.bottom + 0.01) << b;
+            ++points;
+        }
+        EXPECT_GT(points, 40) << mirror;
+    }
 }
 
 } // namespace

@@ -191,6 +191,7 @@ int CLibrary::ReadAsciiFile(const std::string& path, DocumentServices* doc)
         AfxMessageBox(_J("テキスト部品ファイルではありません。"), MB_OK);
         return 0;
     }
+    m_strPackageName.clear();
 
     // The whole text is read into package records first; the library changes only when it all read.
     auto formatError = [](int lineNumber) {

@@ -39,12 +39,15 @@ template <class T> T& As(CItemBase* item)
 // anything) go to one list that every query looks at.
 
 constexpr double kCell = 0.05;
+// Cell borders are shifted off the usual placement grids (0.01, 0.025, 0.05 and 0.1 mm, and tenths
+// of an inch), so that points on a grid lie well inside one cell and are looked up there alone.
+constexpr double kCellShift = 0.0123456;
 // Wider than the tolerance, so that rounding at a cell border never hides a neighbour.
 constexpr double kReach = 4.0 * GEOM_TOLERANCE;
 
 bool CellOf(double v, std::int64_t& cell)
 {
-    const double c = std::floor(v / kCell);
+    const double c = std::floor((v + kCellShift) / kCell);
     if (!(std::fabs(c) < 1e15))
         return false;
     cell = static_cast<std::int64_t>(c);
@@ -133,6 +136,73 @@ private:
     std::vector<int> m_overflow;
 };
 
+// The survivors of a duplicate search, by cell key: an open-addressed table of cells, each the head
+// of a chain of entry numbers (the most recent first) kept in one array, so that a large board
+// needs no allocation per cell and a look-up touches few places in memory.
+class DupIndex
+{
+public:
+    explicit DupIndex(std::size_t items)
+    {
+        std::size_t capacity = 16;
+        while (capacity < 2 * items)
+            capacity *= 2;
+        m_slots.resize(capacity);
+        m_next.assign(items, -1);
+    }
+
+    void Add(const CDPoint& a, const CDPoint* b, int id)
+    {
+        CellKey key;
+        if (!(CellOf(a.x, key.c[0]) && CellOf(a.y, key.c[1]) && (!b || (CellOf(b->x, key.c[2]) && CellOf(b->y, key.c[3]))))) {
+            m_overflow.push_back(id);
+            return;
+        }
+        Slot& slot = m_slots[SlotOf(key)];
+        if (slot.head >= 0)
+            m_next[static_cast<std::size_t>(id)] = slot.head;
+        slot.key = key;
+        slot.head = id;
+    }
+    template <class Visit> void ForNear(const CDPoint& a, const CDPoint* b, Visit visit) const
+    {
+        for (int id : m_overflow)
+            visit(id);
+        std::array<std::int64_t, 4> lo{}, hi{};
+        if (!CellRange(a.x, lo[0], hi[0]) || !CellRange(a.y, lo[1], hi[1]))
+            return;
+        if (b && (!CellRange(b->x, lo[2], hi[2]) || !CellRange(b->y, lo[3], hi[3])))
+            return;
+        CellKey key;
+        for (key.c[0] = lo[0]; key.c[0] <= hi[0]; ++key.c[0])
+            for (key.c[1] = lo[1]; key.c[1] <= hi[1]; ++key.c[1])
+                for (key.c[2] = lo[2]; key.c[2] <= hi[2]; ++key.c[2])
+                    for (key.c[3] = lo[3]; key.c[3] <= hi[3]; ++key.c[3])
+                        for (int id = m_slots[SlotOf(key)].head; id >= 0; id = m_next[static_cast<std::size_t>(id)])
+                            visit(id);
+    }
+
+private:
+    struct Slot
+    {
+        CellKey key;
+        int head = -1;
+    };
+    // The slot of the key, or the empty slot where it would go (the table is never more than half
+    // full, so there always is one).
+    std::size_t SlotOf(const CellKey& key) const
+    {
+        const std::size_t mask = m_slots.size() - 1;
+        for (std::size_t i = CellKeyHash()(key) & mask;; i = (i + 1) & mask)
+            if (m_slots[i].head < 0 || m_slots[i].key == key)
+                return i;
+    }
+
+    std::vector<Slot> m_slots;
+    std::vector<int> m_next;
+    std::vector<int> m_overflow;
+};
+
 // The point by which items of a kind are found: an item equal to another has this point within
 // the tolerance of the other's.
 CDPoint KeyPoint(CItemBase* item)
@@ -204,7 +274,7 @@ template <class Found> std::vector<char> FindDuplicates(const std::vector<CItemB
         return dead;
     const bool lines = items.front()->GetKind() == KIND_LINE;
     const bool texts = items.front()->GetKind() == KIND_TEXT;
-    PointGrid grid;
+    DupIndex grid(items.size());
     int firstEmptyText = -1;
     for (int j = 0; j < n; ++j) {
         CItemBase* item = items[static_cast<std::size_t>(j)];

@@ -41,7 +41,12 @@ void BM_CleanDupItem(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * board.ItemCount());
 }
 
-BENCHMARK(BM_CleanDupItem)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oNLogN);
+BENCHMARK(BM_CleanDupItem)
+    ->Arg(1)
+    ->Arg(4)
+    ->Arg(16)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oNLogN);
 
 } // namespace
 

@@ -19,10 +19,10 @@ namespace bench {
 namespace {
 
 // Track directions: the eight 45-degree steps.
-constexpr double kDirs[8][2] = {{1, 0}, {0.70710678118654752, 0.70710678118654752}, {0, 1},
-                                {-0.70710678118654752, 0.70710678118654752},        {-1, 0},
-                                {-0.70710678118654752, -0.70710678118654752},       {0, -1},
-                                {0.70710678118654752, -0.70710678118654752}};
+constexpr double kDirs[8][2] = {{1, 0},  {0.70710678118654752, 0.70710678118654752},
+                                {0, 1},  {-0.70710678118654752, 0.70710678118654752},
+                                {-1, 0}, {-0.70710678118654752, -0.70710678118654752},
+                                {0, -1}, {0.70710678118654752, -0.70710678118654752}};
 
 // Every this many items one is a copy (every second copy reversed for tracks).
 constexpr int kDuplicateEvery = 40;
@@ -82,12 +82,18 @@ SyntheticBoard::~SyntheticBoard()
 void SyntheticBoard::Build(unsigned seed)
 {
     std::mt19937 rng(seed);
-    auto uniform = [&rng](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+    auto uniform = [&rng](double lo, double hi) {
+        return std::uniform_real_distribution<double>(lo, hi)(rng);
+    };
     auto pick = [&rng](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
     // Points on a 0.05 mm grid, as a router places them.
     auto snap = [](double v) { return std::round(v * 20.0) / 20.0; };
-    auto point = [&]() { return CDPoint(snap(uniform(1.0, m_side - 1.0)), snap(uniform(1.0, m_side - 1.0))); };
-    auto inside = [this](const CDPoint& p) { return p.x > 0.5 && p.y > 0.5 && p.x < m_side - 0.5 && p.y < m_side - 0.5; };
+    auto point = [&]() {
+        return CDPoint(snap(uniform(1.0, m_side - 1.0)), snap(uniform(1.0, m_side - 1.0)));
+    };
+    auto inside = [this](const CDPoint& p) {
+        return p.x > 0.5 && p.y > 0.5 && p.x < m_side - 0.5 && p.y < m_side - 0.5;
+    };
 
     // Tracks: chains of 45-degree segments sharing their ends.
     for (int made = 0; made < m_counts.tracks;) {

@@ -61,7 +61,10 @@ public:
     {
         return m_stack.PartLayerToLayer(code, side, swapEnds);
     }
-    std::uint32_t LayerToPartLayer(int layer, bool side) override { return m_stack.LayerToPartLayer(layer, side); }
+    std::uint32_t LayerToPartLayer(int layer, bool side) override
+    {
+        return m_stack.LayerToPartLayer(layer, side);
+    }
     int FindTurretByDCode(int) override { return -1; }
     double GetTCodeSize(int) override { return 0.0; }
     int FindTCode(CHole*, bool) override { return 0; }

@@ -86,8 +86,9 @@ int CSheet::operator==(CSheet& other)
             CItemBase* x = mine.GetNext(a);
             CItemBase* y = theirs.GetNext(b);
             // Parts compare with their contents.
-            const bool equal = kind == KIND_PART ? static_cast<CPart*>(x)->Compare(*static_cast<CPart*>(y)) != 0
-                                                 : ops && ops->equal && ops->equal(*x, *y);
+            const bool equal = kind == KIND_PART
+                                   ? static_cast<CPart*>(x)->Compare(*static_cast<CPart*>(y)) != 0
+                                   : ops && ops->equal && ops->equal(*x, *y);
             if (!equal)
                 return 0;
         }

@@ -20,8 +20,8 @@
 namespace {
 
 // The order of the kinds in the record.
-constexpr std::array<int, SHEET_KIND_COUNT> kRecordOrder = {KIND_LINE, KIND_ARC, KIND_LAND, KIND_HOLE, KIND_TEXT,
-                                                            KIND_TER,  KIND_SUR, KIND_VIA,  KIND_PART};
+constexpr std::array<int, SHEET_KIND_COUNT> kRecordOrder = {
+    KIND_LINE, KIND_ARC, KIND_LAND, KIND_HOLE, KIND_TEXT, KIND_TER, KIND_SUR, KIND_VIA, KIND_PART};
 
 // A count of records: every record takes at least one byte, so a count larger than what is left
 // is refused before anything is read for it.

@@ -87,7 +87,8 @@ public:
     void Add(const CDPoint& a, const CDPoint* b, int id)
     {
         CellKey key;
-        if (CellOf(a.x, key.c[0]) && CellOf(a.y, key.c[1]) && (!b || (CellOf(b->x, key.c[2]) && CellOf(b->y, key.c[3]))))
+        if (CellOf(a.x, key.c[0]) && CellOf(a.y, key.c[1]) &&
+            (!b || (CellOf(b->x, key.c[2]) && CellOf(b->y, key.c[3]))))
             m_cells[key].push_back(id);
         else
             m_overflow.push_back(id);
@@ -97,7 +98,8 @@ public:
     {
         CellKey key;
         std::vector<int>* list = &m_overflow;
-        if (CellOf(a.x, key.c[0]) && CellOf(a.y, key.c[1]) && (!b || (CellOf(b->x, key.c[2]) && CellOf(b->y, key.c[3])))) {
+        if (CellOf(a.x, key.c[0]) && CellOf(a.y, key.c[1]) &&
+            (!b || (CellOf(b->x, key.c[2]) && CellOf(b->y, key.c[3])))) {
             const auto it = m_cells.find(key);
             if (it == m_cells.end())
                 return;
@@ -154,7 +156,8 @@ public:
     void Add(const CDPoint& a, const CDPoint* b, int id)
     {
         CellKey key;
-        if (!(CellOf(a.x, key.c[0]) && CellOf(a.y, key.c[1]) && (!b || (CellOf(b->x, key.c[2]) && CellOf(b->y, key.c[3]))))) {
+        if (!(CellOf(a.x, key.c[0]) && CellOf(a.y, key.c[1]) &&
+              (!b || (CellOf(b->x, key.c[2]) && CellOf(b->y, key.c[3]))))) {
             m_overflow.push_back(id);
             return;
         }
@@ -178,7 +181,8 @@ public:
             for (key.c[1] = lo[1]; key.c[1] <= hi[1]; ++key.c[1])
                 for (key.c[2] = lo[2]; key.c[2] <= hi[2]; ++key.c[2])
                     for (key.c[3] = lo[3]; key.c[3] <= hi[3]; ++key.c[3])
-                        for (int id = m_slots[SlotOf(key)].head; id >= 0; id = m_next[static_cast<std::size_t>(id)])
+                        for (int id = m_slots[SlotOf(key)].head; id >= 0;
+                             id = m_next[static_cast<std::size_t>(id)])
                             visit(id);
     }
 
@@ -326,7 +330,10 @@ struct FrameElements
     std::vector<char> excluded;
     PointGrid grid; // live ends: entry id = element * 2 + end
 
-    static CDPoint EndPoint(const std::array<CDPoint, 2>& e, int end) { return e[static_cast<std::size_t>(end)]; }
+    static CDPoint EndPoint(const std::array<CDPoint, 2>& e, int end)
+    {
+        return e[static_cast<std::size_t>(end)];
+    }
 
     void AddEnds(int element)
     {
@@ -515,7 +522,8 @@ int CSheet::CleanNullItem()
 int CSheet::CleanOutSideItem(const CDPoint& extent)
 {
     const int before = m_nCount;
-    for (int kind : {KIND_LINE, KIND_ARC, KIND_SUR, KIND_LAND, KIND_HOLE, KIND_TEXT, KIND_TER, KIND_VIA, KIND_PART}) {
+    for (int kind :
+         {KIND_LINE, KIND_ARC, KIND_SUR, KIND_LAND, KIND_HOLE, KIND_TEXT, KIND_TER, KIND_VIA, KIND_PART}) {
         CItemList& list = *ListOf(kind);
         for (POSITION pos = list.GetHeadPosition(); pos;) {
             const POSITION here = pos;

@@ -175,8 +175,8 @@ TEST_F(SheetCleanTest, DuplicatesAreThoseOfComparingEveryItemWithEveryLaterOne)
         same(ters, Items<CTer>(work, KIND_TER));
         same(arcs, Items<CArc>(work, KIND_ARC));
         same(vias, Items<CVia>(work, KIND_VIA));
-        EXPECT_EQ(work.GetItemCount(), static_cast<int>(lines.size() + lands.size() + texts.size() + ters.size() +
-                                                         arcs.size() + vias.size()));
+        EXPECT_EQ(work.GetItemCount(), static_cast<int>(lines.size() + lands.size() + texts.size() +
+                                                        ters.size() + arcs.size() + vias.size()));
     }
 }
 
@@ -199,13 +199,13 @@ TEST_F(SheetCleanTest, DuplicateHolesAndPartsGoToo)
 
 TEST_F(SheetCleanTest, NullItemsAreRemoved)
 {
-    sheet.NewLine(CDPoint(1, 1), CDPoint(1, 1), 0, 0);            // no aperture: goes
-    sheet.NewLine(CDPoint(2, 2), CDPoint(2, 2), kTrack, 0);       // a lone flash: stays
-    sheet.NewLine(CDPoint(3, 3), CDPoint(3, 3), kTrack, 0);       // on a line of its aperture: goes
-    sheet.NewLine(CDPoint(0, 3), CDPoint(5, 3), kTrack, 0);       //
-    sheet.NewLine(CDPoint(4, 4), CDPoint(4, 4), kPad, 0);         // on a line of another aperture: stays
-    sheet.NewLine(CDPoint(0, 4), CDPoint(5, 4), kTrack, 0);       //
-    sheet.NewArc(CArc(CDPoint(1, 1), 0.0, 0.0, kPi, 0, kTrack));  // no radius: goes
+    sheet.NewLine(CDPoint(1, 1), CDPoint(1, 1), 0, 0);           // no aperture: goes
+    sheet.NewLine(CDPoint(2, 2), CDPoint(2, 2), kTrack, 0);      // a lone flash: stays
+    sheet.NewLine(CDPoint(3, 3), CDPoint(3, 3), kTrack, 0);      // on a line of its aperture: goes
+    sheet.NewLine(CDPoint(0, 3), CDPoint(5, 3), kTrack, 0);      //
+    sheet.NewLine(CDPoint(4, 4), CDPoint(4, 4), kPad, 0);        // on a line of another aperture: stays
+    sheet.NewLine(CDPoint(0, 4), CDPoint(5, 4), kTrack, 0);      //
+    sheet.NewArc(CArc(CDPoint(1, 1), 0.0, 0.0, kPi, 0, kTrack)); // no radius: goes
     sheet.NewArc(CArc(CDPoint(1, 1), 1.0, 0.0, kPi, 0, kTrack));
     sheet.NewText(CText("", CDPoint(1, 1), 0));
     sheet.NewText(CText("T", CDPoint(1, 1), 0));
@@ -235,13 +235,13 @@ TEST_F(SheetCleanTest, NullItemsAreRemoved)
 TEST_F(SheetCleanTest, ItemsWhollyOutsideTheBoardGoOnEitherAxis)
 {
     const CDPoint extent(100, 50);
-    sheet.NewLand(CDPoint(50, 25), kPad);                    // inside
+    sheet.NewLand(CDPoint(50, 25), kPad);                      // inside
     sheet.NewLine(CDPoint(-5, 10), CDPoint(5, 10), kTrack, 0); // over the left edge: stays
     sheet.NewLine(CDPoint(10, -5), CDPoint(10, 5), kTrack, 0); // over the bottom edge: stays
-    sheet.NewLand(CDPoint(-3, 25), kPad);                    // left of the board
-    sheet.NewLand(CDPoint(50, -3), kPad);                    // below
-    sheet.NewLand(CDPoint(103, 25), kPad);                   // right
-    sheet.NewLand(CDPoint(50, 53), kPad);                    // above
+    sheet.NewLand(CDPoint(-3, 25), kPad);                      // left of the board
+    sheet.NewLand(CDPoint(50, -3), kPad);                      // below
+    sheet.NewLand(CDPoint(103, 25), kPad);                     // right
+    sheet.NewLand(CDPoint(50, 53), kPad);                      // above
     sheet.NewHole(CDPoint(150, 150), 0.8, true, 0, 0, 0);
     EXPECT_EQ(sheet.CleanOutSideItem(extent), 1);
     EXPECT_EQ(sheet.GetCount(ID_INPUT_LAND), 1);
@@ -431,8 +431,10 @@ private:
     static bool Flag(CItemBase* item, int end)
     {
         if (item->GetKind() == KIND_LINE)
-            return end == 1 ? static_cast<CLine*>(item)->CheckStartEdge() : static_cast<CLine*>(item)->CheckEndEdge();
-        return end == 1 ? static_cast<CArc*>(item)->CheckStartEdge() : static_cast<CArc*>(item)->CheckEndEdge();
+            return end == 1 ? static_cast<CLine*>(item)->CheckStartEdge()
+                            : static_cast<CLine*>(item)->CheckEndEdge();
+        return end == 1 ? static_cast<CArc*>(item)->CheckStartEdge()
+                        : static_cast<CArc*>(item)->CheckEndEdge();
     }
     static void SetFlag(CItemBase* item, int end, bool on)
     {
@@ -444,7 +446,8 @@ private:
     static CDPoint End(CItemBase* item, int end)
     {
         if (item->GetKind() == KIND_LINE)
-            return end == 1 ? static_cast<CLine*>(item)->GetStartPoint() : static_cast<CLine*>(item)->GetEndPoint();
+            return end == 1 ? static_cast<CLine*>(item)->GetStartPoint()
+                            : static_cast<CLine*>(item)->GetEndPoint();
         return end == 1 ? static_cast<CArc*>(item)->GetStartPoint() : static_cast<CArc*>(item)->GetEndPoint();
     }
     void Step(CItemBase* from, int end, CDPoint p, const std::vector<CItemBase*>& excluded)
@@ -454,7 +457,8 @@ private:
                 continue;
             for (int e = 1; e <= 2; ++e) {
                 const CDPoint q = End(item, e);
-                if (Flag(item, e) || !(p.x >= q.x - 1e-6 && p.x < q.x + 1e-6 && p.y >= q.y - 1e-6 && p.y < q.y + 1e-6))
+                if (Flag(item, e) ||
+                    !(p.x >= q.x - 1e-6 && p.x < q.x + 1e-6 && p.y >= q.y - 1e-6 && p.y < q.y + 1e-6))
                     continue;
                 SetFlag(item, e, true);
                 SetFlag(from, end, true);
@@ -517,7 +521,8 @@ TEST_F(SheetCleanTest, OutlineStepFromOneEndMarksWhatItReaches)
     CDPoint at = first->GetEndPoint();
     std::vector<CItemBase*> excluded;
     EXPECT_TRUE(work.FrameCheck(first, 2, &at, &excluded));
-    EXPECT_EQ(Marks(work), (std::vector<std::pair<bool, bool>>{{false, true}, {true, false}, {false, false}}));
+    EXPECT_EQ(Marks(work),
+              (std::vector<std::pair<bool, bool>>{{false, true}, {true, false}, {false, false}}));
     CDPoint nowhere(9, 9);
     EXPECT_FALSE(work.FrameCheck(first, 1, &nowhere, &excluded));
 }

@@ -89,7 +89,8 @@ protected:
             t->SetLayerNo(PartBoard::kSilkTextA);
         part->NewTer(CDPoint(30, 20), CText("1", CDPoint(30, 20), 0))->SetLayerNo(PartBoard::kTermA);
         part->NewLand(CDPoint(30, 20), PartBoard::kPad)->SetLayerNo(PartBoard::kTop);
-        part->NewLine(CDPoint(29, 19), CDPoint(33.5, 19), PartBoard::kTrack, 0)->SetLayerNo(PartBoard::kSilkLineA);
+        part->NewLine(CDPoint(29, 19), CDPoint(33.5, 19), PartBoard::kTrack, 0)
+            ->SetLayerNo(PartBoard::kSilkLineA);
         part->NewHole(CDPoint(30, 20), 0.8, true, 0.0, 0.0, 0.0)->SetLayerNo(PartBoard::kHoleA);
         part->NewText(CText("&MAKER&ACME", CDPoint(29, 23), 0))->SetLayerNo(PartBoard::kSilkLineA);
         sheet.NewPart(*part);
@@ -327,7 +328,8 @@ TEST_F(SheetFormsTest, TextWritesTheKindsInItsOrderAndEveryKindRoundTrips)
     const std::string text = Text(*layer);
     // Arcs, holes, lands, lines, surfaces, terminals, texts, vias.
     std::vector<std::size_t> at;
-    for (const char* key : {"\nArc ", "\nHole ", "\nLand ", "\nLine ", "\nSur ", "\nTer ", "\nText \"VELTA", "\nVia "})
+    for (const char* key :
+         {"\nArc ", "\nHole ", "\nLand ", "\nLine ", "\nSur ", "\nTer ", "\nText \"VELTA", "\nVia "})
         at.push_back(text.find(key));
     for (std::size_t i = 0; i < at.size(); ++i) {
         ASSERT_NE(at[i], std::string::npos) << i;

@@ -75,7 +75,8 @@ public:
     // Copies the item base (parent included), position, string, size and font record.
     CText& operator=(const CText& other);
     // Empty texts are all equal. Otherwise position (1e-6), string bytes, type apart from the
-    // selected bit, size and turret; angle, layer and font record are not compared.
+    // selected bit, size and (for stroke texts, whose pen it is) turret; angle, layer and font record
+    // are not compared.
     bool operator==(const CText& other) const;
     // Reading order: top to bottom, then left to right.
     bool operator<(const CText& other) const;

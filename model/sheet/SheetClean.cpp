@@ -13,6 +13,7 @@
 #include "model/items/Ter.h"
 #include "model/items/Text.h"
 #include "model/items/Via.h"
+#include "model/net/RectGrid.h"
 #include "model/services/DocumentServices.h"
 #include "model/sheet/Sheet.h"
 
@@ -20,6 +21,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -469,28 +471,55 @@ int CSheet::CleanNullItem()
     const int before = m_nCount;
 
     // A zero-length line with an aperture is a flash of that aperture; it goes only when another
-    // line of the same aperture already covers its point.
+    // line of the same aperture already covers its point. The lines with an aperture are found
+    // through a grid of their rectangles (the first look at each rectangle brings it up to date, as
+    // it would when the lines are compared one by one).
     CItemList& lines = *ListOf(KIND_LINE);
-    for (POSITION pos = lines.GetHeadPosition(); pos;) {
+    std::vector<CLine*> all;
+    for (CItemBase* item : lines)
+        all.push_back(&As<CLine>(item));
+    std::vector<char> alive(all.size(), 1);
+    const bool anyFlash = std::any_of(all.begin(), all.end(), [](CLine* l) {
+        return l->GetTurretNo() > 0 && l->GetStartPoint() == l->GetEndPoint();
+    });
+    std::vector<CDRect> rects(all.size());
+    std::unique_ptr<RectGrid> grid;
+    if (anyFlash) {
+        for (std::size_t i = 0; i < all.size(); ++i)
+            if (all[i]->GetTurretNo() > 0)
+                rects[i] = all[i]->GetBoundingRect();
+        grid = std::make_unique<RectGrid>(rects);
+        for (std::size_t i = 0; i < all.size(); ++i)
+            if (all[i]->GetTurretNo() > 0)
+                grid->Insert(static_cast<int>(i), rects[i]);
+    }
+    std::size_t index = 0;
+    for (POSITION pos = lines.GetHeadPosition(); pos; ++index) {
         const POSITION here = pos;
         CLine& line = As<CLine>(lines.GetNext(pos));
         const CDPoint point = line.GetStartPoint();
         if (!(point == line.GetEndPoint()))
             continue;
-        bool remove = line.GetTurretNo() == 0;
-        if (!remove) {
-            for (CItemBase* item : lines) {
-                CLine& other = As<CLine>(item);
-                if (&other == &line || other.GetTurretNo() != line.GetTurretNo())
-                    continue;
-                if (other.GetBoundingRect().PtInRect(point) && other.CheckPoint(point)) {
+        const int turret = line.GetTurretNo();
+        bool remove = turret == 0;
+        auto covers = [&](std::size_t i) {
+            CLine& other = *all[i];
+            return alive[i] && &other != &line && other.GetTurretNo() == turret &&
+                   other.GetBoundingRect().PtInRect(point) && other.CheckPoint(point);
+        };
+        if (turret > 0) {
+            grid->Query(CDRect(point, point), [&](int i) {
+                if (!remove && covers(static_cast<std::size_t>(i)))
                     remove = true;
-                    break;
-                }
-            }
+            });
+        } else if (turret < 0) {
+            for (std::size_t i = 0; i < all.size() && !remove; ++i)
+                remove = covers(i);
         }
-        if (remove)
+        if (remove) {
+            alive[index] = 0;
             RemoveItemAt(KIND_LINE, here);
+        }
     }
 
     CItemList& arcs = *ListOf(KIND_ARC);

@@ -36,8 +36,9 @@ constexpr std::uint8_t OUT_DEFAULT_PRECIS = 0;
 constexpr std::uint8_t OUT_TT_PRECIS = 4;
 constexpr std::uint8_t OUT_TT_ONLY_PRECIS = 7;
 
-// Clipping precision (lfClipPrecision); CLIP_LH_ANGLES turns escapements counter-clockwise in every
-// mapping mode.
+// Clipping precision (lfClipPrecision); with CLIP_LH_ANGLES escapements follow the handedness of
+// the logical coordinates: clockwise on the device under a mapping that flips one axis (y upward),
+// counter-clockwise otherwise; without it, always counter-clockwise on the device.
 constexpr std::uint8_t CLIP_DEFAULT_PRECIS = 0;
 constexpr std::uint8_t CLIP_LH_ANGLES = 0x10;
 

@@ -872,8 +872,11 @@ void QPainterDrawContext::TextOut(CPoint p, const std::string& text)
         m_painterOpaque = opaque;
     }
 
-    // The escapement turns the text counter-clockwise on the device, in tenths of a degree.
-    const double degrees = m_font.lfEscapement / 10.0;
+    // The escapement, in tenths of a degree, turns the text counter-clockwise on the device;
+    // a font asking for angles relative to the coordinate system's handedness turns the other way
+    // where the mapping flips one axis (as a mapping with y upward does), so that its escapement
+    // counts clockwise on the device there.
+    const double degrees = EscapementOnDevice();
     if (m_font.lfEscapement % 3600 != 0) {
         QTransform turned = m_base;
         turned.translate(ref.x(), ref.y());
@@ -891,6 +894,18 @@ void QPainterDrawContext::TextOut(CPoint p, const std::string& text)
                            ToInt(ref.y() - along * std::sin(radians)));
         m_position = m_mapping.DPtoLP(moved);
     }
+}
+
+double QPainterDrawContext::EscapementOnDevice() const
+{
+    const double degrees = m_font.lfEscapement / 10.0;
+    if (!(m_font.lfClipPrecision & CLIP_LH_ANGLES))
+        return degrees;
+    const CSize w = m_mapping.GetWindowExt();
+    const CSize v = m_mapping.GetViewportExt();
+    const bool flipX = (w.cx < 0) != (v.cx < 0);
+    const bool flipY = (w.cy < 0) != (v.cy < 0);
+    return flipX != flipY ? -degrees : degrees;
 }
 
 CSize QPainterDrawContext::GetTextExtent(const std::string& text) const

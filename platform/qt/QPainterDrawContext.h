@@ -162,6 +162,8 @@ private:
     void AddArc(QPainterPath& path, const CRect& box, CPoint start, CPoint end) const;
 
     void RealiseFont() const;
+    // The selected font's escapement as an angle counter-clockwise on the device, in degrees.
+    double EscapementOnDevice() const;
 
     QPainter* m_painter;
     unsigned m_flags;

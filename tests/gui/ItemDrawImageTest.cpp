@@ -144,6 +144,7 @@ protected:
         const char* text;
         double angle;
         int mode;
+        bool mirror = false; // the text's own mirror bit
     };
     // Draws each text in its mode and compares its ink with its bounding rectangle.
     void ExpectInkInsideMeasuredBounds(std::span<const Case> cases);
@@ -323,11 +324,24 @@ TEST_F(ItemDrawImageTest, TextsRenderInsideTheirMeasuredBounds)
     ExpectInkInsideMeasuredBounds(cases);
 }
 
-// Turned texts: the measured frame turns counter-clockwise with the board's y upward, the glyphs as
-// drawn turn the other way.
-TEST_F(ItemDrawImageTest, DISABLED_TurnedTextsRenderInsideTheirMeasuredBounds)
+// Turned texts turn counter-clockwise with the board's y upward, as their measured frames do: as
+// text output (modes without bit 0 become mode 1), as glyph-outline paths (bit 0 with bit 1 or 2),
+// and mirrored (always a glyph path), by the text's bit or by the view's.
+TEST_F(ItemDrawImageTest, TurnedTextsRenderInsideTheirMeasuredBounds)
 {
-    const Case cases[] = {{"ABCDEFG", kPi / 6, 1}, {"Ag", kPi / 2, 2}, {"Ag", kPi / 2, 4}};
+    const Case cases[] = {
+        {"ABCDEFG", kPi / 6, 1},
+        {"Ag", kPi / 2, 2},
+        {"Ag", kPi / 2, 4},
+        {_J("日本語の基板").c_str(), kPi / 6, 1},
+        {"ABCDEFG", kPi / 6, 5},
+        {"ABCDEFG", kPi / 6, 3},
+        {"Ag", kPi / 2, 5},
+        {_J("日本語の基板").c_str(), kPi / 2, 5},
+        {"ABCDEFG", kPi / 6, 1, true},
+        {"ABCDEFG", kPi / 2, 0x81},
+        {_J("日本語の基板").c_str(), kPi / 6, 5, true},
+    };
     ExpectInkInsideMeasuredBounds(cases);
 }
 
@@ -338,6 +352,8 @@ void ItemDrawImageTest::ExpectInkInsideMeasuredBounds(std::span<const Case> case
         CText text(c.text, CDPoint(2, 4), 0);
         text.SetSize(150);
         text.SetAngle(c.angle);
+        if (c.mirror)
+            text.SetType(text.GetType() | TEXT_MIRROR);
         QImage image = Blank(600, 400);
         CRect bounds;
         Render(image, [&](QPainterDrawContext& dc) {

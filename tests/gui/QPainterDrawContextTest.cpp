@@ -546,6 +546,65 @@ TEST(QPainterDrawContext, TextTurnsByTheEscapementAndFillsItsCellWhenOpaque)
     EXPECT_GT(CountOf(image, Black), 50);
 }
 
+TEST(QPainterDrawContext, LeftHandedAnglesTurnTheOtherWayUnderAMappingWithYUp)
+{
+    // A quarter turn written at the image's centre: counter-clockwise on the device the text runs
+    // upward with its top to the left, so its cell lies right of and above the point; clockwise
+    // it runs downward, left of and below it. Angles relative to the handedness turn clockwise
+    // only where the mapping flips an axis; flipping both keeps the device's turn.
+    struct Case
+    {
+        const char* name;
+        CSize viewport;
+        bool leftHanded;
+        bool clockwise;
+    };
+    const Case cases[] = {
+        {"y down", CSize(1, 1), false, false},
+        {"y down, left-handed angles", CSize(1, 1), true, false},
+        {"y up", CSize(1, -1), false, false},
+        {"y up, left-handed angles", CSize(1, -1), true, true},
+        {"x left, left-handed angles", CSize(-1, 1), true, true},
+        {"both flipped, left-handed angles", CSize(-1, -1), true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CSize extent;
+        CPoint moved;
+        const QImage image = Render(200, 200, [&](QPainterDrawContext& dc) {
+            dc.SetMapMode(MM_ANISOTROPIC);
+            dc.SetWindowExt(CSize(1, 1));
+            dc.SetViewportExt(c.viewport);
+            dc.SetViewportOrg(CPoint(100, 100));
+            dc.SetBkMode(TRANSPARENT);
+            LogFont f = Font("Arial", -30, 900);
+            if (c.leftHanded)
+                f.lfClipPrecision = CLIP_LH_ANGLES;
+            dc.SelectFont(f);
+            extent = dc.GetTextExtent("VELTA");
+            dc.SetTextAlign(TA_UPDATECP);
+            dc.MoveTo(0, 0);
+            dc.TextOut(CPoint(0, 0), "VELTA");
+            moved = dc.LPtoDP(dc.GetCurrentPosition());
+        });
+        const QRect ink = InkBounds(image);
+        ASSERT_FALSE(ink.isNull());
+        EXPECT_NEAR(ink.height(), extent.cx, 3);
+        if (c.clockwise) {
+            EXPECT_LE(ink.right(), 100);
+            EXPECT_GE(ink.left(), 100 - extent.cy);
+            EXPECT_GE(ink.top(), 99);
+            EXPECT_NEAR(moved.y, 100 + extent.cx, 1); // the current position follows the text
+        } else {
+            EXPECT_GE(ink.left(), 99);
+            EXPECT_LE(ink.right(), 100 + extent.cy);
+            EXPECT_LE(ink.bottom(), 100);
+            EXPECT_NEAR(moved.y, 100 - extent.cx, 1);
+        }
+        EXPECT_EQ(moved.x, 100);
+    }
+}
+
 TEST(QPainterDrawContext, RectVisibleAgainstThePaintersClip)
 {
     QImage image(200, 100, QImage::Format_RGB32);

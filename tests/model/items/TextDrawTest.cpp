@@ -14,6 +14,7 @@
 
 #include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <numbers>
@@ -378,6 +379,79 @@ TEST_F(TextDrawTest, TurnedGlyphsFollowTheAngle)
         const CPoint& b = up[0][i];
         EXPECT_NEAR(b.x, 1000 - (a.y - 2000), 2) << i;
         EXPECT_NEAR(b.y, 2000 + (a.x - 1000), 2) << i;
+    }
+}
+
+// With y upward, a turned text turns counter-clockwise about its position like its frame: each
+// glyph outline point, and each character's place along the advance, is the upright text's point
+// turned about the position; a mirrored text too.
+TEST_F(TextDrawTest, TurnedGlyphPathsTurnCounterClockwiseAboutThePosition)
+{
+    ASSERT_NO_FATAL_FAILURE(RequireArial());
+    struct Case
+    {
+        double degrees;
+        bool mirror;
+    };
+    for (const Case c : {Case{30, false}, Case{90, false}, Case{30, true}, Case{90, true}}) {
+        SCOPED_TRACE(testing::Message() << c.degrees << " degrees, mirror " << c.mirror);
+        CText upright("LT", CDPoint(10, 20), 0);
+        upright.SetSize(200);
+        if (c.mirror)
+            upright.SetType(upright.GetType() | TEXT_MIRROR);
+        Draw(upright, 3);
+        const auto flat = Figures(dc);
+        CText turned = upright;
+        const double a = c.degrees * kPi / 180.0;
+        turned.SetAngle(a);
+        Draw(turned, 3);
+        const auto figures = Figures(dc);
+        ASSERT_EQ(flat.size(), 2u);
+        ASSERT_EQ(figures.size(), flat.size());
+        for (std::size_t f = 0; f < flat.size(); ++f) {
+            ASSERT_EQ(figures[f].size(), flat[f].size());
+            for (std::size_t i = 0; i < flat[f].size(); ++i) {
+                const double dx = flat[f][i].x - 1000;
+                const double dy = flat[f][i].y - 2000;
+                EXPECT_NEAR(figures[f][i].x, 1000 + dx * std::cos(a) - dy * std::sin(a), 2) << f << " " << i;
+                EXPECT_NEAR(figures[f][i].y, 2000 + dx * std::sin(a) + dy * std::cos(a), 2) << f << " " << i;
+            }
+        }
+    }
+}
+
+// Text output of a turned text: the escapement counts the angle clockwise (it is read against the
+// y-up mapping's handedness), and the baseline lies the descent from corner 0 toward the turned
+// frame's top.
+TEST_F(TextDrawTest, TurnedTextOutputStartsOnTheTurnedBaseline)
+{
+    ASSERT_NO_FATAL_FAILURE(RequireArial());
+    LOGFONTA lf;
+    lf.SetFaceName("Arial");
+    lf.lfHeight = -200;
+    const double descent = CTrueTypeFont(lf).GetTextMetrics().tmDescent / 100.0;
+    struct Case
+    {
+        double degrees;
+        int escapement;
+    };
+    for (const Case c : {Case{30, 3300}, Case{90, 2700}}) {
+        SCOPED_TRACE(c.degrees);
+        CText t("AB", CDPoint(10, 20), 0);
+        t.SetSize(200);
+        const double a = c.degrees * kPi / 180.0;
+        t.SetAngle(a);
+        Draw(t, 1);
+        const auto fonts = dc.CallsOf(Kind::SelectFont);
+        ASSERT_EQ(fonts.size(), 2u);
+        EXPECT_EQ(fonts[0].args[2], c.escapement);
+        EXPECT_EQ(fonts[0].args[10], CLIP_LH_ANGLES);
+        const auto out = dc.CallsOf(Kind::TextOut);
+        ASSERT_EQ(out.size(), 1u);
+        // Corner 0 is the position (origin bottom left); the top of the frame lies toward
+        // a + 90 degrees.
+        EXPECT_NEAR(out[0].args[0], (10 - descent * std::sin(a)) * 100, 1);
+        EXPECT_NEAR(out[0].args[1], (20 + descent * std::cos(a)) * 100, 1);
     }
 }
 

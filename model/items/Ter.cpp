@@ -88,7 +88,7 @@ CTer::CTer(const char* line) : CItemBase(KIND_TER)
 
 CTer::~CTer()
 {
-    m_netLines.clear();
+    LeaveNetLines();
 }
 
 CTer& CTer::operator=(const CTer& other)
@@ -101,7 +101,11 @@ CTer& CTer::operator=(const CTer& other)
     m_NoText.SetParent(this);
     m_nNetID = other.m_nNetID;
     m_rcItem = other.m_rcItem;
-    m_netLines = other.m_netLines;
+    if (m_netLines != other.m_netLines) {
+        LeaveNetLines();
+        for (CNetLine* group : other.m_netLines)
+            AddTailNetLine(group);
+    }
     return *this;
 }
 
@@ -215,6 +219,16 @@ void CTer::RemoveNetLine(const CNetLine* group)
     const auto it = std::find(m_netLines.begin(), m_netLines.end(), group);
     if (it != m_netLines.end())
         m_netLines.erase(it);
+}
+
+void CTer::LeaveNetLines()
+{
+    // Emptied first: a group letting the terminal go may call back into RemoveNetLine.
+    NetLines groups;
+    groups.swap(m_netLines);
+    if (const auto remove = NetHooks().groupRemove)
+        for (CNetLine* group : groups)
+            remove(group, this);
 }
 
 // ---------------------------------------------------------------------------------------------

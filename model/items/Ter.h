@@ -40,6 +40,9 @@ struct TerNetHooks
     bool (*groupHolds)(const CNetLine* group, const CTer* ter) = nullptr;
     // Adds the terminal to the group; the group links back through CTer::AddTailNetLine.
     void (*groupAdd)(CNetLine* group, CTer* ter) = nullptr;
+    // Takes the terminal out of the group's list (nothing when it is not there), so that the group
+    // keeps no pointer to a terminal that leaves it or goes away.
+    void (*groupRemove)(CNetLine* group, CTer* ter) = nullptr;
 };
 
 const TerNetHooks& GetTerNetHooks();
@@ -90,11 +93,13 @@ public:
     CTer(const CDPoint& point, const CText& number, int type);
     // From a "Ter" text line; the number arrives afterwards with the "No" line (SetName).
     explicit CTer(const char* line);
-    // Unlinks nothing in the groups: they are not owned.
+    // Leaves every copper group it is linked to (the groups are not owned and stay).
     ~CTer() override;
 
     // Base fields, position, number text (belonging to this terminal), net id, item bounding
-    // rectangle and the same copper groups; the display net id is not copied.
+    // rectangle and the same copper groups, linked both ways: this terminal leaves the groups it was
+    // in and the other's groups list it too, so that a group that goes away unlinks it like any
+    // other. The display net id is not copied.
     CTer& operator=(const CTer& other);
     // Same position (1e-6) and equal number texts.
     bool operator==(const CTer& other) const;
@@ -151,7 +156,8 @@ public:
     void AddTailNetLine(CNetLine* group);
     // Takes the group out of this list only; the group is not changed.
     void RemoveNetLine(const CNetLine* group);
-    void RemoveAllNetLine() { m_netLines.clear(); }
+    // Empties the list, each group letting the terminal go too.
+    void RemoveAllNetLine() { LeaveNetLines(); }
 
     const CDRect& GetItemBoundingRect() const { return m_rcItem; }
     void SetItemBoundingRect(const CDRect& r) { m_rcItem = r; }
@@ -198,6 +204,8 @@ private:
     // The 0.2 mm square around the point.
     CDRect HitSquare() const { return CDRect(m_ptPoint, 0.1); }
     void MarkDirty() { ResetBounding(); }
+    // Empties the list and takes the terminal out of every group of it.
+    void LeaveNetLines();
 
     CDPoint m_ptPoint;
     CText m_NoText;

@@ -30,6 +30,7 @@ const bool kTerHooksInstalled = [] {
         return static_cast<bool>(const_cast<CNetLine*>(group)->FindItem(ter));
     };
     hooks.groupAdd = [](CNetLine* group, CTer* ter) { group->AddItem(ter); };
+    hooks.groupRemove = [](CNetLine* group, CTer* ter) { group->RemoveTer(ter); };
     SetTerNetHooks(hooks);
     return true;
 }();
@@ -340,7 +341,18 @@ void CNetLine::RemoveItem(CItemBase* item)
     if (!pos)
         return;
     Unlink(ListOf(item->GetKind()), pos);
+    // A terminal left listing the group would keep a pointer to it after the group is freed.
+    if (item->GetKind() == KIND_TER)
+        static_cast<CTer*>(item)->RemoveNetLine(this);
     CalcBoundingRect();
+}
+
+void CNetLine::RemoveTer(CTer* ter)
+{
+    if (const POSITION pos = FindItem(ter))
+        Unlink(m_Ters, pos);
+    if (ter)
+        ter->RemoveNetLine(this);
 }
 
 void CNetLine::DeleteContents()

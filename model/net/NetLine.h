@@ -73,7 +73,11 @@ public:
     // Where the item stands in the list of its kind; null when it is not a member.
     POSITION FindItem(const CItemBase* item);
     // Takes the item out of the list of its kind (nothing when absent), then recomputes the bounds.
+    // A terminal also drops this group from its own list.
     void RemoveItem(CItemBase* item);
+    // Takes a terminal out of the group both ways (nothing when it is not a member); the bounds stay,
+    // terminals not counting in them.
+    void RemoveTer(CTer* ter);
     // Empties every list (terminals are unlinked first); the members are not deleted.
     void DeleteContents();
     // Deletes the members that no sheet or part owns (those without a parent), then empties the

@@ -368,10 +368,10 @@ void CSheet::GetItemTail(const unsigned* counts, CSheet& dest)
         for (unsigned moved = 0; moved < wanted && !list.IsEmpty(); ++moved) {
             const POSITION tail = list.GetTailPosition();
             dest.StoreCopy(*list.GetAt(tail));
-            list.RemoveAt(tail);
-            // The count follows what was really moved, so it stays the sum of the lists even when
-            // the caller's total disagrees.
-            --m_nCount;
+            // Freed as a deletion frees it, out of the copper groups first. The count follows what
+            // was really moved, so it stays the sum of the lists even when the caller's total
+            // disagrees.
+            RemoveItemAt(kind, tail);
         }
     }
     ResetBounding();

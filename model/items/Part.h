@@ -45,14 +45,14 @@ enum PartType : int
     PART_SMD = 0x1,
     PART_CARD_EDGE = 0x2,
     PART_NOT_CIRCUIT = 0x3,
-    PART_OTHER_SIDE = 0x10,   // lies on the solder side
-    PART_ROTATE_LOCK = 0x40,  // Rotate without force does nothing
-    PART_MOVE_LOCK = 0x80,    // Offset and Scale without force do nothing
+    PART_OTHER_SIDE = 0x10,  // lies on the solder side
+    PART_ROTATE_LOCK = 0x40, // Rotate without force does nothing
+    PART_MOVE_LOCK = 0x80,   // Offset and Scale without force do nothing
     PART_SCALABLE = 0x100,
-    PART_MIRRORED = 0x1000,   // mirrored once for the other side by the part edit
-    PART_EXPLODED = 0x2000,   // ExpItem removed items (their codes are ORed into the high half)
+    PART_MIRRORED = 0x1000, // mirrored once for the other side by the part edit
+    PART_EXPLODED = 0x2000, // ExpItem removed items (their codes are ORed into the high half)
     PART_SCALED = 0x4000,
-    PART_PLACED = 0x8000      // numbered and fixed
+    PART_PLACED = 0x8000 // numbered and fixed
 };
 
 // Part-layer codes that contained items carry while the part is stored.

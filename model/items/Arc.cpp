@@ -2,7 +2,8 @@
 
 #include "model/geometry/Geometry.h"
 #include "model/items/Line.h"
-#include "model/services/FrameServices.h"
+#include "model/items/RecordSupport.h"
+#include "model/items/StrokeSupport.h"
 #include "model/services/ItemDialogs.h"
 #include "platform/Archive.h"
 #include "platform/J.h"
@@ -20,24 +21,6 @@ constexpr double kTwoPi = 2.0 * std::numbers::pi;
 constexpr double kCircleTolerance = 0.001;
 // Keypad key 2: bottom centre.
 constexpr int kKeyBottomCentre = 98;
-
-// The 16-bit halves of the stored arrow word, each signed.
-std::int32_t PackArrows(int start, int end)
-{
-    const std::uint32_t lo = static_cast<std::uint16_t>(start);
-    const std::uint32_t hi = static_cast<std::uint16_t>(end);
-    return static_cast<std::int32_t>(lo | (hi << 16));
-}
-
-int LowArrow(std::int32_t word)
-{
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(static_cast<std::uint32_t>(word) & 0xFFFF));
-}
-
-int HighArrow(std::int32_t word)
-{
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(static_cast<std::uint32_t>(word) >> 16));
-}
 
 double Normalized(double angle)
 {
@@ -247,16 +230,7 @@ void CArc::ChangeDimension()
 
 int CArc::IsArrow() const
 {
-    int bits = 0;
-    if (m_nStartArrow > 0)
-        bits |= 1;
-    else if (m_nStartArrow < 0)
-        bits |= 4;
-    if (m_nEndArrow > 0)
-        bits |= 2;
-    else if (m_nEndArrow < 0)
-        bits |= 8;
-    return bits;
+    return stroke::ArrowBits(m_nStartArrow, m_nEndArrow);
 }
 
 void CArc::SetArrow(int start, int end)
@@ -270,18 +244,13 @@ void CArc::SetArrow(int which, const tagDIMS& style, bool dot)
 {
     if (which != 1 && which != 2)
         return;
-    int& code = which == 1 ? m_nStartArrow : m_nEndArrow;
-    if (code != 0)
-        code = 0;
-    else
-        code = dot ? -style.dotSize : style.arrowLength;
+    stroke::ToggleArrow(which == 1 ? m_nStartArrow : m_nEndArrow, style, dot);
     MarkDirty();
 }
 
 tagDIMS CArc::DimensionStyle()
 {
-    FrameServices* frame = GetFrameServices();
-    return frame ? frame->GetDimensionStyle() : tagDIMS{};
+    return stroke::CurrentDimensionStyle();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -295,20 +264,7 @@ void CArc::SetCheck(bool check)
 
 void CArc::SetCheck(int which, bool check)
 {
-    switch (which) {
-    case 1:
-        m_bStartCheck = check;
-        break;
-    case 2:
-        m_bEndCheck = check;
-        break;
-    case 3:
-        m_bStartCheck = check;
-        m_bEndCheck = check;
-        break;
-    default:
-        break;
-    }
+    stroke::SetEndCheck(m_bStartCheck, m_bEndCheck, which, check);
 }
 
 void CArc::SetCheck(const CDRect& rect)
@@ -383,7 +339,7 @@ void CArc::DataWrite(CArchive& ar)
     WriteDPoint(ar, m_ptCenter);
     ar << m_dRadius << m_dStartAngle << m_dEndAngle;
     ar << static_cast<std::int32_t>(m_nType) << static_cast<std::int32_t>(m_nTurret)
-       << static_cast<std::int32_t>(m_nLayer) << PackArrows(m_nStartArrow, m_nEndArrow);
+       << static_cast<std::int32_t>(m_nLayer) << record::PackArrows(m_nStartArrow, m_nEndArrow);
     if (m_nType & ARC_LINE_TYPE_MASK)
         ar << static_cast<std::int32_t>(m_nDimension);
     if (m_nType & ARC_NAMED)
@@ -416,8 +372,8 @@ void CArc::DataRead(CArchive& ar, int version)
     m_dEndAngle = endAngle;
     m_nType = type;
     m_nLayer = layer;
-    m_nStartArrow = LowArrow(arrows);
-    m_nEndArrow = HighArrow(arrows);
+    m_nStartArrow = record::LowArrow(arrows);
+    m_nEndArrow = record::HighArrow(arrows);
     m_nDimension = dimension;
     if (type & ARC_NAMED)
         m_Name = name;
@@ -448,8 +404,5 @@ void CArc::SerializeText(CArchive& ar)
 
 std::string CArc::GetTextLines()
 {
-    CArchive ar(CArchive::store);
-    SerializeText(ar);
-    const auto& bytes = ar.Data();
-    return std::string(bytes.begin(), bytes.end());
+    return record::TextLinesOf(*this);
 }

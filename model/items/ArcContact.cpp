@@ -8,6 +8,7 @@
 #include "model/items/Hole.h"
 #include "model/items/Land.h"
 #include "model/items/Line.h"
+#include "model/items/StrokeSupport.h"
 #include "model/items/Sur.h"
 #include "model/items/Text.h"
 #include "model/sheet/Sheet.h"
@@ -175,21 +176,8 @@ int CArc::DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item)
             return 1;
     }
 
-    CLine first, second;
-    int result = 0;
-    if (m_nStartArrow > 0) {
-        GetStartArrowLine(&first, &second);
-        result = first.DRC_ShortCheck(spec, item);
-        if (result == 0)
-            result = second.DRC_ShortCheck(spec, item);
-    }
-    if (result == 0 && m_nEndArrow > 0) {
-        GetEndArrowLine(&first, &second);
-        result = first.DRC_ShortCheck(spec, item);
-        if (result == 0)
-            result = second.DRC_ShortCheck(spec, item);
-    }
-    return result != 0 ? 1 : 0;
+    const auto shorts = [&](CLine& barb) { return barb.DRC_ShortCheck(spec, item) != 0; };
+    return stroke::AnyArrowBarb(*this, shorts) ? 1 : 0;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -4,30 +4,10 @@
 #include "model/items/Arc.h"
 
 #include "model/items/Line.h"
+#include "model/items/StrokeSupport.h"
 #include "platform/DrawContext.h"
 
 #include <utility>
-
-namespace {
-
-// The pen style of a line type; other values keep the pen's own style.
-int LineTypePenStyle(int lineType, int style)
-{
-    switch (lineType) {
-    case LINE_DOTTED:
-        return PS_DOT;
-    case LINE_DASHED:
-        return PS_DASH;
-    case LINE_DASHDOT:
-        return PS_DASHDOT;
-    case LINE_DASHDOTDOT:
-        return PS_DASHDOTDOT;
-    default:
-        return style;
-    }
-}
-
-} // namespace
 
 void CArc::DrawArc(platform::DrawContext* dc, int mode)
 {
@@ -55,7 +35,7 @@ void CArc::DrawArc(platform::DrawContext* dc, int mode)
         const int lineType = GetLineType();
         if (lineType != 0) {
             platform::Pen pen = dc->GetPen();
-            pen.style = (pen.style & ~PS_STYLE_MASK) | LineTypePenStyle(lineType, pen.Style());
+            pen.style = (pen.style & ~PS_STYLE_MASK) | stroke::LineTypePenStyle(lineType, pen.Style());
             const platform::Pen previous = dc->SelectPen(pen);
             dc->Arc(circleBox(m_dRadius), from, to);
             dc->SelectPen(previous);

@@ -5,6 +5,7 @@
 
 #include "model/geometry/Geometry.h"
 #include "model/items/Line.h"
+#include "model/items/StrokeSupport.h"
 
 #include <algorithm>
 #include <cmath>
@@ -488,19 +489,7 @@ void CArc::CalcBoundingRect()
         r.InflateRect(h);
         m_dAngle = sweep;
     }
-    if (m_nStartArrow > 0 || m_nEndArrow > 0) {
-        CLine first, second;
-        if (m_nStartArrow > 0) {
-            GetStartArrowLine(&first, &second);
-            r |= first.GetBoundingRect();
-            r |= second.GetBoundingRect();
-        }
-        if (m_nEndArrow > 0) {
-            GetEndArrowLine(&first, &second);
-            r |= first.GetBoundingRect();
-            r |= second.GetBoundingRect();
-        }
-    }
+    stroke::ForEachArrowBarb(*this, [&](CLine& barb) { r |= barb.GetBoundingRect(); });
     // A name text left behind by an arc that lost its name is not shown, so it does not count.
     if (m_nType & ARC_NAMED)
         r |= m_Name.GetBoundingRect();

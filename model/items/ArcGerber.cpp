@@ -8,6 +8,7 @@
 #include "model/items/Arc.h"
 #include "model/items/GerberSupport.h"
 #include "model/items/Line.h"
+#include "model/items/StrokeSupport.h"
 #include "model/items/Text.h"
 
 #include <cmath>
@@ -98,19 +99,7 @@ void CArc::DataWriteGerbar(CArchive& ar, tagGERBAR& g, bool flag)
     }
     }
 
-    if (m_nStartArrow > 0 || m_nEndArrow > 0) {
-        CLine first, second;
-        if (m_nStartArrow > 0) {
-            GetStartArrowLine(&first, &second);
-            first.DataWriteGerbar(ar, g, false);
-            second.DataWriteGerbar(ar, g, false);
-        }
-        if (m_nEndArrow > 0) {
-            GetEndArrowLine(&first, &second);
-            first.DataWriteGerbar(ar, g, false);
-            second.DataWriteGerbar(ar, g, false);
-        }
-    }
+    stroke::ForEachArrowBarb(*this, [&](CLine& barb) { barb.DataWriteGerbar(ar, g, false); });
 
     if (m_nType & ARC_NAMED)
         m_Name.DataWriteGerbar(ar, g, flag);

@@ -9,7 +9,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace contact {
 
@@ -98,6 +100,25 @@ inline void AppendErrorPoints(tagDRCSPEC* spec, const tagDPOINT& first, const ta
     spec->errorPoints.push_back(FixedWord(first.y));
     spec->errorPoints.push_back(FixedWord(second.x));
     spec->errorPoints.push_back(FixedWord(second.y));
+}
+
+// Joins ids to the run of ids list[first, end) of a copper-group list when the run holds any of
+// them: the ids it lacks go in at the run's end. Whether it did.
+inline bool JoinGroupRun(std::vector<std::uint32_t>& list, std::size_t first, std::size_t end,
+                         const std::vector<std::uint32_t>& ids)
+{
+    const auto runBegin = list.begin() + static_cast<std::ptrdiff_t>(first);
+    const auto runEnd = list.begin() + static_cast<std::ptrdiff_t>(end);
+    const bool shares = std::any_of(
+        ids.begin(), ids.end(), [&](std::uint32_t id) { return std::find(runBegin, runEnd, id) != runEnd; });
+    if (!shares)
+        return false;
+    std::vector<std::uint32_t> missing;
+    for (const std::uint32_t id : ids)
+        if (std::find(runBegin, runEnd, id) == runEnd)
+            missing.push_back(id);
+    list.insert(runEnd, missing.begin(), missing.end());
+    return true;
 }
 
 } // namespace contact

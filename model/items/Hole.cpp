@@ -1,6 +1,7 @@
 #include "model/items/Hole.h"
 
 #include "model/geometry/Geometry.h"
+#include "model/items/RecordSupport.h"
 #include "model/services/DocumentServices.h"
 #include "model/services/ItemDialogs.h"
 #include "platform/Archive.h"
@@ -395,10 +396,7 @@ void CHole::SerializeText(CArchive& ar)
 
 std::string CHole::GetTextLine()
 {
-    CArchive ar(CArchive::store);
-    SerializeText(ar);
-    const auto& bytes = ar.Data();
-    return std::string(bytes.begin(), bytes.end());
+    return record::TextLinesOf(*this);
 }
 
 void CHole::SerializeDXF(CArchive&, int, int) {}

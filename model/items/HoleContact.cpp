@@ -373,20 +373,8 @@ int CHole::CheckNet(int layers, std::vector<std::uint32_t>* groups)
         std::size_t end = begin;
         while (end < list.size() && list[end] != 0)
             ++end;
-        const std::size_t idStart = RunIdStart(list, begin, end);
-        const auto runBegin = list.begin() + static_cast<std::ptrdiff_t>(idStart);
-        const auto runEnd = list.begin() + static_cast<std::ptrdiff_t>(end);
-        const bool shares = std::any_of(ids.begin(), ids.end(), [&](std::uint32_t id) {
-            return std::find(runBegin, runEnd, id) != runEnd;
-        });
-        if (shares) {
-            std::vector<std::uint32_t> missing;
-            for (const std::uint32_t id : ids)
-                if (std::find(runBegin, runEnd, id) == runEnd)
-                    missing.push_back(id);
-            list.insert(list.begin() + static_cast<std::ptrdiff_t>(end), missing.begin(), missing.end());
+        if (contact::JoinGroupRun(list, RunIdStart(list, begin, end), end, ids))
             return 1;
-        }
         begin = end + 1;
     }
     list.insert(list.end(), ids.begin(), ids.end());

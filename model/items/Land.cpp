@@ -1,6 +1,7 @@
 #include "model/items/Land.h"
 
 #include "model/geometry/Geometry.h"
+#include "model/items/RecordSupport.h"
 #include "model/services/ItemDialogs.h"
 #include "platform/Archive.h"
 #include "platform/Numbers.h"
@@ -177,10 +178,7 @@ void CLand::SerializeText(CArchive& ar)
 
 std::string CLand::GetTextLine()
 {
-    CArchive ar(CArchive::store);
-    SerializeText(ar);
-    const auto& bytes = ar.Data();
-    return std::string(bytes.begin(), bytes.end());
+    return record::TextLinesOf(*this);
 }
 
 void CLand::SerializeDXF(CArchive&, int, int) {}

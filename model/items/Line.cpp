@@ -1,7 +1,8 @@
 #include "model/items/Line.h"
 
 #include "model/geometry/Geometry.h"
-#include "model/services/FrameServices.h"
+#include "model/items/RecordSupport.h"
+#include "model/items/StrokeSupport.h"
 #include "model/services/ItemDialogs.h"
 #include "platform/Archive.h"
 #include "platform/Cp932.h"
@@ -23,24 +24,6 @@ constexpr double kTwoPi = 2.0 * std::numbers::pi;
 constexpr int kNameOrigin = 14;
 // Keypad key 2: bottom centre.
 constexpr int kKeyBottomCentre = 98;
-
-// The 16-bit halves of the stored arrow word, each signed.
-std::int32_t PackArrows(int start, int end)
-{
-    const std::uint32_t lo = static_cast<std::uint16_t>(start);
-    const std::uint32_t hi = static_cast<std::uint16_t>(end);
-    return static_cast<std::int32_t>(lo | (hi << 16));
-}
-
-int LowArrow(std::int32_t word)
-{
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(static_cast<std::uint32_t>(word) & 0xFFFF));
-}
-
-int HighArrow(std::int32_t word)
-{
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(static_cast<std::uint32_t>(word) >> 16));
-}
 
 } // namespace
 
@@ -298,16 +281,7 @@ void CLine::SetDimension(const tagDIMS& style)
 
 int CLine::IsArrow() const
 {
-    int bits = 0;
-    if (m_nStartArrow > 0)
-        bits |= 1;
-    else if (m_nStartArrow < 0)
-        bits |= 4;
-    if (m_nEndArrow > 0)
-        bits |= 2;
-    else if (m_nEndArrow < 0)
-        bits |= 8;
-    return bits;
+    return stroke::ArrowBits(m_nStartArrow, m_nEndArrow);
 }
 
 void CLine::SetArrow(int start, int end)
@@ -319,18 +293,13 @@ void CLine::SetArrow(int start, int end)
 
 void CLine::SetArrow(int which, const tagDIMS& style, bool dot)
 {
-    int& code = which == 1 ? m_nStartArrow : m_nEndArrow;
-    if (code != 0)
-        code = 0;
-    else
-        code = dot ? -style.dotSize : style.arrowLength;
+    stroke::ToggleArrow(which == 1 ? m_nStartArrow : m_nEndArrow, style, dot);
     MarkDirty();
 }
 
 tagDIMS CLine::DimensionStyle()
 {
-    FrameServices* frame = GetFrameServices();
-    return frame ? frame->GetDimensionStyle() : tagDIMS{};
+    return stroke::CurrentDimensionStyle();
 }
 
 void CLine::CalcArrowPoint(CDPoint* points, int code)
@@ -370,20 +339,7 @@ void CLine::SetCheck(bool check)
 
 void CLine::SetCheck(int which, bool check)
 {
-    switch (which) {
-    case 1:
-        m_bStartCheck = check;
-        break;
-    case 2:
-        m_bEndCheck = check;
-        break;
-    case 3:
-        m_bStartCheck = check;
-        m_bEndCheck = check;
-        break;
-    default:
-        break;
-    }
+    stroke::SetEndCheck(m_bStartCheck, m_bEndCheck, which, check);
 }
 
 void CLine::SetCheck(const CDPoint& p, bool check)
@@ -525,7 +481,7 @@ void CLine::DataWrite(CArchive& ar)
        << static_cast<std::int32_t>(m_nLayer) << static_cast<std::int32_t>(m_nType);
     WriteDPoint(ar, m_ptStart);
     WriteDPoint(ar, m_ptEnd);
-    ar << PackArrows(m_nStartArrow, m_nEndArrow);
+    ar << record::PackArrows(m_nStartArrow, m_nEndArrow);
     if (m_nType & LINE_TYPE_MASK)
         ar << static_cast<std::int32_t>(m_nDimension);
     if (m_nType & LINE_NAMED)
@@ -553,8 +509,8 @@ void CLine::DataRead(CArchive& ar, int version)
     m_nType = type;
     m_ptStart = start;
     m_ptEnd = end;
-    m_nStartArrow = LowArrow(arrows);
-    m_nEndArrow = HighArrow(arrows);
+    m_nStartArrow = record::LowArrow(arrows);
+    m_nEndArrow = record::HighArrow(arrows);
     m_nDimension = dimension;
     m_bStartCheck = false;
     m_bEndCheck = false;
@@ -581,8 +537,5 @@ void CLine::SerializeText(CArchive& ar)
 
 std::string CLine::GetTextLines()
 {
-    CArchive ar(CArchive::store);
-    SerializeText(ar);
-    const auto& bytes = ar.Data();
-    return std::string(bytes.begin(), bytes.end());
+    return record::TextLinesOf(*this);
 }

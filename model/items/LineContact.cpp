@@ -8,6 +8,7 @@
 #include "model/items/Hole.h"
 #include "model/items/Land.h"
 #include "model/items/Line.h"
+#include "model/items/StrokeSupport.h"
 #include "model/items/Sur.h"
 #include "model/items/Text.h"
 #include "model/sheet/Sheet.h"
@@ -293,20 +294,8 @@ int CLine::DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item)
         CHole* hole = static_cast<CHole*>(item);
         if (hole->DRC_ShortCheck(spec, this))
             return 1;
-        CLine barbs[2];
-        if (m_nStartArrow > 0) {
-            GetStartArrowLine(&barbs[0], &barbs[1]);
-            for (CLine& barb : barbs)
-                if (hole->DRC_ShortCheck(spec, &barb))
-                    return 1;
-        }
-        if (m_nEndArrow > 0) {
-            GetEndArrowLine(&barbs[0], &barbs[1]);
-            for (CLine& barb : barbs)
-                if (hole->DRC_ShortCheck(spec, &barb))
-                    return 1;
-        }
-        return 0;
+        const auto shorts = [&](CLine& barb) { return hole->DRC_ShortCheck(spec, &barb) != 0; };
+        return stroke::AnyArrowBarb(*this, shorts) ? 1 : 0;
     }
     case KIND_SUR:
         return static_cast<CSur*>(item)->DRC_ShortCheck(spec, this);
@@ -362,23 +351,11 @@ int CLine::CheckLandClearance(tagDRCSPEC* spec, CLand* land)
     if (land->DRC_ShortCheck(spec, &end))
         return 1;
 
-    CLine barbs[2];
-    if (m_nStartArrow > 0) {
-        GetStartArrowLine(&barbs[0], &barbs[1]);
-        for (CLine& barb : barbs) {
+    if (stroke::AnyArrowBarb(*this, [&](CLine& barb) {
             barb.SetID(m_nID);
-            if (barb.DRC_ShortCheck(spec, land))
-                return 1;
-        }
-    }
-    if (m_nEndArrow > 0) {
-        GetEndArrowLine(&barbs[0], &barbs[1]);
-        for (CLine& barb : barbs) {
-            barb.SetID(m_nID);
-            if (barb.DRC_ShortCheck(spec, land))
-                return 1;
-        }
-    }
+            return barb.DRC_ShortCheck(spec, land) != 0;
+        }))
+        return 1;
     return 0;
 }
 
@@ -438,17 +415,7 @@ void CLine::GetFrameData(CSheet* sheet, double grow)
             sheet->NewLine(hull[i], hull[(i + 1) % count], 0, 0);
     }
 
-    CLine barbs[2];
-    if (m_nStartArrow > 0) {
-        GetStartArrowLine(&barbs[0], &barbs[1]);
-        for (CLine& barb : barbs)
-            barb.GetFrameData(sheet, grow);
-    }
-    if (m_nEndArrow > 0) {
-        GetEndArrowLine(&barbs[0], &barbs[1]);
-        for (CLine& barb : barbs)
-            barb.GetFrameData(sheet, grow);
-    }
+    stroke::ForEachArrowBarb(*this, [&](CLine& barb) { barb.GetFrameData(sheet, grow); });
 }
 
 int CLine::ConvertLine(CSheet& sheet)

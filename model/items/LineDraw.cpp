@@ -2,6 +2,7 @@
 // rubber band in XOR, arrow heads and dots, and the name text.
 
 #include "model/items/Line.h"
+#include "model/items/StrokeSupport.h"
 
 #include "platform/DrawContext.h"
 
@@ -18,23 +19,6 @@ constexpr double kBezierQuarter = 0.55228475;
 CPoint Dev(const CDPoint& p)
 {
     return p.IntPoint();
-}
-
-// The pen style of a line type (0 solid).
-int LineTypePenStyle(int lineType)
-{
-    switch (lineType) {
-    case LINE_DOTTED:
-        return PS_DOT;
-    case LINE_DASHED:
-        return PS_DASH;
-    case LINE_DASHDOT:
-        return PS_DASHDOT;
-    case LINE_DASHDOTDOT:
-        return PS_DASHDOTDOT;
-    default:
-        return PS_SOLID;
-    }
 }
 
 // Convex hull, counter-clockwise, without collinear points.
@@ -119,7 +103,7 @@ void CLine::DrawLine(platform::DrawContext* dc, int mode)
     case 1:
         if (GetLineType() != 0) {
             platform::Pen pen = dc->GetPen();
-            pen.style = LineTypePenStyle(GetLineType());
+            pen.style = stroke::LineTypePenStyle(GetLineType(), PS_SOLID);
             const platform::Pen previous = dc->SelectPen(pen);
             dc->MoveTo(Dev(m_ptStart));
             dc->LineTo(Dev(m_ptEnd));
@@ -157,7 +141,7 @@ void CLine::DrawLine(platform::DrawContext* dc, CDPoint to, int mode)
     if (m_nTurret == 0 || GetLineWidth() == 0.0)
         mode = 1;
     const int body = mode & ~0x80;
-    const int style = body == 1 ? LineTypePenStyle(GetLineType()) : PS_SOLID;
+    const int style = body == 1 ? stroke::LineTypePenStyle(GetLineType(), PS_SOLID) : PS_SOLID;
     const platform::Pen previousPen = dc->SelectPen(platform::Pen(style, 0, RGB(255, 255, 255)));
     if (body == 1) {
         dc->MoveTo(Dev(m_ptStart));

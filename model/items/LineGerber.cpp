@@ -3,6 +3,7 @@
 
 #include "model/items/GerberSupport.h"
 #include "model/items/Line.h"
+#include "model/items/StrokeSupport.h"
 #include "model/items/Text.h"
 
 void CLine::DataWriteGerbar(CArchive& ar, tagGERBAR& g, bool textFlag)
@@ -34,19 +35,7 @@ void CLine::DataWriteGerbar(CArchive& ar, tagGERBAR& g, bool textFlag)
     }
 
     // Each barb is a stroke from the tip; dots are not plotted.
-    if (m_nStartArrow > 0 || m_nEndArrow > 0) {
-        CLine first, second;
-        if (m_nStartArrow > 0) {
-            GetStartArrowLine(&first, &second);
-            first.DataWriteGerbar(ar, g, false);
-            second.DataWriteGerbar(ar, g, false);
-        }
-        if (m_nEndArrow > 0) {
-            GetEndArrowLine(&first, &second);
-            first.DataWriteGerbar(ar, g, false);
-            second.DataWriteGerbar(ar, g, false);
-        }
-    }
+    stroke::ForEachArrowBarb(*this, [&](CLine& barb) { barb.DataWriteGerbar(ar, g, false); });
 
     if (!IsNameEmpty())
         m_Name.DataWriteGerbar(ar, g, textFlag);

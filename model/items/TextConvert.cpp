@@ -1,6 +1,7 @@
 // Texts converted into line items: stroke texts into strokes of their turret, TrueType texts into
 // hairline glyph outlines (closed polygons that a surface can be made from).
 
+#include "model/items/GlyphSupport.h"
 #include "model/items/Line.h"
 #include "model/items/Text.h"
 #include "model/sheet/Sheet.h"
@@ -16,20 +17,6 @@ namespace {
 CDPoint FxToPoint(const POINTFX& p)
 {
     return CDPoint(platform::FixedToDouble(p.x), platform::FixedToDouble(p.y));
-}
-
-// The implied on-curve point between two control points, taken on the 16.16 values.
-POINTFX FxMidpoint(const POINTFX& a, const POINTFX& b)
-{
-    const auto mid = [](FIXED u, FIXED v) {
-        const std::int64_t sum =
-            static_cast<std::int64_t>(platform::FixedToLong(u)) + platform::FixedToLong(v);
-        return platform::LongToFixed(static_cast<std::int32_t>(sum >> 1));
-    };
-    POINTFX m;
-    m.x = mid(a.x, b.x);
-    m.y = mid(a.y, b.y);
-    return m;
 }
 
 // The two polygon points of one quadratic piece: the curve at three quarters (midpoint subdivision
@@ -77,24 +64,11 @@ double CText::MakeSurChar(CSheet* sheet, const CTrueTypeFont& font, unsigned cod
     for (const TrueTypeContour& contour : outline.contours) {
         polygon.clear();
         polygon.push_back(FxToPoint(contour.pfxStart));
-        POINTFX last = contour.pfxStart;
-        for (const TrueTypeCurve& curve : contour.curves) {
-            if (curve.apfx.empty())
-                continue;
-            if (curve.wType != TT_PRIM_QSPLINE || curve.apfx.size() < 2) {
-                for (const POINTFX& p : curve.apfx)
-                    polygon.push_back(FxToPoint(p));
-                last = curve.apfx.back();
-                continue;
-            }
-            const std::size_t n = curve.apfx.size();
-            for (std::size_t i = 0; i + 1 < n; ++i) {
-                const POINTFX end =
-                    i + 2 == n ? curve.apfx[n - 1] : FxMidpoint(curve.apfx[i], curve.apfx[i + 1]);
-                AddQuadraticPiece(polygon, FxToPoint(last), FxToPoint(curve.apfx[i]), FxToPoint(end));
-                last = end;
-            }
-        }
+        glyph::WalkContour(
+            contour, [&](const POINTFX& p) { polygon.push_back(FxToPoint(p)); },
+            [&](const POINTFX& from, const POINTFX& control, const POINTFX& to) {
+                AddQuadraticPiece(polygon, FxToPoint(from), FxToPoint(control), FxToPoint(to));
+            });
         polygon.push_back(polygon.front()); // closed back to the start
         for (std::size_t i = 0; i + 1 < polygon.size(); ++i) {
             // A point repeated in the outline (a contour that already ends at its start) makes

@@ -2,6 +2,7 @@
 // or glyph-outline paths; and the layout that drawing, conversion to lines and photo-plot output
 // share (grown frame, overline runs, stroke character origins and strokes).
 
+#include "model/items/GlyphSupport.h"
 #include "model/items/Line.h"
 #include "model/items/Text.h"
 #include "model/startup/Startup.h"
@@ -82,20 +83,6 @@ void ArcThrough(platform::DrawContext& dc, const CDPoint& centre, double r, cons
         dc.Arc(box, Dev(a), Dev(b));
     else
         dc.Arc(box, Dev(b), Dev(a));
-}
-
-// The implied on-curve point between two control points, taken on the 16.16 values.
-POINTFX FxMidpoint(const POINTFX& a, const POINTFX& b)
-{
-    const auto mid = [](FIXED u, FIXED v) {
-        const std::int64_t sum =
-            static_cast<std::int64_t>(platform::FixedToLong(u)) + platform::FixedToLong(v);
-        return platform::LongToFixed(static_cast<std::int32_t>(sum >> 1));
-    };
-    POINTFX m;
-    m.x = mid(a.x, b.x);
-    m.y = mid(a.y, b.y);
-    return m;
 }
 
 // A quadratic piece subdivided at its midpoints depth times, each piece drawn as the two segments
@@ -396,24 +383,11 @@ double CText::DrawChar(platform::DrawContext* dc, unsigned code, CDPoint corner,
     for (const TrueTypeContour& contour : outline.contours) {
         const CDPoint start = place(contour.pfxStart);
         dc->MoveTo(Dev(start));
-        POINTFX last = contour.pfxStart;
-        for (const TrueTypeCurve& curve : contour.curves) {
-            if (curve.apfx.empty())
-                continue;
-            if (curve.wType != TT_PRIM_QSPLINE || curve.apfx.size() < 2) {
-                for (const POINTFX& p : curve.apfx)
-                    dc->LineTo(Dev(place(p)));
-                last = curve.apfx.back();
-                continue;
-            }
-            const std::size_t n = curve.apfx.size();
-            for (std::size_t i = 0; i + 1 < n; ++i) {
-                const POINTFX end =
-                    i + 2 == n ? curve.apfx[n - 1] : FxMidpoint(curve.apfx[i], curve.apfx[i + 1]);
-                DrawQuadraticPiece(*dc, place(last), place(curve.apfx[i]), place(end), 2);
-                last = end;
-            }
-        }
+        glyph::WalkContour(
+            contour, [&](const POINTFX& p) { dc->LineTo(Dev(place(p))); },
+            [&](const POINTFX& from, const POINTFX& control, const POINTFX& to) {
+                DrawQuadraticPiece(*dc, place(from), place(control), place(to), 2);
+            });
         dc->LineTo(Dev(start));
     }
     return advance;

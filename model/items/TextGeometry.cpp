@@ -4,8 +4,6 @@
 #include "model/items/Text.h"
 #include "model/text/TrueTypeFont.h"
 #include "platform/Cp932.h"
-#include "platform/J.h"
-#include "platform/Profile.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,17 +23,6 @@ std::vector<std::string> SplitAtTildes(const std::string& s)
 bool HasTilde(const std::string& s)
 {
     return platform::FindByte(s, '~') != std::string::npos;
-}
-
-// Whether the default Japanese face is needed: a double-byte lead byte, or a half-width katakana
-// or punctuation byte, anywhere in the string.
-bool NeedsJapaneseFace(const std::string& s)
-{
-    for (const char c : s) {
-        if (platform::IsLeadByte(c) || platform::IsHalfWidthKana(c))
-            return true;
-    }
-    return false;
 }
 
 // Moves the origin code's frame point onto the position: the shift of the unaligned corners.
@@ -159,20 +146,7 @@ CDSize CText::MeasureTrueType(const std::string& name) const
         lf.lfStrikeOut = IsPrint() ? 0 : 1;
         lf.lfOrientation = 0;
     } else {
-        platform::Profile& profile = platform::GetProfile();
-        if (NeedsJapaneseFace(m_strText)) {
-            lf.SetFaceName(profile.GetString("Default", "FontJ", _J("ＭＳ ゴシック")));
-            lf.lfCharSet = SHIFTJIS_CHARSET;
-        } else {
-            lf.SetFaceName(profile.GetString("Default", "FontE", "Arial"));
-        }
-        lf.lfHeight = -m_nSize;
-        lf.lfWeight = FW_NORMAL;
-        lf.lfStrikeOut = IsPrint() ? 0 : 1;
-        lf.lfOutPrecision = OUT_TT_PRECIS;
-        lf.lfClipPrecision = CLIP_LH_ANGLES;
-        lf.lfQuality = DEFAULT_QUALITY;
-        lf.lfPitchAndFamily = FF_SWISS;
+        lf = MakeTrueTypeFont(m_nSize, 0, FW_NORMAL, DEFAULT_QUALITY);
     }
     const CTrueTypeFont font(lf);
     long long sum = 0;

@@ -55,15 +55,22 @@ void MakeGlyphSurfaces(CText& text, const CTrueTypeFont& font, const std::string
     }
 }
 
+// The name a text puts on the plot with its overline runs (its bounds brought up to date), or
+// nothing for a hidden or unprintable text.
+std::string PlottedName(CText& text, std::vector<std::uint16_t>& runs)
+{
+    if (!text.IsDisp() || !text.IsPrint())
+        return std::string();
+    text.GetBoundingRect();
+    return text.GetTrueName(runs);
+}
+
 } // namespace
 
 void CText::DataWriteGerbar(CArchive& ar, tagGERBAR& g, bool mirror)
 {
-    if (!IsDisp() || !IsPrint())
-        return;
-    GetBoundingRect();
     std::vector<std::uint16_t> runs;
-    const std::string name = GetTrueName(runs);
+    const std::string name = PlottedName(*this, runs);
     if (name.empty())
         return;
     if (IsMirror())
@@ -120,11 +127,8 @@ void CText::MakeStrokeChar(CArchive& ar, tagGERBAR& g, bool mirror, CDPoint orig
 
 void CText::CheckTurret(tagDCODE* table)
 {
-    if (!IsDisp() || !IsPrint())
-        return;
-    GetBoundingRect();
     std::vector<std::uint16_t> runs;
-    const std::string name = GetTrueName(runs);
+    const std::string name = PlottedName(*this, runs);
     if (name.empty())
         return;
 

@@ -2,6 +2,8 @@
 
 #include "model/items/Via.h"
 
+#include "model/items/ContactSupport.h"
+
 #include <algorithm>
 
 int CVia::CheckNet(int layers, std::vector<std::uint32_t>* groups) const
@@ -28,19 +30,8 @@ int CVia::CheckNet(int layers, std::vector<std::uint32_t>* groups) const
         std::size_t end = first;
         while (end < list.size() && list[end] != 0)
             ++end;
-        const auto runBegin = list.begin() + static_cast<std::ptrdiff_t>(first);
-        const auto runEnd = list.begin() + static_cast<std::ptrdiff_t>(end);
-        const bool shares = std::any_of(ids.begin(), ids.end(), [&](std::uint32_t id) {
-            return std::find(runBegin, runEnd, id) != runEnd;
-        });
-        if (shares) {
-            std::vector<std::uint32_t> missing;
-            for (const std::uint32_t id : ids)
-                if (std::find(runBegin, runEnd, id) == runEnd)
-                    missing.push_back(id);
-            list.insert(runEnd, missing.begin(), missing.end());
+        if (contact::JoinGroupRun(list, first, end, ids))
             return 1;
-        }
         begin = end + 1;
     }
     if (ids.size() < 2)

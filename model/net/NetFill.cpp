@@ -1,5 +1,13 @@
 #include "model/net/NetFill.h"
 
+#include "model/items/Arc.h"
+#include "model/items/Hole.h"
+#include "model/items/Land.h"
+#include "model/items/Line.h"
+#include "model/items/Sur.h"
+#include "model/items/Text.h"
+#include "model/items/Via.h"
+
 #include <algorithm>
 
 NetFill::NetFill(std::vector<Node> nodes, double margin)
@@ -26,4 +34,27 @@ bool NetFill::Near(const CDRect& piece, const CDRect& from) const
              std::min(piece.left, piece.right) > std::max(from.left, from.right) + m ||
              std::max(piece.top, piece.bottom) < std::min(from.top, from.bottom) - m ||
              std::min(piece.top, piece.bottom) > std::max(from.top, from.bottom) + m);
+}
+
+bool NetFill::Touches(const Node& piece, const Node& from, int layer, int bits)
+{
+    CItemBase* with = from.spread;
+    switch (piece.item->GetKind()) {
+    case KIND_LINE:
+        return static_cast<CLine*>(piece.item)->CheckShort(with) != 0;
+    case KIND_ARC:
+        return static_cast<CArc*>(piece.item)->CheckShort(with) != 0;
+    case KIND_LAND:
+        return static_cast<CLand*>(piece.item)->CheckShort(with) != 0;
+    case KIND_SUR:
+        return static_cast<CSur*>(piece.item)->CheckShort(with) != 0;
+    case KIND_TEXT:
+        return static_cast<CText*>(piece.item)->CheckShort(with) != 0;
+    case KIND_VIA:
+        return static_cast<CVia*>(piece.item)->CheckShort(layer, bits, with) != 0;
+    case KIND_HOLE:
+        return static_cast<CHole*>(piece.item)->CheckShort(with) != 0;
+    default:
+        return false;
+    }
 }

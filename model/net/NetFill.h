@@ -29,6 +29,10 @@ public:
     // (rectangles that merely touch count: touching copper is connected).
     explicit NetFill(std::vector<Node> nodes, double margin = 0.0);
 
+    // Whether piece touches the copper that from shows; a via is tested on layer with the sheet's
+    // type bits.
+    static bool Touches(const Node& piece, const Node& from, int layer, int bits);
+
     int GetCount() const { return static_cast<int>(m_nodes.size()); }
     Node& operator[](int index) { return m_nodes[static_cast<std::size_t>(index)]; }
 

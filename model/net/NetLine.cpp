@@ -699,26 +699,8 @@ int CNetLine::MakeNetID(std::uint32_t first)
     std::uint32_t id = first;
     const int layer = m_nWLayer;
     const int attr = m_nAttr;
-    auto touches = [layer, attr](NetFill::Node& piece, NetFill::Node& from) {
-        CItemBase* with = from.spread;
-        switch (piece.item->GetKind()) {
-        case KIND_LINE:
-            return static_cast<CLine*>(piece.item)->CheckShort(with) != 0;
-        case KIND_ARC:
-            return static_cast<CArc*>(piece.item)->CheckShort(with) != 0;
-        case KIND_LAND:
-            return static_cast<CLand*>(piece.item)->CheckShort(with) != 0;
-        case KIND_SUR:
-            return static_cast<CSur*>(piece.item)->CheckShort(with) != 0;
-        case KIND_TEXT:
-            return static_cast<CText*>(piece.item)->CheckShort(with) != 0;
-        case KIND_VIA:
-            return static_cast<CVia*>(piece.item)->CheckShort(layer, attr, with) != 0;
-        case KIND_HOLE:
-            return static_cast<CHole*>(piece.item)->CheckShort(with) != 0;
-        default:
-            return false;
-        }
+    auto touches = [layer, attr](const NetFill::Node& piece, const NetFill::Node& from) {
+        return NetFill::Touches(piece, from, layer, attr);
     };
     auto take = [&id, layer](NetFill::Node& piece) {
         switch (piece.item->GetKind()) {

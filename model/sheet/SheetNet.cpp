@@ -599,26 +599,8 @@ std::uint32_t CSheet::MakeGroup()
 
     NetFill fill(std::move(nodes), kSpreadMargin);
     const int bits = m_nType;
-    auto touches = [layer, bits](NetFill::Node& piece, NetFill::Node& from) {
-        CItemBase* with = from.spread;
-        switch (piece.item->GetKind()) {
-        case KIND_LINE:
-            return static_cast<CLine*>(piece.item)->CheckShort(with) != 0;
-        case KIND_ARC:
-            return static_cast<CArc*>(piece.item)->CheckShort(with) != 0;
-        case KIND_LAND:
-            return static_cast<CLand*>(piece.item)->CheckShort(with) != 0;
-        case KIND_SUR:
-            return static_cast<CSur*>(piece.item)->CheckShort(with) != 0;
-        case KIND_TEXT:
-            return static_cast<CText*>(piece.item)->CheckShort(with) != 0;
-        case KIND_VIA:
-            return static_cast<CVia*>(piece.item)->CheckShort(layer, bits, with) != 0;
-        case KIND_HOLE:
-            return static_cast<CHole*>(piece.item)->CheckShort(with) != 0;
-        default:
-            return false;
-        }
+    auto touches = [layer, bits](const NetFill::Node& piece, const NetFill::Node& from) {
+        return NetFill::Touches(piece, from, layer, bits);
     };
     auto take = [&](NetFill::Node& piece) {
         switch (piece.item->GetKind()) {

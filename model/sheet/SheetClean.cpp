@@ -82,6 +82,30 @@ struct CellKeyHash
     }
 };
 
+// The key of the cell that holds a (and b); false where a coordinate fits no cell.
+bool KeyOf(const CDPoint& a, const CDPoint* b, CellKey& key)
+{
+    return CellOf(a.x, key.c[0]) && CellOf(a.y, key.c[1]) &&
+           (!b || (CellOf(b->x, key.c[2]) && CellOf(b->y, key.c[3])));
+}
+
+// Calls visit(key) for every cell that may hold a point within the tolerance of a (and of b); none
+// where a coordinate fits no cell.
+template <class Visit> void ForNearCells(const CDPoint& a, const CDPoint* b, Visit visit)
+{
+    std::array<std::int64_t, 4> lo{}, hi{};
+    if (!CellRange(a.x, lo[0], hi[0]) || !CellRange(a.y, lo[1], hi[1]))
+        return;
+    if (b && (!CellRange(b->x, lo[2], hi[2]) || !CellRange(b->y, lo[3], hi[3])))
+        return;
+    CellKey key;
+    for (key.c[0] = lo[0]; key.c[0] <= hi[0]; ++key.c[0])
+        for (key.c[1] = lo[1]; key.c[1] <= hi[1]; ++key.c[1])
+            for (key.c[2] = lo[2]; key.c[2] <= hi[2]; ++key.c[2])
+                for (key.c[3] = lo[3]; key.c[3] <= hi[3]; ++key.c[3])
+                    visit(key);
+}
+
 class PointGrid
 {
 public:
@@ -89,8 +113,7 @@ public:
     void Add(const CDPoint& a, const CDPoint* b, int id)
     {
         CellKey key;
-        if (CellOf(a.x, key.c[0]) && CellOf(a.y, key.c[1]) &&
-            (!b || (CellOf(b->x, key.c[2]) && CellOf(b->y, key.c[3]))))
+        if (KeyOf(a, b, key))
             m_cells[key].push_back(id);
         else
             m_overflow.push_back(id);
@@ -100,8 +123,7 @@ public:
     {
         CellKey key;
         std::vector<int>* list = &m_overflow;
-        if (CellOf(a.x, key.c[0]) && CellOf(a.y, key.c[1]) &&
-            (!b || (CellOf(b->x, key.c[2]) && CellOf(b->y, key.c[3])))) {
+        if (KeyOf(a, b, key)) {
             const auto it = m_cells.find(key);
             if (it == m_cells.end())
                 return;
@@ -117,22 +139,13 @@ public:
     {
         for (int id : m_overflow)
             visit(id);
-        std::array<std::int64_t, 4> lo{}, hi{};
-        if (!CellRange(a.x, lo[0], hi[0]) || !CellRange(a.y, lo[1], hi[1]))
-            return;
-        if (b && (!CellRange(b->x, lo[2], hi[2]) || !CellRange(b->y, lo[3], hi[3])))
-            return;
-        CellKey key;
-        for (key.c[0] = lo[0]; key.c[0] <= hi[0]; ++key.c[0])
-            for (key.c[1] = lo[1]; key.c[1] <= hi[1]; ++key.c[1])
-                for (key.c[2] = lo[2]; key.c[2] <= hi[2]; ++key.c[2])
-                    for (key.c[3] = lo[3]; key.c[3] <= hi[3]; ++key.c[3]) {
-                        const auto it = m_cells.find(key);
-                        if (it == m_cells.end())
-                            continue;
-                        for (int id : it->second)
-                            visit(id);
-                    }
+        ForNearCells(a, b, [&](const CellKey& key) {
+            const auto it = m_cells.find(key);
+            if (it == m_cells.end())
+                return;
+            for (int id : it->second)
+                visit(id);
+        });
     }
 
 private:
@@ -158,8 +171,7 @@ public:
     void Add(const CDPoint& a, const CDPoint* b, int id)
     {
         CellKey key;
-        if (!(CellOf(a.x, key.c[0]) && CellOf(a.y, key.c[1]) &&
-              (!b || (CellOf(b->x, key.c[2]) && CellOf(b->y, key.c[3]))))) {
+        if (!KeyOf(a, b, key)) {
             m_overflow.push_back(id);
             return;
         }
@@ -173,19 +185,10 @@ public:
     {
         for (int id : m_overflow)
             visit(id);
-        std::array<std::int64_t, 4> lo{}, hi{};
-        if (!CellRange(a.x, lo[0], hi[0]) || !CellRange(a.y, lo[1], hi[1]))
-            return;
-        if (b && (!CellRange(b->x, lo[2], hi[2]) || !CellRange(b->y, lo[3], hi[3])))
-            return;
-        CellKey key;
-        for (key.c[0] = lo[0]; key.c[0] <= hi[0]; ++key.c[0])
-            for (key.c[1] = lo[1]; key.c[1] <= hi[1]; ++key.c[1])
-                for (key.c[2] = lo[2]; key.c[2] <= hi[2]; ++key.c[2])
-                    for (key.c[3] = lo[3]; key.c[3] <= hi[3]; ++key.c[3])
-                        for (int id = m_slots[SlotOf(key)].head; id >= 0;
-                             id = m_next[static_cast<std::size_t>(id)])
-                            visit(id);
+        ForNearCells(a, b, [&](const CellKey& key) {
+            for (int id = m_slots[SlotOf(key)].head; id >= 0; id = m_next[static_cast<std::size_t>(id)])
+                visit(id);
+        });
     }
 
 private:

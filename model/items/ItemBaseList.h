@@ -13,30 +13,33 @@
 
 class CItemBase;
 
+// Where an element stands in one std::list based container of Owner; null (default) is no
+// position. Only the owner reaches the element through it.
+template <class Storage, class Owner> class ListPosition
+{
+public:
+    ListPosition() = default;
+    ListPosition(std::nullptr_t) {}
+    explicit operator bool() const { return m_valid; }
+    bool operator==(const ListPosition& o) const
+    {
+        return m_valid == o.m_valid && (!m_valid || m_it == o.m_it);
+    }
+    bool operator==(std::nullptr_t) const { return !m_valid; }
+
+private:
+    friend Owner;
+    explicit ListPosition(typename Storage::iterator it) : m_it(it), m_valid(true) {}
+    typename Storage::iterator m_it{};
+    bool m_valid = false;
+};
+
 class CItemBaseList
 {
     using Storage = std::list<CItemBase*>;
 
 public:
-    // Where an element stands in one list; null (default) is no position.
-    class POSITION
-    {
-    public:
-        POSITION() = default;
-        POSITION(std::nullptr_t) {}
-        explicit operator bool() const { return m_valid; }
-        bool operator==(const POSITION& o) const
-        {
-            return m_valid == o.m_valid && (!m_valid || m_it == o.m_it);
-        }
-        bool operator==(std::nullptr_t) const { return !m_valid; }
-
-    private:
-        friend class CItemBaseList;
-        explicit POSITION(Storage::iterator it) : m_it(it), m_valid(true) {}
-        Storage::iterator m_it{};
-        bool m_valid = false;
-    };
+    using POSITION = ListPosition<Storage, CItemBaseList>;
 
     int GetCount() const { return static_cast<int>(m_items.size()); }
     int GetSize() const { return GetCount(); }

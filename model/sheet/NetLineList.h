@@ -3,6 +3,8 @@
 // without knowing the group class, so each group is stored with the function that frees it (given
 // where the group class is known). Positions stay valid while other groups are added or removed.
 
+#include "model/items/ItemBaseList.h"
+
 #include <cstddef>
 #include <iterator>
 #include <list>
@@ -19,24 +21,7 @@ class CNetLineList
 
 public:
     // Where a group stands in the list; null (default) is no position.
-    class POSITION
-    {
-    public:
-        POSITION() = default;
-        POSITION(std::nullptr_t) {}
-        explicit operator bool() const { return m_valid; }
-        bool operator==(const POSITION& o) const
-        {
-            return m_valid == o.m_valid && (!m_valid || m_it == o.m_it);
-        }
-        bool operator==(std::nullptr_t) const { return !m_valid; }
-
-    private:
-        friend class CNetLineList;
-        explicit POSITION(Storage::iterator it) : m_it(it), m_valid(true) {}
-        Storage::iterator m_it{};
-        bool m_valid = false;
-    };
+    using POSITION = ListPosition<Storage, CNetLineList>;
 
     CNetLineList() = default;
     CNetLineList(const CNetLineList&) = delete;

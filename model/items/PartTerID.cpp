@@ -10,6 +10,7 @@
 #include "model/items/Ter.h"
 #include "model/items/Via.h"
 #include "model/services/DocumentServices.h"
+#include "model/sheet/ItemSort.h"
 #include "model/sheet/Sheet.h"
 #include "platform/Numbers.h"
 
@@ -87,20 +88,7 @@ void CPart::ReCalcTerID(DocumentServices* doc)
 
 void CPart::SortTer()
 {
-    for (POSITION node = m_Ters.GetHeadPosition(); node;) {
-        POSITION min = node;
-        POSITION scan = node;
-        m_Ters.GetNext(scan);
-        while (scan) {
-            const POSITION at = scan;
-            const CTer* ter = static_cast<const CTer*>(m_Ters.GetNext(scan));
-            if (*ter < *static_cast<const CTer*>(m_Ters.GetAt(min)))
-                min = at;
-        }
-        if (!(min == node))
-            m_Ters.SwapAt(node, min);
-        m_Ters.GetNext(node);
-    }
+    SelectionSort<CTer>(m_Ters);
 }
 
 void CPart::ResetTerID(DocumentServices* doc)

@@ -1,13 +1,13 @@
-// The sheet's sorts of terminals, holes, lines and texts, and the ordering of lines along a cutter
-// path. Like SortLand they are selection sorts: for every node from the head, the smallest of the
-// rest (the first of equals) is exchanged into it. The item orders use tolerances, so a library
-// sort could not promise a consistent result; and exchanging the item pointers of two nodes keeps
-// every position a caller holds valid.
+// The sheet's sorts of lands, terminals, holes, lines and texts, and the ordering of lines along a
+// cutter path. All are the selection sort of ItemSort.h, which keeps every position a caller holds
+// valid.
 
 #include "model/items/Hole.h"
+#include "model/items/Land.h"
 #include "model/items/Line.h"
 #include "model/items/Ter.h"
 #include "model/items/Text.h"
+#include "model/sheet/ItemSort.h"
 #include "model/sheet/Sheet.h"
 #include "platform/Numbers.h"
 
@@ -16,28 +16,6 @@
 #include <vector>
 
 namespace {
-
-// The selection sort over the list's nodes; less(a, b) is the items' order.
-template <class T, class Less> int SelectionSort(CItemList& list, Less less)
-{
-    if (list.IsEmpty())
-        return 0;
-    for (POSITION node = list.GetHeadPosition(); node;) {
-        POSITION min = node;
-        POSITION scan = node;
-        list.GetNext(scan);
-        while (scan) {
-            const POSITION at = scan;
-            T* item = static_cast<T*>(list.GetNext(scan));
-            if (less(*item, *static_cast<T*>(list.GetAt(min))))
-                min = at;
-        }
-        if (!(min == node))
-            list.SwapAt(node, min);
-        list.GetNext(node);
-    }
-    return 1;
-}
 
 // The same sort over keys computed once, for orders given by a number of each item.
 template <class Key> int SelectionSortByKey(CItemList& list, std::vector<Key> keys)
@@ -64,6 +42,11 @@ template <class Key> int SelectionSortByKey(CItemList& list, std::vector<Key> ke
 
 } // namespace
 
+int CSheet::SortLand()
+{
+    return SelectionSort<CLand>(*ListOf(KIND_LAND));
+}
+
 int CSheet::SortTerNo()
 {
     CItemList& list = *ListOf(KIND_TER);
@@ -77,17 +60,17 @@ int CSheet::SortTerNo()
 
 int CSheet::SortHole()
 {
-    return SelectionSort<CHole>(*ListOf(KIND_HOLE), [](CHole& a, CHole& b) { return a < b; });
+    return SelectionSort<CHole>(*ListOf(KIND_HOLE));
 }
 
 int CSheet::SortLine()
 {
-    return SelectionSort<CLine>(*ListOf(KIND_LINE), [](CLine& a, CLine& b) { return a < b; });
+    return SelectionSort<CLine>(*ListOf(KIND_LINE));
 }
 
 int CSheet::SortText()
 {
-    return SelectionSort<CText>(*ListOf(KIND_TEXT), [](CText& a, CText& b) { return a < b; });
+    return SelectionSort<CText>(*ListOf(KIND_TEXT));
 }
 
 int CSheet::SortLinebyFxPoint(const CLine& reference)

@@ -113,15 +113,21 @@ CPart::CPart(const CPart& other) : CPart()
 
 CPart::~CPart()
 {
-    m_Lines.RemoveAll();
-    m_Ters.RemoveAll();
-    m_Arcs.RemoveAll();
-    m_Texts.RemoveAll();
-    m_Lands.RemoveAll();
-    m_Holes.RemoveAll();
-    m_Surs.RemoveAll();
-    m_Vias.RemoveAll();
+    DeleteItems();
 }
+
+namespace {
+
+// Replaces the items of a list by copies of another's, each made as make makes it.
+template <class T>
+void CopyItems(CPart& part, CItemList& to, const CItemList& from, T* (CPart::*make)(const T&))
+{
+    to.RemoveAll();
+    for (const CItemBase* item : from)
+        (part.*make)(static_cast<const T&>(*item));
+}
+
+} // namespace
 
 CPart& CPart::operator=(const CPart& other)
 {
@@ -139,30 +145,14 @@ CPart& CPart::operator=(const CPart& other)
     m_ValName.SetParent(this);
     m_nNetCount = other.m_nNetCount;
 
-    m_Ters.RemoveAll();
-    for (const CItemBase* item : other.m_Ters)
-        NewTer(static_cast<const CTer&>(*item));
-    m_Lands.RemoveAll();
-    for (const CItemBase* item : other.m_Lands)
-        NewLand(static_cast<const CLand&>(*item));
-    m_Holes.RemoveAll();
-    for (const CItemBase* item : other.m_Holes)
-        NewHole(static_cast<const CHole&>(*item));
-    m_Surs.RemoveAll();
-    for (const CItemBase* item : other.m_Surs)
-        NewSur(static_cast<const CSur&>(*item));
-    m_Vias.RemoveAll();
-    for (const CItemBase* item : other.m_Vias)
-        NewVia(static_cast<const CVia&>(*item));
-    m_Texts.RemoveAll();
-    for (const CItemBase* item : other.m_Texts)
-        NewText(static_cast<const CText&>(*item));
-    m_Lines.RemoveAll();
-    for (const CItemBase* item : other.m_Lines)
-        NewLine(static_cast<const CLine&>(*item));
-    m_Arcs.RemoveAll();
-    for (const CItemBase* item : other.m_Arcs)
-        NewArc(static_cast<const CArc&>(*item));
+    CopyItems(*this, m_Ters, other.m_Ters, &CPart::NewTer);
+    CopyItems(*this, m_Lands, other.m_Lands, &CPart::NewLand);
+    CopyItems(*this, m_Holes, other.m_Holes, &CPart::NewHole);
+    CopyItems(*this, m_Surs, other.m_Surs, &CPart::NewSur);
+    CopyItems(*this, m_Vias, other.m_Vias, &CPart::NewVia);
+    CopyItems(*this, m_Texts, other.m_Texts, &CPart::NewText);
+    CopyItems(*this, m_Lines, other.m_Lines, &CPart::NewLine);
+    CopyItems(*this, m_Arcs, other.m_Arcs, &CPart::NewArc);
     MarkDirty();
     return *this;
 }

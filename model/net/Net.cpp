@@ -5,6 +5,7 @@
 #include "model/net/Net.h"
 
 #include "model/items/Ter.h"
+#include "model/net/NetDialect.h"
 #include "platform/Archive.h"
 #include "platform/Cp932.h"
 #include "platform/J.h"
@@ -12,27 +13,6 @@
 #include "platform/Numbers.h"
 
 #include <algorithm>
-
-namespace {
-
-bool IsWhite(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
-
-// Trail bytes are never white space, so trimming by bytes is safe for CP932 text.
-std::string Trim(const std::string& s)
-{
-    std::size_t b = 0;
-    std::size_t e = s.size();
-    while (b < e && IsWhite(s[b]))
-        ++b;
-    while (e > b && IsWhite(s[e - 1]))
-        --e;
-    return s.substr(b, e - b);
-}
-
-} // namespace
 
 // --- Nodes ---
 
@@ -105,7 +85,7 @@ void CNet::GetNetNode(int index, std::string& ref, std::string& pin) const
 
 CNet::CNetNode* CNet::SetRefPin(const std::string& ref, const std::string& pin)
 {
-    auto node = std::make_unique<CNetNode>(Trim(ref), Trim(pin));
+    auto node = std::make_unique<CNetNode>(TrimNetText(ref), TrimNetText(pin));
     for (const auto& n : m_Nodes) {
         if (*n == *node)
             return n.get();

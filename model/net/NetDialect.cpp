@@ -22,17 +22,6 @@ bool IsWhite(char c)
 
 // Trail bytes are never white space or one of the separators trimmed below, so trimming by bytes
 // is safe for CP932 text.
-std::string Trim(const std::string& s)
-{
-    std::size_t b = 0;
-    std::size_t e = s.size();
-    while (b < e && IsWhite(s[b]))
-        ++b;
-    while (e > b && IsWhite(s[e - 1]))
-        --e;
-    return s.substr(b, e - b);
-}
-
 void TrimLeft(std::string& s)
 {
     std::size_t b = 0;
@@ -103,6 +92,17 @@ const char* const kFileLine = "   File : %s";
 const char* const kDateLine = "   Date : %s";
 
 } // namespace
+
+std::string TrimNetText(const std::string& s)
+{
+    std::size_t b = 0;
+    std::size_t e = s.size();
+    while (b < e && IsWhite(s[b]))
+        ++b;
+    while (e > b && IsWhite(s[e - 1]))
+        --e;
+    return s.substr(b, e - b);
+}
 
 const char* GetNetDialectName(int code)
 {
@@ -182,7 +182,7 @@ void CNet::ReadDashList(std::string rest)
 
 bool CNet::MakeNet(int code, const std::string& textIn)
 {
-    std::string text = Trim(textIn);
+    std::string text = TrimNetText(textIn);
     std::string name;
     switch (code) {
     case NETDIALECT_CR3000: {
@@ -270,7 +270,7 @@ bool CNet::MakeNet(int code, const std::string& textIn)
         // FutureNet, PCAD and unknown codes have no reader.
         break;
     }
-    m_strName = Trim(m_strName);
+    m_strName = TrimNetText(m_strName);
     return !m_strName.empty();
 }
 

@@ -3,6 +3,8 @@
 // program's format list; the same code picks CNet::MakeNet's reader and the CNet::MakeHead,
 // MakeString and MakeTail writer (their bodies are in NetDialect.cpp).
 
+#include <string>
+
 enum NetDialect : int
 {
     NETDIALECT_COMPARE = -1, // the net-compare list (written only)
@@ -30,3 +32,7 @@ enum NetDialect : int
 // The dialect's name as the format lists show it ("CR3000", ...); empty for the net-compare list
 // and for unknown codes.
 const char* GetNetDialectName(int code);
+
+// The text without the white space at its ends, as node names and net names are kept. Trail
+// bytes of CP932 are never white space, so trimming by bytes is safe.
+std::string TrimNetText(const std::string& s);

@@ -245,9 +245,7 @@ int CLibrary::ReadPartSub(CSheet* sheet, bool& damaged)
     try {
         RecordWalker walker(m_Buffer);
         Record record;
-        while (walker.Next(record)) {
-            if (record.marker != kPackage)
-                continue;
+        while (walker.NextPackage(record)) {
             if (!m_strPackageName.empty() && platform::MbsICmp(record.name, m_strPackageName) != 0)
                 continue;
             std::int32_t count = 0;
@@ -306,8 +304,8 @@ bool CLibrary::DelPart(bool ask, bool write)
     try {
         RecordWalker walker(m_Buffer);
         Record record;
-        while (walker.Next(record)) {
-            if (record.marker != kPackage || platform::MbsICmp(record.name, m_strPackageName) != 0)
+        while (walker.NextPackage(record)) {
+            if (platform::MbsICmp(record.name, m_strPackageName) != 0)
                 continue;
             if (ask && AfxMessageBox(_J("同名の部品が存在します。\n上書きしますか？"),
                                      MB_YESNO | MB_ICONQUESTION) != IDYES)
@@ -417,9 +415,7 @@ int CLibrary::ReadPartOutline(CSheet* sheet)
     try {
         RecordWalker walker(m_Buffer);
         Record record;
-        while (walker.Next(record)) {
-            if (record.marker != kPackage)
-                continue;
+        while (walker.NextPackage(record)) {
             std::int32_t count = 0;
             std::vector<std::unique_ptr<CPart>> parts =
                 walker.ReadParts(record, kReadVersion, sheet->GetDocument(), count);

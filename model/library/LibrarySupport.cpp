@@ -44,6 +44,14 @@ bool IsBlank(char c)
 
 RecordWalker::RecordWalker(const std::vector<std::uint8_t>& image) : m_image(image) {}
 
+bool RecordWalker::NextPackage(Record& record)
+{
+    while (Next(record))
+        if (record.marker == kPackage)
+            return true;
+    return false;
+}
+
 bool RecordWalker::Next(Record& record)
 {
     // The walk reads the image in place: each field is checked against what is left of it, so no

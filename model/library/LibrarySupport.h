@@ -50,6 +50,8 @@ public:
 
     // The next record; false at an end marker (0 or -1).
     bool Next(Record& record);
+    // The next package record (kPackage), passing over records of other kinds; false at an end marker.
+    bool NextPackage(Record& record);
     // Offset and value of the end marker once Next gave false.
     std::size_t EndPos() const { return m_endPos; }
     std::int32_t EndMarker() const { return m_endMarker; }

@@ -2,9 +2,9 @@
 // apart from each other, given ids by a group's flood fill and gathered into groups by a board
 // sheet. Both should grow about as n log n with the number of tracks.
 
+#include "bench/SyntheticBoard.h"
 #include "model/items/Line.h"
 #include "model/net/NetLine.h"
-#include "model/services/FrameServices.h"
 #include "model/sheet/Sheet.h"
 
 #include <benchmark/benchmark.h>
@@ -13,31 +13,6 @@
 #include <memory>
 
 namespace {
-
-// Turret 1: a round 0.2 track.
-class BenchFrame : public FrameServices
-{
-public:
-    BenchFrame() { SetFrameServices(this); }
-    ~BenchFrame() override { SetFrameServices(nullptr); }
-
-    tagTURRET GetTurret(int number) override
-    {
-        return number == 1 ? tagTURRET{TURRET_ROUND, 0.2, 0.0} : tagTURRET{};
-    }
-    tagVIA GetVia(int) override { return tagVIA{}; }
-    tagLAYER GetLayer(int) override { return tagLAYER{}; }
-    void GetLayerFlags(std::array<std::uint32_t, LAYER_MAX>&, int) override {}
-    void SetDrawMode(int) override {}
-    int GetDrawMode() override { return 0; }
-    int GetWireLayerCount() override { return 1; }
-    int GetTurretDCode(int turret) override { return turret + 10; }
-    tagTEXTSIZE GetTextSize(int) override { return tagTEXTSIZE{}; }
-    tagDIMS GetDimensionStyle() override { return tagDIMS{}; }
-    int GetCoordScale() override { return 100; }
-    bool IsLayerDisplayed(int) override { return true; }
-    DocumentServices* GetCurrentDocument() override { return nullptr; }
-};
 
 constexpr int kChain = 10;
 
@@ -53,7 +28,7 @@ void TrackEnds(int i, CDPoint& a, CDPoint& b)
 
 void BM_MakeNetID(benchmark::State& state)
 {
-    const BenchFrame frame;
+    const bench::TrackFrame frame({0.2}, 1); // turret 1: a round 0.2 track
     const int n = static_cast<int>(state.range(0));
     std::deque<CLine> tracks;
     CNetLine group(0, 1, 1);
@@ -77,7 +52,7 @@ BENCHMARK(BM_MakeNetID)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)-
 
 void BM_SheetGroups(benchmark::State& state)
 {
-    const BenchFrame frame;
+    const bench::TrackFrame frame({0.2}, 1);
     const int n = static_cast<int>(state.range(0));
     CSheet sheet(1, 0x1, 0, nullptr);
     sheet.SetSheetType(SHEET_BOARD);

@@ -1,9 +1,9 @@
 // Surface fill: a large copper pour (a toothed outline of 2,000 segments with 200 cut-outs) hatched
 // at a coarse and at the finest pitch, built from its outline lists, and chained into loops.
 
+#include "bench/SyntheticBoard.h"
 #include "model/items/Line.h"
 #include "model/items/Sur.h"
-#include "model/services/FrameServices.h"
 
 #include <benchmark/benchmark.h>
 
@@ -17,33 +17,10 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 
 // Turret 1 is 0.05 wide (pitch 0.05), turret 2 is 0.2 wide (pitch 0.18).
-class BenchFrame : public FrameServices
+bench::TrackFrame Frame()
 {
-public:
-    BenchFrame() { SetFrameServices(this); }
-    ~BenchFrame() override { SetFrameServices(nullptr); }
-
-    tagTURRET GetTurret(int number) override
-    {
-        if (number == 1)
-            return tagTURRET{TURRET_ROUND, 0.05, 0.0};
-        if (number == 2)
-            return tagTURRET{TURRET_ROUND, 0.2, 0.0};
-        return tagTURRET{};
-    }
-    tagVIA GetVia(int) override { return tagVIA{}; }
-    tagLAYER GetLayer(int) override { return tagLAYER{}; }
-    void GetLayerFlags(std::array<std::uint32_t, LAYER_MAX>&, int) override {}
-    void SetDrawMode(int) override {}
-    int GetDrawMode() override { return 0; }
-    int GetWireLayerCount() override { return 0; }
-    int GetTurretDCode(int turret) override { return turret + 10; }
-    tagTEXTSIZE GetTextSize(int) override { return tagTEXTSIZE{}; }
-    tagDIMS GetDimensionStyle() override { return tagDIMS{}; }
-    int GetCoordScale() override { return 100; }
-    bool IsLayerDisplayed(int) override { return true; }
-    DocumentServices* GetCurrentDocument() override { return nullptr; }
-};
+    return bench::TrackFrame({0.05, 0.2}, 0);
+}
 
 // The outline: 2,000 segments round a toothed circle of radius about 100 mm; 200 small octagon
 // cut-outs in a grid inside it. Segments come in a shuffled order and some run backwards, as they
@@ -97,7 +74,7 @@ struct Pour
 
 void BM_SurfaceFill(benchmark::State& state)
 {
-    BenchFrame frame;
+    const bench::TrackFrame frame = Frame();
     const Pour pour(static_cast<int>(state.range(0)));
     std::unique_ptr<CSur> sur = pour.Build();
     for (auto _ : state) {
@@ -110,7 +87,7 @@ BENCHMARK(BM_SurfaceFill)->Arg(2)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_SurfaceFillTurned(benchmark::State& state)
 {
-    BenchFrame frame;
+    const bench::TrackFrame frame = Frame();
     const Pour pour(2);
     std::unique_ptr<CSur> sur = pour.Build();
     sur->SetAngle(kPi / 6);
@@ -123,7 +100,7 @@ BENCHMARK(BM_SurfaceFillTurned)->Unit(benchmark::kMillisecond);
 
 void BM_SurfaceBuild(benchmark::State& state)
 {
-    BenchFrame frame;
+    const bench::TrackFrame frame = Frame();
     const Pour pour(-1);
     for (auto _ : state) {
         CSur sur(pour.lines, pour.arcs, pour.none, pour.texts);
@@ -134,7 +111,7 @@ BENCHMARK(BM_SurfaceBuild)->Unit(benchmark::kMillisecond);
 
 void BM_SurfaceChain(benchmark::State& state)
 {
-    BenchFrame frame;
+    const bench::TrackFrame frame = Frame();
     const Pour pour(-1);
     std::unique_ptr<CSur> sur = pour.Build();
     for (auto _ : state) {
@@ -150,7 +127,7 @@ BENCHMARK(BM_SurfaceChain)->Unit(benchmark::kMillisecond);
 // out of the numbering (as cutting would remove them), so the pour is one region round 200 holes.
 void BM_SurfaceGroup(benchmark::State& state)
 {
-    BenchFrame frame;
+    const bench::TrackFrame frame = Frame();
     const Pour pour(static_cast<int>(state.range(0)));
     std::unique_ptr<CSur> sur = pour.Build();
     sur->ModifyType(SUR_NEGA, SUR_NEGA);

@@ -14,6 +14,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace bench {
@@ -108,6 +109,44 @@ private:
     std::array<tagVIA, VIA_MAX + 1> m_vias{};
     std::vector<std::unique_ptr<CSheet>> m_sheets;
     FrameServices* m_previousFrame = nullptr;
+};
+
+// A frame for benchmarks of loose items without a board: turret number i + 1 is a round track of
+// widths[i], and the frame has wireLayers wiring layers. Installs itself as the frame for its lifetime.
+class TrackFrame : public FrameServices
+{
+public:
+    TrackFrame(std::vector<double> widths, int wireLayers)
+        : m_widths(std::move(widths)), m_wireLayers(wireLayers)
+    {
+        SetFrameServices(this);
+    }
+    ~TrackFrame() override { SetFrameServices(nullptr); }
+    TrackFrame(const TrackFrame&) = delete;
+    TrackFrame& operator=(const TrackFrame&) = delete;
+
+    tagTURRET GetTurret(int number) override
+    {
+        if (number < 1 || number > static_cast<int>(m_widths.size()))
+            return tagTURRET{};
+        return tagTURRET{TURRET_ROUND, m_widths[static_cast<std::size_t>(number - 1)], 0.0};
+    }
+    tagVIA GetVia(int) override { return tagVIA{}; }
+    tagLAYER GetLayer(int) override { return tagLAYER{}; }
+    void GetLayerFlags(std::array<std::uint32_t, LAYER_MAX>&, int) override {}
+    void SetDrawMode(int) override {}
+    int GetDrawMode() override { return 0; }
+    int GetWireLayerCount() override { return m_wireLayers; }
+    int GetTurretDCode(int turret) override { return turret + 10; }
+    tagTEXTSIZE GetTextSize(int) override { return tagTEXTSIZE{}; }
+    tagDIMS GetDimensionStyle() override { return tagDIMS{}; }
+    int GetCoordScale() override { return 100; }
+    bool IsLayerDisplayed(int) override { return true; }
+    DocumentServices* GetCurrentDocument() override { return nullptr; }
+
+private:
+    std::vector<double> m_widths;
+    int m_wireLayers;
 };
 
 } // namespace bench

@@ -1,7 +1,8 @@
 #include "model/text/TrueTypeFaces.h"
 
-#include "platform/FontRecord.h"
 #include "platform/Cp932.h"
+#include "platform/FaceResolver.h"
+#include "platform/FontRecord.h"
 #include "platform/J.h"
 
 #include <fontconfig/fontconfig.h>
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -289,3 +291,21 @@ std::shared_ptr<TrueTypeFace> CTrueTypeFaces::Open(const std::string& file, int 
     m_files.emplace(std::move(key), entry);
     return entry;
 }
+
+namespace {
+
+// Drawing contexts draw text with the faces texts are measured and outlined with.
+std::optional<platform::ResolvedFace> ResolveForDrawing(std::string_view faceName, int charSet, int weight,
+                                                        bool italic)
+{
+    const TrueTypeFaceChoice& choice = CTrueTypeFaces::Instance().Resolve(faceName, charSet, weight, italic);
+    if (!choice.face)
+        return std::nullopt;
+    return platform::ResolvedFace{choice.face->file, choice.face->index, choice.face->family};
+}
+
+// Installed while the library loads, so that the program and every test executable linking the
+// model have it before any text is drawn.
+[[maybe_unused]] const bool g_resolverInstalled = (platform::SetFaceResolver(&ResolveForDrawing), true);
+
+} // namespace

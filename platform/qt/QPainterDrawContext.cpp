@@ -1,8 +1,10 @@
 #include "platform/qt/QPainterDrawContext.h"
 
+#include "platform/FaceResolver.h"
 #include "platform/qt/QtText.h"
 
 #include <QBitmap>
+#include <QFontDatabase>
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
@@ -12,7 +14,10 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
+#include <mutex>
 #include <numbers>
+#include <tuple>
 #include <utility>
 
 namespace platform {
@@ -79,6 +84,57 @@ QPainter::CompositionMode RopMode(int rop)
 bool RopKeepsUnderClear(int rop)
 {
     return rop == R2_XORPEN || rop == R2_MERGEPEN || rop == R2_NOP;
+}
+
+// The Qt family of a face the resolver chose: its file is handed to Qt once, so that Qt draws
+// with that very file even where Qt's own matching would have preferred another face.
+QString FamilyOfFile(const ResolvedFace& face)
+{
+    static std::map<std::string, QStringList> files; // families Qt found in each file added
+    auto it = files.find(face.file);
+    if (it == files.end()) {
+        const int id = QFontDatabase::addApplicationFont(QString::fromStdString(face.file));
+        it = files.emplace(face.file, id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id))
+                 .first;
+    }
+    const QString own = QString::fromStdString(face.family);
+    // Qt knows the face by its own family name, which also tells the faces of a collection apart;
+    // the names Qt read from the file serve when the face has none.
+    if (!own.isEmpty())
+        return own;
+    return it->second.isEmpty() ? QString() : it->second.front();
+}
+
+// The families to draw a logical font's text with: the face the installed resolver chose, then
+// the Japanese Gothic face for characters the first lacks (as the model's glyph outlines take
+// them). Empty when no resolver answers. Answers are kept per face name, character set, weight and
+// italic, so that a font is resolved once per process.
+QStringList ResolvedFamilies(const LogFont& font)
+{
+    const FaceResolver resolver = GetFaceResolver();
+    if (!resolver)
+        return {};
+    const int weight = font.lfWeight > 0 ? std::min<int>(font.lfWeight, 1000) : FW_NORMAL;
+    const bool italic = font.lfItalic != 0;
+    using Key = std::tuple<FaceResolver, std::string, int, int, bool>;
+    static std::mutex mutex;
+    static std::map<Key, QStringList> resolved;
+    const std::lock_guard lock(mutex);
+    Key key(resolver, font.FaceName(), font.lfCharSet, weight, italic);
+    if (auto it = resolved.find(key); it != resolved.end())
+        return it->second;
+    QStringList families;
+    const auto add = [&](std::string_view face, int charSet) {
+        if (const auto found = resolver(face, charSet, weight, italic)) {
+            const QString family = FamilyOfFile(*found);
+            if (!family.isEmpty() && !families.contains(family))
+                families.append(family);
+        }
+    };
+    add(std::get<1>(key), font.lfCharSet);
+    if (!families.isEmpty())
+        add("MS Gothic", SHIFTJIS_CHARSET);
+    return resolved.emplace(std::move(key), std::move(families)).first->second;
 }
 
 } // namespace
@@ -792,9 +848,16 @@ void QPainterDrawContext::RealiseFont() const
         return;
     const QPaintDevice* device = m_painter->device();
     QFont font;
-    const std::string face = m_font.FaceName();
-    if (!face.empty())
+    if (const QStringList families = ResolvedFamilies(m_font); !families.isEmpty()) {
+        font.setFamilies(families);
+    } else if (const std::string face = m_font.FaceName(); !face.empty()) {
         font.setFamilies({Cp932ToQString(face)});
+    }
+    // Advances as the model measures and outlines glyphs: hinted for black-and-white output, each
+    // rounded to whole pixels, and no kerning between characters.
+    font.setKerning(false);
+    font.setHintingPreference(QFont::PreferFullHinting);
+    font.setStyleStrategy(QFont::NoAntialias);
     font.setItalic(m_font.lfItalic != 0);
     font.setUnderline(m_font.lfUnderline != 0);
     font.setStrikeOut(m_font.lfStrikeOut != 0);

@@ -7,7 +7,9 @@
 // ellipse's right and bottom edges stay outside it; one-unit lines leave out their last pixel.
 // Raster operations other than copying work where the paint engine supports them (the raster
 // engine: images and widget backing stores); elsewhere they draw as copies. Text is never
-// combined by a raster operation.
+// combined by a raster operation. Text is drawn with the face files the installed face resolver
+// names (platform/FaceResolver.h), hinted and advanced in whole pixels without kerning, so that it
+// is as wide as the glyphs the model measures and outlines.
 //
 // Pens, brushes and the font are turned into their Qt forms only when something is drawn with
 // them, and a few of each are kept, so that items which select and restore a pen around every

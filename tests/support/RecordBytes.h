@@ -88,4 +88,19 @@ inline void ExpectEveryTruncationRefused(const std::vector<std::uint8_t>& bytes,
     EXPECT_NO_THROW(read(whole));
 }
 
+// Calls `check` once for every proper prefix of a record, with an archive that reads only that
+// prefix, under a trace naming the cut; `check` reads into an item of its own and asserts that the
+// read is refused and leaves the item as it was. `doc`, when given, is the archive's document.
+inline void ForEveryTruncation(const std::vector<std::uint8_t>& bytes,
+                               const std::function<void(CArchive&)>& check, CDocument* doc = nullptr)
+{
+    for (std::size_t n = 0; n < bytes.size(); ++n) {
+        SCOPED_TRACE(::testing::Message() << "record cut to " << n << " of " << bytes.size() << " bytes");
+        CArchive ar(CArchive::load, std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + n));
+        if (doc)
+            ar.SetDocument(doc);
+        check(ar);
+    }
+}
+
 } // namespace testing_support

@@ -9,11 +9,11 @@
 #include "tests/support/FakeDocument.h"
 #include "tests/support/FakeFrameServices.h"
 #include "tests/support/FakeItemDialogs.h"
+#include "tests/support/RecordBytes.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -22,50 +22,16 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-// Little-endian bytes of a record, as the archive writes them.
-struct Bytes
-{
-    std::vector<std::uint8_t> v;
-    Bytes& I32(std::int32_t x)
-    {
-        for (int i = 0; i < 4; ++i)
-            v.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(x) >> (8 * i)));
-        return *this;
-    }
-    Bytes& F64(double d)
-    {
-        std::uint64_t u;
-        std::memcpy(&u, &d, 8);
-        for (int i = 0; i < 8; ++i)
-            v.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
-        return *this;
-    }
-    Bytes& Append(const std::vector<std::uint8_t>& more)
-    {
-        v.insert(v.end(), more.begin(), more.end());
-        return *this;
-    }
-};
+using testing_support::Bytes;
 
 std::vector<std::uint8_t> Write(CArc& arc, int version = 6)
 {
-    CArchive ar(CArchive::store);
-    arc.Serialize(ar, version);
-    return ar.Data();
+    return testing_support::WriteRecord(arc, version);
 }
 
 void Read(CArc& arc, const std::vector<std::uint8_t>& bytes, int version)
 {
-    CArchive ar(CArchive::load, bytes);
-    arc.Serialize(ar, version);
-    EXPECT_EQ(ar.Remaining(), 0u);
-}
-
-std::vector<std::uint8_t> TextRecord(CText& text)
-{
-    CArchive ar(CArchive::store);
-    text.Serialize(ar, 6);
-    return ar.Data();
+    EXPECT_EQ(testing_support::ReadRecord(arc, bytes, version), 0u);
 }
 
 class ArcTest : public ::testing::Test
@@ -386,7 +352,7 @@ TEST_F(ArcTest, BinaryRecordLayout)
     Bytes withName;
     withName.I32(0x12345).F64(1.5).F64(-2.0).F64(10.0).F64(kPi / 2).F64(kPi);
     withName.I32(0x1400).I32(3).I32(4).I32(static_cast<std::int32_t>(0xFF9C0064u)).I32(7);
-    withName.Append(TextRecord(*arc.GetNameText()));
+    withName.Raw(testing_support::WriteRecord(*arc.GetNameText(), 6));
     EXPECT_EQ(Write(arc), withName.v);
 }
 
@@ -453,16 +419,14 @@ TEST_F(ArcTest, EveryTruncatedRecordIsRefusedAndLeavesTheArc)
     arc.SetName("T", 200, true);
     arc.SetDimensionValue(3);
     const auto bytes = Write(arc);
-    for (std::size_t n = 0; n < bytes.size(); ++n) {
-        const std::vector<std::uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n));
+    testing_support::ForEveryTruncation(bytes, [](CArchive& ar) {
         CArc target(CDPoint(9, 9), 8.0, 1.0, 2.0, 0, 4);
-        CArchive ar(CArchive::load, cut);
-        EXPECT_THROW(target.Serialize(ar, 6), ArchiveError) << n;
-        EXPECT_EQ(target.GetCenter(), CDPoint(9, 9)) << n;
-        EXPECT_EQ(target.GetRadius(), 8.0) << n;
-        EXPECT_EQ(target.GetTurretNo(), 4) << n;
-        EXPECT_TRUE(target.IsNameEmpty()) << n;
-    }
+        EXPECT_THROW(target.Serialize(ar, 6), ArchiveError);
+        EXPECT_EQ(target.GetCenter(), CDPoint(9, 9));
+        EXPECT_EQ(target.GetRadius(), 8.0);
+        EXPECT_EQ(target.GetTurretNo(), 4);
+        EXPECT_TRUE(target.IsNameEmpty());
+    });
     CArc whole;
     EXPECT_NO_THROW(Read(whole, bytes, 6));
     EXPECT_TRUE(whole == arc);

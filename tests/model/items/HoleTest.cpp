@@ -9,6 +9,7 @@
 #include "tests/support/FakeDocument.h"
 #include "tests/support/FakeFrameServices.h"
 #include "tests/support/FakeItemDialogs.h"
+#include "tests/support/RecordBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -21,38 +22,16 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-// Little-endian bytes of a record, as the archive writes them.
-struct Bytes
-{
-    std::vector<std::uint8_t> v;
-    Bytes& U32(std::uint32_t x)
-    {
-        for (int i = 0; i < 4; ++i)
-            v.push_back(static_cast<std::uint8_t>(x >> (8 * i)));
-        return *this;
-    }
-    Bytes& I32(std::int32_t x) { return U32(static_cast<std::uint32_t>(x)); }
-    Bytes& F64(double d)
-    {
-        std::uint64_t u;
-        std::memcpy(&u, &d, 8);
-        for (int i = 0; i < 8; ++i)
-            v.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
-        return *this;
-    }
-};
+using testing_support::Bytes;
 
 std::vector<std::uint8_t> Write(CHole& hole, int version)
 {
-    CArchive ar(CArchive::store);
-    hole.Serialize(ar, version);
-    return ar.Data();
+    return testing_support::WriteRecord(hole, version);
 }
 
 void Read(CHole& hole, const std::vector<std::uint8_t>& bytes, int version)
 {
-    CArchive ar(CArchive::load, bytes);
-    hole.Serialize(ar, version);
+    testing_support::ReadRecord(hole, bytes, version);
 }
 
 CHole RoundHole(double x, double y, double diameter)
@@ -577,17 +556,16 @@ TEST_F(HoleTest, EveryTruncatedRecordIsRefusedAndLeavesTheHole)
     for (CHole* source : {&slot, &round}) {
         for (int version : {5, 6}) {
             const auto bytes = Write(*source, version);
-            for (std::size_t n = 0; n < bytes.size(); ++n) {
-                const std::vector<std::uint8_t> cut(bytes.begin(),
-                                                    bytes.begin() + static_cast<std::ptrdiff_t>(n));
+            SCOPED_TRACE(version);
+            testing_support::ForEveryTruncation(bytes, [version](CArchive& ar) {
                 CHole target = RoundHole(9, 9, 2);
                 target.SetLayerID(0x404, 4);
-                EXPECT_THROW(Read(target, cut, version), ArchiveError) << version << " " << n;
-                EXPECT_EQ(target.GetPoint(), CDPoint(9, 9)) << n;
-                EXPECT_EQ(target.GetHoleDia(), 2.0) << n;
-                EXPECT_TRUE(target.IsHole()) << n;
-                EXPECT_EQ(target.GetLayerID(4), 0x404u) << n;
-            }
+                EXPECT_THROW(target.Serialize(ar, version), ArchiveError);
+                EXPECT_EQ(target.GetPoint(), CDPoint(9, 9));
+                EXPECT_EQ(target.GetHoleDia(), 2.0);
+                EXPECT_TRUE(target.IsHole());
+                EXPECT_EQ(target.GetLayerID(4), 0x404u);
+            });
             CHole whole;
             EXPECT_NO_THROW(Read(whole, bytes, version));
             EXPECT_TRUE(whole == *source);

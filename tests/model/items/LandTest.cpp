@@ -9,11 +9,11 @@
 #include "tests/support/FakeDocument.h"
 #include "tests/support/FakeFrameServices.h"
 #include "tests/support/FakeItemDialogs.h"
+#include "tests/support/RecordBytes.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <numbers>
 #include <vector>
 
@@ -21,38 +21,16 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-// Little-endian bytes of a record, as the archive writes them.
-struct Bytes
-{
-    std::vector<std::uint8_t> v;
-    Bytes& U32(std::uint32_t x)
-    {
-        for (int i = 0; i < 4; ++i)
-            v.push_back(static_cast<std::uint8_t>(x >> (8 * i)));
-        return *this;
-    }
-    Bytes& I32(std::int32_t x) { return U32(static_cast<std::uint32_t>(x)); }
-    Bytes& F64(double d)
-    {
-        std::uint64_t u;
-        std::memcpy(&u, &d, 8);
-        for (int i = 0; i < 8; ++i)
-            v.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
-        return *this;
-    }
-};
+using testing_support::Bytes;
 
 std::vector<std::uint8_t> Write(CLand& land, int version = 6)
 {
-    CArchive ar(CArchive::store);
-    land.Serialize(ar, version);
-    return ar.Data();
+    return testing_support::WriteRecord(land, version);
 }
 
 void Read(CLand& land, const std::vector<std::uint8_t>& bytes, int version)
 {
-    CArchive ar(CArchive::load, bytes);
-    land.Serialize(ar, version);
+    testing_support::ReadRecord(land, bytes, version);
 }
 
 std::vector<std::uint8_t> Record(std::uint32_t id, std::int32_t turret, std::int32_t layer, double x,
@@ -300,15 +278,14 @@ TEST_F(LandTest, BinaryRecordOfVersionTwoHasNoId)
 TEST_F(LandTest, EveryTruncatedRecordIsRefusedAndLeavesTheLand)
 {
     const auto bytes = Record(0x101, 5, 3, 1.0, 2.0, 0x40);
-    for (std::size_t n = 0; n < bytes.size(); ++n) {
-        const std::vector<std::uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n));
+    testing_support::ForEveryTruncation(bytes, [](CArchive& ar) {
         CLand target(CDPoint(9, 9), 3);
         target.SetLayerNo(7);
-        EXPECT_THROW(Read(target, cut, 6), ArchiveError) << n;
-        EXPECT_EQ(target.GetPoint(), CDPoint(9, 9)) << n;
-        EXPECT_EQ(target.GetTurretNo(), 3) << n;
-        EXPECT_EQ(target.GetLayerNo(), 7) << n;
-    }
+        EXPECT_THROW(target.Serialize(ar, 6), ArchiveError);
+        EXPECT_EQ(target.GetPoint(), CDPoint(9, 9));
+        EXPECT_EQ(target.GetTurretNo(), 3);
+        EXPECT_EQ(target.GetLayerNo(), 7);
+    });
 }
 
 // --- Sheet operations ---

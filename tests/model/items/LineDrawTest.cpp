@@ -2,10 +2,7 @@
 // pens, arrows and dots, the name text, visibility, and the XOR rubber band.
 
 #include "model/items/Line.h"
-#include "platform/Profile.h"
-#include "platform/RecordingDrawContext.h"
-#include "tests/support/FakeDocument.h"
-#include "tests/support/FakeFrameServices.h"
+#include "tests/support/ItemDrawFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -15,57 +12,24 @@
 
 namespace {
 
-using platform::RecordingDrawContext;
-using Kind = RecordingDrawContext::Kind;
-
 constexpr double kPi = std::numbers::pi;
 
-class LineDrawTest : public ::testing::Test
+class LineDrawTest : public ItemDrawFixture
 {
 protected:
-    LineDrawTest() : frame(&doc)
+    LineDrawTest()
     {
         doc.turretTable[1] = tagTURRET{TURRET_ROUND, 0.25, 0.0};
         doc.turretTable[2] = tagTURRET{TURRET_SQUARE, 0.25, 0.0};
         frame.dims.arrowLength = 200;
         frame.dims.arrowAngle = 15.0 * kPi / 180.0;
         frame.dims.dotSize = 100;
-        platform::SetProfile(&profile);
-        m_scale = CDPoint::GetScale();
-        CDPoint::SetScale(100);
-        dc.SetMapMode(MM_ANISOTROPIC);
-        dc.SetWindowExt(CSize(1, 1));
-        dc.SetViewportExt(CSize(1, -1));
-        dc.SelectPen(kPen);
-        dc.ClearCalls();
-    }
-    ~LineDrawTest() override
-    {
-        CDPoint::SetScale(m_scale);
-        platform::SetProfile(nullptr);
     }
 
     std::string Draw(CLine& line, int mode)
     {
-        dc.ClearCalls();
-        line.DrawLine(&dc, mode);
-        ExpectRestored();
-        return dc.Dump();
+        return Record([&] { line.DrawLine(&dc, mode); });
     }
-    void ExpectRestored()
-    {
-        EXPECT_EQ(dc.GetPen(), kPen);
-        EXPECT_EQ(dc.GetBrush(), platform::StockBrush(WHITE_BRUSH));
-        EXPECT_EQ(dc.GetROP2(), R2_COPYPEN);
-        EXPECT_FALSE(dc.InPath());
-    }
-
-    static constexpr platform::Pen kPen{PS_SOLID, 0, RGB(0, 128, 0)};
-    FakeDocument doc;
-    FakeFrameServices frame;
-    platform::MemoryProfile profile;
-    RecordingDrawContext dc;
-    int m_scale = 0;
 };
 
 // Round pen 0.25 mm from (1, 1) to (3, 1): sides at y 1.125 and 0.875, half circles as two Bezier

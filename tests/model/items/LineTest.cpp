@@ -9,11 +9,11 @@
 #include "tests/support/FakeDocument.h"
 #include "tests/support/FakeFrameServices.h"
 #include "tests/support/FakeItemDialogs.h"
+#include "tests/support/RecordBytes.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <numbers>
 #include <vector>
 
@@ -21,42 +21,16 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-// Little-endian bytes of a record, as the archive writes them.
-struct Bytes
-{
-    std::vector<std::uint8_t> v;
-    Bytes& I32(std::int32_t x)
-    {
-        for (int i = 0; i < 4; ++i)
-            v.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(x) >> (8 * i)));
-        return *this;
-    }
-    Bytes& F64(double d)
-    {
-        std::uint64_t u;
-        std::memcpy(&u, &d, 8);
-        for (int i = 0; i < 8; ++i)
-            v.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
-        return *this;
-    }
-    Bytes& Append(const std::vector<std::uint8_t>& more)
-    {
-        v.insert(v.end(), more.begin(), more.end());
-        return *this;
-    }
-};
+using testing_support::Bytes;
 
 std::vector<std::uint8_t> Write(CLine& line)
 {
-    CArchive ar(CArchive::store);
-    line.Serialize(ar, 6);
-    return ar.Data();
+    return testing_support::WriteRecord(line, 6);
 }
 
 void Read(CLine& line, const std::vector<std::uint8_t>& bytes, int version)
 {
-    CArchive ar(CArchive::load, bytes);
-    line.Serialize(ar, version);
+    testing_support::ReadRecord(line, bytes, version);
 }
 
 class LineTest : public ::testing::Test
@@ -573,7 +547,7 @@ TEST_F(LineTest, BinaryRecordWithNameCarriesTheTextRecord)
                               .F64(0)
                               .I32(0)
                               .I32(-4)
-                              .Append(textAr.Data())
+                              .Raw(textAr.Data())
                               .v;
     EXPECT_EQ(bytes, expected);
 
@@ -593,14 +567,13 @@ TEST_F(LineTest, EveryTruncatedRecordIsRefusedAndLeavesTheLine)
     line.SetName("T", 200, true);
     line.SetDimensionValue(3);
     const auto bytes = Write(line);
-    for (std::size_t n = 0; n < bytes.size(); ++n) {
-        const std::vector<std::uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n));
+    testing_support::ForEveryTruncation(bytes, [](CArchive& ar) {
         CLine target(CDPoint(9, 9), CDPoint(8, 8), 4, 0);
-        EXPECT_THROW(Read(target, cut, 6), ArchiveError) << n;
-        EXPECT_EQ(target.GetStartPoint(), CDPoint(9, 9)) << n;
-        EXPECT_EQ(target.GetTurretNo(), 4) << n;
-        EXPECT_TRUE(target.IsNameEmpty()) << n;
-    }
+        EXPECT_THROW(target.Serialize(ar, 6), ArchiveError);
+        EXPECT_EQ(target.GetStartPoint(), CDPoint(9, 9));
+        EXPECT_EQ(target.GetTurretNo(), 4);
+        EXPECT_TRUE(target.IsNameEmpty());
+    });
     CLine whole;
     EXPECT_NO_THROW(Read(whole, bytes, 6));
 }

@@ -12,15 +12,12 @@
 #include "model/startup/Startup.h"
 #include "tests/support/GerberOutput.h"
 #include "tests/support/PartBoard.h"
+#include "tests/support/TempStrokeFont.h"
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <array>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <numbers>
 #include <string>
@@ -28,7 +25,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 using testing_support::GerberOutput;
 using testing_support::PartBoard;
 using Blocks = std::vector<std::string>;
@@ -144,19 +140,8 @@ TEST_F(PartGerberTest, ViasAfterThePendingLineOnLayersThatShowThem)
 class ApertureUsageTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path() / ("velta-usage-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
-        std::ofstream(m_dir / "VELTA0.FNT", std::ios::binary) << "41   !\xA0h\xE0o\xC0$\xACL\r\n";
-        ASSERT_TRUE(GetStrokeFontFile().Open(m_dir / "VELTA0.FNT"));
-    }
-    void TearDown() override
-    {
-        GetStrokeFontFile().Close();
-        fs::remove_all(m_dir);
-    }
+    void SetUp() override { ASSERT_TRUE(strokeFont.Open("usage", "41   !\xA0h\xE0o\xC0$\xACL\r\n")); }
+    void TearDown() override { strokeFont.Close(); }
 
     // A stroke "A" of turret 4, 2 mm cells: three strokes in a usage cell 2.5 mm wide.
     static CText LetterA(const CDPoint& at, int extraType = 0)
@@ -223,7 +208,7 @@ protected:
     }
 
     PartBoard board;
-    fs::path m_dir;
+    testing_support::TempStrokeFont strokeFont;
 };
 
 TEST_F(ApertureUsageTest, ALayerWithEveryKindCountsWhatItsItemsWrite)

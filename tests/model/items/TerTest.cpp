@@ -8,6 +8,7 @@
 #include "platform/J.h"
 #include "tests/support/FakeDocument.h"
 #include "tests/support/FakeFrameServices.h"
+#include "tests/support/RecordBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -20,29 +21,7 @@ namespace {
 
 constexpr double kEps = 1e-9;
 
-struct Bytes
-{
-    std::vector<std::uint8_t> v;
-    Bytes& I32(std::int32_t x)
-    {
-        for (int i = 0; i < 4; ++i)
-            v.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(x) >> (8 * i)));
-        return *this;
-    }
-    Bytes& F64(double d)
-    {
-        std::uint64_t u;
-        std::memcpy(&u, &d, 8);
-        for (int i = 0; i < 8; ++i)
-            v.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
-        return *this;
-    }
-    Bytes& Append(const std::vector<std::uint8_t>& more)
-    {
-        v.insert(v.end(), more.begin(), more.end());
-        return *this;
-    }
-};
+using testing_support::Bytes;
 
 // Stand-in copper groups: the hooks read the id from the object the pointer names.
 struct FakeGroup
@@ -99,17 +78,13 @@ CTer Ter(const std::string& no, CDPoint at = CDPoint(0, 0), int type = 0)
 
 std::vector<std::uint8_t> Write(CTer& ter, int version)
 {
-    CArchive ar(CArchive::store);
-    ter.Serialize(ar, version);
-    return ar.Data();
+    return testing_support::WriteRecord(ter, version);
 }
 
 std::vector<std::uint8_t> TextRecord(const CText& text, int version)
 {
     CText copy(text);
-    CArchive ar(CArchive::store);
-    copy.Serialize(ar, version);
-    return ar.Data();
+    return testing_support::WriteRecord(copy, version);
 }
 
 class ProbeTer : public CTer
@@ -423,7 +398,7 @@ TEST_F(TerRecordTest, Version6WritesTheGroupIdsOfAnOwnedTerminal)
 {
     const auto bytes = Write(ter, 6);
     Bytes expected;
-    expected.Append(Head(0x43)).I32(2).I32(0x201).I32(0x302).Append(TextRecord(*ter.GetNoText(), 6));
+    expected.Raw(Head(0x43)).I32(2).I32(0x201).I32(0x302).Raw(TextRecord(*ter.GetNoText(), 6));
     EXPECT_EQ(bytes, expected.v);
     EXPECT_EQ(ter.IsNetLineHave(), 1);
 }
@@ -431,14 +406,14 @@ TEST_F(TerRecordTest, Version6WritesTheGroupIdsOfAnOwnedTerminal)
 TEST_F(TerRecordTest, Version5OrNoOwnerClearsTheBitAndWritesNoIds)
 {
     Bytes v5;
-    v5.Append(Head(0x41)).Append(TextRecord(*ter.GetNoText(), 5));
+    v5.Raw(Head(0x41)).Raw(TextRecord(*ter.GetNoText(), 5));
     EXPECT_EQ(Write(ter, 5), v5.v);
     EXPECT_EQ(ter.IsNetLineHave(), 0);
 
     Write(ter, 6);
     ter.ResetParent();
     Bytes loose;
-    loose.Append(Head(0x41)).Append(TextRecord(*ter.GetNoText(), 6));
+    loose.Raw(Head(0x41)).Raw(TextRecord(*ter.GetNoText(), 6));
     EXPECT_EQ(Write(ter, 6), loose.v);
 }
 
@@ -448,7 +423,7 @@ TEST_F(TerRecordTest, VirtualTerminalIsWrittenNormally)
     ter.SetVirtualTer();
     const auto bytes = Write(ter, 6);
     Bytes expected;
-    expected.Append(Head(0x2040)).Append(TextRecord(*ter.GetNoText(), 6));
+    expected.Raw(Head(0x2040)).Raw(TextRecord(*ter.GetNoText(), 6));
     EXPECT_EQ(bytes, expected.v);
 }
 
@@ -496,7 +471,7 @@ TEST_F(TerRecordTest, VersionFiveRecordsHaveNoIdsWhateverTheBit)
 {
     // A version-5 record never carries ids, even with the bit set.
     Bytes rec;
-    rec.Append(Head(0x43)).Append(TextRecord(*ter.GetNoText(), 5));
+    rec.Raw(Head(0x43)).Raw(TextRecord(*ter.GetNoText(), 5));
     CArchive ar(CArchive::load, rec.v);
     CTer t;
     t.SetParent(&owner);
@@ -509,22 +484,20 @@ TEST_F(TerRecordTest, VersionFiveRecordsHaveNoIdsWhateverTheBit)
 TEST_F(TerRecordTest, EveryTruncatedRecordIsRefusedAndChangesNothing)
 {
     const auto bytes = Write(ter, 6);
-    for (std::size_t n = 0; n < bytes.size(); ++n) {
-        const std::vector<std::uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n));
-        CArchive ar(CArchive::load, cut);
+    testing_support::ForEveryTruncation(bytes, [this](CArchive& ar) {
         CTer target = Ter("Z", CDPoint(9, 9));
         target.SetParent(&owner);
-        EXPECT_THROW(target.Serialize(ar, 6), ArchiveError) << n;
-        EXPECT_TRUE(target.GetPoint() == CDPoint(9, 9)) << n;
-        EXPECT_EQ(target.GetNo(), "Z") << n;
-        EXPECT_TRUE(ar.SideBuffer().empty()) << n;
-    }
+        EXPECT_THROW(target.Serialize(ar, 6), ArchiveError);
+        EXPECT_TRUE(target.GetPoint() == CDPoint(9, 9));
+        EXPECT_EQ(target.GetNo(), "Z");
+        EXPECT_TRUE(ar.SideBuffer().empty());
+    });
 }
 
 TEST_F(TerRecordTest, NegativeGroupCountIsRefused)
 {
     Bytes rec;
-    rec.Append(Head(0x43)).I32(-1).Append(TextRecord(*ter.GetNoText(), 6));
+    rec.Raw(Head(0x43)).I32(-1).Raw(TextRecord(*ter.GetNoText(), 6));
     CArchive ar(CArchive::load, rec.v);
     CTer t;
     t.SetParent(&owner);

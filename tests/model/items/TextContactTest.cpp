@@ -8,19 +8,15 @@
 #include "tests/support/ErrorPoints.h"
 #include "tests/support/FakeDocument.h"
 #include "tests/support/FakeFrameServices.h"
+#include "tests/support/TempStrokeFont.h"
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 namespace {
 
-namespace fs = std::filesystem;
 using testing_support::ErrorPointsOf;
 
 constexpr double kFx = 1e-4;
@@ -41,18 +37,10 @@ protected:
 
     void SetUp() override
     {
-        m_dir = fs::temp_directory_path() / ("velta-textcontact-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
         // "-": one stroke across the middle of its cell, from x 1 to x 15 at y 16 (of 16 by 32).
-        std::ofstream(m_dir / "VELTA0.FNT", std::ios::binary) << "2D   !\xB0O\r\n";
-        ASSERT_TRUE(GetStrokeFontFile().Open(m_dir / "VELTA0.FNT"));
+        ASSERT_TRUE(strokeFont.Open("textcontact", "2D   !\xB0O\r\n"));
     }
-    void TearDown() override
-    {
-        GetStrokeFontFile().Close();
-        fs::remove_all(m_dir);
-    }
+    void TearDown() override { strokeFont.Close(); }
 
     // "-" at the origin, bottom left: a 1.5 by 2 frame (a 1 mm cell and 0.5 mm spacing) whose
     // one stroke runs from (0.3125, 1) to (1.1875, 1) with the 0.25 pen.
@@ -71,7 +59,7 @@ protected:
     FakeDocument doc;
     FakeFrameServices frame;
     tagDRCSPEC spec;
-    fs::path m_dir;
+    testing_support::TempStrokeFont strokeFont;
 };
 
 TEST_F(TextContactTest, TheFixtureTextIsOneStroke)

@@ -11,20 +11,15 @@
 #include "platform/Profile.h"
 #include "tests/support/FakeDocument.h"
 #include "tests/support/FakeFrameServices.h"
+#include "tests/support/TempStrokeFont.h"
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
 #include <numbers>
 #include <string>
 #include <vector>
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr double kPi = std::numbers::pi;
 constexpr double kEps = 1e-9;
@@ -95,17 +90,9 @@ protected:
 
     void SetUp() override
     {
-        m_dir = fs::temp_directory_path() / ("velta-textconvert-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
-        std::ofstream(m_dir / "VELTA0.FNT", std::ios::binary) << "41   " << kStrokesA << "\r\n";
-        ASSERT_TRUE(GetStrokeFontFile().Open(m_dir / "VELTA0.FNT"));
+        ASSERT_TRUE(strokeFont.Open("textconvert", std::string("41   ") + kStrokesA + "\r\n"));
     }
-    void TearDown() override
-    {
-        GetStrokeFontFile().Close();
-        fs::remove_all(m_dir);
-    }
+    void TearDown() override { strokeFont.Close(); }
 
     // A stroke text with 2 mm cells (1 mm for a single-byte character) and 0.5 mm spacing.
     static CText Stroke(const std::string& s, CDPoint at = CDPoint(10, 20))
@@ -123,7 +110,7 @@ protected:
     FakeDocument doc;
     FakeFrameServices frame;
     platform::MemoryProfile profile;
-    fs::path m_dir;
+    testing_support::TempStrokeFont strokeFont;
 };
 
 // "A" at (10, 20): its cell starts half a spacing right of corner 0, and x and y steps are 1/32 of

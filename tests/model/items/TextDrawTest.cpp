@@ -9,20 +9,16 @@
 #include "platform/RecordingDrawContext.h"
 #include "tests/support/FakeDocument.h"
 #include "tests/support/FakeFrameServices.h"
+#include "tests/support/TempStrokeFont.h"
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <numbers>
 #include <string>
 
 namespace {
 
-namespace fs = std::filesystem;
 using platform::RecordingDrawContext;
 using Kind = RecordingDrawContext::Kind;
 
@@ -57,17 +53,9 @@ protected:
 
     void SetUp() override
     {
-        m_dir = fs::temp_directory_path() / ("velta-textdraw-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
-        std::ofstream(m_dir / "VELTA0.FNT", std::ios::binary) << "2D   " << kStrokesDash << "\n";
-        ASSERT_TRUE(GetStrokeFontFile().Open(m_dir / "VELTA0.FNT"));
+        ASSERT_TRUE(strokeFont.Open("textdraw", std::string("2D   ") + kStrokesDash + "\n"));
     }
-    void TearDown() override
-    {
-        GetStrokeFontFile().Close();
-        fs::remove_all(m_dir);
-    }
+    void TearDown() override { strokeFont.Close(); }
 
     // A stroke text at (10, 20) with 2 mm cells (1 mm for a single-byte character) and 0.5 mm
     // spacing: "-" is a stroke from (10.25, 21) to (11.25, 21).
@@ -96,7 +84,7 @@ protected:
     FakeFrameServices frame;
     platform::MemoryProfile profile;
     RecordingDrawContext dc;
-    fs::path m_dir;
+    testing_support::TempStrokeFont strokeFont;
     int m_scale = 0;
 };
 

@@ -10,22 +10,18 @@
 #include "tests/support/FakeDocument.h"
 #include "tests/support/FakeFrameServices.h"
 #include "tests/support/GerberOutput.h"
+#include "tests/support/TempStrokeFont.h"
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <array>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <numbers>
 #include <string>
 #include <vector>
 
 namespace {
 
-namespace fs = std::filesystem;
 using testing_support::GerberOutput;
 using Blocks = std::vector<std::string>;
 using Usage = std::array<tagDCODE, TURRET_MAX + 1>;
@@ -46,17 +42,9 @@ protected:
 
     void SetUp() override
     {
-        m_dir = fs::temp_directory_path() / ("velta-textgerber-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
-        std::ofstream(m_dir / "VELTA0.FNT", std::ios::binary) << "41   " << kStrokesA << "\r\n";
-        ASSERT_TRUE(GetStrokeFontFile().Open(m_dir / "VELTA0.FNT"));
+        ASSERT_TRUE(strokeFont.Open("textgerber", std::string("41   ") + kStrokesA + "\r\n"));
     }
-    void TearDown() override
-    {
-        GetStrokeFontFile().Close();
-        fs::remove_all(m_dir);
-    }
+    void TearDown() override { strokeFont.Close(); }
 
     // A stroke text of turret 4: 2 mm cells (1 mm for a single-byte character), 0.5 mm spacing.
     static CText Stroke(const std::string& s, CDPoint at = CDPoint(10, 20))
@@ -94,7 +82,7 @@ protected:
     FakeDocument doc;
     FakeFrameServices frame;
     platform::MemoryProfile profile;
-    fs::path m_dir;
+    testing_support::TempStrokeFont strokeFont;
 };
 
 TEST_F(TextGerberTest, StrokeTextsAreWrittenAsTheirConversionLaysThemOut)

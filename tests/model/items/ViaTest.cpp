@@ -11,6 +11,7 @@
 #include "tests/support/FakeDocument.h"
 #include "tests/support/FakeFrameServices.h"
 #include "tests/support/FakeItemDialogs.h"
+#include "tests/support/RecordBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -23,30 +24,7 @@ namespace {
 
 constexpr double kEps = 1e-9;
 
-struct Bytes
-{
-    std::vector<std::uint8_t> v;
-    Bytes& I32(std::int32_t x)
-    {
-        for (int i = 0; i < 4; ++i)
-            v.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(x) >> (8 * i)));
-        return *this;
-    }
-    Bytes& F64(double d)
-    {
-        std::uint64_t u;
-        std::memcpy(&u, &d, 8);
-        for (int i = 0; i < 8; ++i)
-            v.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
-        return *this;
-    }
-    Bytes& Entry(const tagVIA& e)
-    {
-        const auto* p = reinterpret_cast<const std::uint8_t*>(&e);
-        v.insert(v.end(), p, p + sizeof e);
-        return *this;
-    }
-};
+using testing_support::Bytes;
 
 class ProbeVia : public CVia
 {
@@ -70,11 +48,16 @@ bool SameEntry(const tagVIA& a, const tagVIA& b)
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
+// The raw bytes of an own via-table entry, as a record carries it.
+std::vector<std::uint8_t> EntryBytes(const tagVIA& e)
+{
+    const auto* p = reinterpret_cast<const std::uint8_t*>(&e);
+    return std::vector<std::uint8_t>(p, p + sizeof e);
+}
+
 std::vector<std::uint8_t> Write(CVia& via, int version)
 {
-    CArchive ar(CArchive::store);
-    via.Serialize(ar, version);
-    return ar.Data();
+    return testing_support::WriteRecord(via, version);
 }
 
 void Read(CVia& via, const std::vector<std::uint8_t>& bytes, int version, CDocument* doc)
@@ -510,7 +493,7 @@ TEST_F(ViaRecordTest, MaskBitsDecideTheIdsFromVersion6)
     CVia own(CDPoint(1, 2), 0, &doc, 0);
     own.SetID(0x110);
     own.SetType(0x2);
-    EXPECT_EQ(Write(own, 6), Head(0x110, 0, 0).Entry(Entry(0.9)).v);
+    EXPECT_EQ(Write(own, 6), Head(0x110, 0, 0).Raw(EntryBytes(Entry(0.9))).v);
 }
 
 TEST_F(ViaRecordTest, Version6ReadsBackWithABoard)
@@ -546,7 +529,7 @@ TEST_F(ViaRecordTest, OlderVersionsDropIdsAndJoinTheOuterWiringLayers)
 
     // Without a board the mask stays as stored.
     CVia loose;
-    Read(loose, Head(0x110, 0, 0b010).Entry(Entry(0.9)).v, 5, nullptr);
+    Read(loose, Head(0x110, 0, 0b010).Raw(EntryBytes(Entry(0.9))).v, 5, nullptr);
     EXPECT_EQ(loose.GetWireLay(), 0b010);
 }
 
@@ -560,7 +543,7 @@ TEST_F(ViaRecordTest, Version2CountsViaNumbersFromZero)
     EXPECT_DOUBLE_EQ(one.GetVia().drill, 0.3);
 
     CVia own;
-    Read(own, Head(0x110, -1, 0).Entry(Entry(0.9)).v, 2, &doc);
+    Read(own, Head(0x110, -1, 0).Raw(EntryBytes(Entry(0.9))).v, 2, &doc);
     EXPECT_EQ(own.GetViaNo(), 0);
     EXPECT_DOUBLE_EQ(own.GetVia().drill, 0.9);
     EXPECT_EQ(own.GetID(), 0u);
@@ -576,7 +559,7 @@ TEST_F(ViaRecordTest, WithoutABoardOnlyAnOwnEntryIsKept)
     EXPECT_DOUBLE_EQ(numbered.GetLandRadius(), 0.0);
 
     CVia own;
-    Read(own, Head(0x110, 0, 0).Entry(Entry(0.9)).v, 6, nullptr);
+    Read(own, Head(0x110, 0, 0).Raw(EntryBytes(Entry(0.9))).v, 6, nullptr);
     EXPECT_EQ(own.GetViaNo(), 0);
     EXPECT_TRUE(SameEntry(own.GetVia(), Entry(0.9)));
 }
@@ -589,19 +572,18 @@ TEST_F(ViaRecordTest, EveryTruncatedRecordIsRefusedAndLeavesTheVia)
     own.SetWire(3, 9);
     for (CVia* source : {&via, &own}) {
         const auto bytes = Write(*source, 6);
-        for (std::size_t n = 0; n < bytes.size(); ++n) {
-            const std::vector<std::uint8_t> cut(bytes.begin(),
-                                                bytes.begin() + static_cast<std::ptrdiff_t>(n));
-            CVia target(CDPoint(9, 9), 5, &doc, 0b10);
-            target.SetWire(2, 4);
-            CArchive ar(CArchive::load, cut);
-            ar.SetDocument(&doc);
-            EXPECT_THROW(target.Serialize(ar, 6), ArchiveError) << n;
-            EXPECT_TRUE(target.GetPoint() == CDPoint(9, 9)) << n;
-            EXPECT_EQ(target.GetViaNo(), 5) << n;
-            EXPECT_EQ(target.GetWireLay(), 0b10) << n;
-            EXPECT_EQ(target.GetLayerID(2), 4u) << n;
-        }
+        testing_support::ForEveryTruncation(
+            bytes,
+            [this](CArchive& ar) {
+                CVia target(CDPoint(9, 9), 5, &doc, 0b10);
+                target.SetWire(2, 4);
+                EXPECT_THROW(target.Serialize(ar, 6), ArchiveError);
+                EXPECT_TRUE(target.GetPoint() == CDPoint(9, 9));
+                EXPECT_EQ(target.GetViaNo(), 5);
+                EXPECT_EQ(target.GetWireLay(), 0b10);
+                EXPECT_EQ(target.GetLayerID(2), 4u);
+            },
+            &doc);
     }
 }
 

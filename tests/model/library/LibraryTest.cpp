@@ -15,6 +15,7 @@
 #include "platform/Messages.h"
 #include "platform/Numbers.h"
 #include "platform/Profile.h"
+#include "tests/support/LibraryParts.h"
 #include "tests/support/PartBoard.h"
 #include "tests/support/RecordBytes.h"
 
@@ -30,6 +31,7 @@
 namespace {
 
 using testing_support::Bytes;
+using testing_support::MakePart;
 using testing_support::PartBoard;
 namespace fs = std::filesystem;
 
@@ -43,24 +45,6 @@ void WriteBytes(const fs::path& p, const std::vector<std::uint8_t>& bytes)
 {
     std::ofstream out(p, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-// A footprint on the component side with a land, a silk line, a terminal and a free text.
-CPart MakePart(const std::string& name, const std::string& ref, double x, int type = 0)
-{
-    CPart part(CDPoint(x, 1), CDRect(x - 1, 0, x + 3, 2), 1, 0, 0.0, 0);
-    part.SetType(type);
-    part.SetPartName(name.c_str());
-    part.GetPartNameText()->SetLayerNo(PartBoard::kSilkTextA);
-    if (!ref.empty()) {
-        part.SetRefName(ref.c_str());
-        part.GetRefNameText()->SetLayerNo(PartBoard::kSilkTextA);
-    }
-    part.NewLand(CDPoint(x, 1), PartBoard::kPad)->SetLayerNo(PartBoard::kTop);
-    part.NewLine(CDPoint(x - 1, 0), CDPoint(x + 3, 0), PartBoard::kTrack, 0)
-        ->SetLayerNo(PartBoard::kSilkLineA);
-    part.NewTer(CDPoint(x, 1), CText("1", CDPoint(x, 1), 0))->SetLayerNo(PartBoard::kTermA);
-    return part;
 }
 
 std::string CannotCreate(const std::string& path)

@@ -13,6 +13,7 @@
 #include "model/items/Via.h"
 #include "model/sheet/Sheet.h"
 #include "tests/support/PartBoard.h"
+#include "tests/support/SheetItems.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +26,7 @@
 
 namespace {
 
+using testing_support::Items;
 using testing_support::PartBoard;
 constexpr double kPi = std::numbers::pi;
 constexpr int kPad = PartBoard::kPad;
@@ -36,14 +38,6 @@ protected:
     PartBoard board;
     CSheet sheet{0, 0x1, PartBoard::kTop, &board.doc};
 };
-
-template <class T> std::vector<T*> Items(CSheet& sheet, int kind)
-{
-    std::vector<T*> out;
-    for (POSITION pos = sheet.GetFirstItemPos(kind); pos;)
-        out.push_back(static_cast<T*>(sheet.GetNextItem(kind, pos)));
-    return out;
-}
 
 // ---------------------------------------------------------------------------------------------
 // Duplicates

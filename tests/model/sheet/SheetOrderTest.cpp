@@ -8,6 +8,7 @@
 #include "model/sheet/Sheet.h"
 #include "tests/support/FakeDocument.h"
 #include "tests/support/FakeFrameServices.h"
+#include "tests/support/SheetItems.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,8 @@
 #include <vector>
 
 namespace {
+
+using testing_support::Items;
 
 class SheetOrderTest : public ::testing::Test
 {
@@ -26,14 +29,6 @@ protected:
     FakeFrameServices frame;
     CSheet sheet{SHEET_WORK};
 };
-
-template <class T> std::vector<T*> Items(CSheet& sheet, int kind)
-{
-    std::vector<T*> out;
-    for (POSITION pos = sheet.GetFirstItemPos(kind); pos;)
-        out.push_back(static_cast<T*>(sheet.GetNextItem(kind, pos)));
-    return out;
-}
 
 // The selection sort as first given, on copies: for each place, the first strictly smallest of the
 // rest is exchanged into it.

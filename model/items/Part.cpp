@@ -42,6 +42,17 @@ int ReadCount(CArchive& ar)
     return count;
 }
 
+// Reads a count and that many items of one kind, each as its plain record, and hands each to
+// adopt(list, item).
+template <class T, class Adopt> void ReadItems(CArchive& ar, int version, CItemList& list, Adopt& adopt)
+{
+    for (int n = ReadCount(ar); n > 0; --n) {
+        auto item = std::make_unique<T>();
+        item->Serialize(ar, version);
+        adopt(list, std::move(item));
+    }
+}
+
 // Restores the board layers of a part whose layers were turned into codes for writing, also when
 // the writing is left by an exception.
 class LayerCodeScope
@@ -474,21 +485,9 @@ void CPart::DataRead(CArchive& ar, int version)
         line->Serialize(ar, version);
         adopt(read.m_Lines, std::move(line));
     }
-    for (int n = ReadCount(ar); n > 0; --n) {
-        auto arc = std::make_unique<CArc>();
-        arc->Serialize(ar, version);
-        adopt(read.m_Arcs, std::move(arc));
-    }
-    for (int n = ReadCount(ar); n > 0; --n) {
-        auto land = std::make_unique<CLand>();
-        land->Serialize(ar, version);
-        adopt(read.m_Lands, std::move(land));
-    }
-    for (int n = ReadCount(ar); n > 0; --n) {
-        auto hole = std::make_unique<CHole>();
-        hole->Serialize(ar, version);
-        adopt(read.m_Holes, std::move(hole));
-    }
+    ReadItems<CArc>(ar, version, read.m_Arcs, adopt);
+    ReadItems<CLand>(ar, version, read.m_Lands, adopt);
+    ReadItems<CHole>(ar, version, read.m_Holes, adopt);
     for (int n = ReadCount(ar); n > 0; --n) {
         auto text = std::make_unique<CText>();
         text->Serialize(ar, version);
@@ -509,11 +508,7 @@ void CPart::DataRead(CArchive& ar, int version)
         sur->Serialize(ar, version, keep ? 1 : 0);
         adopt(read.m_Surs, std::move(sur));
     }
-    for (int n = ReadCount(ar); n > 0; --n) {
-        auto via = std::make_unique<CVia>();
-        via->Serialize(ar, version);
-        adopt(read.m_Vias, std::move(via));
-    }
+    ReadItems<CVia>(ar, version, read.m_Vias, adopt);
 
     TakeContents(read);
     m_nID = version < 6 ? 0 : id;

@@ -24,6 +24,20 @@ constexpr KindOrder kTailOrder = {KIND_TEXT, KIND_VIA,  KIND_ARC,  KIND_HOLE, KI
 constexpr KindOrder kCompareOrder = {KIND_LINE, KIND_ARC, KIND_LAND, KIND_HOLE, KIND_TER,
                                      KIND_TEXT, KIND_SUR, KIND_PART, KIND_VIA};
 
+// Applies the kinds' operation op, in the order given, to every item of the sheet; kinds without
+// the operation are passed over.
+template <class Op, class... Args>
+void ApplyToKinds(CSheet& sheet, const KindOrder& order, Op SheetKindOps::*op, const Args&... args)
+{
+    for (int kind : order) {
+        const SheetKindOps* ops = FindSheetKind(kind);
+        if (!ops || !(ops->*op))
+            continue;
+        for (POSITION pos = sheet.GetFirstItemPos(kind); pos;)
+            (ops->*op)(*sheet.GetNextItem(kind, pos), args...);
+    }
+}
+
 } // namespace
 
 CSheet::CSheet(int sheetType) : CItemBase(KIND_SHEET), m_nSheetType(sheetType)
@@ -382,49 +396,25 @@ void CSheet::OffsetItem(const CDPoint& delta, int allArcs)
     if (m_nCount == 0 || (delta.x == 0.0 && delta.y == 0.0))
         return;
     CItemBase::Offset(delta);
-    for (int kind : kMoveOrder) {
-        const SheetKindOps* ops = FindSheetKind(kind);
-        if (!ops || !ops->offset)
-            continue;
-        for (CItemBase* item : *ListOf(kind))
-            ops->offset(*item, delta, allArcs);
-    }
+    ApplyToKinds(*this, kMoveOrder, &SheetKindOps::offset, delta, allArcs);
 }
 
 void CSheet::MirrorX(double x)
 {
     const bool fill = m_layer.drawClass != 4;
     CItemBase::MirrorX(x);
-    for (int kind : kMoveOrder) {
-        const SheetKindOps* ops = FindSheetKind(kind);
-        if (!ops || !ops->mirrorX)
-            continue;
-        for (CItemBase* item : *ListOf(kind))
-            ops->mirrorX(*item, x, fill);
-    }
+    ApplyToKinds(*this, kMoveOrder, &SheetKindOps::mirrorX, x, fill);
 }
 
 void CSheet::MirrorY(double y)
 {
     const bool fill = m_layer.drawClass != 4;
     CItemBase::MirrorY(y);
-    for (int kind : kMoveOrder) {
-        const SheetKindOps* ops = FindSheetKind(kind);
-        if (!ops || !ops->mirrorY)
-            continue;
-        for (CItemBase* item : *ListOf(kind))
-            ops->mirrorY(*item, y, fill);
-    }
+    ApplyToKinds(*this, kMoveOrder, &SheetKindOps::mirrorY, y, fill);
 }
 
 void CSheet::Rotate(const CDPoint& centre, double angle)
 {
     const bool fill = m_layer.drawClass != 4;
-    for (int kind : kRotateOrder) {
-        const SheetKindOps* ops = FindSheetKind(kind);
-        if (!ops || !ops->rotate)
-            continue;
-        for (CItemBase* item : *ListOf(kind))
-            ops->rotate(*item, centre, angle, fill);
-    }
+    ApplyToKinds(*this, kRotateOrder, &SheetKindOps::rotate, centre, angle, fill);
 }

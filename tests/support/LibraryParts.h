@@ -1,5 +1,6 @@
 #pragma once
-// The small footprint the library tests store and read back, on the part board's layers.
+// What the library tests share: the small footprint they store and read back, on the part board's
+// layers, and a file's bytes.
 
 #include "model/items/Land.h"
 #include "model/items/Line.h"
@@ -8,7 +9,12 @@
 #include "model/items/Text.h"
 #include "tests/support/PartBoard.h"
 
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -28,6 +34,12 @@ inline CPart MakePart(const std::string& name, const std::string& ref, double x,
         ->SetLayerNo(PartBoard::kSilkLineA);
     part.NewTer(CDPoint(x, 1), CText("1", CDPoint(x, 1), 0))->SetLayerNo(PartBoard::kTermA);
     return part;
+}
+
+inline std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 } // namespace testing_support

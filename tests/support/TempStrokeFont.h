@@ -14,6 +14,10 @@
 
 namespace testing_support {
 
+// A font file holding only "A", in the cell of a single-byte character (x 0..16, y 0..32): move to
+// (1, 0), set x 8 and draw to y 32, set x 15 and draw to y 0, move to (4, 12), draw to x 12.
+inline const std::string kStrokeFontA = std::string("41   ") + "!\xA0h\xE0o\xC0$\xACL" + "\r\n";
+
 class TempStrokeFont
 {
 public:

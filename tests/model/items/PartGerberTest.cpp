@@ -140,7 +140,7 @@ TEST_F(PartGerberTest, ViasAfterThePendingLineOnLayersThatShowThem)
 class ApertureUsageTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(strokeFont.Open("usage", "41   !\xA0h\xE0o\xC0$\xACL\r\n")); }
+    void SetUp() override { ASSERT_TRUE(strokeFont.Open("usage", testing_support::kStrokeFontA)); }
     void TearDown() override { strokeFont.Close(); }
 
     // A stroke "A" of turret 4, 2 mm cells: three strokes in a usage cell 2.5 mm wide.

@@ -12,6 +12,7 @@
 #include "tests/support/FakeDocument.h"
 #include "tests/support/FakeFrameServices.h"
 #include "tests/support/TempStrokeFont.h"
+#include "tests/support/TestFonts.h"
 
 #include <gtest/gtest.h>
 
@@ -21,12 +22,9 @@
 
 namespace {
 
+using testing_support::RequireArial;
 constexpr double kPi = std::numbers::pi;
 constexpr double kEps = 1e-9;
-
-// "A" in the cell of a single-byte character (x 0..16, y 0..32): move to (1, 0), set x 8 and draw
-// to y 32, set x 15 and draw to y 0, move to (4, 12), draw to x 12.
-const std::string kStrokesA = "!\xA0h\xE0o\xC0$\xACL";
 
 struct Seg
 {
@@ -67,17 +65,6 @@ std::vector<Seg> Turned(std::vector<Seg> segs, const CDPoint& c, double angle)
     return segs;
 }
 
-// The face a text without its own font gets, and the family the numbers below need.
-void RequireArial()
-{
-    LOGFONTA lf;
-    lf.SetFaceName("Arial");
-    lf.lfHeight = -200;
-    const CTrueTypeFont font(lf);
-    ASSERT_TRUE(font.IsValid()) << "no TrueType face for Arial; install fonts-liberation2";
-    ASSERT_EQ(font.GetFamilyName(), "Liberation Sans") << "install fonts-liberation2";
-}
-
 class TextConvertTest : public ::testing::Test
 {
 protected:
@@ -88,10 +75,7 @@ protected:
     }
     ~TextConvertTest() override { platform::SetProfile(nullptr); }
 
-    void SetUp() override
-    {
-        ASSERT_TRUE(strokeFont.Open("textconvert", std::string("41   ") + kStrokesA + "\r\n"));
-    }
+    void SetUp() override { ASSERT_TRUE(strokeFont.Open("textconvert", testing_support::kStrokeFontA)); }
     void TearDown() override { strokeFont.Close(); }
 
     // A stroke text with 2 mm cells (1 mm for a single-byte character) and 0.5 mm spacing.

@@ -10,6 +10,7 @@
 #include "tests/support/FakeDocument.h"
 #include "tests/support/FakeFrameServices.h"
 #include "tests/support/TempStrokeFont.h"
+#include "tests/support/TestFonts.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,7 @@
 namespace {
 
 using platform::RecordingDrawContext;
+using testing_support::RequireArial;
 using Kind = RecordingDrawContext::Kind;
 
 constexpr double kPi = std::numbers::pi;
@@ -203,16 +205,6 @@ TEST_F(TextDrawTest, FrameOverlineAndNotPrintableMark)
 }
 
 // --- TrueType ---
-
-void RequireArial()
-{
-    LOGFONTA lf;
-    lf.SetFaceName("Arial");
-    lf.lfHeight = -200;
-    const CTrueTypeFont font(lf);
-    ASSERT_TRUE(font.IsValid()) << "no TrueType face for Arial; install fonts-liberation2";
-    ASSERT_EQ(font.GetFamilyName(), "Liberation Sans") << "install fonts-liberation2";
-}
 
 TEST_F(TextDrawTest, TrueTypeTextOutputOnTheBaseline)
 {

@@ -11,6 +11,7 @@
 #include "tests/support/FakeFrameServices.h"
 #include "tests/support/GerberOutput.h"
 #include "tests/support/TempStrokeFont.h"
+#include "tests/support/TestFonts.h"
 
 #include <gtest/gtest.h>
 
@@ -23,11 +24,9 @@
 namespace {
 
 using testing_support::GerberOutput;
+using testing_support::RequireArial;
 using Blocks = std::vector<std::string>;
 using Usage = std::array<tagDCODE, TURRET_MAX + 1>;
-
-// "A": move to (1, 0), draw to (8, 32), draw to (15, 0), move to (4, 12), draw to (12, 12).
-const std::string kStrokesA = "!\xA0h\xE0o\xC0$\xACL";
 
 class TextGerberTest : public ::testing::Test
 {
@@ -40,10 +39,7 @@ protected:
     }
     ~TextGerberTest() override { platform::SetProfile(nullptr); }
 
-    void SetUp() override
-    {
-        ASSERT_TRUE(strokeFont.Open("textgerber", std::string("41   ") + kStrokesA + "\r\n"));
-    }
+    void SetUp() override { ASSERT_TRUE(strokeFont.Open("textgerber", testing_support::kStrokeFontA)); }
     void TearDown() override { strokeFont.Close(); }
 
     // A stroke text of turret 4: 2 mm cells (1 mm for a single-byte character), 0.5 mm spacing.
@@ -160,16 +156,6 @@ TEST_F(TextGerberTest, StrokeUsageCountsFrameAndStrokesInCellsOfTheFullAdvance)
     odd.CheckTurret(none.data());
     for (const tagDCODE& entry : none)
         EXPECT_EQ(entry.drawCount, 0);
-}
-
-// The face a text without its own font gets.
-void RequireArial()
-{
-    LOGFONTA lf;
-    lf.SetFaceName("Arial");
-    lf.lfHeight = -200;
-    const CTrueTypeFont font(lf);
-    ASSERT_TRUE(font.IsValid()) << "no TrueType face for Arial; install fonts-liberation2";
 }
 
 TEST_F(TextGerberTest, TrueTypeGlyphsAreSurfacesOfTurretOne)

@@ -33,13 +33,8 @@ namespace {
 using testing_support::Bytes;
 using testing_support::MakePart;
 using testing_support::PartBoard;
+using testing_support::ReadBytes;
 namespace fs = std::filesystem;
-
-std::vector<std::uint8_t> ReadBytes(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 std::string ReadText(const fs::path& p)
 {

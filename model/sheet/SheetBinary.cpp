@@ -34,6 +34,15 @@ std::uint32_t ReadCount(CArchive& ar)
     return count;
 }
 
+// Reads one item as its plain record and stores a copy of it in the sheet.
+template <class T, class Stored>
+void ReadItem(CSheet& sheet, CArchive& ar, int version, Stored* (CSheet::*store)(const T&))
+{
+    T item;
+    item.Serialize(ar, version);
+    (sheet.*store)(item);
+}
+
 } // namespace
 
 void CSheet::DataWrite(CArchive& ar, int version)
@@ -103,36 +112,21 @@ bool CSheet::DataRead(CArchive& ar, int version)
                     NewLine(line);
                     break;
                 }
-                case KIND_ARC: {
-                    CArc arc;
-                    arc.Serialize(ar, version);
-                    NewArc(arc);
+                case KIND_ARC:
+                    ReadItem<CArc>(*this, ar, version, &CSheet::NewArc);
                     break;
-                }
-                case KIND_LAND: {
-                    CLand land;
-                    land.Serialize(ar, version);
-                    NewLand(land);
+                case KIND_LAND:
+                    ReadItem<CLand>(*this, ar, version, &CSheet::NewLand);
                     break;
-                }
-                case KIND_HOLE: {
-                    CHole hole;
-                    hole.Serialize(ar, version);
-                    NewHole(hole);
+                case KIND_HOLE:
+                    ReadItem<CHole>(*this, ar, version, &CSheet::NewHole);
                     break;
-                }
-                case KIND_TEXT: {
-                    CText text;
-                    text.Serialize(ar, version);
-                    NewText(text);
+                case KIND_TEXT:
+                    ReadItem<CText>(*this, ar, version, &CSheet::NewText);
                     break;
-                }
-                case KIND_TER: {
-                    CTer ter;
-                    ter.Serialize(ar, version);
-                    NewTer(ter);
+                case KIND_TER:
+                    ReadItem<CTer>(*this, ar, version, &CSheet::NewTer);
                     break;
-                }
                 case KIND_SUR: {
                     CSur sur;
                     sur.Serialize(ar, version, 1);
@@ -148,12 +142,9 @@ bool CSheet::DataRead(CArchive& ar, int version)
                     NewVia(via);
                     break;
                 }
-                case KIND_PART: {
-                    CPart part;
-                    part.Serialize(ar, version);
-                    NewPart(part);
+                case KIND_PART:
+                    ReadItem<CPart>(*this, ar, version, &CSheet::NewPart);
                     break;
-                }
                 default:
                     break;
                 }

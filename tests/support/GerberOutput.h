@@ -6,6 +6,7 @@
 #include "model/services/Records.h"
 #include "platform/Archive.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,17 @@ struct GerberOutput
         g.linearCode = "G01";
         g.cwCode = "G02";
         g.ccwCode = "G03";
+    }
+
+    // The output's own transform: the origin is taken off first, then x is negated (mirror 1) and
+    // the result turned by `angle`.
+    GerberOutput& Transform(int mirrorX, double angle, double originX, double originY)
+    {
+        g.mirrorX = static_cast<std::uint8_t>(mirrorX);
+        g.angle = angle;
+        g.originX = originX;
+        g.originY = originY;
+        return *this;
     }
 
     // Everything written so far.

@@ -167,17 +167,13 @@ TEST_F(ArcGerberTest, TransformedCopiesAreWrittenOnce)
     for (int mode = 0; mode <= 4; ++mode) {
         SCOPED_TRACE(mode);
         GerberOutput turned(mode);
-        turned.g.mirrorX = 1;
-        turned.g.angle = kPi / 2;
-        turned.g.originX = 1.0;
-        turned.g.originY = 1.0;
+        turned.Transform(1, kPi / 2, 1.0, 1.0);
         original.DataWriteGerbarCopy(turned.ar, turned.g, false);
         EXPECT_EQ(turned.g.mirrorX, 1); // the output settings are back after the arc
         EXPECT_EQ(turned.g.angle, kPi / 2);
 
         GerberOutput plain(mode);
-        plain.g.originX = 1.0;
-        plain.g.originY = 1.0;
+        plain.Transform(0, 0.0, 1.0, 1.0);
         byHand.DataWriteGerbarCopy(plain.ar, plain.g, false);
         EXPECT_EQ(turned.Blocks(), plain.Blocks());
         EXPECT_GT(turned.Blocks().size(), 40u); // arrows and name strokes included

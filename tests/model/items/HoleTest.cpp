@@ -449,10 +449,7 @@ TEST_F(HoleTest, RoundHoleRecordIsByteExactInBothVersions)
     hole.SetID(0x101);
     hole.SetLayerNo(3);
     const auto v5 = Bytes().U32(0x101).U32(1).F64(1).F64(2).F64(0.8).I32(3).v;
-    auto v6 = v5;
-    Bytes tail;
-    tail.U32(0);
-    v6.insert(v6.end(), tail.v.begin(), tail.v.end());
+    const auto v6 = Bytes().Raw(v5).U32(0).v;
     EXPECT_EQ(Write(hole, 6), v6);
     EXPECT_EQ(Write(hole, 5), v5);
 
@@ -482,10 +479,7 @@ TEST_F(HoleTest, WireIdsFollowTheMaskFromVersionSix)
     // Type 0x30011: through, long, tool 3.
     const auto v5 =
         Bytes().U32(0x202).U32(0x60022).F64(1).F64(2).F64(1).I32(5).F64(3).F64(0.5).F64(kPi / 4).v;
-    auto v6 = v5;
-    Bytes tail;
-    tail.U32(0b101).U32(0x501).U32(0x703);
-    v6.insert(v6.end(), tail.v.begin(), tail.v.end());
+    const auto v6 = Bytes().Raw(v5).U32(0b101).U32(0x501).U32(0x703).v;
     EXPECT_EQ(Write(hole, 6), v6);
     EXPECT_EQ(Write(hole, 5), v5);
 

@@ -93,15 +93,11 @@ TEST_F(PartGerberTest, MirroredAndTurnedPartWritesItsArcsOnce)
     for (int mode = 0; mode <= 4; ++mode) {
         SCOPED_TRACE(mode);
         GerberOutput turned(mode);
-        turned.g.mirrorX = 1;
-        turned.g.angle = kPi / 2;
-        turned.g.originX = 1;
-        turned.g.originY = 1;
+        turned.Transform(1, kPi / 2, 1, 1);
         part.DataWriteGerbar(turned.ar, turned.g, kTop, kTopType, 0, false);
 
         GerberOutput plain(mode);
-        plain.g.originX = 1;
-        plain.g.originY = 1;
+        plain.Transform(0, 0.0, 1, 1);
         land.DataWriteGerbar(plain.ar, plain.g);
         line.DataWriteGerbar(plain.ar, plain.g, false);
         arc.DataWriteGerbar(plain.ar, plain.g, false);

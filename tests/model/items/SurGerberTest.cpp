@@ -114,10 +114,7 @@ TEST_F(SurGerberTest, MirroredAndTurnedOutputTransformsEveryPointOnce)
     DShape(sur, false);
     ASSERT_GT(sur.GetSurLineCount(), 10);
     GerberOutput turned;
-    turned.g.mirrorX = 1;
-    turned.g.angle = kPi / 6;
-    turned.g.originX = 2;
-    turned.g.originY = -1;
+    turned.Transform(1, kPi / 6, 2, -1);
     sur.DataWriteGerbar(turned.ar, turned.g);
 
     CSur byHand; // built the same way: a copy would not take the fill
@@ -125,8 +122,7 @@ TEST_F(SurGerberTest, MirroredAndTurnedOutputTransformsEveryPointOnce)
     byHand.MirrorX(2, true);
     byHand.Rotate(CDPoint(2, -1), kPi / 6, true);
     GerberOutput plain;
-    plain.g.originX = 2;
-    plain.g.originY = -1;
+    plain.Transform(0, 0.0, 2, -1);
     byHand.DataWriteGerbar(plain.ar, plain.g);
     EXPECT_EQ(turned.Blocks(), plain.Blocks());
     // The output's settings are the same after the surface.

@@ -47,30 +47,9 @@ std::string CannotCreate(const std::string& path)
     return platform::Format(_J("ファイル %s を作成できません").c_str(), path.c_str());
 }
 
-class LibraryTest : public ::testing::Test
+class LibraryTest : public testing_support::LibraryFixture
 {
 protected:
-    void SetUp() override
-    {
-        platform::SetMessageService(&messages);
-        platform::SetProfile(&profile);
-        std::random_device rd;
-        dir = fs::temp_directory_path() / ("velta-library-" + std::to_string(rd()) + std::to_string(rd()));
-        fs::create_directories(dir);
-    }
-    void TearDown() override
-    {
-        platform::SetMessageService(nullptr);
-        platform::SetProfile(nullptr);
-        std::error_code ec;
-        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ec);
-        for (const auto& entry : fs::directory_iterator(dir, ec))
-            fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add, ec);
-        fs::remove_all(dir, ec);
-    }
-
-    std::string PathOf(const std::string& name) const { return (dir / name).string(); }
-
     // The part's library record, written as the library writes it (version 1, the board's codes).
     std::vector<std::uint8_t> PartRecord(CPart& part)
     {
@@ -80,16 +59,7 @@ protected:
         return ar.Data();
     }
 
-    // A work sheet of the board holding copies of the parts.
-    std::unique_ptr<CSheet> SheetOf(std::vector<CPart*> parts)
-    {
-        auto sheet = std::make_unique<CSheet>();
-        sheet->SetDocument(&board.doc);
-        for (CPart* p : parts)
-            sheet->NewPart(*p);
-        return sheet;
-    }
-
+    // A work sheet of the board without parts.
     std::unique_ptr<CSheet> EmptySheet() { return SheetOf({}); }
 
     // A library of package "A" (one part) and package "B" (three parts), written through WritePart.
@@ -103,10 +73,6 @@ protected:
         return PathOf(file);
     }
 
-    platform::RecordingMessages messages;
-    platform::MemoryProfile profile;
-    PartBoard board;
-    fs::path dir;
     CPart a1 = MakePart("A", "R1", 1);
     CPart b1 = MakePart("B", "U1", 10, PART_SMD);
     CPart b2 = MakePart("B-2", "", 20);

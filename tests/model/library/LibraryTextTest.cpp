@@ -69,36 +69,18 @@ const char* const kHeader = "# VELTA Text Library File Ver 1.00\n"
                             "#\n"
                             "\n";
 
-class LibraryTextTest : public ::testing::Test
+class LibraryTextTest : public testing_support::LibraryFixture
 {
 protected:
     void SetUp() override
     {
-        platform::SetMessageService(&messages);
-        platform::SetProfile(&profile);
+        LibraryFixture::SetUp();
         platform::SetClock(&clock);
-        std::random_device rd;
-        dir = fs::temp_directory_path() / ("velta-textlib-" + std::to_string(rd()) + std::to_string(rd()));
-        fs::create_directories(dir);
     }
     void TearDown() override
     {
-        platform::SetMessageService(nullptr);
-        platform::SetProfile(nullptr);
         platform::SetClock(nullptr);
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-    }
-
-    std::string PathOf(const std::string& name) const { return (dir / name).string(); }
-
-    std::unique_ptr<CSheet> SheetOf(std::vector<CPart*> parts)
-    {
-        auto sheet = std::make_unique<CSheet>();
-        sheet->SetDocument(&board.doc);
-        for (CPart* p : parts)
-            sheet->NewPart(*p);
-        return sheet;
+        LibraryFixture::TearDown();
     }
 
     // Package "A" of one part, then package "B" of two.
@@ -140,11 +122,7 @@ protected:
         return platform::Format(_J("フォーマットが不正です。%d行目").c_str(), line);
     }
 
-    platform::RecordingMessages messages;
-    platform::MemoryProfile profile;
     platform::FixedClock clock{1709586428}; // 2024-03-05 06:07:08 in Japan
-    PartBoard board;
-    fs::path dir;
     // The parts as a library read gives them back (terminal ids numbered), so that a library written
     // from them is what an import of its export writes again.
     CPart a1 = Normalized(MakePart("A", "R1", 1));

@@ -32,11 +32,8 @@ constexpr double kPi = std::numbers::pi;
 constexpr int kPad = PartBoard::kPad;
 constexpr int kTrack = PartBoard::kTrack;
 
-class SheetCleanTest : public ::testing::Test
+class SheetCleanTest : public testing_support::BoardSheetTest
 {
-protected:
-    PartBoard board;
-    CSheet sheet{0, 0x1, PartBoard::kTop, &board.doc};
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -27,11 +27,8 @@ constexpr double kPi = std::numbers::pi;
 constexpr int kPad = PartBoard::kPad;
 constexpr int kTrack = PartBoard::kTrack;
 
-class SheetTransformTest : public ::testing::Test
+class SheetTransformTest : public testing_support::BoardSheetTest
 {
-protected:
-    PartBoard board;
-    CSheet sheet{0, 0x1, PartBoard::kTop, &board.doc};
 };
 
 TEST_F(SheetTransformTest, CopyAndComparison)

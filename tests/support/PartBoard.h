@@ -3,6 +3,9 @@
 // part-layer pairs on layers of their own, a few turrets and a via entry, and board sheets for the
 // two wiring layers. The frame answers for it.
 
+#include "model/items/ItemBaseList.h"
+#include "model/items/Line.h"
+#include "model/items/Sur.h"
 #include "model/services/Records.h"
 #include "model/sheet/Sheet.h"
 #include "tests/support/FakeDocument.h"
@@ -59,5 +62,17 @@ struct PartBoard
                              kTermA, kTermB,  kHoleA,     kHoleB,     kResistA,   kResistB};
     }
 };
+
+// A surface in the triangle (0, 0), (4, 0), (4, 3) drawn with the track turret.
+inline CSur TriangleSur()
+{
+    CLine edges[3] = {CLine(CDPoint(0, 0), CDPoint(4, 0), PartBoard::kTrack, 0),
+                      CLine(CDPoint(4, 0), CDPoint(4, 3), PartBoard::kTrack, 0),
+                      CLine(CDPoint(4, 3), CDPoint(0, 0), PartBoard::kTrack, 0)};
+    CItemBaseList lines, arcs, none, texts;
+    for (CLine& l : edges)
+        lines.AddTail(&l);
+    return CSur(lines, arcs, none, texts);
+}
 
 } // namespace testing_support

@@ -162,13 +162,7 @@ TEST_F(PartGeometryTest, COCAreaOfTheFirstSurfaceOnTheLayer)
     CDRect rect(1, 1, 2, 2);
     EXPECT_EQ(part.GetCOCArea(PartBoard::kTop, rect), 0.0);
     EXPECT_TRUE(rect.IsRectNull());
-    CLine edges[3] = {CLine(CDPoint(0, 0), CDPoint(4, 0), PartBoard::kTrack, 0),
-                      CLine(CDPoint(4, 0), CDPoint(4, 3), PartBoard::kTrack, 0),
-                      CLine(CDPoint(4, 3), CDPoint(0, 0), PartBoard::kTrack, 0)};
-    CItemBaseList lines, arcs, none, texts;
-    for (CLine& l : edges)
-        lines.AddTail(&l);
-    CSur* sur = part.NewSur(CSur(lines, arcs, none, texts));
+    CSur* sur = part.NewSur(testing_support::TriangleSur());
     sur->SetLayerNo(PartBoard::kTop);
     sur->SetProperty("COC", "1.5 2.0");
     EXPECT_DOUBLE_EQ(part.GetCOCArea(PartBoard::kTop, rect), 1.5);

@@ -25,13 +25,7 @@ protected:
     static CPart WithSurface()
     {
         CPart part(CDPoint(0, 0), CDRect(0, 0, 4, 3), 0, 0, 0.0, 0);
-        CLine edges[3] = {CLine(CDPoint(0, 0), CDPoint(4, 0), PartBoard::kTrack, 0),
-                          CLine(CDPoint(4, 0), CDPoint(4, 3), PartBoard::kTrack, 0),
-                          CLine(CDPoint(4, 3), CDPoint(0, 0), PartBoard::kTrack, 0)};
-        CItemBaseList lines, arcs, none, texts;
-        for (CLine& l : edges)
-            lines.AddTail(&l);
-        part.NewSur(CSur(lines, arcs, none, texts))->SetLayerNo(PartBoard::kTop);
+        part.NewSur(testing_support::TriangleSur())->SetLayerNo(PartBoard::kTop);
         part.NewLand(CDPoint(0, 0), PartBoard::kPad)->SetLayerNo(PartBoard::kTop);
         return part;
     }

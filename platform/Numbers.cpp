@@ -44,13 +44,13 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-// Appends one conversion. The spec string is built by FormatV from a checked format.
+// Appends one conversion. The directive string is built by FormatV from a checked format.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
-template <class T> void AppendOne(std::string& out, const std::string& spec, T value)
+template <class T> void AppendOne(std::string& out, const std::string& directive, T value)
 {
     char buf[256];
-    int n = std::snprintf(buf, sizeof buf, spec.c_str(), value);
+    int n = std::snprintf(buf, sizeof buf, directive.c_str(), value);
     if (n < 0)
         return;
     if (static_cast<std::size_t>(n) < sizeof buf) {
@@ -59,7 +59,7 @@ template <class T> void AppendOne(std::string& out, const std::string& spec, T v
     }
     std::size_t at = out.size();
     out.resize(at + static_cast<std::size_t>(n) + 1);
-    std::snprintf(out.data() + at, static_cast<std::size_t>(n) + 1, spec.c_str(), value);
+    std::snprintf(out.data() + at, static_cast<std::size_t>(n) + 1, directive.c_str(), value);
     out.resize(at + static_cast<std::size_t>(n));
 }
 #pragma GCC diagnostic pop
@@ -190,20 +190,20 @@ std::string FormatV(const char* fmt, va_list argsIn)
         }
         // Rebuild the conversion without '*' and without its length modifier, so that each
         // argument is fetched with its real type and printed with a type we choose.
-        std::string spec = "%";
+        std::string directive = "%";
         while (*p && std::strchr("-+ #0'", *p))
-            spec += *p++;
+            directive += *p++;
         if (*p == '*') {
             ++p;
             long long width = va_arg(args, int);
             if (width < 0) {
-                spec += '-';
+                directive += '-';
                 width = -width;
             }
-            spec += std::to_string(width);
+            directive += std::to_string(width);
         } else {
             while (IsDigit(*p))
-                spec += *p++;
+                directive += *p++;
         }
         if (*p == '.') {
             ++p;
@@ -211,11 +211,11 @@ std::string FormatV(const char* fmt, va_list argsIn)
                 ++p;
                 int precision = va_arg(args, int);
                 if (precision >= 0)
-                    spec += "." + std::to_string(precision);
+                    directive += "." + std::to_string(precision);
             } else {
-                spec += '.';
+                directive += '.';
                 while (IsDigit(*p))
-                    spec += *p++;
+                    directive += *p++;
             }
         }
         Length length = Length::None;
@@ -287,7 +287,7 @@ std::string FormatV(const char* fmt, va_list argsIn)
                 v = va_arg(args, int);
                 break;
             }
-            AppendOne(out, spec + "ll" + conv, v);
+            AppendOne(out, directive + "ll" + conv, v);
             break;
         }
         case 'u':
@@ -321,23 +321,23 @@ std::string FormatV(const char* fmt, va_list argsIn)
                 v = va_arg(args, unsigned);
                 break;
             }
-            AppendOne(out, spec + "ll" + conv, v);
+            AppendOne(out, directive + "ll" + conv, v);
             break;
         }
         case 'c':
             if (length == Length::L)
-                AppendOne(out, spec + "lc", static_cast<wint_t>(va_arg(args, wint_t)));
+                AppendOne(out, directive + "lc", static_cast<wint_t>(va_arg(args, wint_t)));
             else
-                AppendOne(out, spec + "c", va_arg(args, int));
+                AppendOne(out, directive + "c", va_arg(args, int));
             break;
         case 's':
             if (length == Length::L)
-                AppendOne(out, spec + "ls", va_arg(args, const wchar_t*));
+                AppendOne(out, directive + "ls", va_arg(args, const wchar_t*));
             else
-                AppendOne(out, spec + "s", va_arg(args, const char*));
+                AppendOne(out, directive + "s", va_arg(args, const char*));
             break;
         case 'p':
-            AppendOne(out, spec + "p", va_arg(args, void*));
+            AppendOne(out, directive + "p", va_arg(args, void*));
             break;
         case 'f':
         case 'F':
@@ -348,9 +348,9 @@ std::string FormatV(const char* fmt, va_list argsIn)
         case 'a':
         case 'A':
             if (length == Length::BigL)
-                AppendOne(out, spec + "L" + conv, va_arg(args, long double));
+                AppendOne(out, directive + "L" + conv, va_arg(args, long double));
             else
-                AppendOne(out, spec + conv, va_arg(args, double));
+                AppendOne(out, directive + conv, va_arg(args, double));
             break;
         case 'n':
             (void)va_arg(args, void*); // writing through %n is not supported

@@ -182,7 +182,7 @@ public:
     int CheckShort(CArc* other);
     // Non-zero when the arc or its arrow strokes come closer to the item than the rule allows
     // without touching it; the violation's two positions go to the rule's error points.
-    int DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item);
+    int DRC_ShortCheck(tagDRCSPEC* drc, CItemBase* item);
     // Adds the outline of the stroke grown by grow to the sheet as arcs and lines of turret 0: the
     // outer arc, and with flag 0 also the inner arc and the two end caps; then the arrow outlines.
     void GetFrameData(CSheet* sheet, int flag, double grow);

@@ -140,20 +140,20 @@ int CArc::CheckShort(CArc* other)
 // ---------------------------------------------------------------------------------------------
 // Clearance
 
-int CArc::DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item)
+int CArc::DRC_ShortCheck(tagDRCSPEC* drc, CItemBase* item)
 {
-    if (!spec || !item)
+    if (!drc || !item)
         return 0;
     const int kind = item->GetKind();
     if (kind == KIND_TEXT)
-        return static_cast<CText*>(item)->DRC_ShortCheck(spec, this);
+        return static_cast<CText*>(item)->DRC_ShortCheck(drc, this);
     if (kind == KIND_SUR)
-        return static_cast<CSur*>(item)->DRC_ShortCheck(spec, this);
+        return static_cast<CSur*>(item)->DRC_ShortCheck(drc, this);
     if (kind != KIND_LINE && kind != KIND_LAND && kind != KIND_ARC && kind != KIND_HOLE)
         return 0;
 
     CDRect reach = item->GetBoundingRect();
-    reach.InflateRect(kind == KIND_HOLE ? spec->holeMargin : spec->netClearance);
+    reach.InflateRect(kind == KIND_HOLE ? drc->holeMargin : drc->netClearance);
     if (!GetBoundingRect().IntersectRect(&reach))
         return 0;
     // Touching copper is connected, not too close. A hole is no copper: a stroke over it is a fault.
@@ -164,7 +164,7 @@ int CArc::DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item)
     for (std::size_t i = 0; i + 1 < points.size(); ++i) {
         CLine chord(points[i], points[i + 1], m_nTurret, 0);
         chord.SetID(m_nID);
-        if (chord.DRC_ShortCheck(spec, item))
+        if (chord.DRC_ShortCheck(drc, item))
             return 1;
     }
     const CDPoint end = GetEndPoint();
@@ -172,11 +172,11 @@ int CArc::DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item)
     const double dx = end.x - last.x, dy = end.y - last.y;
     if (dx * dx + dy * dy > kCloseDistance2) {
         CLine closing(last, end, m_nTurret, 0);
-        if (closing.DRC_ShortCheck(spec, item))
+        if (closing.DRC_ShortCheck(drc, item))
             return 1;
     }
 
-    const auto shorts = [&](CLine& barb) { return barb.DRC_ShortCheck(spec, item) != 0; };
+    const auto shorts = [&](CLine& barb) { return barb.DRC_ShortCheck(drc, item) != 0; };
     return stroke::AnyArrowBarb(*this, shorts) ? 1 : 0;
 }
 

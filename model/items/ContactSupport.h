@@ -94,12 +94,12 @@ inline std::uint32_t FixedWord(double v)
 }
 
 // Appends one violation to the rule record: x, y of the first position, x, y of the second.
-inline void AppendErrorPoints(tagDRCSPEC* spec, const tagDPOINT& first, const tagDPOINT& second)
+inline void AppendErrorPoints(tagDRCSPEC* drc, const tagDPOINT& first, const tagDPOINT& second)
 {
-    spec->errorPoints.push_back(FixedWord(first.x));
-    spec->errorPoints.push_back(FixedWord(first.y));
-    spec->errorPoints.push_back(FixedWord(second.x));
-    spec->errorPoints.push_back(FixedWord(second.y));
+    drc->errorPoints.push_back(FixedWord(first.x));
+    drc->errorPoints.push_back(FixedWord(first.y));
+    drc->errorPoints.push_back(FixedWord(second.x));
+    drc->errorPoints.push_back(FixedWord(second.y));
 }
 
 // Joins ids to the run of ids list[first, end) of a copper-group list when the run holds any of

@@ -116,7 +116,7 @@ public:
     int CheckClearance(CItemBase* item, double distance);
     // 1 when a violation against the item was found; lands, arcs, texts and surfaces decide the
     // pairing themselves.
-    int DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item);
+    int DRC_ShortCheck(tagDRCSPEC* drc, CItemBase* item);
     // Merges the hole's wire ids of layers 1..layers into the runs of connected ids (each run
     // ended by a 0): 1 when the list took them, 0 when there were none.
     int CheckNet(int layers, std::vector<std::uint32_t>* groups);
@@ -165,7 +165,7 @@ protected:
 
 private:
     // The clearance of a line to this hole (the line case of DRC_ShortCheck).
-    int CheckLineClearance(tagDRCSPEC* spec, CLine* line);
+    int CheckLineClearance(tagDRCSPEC* drc, CLine* line);
 
     CDPoint m_ptPoint;
     std::array<std::uint32_t, HOLE_WIRE_LAYERS> m_wireID{};

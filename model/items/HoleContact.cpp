@@ -239,22 +239,22 @@ int CHole::CheckClearance(CItemBase* item, double distance)
 // ---------------------------------------------------------------------------------------------
 // Design-rule check
 
-int CHole::DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item)
+int CHole::DRC_ShortCheck(tagDRCSPEC* drc, CItemBase* item)
 {
-    if (!spec || !item)
+    if (!drc || !item)
         return 0;
     switch (item->GetKind()) {
     case KIND_LAND:
-        return static_cast<CLand*>(item)->DRC_ShortCheck(spec, this);
+        return static_cast<CLand*>(item)->DRC_ShortCheck(drc, this);
     case KIND_ARC:
-        return static_cast<CArc*>(item)->DRC_ShortCheck(spec, this);
+        return static_cast<CArc*>(item)->DRC_ShortCheck(drc, this);
     case KIND_TEXT:
-        return static_cast<CText*>(item)->DRC_ShortCheck(spec, this);
+        return static_cast<CText*>(item)->DRC_ShortCheck(drc, this);
     case KIND_SUR:
-        return static_cast<CSur*>(item)->DRC_ShortCheck(spec, this);
+        return static_cast<CSur*>(item)->DRC_ShortCheck(drc, this);
     case KIND_HOLE: {
         CHole* other = static_cast<CHole*>(item);
-        if (!contact::RectsMeet(contact::Grown(other->GetBoundingRect(), spec->holeToHole),
+        if (!contact::RectsMeet(contact::Grown(other->GetBoundingRect(), drc->holeToHole),
                                 GetBoundingRect()))
             return 0;
         if (!IsHole() || !other->IsHole())
@@ -262,18 +262,18 @@ int CHole::DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item)
         return m_ptPoint.GetLength(other->m_ptPoint) <= (m_dDia + other->m_dDia) * 0.5 ? 1 : 0;
     }
     case KIND_LINE:
-        return CheckLineClearance(spec, static_cast<CLine*>(item));
+        return CheckLineClearance(drc, static_cast<CLine*>(item));
     default:
         return 0;
     }
 }
 
-int CHole::CheckLineClearance(tagDRCSPEC* spec, CLine* line)
+int CHole::CheckLineClearance(tagDRCSPEC* drc, CLine* line)
 {
     // A line over the centre is wired to the hole; so is any line that touches it.
     if (line->CheckPoint(m_ptPoint) || line->CheckShort(this))
         return 0;
-    const double m = spec->holeMargin;
+    const double m = drc->holeMargin;
     if (!contact::RectsMeet(contact::Grown(GetBoundingRect(), m), line->GetBoundingRect()))
         return 0;
 
@@ -284,15 +284,15 @@ int CHole::CheckLineClearance(tagDRCSPEC* spec, CLine* line)
     CDPoint foot = m_ptPoint;
     if (line->CrossPoint(&foot)) {
         land.SetPoint(foot);
-        r = land.DRC_ShortCheck(spec, this);
+        r = land.DRC_ShortCheck(drc, this);
     }
     if (!r) {
         land.SetPoint(line->GetStartPoint());
-        r = land.DRC_ShortCheck(spec, this);
+        r = land.DRC_ShortCheck(drc, this);
     }
     if (!r) {
         land.SetPoint(line->GetEndPoint());
-        r = land.DRC_ShortCheck(spec, this);
+        r = land.DRC_ShortCheck(drc, this);
     }
 
     const double angle = GetAngle();
@@ -300,12 +300,12 @@ int CHole::CheckLineClearance(tagDRCSPEC* spec, CLine* line)
         const double t = (m_dWidth - m_dDia) * 0.5;
         for (const double dx : {t, -t}) {
             CHole end = RoundHole(AlongAxis(m_ptPoint, dx, angle), m_dDia);
-            if ((r = end.DRC_ShortCheck(spec, line)) != 0)
+            if ((r = end.DRC_ShortCheck(drc, line)) != 0)
                 break;
         }
         if (!r) {
             CHole box = BoxHole(m_ptPoint, m_dDia, m_dWidth - m_dDia, 0.0, angle);
-            r = box.DRC_ShortCheck(spec, line);
+            r = box.DRC_ShortCheck(drc, line);
         }
     }
     if (!r && IsHoleRect()) {
@@ -325,7 +325,7 @@ int CHole::CheckLineClearance(tagDRCSPEC* spec, CLine* line)
             corner.Rotate(m_ptPoint, angle);
             probe.Rotate(m_ptPoint, angle);
             if (line->CheckPoint(probe)) {
-                contact::AppendErrorPoints(spec, m_ptPoint, corner);
+                contact::AppendErrorPoints(drc, m_ptPoint, corner);
                 r = 1;
                 break;
             }

@@ -62,7 +62,7 @@ public:
     // 1 when the land comes closer to the item than the rule allows (lands and holes here; lines,
     // arcs, texts and surfaces decide the pairing themselves); the two positions go to the rule's
     // error points.
-    int DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item);
+    int DRC_ShortCheck(tagDRCSPEC* drc, CItemBase* item);
     // Adds the pad's outline grown by grow to the sheet as lines and arcs of turret 0.
     void GetFrameData(CSheet* sheet, double grow);
 

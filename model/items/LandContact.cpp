@@ -266,29 +266,29 @@ int CLand::CheckTHShort(CItemBase* item, tagPOINTFX* where, int mode)
 // ---------------------------------------------------------------------------------------------
 // Clearance
 
-int CLand::DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item)
+int CLand::DRC_ShortCheck(tagDRCSPEC* drc, CItemBase* item)
 {
-    if (!spec || !item)
+    if (!drc || !item)
         return 0;
     switch (item->GetKind()) {
     case KIND_LINE:
-        return static_cast<CLine*>(item)->DRC_ShortCheck(spec, this);
+        return static_cast<CLine*>(item)->DRC_ShortCheck(drc, this);
     case KIND_ARC:
-        return static_cast<CArc*>(item)->DRC_ShortCheck(spec, this);
+        return static_cast<CArc*>(item)->DRC_ShortCheck(drc, this);
     case KIND_TEXT:
-        return static_cast<CText*>(item)->DRC_ShortCheck(spec, this);
+        return static_cast<CText*>(item)->DRC_ShortCheck(drc, this);
     case KIND_SUR:
-        return static_cast<CSur*>(item)->DRC_ShortCheck(spec, this);
+        return static_cast<CSur*>(item)->DRC_ShortCheck(drc, this);
     case KIND_LAND:
         break;
     case KIND_HOLE: {
         CHole* hole = static_cast<CHole*>(item);
-        if (!contact::RectsMeet(contact::Grown(GetBoundingRect(), spec->holeMargin), hole->GetBoundingRect()))
+        if (!contact::RectsMeet(contact::Grown(GetBoundingRect(), drc->holeMargin), hole->GetBoundingRect()))
             return 0;
         // A pad that touches the hole is connected to it.
         if (CheckShort(hole))
             return 0;
-        const double m = spec->holeMargin - contact::kAtRule;
+        const double m = drc->holeMargin - contact::kAtRule;
         CHole grown(*hole);
         grown.ResetParent();
         double diameter, width, radius, angle;
@@ -299,7 +299,7 @@ int CLand::DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item)
             grown.SetSHoleData(diameter + 2.0 * m, width + 2.0 * m, radius + m, angle);
         if (!CheckShort(&grown))
             return 0;
-        contact::AppendErrorPoints(spec, m_ptPoint, hole->GetPoint());
+        contact::AppendErrorPoints(drc, m_ptPoint, hole->GetPoint());
         return 1;
     }
     default:
@@ -307,7 +307,7 @@ int CLand::DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item)
     }
 
     CLand* other = static_cast<CLand*>(item);
-    const double c = (GetID() != 0 && other->GetID() != 0) ? spec->netClearance : spec->plainClearance;
+    const double c = (GetID() != 0 && other->GetID() != 0) ? drc->netClearance : drc->plainClearance;
     const CDRect& mine = GetBoundingRect();
     const CDRect& theirs = other->GetBoundingRect();
     if (!contact::RectsMeet(contact::Grown(mine, c), theirs))
@@ -334,7 +334,7 @@ int CLand::DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item)
     }
     if (!violation)
         return 0;
-    contact::AppendErrorPoints(spec, m_ptPoint, other->m_ptPoint);
+    contact::AppendErrorPoints(drc, m_ptPoint, other->m_ptPoint);
     return 1;
 }
 

@@ -189,7 +189,7 @@ public:
     // 1 when the item (or an arrow of either) comes closer to this line than the rule allows
     // without touching it; each violation appends its two positions to the rule's error points.
     // Arcs, texts, holes and surfaces decide the pairing themselves.
-    int DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item);
+    int DRC_ShortCheck(tagDRCSPEC* drc, CItemBase* item);
     // Adds the outline of the drawn line grown by grow to the sheet as lines and arcs of turret 0
     // and type 0, then the outlines of its arrow barbs.
     void GetFrameData(CSheet* sheet, double grow);
@@ -252,7 +252,7 @@ private:
     // Whether the line's copper covers p, edges included on every side.
     bool Covers(const CDPoint& p);
     // The clearance of a land to this line (the land case of DRC_ShortCheck).
-    int CheckLandClearance(tagDRCSPEC* spec, CLand* land);
+    int CheckLandClearance(tagDRCSPEC* drc, CLand* land);
     // Half the line width, or 0.025 for a line without width, so that hairlines can be hit.
     double GetHitHalfWidth() const;
     CDPoint GetCenterPoint() const;

@@ -236,32 +236,32 @@ int CLine::CheckShort(const CDPoint* points, int n)
 // ---------------------------------------------------------------------------------------------
 // Clearance
 
-int CLine::DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item)
+int CLine::DRC_ShortCheck(tagDRCSPEC* drc, CItemBase* item)
 {
-    if (!spec || !item)
+    if (!drc || !item)
         return 0;
     switch (item->GetKind()) {
     case KIND_LINE: {
         CLine* other = static_cast<CLine*>(item);
         // The rectangle test only culls: grown by the larger clearance, so that lines without a net
         // id still reach the test of the plain clearance.
-        const double reach = std::max(spec->netClearance, spec->plainClearance);
+        const double reach = std::max(drc->netClearance, drc->plainClearance);
         if (!contact::RectsMeet(contact::Grown(GetBoundingRect(), reach), other->GetBoundingRect()))
             return 0;
         // Touching copper is connected, not a clearance error.
         if (CheckShort(other))
             return 0;
         CLand theirs = WorkLand(other->m_ptStart, other->m_nTurret, other->m_nID);
-        if (DRC_ShortCheck(spec, &theirs))
+        if (DRC_ShortCheck(drc, &theirs))
             return 1;
         theirs.SetPoint(other->m_ptEnd);
-        if (DRC_ShortCheck(spec, &theirs))
+        if (DRC_ShortCheck(drc, &theirs))
             return 1;
         CLand ours = WorkLand(m_ptStart, m_nTurret, m_nID);
-        if (other->DRC_ShortCheck(spec, &ours))
+        if (other->DRC_ShortCheck(drc, &ours))
             return 1;
         ours.SetPoint(m_ptEnd);
-        if (other->DRC_ShortCheck(spec, &ours))
+        if (other->DRC_ShortCheck(drc, &ours))
             return 1;
         // The barb ends of the other line's arrow heads.
         const struct
@@ -278,35 +278,35 @@ int CLine::DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item)
             CalcArrowPoint(pts, arrow.code);
             for (int i = 1; i <= 2; ++i) {
                 theirs.SetPoint(pts[i]);
-                if (DRC_ShortCheck(spec, &theirs))
+                if (DRC_ShortCheck(drc, &theirs))
                     return 1;
             }
         }
         return 0;
     }
     case KIND_LAND:
-        return CheckLandClearance(spec, static_cast<CLand*>(item));
+        return CheckLandClearance(drc, static_cast<CLand*>(item));
     case KIND_ARC:
-        return static_cast<CArc*>(item)->DRC_ShortCheck(spec, this);
+        return static_cast<CArc*>(item)->DRC_ShortCheck(drc, this);
     case KIND_TEXT:
-        return static_cast<CText*>(item)->DRC_ShortCheck(spec, this);
+        return static_cast<CText*>(item)->DRC_ShortCheck(drc, this);
     case KIND_HOLE: {
         CHole* hole = static_cast<CHole*>(item);
-        if (hole->DRC_ShortCheck(spec, this))
+        if (hole->DRC_ShortCheck(drc, this))
             return 1;
-        const auto shorts = [&](CLine& barb) { return hole->DRC_ShortCheck(spec, &barb) != 0; };
+        const auto shorts = [&](CLine& barb) { return hole->DRC_ShortCheck(drc, &barb) != 0; };
         return stroke::AnyArrowBarb(*this, shorts) ? 1 : 0;
     }
     case KIND_SUR:
-        return static_cast<CSur*>(item)->DRC_ShortCheck(spec, this);
+        return static_cast<CSur*>(item)->DRC_ShortCheck(drc, this);
     default:
         return 0;
     }
 }
 
-int CLine::CheckLandClearance(tagDRCSPEC* spec, CLand* land)
+int CLine::CheckLandClearance(tagDRCSPEC* drc, CLand* land)
 {
-    const double c = land->GetID() != 0 ? spec->netClearance : spec->plainClearance;
+    const double c = land->GetID() != 0 ? drc->netClearance : drc->plainClearance;
     const CDRect& landRect = land->GetBoundingRect();
     const double landWidth = contact::Round8(landRect.Width());
     if (!contact::RectsMeet(contact::Grown(landRect, c), GetBoundingRect()))
@@ -342,18 +342,18 @@ int CLine::CheckLandClearance(tagDRCSPEC* spec, CLand* land)
         violation = x1 <= q.x && q.x <= x2 && contact::Closer(foot.GetLength(land->GetPoint()), reach);
     }
     if (violation) {
-        contact::AppendErrorPoints(spec, land->GetPoint(), foot);
+        contact::AppendErrorPoints(drc, land->GetPoint(), foot);
         return 1;
     }
 
     // The copper at the nearer end, by the land-to-land rule.
     CLand end = WorkLand(q.x >= x2 ? m_ptEnd : m_ptStart, m_nTurret, m_nID);
-    if (land->DRC_ShortCheck(spec, &end))
+    if (land->DRC_ShortCheck(drc, &end))
         return 1;
 
     if (stroke::AnyArrowBarb(*this, [&](CLine& barb) {
             barb.SetID(m_nID);
-            return barb.DRC_ShortCheck(spec, land) != 0;
+            return barb.DRC_ShortCheck(drc, land) != 0;
         }))
         return 1;
     return 0;

@@ -326,7 +326,7 @@ public:
     // The "COC" top height of the first surface on the layer and its rectangle.
     double GetCOCArea(int layer, CDRect& rect);
     // Copper clearance between terminal groups of this part and another (or of this part alone).
-    void DRC_ShortCheck(tagDRCSPEC* spec, CPart* other);
+    void DRC_ShortCheck(tagDRCSPEC* drc, CPart* other);
 
     // --- Terminal ids ---
     void ReCalcTerID(DocumentServices* doc);

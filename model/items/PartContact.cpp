@@ -155,15 +155,15 @@ int CPart::CheckMetal(DocumentServices* doc)
     return IsSMD() || IsCardEdge() ? CheckResist(doc) : 1;
 }
 
-void CPart::DRC_ShortCheck(tagDRCSPEC* spec, CPart* other)
+void CPart::DRC_ShortCheck(tagDRCSPEC* drc, CPart* other)
 {
-    if (!spec || !spec->sheet)
+    if (!drc || !drc->sheet)
         return;
-    CSheet* sheet = spec->sheet;
+    CSheet* sheet = drc->sheet;
     const int layer = sheet->GetLayerNo();
     const int wLayer = sheet->GetWLayer();
     const int attr = sheet->GetType();
-    const double d = spec->partClearance;
+    const double d = drc->partClearance;
 
     if (other) {
         if (!Meets(GetNetBoundingRect(), d, other->GetNetBoundingRect()))
@@ -177,7 +177,7 @@ void CPart::DRC_ShortCheck(tagDRCSPEC* spec, CPart* other)
                 continue;
             for (auto& i : right)
                 if (!i->IsEmpty() && Meets(m->GetBoundingRect(), d, i->GetBoundingRect()))
-                    m->DRC_ShortCheck(spec, i.get());
+                    m->DRC_ShortCheck(drc, i.get());
         }
         return;
     }
@@ -195,6 +195,6 @@ void CPart::DRC_ShortCheck(tagDRCSPEC* spec, CPart* other)
             continue;
         for (std::size_t i = m + 1; i < groups.size(); ++i)
             if (!groups[i]->IsEmpty() && Meets(groups[m]->GetBoundingRect(), d, groups[i]->GetBoundingRect()))
-                groups[m]->DRC_ShortCheck(spec, groups[i].get());
+                groups[m]->DRC_ShortCheck(drc, groups[i].get());
     }
 }

@@ -208,7 +208,7 @@ public:
     int CheckShort(CItemBase* item);
     // 1 when the outline (windows one level down) comes closer to the item than the rule allows
     // without the surface touching it; every violation's positions go to the rule's error points.
-    int DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item);
+    int DRC_ShortCheck(tagDRCSPEC* drc, CItemBase* item);
     // Adds the outline grown by grow to the sheet as lines and arcs of turret 0, windows included.
     void GetFrameData(CSheet* sheet, double grow);
     // Removes the fill lines whose middle lies on the item (lines, lands, arcs, texts, holes and

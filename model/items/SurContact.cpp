@@ -158,18 +158,18 @@ int CSur::CheckShort(CItemBase* item)
     return 0;
 }
 
-int CSur::DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item)
+int CSur::DRC_ShortCheck(tagDRCSPEC* drc, CItemBase* item)
 {
-    if (!spec || !item || item == this)
+    if (!drc || !item || item == this)
         return 0;
     const int kind = item->GetKind();
     if (!(kind & kExaminedKinds))
         return 0;
-    double clearance = spec->netClearance;
+    double clearance = drc->netClearance;
     if (kind == KIND_LAND)
-        clearance = item->GetID() != 0 ? spec->netClearance : spec->plainClearance;
+        clearance = item->GetID() != 0 ? drc->netClearance : drc->plainClearance;
     else if (kind == KIND_HOLE)
-        clearance = spec->holeMargin;
+        clearance = drc->holeMargin;
     CDRect reach = item->GetBoundingRect();
     reach.InflateRect(clearance);
     if (!GetBoundingRect().IntersectRect(&reach))
@@ -181,9 +181,9 @@ int CSur::DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item)
     int result = 0;
     const auto checkOutline = [&](CSur& sur) {
         for (CItemBase* line : sur.m_Lines)
-            result |= As<CLine>(line)->DRC_ShortCheck(spec, item);
+            result |= As<CLine>(line)->DRC_ShortCheck(drc, item);
         for (CItemBase* arc : sur.m_Arcs)
-            result |= As<CArc>(arc)->DRC_ShortCheck(spec, item);
+            result |= As<CArc>(arc)->DRC_ShortCheck(drc, item);
     };
     checkOutline(*this);
     for (CItemBase* w : m_Windows)

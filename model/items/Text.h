@@ -173,7 +173,7 @@ public:
     int CheckShort(CItemBase* item);
     // 1 when a stroke of the text (its conversion to lines) comes closer to the item than the
     // rule's netted clearance without any stroke touching it; the positions go to the error points.
-    int DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item);
+    int DRC_ShortCheck(tagDRCSPEC* drc, CItemBase* item);
     // Adds the outline of the four frame edges, grown by grow, to the sheet.
     void GetFrameData(CSheet* sheet, double grow);
 

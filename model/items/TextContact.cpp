@@ -40,19 +40,19 @@ int CText::CheckShort(CItemBase* item)
     return 0;
 }
 
-int CText::DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item)
+int CText::DRC_ShortCheck(tagDRCSPEC* drc, CItemBase* item)
 {
-    if (!spec || !HasCopper(*this) || !IsContactKind(item) || item == this)
+    if (!drc || !HasCopper(*this) || !IsContactKind(item) || item == this)
         return 0;
     const CDRect other = item->GetBoundingRect();
     CDRect reach = GetBoundingRect();
-    reach.InflateRect(spec->netClearance);
+    reach.InflateRect(drc->netClearance);
     if (!reach.IntersectRect(&other))
         return 0;
 
     CSheet strokes(SHEET_WORK);
-    if (spec->sheet)
-        strokes.SetLayer(spec->sheet->GetLayer());
+    if (drc->sheet)
+        strokes.SetLayer(drc->sheet->GetLayer());
     ConvertLine(strokes);
     // Touching copper is connected, not too close: a text with a stroke on the item is no fault.
     // A hole is no copper, so a stroke over one stays a fault.
@@ -64,7 +64,7 @@ int CText::DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item)
     }
     POSITION pos = strokes.GetFirstLinePos();
     while (pos)
-        if (strokes.GetNextLine(pos)->DRC_ShortCheck(spec, item))
+        if (strokes.GetNextLine(pos)->DRC_ShortCheck(drc, item))
             return 1;
     return 0;
 }

@@ -588,34 +588,34 @@ int CNetLine::CheckShortItem(CNetLine* other)
 // ---------------------------------------------------------------------------------------------
 // Clearance
 
-void CNetLine::DRC_ShortCheck(tagDRCSPEC* spec, CNetLine* other)
+void CNetLine::DRC_ShortCheck(tagDRCSPEC* drc, CNetLine* other)
 {
-    if (!spec || !other)
+    if (!drc || !other)
         return;
     CDRect grown = m_rcBound;
-    grown.InflateRect(std::min({spec->holeToHole, spec->plainClearance, spec->netClearance}));
+    grown.InflateRect(std::min({drc->holeToHole, drc->plainClearance, drc->netClearance}));
     for (CItemBase* item : other->m_Vias) {
         const CDRect rect = static_cast<CVia*>(item)->GetNetBoundingRect();
         if (Meet(rect, grown))
-            DRC_ShortCheck(spec, item);
+            DRC_ShortCheck(drc, item);
     }
     grown = m_rcBound;
-    grown.InflateRect(spec->holeMargin);
+    grown.InflateRect(drc->holeMargin);
     for (CItemBase* item : other->m_Holes)
         if (Meet(item->GetBoundingRect(), grown))
-            DRC_ShortCheck(spec, item);
+            DRC_ShortCheck(drc, item);
     grown = m_rcBound;
-    grown.InflateRect(std::min(spec->plainClearance, spec->netClearance));
+    grown.InflateRect(std::min(drc->plainClearance, drc->netClearance));
     for (CItemBaseList* list :
          {&other->m_Lines, &other->m_Arcs, &other->m_Lands, &other->m_Surs, &other->m_Texts})
         for (CItemBase* item : *list)
             if (Meet(item->GetBoundingRect(), grown))
-                DRC_ShortCheck(spec, item);
+                DRC_ShortCheck(drc, item);
 }
 
-void CNetLine::DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item)
+void CNetLine::DRC_ShortCheck(tagDRCSPEC* drc, CItemBase* item)
 {
-    if (!spec || !item)
+    if (!drc || !item)
         return;
     const int layer = m_nWLayer != 0 ? m_nWLayer : static_cast<int>(m_nID & 0xFF);
     const int kind = item->GetKind();
@@ -630,40 +630,40 @@ void CNetLine::DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item)
     const CDRect rect = tested->GetBoundingRect();
 
     CDRect grown = rect;
-    grown.InflateRect(kind == KIND_VIA    ? spec->holeToHole
-                      : kind == KIND_HOLE ? spec->holeMargin
-                                          : spec->plainClearance);
+    grown.InflateRect(kind == KIND_VIA    ? drc->holeToHole
+                      : kind == KIND_HOLE ? drc->holeMargin
+                                          : drc->plainClearance);
     for (CItemBase* member : m_Vias) {
         auto* via = static_cast<CVia*>(member);
         CLand land = via->GetLand(m_nAttr, layer, 1);
         land.SetID(via->GetLayerID(layer));
         if (Meet(land.GetBoundingRect(), grown))
-            land.DRC_ShortCheck(spec, tested);
+            land.DRC_ShortCheck(drc, tested);
     }
     grown = rect;
-    grown.InflateRect(spec->holeMargin);
+    grown.InflateRect(drc->holeMargin);
     for (CItemBase* member : m_Holes)
         if (Meet(member->GetBoundingRect(), grown))
-            static_cast<CHole*>(member)->DRC_ShortCheck(spec, tested);
+            static_cast<CHole*>(member)->DRC_ShortCheck(drc, tested);
     grown = rect;
-    grown.InflateRect(kind == KIND_VIA    ? spec->plainClearance
-                      : kind == KIND_HOLE ? spec->holeMargin
-                                          : spec->netClearance);
+    grown.InflateRect(kind == KIND_VIA    ? drc->plainClearance
+                      : kind == KIND_HOLE ? drc->holeMargin
+                                          : drc->netClearance);
     for (CItemBase* member : m_Lines)
         if (Meet(member->GetBoundingRect(), grown))
-            static_cast<CLine*>(member)->DRC_ShortCheck(spec, tested);
+            static_cast<CLine*>(member)->DRC_ShortCheck(drc, tested);
     for (CItemBase* member : m_Lands)
         if (Meet(member->GetBoundingRect(), grown))
-            static_cast<CLand*>(member)->DRC_ShortCheck(spec, tested);
+            static_cast<CLand*>(member)->DRC_ShortCheck(drc, tested);
     for (CItemBase* member : m_Arcs)
         if (Meet(member->GetBoundingRect(), grown))
-            static_cast<CArc*>(member)->DRC_ShortCheck(spec, tested);
+            static_cast<CArc*>(member)->DRC_ShortCheck(drc, tested);
     for (CItemBase* member : m_Surs)
         if (Meet(member->GetBoundingRect(), grown))
-            static_cast<CSur*>(member)->DRC_ShortCheck(spec, tested);
+            static_cast<CSur*>(member)->DRC_ShortCheck(drc, tested);
     for (CItemBase* member : m_Texts)
         if (Meet(member->GetBoundingRect(), rect))
-            static_cast<CText*>(member)->DRC_ShortCheck(spec, tested);
+            static_cast<CText*>(member)->DRC_ShortCheck(drc, tested);
 }
 
 // ---------------------------------------------------------------------------------------------

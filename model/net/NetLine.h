@@ -91,9 +91,9 @@ public:
     // The first member that touches the item, or null.
     CItemBase* CheckShortItem(CItemBase* item);
     // Clearance check of the other group's members against this group; findings go to the rule.
-    void DRC_ShortCheck(tagDRCSPEC* spec, CNetLine* other);
+    void DRC_ShortCheck(tagDRCSPEC* drc, CNetLine* other);
     // Clearance check of one item against this group's members.
-    void DRC_ShortCheck(tagDRCSPEC* spec, CItemBase* item);
+    void DRC_ShortCheck(tagDRCSPEC* drc, CItemBase* item);
 
     // Gives ids first, first + 256, ... to the sets of touching members that have none: seeds are the
     // lines, arcs, lands, surfaces and texts without an id in that order, then the vias without an id

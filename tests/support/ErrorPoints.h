@@ -10,12 +10,12 @@
 
 namespace testing_support {
 
-inline std::vector<CDPoint> ErrorPointsOf(const tagDRCSPEC& spec)
+inline std::vector<CDPoint> ErrorPointsOf(const tagDRCSPEC& drc)
 {
     std::vector<CDPoint> points;
-    for (std::size_t i = 0; i + 1 < spec.errorPoints.size(); i += 2)
-        points.emplace_back(static_cast<std::int32_t>(spec.errorPoints[i]) / 65536.0,
-                            static_cast<std::int32_t>(spec.errorPoints[i + 1]) / 65536.0);
+    for (std::size_t i = 0; i + 1 < drc.errorPoints.size(); i += 2)
+        points.emplace_back(static_cast<std::int32_t>(drc.errorPoints[i]) / 65536.0,
+                            static_cast<std::int32_t>(drc.errorPoints[i + 1]) / 65536.0);
     return points;
 }
 

@@ -41,9 +41,9 @@ protected:
         doc.turretTable[kRoundPad] = tagTURRET{TURRET_ROUND, 1.0, 0.0};
         doc.turretTable[kWideTrack] = tagTURRET{TURRET_ROUND, 0.5, 0.0};
         frame.dims = tagDIMS{200, 15.0 * kDeg, 0, 100, 250};
-        spec.netClearance = 0.25;
-        spec.plainClearance = 0.25;
-        spec.holeMargin = 0.25;
+        drc.netClearance = 0.25;
+        drc.plainClearance = 0.25;
+        drc.holeMargin = 0.25;
     }
 
     // Centre (0, 0), radius 10, counter-clockwise from (10, 0) to (0, 10), 0.25 wide.
@@ -54,7 +54,7 @@ protected:
 
     FakeDocument doc;
     FakeFrameServices frame;
-    tagDRCSPEC spec;
+    tagDRCSPEC drc;
 };
 
 void ExpectPoints(const std::vector<CDPoint>& got, const std::vector<CDPoint>& want)
@@ -262,7 +262,7 @@ TEST_F(ArcContactTest, ArcAgainstArc)
         EXPECT_EQ(arc.CheckShort(static_cast<CItemBase*>(&other)), c.contact);
 
         // A violation marks the other arc's end as a pad, then the nearest end of this arc.
-        tagDRCSPEC rule = spec;
+        tagDRCSPEC rule = drc;
         EXPECT_EQ(arc.DRC_ShortCheck(&rule, &other), c.violation);
         if (c.violation)
             ExpectPoints(ErrorPointsOf(rule), {CDPoint(0, 10), CDPoint(0, 10 + c.gap)});
@@ -279,7 +279,7 @@ TEST_F(ArcContactTest, ArcTooSmallForThePolylineTouchesAsOneChord)
     EXPECT_EQ(tiny.CheckShort(&arc), 1);
     CArc away(CDPoint(0, 10.45), 0.04, 0.0, kPi, 0, kTrack);
     EXPECT_EQ(away.CheckShort(&arc), 0);
-    tagDRCSPEC rule = spec;
+    tagDRCSPEC rule = drc;
     EXPECT_EQ(away.DRC_ShortCheck(&rule, &arc), 1);
     EXPECT_EQ(rule.errorPoints.size(), 4u);
 }
@@ -320,13 +320,13 @@ TEST_F(ArcContactTest, ArcAgainstLand)
         EXPECT_EQ(arc.CheckShort(static_cast<CItemBase*>(&land)), c.contact);
         EXPECT_EQ(land.CheckShort(static_cast<CItemBase*>(&arc)), c.contact);
 
-        tagDRCSPEC rule = spec;
+        tagDRCSPEC rule = drc;
         EXPECT_EQ(arc.DRC_ShortCheck(&rule, &land), c.violation);
         EXPECT_EQ(rule.errorPoints.size(), c.violation ? 4u : 0u);
         if (c.violation && c.at.x == 10.0)
             ExpectPoints(ErrorPointsOf(rule), {c.at, CDPoint(10, 0)});
         // The land hands the pairing to the arc.
-        tagDRCSPEC fromLand = spec;
+        tagDRCSPEC fromLand = drc;
         EXPECT_EQ(land.DRC_ShortCheck(&fromLand, &arc), c.violation);
     }
 }
@@ -344,14 +344,14 @@ TEST_F(ArcContactTest, StartArrowViolatesWhereTheArcDoesNot)
     CLand land(at, kRoundPad);
 
     CArc bare = Quarter();
-    tagDRCSPEC rule = spec;
+    tagDRCSPEC rule = drc;
     EXPECT_EQ(bare.DRC_ShortCheck(&rule, &land), 0);
     EXPECT_EQ(arc.DRC_ShortCheck(&rule, &land), 1);
     ExpectPoints(ErrorPointsOf(rule), {at, barb});
 
     // An end arrow far from the pad does not undo the start's violation.
     arc.SetArrow(200, 200);
-    tagDRCSPEC both = spec;
+    tagDRCSPEC both = drc;
     EXPECT_EQ(arc.DRC_ShortCheck(&both, &land), 1);
 }
 
@@ -391,7 +391,7 @@ TEST_F(ArcContactTest, KindsWithoutContact)
 {
     CArc arc = Quarter();
     CArc distant(CDPoint(100, 100), 1.0, 0.0, kPi, 0, kTrack);
-    tagDRCSPEC rule = spec;
+    tagDRCSPEC rule = drc;
     EXPECT_EQ(arc.CheckShort(static_cast<CItemBase*>(nullptr)), 0);
     EXPECT_EQ(arc.CheckShort(&distant), 0);
     EXPECT_EQ(arc.DRC_ShortCheck(&rule, &distant), 0);

@@ -147,9 +147,9 @@ TEST_F(HoleContactTest, HoleAgainstHole)
         EXPECT_NEAR(b.GetClearance(&a), c.clearance, 1e-9);
         EXPECT_EQ(a.CheckClearance(&b, c.clearance - 0.01), 1);
         EXPECT_EQ(a.CheckClearance(&b, c.clearance + 0.01), 0);
-        tagDRCSPEC spec = rule;
-        EXPECT_EQ(a.DRC_ShortCheck(&spec, &b), c.violation);
-        EXPECT_TRUE(spec.errorPoints.empty()); // the hole rule records nothing
+        tagDRCSPEC drc = rule;
+        EXPECT_EQ(a.DRC_ShortCheck(&drc, &b), c.violation);
+        EXPECT_TRUE(drc.errorPoints.empty()); // the hole rule records nothing
     }
 }
 
@@ -168,9 +168,9 @@ TEST_F(HoleContactTest, LineThroughTheCentreNeverViolates)
 {
     CLine line(CDPoint(-5, 0), CDPoint(5, 0), T_FINE, 0);
     for (CHole hole : {Round(0, 0, 1), Slot(0, 0, 1, 3), Box(0, 0, 1, 2, 0.3)}) {
-        tagDRCSPEC spec = rule;
-        EXPECT_EQ(hole.DRC_ShortCheck(&spec, &line), 0);
-        EXPECT_TRUE(spec.errorPoints.empty());
+        tagDRCSPEC drc = rule;
+        EXPECT_EQ(hole.DRC_ShortCheck(&drc, &line), 0);
+        EXPECT_TRUE(drc.errorPoints.empty());
     }
 }
 

@@ -153,28 +153,28 @@ TEST_F(LandContactTest, LandAgainstLand)
         b.SetLayerNo(c.otherLayer ? 1 : 0);
         EXPECT_EQ(a.CheckShort(&b), c.contact);
         EXPECT_EQ(b.CheckShort(static_cast<CItemBase*>(&a)), c.contact);
-        tagDRCSPEC spec = rule;
-        EXPECT_EQ(a.DRC_ShortCheck(&spec, &b), c.violation);
+        tagDRCSPEC drc = rule;
+        EXPECT_EQ(a.DRC_ShortCheck(&drc, &b), c.violation);
         // This land's position, then the other's.
-        EXPECT_EQ(spec.errorPoints, c.violation ? Words(CDPoint(0, 0), c.at) : std::vector<std::uint32_t>{});
+        EXPECT_EQ(drc.errorPoints, c.violation ? Words(CDPoint(0, 0), c.at) : std::vector<std::uint32_t>{});
     }
 }
 
 TEST_F(LandContactTest, NettedAndPlainClearance)
 {
     // Size 1 pads 1.25 apart, netted 0.2, plain 0.3: too close unless both carry a net id.
-    tagDRCSPEC spec = rule;
-    spec.netClearance = 0.2;
-    spec.plainClearance = 0.3;
+    tagDRCSPEC drc = rule;
+    drc.netClearance = 0.2;
+    drc.plainClearance = 0.3;
     CLand a = Pad(0, 0, T_PAD1, kIdA);
     CLand b = Pad(1.25, 0, T_PAD1, kIdB);
-    EXPECT_EQ(a.DRC_ShortCheck(&spec, &b), 0);
+    EXPECT_EQ(a.DRC_ShortCheck(&drc, &b), 0);
     b.SetID(0);
-    EXPECT_EQ(a.DRC_ShortCheck(&spec, &b), 1);
+    EXPECT_EQ(a.DRC_ShortCheck(&drc, &b), 1);
     a.SetID(0);
     b.SetID(kIdB);
-    EXPECT_EQ(a.DRC_ShortCheck(&spec, &b), 1);
-    EXPECT_EQ(spec.errorPoints.size(), 8u); // four values per violation
+    EXPECT_EQ(a.DRC_ShortCheck(&drc, &b), 1);
+    EXPECT_EQ(drc.errorPoints.size(), 8u); // four values per violation
 }
 
 // --- Land against hole ---
@@ -234,13 +234,13 @@ TEST_F(LandContactTest, LandAgainstHole)
         hole.SetLayerNo(c.otherLayer ? 1 : 0);
         EXPECT_EQ(land.CheckShort(&hole), c.contact);
         EXPECT_EQ(hole.CheckShort(static_cast<CItemBase*>(&land)), c.contact);
-        tagDRCSPEC spec = rule;
-        EXPECT_EQ(land.DRC_ShortCheck(&spec, &hole), c.violation);
-        EXPECT_EQ(spec.errorPoints,
+        tagDRCSPEC drc = rule;
+        EXPECT_EQ(land.DRC_ShortCheck(&drc, &hole), c.violation);
+        EXPECT_EQ(drc.errorPoints,
                   c.violation ? Words(CDPoint(0, 0), hole.GetPoint()) : std::vector<std::uint32_t>{});
         tagDRCSPEC again = rule;
         EXPECT_EQ(hole.DRC_ShortCheck(&again, &land), c.violation);
-        EXPECT_EQ(again.errorPoints, spec.errorPoints);
+        EXPECT_EQ(again.errorPoints, drc.errorPoints);
     }
 }
 

@@ -126,10 +126,10 @@ TEST_F(LineContactTest, LineAgainstLine)
         EXPECT_EQ(a.CheckShort(&b), c.contact);
         EXPECT_EQ(b.CheckShort(&a), c.contact);
         EXPECT_EQ(a.CheckShort(static_cast<CItemBase*>(&b)), c.contact);
-        tagDRCSPEC spec = rule;
-        spec.netClearance = c.turretA == T_FINE ? 0.1 : 0.25;
-        EXPECT_EQ(a.DRC_ShortCheck(&spec, &b), c.violation);
-        EXPECT_EQ(spec.errorPoints, WordsOf(c.errors));
+        tagDRCSPEC drc = rule;
+        drc.netClearance = c.turretA == T_FINE ? 0.1 : 0.25;
+        EXPECT_EQ(a.DRC_ShortCheck(&drc, &b), c.violation);
+        EXPECT_EQ(drc.errorPoints, WordsOf(c.errors));
     }
 }
 
@@ -138,14 +138,14 @@ TEST_F(LineContactTest, LinesWithoutNetIdsUseThePlainClearance)
     CLine a = Track();
     CLine b(CDPoint(0, 0.625), CDPoint(10, 0.625), T_LINE, 0);
     b.SetID(0);
-    tagDRCSPEC spec = rule;
-    spec.netClearance = 0.25;
-    spec.plainClearance = 0.5;
-    EXPECT_EQ(a.DRC_ShortCheck(&spec, &b), 1);
+    tagDRCSPEC drc = rule;
+    drc.netClearance = 0.25;
+    drc.plainClearance = 0.5;
+    EXPECT_EQ(a.DRC_ShortCheck(&drc, &b), 1);
     b.SetID(kIdB);
-    spec.errorPoints.clear();
-    EXPECT_EQ(a.DRC_ShortCheck(&spec, &b), 0);
-    EXPECT_TRUE(spec.errorPoints.empty());
+    drc.errorPoints.clear();
+    EXPECT_EQ(a.DRC_ShortCheck(&drc, &b), 0);
+    EXPECT_TRUE(drc.errorPoints.empty());
 }
 
 TEST_F(LineContactTest, OtherLinesArrowBarbsAreChecked)
@@ -154,19 +154,19 @@ TEST_F(LineContactTest, OtherLinesArrowBarbsAreChecked)
     CLine a = Track();
     CLine b(CDPoint(2, 1), CDPoint(8, 1), T_LINE, 0);
     b.SetID(kIdB);
-    tagDRCSPEC spec = rule;
-    EXPECT_EQ(a.DRC_ShortCheck(&spec, &b), 0);
+    tagDRCSPEC drc = rule;
+    EXPECT_EQ(a.DRC_ShortCheck(&drc, &b), 0);
     b.SetArrow(250, 0);
     CDPoint barb[3] = {CDPoint(2, 1), CDPoint(8, 1), CDPoint()};
     CLine::CalcArrowPoint(barb, 250);
     ASSERT_LT(barb[2].y, 0.5); // the second barb end, 0.35 above the axis
     EXPECT_EQ(a.CheckShort(&b), 0);
-    EXPECT_EQ(a.DRC_ShortCheck(&spec, &b), 1);
-    EXPECT_EQ(spec.errorPoints, Words(barb[2], CDPoint(barb[2].x, 0)));
+    EXPECT_EQ(a.DRC_ShortCheck(&drc, &b), 1);
+    EXPECT_EQ(drc.errorPoints, Words(barb[2], CDPoint(barb[2].x, 0)));
     // A dot is not a barb.
     b.SetArrow(-100, 0);
-    spec.errorPoints.clear();
-    EXPECT_EQ(a.DRC_ShortCheck(&spec, &b), 0);
+    drc.errorPoints.clear();
+    EXPECT_EQ(a.DRC_ShortCheck(&drc, &b), 0);
 }
 
 // --- Line against land ---
@@ -208,13 +208,13 @@ TEST_F(LineContactTest, LineAgainstLand)
         land.SetLayerNo(c.otherLayer ? 1 : 0);
         EXPECT_EQ(a.CheckShort(&land), c.contact);
         EXPECT_EQ(land.CheckShort(static_cast<CItemBase*>(&a)), c.contact);
-        tagDRCSPEC spec = rule;
-        EXPECT_EQ(a.DRC_ShortCheck(&spec, &land), c.violation);
-        EXPECT_EQ(spec.errorPoints, WordsOf(c.errors));
+        tagDRCSPEC drc = rule;
+        EXPECT_EQ(a.DRC_ShortCheck(&drc, &land), c.violation);
+        EXPECT_EQ(drc.errorPoints, WordsOf(c.errors));
         // The land hands the pairing to the line.
         tagDRCSPEC again = rule;
         EXPECT_EQ(land.DRC_ShortCheck(&again, &a), c.violation);
-        EXPECT_EQ(again.errorPoints, spec.errorPoints);
+        EXPECT_EQ(again.errorPoints, drc.errorPoints);
     }
 }
 
@@ -222,14 +222,14 @@ TEST_F(LineContactTest, LandClearanceDependsOnTheLandsNetId)
 {
     CLine a = Track();
     CLand land(CDPoint(5, 0.75), T_PAD);
-    tagDRCSPEC spec = rule;
-    spec.netClearance = 0.25;
-    spec.plainClearance = 0.5;
+    tagDRCSPEC drc = rule;
+    drc.netClearance = 0.25;
+    drc.plainClearance = 0.5;
     land.SetID(0);
-    EXPECT_EQ(a.DRC_ShortCheck(&spec, &land), 1);
+    EXPECT_EQ(a.DRC_ShortCheck(&drc, &land), 1);
     land.SetID(kIdB);
-    spec.errorPoints.clear();
-    EXPECT_EQ(a.DRC_ShortCheck(&spec, &land), 0);
+    drc.errorPoints.clear();
+    EXPECT_EQ(a.DRC_ShortCheck(&drc, &land), 0);
 }
 
 TEST_F(LineContactTest, ArrowBarbsOfTheLineAreCheckedAgainstLands)
@@ -242,12 +242,12 @@ TEST_F(LineContactTest, ArrowBarbsOfTheLineAreCheckedAgainstLands)
     // Half a millimetre above the upper barb's end: far from the track, near the barb's end.
     CLand land(CDPoint(upper.x, upper.y + 0.5), T_PAD);
     land.SetID(kIdB);
-    tagDRCSPEC spec = rule;
-    EXPECT_EQ(a.DRC_ShortCheck(&spec, &land), 1);
-    EXPECT_EQ(spec.errorPoints, Words(land.GetPoint(), upper));
+    tagDRCSPEC drc = rule;
+    EXPECT_EQ(a.DRC_ShortCheck(&drc, &land), 1);
+    EXPECT_EQ(drc.errorPoints, Words(land.GetPoint(), upper));
     CLine plain = Track();
-    spec.errorPoints.clear();
-    EXPECT_EQ(plain.DRC_ShortCheck(&spec, &land), 0);
+    drc.errorPoints.clear();
+    EXPECT_EQ(plain.DRC_ShortCheck(&drc, &land), 0);
 }
 
 // --- Line against hole ---
@@ -305,12 +305,12 @@ TEST_F(LineContactTest, LineAgainstHole)
         hole.SetLayerNo(c.otherLayer ? 1 : 0);
         EXPECT_EQ(a.CheckShort(&hole), c.contact);
         EXPECT_EQ(hole.CheckShort(static_cast<CItemBase*>(&a)), c.contact);
-        tagDRCSPEC spec = rule;
-        EXPECT_EQ(a.DRC_ShortCheck(&spec, &hole), c.violation);
-        EXPECT_EQ(spec.errorPoints, WordsOf(c.errors));
+        tagDRCSPEC drc = rule;
+        EXPECT_EQ(a.DRC_ShortCheck(&drc, &hole), c.violation);
+        EXPECT_EQ(drc.errorPoints, WordsOf(c.errors));
         tagDRCSPEC again = rule;
         EXPECT_EQ(hole.DRC_ShortCheck(&again, &a), c.violation);
-        EXPECT_EQ(again.errorPoints, spec.errorPoints);
+        EXPECT_EQ(again.errorPoints, drc.errorPoints);
     }
 }
 
@@ -320,10 +320,10 @@ TEST_F(LineContactTest, HoleCornerNearADiagonalLine)
     // margin lies on the line.
     CLine diagonal(CDPoint(-1, 3), CDPoint(3, -1), T_LINE, 0);
     CHole box = Box(0, 0, 1.0, 2.0);
-    tagDRCSPEC spec = rule;
+    tagDRCSPEC drc = rule;
     EXPECT_EQ(diagonal.CheckShort(&box), 0);
-    EXPECT_EQ(box.DRC_ShortCheck(&spec, &diagonal), 1);
-    EXPECT_EQ(spec.errorPoints, Words(CDPoint(0, 0), CDPoint(1.25, 0.75)));
+    EXPECT_EQ(box.DRC_ShortCheck(&drc, &diagonal), 1);
+    EXPECT_EQ(drc.errorPoints, Words(CDPoint(0, 0), CDPoint(1.25, 0.75)));
 }
 
 TEST_F(LineContactTest, HoleArrowBarbsAreCheckedAfterTheLine)
@@ -334,12 +334,12 @@ TEST_F(LineContactTest, HoleArrowBarbsAreCheckedAfterTheLine)
     CLine::CalcArrowPoint(barb, 200);
     const CDPoint upper = barb[1].y > 0 ? barb[1] : barb[2];
     CHole hole = Round(upper.x, upper.y + 0.75, 1.0); // 0.125 beyond the barb's copper
-    tagDRCSPEC spec = rule;
-    EXPECT_EQ(a.DRC_ShortCheck(&spec, &hole), 1);
-    EXPECT_EQ(spec.errorPoints, Words(upper, hole.GetPoint()));
+    tagDRCSPEC drc = rule;
+    EXPECT_EQ(a.DRC_ShortCheck(&drc, &hole), 1);
+    EXPECT_EQ(drc.errorPoints, Words(upper, hole.GetPoint()));
     CLine plain = Track();
-    spec.errorPoints.clear();
-    EXPECT_EQ(plain.DRC_ShortCheck(&spec, &hole), 0);
+    drc.errorPoints.clear();
+    EXPECT_EQ(plain.DRC_ShortCheck(&drc, &hole), 0);
 }
 
 // --- Line against arc (the arc decides the clearance, chord by chord) ---
@@ -379,12 +379,12 @@ TEST_F(LineContactTest, LineAgainstArc)
         EXPECT_EQ(a.CheckShort(&arc), c.contact);
         EXPECT_EQ(a.CheckShort(static_cast<CItemBase*>(&arc)), c.contact);
         EXPECT_EQ(arc.CheckShort(static_cast<CItemBase*>(&a)), c.contact);
-        tagDRCSPEC spec = rule;
-        EXPECT_EQ(a.DRC_ShortCheck(&spec, &arc), c.violation);
+        tagDRCSPEC drc = rule;
+        EXPECT_EQ(a.DRC_ShortCheck(&drc, &arc), c.violation);
         // One violation: a point of the arc's polyline and its foot on the track.
-        ASSERT_EQ(spec.errorPoints.size(), c.violation ? 4u : 0u);
+        ASSERT_EQ(drc.errorPoints.size(), c.violation ? 4u : 0u);
         if (c.violation) {
-            EXPECT_EQ(spec.errorPoints[3], 0u);
+            EXPECT_EQ(drc.errorPoints[3], 0u);
         }
     }
 }

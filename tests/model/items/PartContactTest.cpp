@@ -36,12 +36,12 @@ protected:
     }
     tagDRCSPEC Rule(double clearance)
     {
-        tagDRCSPEC spec;
-        spec.sheet = &board.topSheet;
-        spec.plainClearance = clearance;
-        spec.netClearance = clearance;
-        spec.partClearance = clearance;
-        return spec;
+        tagDRCSPEC drc;
+        drc.sheet = &board.topSheet;
+        drc.plainClearance = clearance;
+        drc.netClearance = clearance;
+        drc.partClearance = clearance;
+        return drc;
     }
 };
 
@@ -55,9 +55,9 @@ TEST_F(PartContactTest, TwoPartsJustInsideAndJustOutsideTheRule)
     for (const Case& c : cases) {
         CPart left = Pads({0.0});
         CPart right = Pads({1.0 + c.gap});
-        tagDRCSPEC spec = Rule(0.2);
-        left.DRC_ShortCheck(&spec, &right);
-        EXPECT_EQ(!spec.errorPoints.empty(), c.violation) << "gap " << c.gap;
+        tagDRCSPEC drc = Rule(0.2);
+        left.DRC_ShortCheck(&drc, &right);
+        EXPECT_EQ(!drc.errorPoints.empty(), c.violation) << "gap " << c.gap;
         // The check leaves the parts' ids as they were.
         POSITION pos = right.GetFirstLandPos();
         EXPECT_EQ(right.GetNextLand(pos)->GetID(), 1u);
@@ -68,15 +68,15 @@ TEST_F(PartContactTest, APartAgainstItself)
 {
     for (const double gap : {0.19, 0.21}) {
         CPart part = Pads({0.0, 1.0 + gap});
-        tagDRCSPEC spec = Rule(0.2);
-        part.DRC_ShortCheck(&spec, nullptr);
-        EXPECT_EQ(!spec.errorPoints.empty(), gap < 0.2) << "gap " << gap;
+        tagDRCSPEC drc = Rule(0.2);
+        part.DRC_ShortCheck(&drc, nullptr);
+        EXPECT_EQ(!drc.errorPoints.empty(), gap < 0.2) << "gap " << gap;
         EXPECT_FALSE(part.GetNetBoundingRect().IsRectNull());
     }
     CPart single = Pads({0.0});
-    tagDRCSPEC spec = Rule(0.2);
-    single.DRC_ShortCheck(&spec, nullptr);
-    EXPECT_TRUE(spec.errorPoints.empty());
+    tagDRCSPEC drc = Rule(0.2);
+    single.DRC_ShortCheck(&drc, nullptr);
+    EXPECT_TRUE(drc.errorPoints.empty());
 }
 
 TEST_F(PartContactTest, TerminalGroupsAndLinksToBoardGroups)

@@ -38,14 +38,14 @@ protected:
         doc.turretTable[0] = tagTURRET{TURRET_ROUND, 0.0, 0.0};
         doc.turretTable[kTrack] = tagTURRET{TURRET_ROUND, 0.25, 0.0};
         doc.turretTable[kRoundPad] = tagTURRET{TURRET_ROUND, 1.0, 0.0};
-        spec.netClearance = 0.25;
-        spec.plainClearance = 0.25;
-        spec.holeMargin = 0.25;
+        drc.netClearance = 0.25;
+        drc.plainClearance = 0.25;
+        drc.holeMargin = 0.25;
     }
 
     FakeDocument doc;
     FakeFrameServices frame;
-    tagDRCSPEC spec;
+    tagDRCSPEC drc;
 };
 
 void AddSquare(CSur& sur, double x0, double y0, double x1, double y1, int turret)
@@ -224,11 +224,11 @@ TEST_F(SurContactTest, SurfaceAgainstLine)
         EXPECT_EQ(sur.CheckShort(&line), c.contact);
         EXPECT_EQ(line.CheckShort(&sur), c.contact);
 
-        tagDRCSPEC rule = spec;
+        tagDRCSPEC rule = drc;
         EXPECT_EQ(sur.DRC_ShortCheck(&rule, &line), c.violation);
         ExpectPoints(rule, c.points);
         // The line hands the pairing to the surface.
-        tagDRCSPEC fromLine = spec;
+        tagDRCSPEC fromLine = drc;
         EXPECT_EQ(line.DRC_ShortCheck(&fromLine, &sur), c.violation);
     }
 }
@@ -266,13 +266,13 @@ TEST_F(SurContactTest, SurfaceAgainstLand)
         EXPECT_EQ(sur.CheckShort(&land), c.contact);
         EXPECT_EQ(land.CheckShort(static_cast<CItemBase*>(&sur)), c.contact);
 
-        tagDRCSPEC rule = spec;
+        tagDRCSPEC rule = drc;
         EXPECT_EQ(sur.DRC_ShortCheck(&rule, &land), c.violation);
         if (c.violation)
             ExpectPoints(rule, {c.at, CDPoint(c.at.x, 0)});
         else
             EXPECT_TRUE(rule.errorPoints.empty());
-        tagDRCSPEC fromLand = spec;
+        tagDRCSPEC fromLand = drc;
         EXPECT_EQ(land.DRC_ShortCheck(&fromLand, &sur), c.violation);
     }
 }
@@ -295,7 +295,7 @@ TEST_F(SurContactTest, KindsOutsideTheSurfacesTests)
 {
     CSur sur = Plate();
     CVia via(CDPoint(2, 2), 1, &doc, 1);
-    tagDRCSPEC rule = spec;
+    tagDRCSPEC rule = drc;
     EXPECT_EQ(sur.CheckShort(&via), 0);
     EXPECT_EQ(sur.DRC_ShortCheck(&rule, &via), 0);
     EXPECT_EQ(sur.CheckShort(nullptr), 0);

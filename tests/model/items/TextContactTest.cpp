@@ -30,9 +30,9 @@ protected:
         doc.SetWireLayers({0, 1});
         doc.turretTable[0] = tagTURRET{TURRET_ROUND, 0.0, 0.0};
         doc.turretTable[kPen] = tagTURRET{TURRET_ROUND, 0.25, 0.0};
-        spec.netClearance = 0.25;
-        spec.plainClearance = 0.25;
-        spec.holeMargin = 0.25;
+        drc.netClearance = 0.25;
+        drc.plainClearance = 0.25;
+        drc.holeMargin = 0.25;
     }
 
     void SetUp() override
@@ -58,7 +58,7 @@ protected:
 
     FakeDocument doc;
     FakeFrameServices frame;
-    tagDRCSPEC spec;
+    tagDRCSPEC drc;
     testing_support::TempStrokeFont strokeFont;
 };
 
@@ -117,7 +117,7 @@ TEST_F(TextContactTest, TextAgainstLine)
         line.SetLayerNo(c.lineLayer);
         EXPECT_EQ(text.CheckShort(&line), c.contact);
 
-        tagDRCSPEC rule = spec;
+        tagDRCSPEC rule = drc;
         EXPECT_EQ(text.DRC_ShortCheck(&rule, &line), c.violation);
         const std::vector<CDPoint> got = ErrorPointsOf(rule);
         ASSERT_EQ(got.size(), c.points.size());
@@ -126,7 +126,7 @@ TEST_F(TextContactTest, TextAgainstLine)
             EXPECT_NEAR(got[i].y, c.points[i].y, kFx);
         }
         // The line hands the pairing to the text.
-        tagDRCSPEC fromLine = spec;
+        tagDRCSPEC fromLine = drc;
         EXPECT_EQ(line.DRC_ShortCheck(&fromLine, &text), c.violation);
     }
 }
@@ -140,7 +140,7 @@ TEST_F(TextContactTest, HiddenOrEmptyTextHasNoCopper)
     CText empty = Dash();
     empty.SetName(std::string());
     for (CText* t : {&hidden, &empty}) {
-        tagDRCSPEC rule = spec;
+        tagDRCSPEC rule = drc;
         EXPECT_EQ(t->CheckShort(&across), 0);
         EXPECT_EQ(t->DRC_ShortCheck(&rule, &near), 0);
         CSheet sheet;
@@ -153,7 +153,7 @@ TEST_F(TextContactTest, KindsOutsideTheTextsTestsGiveNothing)
 {
     CText text = Dash();
     CSheet sheet;
-    tagDRCSPEC rule = spec;
+    tagDRCSPEC rule = drc;
     EXPECT_EQ(text.CheckShort(nullptr), 0);
     EXPECT_EQ(text.CheckShort(&sheet), 0);
     EXPECT_EQ(text.DRC_ShortCheck(&rule, &sheet), 0);

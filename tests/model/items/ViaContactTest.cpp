@@ -73,14 +73,14 @@ TEST_F(ViaContactTest, ViaAgainstLine)
         const int pos = Position(c.layer);
         EXPECT_EQ(via.CheckShort(pos, kWiringBits, &track), c.contact);
         // The clearance of the via on that layer is the clearance of its land there.
-        tagDRCSPEC spec = rule;
+        tagDRCSPEC drc = rule;
         int violation = 0;
         if (via.GetTurret(kWiringBits, pos, 1) != 0) {
             CLand land = via.GetLand(kWiringBits, pos, 1);
-            violation = land.DRC_ShortCheck(&spec, &track);
+            violation = land.DRC_ShortCheck(&drc, &track);
         }
         EXPECT_EQ(violation, c.violation);
-        EXPECT_EQ(spec.errorPoints,
+        EXPECT_EQ(drc.errorPoints,
                   c.violation ? Words(CDPoint(0, 0), CDPoint(0, c.y)) : std::vector<std::uint32_t>{});
     }
 }

@@ -658,42 +658,36 @@ QRectF QPainterDrawContext::OutlineBox(const CRect& b)
 
 void QPainterDrawContext::Rectangle(const CRect& r)
 {
-    const CRect b = DevBox(r);
-    if (b.Width() <= 0 || b.Height() <= 0)
-        return;
-    if (m_pathOpen) {
-        m_path.addRect(QRectF(b.left, b.top, b.Width() - 1, b.Height() - 1));
-        m_figureOpen = false;
-        return;
-    }
-    const QRectF outline = OutlineBox(b);
-    Figure(QRect(b.left, b.top, b.Width(), b.Height()), true, true, m_brush,
-           [&](QPainter& painter, bool stroked) {
-               if (stroked)
-                   painter.drawRect(outline);
-               else
-                   painter.drawRect(QRect(b.left, b.top, b.Width(), b.Height()));
-           });
+    BoxFigure(r, false);
 }
 
 void QPainterDrawContext::Ellipse(const CRect& r)
+{
+    BoxFigure(r, true);
+}
+
+// Rectangles and ellipses fill the box less its right and bottom edge; their outline runs as
+// OutlineBox says. Inside a path they only add their figure.
+void QPainterDrawContext::BoxFigure(const CRect& r, bool ellipse)
 {
     const CRect b = DevBox(r);
     if (b.Width() <= 0 || b.Height() <= 0)
         return;
     if (m_pathOpen) {
-        m_path.addEllipse(QRectF(b.left, b.top, b.Width() - 1, b.Height() - 1));
+        const QRectF inner(b.left, b.top, b.Width() - 1, b.Height() - 1);
+        ellipse ? m_path.addEllipse(inner) : m_path.addRect(inner);
         m_figureOpen = false;
         return;
     }
     const QRectF outline = OutlineBox(b);
-    Figure(QRect(b.left, b.top, b.Width(), b.Height()), true, true, m_brush,
-           [&](QPainter& painter, bool stroked) {
-               if (stroked)
-                   painter.drawEllipse(outline);
-               else
-                   painter.drawEllipse(QRectF(b.left, b.top, b.Width(), b.Height()));
-           });
+    const QRect full(b.left, b.top, b.Width(), b.Height());
+    Figure(full, true, true, m_brush, [&](QPainter& painter, bool stroked) {
+        if (ellipse) {
+            stroked ? painter.drawEllipse(outline) : painter.drawEllipse(QRectF(full));
+        } else {
+            stroked ? painter.drawRect(outline) : painter.drawRect(full);
+        }
+    });
 }
 
 void QPainterDrawContext::AddArc(QPainterPath& path, const CRect& box, CPoint start, CPoint end) const

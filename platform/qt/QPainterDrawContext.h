@@ -116,6 +116,7 @@ public:
     CSize SetViewportExt(CSize ext) override;
 
 private:
+    void BoxFigure(const CRect& r, bool ellipse);
     struct PenEntry
     {
         Pen key;

@@ -78,9 +78,22 @@ private:
 
 CPart::CPart() : CItemBase(KIND_PART)
 {
+    AdoptNameTexts();
+}
+
+void CPart::AdoptNameTexts()
+{
     m_PartName.SetParent(this);
     m_RefName.SetParent(this);
     m_ValName.SetParent(this);
+}
+
+void CPart::CopyNameTexts(const CPart& other)
+{
+    m_PartName = other.m_PartName;
+    m_RefName = other.m_RefName;
+    m_ValName = other.m_ValName;
+    AdoptNameTexts();
 }
 
 CPart::CPart(const CDPoint& origin, const CDRect& area, unsigned packageMax, unsigned packageScale, double,
@@ -148,12 +161,7 @@ CPart& CPart::operator=(const CPart& other)
     m_ptOrg = other.m_ptOrg;
     m_nPackageMax = other.m_nPackageMax;
     m_nPackageScale = other.m_nPackageScale;
-    m_PartName = other.m_PartName;
-    m_RefName = other.m_RefName;
-    m_ValName = other.m_ValName;
-    m_PartName.SetParent(this);
-    m_RefName.SetParent(this);
-    m_ValName.SetParent(this);
+    CopyNameTexts(other);
     m_nNetCount = other.m_nNetCount;
 
     CopyItems(*this, m_Ters, other.m_Ters, &CPart::NewTer);
@@ -301,12 +309,7 @@ void CPart::TakeContents(CPart& other)
     m_dAngle = other.m_dAngle;
     m_nType = other.m_nType;
     m_nID = other.m_nID;
-    m_PartName = other.m_PartName;
-    m_RefName = other.m_RefName;
-    m_ValName = other.m_ValName;
-    m_PartName.SetParent(this);
-    m_RefName.SetParent(this);
-    m_ValName.SetParent(this);
+    CopyNameTexts(other);
     m_rcNet.SetRectEmpty();
     m_rcARC.SetRectEmpty();
 

@@ -370,6 +370,10 @@ protected:
 private:
     struct FloodArray;
 
+    // The name, reference and value texts belong to this part.
+    void AdoptNameTexts();
+    void CopyNameTexts(const CPart& other);
+
     // The work list of one wiring layer for the terminal-id flood.
     void GetItemPtr(FloodArray& array, int layer, int holeLayer);
     std::uint32_t MakeGroup(FloodArray& array, std::uint32_t next);

@@ -157,6 +157,19 @@ struct tagDIMS
     int textSize = 0; // hundredths; 0 leaves a text's size unchanged
 };
 
+// Grid entry (16 per board). Kind 0 is a lattice, 1 radial; the point and number input dialogs offer
+// their grid unit only for kind 0, and treat kind 255 as "no grid given".
+struct tagGRID
+{
+    std::uint8_t kind = 0;
+    double xPitch = 2.54; // millimetres
+    double yPitch = 2.54;
+    double xOffset = 0.0;
+    double yOffset = 0.0;
+    std::uint8_t marked = 0; // display byte: 0 hidden, 1 shown
+    std::string name;        // CP932
+};
+
 // Text-size table entry (32 bytes): entries 0..16.
 struct tagTEXTSIZE
 {

@@ -176,11 +176,15 @@ protected:
     void GetMinNode(int a, int b, CRubberLine* out) const;
 
 private:
+    // MakeNet's look-up of the nodes read so far, so that a net of many nodes reads in linear time.
+    struct NodeIndex;
+    // SetRefPin through the index (which learns the appended node).
+    CNetNode* AddRefPin(NodeIndex& index, const std::string& ref, const std::string& pin);
     // The separated-list reader of MakeNet: reference s pin e, reference s pin e, ...
-    void MakeNetSub(char s, char e, std::string& rest);
-    void ReadPairList(std::string rest);
-    void ReadParenList(std::string rest, char terminator);
-    void ReadDashList(std::string rest);
+    void MakeNetSub(NodeIndex& index, char s, char e, std::string rest);
+    void ReadPairList(NodeIndex& index, std::string rest);
+    void ReadParenList(NodeIndex& index, std::string rest, char terminator);
+    void ReadDashList(NodeIndex& index, std::string rest);
     // The text of a net of that name holding those nodes (the net-compare report writes parts
     // of nets).
     static std::string FormatNet(int code, int number, const std::string& name,

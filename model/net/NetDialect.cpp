@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <unordered_map>
 
 namespace {
 
@@ -117,66 +118,114 @@ const char* GetNetDialectName(int code)
 
 // --- Reading ---
 
-void CNet::MakeNetSub(char s, char e, std::string& rest)
+// Equal nodes (without case, CP932 rules) share one key: every character's folded code in two
+// bytes, so that no run of single-byte characters can spell a double-byte one, and 0xFFFF (never a
+// code) between reference and pin.
+struct CNet::NodeIndex
+{
+    std::unordered_map<std::string, CNetNode*> nodes;
+
+    static void AppendKey(std::string& key, std::string_view s)
+    {
+        for (const platform::Cp932Char c : platform::Chars(s)) {
+            const unsigned code = platform::FoldCaseCode(c.code);
+            key += static_cast<char>((code >> 8) & 0xFF);
+            key += static_cast<char>(code & 0xFF);
+        }
+    }
+    static std::string Key(std::string_view ref, std::string_view pin)
+    {
+        std::string key;
+        key.reserve(2 * (ref.size() + pin.size()) + 2);
+        AppendKey(key, ref);
+        key += "\xFF\xFF";
+        AppendKey(key, pin);
+        return key;
+    }
+};
+
+CNet::CNetNode* CNet::AddRefPin(NodeIndex& index, const std::string& ref, const std::string& pin)
+{
+    std::string r = TrimNetText(ref);
+    std::string p = TrimNetText(pin);
+    auto [at, added] = index.nodes.try_emplace(NodeIndex::Key(r, p), nullptr);
+    if (added) {
+        m_Nodes.push_back(std::make_unique<CNetNode>(std::move(r), std::move(p)));
+        at->second = m_Nodes.back().get();
+    }
+    return at->second;
+}
+
+// The list readers walk their text with a position instead of cutting consumed text off its front,
+// so that a net of many nodes reads in linear time. Every position they search from follows a
+// single-byte separator, so it is always a character boundary.
+
+void CNet::MakeNetSub(NodeIndex& index, char s, char e, std::string rest)
 {
     TrimLeft(rest);
     rest += e;
-    for (;;) {
-        const std::size_t k = platform::FindByte(rest, e);
-        if (k == npos || k <= 1)
+    for (std::size_t pos = 0;;) {
+        const std::size_t k = platform::FindByte(rest, e, pos);
+        if (k == npos || k - pos <= 1)
             break;
-        const std::size_t j = platform::FindByte(rest, s);
+        const std::size_t j = platform::FindByte(rest, s, pos);
         if (j == npos || j >= k)
             break;
-        SetRefPin(rest.substr(0, j), rest.substr(j + 1, k - j - 1));
-        rest.erase(0, k + 1);
+        AddRefPin(index, rest.substr(pos, j - pos), rest.substr(j + 1, k - j - 1));
+        pos = k + 1;
     }
 }
 
-void CNet::ReadPairList(std::string rest)
+void CNet::ReadPairList(NodeIndex& index, std::string rest)
 {
     rest += ' ';
-    for (;;) {
-        const std::size_t k = platform::FindByte(rest, ' ');
-        if (k == npos || k <= 1)
+    for (std::size_t pos = 0;;) {
+        const std::size_t k = platform::FindByte(rest, ' ', pos);
+        if (k == npos || k - pos <= 1)
             break;
-        const std::string ref = rest.substr(0, k);
-        rest.erase(0, k + 1);
-        const std::string pin = TakeWord(rest);
-        SetRefPin(ref, pin);
+        const std::string ref = rest.substr(pos, k - pos);
+        pos = k + 1;
+        // A missing blank after the pin gives an empty pin and leaves the text where it is.
+        std::string pin;
+        const std::size_t w = platform::FindByte(rest, ' ', pos);
+        if (w != npos) {
+            pin = rest.substr(pos, w - pos);
+            pos = w + 1;
+        }
+        AddRefPin(index, ref, pin);
     }
 }
 
-void CNet::ReadParenList(std::string rest, char terminator)
+void CNet::ReadParenList(NodeIndex& index, std::string rest, char terminator)
 {
     rest += terminator;
-    for (;;) {
-        const std::size_t o = platform::FindByte(rest, '(');
-        if (o == npos || o <= 1)
+    for (std::size_t pos = 0;;) {
+        const std::size_t o = platform::FindByte(rest, '(', pos);
+        if (o == npos || o - pos <= 1)
             break;
         const std::size_t c = platform::FindByte(rest, ')', o + 1);
         if (c == npos)
             break;
-        SetRefPin(rest.substr(0, o), rest.substr(o + 1, c - o - 1));
+        AddRefPin(index, rest.substr(pos, o - pos), rest.substr(o + 1, c - o - 1));
         // The rest ends in the appended terminator, so one is always found.
-        rest.erase(0, platform::FindByte(rest, terminator) + 1);
+        pos = platform::FindByte(rest, terminator, pos) + 1;
     }
 }
 
-void CNet::ReadDashList(std::string rest)
+void CNet::ReadDashList(NodeIndex& index, std::string rest)
 {
     // The last node needs no comma after it.
     if (!rest.empty() && rest.back() != ',')
         rest += ',';
-    for (;;) {
-        const std::size_t k = platform::FindByte(rest, ',');
-        if (k == npos || k <= 1)
+    for (std::size_t pos = 0;;) {
+        const std::size_t k = platform::FindByte(rest, ',', pos);
+        if (k == npos || k - pos <= 1)
             break;
-        const std::size_t j = platform::FindByte(rest, '-');
+        const std::size_t j = platform::FindByte(rest, '-', pos);
         if (j == npos || j > k)
             break;
-        SetRefPin(rest.substr(0, j), rest.substr(j + 1, k - j - 1));
-        rest.erase(0, k + 1);
+        AddRefPin(index, rest.substr(pos, j - pos), rest.substr(j + 1, k - j - 1));
+        pos = k + 1;
     }
 }
 
@@ -184,12 +233,15 @@ bool CNet::MakeNet(int code, const std::string& textIn)
 {
     std::string text = TrimNetText(textIn);
     std::string name;
+    NodeIndex index;
+    for (const auto& n : m_Nodes)
+        index.nodes.try_emplace(NodeIndex::Key(n->GetRefName(), n->GetPinName()), n.get());
     switch (code) {
     case NETDIALECT_CR3000: {
         const std::size_t k = platform::FindByte(text, ':');
         if (k != npos && k > 1) {
             m_strName = text.substr(0, k);
-            ReadParenList(text.substr(k + 1), ',');
+            ReadParenList(index, text.substr(k + 1), ',');
         }
         break;
     }
@@ -197,9 +249,9 @@ bool CNet::MakeNet(int code, const std::string& textIn)
         // The first node comes before the name and is taken whatever it holds.
         const std::string ref = TakeWord(text);
         const std::string pin = TakeWord(text);
-        SetRefPin(ref, pin);
+        AddRefPin(index, ref, pin);
         m_strName = TakeWord(text);
-        ReadPairList(text);
+        ReadPairList(index, text);
         break;
     }
     case NETDIALECT_ECAD:
@@ -207,34 +259,34 @@ bool CNet::MakeNet(int code, const std::string& textIn)
         if (!SplitAt(text, code == NETDIALECT_ECAD ? ':' : ' ', name))
             return false;
         m_strName = name;
-        ReadDashList(text);
+        ReadDashList(index, text);
         break;
     case NETDIALECT_COMPUTER_VISION: {
         std::string first;
         if (!SplitAt(text, ' ', first) || !SplitAt(text, ' ', name))
             return false;
         m_strName = name;
-        MakeNetSub('-', ' ', text);
+        MakeNetSub(index, '-', ' ', text);
         break;
     }
     case NETDIALECT_TANGO:
         if (!SplitAt(text, ' ', name))
             return false;
         m_strName = name;
-        MakeNetSub(',', ' ', text);
+        MakeNetSub(index, ',', ' ', text);
         break;
     case NETDIALECT_TELESIS:
     case NETDIALECT_WORK_VIEW:
         if (!SplitAt(text, ';', name))
             return false;
         m_strName = name;
-        MakeNetSub('.', ' ', text);
+        MakeNetSub(index, '.', ' ', text);
         break;
     case NETDIALECT_POWER_VIEW:
         if (!SplitAt(text, ';', name))
             return false;
         m_strName = name;
-        MakeNetSub('^', ',', text);
+        MakeNetSub(index, '^', ',', text);
         break;
     case NETDIALECT_PADS:
     case NETDIALECT_PADS_PCB:
@@ -242,7 +294,7 @@ bool CNet::MakeNet(int code, const std::string& textIn)
         if (!SplitAt(text, ' ', name))
             return false;
         m_strName = name;
-        MakeNetSub('.', ' ', text);
+        MakeNetSub(index, '.', ' ', text);
         break;
     case NETDIALECT_SCICARDS:
     case NETDIALECT_CADLUS:
@@ -250,19 +302,19 @@ bool CNet::MakeNet(int code, const std::string& textIn)
             return false;
         m_strName = name;
         TrimLeft(text);
-        ReadPairList(text);
+        ReadPairList(index, text);
         break;
     case NETDIALECT_CADVANCE:
         if (!SplitAt(text, '=', name))
             return false;
         m_strName = name;
-        MakeNetSub('-', ',', text);
+        MakeNetSub(index, '-', ',', text);
         break;
     case NETDIALECT_CALAY: {
         const std::size_t k = platform::FindByte(text, ' ');
         if (k != npos && k > 1) {
             m_strName = text.substr(0, k);
-            ReadParenList(text.substr(k + 1), ' ');
+            ReadParenList(index, text.substr(k + 1), ' ');
         }
         break;
     }

@@ -441,3 +441,41 @@ TEST(NetDialectTest, NetCompareFormWritesNoNodesForAnOpenNet)
 }
 
 } // namespace
+
+// A long net keeps the first of each set of equal nodes (equal without case, full-width letters
+// too) in reading order, whichever list reader reads it.
+TEST(NetDialectTest, LongListsKeepTheFirstOfEqualNodesInOrder)
+{
+    struct Row
+    {
+        int code;
+        std::string head;          // the name and what precedes the list
+        std::string ref, sep, end; // one node: ref sep pin end
+    };
+    const std::string wideA = _J("Ａ"), wideLowA = _J("ａ");
+    const std::vector<Row> rows = {
+        {NETDIALECT_CR3000, "NET:", "", "(", "),"},    {NETDIALECT_ECAD, "NET:", "", "-", ","},
+        {NETDIALECT_TANGO, "NET ", "", ",", " "},      {NETDIALECT_PADS, "NET ", "", ".", " "},
+        {NETDIALECT_SCICARDS, "NET ", "", " ", " "},   {NETDIALECT_CALAY, "NET ", "", "(", ") "},
+        {NETDIALECT_POWER_VIEW, "NET;", "", "^", ","},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE("dialect " + std::to_string(r.code));
+        std::string text = r.head;
+        Nodes expected;
+        for (int i = 0; i < 3000; ++i) {
+            // Every third node repeats an earlier one in the other case.
+            const int n = i % 3 == 2 ? i - 2 : i;
+            const bool repeat = n != i;
+            const std::string ref =
+                (n % 2 ? (repeat ? wideLowA : wideA) : std::string(repeat ? "u" : "U")) + std::to_string(n);
+            text += ref + r.sep + "P" + std::to_string(n % 7) + r.end;
+            if (!repeat)
+                expected.emplace_back(ref, "P" + std::to_string(n % 7));
+        }
+        CNet net;
+        ASSERT_TRUE(net.MakeNet(r.code, text));
+        EXPECT_EQ(net.GetNetName(), "NET");
+        EXPECT_EQ(NodesOf(net), expected);
+    }
+}

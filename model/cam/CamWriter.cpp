@@ -3,6 +3,7 @@
 #include "platform/Numbers.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
@@ -40,6 +41,14 @@ constexpr TapeCodeTable MakeTable(std::initializer_list<CodeRun> runs)
 constexpr CodeRun One(int code, char c)
 {
     return {code, c, 1};
+}
+
+// "%d" without the C library's formatter: coordinate blocks are most of a plot file.
+void AppendInt(std::string& out, std::int32_t value)
+{
+    char buf[16];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
+    out.append(buf, end);
 }
 
 std::int32_t ClampToInt32(std::int64_t v)
@@ -86,11 +95,14 @@ std::pair<std::int32_t, std::int32_t> BlockValues(tagGERBAR& g, double x, double
     return values;
 }
 
-std::string AxisPart(const tagGERBAR& g, char axis, std::int32_t value)
+// Appends the axis letter and its value ("%c%d"); incremental blocks leave out an axis that does
+// not move.
+void AppendAxis(std::string& out, const tagGERBAR& g, char axis, std::int32_t value)
 {
     if (!g.absolute && value == 0)
-        return {};
-    return platform::Format("%c%d", axis, value);
+        return;
+    out += axis;
+    AppendInt(out, value);
 }
 
 void MirrorAndRotate(const tagGERBAR& g, double& dx, double& dy)
@@ -161,7 +173,13 @@ const TapeCodeTable* GetTapeCodeTable(int codeType)
 
 std::int32_t GerbarIntValue(double value)
 {
-    return platform::Atoi(platform::Format("%.1f", value));
+    // The text "%.1f" would print (both round the exact binary value to one decimal), read as an
+    // integer; the largest double needs 309 digits before the point.
+    char buf[400];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 1);
+    if (ec != std::errc())
+        return platform::Atoi(platform::Format("%.1f", value));
+    return platform::Atoi(std::string_view(buf, static_cast<std::size_t>(end - buf)));
 }
 
 void ConvertInputCode(char* block, std::size_t length, const tagGERBAR& g)
@@ -216,10 +234,14 @@ std::string& FormatGerbarPoint(std::string& out, tagGERBAR& g, double x, double 
         MirrorAndRotate(g, dx, dy);
     const auto [ox, oy] = ToOutputUnits(g, dx, dy);
     const auto [vx, vy] = BlockValues(g, ox, oy);
-    if (vx != 0 || vy != 0)
-        out = AxisPart(g, 'X', vx) + AxisPart(g, 'Y', vy) + g.endOfBlock;
-    else
-        out = std::string("X0Y0") + g.endOfBlock;
+    out.clear();
+    if (vx != 0 || vy != 0) {
+        AppendAxis(out, g, 'X', vx);
+        AppendAxis(out, g, 'Y', vy);
+    } else {
+        out = "X0Y0";
+    }
+    out += g.endOfBlock;
     ConvertOutputCode(out, g);
     g.prevX = x;
     g.prevY = y;
@@ -257,9 +279,15 @@ std::string& FormatGerbarArc(std::string& out, tagGERBAR& g, double x, double y,
 
     const auto [ox, oy] = ToOutputUnits(g, x - g.originX, y - g.originY);
     const auto [vx, vy] = BlockValues(g, ox, oy);
-    out = AxisPart(g, 'X', vx) + AxisPart(g, 'Y', vy) + platform::Format("I%d", GerbarIntValue(ci));
-    if (g.arcMode != 3)
-        out += platform::Format("J%d", GerbarIntValue(cj));
+    out.clear();
+    AppendAxis(out, g, 'X', vx);
+    AppendAxis(out, g, 'Y', vy);
+    out += 'I';
+    AppendInt(out, GerbarIntValue(ci));
+    if (g.arcMode != 3) {
+        out += 'J';
+        AppendInt(out, GerbarIntValue(cj));
+    }
     out += g.endOfBlock;
     ConvertOutputCode(out, g);
     g.prevX = x;
@@ -274,7 +302,9 @@ std::string& FormatDrillPoint(std::string& out, tagGERBAR& g, double x, double y
     MirrorAndRotate(g, dx, dy);
     const auto [ox, oy] = ToOutputUnits(g, dx, dy);
     const auto [vx, vy] = BlockValues(g, ox, oy);
-    out = AxisPart(g, 'X', vx) + AxisPart(g, 'Y', vy);
+    out.clear();
+    AppendAxis(out, g, 'X', vx);
+    AppendAxis(out, g, 'Y', vy);
     switch (g.hitType) {
     case 2:
         out += "M05";

@@ -1,10 +1,14 @@
 #include "model/cam/CamWriter.h"
 
+#include "platform/Numbers.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
+#include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -55,6 +59,28 @@ TEST(CamWriterTest, IntegerValueIsTheIntegerPartOfOneDecimal)
     tagGERBAR g = Settings();
     EXPECT_EQ(Point(g, 12.96, -12.96), "X13Y-13*");
     EXPECT_EQ(Point(g, 12.94, -0.04), "X12Y0*");
+}
+
+// Coordinates are formatted without the C library: the value must be the one its "%.1f" text
+// gives, on ties (x.x5 and x.95 exactly representable or not), huge and odd values too.
+TEST(CamWriterTest, IntegerValueEqualsThePrintedOneDecimalText)
+{
+    const auto printed = [](double v) { return platform::Atoi(platform::Format("%.1f", v)); };
+    std::vector<double> values = {
+        0.0,           -0.0,      0.05,  -0.05, 0.25,   -0.25,  0.95,
+        -0.95,         9.95,      99.95, 12.45, -12.45, 1e9,    -1e9,
+        2147483647.95, 3e9,       -3e9,  1e300, -1e300, 5e-324, 1.7976931348623157e308,
+        INFINITY,      -INFINITY, NAN};
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> coordinate(-1e6, 1e6);
+    for (int i = 0; i < 100000; ++i) {
+        const double v = coordinate(random);
+        values.push_back(v);
+        values.push_back(std::round(v * 100.0) / 100.0 + (i % 2 ? 0.05 : -0.05)); // near a tie
+        values.push_back(std::nextafter(std::round(v) + 0.95, 0.0));
+    }
+    for (const double v : values)
+        ASSERT_EQ(GerbarIntValue(v), printed(v)) << platform::Format("%.17g", v);
 }
 
 TEST(CamWriterTest, InchesAndUnitFactorAndExtents)

@@ -1,0 +1,57 @@
+// Photo-plot output of one copper layer of the synthetic board: its tracks, lands and texts (a
+// third of them stroke texts, the rest TrueType glyph surfaces) and the vias' lands on it.
+
+#include "bench/SyntheticBoard.h"
+#include "model/items/Land.h"
+#include "model/items/Line.h"
+#include "model/items/Text.h"
+#include "model/items/Via.h"
+#include "tests/support/GerberOutput.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+template <typename Write> void Run(benchmark::State& state, Write write)
+{
+    bench::SyntheticBoard board(static_cast<int>(state.range(0)));
+    CSheet& top = board.Layer(bench::SyntheticBoard::kTop);
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        testing_support::GerberOutput out;
+        write(board, top, out);
+        bytes = out.ar.Data().size();
+    }
+    state.counters["bytes"] = static_cast<double>(bytes);
+    state.SetComplexityN(state.range(0));
+}
+
+void BM_LayerGerber(benchmark::State& state)
+{
+    Run(state, [](bench::SyntheticBoard& board, CSheet& top, testing_support::GerberOutput& out) {
+        for (POSITION p = top.GetFirstLinePos(); p;)
+            top.GetNextLine(p)->DataWriteGerbar(out.ar, out.g, false);
+        for (POSITION p = top.GetFirstLandPos(); p;)
+            top.GetNextLand(p)->DataWriteGerbar(out.ar, out.g);
+        for (POSITION p = top.GetFirstTextPos(); p;)
+            top.GetNextText(p)->DataWriteGerbar(out.ar, out.g, false);
+        CSheet& vias = board.ViaParts();
+        for (POSITION p = vias.GetFirstViaPos(); p;)
+            vias.GetNextVia(p)->DataWriteGerbar(out.ar, out.g, VIA_SHEET_WIRING, bench::SyntheticBoard::kTop);
+    });
+}
+
+void BM_LayerGerberTexts(benchmark::State& state)
+{
+    Run(state, [](bench::SyntheticBoard&, CSheet& top, testing_support::GerberOutput& out) {
+        for (POSITION p = top.GetFirstTextPos(); p;)
+            top.GetNextText(p)->DataWriteGerbar(out.ar, out.g, false);
+    });
+}
+
+} // namespace
+
+BENCHMARK(BM_LayerGerber)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_LayerGerberTexts)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond)->Complexity();
+
+BENCHMARK_MAIN();

@@ -336,6 +336,13 @@ int CLine::CheckLandClearance(tagDRCSPEC* drc, CLand* land)
                 break;
             }
         }
+        // The corners miss a pad that the line runs through or ends in, with every corner far from
+        // its axis; the pad's copper then lies on the line's.
+        if (!violation && contact::SegmentMeetsRect(m_ptStart, m_ptEnd, landRect)) {
+            violation = true;
+            foot = CDPoint(std::clamp(q.x, x1, x2), y1);
+            foot.Rotate(m_ptStart, a);
+        }
     } else {
         const double reach = landWidth * 0.5 + limit;
         violation = x1 <= q.x && q.x <= x2 && contact::Closer(foot.GetLength(land->GetPoint()), reach);

@@ -325,9 +325,10 @@ int CLand::DRC_ShortCheck(tagDRCSPEC* drc, CItemBase* item)
         violation =
             contact::Closer(contact::DistanceToRect(mine, other->m_ptPoint), c + other->GetLineWidth() * 0.5);
     } else {
-        // Two squares: the rectangle grown by the clearance overlaps the other's.
-        const double dx = std::max({theirs.left - mine.right, mine.left - theirs.right, 0.0});
-        const double dy = std::max({theirs.top - mine.bottom, mine.top - theirs.bottom, 0.0});
+        // Two squares: the rectangle grown by the clearance overlaps the other's. The gaps are
+        // negative where the pads overlap, so that overlap breaks even a clearance of 0.
+        const double dx = std::max(theirs.left - mine.right, mine.left - theirs.right);
+        const double dy = std::max(theirs.top - mine.bottom, mine.top - theirs.bottom);
         violation = contact::Closer(dx, c) && contact::Closer(dy, c);
     }
     if (!violation)

@@ -180,6 +180,38 @@ TEST_F(LandContactTest, OverlappingPadsBreakThePlainClearance)
     EXPECT_EQ(b.DRC_ShortCheck(&drc, &a), 1);
 }
 
+TEST_F(LandContactTest, OverlapBreaksAZeroClearance)
+{
+    // With no clearance at all, pads that only touch keep the rule and pads that overlap break it,
+    // whatever their shapes.
+    struct Case
+    {
+        const char* name;
+        int turretA;
+        CDPoint at;
+        int turretB;
+        int violation;
+    };
+    const Case cases[] = {
+        {"round, touching", T_PAD, {0.5, 0}, T_PAD, 0},
+        {"round, overlapping", T_PAD, {0.375, 0}, T_PAD, 1},
+        {"round and square, touching", T_PAD, {1.25, 0}, T_SQUARE2, 0},
+        {"round and square, overlapping", T_PAD, {1.125, 0}, T_SQUARE2, 1},
+        {"two squares, touching", T_SQUARE, {1.0, 0}, T_SQUARE, 0},
+        {"two squares, overlapping", T_SQUARE, {0.875, 0.5}, T_SQUARE, 1},
+        {"two squares, same place", T_SQUARE, {0, 0}, T_SQUARE, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        tagDRCSPEC drc = rule;
+        drc.netClearance = 0.0;
+        CLand a = Pad(0, 0, c.turretA, kIdA);
+        CLand b = Pad(c.at.x, c.at.y, c.turretB, kIdB);
+        EXPECT_EQ(a.DRC_ShortCheck(&drc, &b), c.violation);
+        EXPECT_EQ(b.DRC_ShortCheck(&drc, &a), c.violation);
+    }
+}
+
 TEST_F(LandContactTest, NettedAndPlainClearance)
 {
     // Size 1 pads 1.25 apart, netted 0.2, plain 0.3: too close unless both carry a net id.

@@ -191,8 +191,8 @@ void CArc::SetDimension(const tagDIMS& style)
 {
     m_nType |= ARC_NAMED | ARC_AUTO_ANGLE;
     m_Name.SetParent(this);
-    if (style.textSize != 0)
-        m_Name.SetSize(style.textSize);
+    // The style's size always: unlike a line's, an arc's dimension text has no "keep" value.
+    m_Name.SetSize(style.textSize);
     ChangeDimension();
 }
 

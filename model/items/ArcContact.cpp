@@ -156,8 +156,11 @@ int CArc::DRC_ShortCheck(tagDRCSPEC* drc, CItemBase* item)
     reach.InflateRect(kind == KIND_HOLE ? drc->holeMargin : drc->netClearance);
     if (!GetBoundingRect().IntersectRect(&reach))
         return 0;
-    // Touching copper is connected, not too close. A hole is no copper: a stroke over it is a fault.
-    if (kind != KIND_HOLE && CheckShort(item))
+    // Strokes that touch are connected copper, as two touching lines are (taken for the whole arc,
+    // so that the chords beside the joint do not report it). A hole is no copper: only a stroke
+    // over its centre is wired to it. A pad is judged by the line rule, chord by chord.
+    if (kind == KIND_HOLE ? CheckPoint(static_cast<CHole*>(item)->GetPoint())
+                          : (kind != KIND_LAND && CheckShort(item)))
         return 0;
 
     const std::vector<CDPoint> points = GetSegmentPoints();

@@ -87,6 +87,19 @@ inline double SegmentDistance(const CDPoint& a1, const CDPoint& a2, const CDPoin
                      DistanceToSegment(b1, a1, a2), DistanceToSegment(b2, a1, a2)});
 }
 
+// Whether the segment a-b meets the rectangle (an end inside, or crossing or touching an edge).
+inline bool SegmentMeetsRect(const CDPoint& a, const CDPoint& b, const tagDRECT& r)
+{
+    if (PtInRectClosed(r, a) || PtInRectClosed(r, b))
+        return true;
+    const CDPoint corners[4] = {CDPoint(r.left, r.top), CDPoint(r.right, r.top), CDPoint(r.right, r.bottom),
+                                CDPoint(r.left, r.bottom)};
+    for (int i = 0; i < 4; ++i)
+        if (SegmentDistance(a, b, corners[i], corners[(i + 1) % 4]) == 0.0)
+            return true;
+    return false;
+}
+
 // One 16.16 word of an error point.
 inline std::uint32_t FixedWord(double v)
 {

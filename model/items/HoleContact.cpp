@@ -254,8 +254,7 @@ int CHole::DRC_ShortCheck(tagDRCSPEC* drc, CItemBase* item)
         return static_cast<CSur*>(item)->DRC_ShortCheck(drc, this);
     case KIND_HOLE: {
         CHole* other = static_cast<CHole*>(item);
-        if (!contact::RectsMeet(contact::Grown(other->GetBoundingRect(), drc->holeToHole),
-                                GetBoundingRect()))
+        if (!contact::RectsMeet(contact::Grown(other->GetBoundingRect(), drc->holeToHole), GetBoundingRect()))
             return 0;
         if (!IsHole() || !other->IsHole())
             return 1;
@@ -270,8 +269,9 @@ int CHole::DRC_ShortCheck(tagDRCSPEC* drc, CItemBase* item)
 
 int CHole::CheckLineClearance(tagDRCSPEC* drc, CLine* line)
 {
-    // A line over the centre is wired to the hole; so is any line that touches it.
-    if (line->CheckPoint(m_ptPoint) || line->CheckShort(this))
+    // A line over the centre is wired to the hole. A hole is no copper: a line that only crosses
+    // its edge is a fault.
+    if (line->CheckPoint(m_ptPoint))
         return 0;
     const double m = drc->holeMargin;
     if (!contact::RectsMeet(contact::Grown(GetBoundingRect(), m), line->GetBoundingRect()))

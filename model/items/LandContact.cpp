@@ -285,9 +285,8 @@ int CLand::DRC_ShortCheck(tagDRCSPEC* drc, CItemBase* item)
         CHole* hole = static_cast<CHole*>(item);
         if (!contact::RectsMeet(contact::Grown(GetBoundingRect(), drc->holeMargin), hole->GetBoundingRect()))
             return 0;
-        // A pad that touches the hole is connected to it.
-        if (CheckShort(hole))
-            return 0;
+        // A pad over the hole is as close as it can be; pads wired to the hole are left out by the
+        // callers that know the copper groups.
         const double m = drc->holeMargin - contact::kAtRule;
         CHole grown(*hole);
         grown.ResetParent();
@@ -312,9 +311,8 @@ int CLand::DRC_ShortCheck(tagDRCSPEC* drc, CItemBase* item)
     const CDRect& theirs = other->GetBoundingRect();
     if (!contact::RectsMeet(contact::Grown(mine, c), theirs))
         return 0;
-    // Touching pads are connected.
-    if (CheckShort(other))
-        return 0;
+    // Pads that touch or overlap are closer than any rule: which of them are wired together only
+    // the copper groups know, and their checks leave those pairs out.
     const bool square = IsSquare(*this), otherSquare = IsSquare(*other);
     bool violation;
     if (!square && !otherSquare) {
@@ -327,9 +325,10 @@ int CLand::DRC_ShortCheck(tagDRCSPEC* drc, CItemBase* item)
         violation =
             contact::Closer(contact::DistanceToRect(mine, other->m_ptPoint), c + other->GetLineWidth() * 0.5);
     } else {
-        // Two squares: the rectangle grown by the clearance overlaps the other's.
-        const double dx = std::max({theirs.left - mine.right, mine.left - theirs.right, 0.0});
-        const double dy = std::max({theirs.top - mine.bottom, mine.top - theirs.bottom, 0.0});
+        // Two squares: the rectangle grown by the clearance overlaps the other's. The gaps are
+        // negative where the pads overlap, so that overlap breaks even a clearance of 0.
+        const double dx = std::max(theirs.left - mine.right, mine.left - theirs.right);
+        const double dy = std::max(theirs.top - mine.bottom, mine.top - theirs.bottom);
         violation = contact::Closer(dx, c) && contact::Closer(dy, c);
     }
     if (!violation)

@@ -243,10 +243,10 @@ int CLine::DRC_ShortCheck(tagDRCSPEC* drc, CItemBase* item)
     switch (item->GetKind()) {
     case KIND_LINE: {
         CLine* other = static_cast<CLine*>(item);
-        // The rectangle test only culls: grown by the larger clearance, so that lines without a net
-        // id still reach the test of the plain clearance.
-        const double reach = std::max(drc->netClearance, drc->plainClearance);
-        if (!contact::RectsMeet(contact::Grown(GetBoundingRect(), reach), other->GetBoundingRect()))
+        // Lines that are not within the netted clearance of each other are never checked further,
+        // whatever their ids.
+        if (!contact::RectsMeet(contact::Grown(GetBoundingRect(), drc->netClearance),
+                                other->GetBoundingRect()))
             return 0;
         // Touching copper is connected, not a clearance error.
         if (CheckShort(other))
@@ -311,9 +311,8 @@ int CLine::CheckLandClearance(tagDRCSPEC* drc, CLand* land)
     const double landWidth = contact::Round8(landRect.Width());
     if (!contact::RectsMeet(contact::Grown(landRect, c), GetBoundingRect()))
         return 0;
-    // A land that touches the line is wired to it.
-    if (CheckShort(land))
-        return 0;
+    // A land on the line is closer than any rule; the copper groups' checks leave out the lands
+    // wired to it.
 
     const double a = GetAngle();
     double h = GetLineWidth() * 0.5;
@@ -336,6 +335,13 @@ int CLine::CheckLandClearance(tagDRCSPEC* drc, CLand* land)
                 violation = true;
                 break;
             }
+        }
+        // The corners miss a pad that the line runs through or ends in, with every corner far from
+        // its axis; the pad's copper then lies on the line's.
+        if (!violation && contact::SegmentMeetsRect(m_ptStart, m_ptEnd, landRect)) {
+            violation = true;
+            foot = CDPoint(std::clamp(q.x, x1, x2), y1);
+            foot.Rotate(m_ptStart, a);
         }
     } else {
         const double reach = landWidth * 0.5 + limit;

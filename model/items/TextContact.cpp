@@ -54,9 +54,10 @@ int CText::DRC_ShortCheck(tagDRCSPEC* drc, CItemBase* item)
     if (drc->sheet)
         strokes.SetLayer(drc->sheet->GetLayer());
     ConvertLine(strokes);
-    // Touching copper is connected, not too close: a text with a stroke on the item is no fault.
-    // A hole is no copper, so a stroke over one stays a fault.
-    if (item->GetKind() != KIND_HOLE) {
+    // Strokes that touch are connected copper, as two touching lines are, so a text with a stroke
+    // on a line, arc or surface is no fault. Pads and holes are judged by the line rules, which
+    // leave out no pad and only a hole under a stroke's centre line.
+    if (item->GetKind() != KIND_HOLE && item->GetKind() != KIND_LAND) {
         POSITION pos = strokes.GetFirstLinePos();
         while (pos)
             if (strokes.GetNextLine(pos)->CheckShort(item))

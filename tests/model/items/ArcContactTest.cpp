@@ -297,17 +297,20 @@ TEST_F(ArcContactTest, ArcAgainstLand)
         int violation;
     };
     // A round pad of 1.0: beside the stroke its copper touches from 0.625 off the centre line, and
-    // the clearance of 0.25 is kept from 0.875 on. Below the start the round end counts alike.
+    // the clearance of 0.25 is kept from 0.875 on. Below the start the round end counts alike. A
+    // pad on the stroke breaks the rule as it does on a line.
     const double r45 = std::sqrt(0.5);
     const Case cases[] = {
-        {"on the stroke within the sweep", CDPoint(10.5 * r45, 10.5 * r45), 0, 1, 0},
+        {"on the centre line within the sweep", CDPoint(10 * r45, 10 * r45), 0, 1, 1},
+        {"on the stroke within the sweep", CDPoint(10.5 * r45, 10.5 * r45), 0, 1, 1},
         {"just beyond the band within the sweep", CDPoint(10.7 * r45, 10.7 * r45), 0, 0, 1},
-        {"touching the round end", CDPoint(10, -0.6), 0, 1, 0},
-        {"touching the round end edge to edge", CDPoint(10, -0.625), 0, 1, 0},
+        {"on the start", CDPoint(10, 0), 0, 1, 1},
+        {"touching the round end", CDPoint(10, -0.6), 0, 1, 1},
+        {"touching the round end edge to edge", CDPoint(10, -0.625), 0, 1, 1},
         {"just inside the clearance", CDPoint(10, -0.87), 0, 0, 1},
         {"exactly at the clearance", CDPoint(10, -0.875), 0, 0, 0},
         {"just outside the clearance", CDPoint(10, -0.88), 0, 0, 0},
-        {"touching, on another wiring layer", CDPoint(10, -0.6), 1, 1, 0},
+        {"touching, on another wiring layer", CDPoint(10, -0.6), 1, 1, 1},
         {"just inside, on another wiring layer", CDPoint(10, -0.87), 1, 0, 1},
     };
     for (const Case& c : cases) {
@@ -373,6 +376,45 @@ TEST_F(ArcContactTest, HoleMarginReachesTheChordsWhereTheNettedClearanceStops)
     CLand land(CDPoint(10, -0.925), kRoundPad);
     EXPECT_EQ(arc.DRC_ShortCheck(&forLand, &land), 0);
     EXPECT_TRUE(forLand.errorPoints.empty());
+}
+
+TEST_F(ArcContactTest, ArcAgainstHoleClearance)
+{
+    struct Case
+    {
+        const char* name;
+        CDPoint at;
+        int contact;
+        int violation;
+    };
+    // A hole of diameter 1 below the start, hole margin 0.25: the hole touches the round end from
+    // 0.625 off the start and keeps the margin from 0.875 on. A hole is no copper: only a stroke
+    // over its centre is wired to it.
+    const double r45 = std::sqrt(0.5);
+    const Case cases[] = {
+        {"centre under the stroke", CDPoint(10 * r45, 10 * r45), 1, 0},
+        {"centre under the round end", CDPoint(10, -0.1), 1, 0},
+        {"over the stroke's edge", CDPoint(10.5 * r45, 10.5 * r45), 1, 1},
+        {"over the round end", CDPoint(10, -0.5), 1, 1},
+        {"touching the round end", CDPoint(10, -0.625), 1, 1},
+        {"just inside the margin", CDPoint(10, -0.75), 0, 1},
+        {"exactly at the margin", CDPoint(10, -0.875), 0, 0},
+        {"just outside the margin", CDPoint(10, -1.0), 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CArc arc = Quarter();
+        CHole hole(c.at, 1.0, true, 0.0, 0.0, 0.0);
+        EXPECT_EQ(arc.CheckShort(&hole), c.contact);
+        tagDRCSPEC rule = drc;
+        EXPECT_EQ(arc.DRC_ShortCheck(&rule, &hole), c.violation);
+        EXPECT_EQ(rule.errorPoints.size(), c.violation ? 4u : 0u);
+        if (c.violation && c.at.x == 10.0)
+            ExpectPoints(ErrorPointsOf(rule), {CDPoint(10, 0), c.at});
+        // The hole hands the pairing to the arc.
+        tagDRCSPEC fromHole = drc;
+        EXPECT_EQ(hole.DRC_ShortCheck(&fromHole, &arc), c.violation);
+    }
 }
 
 TEST_F(ArcContactTest, ArcAgainstHoleContact)

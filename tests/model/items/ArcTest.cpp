@@ -255,6 +255,21 @@ TEST_F(ArcTest, AngleDimensionOfAQuarterCircle)
     EXPECT_NEAR(cw.GetNameText()->GetPoint().x, 10 * std::cos(kPi / 4), 1e-9);
 }
 
+TEST_F(ArcTest, DimensionTakesTheStyleTextSizeEvenWhenZero)
+{
+    // Unlike a line's, the arc's dimension text always takes the style's size.
+    for (const int size : {180, 0}) {
+        SCOPED_TRACE(size);
+        tagDIMS style = frame.GetDimensionStyle();
+        style.textSize = size;
+        CArc arc(CDPoint(0, 0), 10.0, 0.0, kPi / 2, 0, 4);
+        arc.SetName("x", 123, true);
+        arc.SetDimension(style);
+        EXPECT_EQ(arc.GetNameText()->GetSize(), size);
+        EXPECT_EQ(arc.GetName(), std::string("90") + _J("°"));
+    }
+}
+
 TEST_F(ArcTest, FullCircleAndLengthDimensions)
 {
     CArc circle(CDPoint(0, 0), 10.0, 1.0, 1.0, 0, 0);

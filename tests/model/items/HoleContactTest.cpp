@@ -174,6 +174,50 @@ TEST_F(HoleContactTest, LineThroughTheCentreNeverViolates)
     }
 }
 
+TEST_F(HoleContactTest, TrackOrArcOverTheEdgeButNotTheCentre)
+{
+    // A hole of 1.0 at the origin, margin 0.25; 0.2 strokes whose centre line runs 0.4 from the
+    // hole's centre cross its edge, and ones over the centre are wired to it.
+    const CHole hole = Round(0, 0, 1.0);
+    const CLine overEdge(CDPoint(-2, 0.4), CDPoint(2, 0.4), T_FINE, 0);
+    const CLine overCentre(CDPoint(-2, 0), CDPoint(2, 0), T_FINE, 0);
+    // Quarter-turn arcs of radius 10 whose middle passes 0.4 from, or through, the hole's centre.
+    const CArc arcOverEdge(CDPoint(0, -9.6), 10.0, kPi / 4, 3 * kPi / 4, 0, T_FINE);
+    const CArc arcOverCentre(CDPoint(0, -10), 10.0, kPi / 4, 3 * kPi / 4, 0, T_FINE);
+    struct Case
+    {
+        const char* name;
+        CItemBase* item;
+        int violation;
+    };
+    CLine edgeLine = overEdge, centreLine = overCentre;
+    CArc edgeArc = arcOverEdge, centreArc = arcOverCentre;
+    const Case cases[] = {
+        {"track over the edge", &edgeLine, 1},
+        {"track over the centre", &centreLine, 0},
+        {"arc over the edge", &edgeArc, 1},
+        {"arc over the centre", &centreArc, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CHole h = hole;
+        EXPECT_EQ(h.CheckShort(c.item), 1);
+        tagDRCSPEC fromHole = rule;
+        EXPECT_EQ(h.DRC_ShortCheck(&fromHole, c.item), c.violation);
+        EXPECT_EQ(fromHole.errorPoints.size(), c.violation ? 4u : 0u);
+        tagDRCSPEC fromItem = rule;
+        const int other = c.item->GetKind() == KIND_LINE
+                              ? static_cast<CLine*>(c.item)->DRC_ShortCheck(&fromItem, &h)
+                              : static_cast<CArc*>(c.item)->DRC_ShortCheck(&fromItem, &h);
+        EXPECT_EQ(other, c.violation);
+    }
+    // The foot of the perpendicular on the track, and the hole's centre.
+    CHole h = hole;
+    tagDRCSPEC drc = rule;
+    ASSERT_EQ(h.DRC_ShortCheck(&drc, &edgeLine), 1);
+    EXPECT_EQ(drc.errorPoints, Words(CDPoint(0, 0.4), CDPoint(0, 0)));
+}
+
 // --- Wire ids into groups ---
 
 TEST_F(HoleContactTest, MergeWireIdsIntoGroups)

@@ -128,23 +128,30 @@ struct LandLandCase
 
 TEST_F(LandContactTest, LandAgainstLand)
 {
-    // Two 0.5 pads, netted clearance 0.25: touching at 0.5 apart, the rule ends at 0.75.
+    // Two 0.5 pads, netted clearance 0.25: touching at 0.5 apart, the rule ends at 0.75. Pads that
+    // touch or overlap are as close as copper gets: the check reports them (the copper groups'
+    // checks leave out the pads wired together).
     const std::vector<LandLandCase> cases = {
-        {"round, touching", T_PAD, {0.5, 0}, T_PAD, false, 1, 0},
-        {"round, touching, other layer", T_PAD, {0.5, 0}, T_PAD, true, 1, 0},
+        {"round, same centre", T_PAD, {0, 0}, T_PAD, false, 1, 1},
+        {"round, overlapping", T_PAD, {0.25, 0}, T_PAD, false, 1, 1},
+        {"round, touching", T_PAD, {0.5, 0}, T_PAD, false, 1, 1},
+        {"round, touching, other layer", T_PAD, {0.5, 0}, T_PAD, true, 1, 1},
         {"round, just inside", T_PAD, {0.625, 0}, T_PAD, false, 0, 1},
         {"round, just inside, other layer", T_PAD, {0.625, 0}, T_PAD, true, 0, 1},
         {"round, exactly at", T_PAD, {0.75, 0}, T_PAD, false, 0, 0},
         {"round, just outside", T_PAD, {0.875, 0}, T_PAD, false, 0, 0},
         {"round, diagonal, just inside", T_PAD, {0.375, 0.5}, T_PAD, false, 0, 1},
-        {"square beside round, touching", T_PAD, {1.25, 0}, T_SQUARE2, false, 1, 0},
+        {"round inside a square", T_PAD, {0.25, 0.25}, T_SQUARE2, false, 1, 1},
+        {"square beside round, touching", T_PAD, {1.25, 0}, T_SQUARE2, false, 1, 1},
         {"square edge-on, just inside", T_PAD, {1.375, 0}, T_SQUARE2, false, 0, 1},
         {"square edge-on, exactly at", T_PAD, {1.5, 0}, T_SQUARE2, false, 0, 0},
         {"round beside square, just inside", T_SQUARE2, {1.375, 0}, T_PAD, false, 0, 1},
-        {"two squares, edges touching", T_SQUARE, {1.0, 0}, T_SQUARE, false, 1, 0},
+        {"two squares, overlapping", T_SQUARE, {0.5, 0.5}, T_SQUARE, false, 1, 1},
+        {"two squares, edges touching", T_SQUARE, {1.0, 0}, T_SQUARE, false, 1, 1},
         {"two squares, just inside", T_SQUARE, {1.125, 0}, T_SQUARE, false, 0, 1},
         {"two squares, exactly at", T_SQUARE, {1.25, 0}, T_SQUARE, false, 0, 0},
         {"thermal over a pad is never connected", T_THERMAL, {0.5, 0}, T_PAD, false, 0, 1},
+        {"pad in a donut's opening", T_DONUT, {0.1, 0}, T_SMALL, false, 0, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -157,6 +164,51 @@ TEST_F(LandContactTest, LandAgainstLand)
         EXPECT_EQ(a.DRC_ShortCheck(&drc, &b), c.violation);
         // This land's position, then the other's.
         EXPECT_EQ(drc.errorPoints, c.violation ? Words(CDPoint(0, 0), c.at) : std::vector<std::uint32_t>{});
+    }
+}
+
+TEST_F(LandContactTest, OverlappingPadsBreakThePlainClearance)
+{
+    // Size 1 pads 0.5 apart, plain clearance 0.3: the centres are far closer than 1 + 0.3.
+    tagDRCSPEC drc = rule;
+    drc.netClearance = 0.2;
+    drc.plainClearance = 0.3;
+    CLand a = Pad(0, 0, T_PAD1, 0);
+    CLand b = Pad(0.5, 0, T_PAD1, 0);
+    EXPECT_EQ(a.DRC_ShortCheck(&drc, &b), 1);
+    EXPECT_EQ(drc.errorPoints, Words(CDPoint(0, 0), CDPoint(0.5, 0)));
+    EXPECT_EQ(b.DRC_ShortCheck(&drc, &a), 1);
+}
+
+TEST_F(LandContactTest, OverlapBreaksAZeroClearance)
+{
+    // With no clearance at all, pads that only touch keep the rule and pads that overlap break it,
+    // whatever their shapes.
+    struct Case
+    {
+        const char* name;
+        int turretA;
+        CDPoint at;
+        int turretB;
+        int violation;
+    };
+    const Case cases[] = {
+        {"round, touching", T_PAD, {0.5, 0}, T_PAD, 0},
+        {"round, overlapping", T_PAD, {0.375, 0}, T_PAD, 1},
+        {"round and square, touching", T_PAD, {1.25, 0}, T_SQUARE2, 0},
+        {"round and square, overlapping", T_PAD, {1.125, 0}, T_SQUARE2, 1},
+        {"two squares, touching", T_SQUARE, {1.0, 0}, T_SQUARE, 0},
+        {"two squares, overlapping", T_SQUARE, {0.875, 0.5}, T_SQUARE, 1},
+        {"two squares, same place", T_SQUARE, {0, 0}, T_SQUARE, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        tagDRCSPEC drc = rule;
+        drc.netClearance = 0.0;
+        CLand a = Pad(0, 0, c.turretA, kIdA);
+        CLand b = Pad(c.at.x, c.at.y, c.turretB, kIdB);
+        EXPECT_EQ(a.DRC_ShortCheck(&drc, &b), c.violation);
+        EXPECT_EQ(b.DRC_ShortCheck(&drc, &a), c.violation);
     }
 }
 
@@ -207,18 +259,21 @@ CHole Box(double x, double y, double height, double width, double angle = 0.0)
 TEST_F(LandContactTest, LandAgainstHole)
 {
     // A 0.5 pad and a hole of diameter 1, hole margin 0.25: touching at 0.75, the margin ends at 1.
+    // A hole under the pad, touching or overlapping it, breaks the margin too (the copper groups'
+    // checks leave out the pads wired to their holes).
     const std::vector<LandHoleCase> cases = {
-        {"round, touching", T_PAD, Round(0.75, 0, 1.0), false, 1, 0},
-        {"round, touching, other layer", T_PAD, Round(0.75, 0, 1.0), true, 1, 0},
+        {"round, overlapping", T_PAD, Round(0.5, 0, 1.0), false, 1, 1},
+        {"round, touching", T_PAD, Round(0.75, 0, 1.0), false, 1, 1},
+        {"round, touching, other layer", T_PAD, Round(0.75, 0, 1.0), true, 1, 1},
         {"round, just inside", T_PAD, Round(0.875, 0, 1.0), false, 0, 1},
         {"round, exactly at", T_PAD, Round(1.0, 0, 1.0), false, 0, 0},
         {"round, just outside", T_PAD, Round(1.125, 0, 1.0), false, 0, 0},
-        {"hole on the pad's centre", T_PAD, Round(0, 0, 0.3), false, 1, 0},
-        {"slot end, touching", T_PAD, Slot(1.75, 0, 1.0, 3.0), false, 1, 0},
+        {"hole on the pad's centre", T_PAD, Round(0, 0, 0.3), false, 1, 1},
+        {"slot end, touching", T_PAD, Slot(1.75, 0, 1.0, 3.0), false, 1, 1},
         {"slot end, just inside", T_PAD, Slot(1.875, 0, 1.0, 3.0), false, 0, 1},
         {"slot end, exactly at", T_PAD, Slot(2.0, 0, 1.0, 3.0), false, 0, 0},
         {"slot side, just inside", T_PAD, Slot(0, 0.875, 1.0, 3.0), false, 0, 1},
-        {"box over the pad's edge", T_PAD, Box(1.2, 0, 1.0, 2.0), false, 1, 0},
+        {"box over the pad's edge", T_PAD, Box(1.2, 0, 1.0, 2.0), false, 1, 1},
         {"box, just inside", T_PAD, Box(1.375, 0, 1.0, 2.0), false, 0, 1},
         {"box, exactly at", T_PAD, Box(1.5, 0, 1.0, 2.0), false, 0, 0},
         {"square pad, just inside", T_SQUARE, Round(1.125, 0, 1.0), false, 0, 1},
@@ -226,6 +281,7 @@ TEST_F(LandContactTest, LandAgainstHole)
         {"hole in a donut's opening, just inside", T_DONUT, Round(0, 0, 0.75), false, 0, 1},
         {"hole in a donut's opening, exactly at", T_DONUT, Round(0, 0, 0.5), false, 0, 0},
         {"thermal never touches", T_THERMAL, Round(0.5, 0, 1.0), false, 0, 0},
+        {"thermal round its hole", T_THERMAL, Round(0, 0, 0.8), false, 0, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

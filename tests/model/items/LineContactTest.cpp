@@ -7,6 +7,7 @@
 #include "model/items/Line.h"
 #include "model/sheet/Sheet.h"
 #include "tests/support/ContactFixture.h"
+#include "tests/support/ErrorPoints.h"
 
 #include <gtest/gtest.h>
 
@@ -133,19 +134,45 @@ TEST_F(LineContactTest, LineAgainstLine)
     }
 }
 
-TEST_F(LineContactTest, LinesWithoutNetIdsUseThePlainClearance)
+TEST_F(LineContactTest, LinesAreCulledByTheNettedClearance)
 {
-    CLine a = Track();
-    CLine b(CDPoint(0, 0.625), CDPoint(10, 0.625), T_LINE, 0);
-    b.SetID(0);
-    tagDRCSPEC drc = rule;
-    drc.netClearance = 0.25;
-    drc.plainClearance = 0.5;
-    EXPECT_EQ(a.DRC_ShortCheck(&drc, &b), 1);
-    b.SetID(kIdB);
-    drc.errorPoints.clear();
-    EXPECT_EQ(a.DRC_ShortCheck(&drc, &b), 0);
-    EXPECT_TRUE(drc.errorPoints.empty());
+    // Netted 0.25, plain 0.5. The rectangle test grows the line by the netted clearance whatever
+    // the ids; past it the ends are pads judged by the land rule (plain without ids).
+    struct Case
+    {
+        const char* name;
+        CDPoint start, end;
+        std::uint32_t ids;
+        int violation;
+        std::vector<CDPoint> errors;
+    };
+    const Case cases[] = {
+        {"no ids, edge gap 0.375, between the clearances", {0, 0.625}, {10, 0.625}, 0, 0, {}},
+        {"ids, edge gap 0.375", {0, 0.625}, {10, 0.625}, kIdB, 0, {}},
+        {"no ids, edge gap 0.125", {0, 0.375}, {10, 0.375}, 0, 1, {{0, 0.375}, {0, 0}}},
+        {"ids, edge gap 0.125", {0, 0.375}, {10, 0.375}, kIdB, 1, {{0, 0.375}, {0, 0}}},
+        // A diagonal line whose rectangle meets although its copper stays 0.457 from the track's
+        // end: the track's end pad meets the plain clearance.
+        {"no ids, diagonal past the end", {9.5, -1.5}, {11.5, 0.5}, 0, 1, {{10, 0}, {10.5, -0.5}}},
+        {"ids, diagonal past the end", {9.5, -1.5}, {11.5, 0.5}, kIdB, 0, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CLine a = Track();
+        a.SetID(c.ids == 0 ? 0 : kIdA);
+        CLine b(c.start, c.end, T_LINE, 0);
+        b.SetID(c.ids);
+        tagDRCSPEC drc = rule;
+        drc.netClearance = 0.25;
+        drc.plainClearance = 0.5;
+        EXPECT_EQ(a.DRC_ShortCheck(&drc, &b), c.violation);
+        const std::vector<CDPoint> got = ErrorPointsOf(drc);
+        ASSERT_EQ(got.size(), c.errors.size());
+        for (std::size_t i = 0; i < got.size(); ++i) {
+            EXPECT_NEAR(got[i].x, c.errors[i].x, 1e-4);
+            EXPECT_NEAR(got[i].y, c.errors[i].y, 1e-4);
+        }
+    }
 }
 
 TEST_F(LineContactTest, OtherLinesArrowBarbsAreChecked)
@@ -186,19 +213,40 @@ struct LineLandCase
 TEST_F(LineContactTest, LineAgainstLand)
 {
     // A 0.25 track and a 0.5 pad, netted clearance 0.25: touching at 0.375, the rule ends at 0.625.
+    // A pad on the track breaks the rule too (the copper groups' checks leave out the pads wired to
+    // their tracks).
     const std::vector<LineLandCase> cases = {
-        {"beside the middle, touching", T_LINE, T_PAD, {5, 0.375}, false, 1, 0, {}},
-        {"beside the middle, touching, other layer", T_LINE, T_PAD, {5, 0.375}, true, 1, 0, {}},
+        {"on the middle", T_LINE, T_PAD, {5, 0}, false, 1, 1, {{5, 0}, {5, 0}}},
+        {"beside the middle, overlapping", T_LINE, T_PAD, {5, 0.25}, false, 1, 1, {{5, 0.25}, {5, 0}}},
+        {"beside the middle, touching", T_LINE, T_PAD, {5, 0.375}, false, 1, 1, {{5, 0.375}, {5, 0}}},
+        {"beside the middle, touching, other layer",
+         T_LINE,
+         T_PAD,
+         {5, 0.375},
+         true,
+         1,
+         1,
+         {{5, 0.375}, {5, 0}}},
         {"beside the middle, just inside", T_LINE, T_PAD, {5, 0.5}, false, 0, 1, {{5, 0.5}, {5, 0}}},
         {"beside the middle, exactly at", T_LINE, T_PAD, {5, 0.625}, false, 0, 0, {}},
         {"beside the middle, just outside", T_LINE, T_PAD, {5, 0.75}, false, 0, 0, {}},
-        {"beyond the end, touching", T_LINE, T_PAD, {10.375, 0}, false, 1, 0, {}},
+        {"beyond the end, touching", T_LINE, T_PAD, {10.375, 0}, false, 1, 1, {{10.375, 0}, {10, 0}}},
         {"beyond the end, just inside", T_LINE, T_PAD, {10.5, 0}, false, 0, 1, {{10.5, 0}, {10, 0}}},
         {"beyond the end, exactly at", T_LINE, T_PAD, {10.625, 0}, false, 0, 0, {}},
         {"square pad, just inside", T_LINE, T_SQUARE, {5, 0.75}, false, 0, 1, {{5, 0.75}, {5, 0}}},
         {"square pad, exactly at", T_LINE, T_SQUARE, {5, 0.875}, false, 0, 0, {}},
-        {"pad on the track's end", T_LINE, T_PAD, {10, 0}, false, 1, 0, {}},
-        {"0.4 pad 0.3 beside a 0.2 track", T_FINE, T_SMALL, {5, 0.3}, false, 1, 0, {}},
+        {"square pad over the track", T_LINE, T_SQUARE, {5, 0.5}, false, 1, 1, {{5, 0.5}, {5, 0}}},
+        {"track through a wide square pad", T_LINE, T_SQUARE2, {5, 0}, false, 1, 1, {{5, 0}, {5, 0}}},
+        {"track ending in a wide square pad",
+         T_LINE,
+         T_SQUARE2,
+         {9.75, 0.5},
+         false,
+         1,
+         1,
+         {{9.75, 0.5}, {9.75, 0}}},
+        {"pad on the track's end", T_LINE, T_PAD, {10, 0}, false, 1, 1, {{10, 0}, {10, 0}}},
+        {"0.4 pad 0.3 beside a 0.2 track", T_FINE, T_SMALL, {5, 0.3}, false, 1, 1, {{5, 0.3}, {5, 0}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -280,21 +328,29 @@ CHole Slot(double x, double y, double diameter, double width, double angle = 0.0
 TEST_F(LineContactTest, LineAgainstHole)
 {
     // A 0.25 track and a hole of diameter 1, hole margin 0.25: touching at 0.625, the margin ends
-    // at 0.875.
+    // at 0.875. A hole is no copper: only a track over its centre is wired to it.
     const std::vector<LineHoleCase> cases = {
-        {"round, touching", Round(5, 0.625, 1.0), false, 1, 0, {}},
-        {"round, touching, other layer", Round(5, 0.625, 1.0), true, 1, 0, {}},
+        {"round, over the edge", Round(5, 0.5, 1.0), false, 1, 1, {{5, 0}, {5, 0.5}}},
+        {"round, touching", Round(5, 0.625, 1.0), false, 1, 1, {{5, 0}, {5, 0.625}}},
+        {"round, touching, other layer", Round(5, 0.625, 1.0), true, 1, 1, {{5, 0}, {5, 0.625}}},
         {"round, just inside the margin", Round(5, 0.75, 1.0), false, 0, 1, {{5, 0}, {5, 0.75}}},
         {"round, exactly at the margin", Round(5, 0.875, 1.0), false, 0, 0, {}},
         {"round, just outside", Round(5, 1.0, 1.0), false, 0, 0, {}},
         {"round, through the centre", Round(5, 0, 1.0), false, 1, 0, {}},
-        {"round, beyond the end, touching", Round(10.625, 0, 1.0), false, 1, 0, {}},
+        {"round, centre just off the track's copper",
+         Round(5, 0.1875, 1.0),
+         false,
+         1,
+         1,
+         {{5, 0}, {5, 0.1875}}},
+        {"round, under the track's end", Round(10.1, 0, 1.0), false, 1, 0, {}},
+        {"round, beyond the end, touching", Round(10.625, 0, 1.0), false, 1, 1, {{10, 0}, {10.625, 0}}},
         {"round, beyond the end, inside", Round(10.75, 0, 1.0), false, 0, 1, {{10, 0}, {10.75, 0}}},
-        {"box within the track's width", Box(5, 0.6, 1.0, 2.0), false, 1, 0, {}},
+        {"box within the track's width", Box(5, 0.6, 1.0, 2.0), false, 1, 1, {{5, 0}, {5, 0.6}}},
         {"box, just inside the margin", Box(5, 0.75, 1.0, 2.0), false, 0, 1, {{5, 0}, {5, 0.75}}},
         {"box, exactly at the margin", Box(5, 0.875, 1.0, 2.0), false, 0, 0, {}},
         {"track lying inside a box", Box(5, 0, 2.0, 12.0), false, 1, 0, {}},
-        {"slot end touching", Slot(5, 0.625, 1.0, 3.0), false, 1, 0, {}},
+        {"slot end touching", Slot(5, 0.625, 1.0, 3.0), false, 1, 1, {{5, 0}, {5, 0.625}}},
         {"slot, just inside", Slot(5, 0.75, 1.0, 3.0), false, 0, 1, {{5, 0}, {5, 0.75}}},
         {"slot across the track", Slot(5, 0, 1.0, 3.0, kPi / 2), false, 1, 0, {}},
     };

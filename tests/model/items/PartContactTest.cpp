@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 using testing_support::PartBoard;
@@ -47,20 +49,40 @@ protected:
 
 TEST_F(PartContactTest, TwoPartsJustInsideAndJustOutsideTheRule)
 {
+    // Pads of 1.0, clearance 0.2: pads of two parts that touch or overlap are the worst violation.
     struct Case
     {
         double gap;
         bool violation;
-    } cases[] = {{0.19, true}, {0.21, false}, {0.0, false}};
+    } cases[] = {{-1.0, true}, {-0.5, true}, {-0.1, true},  {0.0, true}, {0.15, true},
+                 {0.19, true}, {0.2, false}, {0.21, false}, {0.5, false}};
     for (const Case& c : cases) {
         CPart left = Pads({0.0});
         CPart right = Pads({1.0 + c.gap});
         tagDRCSPEC drc = Rule(0.2);
         left.DRC_ShortCheck(&drc, &right);
         EXPECT_EQ(!drc.errorPoints.empty(), c.violation) << "gap " << c.gap;
+        tagDRCSPEC back = Rule(0.2);
+        right.DRC_ShortCheck(&back, &left);
+        EXPECT_EQ(!back.errorPoints.empty(), c.violation) << "gap " << c.gap << ", the other way";
         // The check leaves the parts' ids as they were.
         POSITION pos = right.GetFirstLandPos();
         EXPECT_EQ(right.GetNextLand(pos)->GetID(), 1u);
+    }
+}
+
+TEST_F(PartContactTest, OverlappingPadsOfTwoPartsUseTheNettedClearance)
+{
+    // Terminal pads carry their group ids, so the netted clearance (0.2) holds, not the plain
+    // one (0.5): 1.15 apart breaks it, 1.25 apart keeps it, 0.5 and 0.9 apart overlap.
+    for (const auto& [distance, violation] :
+         {std::pair{0.5, true}, std::pair{0.9, true}, std::pair{1.15, true}, std::pair{1.25, false}}) {
+        CPart left = Pads({0.0});
+        CPart right = Pads({distance});
+        tagDRCSPEC drc = Rule(0.2);
+        drc.plainClearance = 0.5;
+        left.DRC_ShortCheck(&drc, &right);
+        EXPECT_EQ(!drc.errorPoints.empty(), violation) << "pads " << distance << " apart";
     }
 }
 

@@ -1,6 +1,8 @@
 // Text contact (by the frame's edges), clearance (by the strokes) and outline (of the frame).
 
 #include "model/items/Arc.h"
+#include "model/items/Hole.h"
+#include "model/items/Land.h"
 #include "model/items/Line.h"
 #include "model/items/Text.h"
 #include "model/sheet/Sheet.h"
@@ -21,6 +23,7 @@ using testing_support::ErrorPointsOf;
 
 constexpr double kFx = 1e-4;
 constexpr int kPen = 1; // round, 0.25 wide
+constexpr int kPad = 2; // round, 0.5
 
 class TextContactTest : public ::testing::Test
 {
@@ -30,6 +33,7 @@ protected:
         doc.SetWireLayers({0, 1});
         doc.turretTable[0] = tagTURRET{TURRET_ROUND, 0.0, 0.0};
         doc.turretTable[kPen] = tagTURRET{TURRET_ROUND, 0.25, 0.0};
+        doc.turretTable[kPad] = tagTURRET{TURRET_ROUND, 0.5, 0.0};
         drc.netClearance = 0.25;
         drc.plainClearance = 0.25;
         drc.holeMargin = 0.25;
@@ -128,6 +132,50 @@ TEST_F(TextContactTest, TextAgainstLine)
         // The line hands the pairing to the text.
         tagDRCSPEC fromLine = drc;
         EXPECT_EQ(line.DRC_ShortCheck(&fromLine, &text), c.violation);
+    }
+}
+
+TEST_F(TextContactTest, TextAgainstPadsAndHoles)
+{
+    struct Case
+    {
+        const char* name;
+        bool hole; // a hole of diameter 0.5, else a round pad of 0.5
+        CDPoint at;
+        int violation;
+    };
+    // Above the middle of the stroke: a pad touches it from 0.375 off the centre line, and the
+    // clearance (or hole margin) of 0.25 is kept from 0.625 on. Pads and holes are judged by the
+    // line rules: a pad on a stroke breaks the rule, a hole only when no stroke covers its centre.
+    const Case cases[] = {
+        {"pad on the stroke", false, CDPoint(0.75, 1.0), 1},
+        {"pad touching the stroke", false, CDPoint(0.75, 1.375), 1},
+        {"pad just inside the clearance", false, CDPoint(0.75, 1.5), 1},
+        {"pad exactly at the clearance", false, CDPoint(0.75, 1.625), 0},
+        {"pad just outside", false, CDPoint(0.75, 1.75), 0},
+        {"hole under the stroke's centre line", true, CDPoint(0.75, 1.0), 0},
+        {"hole over the stroke's edge", true, CDPoint(0.75, 1.25), 1},
+        {"hole exactly at the margin", true, CDPoint(0.75, 1.625), 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CText text = Dash();
+        CLand pad(c.at, kPad);
+        CHole drill(c.at, 0.5, true, 0.0, 0.0, 0.0);
+        CItemBase* item = c.hole ? static_cast<CItemBase*>(&drill) : &pad;
+        tagDRCSPEC rule = drc;
+        EXPECT_EQ(text.DRC_ShortCheck(&rule, item), c.violation);
+        const std::vector<CDPoint> got = ErrorPointsOf(rule);
+        ASSERT_EQ(got.size(), c.violation ? 2u : 0u);
+        if (c.violation) {
+            // The pad's position and its foot on the stroke; the foot and the hole's centre.
+            const CDPoint foot(c.at.x, 1.0);
+            const CDPoint first = c.hole ? foot : c.at, second = c.hole ? c.at : foot;
+            EXPECT_NEAR(got[0].x, first.x, kFx);
+            EXPECT_NEAR(got[0].y, first.y, kFx);
+            EXPECT_NEAR(got[1].x, second.x, kFx);
+            EXPECT_NEAR(got[1].y, second.y, kFx);
+        }
     }
 }
 

@@ -54,14 +54,16 @@ struct ViaLineCase
 TEST_F(ViaContactTest, ViaAgainstLine)
 {
     // The via's 0.5 pad and a 0.25 track, clearance 0.25: touching at 0.375, the rule ends at 0.625.
+    // A track over the land breaks the rule too (the copper groups' checks leave out wired pairs).
     const std::vector<ViaLineCase> cases = {
-        {"wired layer, touching", 0b01, 0, 0.375, 1, 0},
+        {"wired layer, over the land", 0b01, 0, 0.25, 1, 1},
+        {"wired layer, touching", 0b01, 0, 0.375, 1, 1},
         {"wired layer, just inside", 0b01, 0, 0.5, 0, 1},
         {"wired layer, exactly at", 0b01, 0, 0.625, 0, 0},
         {"wired layer, just outside", 0b01, 0, 0.75, 0, 0},
         {"unwired layer: no land, no contact", 0b01, 1, 0.0, 0, 0},
         {"unwired layer, just inside: no land", 0b01, 1, 0.5, 0, 0},
-        {"wired on both layers, second layer", 0b11, 1, 0.375, 1, 0},
+        {"wired on both layers, second layer", 0b11, 1, 0.375, 1, 1},
         {"wired on both layers, second layer, inside", 0b11, 1, 0.5, 0, 1},
     };
     for (const auto& c : cases) {

@@ -6,7 +6,6 @@
 #include "model/items/Line.h"
 #include "model/items/Sur.h"
 #include "model/items/Text.h"
-#include "model/items/Via.h"
 
 #include <algorithm>
 
@@ -36,10 +35,16 @@ bool NetFill::Near(const CDRect& piece, const CDRect& from) const
              std::min(piece.top, piece.bottom) > std::max(from.top, from.bottom) + m);
 }
 
-bool NetFill::Touches(const Node& piece, const Node& from, int layer, int bits)
+bool NetFill::Touches(const Node& piece, const Node& from)
 {
     CItemBase* with = from.spread;
-    switch (piece.item->GetKind()) {
+    const int kind = piece.item->GetKind();
+    if (kind == KIND_VIA && piece.contact->GetTurretNo() == 0)
+        return false;
+    // The other kinds' own tests do not see a text; the text's frame test decides both ways.
+    if (with->GetKind() == KIND_TEXT && kind != KIND_TEXT)
+        return static_cast<CText*>(with)->CheckShort(piece.contact) != 0;
+    switch (kind) {
     case KIND_LINE:
         return static_cast<CLine*>(piece.item)->CheckShort(with) != 0;
     case KIND_ARC:
@@ -51,7 +56,7 @@ bool NetFill::Touches(const Node& piece, const Node& from, int layer, int bits)
     case KIND_TEXT:
         return static_cast<CText*>(piece.item)->CheckShort(with) != 0;
     case KIND_VIA:
-        return static_cast<CVia*>(piece.item)->CheckShort(layer, bits, with) != 0;
+        return static_cast<CLand*>(piece.contact)->CheckShort(with) != 0;
     case KIND_HOLE:
         return static_cast<CHole*>(piece.item)->CheckShort(with) != 0;
     default:

@@ -18,20 +18,22 @@ class NetFill
 public:
     struct Node
     {
-        CItemBase* item = nullptr;   // the piece that takes the id
-        CItemBase* spread = nullptr; // what the contact tests see of it (a via: its land)
-        CDRect rect;                 // its rectangle as a piece that may be reached
-        CDRect spreadRect;           // the rectangle of `spread`, where the id spreads from it
-        bool done = false;           // it has an id
+        CItemBase* item = nullptr;    // the piece that takes the id
+        CItemBase* contact = nullptr; // what is tested for contact with it (a via: its contact land)
+        CItemBase* spread = nullptr;  // what the contact tests see of it as it spreads (a via: its land)
+        CDRect rect;                  // its rectangle as a piece that may be reached
+        CDRect spreadRect;            // the rectangle of `spread`, where the id spreads from it
+        bool done = false;            // it has an id
     };
 
     // A piece is tested only when its rectangle comes within margin of the spreading piece's
     // (rectangles that merely touch count: touching copper is connected).
     explicit NetFill(std::vector<Node> nodes, double margin = 0.0);
 
-    // Whether piece touches the copper that from shows; a via is tested on layer with the sheet's
-    // type bits.
-    static bool Touches(const Node& piece, const Node& from, int layer, int bits);
+    // Whether piece touches the copper that from shows: the piece's own contact test (a via's by
+    // its contact land, which touches nothing without a turret), but a text's frame test where
+    // either side is a text, so that the fill reaches the same pieces whichever side it comes from.
+    static bool Touches(const Node& piece, const Node& from);
 
     int GetCount() const { return static_cast<int>(m_nodes.size()); }
     Node& operator[](int index) { return m_nodes[static_cast<std::size_t>(index)]; }

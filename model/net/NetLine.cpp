@@ -432,8 +432,12 @@ double CNetLine::GetLength()
 namespace {
 
 // Whether a member counts as touching the item on a positive layer (the rectangles already meet).
+// A text counts on its rectangle alone, as a member and as the item tested, so that two groups
+// touch or not whichever of them is asked.
 bool MemberTouches(const Member& member, CItemBase* item)
 {
+    if (item->GetKind() == KIND_TEXT)
+        return true;
     switch (member.item->GetKind()) {
     case KIND_LINE:
         return static_cast<CLine*>(member.item)->CheckShort(item) != 0;
@@ -680,27 +684,26 @@ int CNetLine::MakeNetID(std::uint32_t first)
         for (CItemBase* item : ListOf(kind))
             if (listed.insert(item).second)
                 nodes.push_back(
-                    {item, item, item->GetBoundingRect(), item->GetBoundingRect(), item->GetID() != 0});
+                    {item, item, item, item->GetBoundingRect(), item->GetBoundingRect(), item->GetID() != 0});
     for (CItemBase* item : m_Vias) {
         if (!listed.insert(item).second)
             continue;
         auto* via = static_cast<CVia*>(item);
         viaLands.push_back(ViaLand(*via, m_nWLayer));
         CLand& land = viaLands.back();
-        nodes.push_back(
-            {item, &land, land.GetBoundingRect(), land.GetBoundingRect(), via->GetLayerID(m_nWLayer) != 0});
+        nodes.push_back({item, &land, &land, land.GetBoundingRect(), land.GetBoundingRect(),
+                         via->GetLayerID(m_nWLayer) != 0});
     }
     for (CItemBase* item : m_Holes)
         if (listed.insert(item).second)
-            nodes.push_back({item, item, item->GetBoundingRect(), item->GetBoundingRect(),
+            nodes.push_back({item, item, item, item->GetBoundingRect(), item->GetBoundingRect(),
                              static_cast<CHole*>(item)->GetLayerID(m_nWLayer) != 0});
 
     NetFill fill(std::move(nodes));
     std::uint32_t id = first;
     const int layer = m_nWLayer;
-    const int attr = m_nAttr;
-    auto touches = [layer, attr](const NetFill::Node& piece, const NetFill::Node& from) {
-        return NetFill::Touches(piece, from, layer, attr);
+    auto touches = [](const NetFill::Node& piece, const NetFill::Node& from) {
+        return NetFill::Touches(piece, from);
     };
     auto take = [&id, layer](NetFill::Node& piece) {
         switch (piece.item->GetKind()) {

@@ -576,17 +576,18 @@ std::uint32_t CSheet::MakeGroup()
     for (int kind : kOwnIdKinds)
         ForEach<CItemBase>(*this, kind, [&](CItemBase* item) {
             const CDRect rect = item->GetBoundingRect();
-            nodes.push_back({item, item, rect, rect, item->GetID() != 0});
+            nodes.push_back({item, item, item, rect, rect, item->GetID() != 0});
         });
     const std::size_t firstVia = nodes.size();
     if (wiring) {
         if (viaPart)
             ForEach<CVia>(*viaPart, KIND_VIA, [&](CVia* via) {
                 // Reached through its contact land; spreads from its land image on this sheet.
-                CLand contact = via->GetLand(m_nType, layer, 1);
+                viaLands.push_back(via->GetLand(m_nType, layer, 1));
+                CLand& contact = viaLands.back();
                 viaLands.push_back(GetLandImage(via, false));
                 CLand& image = viaLands.back();
-                nodes.push_back({via, &image, contact.GetBoundingRect(), image.GetBoundingRect(),
+                nodes.push_back({via, &contact, &image, contact.GetBoundingRect(), image.GetBoundingRect(),
                                  via->GetLayerID(layer) != 0});
             });
     }
@@ -594,13 +595,12 @@ std::uint32_t CSheet::MakeGroup()
     if (wiring)
         for (CHole* hole : DocumentHoles(*this)) {
             const CDRect rect = hole->GetBoundingRect();
-            nodes.push_back({hole, hole, rect, rect, hole->GetLayerID(layer) != 0});
+            nodes.push_back({hole, hole, hole, rect, rect, hole->GetLayerID(layer) != 0});
         }
 
     NetFill fill(std::move(nodes), kSpreadMargin);
-    const int bits = m_nType;
-    auto touches = [layer, bits](const NetFill::Node& piece, const NetFill::Node& from) {
-        return NetFill::Touches(piece, from, layer, bits);
+    auto touches = [](const NetFill::Node& piece, const NetFill::Node& from) {
+        return NetFill::Touches(piece, from);
     };
     auto take = [&](NetFill::Node& piece) {
         switch (piece.item->GetKind()) {

@@ -29,6 +29,8 @@ constexpr std::uint32_t kHeader = 0xFFFFFFFFu; // -1: a run of ids of one part's
 constexpr int kOwnIdKinds[] = {KIND_LINE, KIND_ARC, KIND_LAND, KIND_SUR, KIND_TEXT};
 // Pieces of a sheet whose rectangles come this close are tested for contact when ids spread.
 constexpr double kSpreadMargin = 1e-3;
+// Copper groups of this many members and more are filed in a grid while groups are merged.
+constexpr std::uint32_t kIndexFrom = 24;
 
 bool Meet(const CDRect& a, const CDRect& b)
 {
@@ -741,11 +743,23 @@ void CSheet::MakeRubberGroup()
                 auto group = std::make_unique<CNetLine>(id, layer, m_nType);
                 for (CItemBase* item : byId[id])
                     group->AddItem(item);
+                // The members of large groups are filed once for the pass and kept up to date
+                // through the merges, so that a touch test looks only at the members near each
+                // item; a small group is walked.
+                auto keepIndex = [](CNetLine* line) {
+                    if (line->GetCount(1) + line->GetCount(2) + line->GetCount(4) + line->GetCount(5) +
+                            line->GetCount(6) + line->GetCount(7) + line->GetCount(8) >=
+                        kIndexFrom)
+                        line->KeepMemberIndex();
+                };
+                keepIndex(group.get());
 
                 std::vector<CNetLine*> touching;
-                for (CNetLine* near : groups.Near(group->GetBoundingRect()))
+                for (CNetLine* near : groups.Near(group->GetBoundingRect())) {
+                    keepIndex(near);
                     if (near->CheckShortItem(group.get()))
                         touching.push_back(near);
+                }
 
                 CNetLine* result;
                 if (!touching.empty()) {
@@ -775,6 +789,9 @@ void CSheet::MakeRubberGroup()
                 partIndex.ForEachNear(result->GetBoundingRect(),
                                       [&](CPart* part) { part->CheckTerNetLine(result, m_nLayer); });
             }
+            // The items may move once the pass is over.
+            for (auto pos = m_netLines.GetHeadPosition(); pos;)
+                m_netLines.GetNext(pos)->ReleaseMemberIndex();
         }
     }
 

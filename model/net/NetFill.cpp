@@ -9,22 +9,12 @@
 
 #include <algorithm>
 
-NetFill::NetFill(std::vector<Node> nodes, double margin) : m_grid(Rects(nodes)), m_margin(margin)
+NetFill::NetFill(std::vector<Node> nodes, double margin) : NetFill(Rects(nodes), std::move(nodes), margin) {}
+
+NetFill::NetFill(const std::vector<CDRect>& rects, std::vector<Node>&& nodes, double margin)
+    : m_nodes(std::move(nodes)), m_grid(rects), m_margin(margin)
 {
-    std::vector<std::pair<std::uint64_t, int>> order;
-    order.reserve(nodes.size());
-    for (std::size_t i = 0; i < nodes.size(); ++i)
-        order.emplace_back(m_grid.OrderKey(nodes[i].rect), static_cast<int>(i));
-    std::sort(order.begin(), order.end());
-    m_nodes.reserve(nodes.size());
-    m_slot.resize(nodes.size());
-    for (const auto& [key, given] : order) {
-        m_slot[static_cast<std::size_t>(given)] = static_cast<int>(m_nodes.size());
-        m_nodes.push_back(nodes[static_cast<std::size_t>(given)]);
-    }
-    for (int i = 0; i < GetCount(); ++i)
-        m_grid.Insert(i, m_nodes[static_cast<std::size_t>(i)].rect);
-    m_grid.Pack();
+    m_grid.InsertAll(rects);
 }
 
 std::vector<CDRect> NetFill::Rects(const std::vector<Node>& nodes)

@@ -36,18 +36,16 @@ public:
     static bool Touches(const Node& piece, const Node& from);
 
     int GetCount() const { return static_cast<int>(m_nodes.size()); }
-    // The piece given at this position.
-    Node& operator[](int index) { return m_nodes[Slot(index)]; }
+    Node& operator[](int index) { return m_nodes[static_cast<std::size_t>(index)]; }
 
     // Marks the seed done and spreads from it: each piece without an id for which
     // touches(piece, from) holds, `from` being a piece already reached, is given the id through
     // take(piece) and spreads in turn.
     template <class Touches, class Take> void Spread(int seed, Touches&& touches, Take&& take)
     {
-        const int start = static_cast<int>(Slot(seed));
-        m_nodes[static_cast<std::size_t>(start)].done = true;
+        m_nodes[static_cast<std::size_t>(seed)].done = true;
         m_work.clear();
-        m_work.push_back(start);
+        m_work.push_back(seed);
         while (!m_work.empty()) {
             const int from = m_work.back();
             m_work.pop_back();
@@ -68,17 +66,11 @@ public:
     }
 
 private:
-    std::size_t Slot(int index) const
-    {
-        return static_cast<std::size_t>(m_slot[static_cast<std::size_t>(index)]);
-    }
+    NetFill(const std::vector<CDRect>& rects, std::vector<Node>&& nodes, double margin);
     bool Near(const CDRect& piece, const CDRect& from) const;
     static std::vector<CDRect> Rects(const std::vector<Node>& nodes);
 
-    // The pieces in space order (neighbours lie near each other in memory, which keeps a fill
-    // over a large board in the caches), and where each given position went.
     std::vector<Node> m_nodes;
-    std::vector<int> m_slot;
     RectGrid m_grid;
     std::vector<int> m_work;
     double m_margin;

@@ -416,9 +416,12 @@ std::unique_ptr<NetMemberIndex> CNetLine::BuildMemberIndex()
         for (CItemBase* item : ListOf(kind))
             sample.push_back(item->GetBoundingRect());
     auto index = std::make_unique<NetMemberIndex>(m_nAttr, m_nWLayer, sample);
+    std::vector<std::pair<CItemBase*, NetMemberIndex::Slot>> items;
+    items.reserve(sample.size());
     for (int kind : kOrder)
         for (CItemBase* item : ListOf(kind))
-            index->Add(item, static_cast<NetMemberIndex::Slot>(SlotOf(kind)));
+            items.emplace_back(item, static_cast<NetMemberIndex::Slot>(SlotOf(kind)));
+    index->AddAll(items);
     return index;
 }
 
@@ -599,6 +602,28 @@ int CNetLine::CheckShortItem(CNetLine* other)
     const std::size_t theirs = other->GetCount(1) + other->GetCount(2) + other->GetCount(4) +
                                other->GetCount(5) + other->GetCount(6) + other->GetCount(7) +
                                other->GetCount(8);
+    if (!m_index && other->m_index && other->m_nAttr == m_nAttr && other->m_nWLayer == m_nWLayer) {
+        // A small group against a large one (a part's terminal against a net): each of this
+        // group's members is looked up among the other's members near it, the pairs tested the
+        // same way round as below.
+        NetMemberIndex& theirIndex = *other->m_index;
+        auto mineTouch = [&](CItemBase* member, CItemBase* seen) {
+            return theirIndex.Any(seen->GetBoundingRect(), [&](const NetMemberIndex::Member& item) {
+                return MemberTouches(member, seen, item.seen);
+            });
+        };
+        for (CItemBaseList* list : {&m_Lines, &m_Arcs, &m_Lands, &m_Surs, &m_Texts, &m_Vias, &m_Holes})
+            for (CItemBase* member : *list) {
+                if (member->GetKind() == KIND_VIA) {
+                    CLand land = ViaLand(*static_cast<CVia*>(member), m_nWLayer);
+                    if (mineTouch(member, &land))
+                        return 1;
+                } else if (mineTouch(member, member)) {
+                    return 1;
+                }
+            }
+        return 0;
+    }
     if (!m_index && (theirs < kGridFrom || mine < kGridFrom)) {
         for (CItemBaseList* list : {&other->m_Lines, &other->m_Arcs, &other->m_Lands, &other->m_Surs,
                                     &other->m_Texts, &other->m_Vias, &other->m_Holes})

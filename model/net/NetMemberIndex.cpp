@@ -16,7 +16,7 @@ CLand NetMemberIndex::ViaLand(const CItemBase* via, int attr, int wLayer)
     return static_cast<const CVia*>(via)->GetLand(attr, wLayer, 1);
 }
 
-void NetMemberIndex::Add(CItemBase* item, Slot slot)
+NetMemberIndex::Member NetMemberIndex::Make(CItemBase* item, Slot slot)
 {
     Member member{item, item, CDRect(), (static_cast<std::uint64_t>(slot) << 48) | m_next++};
     if (slot == SLOT_VIA) {
@@ -34,9 +34,30 @@ void NetMemberIndex::Add(CItemBase* item, Slot slot)
         member.rect = item->GetBoundingRect();
         m_bounds |= member.rect;
     }
-    const int index = static_cast<int>(m_members.size());
-    m_members.push_back(member);
-    m_grid.Insert(index, member.rect);
+    return member;
+}
+
+void NetMemberIndex::Add(CItemBase* item, Slot slot)
+{
+    m_members.push_back(Make(item, slot));
+    m_grid.Insert(GetCount() - 1, m_members.back().rect);
+}
+
+void NetMemberIndex::AddAll(const std::vector<std::pair<CItemBase*, Slot>>& items)
+{
+    if (!m_members.empty()) {
+        for (const auto& [item, slot] : items)
+            Add(item, slot);
+        return;
+    }
+    std::vector<CDRect> rects;
+    rects.reserve(items.size());
+    m_members.reserve(items.size());
+    for (const auto& [item, slot] : items) {
+        m_members.push_back(Make(item, slot));
+        rects.push_back(m_members.back().rect);
+    }
+    m_grid.InsertAll(rects);
 }
 
 void NetMemberIndex::Near(const CDRect& rect, std::vector<int>& out)

@@ -72,19 +72,11 @@ void RectGrid::Insert(int index, const CDRect& rect)
 {
     if (index < 0)
         return;
-    if (m_packed)
-        Unpack();
     if (static_cast<std::size_t>(index) >= m_seen.size())
         m_seen.resize(static_cast<std::size_t>(index) + 1, 0);
     long long x0, y0, x1, y1;
     if (!CellRange(rect, x0, y0, x1, y1) || (x1 - x0 + 1) * (y1 - y0 + 1) > kMaxCellsPerEntry) {
-        // An entry filed again as it grows is listed once: every query walks this list.
-        if (static_cast<std::size_t>(index) >= m_inLarge.size())
-            m_inLarge.resize(static_cast<std::size_t>(index) + 1, false);
-        if (!m_inLarge[static_cast<std::size_t>(index)]) {
-            m_inLarge[static_cast<std::size_t>(index)] = true;
-            m_large.push_back(index);
-        }
+        FileLarge(index);
         return;
     }
     for (long long cy = y0; cy <= y1; ++cy)
@@ -92,69 +84,79 @@ void RectGrid::Insert(int index, const CDRect& rect)
             m_cells[Key(cx, cy)].push_back(index);
 }
 
-std::uint64_t RectGrid::OrderKey(const CDRect& rect) const
+void RectGrid::FileLarge(int index)
 {
-    const CDRect centre(CDPoint((rect.left + rect.right) / 2.0, (rect.top + rect.bottom) / 2.0), 0.0);
-    long long x0, y0, x1, y1;
-    if (!CellRange(centre, x0, y0, x1, y1))
-        return ~std::uint64_t{0};
-    // Cell numbers lie within +-1e9: offset them into 31 bits each.
-    const auto bias = [](long long v) { return static_cast<std::uint64_t>(v + 1073741824LL); };
-    return (bias(y0) << 31) | bias(x0);
+    // An entry filed again as it grows is listed once: every query walks this list.
+    if (static_cast<std::size_t>(index) >= m_inLarge.size())
+        m_inLarge.resize(static_cast<std::size_t>(index) + 1, false);
+    if (!m_inLarge[static_cast<std::size_t>(index)]) {
+        m_inLarge[static_cast<std::size_t>(index)] = true;
+        m_large.push_back(index);
+    }
 }
 
-void RectGrid::Pack()
+void RectGrid::InsertAll(const std::vector<CDRect>& rects)
 {
-    if (m_packed || m_cells.empty())
-        return;
-    long long x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    const std::size_t n = rects.size();
+    if (m_seen.size() < n)
+        m_seen.resize(n, 0);
+    struct Range
+    {
+        long long x0, y0, x1, y1;
+    };
+    std::vector<Range> ranges(n);
+    std::vector<bool> small(n, false);
+    long long ex0 = 0, ey0 = 0, ex1 = -1, ey1 = -1;
     std::size_t filed = 0;
-    bool first = true;
-    for (const auto& [key, list] : m_cells) {
-        const long long cx = KeyX(key), cy = KeyY(key);
-        x0 = first ? cx : std::min(x0, cx);
-        x1 = first ? cx : std::max(x1, cx);
-        y0 = first ? cy : std::min(y0, cy);
-        y1 = first ? cy : std::max(y1, cy);
-        first = false;
-        filed += list.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        Range& r = ranges[i];
+        if (!CellRange(rects[i], r.x0, r.y0, r.x1, r.y1) ||
+            (r.x1 - r.x0 + 1) * (r.y1 - r.y0 + 1) > kMaxCellsPerEntry) {
+            FileLarge(static_cast<int>(i));
+            continue;
+        }
+        small[i] = true;
+        if (ex1 < ex0) {
+            ex0 = r.x0;
+            ey0 = r.y0;
+            ex1 = r.x1;
+            ey1 = r.y1;
+        } else {
+            ex0 = std::min(ex0, r.x0);
+            ey0 = std::min(ey0, r.y0);
+            ex1 = std::max(ex1, r.x1);
+            ey1 = std::max(ey1, r.y1);
+        }
+        filed += static_cast<std::size_t>((r.x1 - r.x0 + 1) * (r.y1 - r.y0 + 1));
     }
-    const long long nx = x1 - x0 + 1, ny = y1 - y0 + 1;
-    // Empty cells cost memory and time to walk: a sparse spread stays in the map.
-    if (nx * ny > 4 * static_cast<long long>(filed) + 1024)
+    if (filed == 0)
         return;
-    m_x0 = x0;
-    m_y0 = y0;
+    const long long nx = ex1 - ex0 + 1, ny = ey1 - ey0 + 1;
+    // Empty cells cost memory and time to walk: a sparse spread is filed cell by cell instead.
+    if (!m_start.empty() || nx * ny > 4 * static_cast<long long>(filed) + 1024) {
+        for (std::size_t i = 0; i < n; ++i)
+            if (small[i])
+                Insert(static_cast<int>(i), rects[i]);
+        return;
+    }
+    m_x0 = ex0;
+    m_y0 = ey0;
     m_nx = nx;
     m_ny = ny;
     m_start.assign(static_cast<std::size_t>(nx * ny) + 1, 0);
-    auto cellOf = [&](std::uint64_t key) {
-        return static_cast<std::size_t>((KeyY(key) - y0) * nx + (KeyX(key) - x0));
+    auto forCells = [&](const Range& r, auto&& f) {
+        for (long long cy = r.y0; cy <= r.y1; ++cy)
+            for (long long cx = r.x0; cx <= r.x1; ++cx)
+                f(static_cast<std::size_t>((cy - ey0) * nx + (cx - ex0)));
     };
-    for (const auto& [key, list] : m_cells)
-        m_start[cellOf(key) + 1] = list.size();
+    for (std::size_t i = 0; i < n; ++i)
+        if (small[i])
+            forCells(ranges[i], [&](std::size_t cell) { ++m_start[cell + 1]; });
     for (std::size_t i = 1; i < m_start.size(); ++i)
         m_start[i] += m_start[i - 1];
     m_flat.resize(filed);
-    for (const auto& [key, list] : m_cells)
-        std::copy(list.begin(), list.end(),
-                  m_flat.begin() + static_cast<std::ptrdiff_t>(m_start[cellOf(key)]));
-    m_cells.clear();
-    m_packed = true;
-}
-
-void RectGrid::Unpack()
-{
-    for (long long cy = 0; cy < m_ny; ++cy)
-        for (long long cx = 0; cx < m_nx; ++cx) {
-            const std::size_t cell = static_cast<std::size_t>(cy * m_nx + cx);
-            if (m_start[cell] == m_start[cell + 1])
-                continue;
-            m_cells[Key(m_x0 + cx, m_y0 + cy)].assign(
-                m_flat.begin() + static_cast<std::ptrdiff_t>(m_start[cell]),
-                m_flat.begin() + static_cast<std::ptrdiff_t>(m_start[cell + 1]));
-        }
-    m_start.clear();
-    m_flat.clear();
-    m_packed = false;
+    std::vector<std::size_t> next(m_start.begin(), m_start.end() - 1);
+    for (std::size_t i = 0; i < n; ++i)
+        if (small[i])
+            forCells(ranges[i], [&](std::size_t cell) { m_flat[next[cell]++] = static_cast<int>(i); });
 }

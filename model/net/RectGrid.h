@@ -22,13 +22,10 @@ public:
     // larger rectangle; queries still return it once.
     void Insert(int index, const CDRect& rect);
 
-    // Packs the filed entries into one array of cells for faster queries, when the cells spanned
-    // are not too many for the entries; a later Insert unpacks them again.
-    void Pack();
-
-    // A sort key that puts rectangles near each other in space near each other in order (by the
-    // cell of the rectangle's centre, rows of cells in turn); rectangles that are not finite last.
-    std::uint64_t OrderKey(const CDRect& rect) const;
+    // Files entries 0 .. n - 1 under the rectangles at once, packed into one array of cells when
+    // the cells they span are not too many for them (much faster to query than cells filed one by
+    // one). Meant for an empty grid; entries inserted later are filed as usual.
+    void InsertAll(const std::vector<CDRect>& rects);
 
     // Calls visit(index) for every entry that may come within the rectangle, each once.
     template <class Visit> void Query(const CDRect& rect, Visit&& visit)
@@ -43,28 +40,26 @@ public:
         for (int index : m_large)
             once(index);
         long long x0, y0, x1, y1;
-        if (m_packed) {
-            if (!CellRange(rect, x0, y0, x1, y1)) {
+        const bool finite = CellRange(rect, x0, y0, x1, y1);
+        if (!m_start.empty()) {
+            if (!finite) {
                 for (int index : m_flat)
                     once(index);
-                return;
+            } else {
+                const long long cx0 = std::max(x0, m_x0), cy0 = std::max(y0, m_y0);
+                const long long cx1 = std::min(x1, m_x0 + m_nx - 1), cy1 = std::min(y1, m_y0 + m_ny - 1);
+                for (long long cy = cy0; cx0 <= cx1 && cy <= cy1; ++cy) {
+                    const long long row = (cy - m_y0) * m_nx - m_x0;
+                    const std::size_t from = m_start[static_cast<std::size_t>(row + cx0)];
+                    const std::size_t to = m_start[static_cast<std::size_t>(row + cx1 + 1)];
+                    for (std::size_t i = from; i < to; ++i)
+                        once(m_flat[i]);
+                }
             }
-            x0 = std::max(x0, m_x0);
-            y0 = std::max(y0, m_y0);
-            x1 = std::min(x1, m_x0 + m_nx - 1);
-            y1 = std::min(y1, m_y0 + m_ny - 1);
-            if (x0 > x1)
-                return;
-            for (long long cy = y0; cy <= y1; ++cy) {
-                const long long row = (cy - m_y0) * m_nx;
-                const std::size_t from = m_start[static_cast<std::size_t>(row + x0 - m_x0)];
-                const std::size_t to = m_start[static_cast<std::size_t>(row + x1 - m_x0 + 1)];
-                for (std::size_t i = from; i < to; ++i)
-                    once(m_flat[i]);
-            }
-            return;
         }
-        if (!CellRange(rect, x0, y0, x1, y1)) {
+        if (m_cells.empty())
+            return;
+        if (!finite) {
             // Not finite, or so wide that walking its cells costs more than walking the filed ones.
             for (auto& [key, list] : m_cells)
                 for (int index : list)
@@ -108,13 +103,12 @@ private:
     static long long KeyX(std::uint64_t key) { return static_cast<std::int32_t>(key >> 32); }
     static long long KeyY(std::uint64_t key) { return static_cast<std::int32_t>(key & 0xFFFFFFFFu); }
 
-    void Unpack();
+    void FileLarge(int index);
 
     double m_cell = 1.0;
     std::unordered_map<std::uint64_t, std::vector<int>> m_cells;
-    // Packed: the cells of columns m_x0.. (m_nx of them) and rows m_y0.. (m_ny) row by row, cell i
-    // holding m_flat[m_start[i] .. m_start[i + 1]).
-    bool m_packed = false;
+    // Packed entries: the cells of columns m_x0.. (m_nx of them) and rows m_y0.. (m_ny) row by row,
+    // cell i holding m_flat[m_start[i] .. m_start[i + 1]); no cells when m_start is empty.
     long long m_x0 = 0, m_y0 = 0, m_nx = 0, m_ny = 0;
     std::vector<std::size_t> m_start;
     std::vector<int> m_flat;

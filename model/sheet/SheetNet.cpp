@@ -789,9 +789,6 @@ void CSheet::MakeRubberGroup()
                 partIndex.ForEachNear(result->GetBoundingRect(),
                                       [&](CPart* part) { part->CheckTerNetLine(result, m_nLayer); });
             }
-            // The items may move once the pass is over.
-            for (auto pos = m_netLines.GetHeadPosition(); pos;)
-                m_netLines.GetNext(pos)->ReleaseMemberIndex();
         }
     }
 
@@ -819,17 +816,33 @@ void CSheet::MakeRubberGroup()
         }
     }
     if (m_nType & 0x6) {
+        // The groups near each part through a grid, in list order as a walk of the list meets them.
+        std::vector<CNetLine*> lines;
+        std::vector<CDRect> rects;
+        for (auto pos = m_netLines.GetHeadPosition(); pos;) {
+            lines.push_back(m_netLines.GetNext(pos));
+            rects.push_back(lines.back()->GetBoundingRect());
+        }
+        RectGrid grid(rects);
+        grid.InsertAll(rects);
+        std::vector<int> near;
         for (CPart* part : parts) {
             if (part->GetID() != 0)
                 continue;
             const CDRect rect = part->GetNetBoundingRect();
-            for (auto pos = m_netLines.GetHeadPosition(); pos;) {
-                CNetLine* group = m_netLines.GetNext(pos);
-                if (Meet(group->GetBoundingRect(), rect))
-                    part->CheckTerNetLine(group, m_nLayer);
-            }
+            near.clear();
+            grid.Query(rect, [&](int index) {
+                if (Meet(rects[static_cast<std::size_t>(index)], rect))
+                    near.push_back(index);
+            });
+            std::sort(near.begin(), near.end());
+            for (int index : near)
+                part->CheckTerNetLine(lines[static_cast<std::size_t>(index)], m_nLayer);
         }
     }
+    // The items may move once the pass is over.
+    for (auto pos = m_netLines.GetHeadPosition(); pos;)
+        m_netLines.GetNext(pos)->ReleaseMemberIndex();
 }
 
 void CSheet::CorrectID2NetLineSub(CItemBase* item, std::uint32_t id)

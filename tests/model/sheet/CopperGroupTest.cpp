@@ -6,7 +6,9 @@
 #include "model/items/Arc.h"
 #include "model/items/Land.h"
 #include "model/items/Line.h"
+#include "model/items/Part.h"
 #include "model/items/Sur.h"
+#include "model/items/Ter.h"
 #include "model/items/Text.h"
 #include "model/items/Via.h"
 #include "model/net/NetLine.h"
@@ -17,12 +19,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <deque>
 #include <map>
 #include <memory>
 #include <numeric>
 #include <random>
 #include <set>
+#include <string>
 #include <vector>
 
 namespace {
@@ -130,20 +134,23 @@ protected:
     }
     void TearDown() override { strokeFont.Close(); }
 
-    // About forty pieces of every kind on a 10 mm square, on a 0.25 mm grid so that many touch
-    // exactly, end to end or edge to edge.
-    void RandomBoard(unsigned seed)
+    // About forty pieces of every kind on a 10 mm square times `scale` (the square grows with it),
+    // on a 0.25 mm grid so that many touch exactly, end to end or edge to edge; and a part whose
+    // four pads are its terminals (unless told otherwise).
+    void RandomBoard(unsigned seed, int scale = 1, bool withPart = true)
     {
         std::mt19937 rng(seed);
+        const double side = 10.0 * std::sqrt(static_cast<double>(scale));
         auto grid = [&](double lo, double hi) {
             const int steps = static_cast<int>((hi - lo) / 0.25);
             return lo + 0.25 * static_cast<double>(rng() % static_cast<unsigned>(steps + 1));
         };
-        auto point = [&] { return CDPoint(grid(0, 10), grid(0, 10)); };
+        auto point = [&] { return CDPoint(grid(0, side), grid(0, side)); };
+        auto count = [&](unsigned below) { return static_cast<int>(rng() % below) * scale; };
         auto pick = [&](std::initializer_list<int> values) {
             return *(values.begin() + rng() % values.size());
         };
-        const int lines = 8 + static_cast<int>(rng() % 12);
+        const int lines = (8 + static_cast<int>(rng() % 12)) * scale;
         for (int i = 0; i < lines; ++i) {
             const CDPoint a = point();
             const CDPoint b(a.x + grid(-3, 3), a.y + grid(-3, 3));
@@ -151,14 +158,14 @@ protected:
                 continue;
             top.NewLine(a, b, pick({T_LINE, T_FINE, T_SQLINE}), 0);
         }
-        for (int i = static_cast<int>(rng() % 7); i > 0; --i)
+        for (int i = count(7); i > 0; --i)
             top.NewLand(point(), pick({T_PAD, T_SQUARE, T_MM, T_DONUT}));
-        for (int i = static_cast<int>(rng() % 5); i > 0; --i) {
+        for (int i = count(5); i > 0; --i) {
             const double start = static_cast<double>(rng() % 8) * 0.785398163397448;
             const double sweep = static_cast<double>(1 + rng() % 6) * 0.785398163397448;
             top.NewArc(point(), grid(0.5, 2), start, start + sweep, 0, pick({T_LINE, T_FINE}));
         }
-        for (int i = static_cast<int>(rng() % 3); i > 0; --i) {
+        for (int i = count(3); i > 0; --i) {
             const CDPoint a = point();
             const double w = grid(0.5, 2), h = grid(0.5, 2);
             const CDPoint pts[4] = {a, CDPoint(a.x + w, a.y), CDPoint(a.x + w, a.y + h),
@@ -170,7 +177,7 @@ protected:
             sur.SetLayerNo(0);
             top.NewSur(sur);
         }
-        for (int i = static_cast<int>(rng() % 5); i > 0; --i) {
+        for (int i = count(5); i > 0; --i) {
             CText text(rng() % 2 ? "-" : "--", point(), T_LINE);
             LOGFONTA lf{};
             lf.lfHeight = 100 + 50 * static_cast<int>(rng() % 3);
@@ -180,8 +187,57 @@ protected:
             text.SetLayerNo(0);
             top.NewText(text);
         }
-        for (int i = static_cast<int>(rng() % 8); i > 0; --i)
+        for (int i = count(8); i > 0; --i)
             viaPart.NewVia(point(), kViaNo, 0x1);
+        if (!withPart)
+            return;
+        CPart* part = viaPart.NewPart(CPart());
+        for (std::uint32_t id = 1; id <= 4; ++id) {
+            const CDPoint at = point();
+            CLand* pad = part->NewLand(at, pick({T_PAD, T_PAD1, T_SQUARE}));
+            pad->SetLayerNo(0);
+            pad->SetID(id);
+            part->NewTer(at, CText(std::to_string(id), at, 0))->SetID(id);
+        }
+        // A part with an id of its own has its terminals linked only as groups form, not again at
+        // the end of the pass.
+        if (seed % 2)
+            part->SetID(0x1234);
+        part->CalcNetBoundRect(&doc);
+    }
+
+    // The parts' terminals are linked to the groups they are linked to when each finished group
+    // checks them afresh: merging links every terminal that the copper joining a group touches.
+    void ExpectTerminalLinks()
+    {
+        std::vector<CPart*> parts;
+        std::vector<CTer*> ters;
+        for (POSITION partPos = viaPart.GetFirstPartPos(); partPos;) {
+            parts.push_back(viaPart.GetNextPart(partPos));
+            for (POSITION pos = parts.back()->GetFirstTerPos(); pos;)
+                ters.push_back(parts.back()->GetNextTer(pos));
+        }
+        auto links = [&] {
+            std::vector<std::set<std::uint32_t>> out;
+            for (CTer* ter : ters) {
+                std::set<std::uint32_t> ids;
+                for (auto g = top.GetFirstNetLinePos(); g;) {
+                    CNetLine* group = top.GetNextNetLine(g);
+                    if (ter->FindNetLine(group))
+                        ids.insert(group->GetID());
+                }
+                out.push_back(ids);
+            }
+            return out;
+        };
+        const auto made = links();
+        for (CTer* ter : ters)
+            for (auto g = top.GetFirstNetLinePos(); g;)
+                top.GetNextNetLine(g)->RemoveTer(ter);
+        for (CPart* part : parts)
+            for (auto g = top.GetFirstNetLinePos(); g;)
+                part->CheckTerNetLine(top.GetNextNetLine(g), 0);
+        EXPECT_EQ(made, links());
     }
 
     // The copper of the top layer: its pieces in list order, then the vias seen as their lands.
@@ -243,14 +299,19 @@ protected:
 
 TEST_F(CopperGroupTest, SheetGroupsAreThePlainGroupsOfTheGroupContactRule)
 {
+    // Most boards are small; the large ones make groups big enough to be filed in grids.
     for (unsigned seed = 1; seed <= kBoards; ++seed) {
         SCOPED_TRACE(seed);
         top.DeleteContents();
         viaPart.DeleteContents();
         lands.clear();
-        RandomBoard(seed);
+        RandomBoard(seed, seed % 15 == 0 ? 12 : 1);
         top.ResetNetID();
         viaPart.ResetNetID();
+        top.MakeRubberGroup();
+        // More copper drawn on the board joins the groups it touches.
+        for (unsigned more = 1; more <= 3; ++more)
+            RandomBoard(seed + 1000 * more, seed % 15 == 0 ? 12 : 1, false);
         top.MakeRubberGroup();
 
         const std::vector<Piece> pieces = Pieces();
@@ -279,6 +340,7 @@ TEST_F(CopperGroupTest, SheetGroupsAreThePlainGroupsOfTheGroupContactRule)
             EXPECT_EQ(IdOf(pieces[i]), groupOf[i]->GetID());
         }
         ASSERT_TRUE(SamePartition(groupOf, Plain(pieces, GroupContact)));
+        ExpectTerminalLinks();
     }
 }
 
@@ -289,7 +351,7 @@ TEST_F(CopperGroupTest, AGroupsIdFillGivesThePlainGroupsOfThePiecesContactTests)
         top.DeleteContents();
         viaPart.DeleteContents();
         lands.clear();
-        RandomBoard(seed);
+        RandomBoard(seed, seed % 15 == 0 ? 12 : 1);
         top.ResetNetID();
         viaPart.ResetNetID();
         const std::vector<Piece> pieces = Pieces();

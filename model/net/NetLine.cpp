@@ -131,7 +131,7 @@ CItemBaseList& CNetLine::ListOf(int kind)
 void CNetLine::Append(CItemBaseList& list, CItemBase* item)
 {
     list.AddTail(item);
-    ++m_members[item];
+    m_members.Add(item);
     if (m_index && &list != &m_Ters)
         m_index->Add(item, static_cast<NetMemberIndex::Slot>(SlotOf(item->GetKind())));
 }
@@ -142,14 +142,12 @@ void CNetLine::Unlink(CItemBaseList& list, POSITION pos)
         m_index.reset();
     const CItemBase* item = list.GetAt(pos);
     list.RemoveAt(pos);
-    const auto it = m_members.find(item);
-    if (it != m_members.end() && --it->second <= 0)
-        m_members.erase(it);
+    m_members.Remove(item);
 }
 
 bool CNetLine::Holds(const CItemBase* item) const
 {
-    return m_members.find(item) != m_members.end();
+    return m_members.Count(item) > 0;
 }
 
 CNetLine::POSITION CNetLine::FindItem(const CItemBase* item)
@@ -377,7 +375,7 @@ void CNetLine::DeleteContents()
         static_cast<CTer*>(ter)->RemoveNetLine(this);
     for (CItemBaseList* list : {&m_Lines, &m_Lands, &m_Arcs, &m_Surs, &m_Texts, &m_Holes, &m_Vias, &m_Ters})
         list->RemoveAll();
-    m_members.clear();
+    m_members.Clear();
     m_index.reset();
     m_rcBound.SetRectEmpty();
 }
@@ -757,11 +755,10 @@ int CNetLine::MakeNetID(std::uint32_t first)
     // Every member once (a list may name an item twice), in seeding order: the own-id kinds, then
     // the vias (seen as their lands on the W-layer), then the holes.
     std::vector<NetFill::Node> nodes;
-    nodes.reserve(m_members.size());
+    nodes.reserve(m_members.Size());
     std::unordered_set<const CItemBase*> repeated;
     auto firstTime = [&](const CItemBase* item) {
-        const auto it = m_members.find(item);
-        return it == m_members.end() || it->second < 2 || repeated.insert(item).second;
+        return m_members.Count(item) < 2 || repeated.insert(item).second;
     };
     std::deque<CLand> viaLands;
     for (int kind : kOwnIdKinds)

@@ -10,6 +10,7 @@
 #include "model/geometry/DRect.h"
 #include "model/items/ItemBase.h"
 #include "model/items/ItemBaseList.h"
+#include "model/net/PointerCounts.h"
 
 #include <cstdint>
 #include <memory>
@@ -180,7 +181,7 @@ private:
     CItemBaseList m_Vias;
     CItemBaseList m_Ters;
     // How often each item stands in the lists, so that membership tests need no list walk.
-    std::unordered_map<const CItemBase*, int> m_members;
+    PointerCounts m_members;
     std::unique_ptr<NetMemberIndex> m_index;
     // The members this group owns (AdoptItem), freed with it or by DeleteAllItem.
     std::vector<std::unique_ptr<CItemBase>> m_owned;

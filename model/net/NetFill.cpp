@@ -11,10 +11,13 @@
 
 NetFill::NetFill(std::vector<Node> nodes, double margin) : NetFill(Rects(nodes), std::move(nodes), margin) {}
 
-NetFill::NetFill(const std::vector<CDRect>& rects, std::vector<Node>&& nodes, double margin)
-    : m_nodes(std::move(nodes)), m_grid(rects), m_margin(margin)
+NetFill::NetFill(std::vector<CDRect> rects, std::vector<Node>&& nodes, double margin)
+    : m_nodes(std::move(nodes)), m_rects(std::move(rects)), m_grid(m_rects), m_margin(margin)
 {
-    m_grid.InsertAll(rects);
+    m_done.reserve(m_nodes.size());
+    for (const Node& node : m_nodes)
+        m_done.push_back(node.done ? 1 : 0);
+    m_grid.InsertAll(m_rects);
 }
 
 std::vector<CDRect> NetFill::Rects(const std::vector<Node>& nodes)

@@ -11,6 +11,7 @@
 #include "model/items/ItemBase.h"
 #include "model/net/RectGrid.h"
 
+#include <cstdint>
 #include <vector>
 
 class NetFill
@@ -44,6 +45,7 @@ public:
     template <class Touches, class Take> void Spread(int seed, Touches&& touches, Take&& take)
     {
         m_nodes[static_cast<std::size_t>(seed)].done = true;
+        m_done[static_cast<std::size_t>(seed)] = 1;
         m_work.clear();
         m_work.push_back(seed);
         while (!m_work.empty()) {
@@ -53,12 +55,16 @@ public:
             CDRect query = source.spreadRect;
             query.InflateRect(m_margin);
             m_grid.Query(query, [&](int index) {
-                Node& piece = m_nodes[static_cast<std::size_t>(index)];
-                if (piece.done || !Near(piece.rect, source.spreadRect))
+                const std::size_t i = static_cast<std::size_t>(index);
+                // The flags and rectangles sit in arrays of their own: most pieces near a large
+                // fill are done or apart, and are passed over without touching their node.
+                if (m_done[i] || !Near(m_rects[i], source.spreadRect))
                     return;
+                Node& piece = m_nodes[i];
                 if (!touches(piece, source))
                     return;
                 piece.done = true;
+                m_done[i] = 1;
                 take(piece);
                 m_work.push_back(index);
             });
@@ -66,11 +72,13 @@ public:
     }
 
 private:
-    NetFill(const std::vector<CDRect>& rects, std::vector<Node>&& nodes, double margin);
+    NetFill(std::vector<CDRect> rects, std::vector<Node>&& nodes, double margin);
     bool Near(const CDRect& piece, const CDRect& from) const;
     static std::vector<CDRect> Rects(const std::vector<Node>& nodes);
 
     std::vector<Node> m_nodes;
+    std::vector<CDRect> m_rects;      // each node's rect
+    std::vector<std::uint8_t> m_done; // each node's done
     RectGrid m_grid;
     std::vector<int> m_work;
     double m_margin;

@@ -1,9 +1,10 @@
 #pragma once
 // Copper group: the copper items of one layer that touch each other (tracks, lands, arcs, surfaces,
-// texts, holes, vias) and the part terminals lying on them. A group refers to its members and never
-// owns them; sheets and parts do. Lines, lands, arcs, surfaces and texts carry the group id in their
-// own id; a via carries it in its per-layer id of the group's W-layer, a hole in its wire id of that
-// layer; a terminal is linked both ways (it keeps a list of its groups).
+// texts, holes, vias) and the part terminals lying on them. A group refers to its members; sheets
+// and parts own them, except the members expressly given to the group to own (AdoptItem), which it
+// frees. Lines, lands, arcs, surfaces and texts carry the group id in their own id; a via carries it
+// in its per-layer id of the group's W-layer, a hole in its wire id of that layer; a terminal is
+// linked both ways (it keeps a list of its groups).
 //
 // The id's low byte is the work layer; ids made by MakeNetID step by 256.
 

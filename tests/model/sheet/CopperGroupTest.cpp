@@ -371,3 +371,29 @@ TEST_F(CopperGroupTest, AGroupsIdFillGivesThePlainGroupsOfThePiecesContactTests)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CopperGroupTest, ATextJoinsTheTracksOnEitherSideOfItsFrameWhicheverComesFirst)
+{
+    // "-" at the origin: a 1.5 by 2 frame drawn with the 0.25 pen; a track ends on its left edge
+    // and another on its right edge, apart from each other.
+    CText text("-", CDPoint(0, 0), T_LINE);
+    LOGFONTA lf{};
+    lf.lfHeight = 200;
+    lf.lfWidth = 200;
+    lf.lfWeight = 50;
+    text.SetFontRecord(lf);
+    text.SetLayerNo(0);
+    top.NewLine({-3, 1}, {0, 1}, T_LINE, 0);
+    top.NewText(text);
+    top.NewLine({1.5, 1}, {4, 1}, T_LINE, 0);
+    top.MakeGroup();
+    std::set<std::uint32_t> ids;
+    for (int kind : {KIND_LINE, KIND_TEXT})
+        for (POSITION pos = top.GetFirstItemPos(kind); pos;)
+            ids.insert(top.GetNextItem(kind, pos)->GetID());
+    EXPECT_EQ(ids, (std::set<std::uint32_t>{W + 256}));
+}
+
+} // namespace

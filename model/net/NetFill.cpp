@@ -6,15 +6,18 @@
 #include "model/items/Line.h"
 #include "model/items/Sur.h"
 #include "model/items/Text.h"
-#include "model/items/Via.h"
 
 #include <algorithm>
 
-NetFill::NetFill(std::vector<Node> nodes, double margin)
-    : m_nodes(std::move(nodes)), m_grid(Rects(m_nodes)), m_margin(margin)
+NetFill::NetFill(std::vector<Node> nodes, double margin) : NetFill(Rects(nodes), std::move(nodes), margin) {}
+
+NetFill::NetFill(std::vector<CDRect> rects, std::vector<Node>&& nodes, double margin)
+    : m_nodes(std::move(nodes)), m_rects(std::move(rects)), m_grid(m_rects), m_margin(margin)
 {
-    for (int i = 0; i < GetCount(); ++i)
-        m_grid.Insert(i, m_nodes[static_cast<std::size_t>(i)].rect);
+    m_done.reserve(m_nodes.size());
+    for (const Node& node : m_nodes)
+        m_done.push_back(node.done ? 1 : 0);
+    m_grid.InsertAll(m_rects);
 }
 
 std::vector<CDRect> NetFill::Rects(const std::vector<Node>& nodes)
@@ -36,10 +39,16 @@ bool NetFill::Near(const CDRect& piece, const CDRect& from) const
              std::min(piece.top, piece.bottom) > std::max(from.top, from.bottom) + m);
 }
 
-bool NetFill::Touches(const Node& piece, const Node& from, int layer, int bits)
+bool NetFill::Touches(const Node& piece, const Node& from)
 {
     CItemBase* with = from.spread;
-    switch (piece.item->GetKind()) {
+    const int kind = piece.item->GetKind();
+    if (kind == KIND_VIA && piece.contact->GetTurretNo() == 0)
+        return false;
+    // The other kinds' own tests do not see a text; the text's frame test decides both ways.
+    if (with->GetKind() == KIND_TEXT && kind != KIND_TEXT)
+        return static_cast<CText*>(with)->CheckShort(piece.contact) != 0;
+    switch (kind) {
     case KIND_LINE:
         return static_cast<CLine*>(piece.item)->CheckShort(with) != 0;
     case KIND_ARC:
@@ -51,7 +60,7 @@ bool NetFill::Touches(const Node& piece, const Node& from, int layer, int bits)
     case KIND_TEXT:
         return static_cast<CText*>(piece.item)->CheckShort(with) != 0;
     case KIND_VIA:
-        return static_cast<CVia*>(piece.item)->CheckShort(layer, bits, with) != 0;
+        return static_cast<CLand*>(piece.contact)->CheckShort(with) != 0;
     case KIND_HOLE:
         return static_cast<CHole*>(piece.item)->CheckShort(with) != 0;
     default:

@@ -11,6 +11,7 @@
 #include "model/items/ItemBase.h"
 #include "model/net/RectGrid.h"
 
+#include <cstdint>
 #include <vector>
 
 class NetFill
@@ -18,20 +19,22 @@ class NetFill
 public:
     struct Node
     {
-        CItemBase* item = nullptr;   // the piece that takes the id
-        CItemBase* spread = nullptr; // what the contact tests see of it (a via: its land)
-        CDRect rect;                 // its rectangle as a piece that may be reached
-        CDRect spreadRect;           // the rectangle of `spread`, where the id spreads from it
-        bool done = false;           // it has an id
+        CItemBase* item = nullptr;    // the piece that takes the id
+        CItemBase* contact = nullptr; // what is tested for contact with it (a via: its contact land)
+        CItemBase* spread = nullptr;  // what the contact tests see of it as it spreads (a via: its land)
+        CDRect rect;                  // its rectangle as a piece that may be reached
+        CDRect spreadRect;            // the rectangle of `spread`, where the id spreads from it
+        bool done = false;            // it has an id
     };
 
     // A piece is tested only when its rectangle comes within margin of the spreading piece's
     // (rectangles that merely touch count: touching copper is connected).
     explicit NetFill(std::vector<Node> nodes, double margin = 0.0);
 
-    // Whether piece touches the copper that from shows; a via is tested on layer with the sheet's
-    // type bits.
-    static bool Touches(const Node& piece, const Node& from, int layer, int bits);
+    // Whether piece touches the copper that from shows: the piece's own contact test (a via's by
+    // its contact land, which touches nothing without a turret), but a text's frame test where
+    // either side is a text, so that the fill reaches the same pieces whichever side it comes from.
+    static bool Touches(const Node& piece, const Node& from);
 
     int GetCount() const { return static_cast<int>(m_nodes.size()); }
     Node& operator[](int index) { return m_nodes[static_cast<std::size_t>(index)]; }
@@ -42,6 +45,7 @@ public:
     template <class Touches, class Take> void Spread(int seed, Touches&& touches, Take&& take)
     {
         m_nodes[static_cast<std::size_t>(seed)].done = true;
+        m_done[static_cast<std::size_t>(seed)] = 1;
         m_work.clear();
         m_work.push_back(seed);
         while (!m_work.empty()) {
@@ -51,12 +55,16 @@ public:
             CDRect query = source.spreadRect;
             query.InflateRect(m_margin);
             m_grid.Query(query, [&](int index) {
-                Node& piece = m_nodes[static_cast<std::size_t>(index)];
-                if (piece.done || !Near(piece.rect, source.spreadRect))
+                const std::size_t i = static_cast<std::size_t>(index);
+                // The flags and rectangles sit in arrays of their own: most pieces near a large
+                // fill are done or apart, and are passed over without touching their node.
+                if (m_done[i] || !Near(m_rects[i], source.spreadRect))
                     return;
+                Node& piece = m_nodes[i];
                 if (!touches(piece, source))
                     return;
                 piece.done = true;
+                m_done[i] = 1;
                 take(piece);
                 m_work.push_back(index);
             });
@@ -64,10 +72,13 @@ public:
     }
 
 private:
+    NetFill(std::vector<CDRect> rects, std::vector<Node>&& nodes, double margin);
     bool Near(const CDRect& piece, const CDRect& from) const;
     static std::vector<CDRect> Rects(const std::vector<Node>& nodes);
 
     std::vector<Node> m_nodes;
+    std::vector<CDRect> m_rects;      // each node's rect
+    std::vector<std::uint8_t> m_done; // each node's done
     RectGrid m_grid;
     std::vector<int> m_work;
     double m_margin;

@@ -10,6 +10,7 @@
 #include "model/items/Text.h"
 #include "model/items/Via.h"
 #include "model/net/NetFill.h"
+#include "model/net/NetMemberIndex.h"
 #include "model/net/RectGrid.h"
 #include "model/services/DocumentServices.h"
 #include "model/services/Records.h"
@@ -46,24 +47,31 @@ bool Meet(const CDRect& a, const CDRect& b)
            std::max(a.top, b.top) <= std::min(a.bottom, b.bottom);
 }
 
-// A group member taken for the contact tests, in the order they try members: lines, arcs, lands,
-// surfaces, texts, vias, holes. A via is seen as its land on the group's layer.
-struct Member
-{
-    CItemBase* item;
-    CItemBase* seen; // the item, or the via's land
-    CDRect rect;
-};
-
 // Members of more than this many are looked up through a grid when a whole group is tested.
 constexpr std::size_t kGridFrom = 32;
 
-// A snapshot of a group's members for contact tests, with their via lands kept alive.
-struct MemberTable
+// The index slot of a member list, or -1 for the terminals, which are not filed.
+int SlotOf(int kind)
 {
-    std::vector<Member> members;
-    std::deque<CLand> viaLands;
-};
+    switch (kind) {
+    case KIND_LINE:
+        return NetMemberIndex::SLOT_LINE;
+    case KIND_ARC:
+        return NetMemberIndex::SLOT_ARC;
+    case KIND_LAND:
+        return NetMemberIndex::SLOT_LAND;
+    case KIND_SUR:
+        return NetMemberIndex::SLOT_SUR;
+    case KIND_TEXT:
+        return NetMemberIndex::SLOT_TEXT;
+    case KIND_VIA:
+        return NetMemberIndex::SLOT_VIA;
+    case KIND_HOLE:
+        return NetMemberIndex::SLOT_HOLE;
+    default:
+        return -1;
+    }
+}
 
 } // namespace
 
@@ -90,6 +98,7 @@ CNetLine& CNetLine::operator=(CNetLine& other)
 
 CNetLine::~CNetLine()
 {
+    m_index.reset();
     for (CItemBase* ter : m_Ters)
         static_cast<CTer*>(ter)->RemoveNetLine(this);
 }
@@ -122,21 +131,23 @@ CItemBaseList& CNetLine::ListOf(int kind)
 void CNetLine::Append(CItemBaseList& list, CItemBase* item)
 {
     list.AddTail(item);
-    ++m_members[item];
+    m_members.Add(item);
+    if (m_index && &list != &m_Ters)
+        m_index->Add(item, static_cast<NetMemberIndex::Slot>(SlotOf(item->GetKind())));
 }
 
 void CNetLine::Unlink(CItemBaseList& list, POSITION pos)
 {
+    if (&list != &m_Ters)
+        m_index.reset();
     const CItemBase* item = list.GetAt(pos);
     list.RemoveAt(pos);
-    const auto it = m_members.find(item);
-    if (it != m_members.end() && --it->second <= 0)
-        m_members.erase(it);
+    m_members.Remove(item);
 }
 
 bool CNetLine::Holds(const CItemBase* item) const
 {
-    return m_members.find(item) != m_members.end();
+    return m_members.Count(item) > 0;
 }
 
 CNetLine::POSITION CNetLine::FindItem(const CItemBase* item)
@@ -297,6 +308,9 @@ CNetLine& CNetLine::operator+=(CNetLine& other)
     const std::vector<CItemBase*> ters(other.m_Ters.begin(), other.m_Ters.end());
     for (CItemBase* ter : ters)
         AddItem(ter);
+    for (auto& item : other.m_owned)
+        m_owned.push_back(std::move(item));
+    other.m_owned.clear();
     CalcBoundingRect();
     return *this;
 }
@@ -361,22 +375,26 @@ void CNetLine::DeleteContents()
         static_cast<CTer*>(ter)->RemoveNetLine(this);
     for (CItemBaseList* list : {&m_Lines, &m_Lands, &m_Arcs, &m_Surs, &m_Texts, &m_Holes, &m_Vias, &m_Ters})
         list->RemoveAll();
-    m_members.clear();
+    m_members.Clear();
+    m_index.reset();
     m_rcBound.SetRectEmpty();
+}
+
+void CNetLine::AdoptItem(std::unique_ptr<CItemBase> item)
+{
+    if (!item)
+        return;
+    AddItem(item.get());
+    m_owned.push_back(std::move(item));
 }
 
 void CNetLine::DeleteAllItem()
 {
-    // Only members that nobody owns are freed, each once; the owner of any other frees it itself.
-    std::vector<CItemBase*> unowned;
-    std::unordered_set<const CItemBase*> seen;
-    for (CItemBaseList* list : {&m_Lines, &m_Arcs, &m_Lands, &m_Surs, &m_Holes, &m_Texts, &m_Vias, &m_Ters})
-        for (CItemBase* item : *list)
-            if (!item->GetParent() && seen.insert(item).second)
-                unowned.push_back(item);
     DeleteContents();
-    for (CItemBase* item : unowned)
-        delete item;
+    // Taken out first: freeing a terminal reaches back into its groups.
+    std::vector<std::unique_ptr<CItemBase>> owned = std::move(m_owned);
+    m_owned.clear();
+    owned.clear();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -384,11 +402,46 @@ void CNetLine::DeleteAllItem()
 
 CLand CNetLine::ViaLand(const CVia& via, int layer) const
 {
-    return via.GetLand(m_nAttr, layer, 1);
+    return NetMemberIndex::ViaLand(&via, m_nAttr, layer);
+}
+
+std::unique_ptr<NetMemberIndex> CNetLine::BuildMemberIndex()
+{
+    static constexpr int kOrder[] = {KIND_LINE, KIND_ARC, KIND_LAND, KIND_SUR,
+                                     KIND_TEXT, KIND_VIA, KIND_HOLE};
+    std::vector<CDRect> sample;
+    for (int kind : kOrder)
+        for (CItemBase* item : ListOf(kind))
+            sample.push_back(item->GetBoundingRect());
+    auto index = std::make_unique<NetMemberIndex>(m_nAttr, m_nWLayer, sample);
+    std::vector<std::pair<CItemBase*, NetMemberIndex::Slot>> items;
+    items.reserve(sample.size());
+    for (int kind : kOrder)
+        for (CItemBase* item : ListOf(kind))
+            items.emplace_back(item, static_cast<NetMemberIndex::Slot>(SlotOf(kind)));
+    index->AddAll(items);
+    return index;
+}
+
+NetMemberIndex& CNetLine::KeepMemberIndex()
+{
+    if (!m_index)
+        m_index = BuildMemberIndex();
+    return *m_index;
+}
+
+void CNetLine::ReleaseMemberIndex()
+{
+    m_index.reset();
 }
 
 void CNetLine::CalcBoundingRect()
 {
+    if (m_index) {
+        // The index holds every member's rectangle as this walk would take it.
+        m_rcBound = m_index->GetBounds();
+        return;
+    }
     m_rcBound.SetRectEmpty();
     for (CItemBaseList* list : {&m_Lines, &m_Arcs, &m_Lands, &m_Surs, &m_Texts})
         for (CItemBase* item : *list)
@@ -431,24 +484,28 @@ double CNetLine::GetLength()
 
 namespace {
 
-// Whether a member counts as touching the item on a positive layer (the rectangles already meet).
-bool MemberTouches(const Member& member, CItemBase* item)
+// Whether a member (seen as `seen`: a via as its land) counts as touching the item on a positive
+// layer, the rectangles already meeting. A text counts on its rectangle alone, as a member and as
+// the item tested, so that two groups touch or not whichever of them is asked.
+bool MemberTouches(CItemBase* member, CItemBase* seen, CItemBase* item)
 {
-    switch (member.item->GetKind()) {
+    if (item->GetKind() == KIND_TEXT)
+        return true;
+    switch (member->GetKind()) {
     case KIND_LINE:
-        return static_cast<CLine*>(member.item)->CheckShort(item) != 0;
+        return static_cast<CLine*>(member)->CheckShort(item) != 0;
     case KIND_ARC:
-        return static_cast<CArc*>(member.item)->CheckShort(item) != 0;
+        return static_cast<CArc*>(member)->CheckShort(item) != 0;
     case KIND_LAND:
-        return static_cast<CLand*>(member.item)->CheckShort(item) != 0;
+        return static_cast<CLand*>(member)->CheckShort(item) != 0;
     case KIND_SUR:
-        return static_cast<CSur*>(member.item)->CheckShort(item) != 0;
+        return static_cast<CSur*>(member)->CheckShort(item) != 0;
     case KIND_TEXT:
         return true;
     case KIND_VIA:
-        return static_cast<CLand*>(member.seen)->CheckShort(item) != 0;
+        return static_cast<CLand*>(seen)->CheckShort(item) != 0;
     case KIND_HOLE:
-        return static_cast<CHole*>(member.item)->CheckShort(item) != 0;
+        return static_cast<CHole*>(member)->CheckShort(item) != 0;
     default:
         return false;
     }
@@ -458,21 +515,29 @@ bool MemberTouches(const Member& member, CItemBase* item)
 
 CItemBase* CNetLine::CheckShortPositive(CItemBase* item, const CDRect& rect)
 {
+    if (m_index) {
+        // The first member in list order that touches, as the walk below finds it.
+        std::vector<int> near;
+        m_index->Near(rect, near);
+        for (int index : near) {
+            const NetMemberIndex::Member& member = (*m_index)[index];
+            if (MemberTouches(member.item, member.seen, item))
+                return member.item;
+        }
+        return nullptr;
+    }
     for (CItemBaseList* list : {&m_Lines, &m_Arcs, &m_Lands, &m_Surs, &m_Texts, &m_Holes}) {
         if (list == &m_Holes) {
             // The vias come before the holes.
             for (CItemBase* candidate : m_Vias) {
                 CLand land = ViaLand(*static_cast<CVia*>(candidate), m_nWLayer);
-                const Member member{candidate, &land, land.GetBoundingRect()};
-                if (Meet(member.rect, rect) && MemberTouches(member, item))
+                if (Meet(land.GetBoundingRect(), rect) && MemberTouches(candidate, &land, item))
                     return candidate;
             }
         }
-        for (CItemBase* candidate : *list) {
-            const Member member{candidate, candidate, candidate->GetBoundingRect()};
-            if (Meet(member.rect, rect) && MemberTouches(member, item))
+        for (CItemBase* candidate : *list)
+            if (Meet(candidate->GetBoundingRect(), rect) && MemberTouches(candidate, candidate, item))
                 return candidate;
-        }
     }
     return nullptr;
 }
@@ -530,58 +595,74 @@ int CNetLine::CheckShortItem(CNetLine* other)
     if (!Meet(m_rcBound, other->m_rcBound))
         return 0;
 
-    std::vector<CItemBase*> others;
-    for (CItemBaseList* list : {&other->m_Lines, &other->m_Arcs, &other->m_Lands, &other->m_Surs,
-                                &other->m_Texts, &other->m_Vias, &other->m_Holes})
-        others.insert(others.end(), list->begin(), list->end());
     const std::size_t mine =
         GetCount(1) + GetCount(2) + GetCount(4) + GetCount(5) + GetCount(6) + GetCount(7) + GetCount(8);
-    if (others.size() < kGridFrom || mine < kGridFrom) {
-        for (CItemBase* item : others)
-            if (CheckShortItem(item))
-                return 1;
+    const std::size_t theirs = other->GetCount(1) + other->GetCount(2) + other->GetCount(4) +
+                               other->GetCount(5) + other->GetCount(6) + other->GetCount(7) +
+                               other->GetCount(8);
+    if (!m_index && other->m_index && other->m_nAttr == m_nAttr && other->m_nWLayer == m_nWLayer) {
+        // A small group against a large one (a part's terminal against a net): each of this
+        // group's members is looked up among the other's members near it, the pairs tested the
+        // same way round as below.
+        NetMemberIndex& theirIndex = *other->m_index;
+        auto mineTouch = [&](CItemBase* member, CItemBase* seen) {
+            return theirIndex.Any(seen->GetBoundingRect(), [&](const NetMemberIndex::Member& item) {
+                return MemberTouches(member, seen, item.seen);
+            });
+        };
+        for (CItemBaseList* list : {&m_Lines, &m_Arcs, &m_Lands, &m_Surs, &m_Texts, &m_Vias, &m_Holes})
+            for (CItemBase* member : *list) {
+                if (member->GetKind() == KIND_VIA) {
+                    CLand land = ViaLand(*static_cast<CVia*>(member), m_nWLayer);
+                    if (mineTouch(member, &land))
+                        return 1;
+                } else if (mineTouch(member, member)) {
+                    return 1;
+                }
+            }
+        return 0;
+    }
+    if (!m_index && (theirs < kGridFrom || mine < kGridFrom)) {
+        for (CItemBaseList* list : {&other->m_Lines, &other->m_Arcs, &other->m_Lands, &other->m_Surs,
+                                    &other->m_Texts, &other->m_Vias, &other->m_Holes})
+            for (CItemBase* item : *list)
+                if (CheckShortItem(item))
+                    return 1;
         return 0;
     }
 
-    // Both groups are large: file this group's members in a grid once. Whether the groups touch
-    // does not depend on which pair is found first.
-    MemberTable table;
-    for (CItemBaseList* list : {&m_Lines, &m_Arcs, &m_Lands, &m_Surs, &m_Texts, &m_Vias, &m_Holes}) {
-        for (CItemBase* candidate : *list) {
-            Member member{candidate, candidate, CDRect()};
-            if (candidate->GetKind() == KIND_VIA) {
-                table.viaLands.push_back(ViaLand(*static_cast<CVia*>(candidate), m_nWLayer));
-                member.seen = &table.viaLands.back();
-            }
-            member.rect = member.seen->GetBoundingRect();
-            table.members.push_back(member);
-        }
+    // Whether the groups touch does not depend on which pair is found first: each of the other's
+    // members is looked up among this group's members near it.
+    std::unique_ptr<NetMemberIndex> temporary;
+    NetMemberIndex* index = m_index.get();
+    if (!index) {
+        temporary = BuildMemberIndex();
+        index = temporary.get();
     }
-    std::vector<CDRect> rects;
-    rects.reserve(table.members.size());
-    for (const Member& member : table.members)
-        rects.push_back(member.rect);
-    RectGrid grid(rects);
-    for (std::size_t i = 0; i < rects.size(); ++i)
-        grid.Insert(static_cast<int>(i), rects[i]);
-
-    for (CItemBase* item : others) {
-        CLand viaLand;
-        CItemBase* seen = item;
-        if (item->GetKind() == KIND_VIA) {
-            viaLand = ViaLand(*static_cast<CVia*>(item), m_nWLayer);
-            seen = &viaLand;
-        }
-        const CDRect rect = seen->GetBoundingRect();
-        bool touched = false;
-        grid.Query(rect, [&](int index) {
-            const Member& member = table.members[static_cast<std::size_t>(index)];
-            if (!touched && Meet(member.rect, rect) && MemberTouches(member, seen))
-                touched = true;
+    auto touches = [index](CItemBase* seen) {
+        return index->Any(seen->GetBoundingRect(), [seen](const NetMemberIndex::Member& member) {
+            return MemberTouches(member.item, member.seen, seen);
         });
-        if (touched)
-            return 1;
+    };
+    if (other->m_index && other->m_nAttr == m_nAttr && other->m_nWLayer == m_nWLayer) {
+        // The other's via lands are the ones this group would make.
+        const NetMemberIndex& theirIndex = *other->m_index;
+        for (int i = 0; i < theirIndex.GetCount(); ++i)
+            if (touches(theirIndex[i].seen))
+                return 1;
+        return 0;
     }
+    for (CItemBaseList* list : {&other->m_Lines, &other->m_Arcs, &other->m_Lands, &other->m_Surs,
+                                &other->m_Texts, &other->m_Vias, &other->m_Holes})
+        for (CItemBase* item : *list) {
+            if (item->GetKind() == KIND_VIA) {
+                CLand land = ViaLand(*static_cast<CVia*>(item), m_nWLayer);
+                if (touches(&land))
+                    return 1;
+            } else if (touches(item)) {
+                return 1;
+            }
+        }
     return 0;
 }
 
@@ -674,33 +755,36 @@ int CNetLine::MakeNetID(std::uint32_t first)
     // Every member once (a list may name an item twice), in seeding order: the own-id kinds, then
     // the vias (seen as their lands on the W-layer), then the holes.
     std::vector<NetFill::Node> nodes;
-    std::unordered_set<const CItemBase*> listed;
+    nodes.reserve(m_members.Size());
+    std::unordered_set<const CItemBase*> repeated;
+    auto firstTime = [&](const CItemBase* item) {
+        return m_members.Count(item) < 2 || repeated.insert(item).second;
+    };
     std::deque<CLand> viaLands;
     for (int kind : kOwnIdKinds)
         for (CItemBase* item : ListOf(kind))
-            if (listed.insert(item).second)
+            if (firstTime(item))
                 nodes.push_back(
-                    {item, item, item->GetBoundingRect(), item->GetBoundingRect(), item->GetID() != 0});
+                    {item, item, item, item->GetBoundingRect(), item->GetBoundingRect(), item->GetID() != 0});
     for (CItemBase* item : m_Vias) {
-        if (!listed.insert(item).second)
+        if (!firstTime(item))
             continue;
         auto* via = static_cast<CVia*>(item);
         viaLands.push_back(ViaLand(*via, m_nWLayer));
         CLand& land = viaLands.back();
-        nodes.push_back(
-            {item, &land, land.GetBoundingRect(), land.GetBoundingRect(), via->GetLayerID(m_nWLayer) != 0});
+        nodes.push_back({item, &land, &land, land.GetBoundingRect(), land.GetBoundingRect(),
+                         via->GetLayerID(m_nWLayer) != 0});
     }
     for (CItemBase* item : m_Holes)
-        if (listed.insert(item).second)
-            nodes.push_back({item, item, item->GetBoundingRect(), item->GetBoundingRect(),
+        if (firstTime(item))
+            nodes.push_back({item, item, item, item->GetBoundingRect(), item->GetBoundingRect(),
                              static_cast<CHole*>(item)->GetLayerID(m_nWLayer) != 0});
 
     NetFill fill(std::move(nodes));
     std::uint32_t id = first;
     const int layer = m_nWLayer;
-    const int attr = m_nAttr;
-    auto touches = [layer, attr](const NetFill::Node& piece, const NetFill::Node& from) {
-        return NetFill::Touches(piece, from, layer, attr);
+    auto touches = [](const NetFill::Node& piece, const NetFill::Node& from) {
+        return NetFill::Touches(piece, from);
     };
     auto take = [&id, layer](NetFill::Node& piece) {
         switch (piece.item->GetKind()) {

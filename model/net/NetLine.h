@@ -1,17 +1,20 @@
 #pragma once
 // Copper group: the copper items of one layer that touch each other (tracks, lands, arcs, surfaces,
-// texts, holes, vias) and the part terminals lying on them. A group refers to its members and never
-// owns them; sheets and parts do. Lines, lands, arcs, surfaces and texts carry the group id in their
-// own id; a via carries it in its per-layer id of the group's W-layer, a hole in its wire id of that
-// layer; a terminal is linked both ways (it keeps a list of its groups).
+// texts, holes, vias) and the part terminals lying on them. A group refers to its members; sheets
+// and parts own them, except the members expressly given to the group to own (AdoptItem), which it
+// frees. Lines, lands, arcs, surfaces and texts carry the group id in their own id; a via carries it
+// in its per-layer id of the group's W-layer, a hole in its wire id of that layer; a terminal is
+// linked both ways (it keeps a list of its groups).
 //
 // The id's low byte is the work layer; ids made by MakeNetID step by 256.
 
 #include "model/geometry/DRect.h"
 #include "model/items/ItemBase.h"
 #include "model/items/ItemBaseList.h"
+#include "model/net/PointerCounts.h"
 
 #include <cstdint>
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
@@ -24,6 +27,7 @@ class CTer;
 class CText;
 class CVia;
 class DocumentServices;
+class NetMemberIndex;
 struct tagDRCSPEC;
 
 // Attribute bits of a group (the type word of the layer sheet it lies on).
@@ -45,8 +49,9 @@ public:
     // (operator+=, which stamps this id on the other's members).
     CNetLine(CNetLine& other);
     CNetLine& operator=(CNetLine& other);
-    // Frees the lists without deleting members; terminals still linked to the group are unlinked,
-    // so that none keeps a pointer to a freed group.
+    // Frees the lists without deleting the members it does not own (those it owns go with it);
+    // terminals still linked to the group are unlinked, so that none keeps a pointer to a freed
+    // group.
     ~CNetLine();
 
     std::uint32_t GetID() const { return m_nID; }
@@ -59,7 +64,8 @@ public:
     int operator==(const CNetLine& other) const { return m_nID == other.m_nID; }
 
     // Merge: the other's members take this id and join this group; its terminals are linked here.
-    // The other keeps its lists; its owner discards it.
+    // The other keeps its lists; its owner discards it. The members the other owns are owned here
+    // from now on (copying a group merges it, so the copy takes them too).
     CNetLine& operator+=(CNetLine& other);
     // Stamps the id on the group and its members. Id 0 also clears the own ids of the vias and
     // holes, unlinks every terminal, resets its part's ids and empties the terminal list.
@@ -80,11 +86,23 @@ public:
     void RemoveTer(CTer* ter);
     // Empties every list (terminals are unlinked first); the members are not deleted.
     void DeleteContents();
-    // Deletes the members that no sheet or part owns (those without a parent), then empties the
-    // group. Members with an owner are left to it.
+    // Adds a member that the group owns from now on (see AddItem). A group owns only the members
+    // given to it so; every other member belongs to a sheet, a part or the caller, parent or not.
+    void AdoptItem(std::unique_ptr<CItemBase> item);
+    // Deletes the members the group owns, each once, then empties the group. Members it does not
+    // own are left to their owners.
     void DeleteAllItem();
     // No lines, lands, arcs, surfaces, texts, vias or holes (terminals are not counted).
     int IsEmpty() const;
+
+    // Files the members in a grid for a pass of contact or clearance tests against this group (see
+    // NetMemberIndex), built on first use. It is kept up to date as members join and merges
+    // happen, and dropped when a member leaves; the items must stay put while it is kept, so the
+    // pass releases it when done.
+    NetMemberIndex& KeepMemberIndex();
+    // The kept index, or null.
+    NetMemberIndex* GetMemberIndex() { return m_index.get(); }
+    void ReleaseMemberIndex();
 
     // 1 when the other group touches this one.
     int CheckShortItem(CNetLine* other);
@@ -147,6 +165,7 @@ private:
     void Unlink(CItemBaseList& list, POSITION pos);
     bool Holds(const CItemBase* item) const;
     CLand ViaLand(const CVia& via, int layer) const;
+    std::unique_ptr<NetMemberIndex> BuildMemberIndex();
     CItemBase* CheckShortPositive(CItemBase* item, const CDRect& rect);
     CItemBase* CheckShortNegative(CItemBase* item, const CDRect& rect);
 
@@ -163,5 +182,8 @@ private:
     CItemBaseList m_Vias;
     CItemBaseList m_Ters;
     // How often each item stands in the lists, so that membership tests need no list walk.
-    std::unordered_map<const CItemBase*, int> m_members;
+    PointerCounts m_members;
+    std::unique_ptr<NetMemberIndex> m_index;
+    // The members this group owns (AdoptItem), freed with it or by DeleteAllItem.
+    std::vector<std::unique_ptr<CItemBase>> m_owned;
 };

@@ -76,10 +76,87 @@ void RectGrid::Insert(int index, const CDRect& rect)
         m_seen.resize(static_cast<std::size_t>(index) + 1, 0);
     long long x0, y0, x1, y1;
     if (!CellRange(rect, x0, y0, x1, y1) || (x1 - x0 + 1) * (y1 - y0 + 1) > kMaxCellsPerEntry) {
-        m_large.push_back(index);
+        FileLarge(index);
         return;
     }
     for (long long cy = y0; cy <= y1; ++cy)
         for (long long cx = x0; cx <= x1; ++cx)
             m_cells[Key(cx, cy)].push_back(index);
+}
+
+void RectGrid::FileLarge(int index)
+{
+    // An entry filed again as it grows is listed once: every query walks this list.
+    if (static_cast<std::size_t>(index) >= m_inLarge.size())
+        m_inLarge.resize(static_cast<std::size_t>(index) + 1, false);
+    if (!m_inLarge[static_cast<std::size_t>(index)]) {
+        m_inLarge[static_cast<std::size_t>(index)] = true;
+        m_large.push_back(index);
+    }
+}
+
+void RectGrid::InsertAll(const std::vector<CDRect>& rects)
+{
+    const std::size_t n = rects.size();
+    if (m_seen.size() < n)
+        m_seen.resize(n, 0);
+    struct Range
+    {
+        long long x0, y0, x1, y1;
+    };
+    std::vector<Range> ranges(n);
+    std::vector<bool> small(n, false);
+    long long ex0 = 0, ey0 = 0, ex1 = -1, ey1 = -1;
+    std::size_t filed = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        Range& r = ranges[i];
+        if (!CellRange(rects[i], r.x0, r.y0, r.x1, r.y1) ||
+            (r.x1 - r.x0 + 1) * (r.y1 - r.y0 + 1) > kMaxCellsPerEntry) {
+            FileLarge(static_cast<int>(i));
+            continue;
+        }
+        small[i] = true;
+        if (ex1 < ex0) {
+            ex0 = r.x0;
+            ey0 = r.y0;
+            ex1 = r.x1;
+            ey1 = r.y1;
+        } else {
+            ex0 = std::min(ex0, r.x0);
+            ey0 = std::min(ey0, r.y0);
+            ex1 = std::max(ex1, r.x1);
+            ey1 = std::max(ey1, r.y1);
+        }
+        filed += static_cast<std::size_t>((r.x1 - r.x0 + 1) * (r.y1 - r.y0 + 1));
+    }
+    if (filed == 0)
+        return;
+    const long long nx = ex1 - ex0 + 1, ny = ey1 - ey0 + 1;
+    // Empty cells cost memory and time to walk: a sparse spread is filed cell by cell instead.
+    if (!m_start.empty() || nx * ny > 4 * static_cast<long long>(filed) + 1024) {
+        for (std::size_t i = 0; i < n; ++i)
+            if (small[i])
+                Insert(static_cast<int>(i), rects[i]);
+        return;
+    }
+    m_x0 = ex0;
+    m_y0 = ey0;
+    m_nx = nx;
+    m_ny = ny;
+    m_start.assign(static_cast<std::size_t>(nx * ny) + 1, 0);
+    auto forCells = [&](const Range& r, auto&& f) {
+        for (long long cy = r.y0; cy <= r.y1; ++cy)
+            for (long long cx = r.x0; cx <= r.x1; ++cx)
+                f(static_cast<std::size_t>((cy - ey0) * nx + (cx - ex0)));
+    };
+    for (std::size_t i = 0; i < n; ++i)
+        if (small[i])
+            forCells(ranges[i], [&](std::size_t cell) { ++m_start[cell + 1]; });
+    for (std::size_t i = 1; i < m_start.size(); ++i)
+        m_start[i] += m_start[i - 1];
+    m_flat.resize(filed);
+    std::vector<std::size_t> next(m_start.begin(), m_start.end() - 1);
+    for (std::size_t i = 0; i < n; ++i)
+        if (small[i])
+            forCells(ranges[i], [&](std::size_t cell) { m_flat[next[cell]++] = static_cast<int>(i); });
 }

@@ -18,8 +18,14 @@ public:
     // A grid whose cell size suits the given rectangles (the entries are added separately).
     explicit RectGrid(const std::vector<CDRect>& sample);
 
-    // Files entry `index` (0-based, dense) under its rectangle.
+    // Files entry `index` (0-based, dense) under its rectangle. An entry may be filed again under a
+    // larger rectangle; queries still return it once.
     void Insert(int index, const CDRect& rect);
+
+    // Files entries 0 .. n - 1 under the rectangles at once, packed into one array of cells when
+    // the cells they span are not too many for them (much faster to query than cells filed one by
+    // one). Meant for an empty grid; entries inserted later are filed as usual.
+    void InsertAll(const std::vector<CDRect>& rects);
 
     // Calls visit(index) for every entry that may come within the rectangle, each once.
     template <class Visit> void Query(const CDRect& rect, Visit&& visit)
@@ -34,7 +40,26 @@ public:
         for (int index : m_large)
             once(index);
         long long x0, y0, x1, y1;
-        if (!CellRange(rect, x0, y0, x1, y1)) {
+        const bool finite = CellRange(rect, x0, y0, x1, y1);
+        if (!m_start.empty()) {
+            if (!finite) {
+                for (int index : m_flat)
+                    once(index);
+            } else {
+                const long long cx0 = std::max(x0, m_x0), cy0 = std::max(y0, m_y0);
+                const long long cx1 = std::min(x1, m_x0 + m_nx - 1), cy1 = std::min(y1, m_y0 + m_ny - 1);
+                for (long long cy = cy0; cx0 <= cx1 && cy <= cy1; ++cy) {
+                    const long long row = (cy - m_y0) * m_nx - m_x0;
+                    const std::size_t from = m_start[static_cast<std::size_t>(row + cx0)];
+                    const std::size_t to = m_start[static_cast<std::size_t>(row + cx1 + 1)];
+                    for (std::size_t i = from; i < to; ++i)
+                        once(m_flat[i]);
+                }
+            }
+        }
+        if (m_cells.empty())
+            return;
+        if (!finite) {
             // Not finite, or so wide that walking its cells costs more than walking the filed ones.
             for (auto& [key, list] : m_cells)
                 for (int index : list)
@@ -78,9 +103,17 @@ private:
     static long long KeyX(std::uint64_t key) { return static_cast<std::int32_t>(key >> 32); }
     static long long KeyY(std::uint64_t key) { return static_cast<std::int32_t>(key & 0xFFFFFFFFu); }
 
+    void FileLarge(int index);
+
     double m_cell = 1.0;
     std::unordered_map<std::uint64_t, std::vector<int>> m_cells;
+    // Packed entries: the cells of columns m_x0.. (m_nx of them) and rows m_y0.. (m_ny) row by row,
+    // cell i holding m_flat[m_start[i] .. m_start[i + 1]); no cells when m_start is empty.
+    long long m_x0 = 0, m_y0 = 0, m_nx = 0, m_ny = 0;
+    std::vector<std::size_t> m_start;
+    std::vector<int> m_flat;
     std::vector<int> m_large;
+    std::vector<bool> m_inLarge;
     std::vector<std::uint32_t> m_seen;
     std::uint32_t m_stamp = 0;
 };

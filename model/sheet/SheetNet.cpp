@@ -29,6 +29,8 @@ constexpr std::uint32_t kHeader = 0xFFFFFFFFu; // -1: a run of ids of one part's
 constexpr int kOwnIdKinds[] = {KIND_LINE, KIND_ARC, KIND_LAND, KIND_SUR, KIND_TEXT};
 // Pieces of a sheet whose rectangles come this close are tested for contact when ids spread.
 constexpr double kSpreadMargin = 1e-3;
+// Copper groups of this many members and more are filed in a grid while groups are merged.
+constexpr std::uint32_t kIndexFrom = 24;
 
 bool Meet(const CDRect& a, const CDRect& b)
 {
@@ -576,17 +578,18 @@ std::uint32_t CSheet::MakeGroup()
     for (int kind : kOwnIdKinds)
         ForEach<CItemBase>(*this, kind, [&](CItemBase* item) {
             const CDRect rect = item->GetBoundingRect();
-            nodes.push_back({item, item, rect, rect, item->GetID() != 0});
+            nodes.push_back({item, item, item, rect, rect, item->GetID() != 0});
         });
     const std::size_t firstVia = nodes.size();
     if (wiring) {
         if (viaPart)
             ForEach<CVia>(*viaPart, KIND_VIA, [&](CVia* via) {
                 // Reached through its contact land; spreads from its land image on this sheet.
-                CLand contact = via->GetLand(m_nType, layer, 1);
+                viaLands.push_back(via->GetLand(m_nType, layer, 1));
+                CLand& contact = viaLands.back();
                 viaLands.push_back(GetLandImage(via, false));
                 CLand& image = viaLands.back();
-                nodes.push_back({via, &image, contact.GetBoundingRect(), image.GetBoundingRect(),
+                nodes.push_back({via, &contact, &image, contact.GetBoundingRect(), image.GetBoundingRect(),
                                  via->GetLayerID(layer) != 0});
             });
     }
@@ -594,13 +597,12 @@ std::uint32_t CSheet::MakeGroup()
     if (wiring)
         for (CHole* hole : DocumentHoles(*this)) {
             const CDRect rect = hole->GetBoundingRect();
-            nodes.push_back({hole, hole, rect, rect, hole->GetLayerID(layer) != 0});
+            nodes.push_back({hole, hole, hole, rect, rect, hole->GetLayerID(layer) != 0});
         }
 
     NetFill fill(std::move(nodes), kSpreadMargin);
-    const int bits = m_nType;
-    auto touches = [layer, bits](const NetFill::Node& piece, const NetFill::Node& from) {
-        return NetFill::Touches(piece, from, layer, bits);
+    auto touches = [](const NetFill::Node& piece, const NetFill::Node& from) {
+        return NetFill::Touches(piece, from);
     };
     auto take = [&](NetFill::Node& piece) {
         switch (piece.item->GetKind()) {
@@ -741,11 +743,23 @@ void CSheet::MakeRubberGroup()
                 auto group = std::make_unique<CNetLine>(id, layer, m_nType);
                 for (CItemBase* item : byId[id])
                     group->AddItem(item);
+                // The members of large groups are filed once for the pass and kept up to date
+                // through the merges, so that a touch test looks only at the members near each
+                // item; a small group is walked.
+                auto keepIndex = [](CNetLine* line) {
+                    if (line->GetCount(1) + line->GetCount(2) + line->GetCount(4) + line->GetCount(5) +
+                            line->GetCount(6) + line->GetCount(7) + line->GetCount(8) >=
+                        kIndexFrom)
+                        line->KeepMemberIndex();
+                };
+                keepIndex(group.get());
 
                 std::vector<CNetLine*> touching;
-                for (CNetLine* near : groups.Near(group->GetBoundingRect()))
+                for (CNetLine* near : groups.Near(group->GetBoundingRect())) {
+                    keepIndex(near);
                     if (near->CheckShortItem(group.get()))
                         touching.push_back(near);
+                }
 
                 CNetLine* result;
                 if (!touching.empty()) {
@@ -802,17 +816,33 @@ void CSheet::MakeRubberGroup()
         }
     }
     if (m_nType & 0x6) {
+        // The groups near each part through a grid, in list order as a walk of the list meets them.
+        std::vector<CNetLine*> lines;
+        std::vector<CDRect> rects;
+        for (auto pos = m_netLines.GetHeadPosition(); pos;) {
+            lines.push_back(m_netLines.GetNext(pos));
+            rects.push_back(lines.back()->GetBoundingRect());
+        }
+        RectGrid grid(rects);
+        grid.InsertAll(rects);
+        std::vector<int> near;
         for (CPart* part : parts) {
             if (part->GetID() != 0)
                 continue;
             const CDRect rect = part->GetNetBoundingRect();
-            for (auto pos = m_netLines.GetHeadPosition(); pos;) {
-                CNetLine* group = m_netLines.GetNext(pos);
-                if (Meet(group->GetBoundingRect(), rect))
-                    part->CheckTerNetLine(group, m_nLayer);
-            }
+            near.clear();
+            grid.Query(rect, [&](int index) {
+                if (Meet(rects[static_cast<std::size_t>(index)], rect))
+                    near.push_back(index);
+            });
+            std::sort(near.begin(), near.end());
+            for (int index : near)
+                part->CheckTerNetLine(lines[static_cast<std::size_t>(index)], m_nLayer);
         }
     }
+    // The items may move once the pass is over.
+    for (auto pos = m_netLines.GetHeadPosition(); pos;)
+        m_netLines.GetNext(pos)->ReleaseMemberIndex();
 }
 
 void CSheet::CorrectID2NetLineSub(CItemBase* item, std::uint32_t id)

@@ -321,19 +321,43 @@ TEST_F(NetLineTest, TerminalsLinkBothWaysAndWriteTheGroupId)
     EXPECT_TRUE(ter.IsNetEmpty());
 }
 
-TEST_F(NetLineTest, DeleteAllItemFreesOnlyTheMembersNobodyOwns)
+TEST_F(NetLineTest, DeleteAllItemFreesOnlyTheMembersTheGroupOwns)
 {
     CNetLine g(0x101, 1, 1);
-    auto* loose = new CLine(CDPoint(0, 0), CDPoint(1, 0), T_LINE, 0);
+    auto adopted = std::make_unique<CLine>(CDPoint(0, 0), CDPoint(1, 0), T_LINE, 0);
+    CLine* mine = adopted.get();
+    g.AdoptItem(std::move(adopted));
+    g.AddItem(mine); // twice in the list, freed once
     CLine& owned = Track({0, 1}, {1, 1});
     CLine owner; // stands in for a sheet
     owned.SetParent(&owner);
-    g.AddItem(loose);
-    g.AddItem(loose); // twice in the list, freed once
     g.AddItem(&owned);
+    // Without a parent, yet owned by the caller: not the group's to free.
+    auto callers = std::make_unique<CLine>(CDPoint(0, 2), CDPoint(1, 2), T_LINE, 0);
+    g.AddItem(callers.get());
     g.DeleteAllItem(); // ASan reports a double free or a leak
     EXPECT_EQ(g.GetCount(0), 0u);
     EXPECT_EQ(owned.GetID(), 0x101u);
+    EXPECT_EQ(callers->GetID(), 0x101u);
+}
+
+TEST_F(NetLineTest, OwnedMembersGoWithTheGroupThatAbsorbsTheirs)
+{
+    CLine* kept = nullptr;
+    CNetLine big(0x201, 1, 1);
+    {
+        CNetLine small(0x301, 1, 1);
+        auto line = std::make_unique<CLine>(CDPoint(0, 0), CDPoint(1, 0), T_LINE, 0);
+        kept = line.get();
+        small.AdoptItem(std::move(line));
+        big += small;
+    } // the absorbed group goes; its member stays with the group that took it
+    EXPECT_EQ(kept->GetID(), 0x201u);
+    EXPECT_EQ(big.GetCount(1), 1u);
+    {
+        CNetLine owner(0x401, 1, 1);
+        owner.AdoptItem(std::make_unique<CLine>(CDPoint(5, 0), CDPoint(6, 0), T_LINE, 0));
+    } // a group frees what it owns when it goes (ASan reports a leak otherwise)
 }
 
 // --- Flood fill ---

@@ -1,0 +1,73 @@
+#include "model/net/NetMemberIndex.h"
+
+#include "model/items/Hole.h"
+#include "model/items/Via.h"
+
+#include <algorithm>
+
+NetMemberIndex::NetMemberIndex(int attr, int wLayer, const std::vector<CDRect>& sample)
+    : m_nAttr(attr), m_nWLayer(wLayer), m_grid(sample)
+{
+    m_bounds.SetRectEmpty();
+}
+
+CLand NetMemberIndex::ViaLand(const CItemBase* via, int attr, int wLayer)
+{
+    return static_cast<const CVia*>(via)->GetLand(attr, wLayer, 1);
+}
+
+NetMemberIndex::Member NetMemberIndex::Make(CItemBase* item, Slot slot)
+{
+    Member member{item, item, CDRect(), (static_cast<std::uint64_t>(slot) << 48) | m_next++};
+    if (slot == SLOT_VIA) {
+        m_viaLands.push_back(ViaLand(item, m_nAttr, m_nWLayer));
+        CLand& land = m_viaLands.back();
+        member.seen = &land;
+        member.rect = land.GetBoundingRect();
+        if (land.GetTurretNo() != 0) {
+            m_bounds |= member.rect;
+        } else {
+            CHole hole = static_cast<CVia*>(item)->GetHole();
+            m_bounds |= hole.GetBoundingRect();
+        }
+    } else {
+        member.rect = item->GetBoundingRect();
+        m_bounds |= member.rect;
+    }
+    return member;
+}
+
+void NetMemberIndex::Add(CItemBase* item, Slot slot)
+{
+    m_members.push_back(Make(item, slot));
+    m_grid.Insert(GetCount() - 1, m_members.back().rect);
+}
+
+void NetMemberIndex::AddAll(const std::vector<std::pair<CItemBase*, Slot>>& items)
+{
+    if (!m_members.empty()) {
+        for (const auto& [item, slot] : items)
+            Add(item, slot);
+        return;
+    }
+    std::vector<CDRect> rects;
+    rects.reserve(items.size());
+    m_members.reserve(items.size());
+    for (const auto& [item, slot] : items) {
+        m_members.push_back(Make(item, slot));
+        rects.push_back(m_members.back().rect);
+    }
+    m_grid.InsertAll(rects);
+}
+
+void NetMemberIndex::Near(const CDRect& rect, std::vector<int>& out)
+{
+    out.clear();
+    m_grid.Query(rect, [&](int index) {
+        if (Meet(m_members[static_cast<std::size_t>(index)].rect, rect))
+            out.push_back(index);
+    });
+    std::sort(out.begin(), out.end(), [this](int a, int b) {
+        return m_members[static_cast<std::size_t>(a)].order < m_members[static_cast<std::size_t>(b)].order;
+    });
+}

@@ -1,0 +1,97 @@
+#pragma once
+// The members of one copper group filed in a grid of their rectangles, for contact and clearance
+// tests of items against the group that look only at the members near the item. A via is kept as
+// its land on the group's layer, made once when the via is filed. Members keep the group's order
+// (lines, arcs, lands, surfaces, texts, vias, holes, each list in its own order), so that a caller
+// can take the first member that passes a test as a walk of the lists would.
+//
+// The index holds a snapshot: it is built for a pass over groups whose items do not move meanwhile
+// and is dropped when members leave the group.
+
+#include "model/geometry/DRect.h"
+#include "model/items/ItemBase.h"
+#include "model/items/Land.h"
+#include "model/net/RectGrid.h"
+
+#include <cstdint>
+#include <deque>
+#include <utility>
+#include <vector>
+
+class NetMemberIndex
+{
+public:
+    // The member lists in the order contact tests try them.
+    enum Slot
+    {
+        SLOT_LINE,
+        SLOT_ARC,
+        SLOT_LAND,
+        SLOT_SUR,
+        SLOT_TEXT,
+        SLOT_VIA,
+        SLOT_HOLE,
+        SLOT_COUNT
+    };
+
+    struct Member
+    {
+        CItemBase* item; // the member
+        CItemBase* seen; // what contact tests see of it: the item, or the via's land
+        CDRect rect;     // the rectangle of `seen`
+        std::uint64_t order;
+    };
+
+    // An empty index of a group with this attribute (sheet type word) and W-layer; the sample
+    // rectangles set the grid's cell size.
+    NetMemberIndex(int attr, int wLayer, const std::vector<CDRect>& sample);
+
+    // Files a member at the end of its list.
+    void Add(CItemBase* item, Slot slot);
+    // Files members at the end of their lists at once (faster than one by one).
+    void AddAll(const std::vector<std::pair<CItemBase*, Slot>>& items);
+
+    // The member's land on the group's layer as contact tests see it.
+    static CLand ViaLand(const CItemBase* via, int attr, int wLayer);
+
+    int GetCount() const { return static_cast<int>(m_members.size()); }
+    const Member& operator[](int index) const { return m_members[static_cast<std::size_t>(index)]; }
+    // The union of the rectangles that a group's bounds are made of: a via by its land, or its drill
+    // hole when it has no land on the layer.
+    const CDRect& GetBounds() const { return m_bounds; }
+
+    // The indices of the members whose rectangle meets the rectangle (edges touching included), in
+    // member order.
+    void Near(const CDRect& rect, std::vector<int>& out);
+    // Calls visit(member) for every member whose rectangle meets the rectangle, in no fixed order;
+    // stops early when visit returns true, and returns whether it did.
+    template <class Visit> bool Any(const CDRect& rect, Visit&& visit)
+    {
+        bool found = false;
+        m_grid.Query(rect, [&](int index) {
+            if (found)
+                return;
+            const Member& member = m_members[static_cast<std::size_t>(index)];
+            if (Meet(member.rect, rect) && visit(member))
+                found = true;
+        });
+        return found;
+    }
+
+    static bool Meet(const CDRect& a, const CDRect& b)
+    {
+        return std::max(a.left, b.left) <= std::min(a.right, b.right) &&
+               std::max(a.top, b.top) <= std::min(a.bottom, b.bottom);
+    }
+
+private:
+    Member Make(CItemBase* item, Slot slot);
+
+    int m_nAttr;
+    int m_nWLayer;
+    RectGrid m_grid;
+    std::vector<Member> m_members;
+    std::deque<CLand> m_viaLands;
+    std::uint64_t m_next = 0;
+    CDRect m_bounds;
+};

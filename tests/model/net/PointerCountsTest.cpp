@@ -1,0 +1,46 @@
+// Counting pointers in an open-addressed table: adds, removals (which leave markers that probing
+// must pass) and growth, against a plain map.
+
+#include "model/net/PointerCounts.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+#include <vector>
+
+namespace {
+
+TEST(PointerCountsTest, AgreesWithAPlainMapThroughAddsRemovalsAndGrowth)
+{
+    std::vector<int> storage(500);
+    std::mt19937 rng(7);
+    PointerCounts counts;
+    std::map<const void*, int> plain;
+    for (int step = 0; step < 20000; ++step) {
+        const void* key = &storage[rng() % storage.size()];
+        if (rng() % 3 == 0) {
+            counts.Remove(key);
+            if (auto it = plain.find(key); it != plain.end() && --it->second == 0)
+                plain.erase(it);
+        } else {
+            counts.Add(key);
+            ++plain[key];
+        }
+        if (step % 997 == 0) {
+            ASSERT_EQ(counts.Size(), plain.size());
+            for (const int& item : storage) {
+                const auto it = plain.find(&item);
+                ASSERT_EQ(counts.Count(&item), it == plain.end() ? 0 : it->second);
+            }
+        }
+    }
+    counts.Clear();
+    EXPECT_EQ(counts.Size(), 0u);
+    EXPECT_EQ(counts.Count(&storage[0]), 0);
+    counts.Remove(&storage[0]); // nothing to remove
+    counts.Add(&storage[0]);
+    EXPECT_EQ(counts.Count(&storage[0]), 1);
+}
+
+} // namespace

@@ -1,0 +1,86 @@
+// The rectangle grid answers every query with at least the entries whose rectangles meet it, each
+// once, whether the entries were filed one by one, all at once (packed), or both; with far-flung
+// and unbounded rectangles among them.
+
+#include "model/net/RectGrid.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+bool Meet(const CDRect& a, const CDRect& b)
+{
+    return std::max(a.left, b.left) <= std::min(a.right, b.right) &&
+           std::max(a.top, b.top) <= std::min(a.bottom, b.bottom);
+}
+
+struct GridCase
+{
+    const char* name;
+    int packed;    // entries filed at once, first
+    int oneByOne;  // entries filed one by one afterwards
+    bool farFlung; // a few rectangles thousands of cells away
+};
+
+class RectGridTest : public ::testing::TestWithParam<GridCase>
+{
+};
+
+TEST_P(RectGridTest, QueriesReturnEveryMeetingEntryOnce)
+{
+    const GridCase c = GetParam();
+    std::mt19937 rng(11);
+    auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+    std::vector<CDRect> rects;
+    for (int i = 0; i < c.packed + c.oneByOne; ++i) {
+        const double x = uniform(0, 100), y = uniform(0, 100);
+        rects.emplace_back(x, y, x + uniform(0, 4), y + uniform(0, 4));
+    }
+    if (c.farFlung) {
+        rects[3] = CDRect(1e6, 1e6, 1e6 + 1, 1e6 + 1);
+        rects[5] = CDRect(-5e5, 20, -5e5 + 2, 22);
+        rects[7] = CDRect(0, 0, std::numeric_limits<double>::infinity(), 1); // every query returns it
+        rects[9] = CDRect(-10, -10, 200, 200);                               // many cells
+    }
+    RectGrid grid(rects);
+    grid.InsertAll(std::vector<CDRect>(rects.begin(), rects.begin() + c.packed));
+    for (int i = c.packed; i < c.packed + c.oneByOne; ++i)
+        grid.Insert(i, rects[static_cast<std::size_t>(i)]);
+
+    for (int q = 0; q < 300; ++q) {
+        const double x = uniform(-5, 105), y = uniform(-5, 105);
+        CDRect query(x, y, x + uniform(0, q % 50 == 0 ? 200 : 6), y + uniform(0, 6));
+        if (q == 17)
+            query = CDRect(1e6 - 1, 1e6 - 1, 1e6, 1e6); // touches the far one at a corner
+        std::multiset<int> got;
+        grid.Query(query, [&](int index) { got.insert(index); });
+        for (int index : got)
+            ASSERT_EQ(got.count(index), 1u) << index;
+        for (std::size_t i = 0; i < rects.size(); ++i) {
+            if (Meet(rects[i], query)) {
+                ASSERT_EQ(got.count(static_cast<int>(i)), 1u) << c.name << " entry " << i << " query " << q;
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Filing, RectGridTest,
+                         ::testing::Values(GridCase{"one by one", 0, 400, true},
+                                           GridCase{"packed", 400, 0, false},
+                                           GridCase{"packed with far-flung", 400, 0, true},
+                                           GridCase{"packed then more", 300, 100, true}),
+                         [](const auto& info) {
+                             std::string name = info.param.name;
+                             for (char& ch : name)
+                                 if (ch == ' ' || ch == '-')
+                                     ch = '_';
+                             return name;
+                         });
+
+} // namespace

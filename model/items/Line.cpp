@@ -517,7 +517,7 @@ void CLine::DataRead(CArchive& ar, int version)
     if (version <= 2) {
         // Older files count turrets from 0 one lower and carry no ids.
         m_nID = 0;
-        ++turret;
+        turret = record::OldNumber(turret);
     }
     MarkDirty();
     SetTurretNo(turret, false);

@@ -1,6 +1,7 @@
-// Reading a layer that holds one square surface, through the board file's binary record and
-// through the item text form: a board-sized pour (200 mm, filled) against a record of a few
-// hundred bytes whose square spans 10^6 mm at the finest pitch, which is kept without fill.
+// Reading a layer that holds one square surface, through the board file's binary record (form 0)
+// and through the item text form (form 1): a board-sized pour (200 mm and larger, filled) against
+// a record of a few hundred bytes whose square spans 10^6 mm at the finest pitch, which is kept
+// without fill.
 
 #include "bench/SyntheticBoard.h"
 #include "model/items/Line.h"
@@ -11,6 +12,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -76,17 +78,21 @@ void Read(benchmark::State& state, double side, int turret)
     state.counters["fill_lines"] = static_cast<double>(fillLines);
 }
 
+// The pour at 1x, 4x and 16x its area (a side of 200, 400 and 800 mm).
 void BM_SurfaceReadPour(benchmark::State& state)
 {
-    Read(state, 200.0, 2);
+    Read(state, 200.0 * std::sqrt(static_cast<double>(state.range(1))), 2);
 }
-BENCHMARK(BM_SurfaceReadPour)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SurfaceReadPour)
+    ->ArgsProduct({{0, 1}, {1, 4, 16}})
+    ->ArgNames({"form", "scale"})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_SurfaceReadHugeSquare(benchmark::State& state)
 {
     Read(state, 1.0e6, 1);
 }
-BENCHMARK(BM_SurfaceReadHugeSquare)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SurfaceReadHugeSquare)->Arg(0)->Arg(1)->ArgName("form")->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

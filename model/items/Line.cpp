@@ -268,8 +268,10 @@ void CLine::SetDimension(const tagDIMS& style)
 
     // A length text never reads upside down.
     double textAngle = a;
-    const long milli = static_cast<long>(a * 1000.0);
-    if (!autoAngle && milli > 1570 && milli <= 4712)
+    // In whole thousandths of a radian, kept in double: the ends of a damaged record may make the
+    // angle no number at all.
+    const double milli = std::trunc(a * 1000.0);
+    if (!autoAngle && milli > 1570.0 && milli <= 4712.0)
         textAngle = a - kPi;
     m_Name.SetAngle(textAngle);
     m_Name.SetOrg(kKeyBottomCentre);

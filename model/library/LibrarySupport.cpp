@@ -202,6 +202,9 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path)
         return ar->TakeData();
     } catch (const ArchiveError&) {
         return std::nullopt;
+    } catch (const std::bad_alloc&) {
+        // A file larger than the memory there is cannot be read.
+        return std::nullopt;
     }
 }
 

@@ -448,7 +448,9 @@ void CText::DrawTextA(platform::DrawContext* dc, int mode)
     if (scaled) {
         height =
             static_cast<int>(std::clamp(std::trunc(m_nSize * scale * 0.01), -2147483647.0, 2147483647.0));
-        escapement = static_cast<int>(std::trunc(360.0 - m_dAngle * 180.0 / kPi)) * 10;
+        // An angle of a damaged record may be huge or no number: such a text is drawn unturned.
+        const double degrees = std::trunc(360.0 - m_dAngle * 180.0 / kPi);
+        escapement = std::fabs(degrees) < 1.0e6 ? static_cast<int>(degrees) * 10 : 0;
         if (!dc->IsPrinting() && dc->GetMapMode() == MM_HIENGLISH &&
             platform::GetProfile().GetInt("FileSave", "EMFTextBUG", 0) == 0)
             escapement = 3600 - escapement;

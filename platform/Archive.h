@@ -73,9 +73,9 @@ public:
 
     // Raw bytes.
     void Write(const void* data, std::size_t size);
-    void Read(void* data, std::size_t size);   // throws EndOfFile when fewer bytes remain
+    void Read(void* data, std::size_t size);            // throws EndOfFile when fewer bytes remain
     std::size_t ReadSome(void* data, std::size_t size); // reads what there is, returns the count
-    void WriteString(const std::string& s);    // raw text, no length and no terminator
+    void WriteString(const std::string& s);             // raw text, no length and no terminator
 
     // One text line of the file as bytes: ends at LF (a CR before it is dropped); false at the end.
     bool ReadString(std::string& line);
@@ -100,6 +100,15 @@ public:
     const std::filesystem::path& GetPath() const { return m_path; }
     void SetPath(const std::filesystem::path& p) { m_path = p; }
 
+    // Whether a notice of this kind (one bit) is the first on this archive: a reader tells the user
+    // of a condition once per load, however many records show it.
+    bool FirstNotice(unsigned kind)
+    {
+        const bool first = (m_notices & kind) == 0;
+        m_notices |= kind;
+        return first;
+    }
+
     // Side buffer that a load fills and reads back afterwards (the terminal links of a board).
     std::vector<std::uint8_t>& SideBuffer() { return m_side; }
     std::unique_ptr<CArchive> OpenSideBuffer() const; // a loading archive over the side buffer
@@ -121,6 +130,7 @@ private:
     bool m_closed = false;
     int m_uncaught = 0; // exceptions in flight when opened: the destructor never commits while unwinding
     std::vector<std::uint8_t> m_side;
+    unsigned m_notices = 0;
 };
 
 // The framework's document base: the board document derives from it; the archive carries it.

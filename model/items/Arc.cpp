@@ -383,7 +383,7 @@ void CArc::DataRead(CArchive& ar, int version)
     if (version <= 2) {
         // Older files count turrets from 0 one lower and carry no ids.
         m_nID = 0;
-        ++turret;
+        turret = record::OldNumber(turret);
     }
     ResetAngle();
     MarkDirty();

@@ -268,8 +268,10 @@ void CLine::SetDimension(const tagDIMS& style)
 
     // A length text never reads upside down.
     double textAngle = a;
-    const long milli = static_cast<long>(a * 1000.0);
-    if (!autoAngle && milli > 1570 && milli <= 4712)
+    // In whole thousandths of a radian, kept in double: the ends of a damaged record may make the
+    // angle no number at all.
+    const double milli = std::trunc(a * 1000.0);
+    if (!autoAngle && milli > 1570.0 && milli <= 4712.0)
         textAngle = a - kPi;
     m_Name.SetAngle(textAngle);
     m_Name.SetOrg(kKeyBottomCentre);
@@ -517,7 +519,7 @@ void CLine::DataRead(CArchive& ar, int version)
     if (version <= 2) {
         // Older files count turrets from 0 one lower and carry no ids.
         m_nID = 0;
-        ++turret;
+        turret = record::OldNumber(turret);
     }
     MarkDirty();
     SetTurretNo(turret, false);

@@ -27,6 +27,13 @@ inline int HighArrow(std::int32_t word)
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(static_cast<std::uint32_t>(word) >> 16));
 }
 
+// A turret or via number of a record older than version 3, which counted them from 0 one lower.
+// The largest stored value stays as it is rather than overflow.
+inline std::int32_t OldNumber(std::int32_t stored)
+{
+    return stored < INT32_MAX ? stored + 1 : stored;
+}
+
 // The text lines an item's SerializeText writes, as bytes.
 template <class Item> std::string TextLinesOf(Item& item)
 {

@@ -6,6 +6,7 @@
 #include "model/geometry/Geometry.h"
 #include "model/items/Arc.h"
 #include "model/items/Line.h"
+#include "model/items/RecordSupport.h"
 #include "model/items/Text.h"
 #include "model/services/ItemDialogs.h"
 #include "platform/Archive.h"
@@ -551,7 +552,7 @@ void CSur::ReadRecord(CArchive& ar, int version, int keep, int depth)
         Normalize();
     }
     if (version <= 2)
-        ++turret;
+        turret = record::OldNumber(turret);
     if (version < 6)
         m_nID = 0;
     if (depth > 0) {
@@ -597,9 +598,10 @@ void CSur::DataRead(CArchive& ar, int version, int keep)
     adopt(read.m_Arcs, m_Arcs);
     adopt(read.m_Windows, m_Windows);
     adopt(read.m_Texts, m_Texts);
-    MarkDirty();
-    // The fill follows the outline just read, also when the turret number stays the same.
-    SetTurretNo(turret, turret == m_nTurret);
+    // The turret reaches the outline (its entry re-read also when the number stays the same); the
+    // fill is left out of date, so that it is made once, by whoever stores or shows the surface.
+    PushTurret(turret, turret == m_nTurret);
+    DeleteSurLine();
 }
 
 void CSur::SerializeText(CArchive& ar, bool window)

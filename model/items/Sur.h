@@ -23,7 +23,7 @@
 namespace platform {
 class DrawContext;
 struct Region;
-}
+} // namespace platform
 class CArchive;
 class CArc;
 class CLine;
@@ -148,8 +148,23 @@ public:
     // w - 0.5 above.
     static double FillPitch(double width);
     // Regenerates the fill lines. Without force nothing happens while the fill is current or the
-    // surface has no fill; a non-forced run marks the fill current.
+    // surface has no fill; a non-forced run marks the fill current. A fill that would take more
+    // scan lines, fill lines or crossing tests than any board needs is not made: the surface is
+    // kept without fill lines and says so (IsFillTooLarge) until the next fill.
     void MakeSurLine(bool force);
+    // Whether the last fill was refused as too large.
+    bool IsFillTooLarge() const { return m_bFillTooLarge; }
+    // When the last fill was refused as too large, tells the user, once per archive (a load).
+    void ReportFillTooLarge(CArchive& ar) const;
+    // Tells the user that a surface read was kept without its fill, which was too large.
+    static void ShowFillTooLarge();
+    // Work done by the fills of this thread so far: scan lines run and fill lines made.
+    struct FillWork
+    {
+        long long scanLines = 0;
+        long long fillLines = 0;
+    };
+    static FillWork& FillWorkDone();
     // Deletes the fill lines and marks the fill out of date.
     void DeleteSurLine();
     // Snaps outline ends lying within 0.01 of each other together (lines adapt to arcs, later lines
@@ -245,7 +260,8 @@ public:
     // --- Persistent forms ---
     // Binary record: DataRead when the archive loads, else DataWrite. With keep 0 a loaded record is
     // read and dropped. A truncated or malformed record throws ArchiveError and leaves the surface
-    // as it was.
+    // as it was. A loaded surface's fill is out of date: it is made once, where the surface is
+    // stored or first asked for it.
     void Serialize(CArchive& ar, int version, int keep = 1);
     // The "Sur " block (or "Wnd " block for a window) of the item text form.
     void SerializeText(CArchive& ar, bool window = false);
@@ -280,4 +296,5 @@ private:
     CItemList m_SurLines;                // CLine, generated
     CItemList m_Texts;                   // CText
     GroupIndex* m_pGroupIndex = nullptr; // only while MakeSurLineGroup runs
+    bool m_bFillTooLarge = false;        // the last fill was refused (never stored or copied)
 };

@@ -10,6 +10,9 @@
 
 #include "model/items/Arc.h"
 #include "model/items/Line.h"
+#include "platform/Archive.h"
+#include "platform/J.h"
+#include "platform/Messages.h"
 
 #include <algorithm>
 #include <cmath>
@@ -32,8 +35,16 @@ constexpr double kVertexShift = 0.02;   // a scan line that meets a vertex moves
 constexpr double kRowBand = 0.1;        // fill lines of one band of rows (grouping)
 constexpr double kFullCircle = 0.001;
 
-// A fill this large is a damaged outline, not a board: stop rather than run for ever.
-constexpr long kMaxScanLines = 20'000'000L;
+// A fill beyond any of these is a damaged or hostile record, not a board: the surface is kept
+// without fill rather than run for minutes and take gigabytes (a fill line takes over half a
+// kilobyte). 100,000 scan lines hatch 5 m at the finest pitch; the fill lines and the crossing
+// tests bound what an outline of many items makes of fewer scan lines.
+constexpr long long kMaxScanLines = 100'000;
+constexpr long long kMaxFillLines = 500'000;
+constexpr long long kMaxEdgeVisits = 50'000'000;
+
+// The notice bit of a refused fill on the archive of a load.
+constexpr unsigned kNoticeFillTooLarge = 0x1;
 
 template <class T> T* As(CItemBase* item)
 {
@@ -160,8 +171,9 @@ public:
         return it != m_vertices.end() && *it <= y + kTol;
     }
 
-    // Appends the x of every crossing of the scan line at y with the outline items.
-    void Cross(double y, double left, double right, std::vector<double>& xs)
+    // Appends the x of every crossing of the scan line at y with the outline items; returns the
+    // number of items looked at.
+    std::size_t Cross(double y, double left, double right, std::vector<double>& xs)
     {
         Activate(y);
         for (const std::size_t index : m_active) {
@@ -179,6 +191,7 @@ public:
                     xs.push_back(x);
             }
         }
+        return m_active.size();
     }
 
 private:
@@ -232,11 +245,30 @@ void CSur::DeleteSurLine()
     MarkDirty();
 }
 
+CSur::FillWork& CSur::FillWorkDone()
+{
+    static thread_local FillWork work;
+    return work;
+}
+
+void CSur::ReportFillTooLarge(CArchive& ar) const
+{
+    if (m_bFillTooLarge && ar.FirstNotice(kNoticeFillTooLarge))
+        ShowFillTooLarge();
+}
+
+void CSur::ShowFillTooLarge()
+{
+    AfxMessageBox(_J("塗り潰しが大きすぎる面があります。その面は塗り潰さずに読み込みました。"),
+                  MB_OK | MB_ICONEXCLAMATION);
+}
+
 void CSur::MakeSurLine(bool force)
 {
     if (!force && (m_nType & (SUR_FILLED | SUR_NOFILL)))
         return;
     DeleteSurLine();
+    m_bFillTooLarge = false;
 
     // The hatch runs along x in a frame turned by minus the surface's angle. The scan works on a
     // turned copy of the outline: turning the outline itself there and back would leave rounding
@@ -278,7 +310,18 @@ void CSur::MakeSurLine(bool force)
     std::vector<double> xs;
     double y = rect.top + pitch;
     const double limit = rect.bottom - 0.5 * pitch;
-    for (long index = 0; finite && y < limit && index < kMaxScanLines; ++index) {
+    // The scan lines the extent takes at this pitch (vertex shifts add a few), known before any
+    // is run.
+    const double expected = finite ? (limit - y) / pitch : 0.0;
+    bool tooLarge = !(expected < static_cast<double>(kMaxScanLines));
+    FillWork& work = FillWorkDone();
+    long long visits = 0, made = 0;
+    for (long long index = 0; finite && !tooLarge && y < limit; ++index) {
+        if (index >= kMaxScanLines || made > kMaxFillLines || visits > kMaxEdgeVisits) {
+            tooLarge = true;
+            break;
+        }
+        ++work.scanLines;
         // A scan line through a vertex would count the two items meeting there twice (or once
         // for a corner): it moves down, and the move carries into the following scan lines.
         while (table.HitsVertex(y)) {
@@ -288,7 +331,7 @@ void CSur::MakeSurLine(bool force)
             y = lower;
         }
         xs.clear();
-        table.Cross(y, rect.left, rect.right, xs);
+        visits += static_cast<long long>(table.Cross(y, rect.left, rect.right, xs));
         std::stable_sort(xs.begin(), xs.end());
         const int n = static_cast<int>(xs.size());
         if (!nega) {
@@ -302,6 +345,7 @@ void CSur::MakeSurLine(bool force)
                 line->SetID(static_cast<std::uint32_t>(index % 256));
                 line->SetParent(this);
                 m_SurLines.AddTail(std::move(line));
+                ++made;
                 i += 2;
             }
         } else {
@@ -313,12 +357,19 @@ void CSur::MakeSurLine(bool force)
                 line->SetID(0);
                 line->SetParent(this);
                 m_SurLines.AddTail(std::move(line));
+                ++made;
             }
         }
         const double next = y + pitch;
         if (next == y)
             break;
         y = next;
+    }
+
+    work.fillLines += made;
+    if (tooLarge) {
+        m_SurLines.RemoveAll();
+        m_bFillTooLarge = true;
     }
 
     // Back into the surface's own frame; a fill forced on a surface without fill belongs with the

@@ -1,6 +1,7 @@
 #include "model/items/Text.h"
 
 #include "model/geometry/Geometry.h"
+#include "model/items/RecordSupport.h"
 #include "model/services/FrameServices.h"
 #include "platform/Archive.h"
 #include "platform/Numbers.h"
@@ -279,7 +280,7 @@ void CText::DataRead(CArchive& ar, int version)
 
     if (version <= 2) {
         id = 0;
-        ++turret;
+        turret = record::OldNumber(turret);
     }
     if (turret < 0 || turret > TURRET_MAX)
         turret = 0;

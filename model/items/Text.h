@@ -271,6 +271,9 @@ public:
     // that misses a whole number only by the rounding of the multiplication (0.29 x 100 gives
     // 28.999999999999996) counts as that whole number.
     static std::int32_t TruncScaled(double value, double scale);
+    // The font record's height (an em height, negative) of a size; the most negative size, which
+    // has no negation, counts as the largest.
+    static std::int32_t EmHeight(int size) { return size == INT32_MIN ? -INT32_MAX : -size; }
 
 protected:
     void CalcBoundingRect() override;

@@ -46,7 +46,7 @@ CTrueTypeFont DeviceFont(const platform::DrawContext& dc, LOGFONTA lf)
 {
     const double pixels =
         std::abs(static_cast<double>(lf.lfHeight)) * Ratio(dc.GetViewportExt().cy, dc.GetWindowExt().cy);
-    const auto height = static_cast<std::int32_t>(std::max(1.0, std::round(pixels)));
+    const auto height = static_cast<std::int32_t>(std::clamp(std::round(pixels), 1.0, 2147483647.0));
     lf.lfHeight = lf.lfHeight > 0 ? height : -height;
     return CTrueTypeFont(lf);
 }
@@ -236,7 +236,7 @@ LOGFONTA CText::MakeTrueTypeFont(int height, int escapement, int weight, int qua
     LOGFONTA lf;
     if (IsSPFont()) {
         lf = m_font;
-        lf.lfHeight = -height;
+        lf.lfHeight = EmHeight(height);
         lf.lfClipPrecision |= CLIP_LH_ANGLES;
         lf.lfEscapement = escapement;
         return lf;
@@ -248,7 +248,7 @@ LOGFONTA CText::MakeTrueTypeFont(int height, int escapement, int weight, int qua
     } else {
         lf.SetFaceName(profile.GetString("Default", "FontE", "Arial"));
     }
-    lf.lfHeight = -height;
+    lf.lfHeight = EmHeight(height);
     lf.lfEscapement = escapement;
     lf.lfWeight = weight;
     lf.lfStrikeOut = IsPrint() ? 0 : 1;
@@ -446,8 +446,11 @@ void CText::DrawTextA(platform::DrawContext* dc, int mode)
     int escapement = 0;
     const bool scaled = !mirror && (mode & (1 | 8));
     if (scaled) {
-        height = static_cast<int>(std::trunc(m_nSize * scale * 0.01));
-        escapement = static_cast<int>(std::trunc(360.0 - m_dAngle * 180.0 / kPi)) * 10;
+        height =
+            static_cast<int>(std::clamp(std::trunc(m_nSize * scale * 0.01), -2147483647.0, 2147483647.0));
+        // An angle of a damaged record may be huge or no number: such a text is drawn unturned.
+        const double degrees = std::trunc(360.0 - m_dAngle * 180.0 / kPi);
+        escapement = std::fabs(degrees) < 1.0e6 ? static_cast<int>(degrees) * 10 : 0;
         if (!dc->IsPrinting() && dc->GetMapMode() == MM_HIENGLISH &&
             platform::GetProfile().GetInt("FileSave", "EMFTextBUG", 0) == 0)
             escapement = 3600 - escapement;

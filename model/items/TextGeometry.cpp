@@ -130,8 +130,10 @@ CDSize CText::MeasureStroke(const std::string& name) const
             ++singles;
     }
     // The spacing follows every character, the last included.
-    const double width =
-        (singles + 2 * doubles) * m_font.lfWidth * 0.005 + (singles + doubles) * m_font.lfWeight * 0.01;
+    // In double: a long string of a wide font would overflow int.
+    const double cells = static_cast<double>(singles) + 2.0 * doubles;
+    const double chars = static_cast<double>(singles) + doubles;
+    const double width = cells * m_font.lfWidth * 0.005 + chars * m_font.lfWeight * 0.01;
     return CDSize(width, m_font.lfHeight * 0.01);
 }
 
@@ -142,7 +144,7 @@ CDSize CText::MeasureTrueType(const std::string& name) const
     LOGFONTA lf;
     if (IsSPFont()) {
         lf = m_font;
-        lf.lfHeight = -m_nSize;
+        lf.lfHeight = EmHeight(m_nSize);
         lf.lfStrikeOut = IsPrint() ? 0 : 1;
         lf.lfOrientation = 0;
     } else {
@@ -172,7 +174,7 @@ void CText::CalcBoundingRect()
     }
     if (IsSPFont() && !IsStroke()) {
         // The own font is kept at the text's size and printability, as it is measured and drawn.
-        m_font.lfHeight = -m_nSize;
+        m_font.lfHeight = EmHeight(m_nSize);
         m_font.lfStrikeOut = IsPrint() ? 0 : 1;
     }
     const CDSize size = GetRect();

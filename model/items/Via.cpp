@@ -1,6 +1,7 @@
 #include "model/items/Via.h"
 
 #include "model/geometry/Geometry.h"
+#include "model/items/RecordSupport.h"
 #include "model/services/DocumentServices.h"
 #include "model/services/FrameServices.h"
 #include "model/services/ItemDialogs.h"
@@ -386,7 +387,7 @@ void CVia::DataRead(CArchive& ar, int version)
     ReadDPoint(ar, point);
     ar >> type >> mask;
     // Files before version 3 count via numbers from 0 one lower.
-    const int number = version < 3 ? stored + 1 : stored;
+    const int number = version < 3 ? record::OldNumber(stored) : stored;
     std::array<std::uint8_t, 24> entry{};
     if (number == 0)
         ar.Read(entry.data(), entry.size());

@@ -4,6 +4,7 @@
 #include "model/library/Library.h"
 
 #include "model/items/Part.h"
+#include "model/items/Sur.h"
 #include "model/items/Text.h"
 #include "model/library/LibrarySupport.h"
 #include "model/services/DocumentServices.h"
@@ -242,6 +243,10 @@ int CLibrary::ReadPartSub(CSheet* sheet, bool& damaged)
     std::string trueName;
     const bool renamed = ReadTruePartName(trueName);
 
+    // A sheet that fills the surfaces of the parts stored into it may refuse a fill too large:
+    // that is said once.
+    bool fillTooLarge = false;
+    int result = 0;
     try {
         RecordWalker walker(m_Buffer);
         Record record;
@@ -254,16 +259,22 @@ int CLibrary::ReadPartSub(CSheet* sheet, bool& damaged)
             for (const std::unique_ptr<CPart>& part : parts) {
                 if (renamed)
                     RenamePart(*part, trueName);
-                sheet->NewPart(*part);
+                if (CPart* stored = sheet->NewPart(*part))
+                    for (POSITION pos = stored->GetFirstSurPos(); pos;)
+                        fillTooLarge = stored->GetNextSur(pos)->IsFillTooLarge() || fillTooLarge;
             }
-            if (!m_strPackageName.empty())
-                return 1;
+            if (!m_strPackageName.empty()) {
+                result = 1;
+                break;
+            }
         }
     } catch (const ArchiveError&) {
         damaged = true;
         ShowDamaged(m_strLibraryName);
     }
-    return 0;
+    if (fillTooLarge)
+        CSur::ShowFillTooLarge();
+    return result;
 }
 
 std::unique_ptr<CPart> CLibrary::GetPart(const std::string& library, const std::string& package, int index,

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <limits>
+#include <new>
 #include <system_error>
 
 namespace library_support {
@@ -123,10 +124,15 @@ std::vector<std::unique_ptr<CPart>> RecordWalker::ReadParts(const Record& record
     std::vector<std::unique_ptr<CPart>> parts;
     // Each part record takes well over one byte, so a count the record cannot hold fails at its
     // first missing part without anything allocated for the rest.
-    for (std::int32_t i = 0; i < count; ++i) {
-        auto part = std::make_unique<CPart>();
-        part->Serialize(ar, version);
-        parts.push_back(std::move(part));
+    try {
+        for (std::int32_t i = 0; i < count; ++i) {
+            auto part = std::make_unique<CPart>();
+            part->Serialize(ar, version);
+            parts.push_back(std::move(part));
+        }
+    } catch (const std::bad_alloc&) {
+        // A record that asks for more memory than there is cannot be a library's.
+        throw ArchiveError(ArchiveError::BadFormat, "library: record too large to read");
     }
     return parts;
 }
@@ -195,6 +201,9 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path)
         std::unique_ptr<CArchive> ar = CArchive::OpenFile(p, CArchive::load);
         return ar->TakeData();
     } catch (const ArchiveError&) {
+        return std::nullopt;
+    } catch (const std::bad_alloc&) {
+        // A file larger than the memory there is cannot be read.
         return std::nullopt;
     }
 }

@@ -240,7 +240,11 @@ int CLibrary::ReadAsciiFile(const std::string& path, DocumentServices* doc)
             scratch.SetDocument(doc);
             CArchive ar(CArchive::load, std::vector<std::uint8_t>(body.begin(), body.end()));
             ar.SetDocument(doc);
-            scratch.SerializeText(ar);
+            try {
+                scratch.SerializeText(ar);
+            } catch (const ArchiveError&) {
+                return formatError(partLine);
+            }
             std::vector<CPart*> parts;
             for (POSITION pos = scratch.GetFirstPartPos(); pos;)
                 parts.push_back(scratch.GetNextPart(pos));

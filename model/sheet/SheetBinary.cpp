@@ -16,6 +16,7 @@
 
 #include <array>
 #include <cstdint>
+#include <new>
 
 namespace {
 
@@ -128,10 +129,11 @@ bool CSheet::DataRead(CArchive& ar, int version)
                     ReadItem<CTer>(*this, ar, version, &CSheet::NewTer);
                     break;
                 case KIND_SUR: {
+                    // Read without a fill: storing makes it, once.
                     CSur sur;
                     sur.Serialize(ar, version, 1);
-                    NewSur(sur);
-                    sur.Delete();
+                    if (const CSur* stored = NewSur(sur))
+                        stored->ReportFillTooLarge(ar);
                     break;
                 }
                 case KIND_VIA: {
@@ -142,14 +144,23 @@ bool CSheet::DataRead(CArchive& ar, int version)
                     NewVia(via);
                     break;
                 }
-                case KIND_PART:
-                    ReadItem<CPart>(*this, ar, version, &CSheet::NewPart);
+                case KIND_PART: {
+                    CPart part;
+                    part.Serialize(ar, version);
+                    if (CPart* stored = NewPart(part))
+                        for (POSITION pos = stored->GetFirstSurPos(); pos;)
+                            stored->GetNextSur(pos)->ReportFillTooLarge(ar);
                     break;
+                }
                 default:
                     break;
                 }
             }
         }
+    } catch (const std::bad_alloc&) {
+        // A record that asks for more memory than there is cannot be a board's.
+        DeleteContents();
+        throw ArchiveError(ArchiveError::BadFormat, "layer record: too large to read");
     } catch (...) {
         // A record cut short leaves no half-read layer behind.
         DeleteContents();

@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 
 namespace {
@@ -114,137 +115,144 @@ int CSheet::SerializeText(CArchive& ar)
     CItemBase* lastOutline = nullptr; // the outline line or arc stored last into a surface
     CText* lastText = nullptr;        // the text a "Font " line applies to
 
-    while (SerazileSub(ar, buffer, atEnd) > 0) {
-        const char* line = SkipBlanks(buffer.c_str());
-        if (!inLayer) {
-            if (!HasPrefix(line, "Layer "))
+    // Text that asks for more memory than there is cannot be a board's: the reader's own error.
+    try {
+        while (SerazileSub(ar, buffer, atEnd) > 0) {
+            const char* line = SkipBlanks(buffer.c_str());
+            if (!inLayer) {
+                if (!HasPrefix(line, "Layer "))
+                    continue;
+                int number = 0;
+                platform::Scan(line, "%*s %d", &number);
+                layerIndex = number - 1;
+                inLayer = layerIndex >= 0;
                 continue;
-            int number = 0;
-            platform::Scan(line, "%*s %d", &number);
-            layerIndex = number - 1;
-            inLayer = layerIndex >= 0;
-            continue;
-        }
+            }
 
-        if (HasPrefix(line, "LayerEnd ")) {
-            return layerIndex;
-        } else if (HasPrefix(line, "Line ")) {
-            if (sur) {
-                // Outline lines of no length are dropped.
-                auto outline = std::make_unique<CLine>(line);
-                const CDPoint& s = outline->GetStartPoint();
-                const CDPoint& e = outline->GetEndPoint();
-                if (std::fabs(s.x - e.x) >= GEOM_TOLERANCE || std::fabs(s.y - e.y) >= GEOM_TOLERANCE) {
-                    outline->SetCheck(true);
-                    lastOutline = (wnd ? wnd : sur)->AddLine(std::move(outline));
+            if (HasPrefix(line, "LayerEnd ")) {
+                return layerIndex;
+            } else if (HasPrefix(line, "Line ")) {
+                if (sur) {
+                    // Outline lines of no length are dropped.
+                    auto outline = std::make_unique<CLine>(line);
+                    const CDPoint& s = outline->GetStartPoint();
+                    const CDPoint& e = outline->GetEndPoint();
+                    if (std::fabs(s.x - e.x) >= GEOM_TOLERANCE || std::fabs(s.y - e.y) >= GEOM_TOLERANCE) {
+                        outline->SetCheck(true);
+                        lastOutline = (wnd ? wnd : sur)->AddLine(std::move(outline));
+                    } else {
+                        lastOutline = nullptr;
+                        lastItem = nullptr;
+                    }
                 } else {
-                    lastOutline = nullptr;
-                    lastItem = nullptr;
+                    const CLine read(line);
+                    CLine* stored = part ? part->NewLine(read) : NewLine(read);
+                    stored->SetCheck(true);
+                    lastItem = stored;
                 }
-            } else {
-                const CLine read(line);
-                CLine* stored = part ? part->NewLine(read) : NewLine(read);
-                stored->SetCheck(true);
-                lastItem = stored;
-            }
-        } else if (HasPrefix(line, "Via ")) {
-            const CVia read(line, doc);
-            lastItem = part ? part->NewVia(read) : NewVia(read);
-            lastText = nullptr;
-        } else if (part && HasPrefix(line, "PartEnd")) {
-            // The part's items carried part-layer codes; the loading text form turns them back into
-            // board layers and renumbers the terminals.
-            part->SerializeText(ar);
-            part = nullptr;
-            lastText = nullptr;
-            lastItem = nullptr;
-        } else if (HasPrefix(line, "Part ")) {
-            const CPart read(line);
-            part = NewPart(read);
-            lastPart = part;
-            lastItem = part;
-        } else if (HasPrefix(line, "Land ")) {
-            const CLand read(line);
-            lastItem = part ? part->NewLand(read) : NewLand(read);
-        } else if (HasPrefix(line, "Hole ")) {
-            const CHole read(line);
-            lastItem = part ? part->NewHole(read) : NewHole(read);
-        } else if (HasPrefix(line, "Ter ")) {
-            const CTer read(line);
-            lastItem = part ? part->NewTer(read) : NewTer(read);
-        } else if (HasPrefix(line, "Name ")) {
-            if (sur) {
-                if (IsLineOrArc(lastOutline))
-                    lastText = SetItemName(lastOutline, line);
-            } else if (IsLineOrArc(lastItem)) {
-                lastText = SetItemName(lastItem, line);
-            } else if (lastItem && lastItem->GetKind() == KIND_PART && part) {
-                part->SetPartName(line);
-                lastText = part->GetPartNameText();
-            }
-        } else if (HasPrefix(line, "Ref ")) {
-            if (lastPart) {
-                lastPart->SetRefName(line);
-                lastText = lastPart->GetRefNameText();
-            }
-        } else if (HasPrefix(line, "Val ")) {
-            if (lastPart) {
-                lastPart->SetValue(line);
-                lastText = lastPart->GetValNameText();
-            }
-        } else if (HasPrefix(line, "No ")) {
-            if (lastItem && lastItem->GetKind() == KIND_TER) {
-                CTer* ter = static_cast<CTer*>(lastItem);
-                ter->SetName(line);
-                lastText = ter->GetNoText();
-            }
-        } else if (HasPrefix(line, "Arc ")) {
-            const CArc read(line);
-            if (wnd) {
-                lastOutline = wnd->NewArc(read);
-            } else if (sur) {
-                lastOutline = sur->NewArc(read);
-            } else {
-                lastItem = part ? part->NewArc(read) : NewArc(read);
-            }
-        } else if (HasPrefix(line, "Text ")) {
-            CText read(line);
-            if (wnd) {
-                lastText = wnd->NewText(read);
-            } else if (sur) {
-                lastText = sur->NewText(read);
-            } else if (part) {
-                lastText = part->NewText(read);
-            } else {
-                read.Disp(1);
-                lastText = NewText(read);
-                lastItem = lastText;
-            }
-        } else if (HasPrefix(line, "Font ")) {
-            if (lastText)
-                lastText->SetFont(line);
-        } else if (HasPrefix(line, "SurEnd")) {
-            // The outline is complete only now: a surface of this sheet gets the fill that storing
-            // it would have made for this outline.
-            if (sur && sur->GetParent() == this && !(GetSheetBitType() & SHEETBIT_OWN_LAYERS) &&
-                !sur->IsNoCont())
-                sur->MakeSurLine(true);
-            sur = nullptr;
-            wnd = nullptr;
-            lastOutline = nullptr;
-        } else if (HasPrefix(line, "Sur ")) {
-            const CSur read(line);
-            sur = part ? part->NewSur(read) : NewSur(read);
-            wnd = nullptr;
-            lastOutline = nullptr;
-        } else if (HasPrefix(line, "WndEnd")) {
-            wnd = nullptr;
-        } else if (HasPrefix(line, "Wnd ")) {
-            if (sur) {
+            } else if (HasPrefix(line, "Via ")) {
+                const CVia read(line, doc);
+                lastItem = part ? part->NewVia(read) : NewVia(read);
+                lastText = nullptr;
+            } else if (part && HasPrefix(line, "PartEnd")) {
+                // The part's items carried part-layer codes; the loading text form turns them back into
+                // board layers and renumbers the terminals.
+                part->SerializeText(ar);
+                part = nullptr;
+                lastText = nullptr;
+                lastItem = nullptr;
+            } else if (HasPrefix(line, "Part ")) {
+                const CPart read(line);
+                part = NewPart(read);
+                lastPart = part;
+                lastItem = part;
+            } else if (HasPrefix(line, "Land ")) {
+                const CLand read(line);
+                lastItem = part ? part->NewLand(read) : NewLand(read);
+            } else if (HasPrefix(line, "Hole ")) {
+                const CHole read(line);
+                lastItem = part ? part->NewHole(read) : NewHole(read);
+            } else if (HasPrefix(line, "Ter ")) {
+                const CTer read(line);
+                lastItem = part ? part->NewTer(read) : NewTer(read);
+            } else if (HasPrefix(line, "Name ")) {
+                if (sur) {
+                    if (IsLineOrArc(lastOutline))
+                        lastText = SetItemName(lastOutline, line);
+                } else if (IsLineOrArc(lastItem)) {
+                    lastText = SetItemName(lastItem, line);
+                } else if (lastItem && lastItem->GetKind() == KIND_PART && part) {
+                    part->SetPartName(line);
+                    lastText = part->GetPartNameText();
+                }
+            } else if (HasPrefix(line, "Ref ")) {
+                if (lastPart) {
+                    lastPart->SetRefName(line);
+                    lastText = lastPart->GetRefNameText();
+                }
+            } else if (HasPrefix(line, "Val ")) {
+                if (lastPart) {
+                    lastPart->SetValue(line);
+                    lastText = lastPart->GetValNameText();
+                }
+            } else if (HasPrefix(line, "No ")) {
+                if (lastItem && lastItem->GetKind() == KIND_TER) {
+                    CTer* ter = static_cast<CTer*>(lastItem);
+                    ter->SetName(line);
+                    lastText = ter->GetNoText();
+                }
+            } else if (HasPrefix(line, "Arc ")) {
+                const CArc read(line);
+                if (wnd) {
+                    lastOutline = wnd->NewArc(read);
+                } else if (sur) {
+                    lastOutline = sur->NewArc(read);
+                } else {
+                    lastItem = part ? part->NewArc(read) : NewArc(read);
+                }
+            } else if (HasPrefix(line, "Text ")) {
+                CText read(line);
+                if (wnd) {
+                    lastText = wnd->NewText(read);
+                } else if (sur) {
+                    lastText = sur->NewText(read);
+                } else if (part) {
+                    lastText = part->NewText(read);
+                } else {
+                    read.Disp(1);
+                    lastText = NewText(read);
+                    lastItem = lastText;
+                }
+            } else if (HasPrefix(line, "Font ")) {
+                if (lastText)
+                    lastText->SetFont(line);
+            } else if (HasPrefix(line, "SurEnd")) {
+                // The outline is complete only now: a surface of this sheet gets the fill that storing
+                // it would have made for this outline.
+                if (sur && sur->GetParent() == this && !(GetSheetBitType() & SHEETBIT_OWN_LAYERS) &&
+                    !sur->IsNoCont()) {
+                    sur->MakeSurLine(true);
+                    sur->ReportFillTooLarge(ar);
+                }
+                sur = nullptr;
+                wnd = nullptr;
+                lastOutline = nullptr;
+            } else if (HasPrefix(line, "Sur ")) {
                 const CSur read(line);
-                wnd = sur->NewWindow(read);
+                sur = part ? part->NewSur(read) : NewSur(read);
+                wnd = nullptr;
+                lastOutline = nullptr;
+            } else if (HasPrefix(line, "WndEnd")) {
+                wnd = nullptr;
+            } else if (HasPrefix(line, "Wnd ")) {
+                if (sur) {
+                    const CSur read(line);
+                    wnd = sur->NewWindow(read);
+                }
             }
         }
+    } catch (const std::bad_alloc&) {
+        throw ArchiveError(ArchiveError::BadFormat, "item text: too large to read");
     }
     return -1;
 }

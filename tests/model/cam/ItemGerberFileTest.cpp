@@ -1,6 +1,6 @@
 // A small RS-274-X file written by the items' photo-plot writers between a header and a trailer
-// of the test's own: every selected aperture is defined, and a Gerber viewer (gerbv, when it is
-// installed) reads it without a complaint.
+// of the test's own: every selected aperture is defined, and a Gerber viewer (gerbv, which
+// tools/setup installs) reads it without a complaint.
 
 #include "model/items/Arc.h"
 #include "model/items/Land.h"
@@ -120,8 +120,7 @@ TEST_F(ItemGerberFileTest, ItemsMakeAFileThatAGerberViewerReads)
 
     const fs::path file = m_dir / "items.gbr";
     std::ofstream(file, std::ios::binary) << body;
-    if (!HaveGerbv())
-        GTEST_SKIP() << "gerbv is not installed";
+    ASSERT_TRUE(HaveGerbv()) << "gerbv is not installed (tools/setup installs it)";
     const fs::path png = m_dir / "items.png";
     const fs::path log = m_dir / "gerbv.log";
     const std::string command = "gerbv --export=png --dpi=100 --output='" + png.string() + "' '" +

@@ -35,9 +35,12 @@ SheetKindOps PartKindOps()
     return ops;
 }
 
-const SheetKindRegistrar registerParts(KIND_PART, PartKindOps());
-
 } // namespace
+
+void RegisterPartSheetKind()
+{
+    RegisterSheetKind(KIND_PART, PartKindOps());
+}
 
 CPart* CSheet::NewPart(const CPart& part)
 {

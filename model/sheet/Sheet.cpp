@@ -168,6 +168,7 @@ CItemBase* CSheet::StoreCopy(const CItemBase& item)
         return nullptr;
     CItemBase* stored = copy.get();
     stored->SetParent(this);
+    stored->RefreshBoardEntry();
     list->AddTail(std::move(copy));
     ++m_nCount;
     if (ops->takesSheetLayer && !(GetSheetBitType() & SHEETBIT_OWN_LAYERS))

@@ -1,6 +1,7 @@
 #include "model/startup/StrokeFontFile.h"
 
 #include <sys/file.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -12,6 +13,8 @@
 std::shared_ptr<const StrokeFontTable> StrokeFontTable::Parse(std::string_view bytes)
 {
     auto table = std::make_shared<StrokeFontTable>();
+    table->m_strokes.reserve(bytes.size());
+    table->m_lines.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
     std::size_t start = 0;
     while (start < bytes.size()) {
         const std::size_t end = bytes.find('\n', start);
@@ -20,8 +23,11 @@ std::shared_ptr<const StrokeFontTable> StrokeFontTable::Parse(std::string_view b
         if (end != std::string_view::npos && !line.empty() && line.back() == '\r')
             line.remove_suffix(1);
         // A line needs the code columns and at least one stroke byte.
-        if (line.size() > kStrokeColumn)
-            table->m_lines.push_back({ParseCode(line), std::string(line.substr(kStrokeColumn))});
+        if (line.size() > kStrokeColumn) {
+            const std::string_view strokes = line.substr(kStrokeColumn);
+            table->m_lines.push_back({ParseCode(line), table->m_strokes.size(), strokes.size()});
+            table->m_strokes.append(strokes);
+        }
         if (end == std::string_view::npos)
             break;
         start = end + 1;
@@ -72,6 +78,9 @@ namespace {
 // The whole file from a descriptor; false on a read error.
 bool ReadAll(int fd, std::string& bytes)
 {
+    struct stat info;
+    if (::fstat(fd, &info) == 0 && info.st_size > 0)
+        bytes.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -140,7 +149,7 @@ bool StrokeFontFile::GetStrokeData(unsigned code, std::string& strokes)
         m_next = 0;
         return false;
     }
-    strokes = m_table->Strokes(line);
+    strokes.assign(m_table->Strokes(line));
     m_lastCode = code;
     m_next = line + 1;
     return true;

@@ -33,7 +33,10 @@ public:
 
     // The index of the first line at or after `from` with the code, or npos.
     std::size_t Find(unsigned code, std::size_t from) const;
-    const std::string& Strokes(std::size_t index) const { return m_lines[index].strokes; }
+    std::string_view Strokes(std::size_t index) const
+    {
+        return std::string_view(m_strokes).substr(m_lines[index].offset, m_lines[index].length);
+    }
     std::size_t LineCount() const { return m_lines.size(); }
 
     // The code at the start of a line: hexadecimal digits from the first column.
@@ -43,9 +46,11 @@ private:
     struct Line
     {
         unsigned code = 0;
-        std::string strokes;
+        std::size_t offset = 0; // the stroke bytes in m_strokes
+        std::size_t length = 0;
     };
 
+    std::string m_strokes; // every line's stroke bytes, one after the other
     std::vector<Line> m_lines;
     // (code, line index), sorted: the lines of a code in file order.
     std::vector<std::pair<unsigned, std::uint32_t>> m_index;

@@ -5,6 +5,7 @@
 
 #include "model/items/Land.h"
 #include "model/items/Line.h"
+#include "model/items/Part.h"
 #include "model/items/Via.h"
 #include "model/sheet/Sheet.h"
 #include "tests/support/FakeDocument.h"
@@ -86,6 +87,16 @@ TEST_F(ItemBoardTablesTest, BoundsComeFromTheItemsOwnBoard)
     EXPECT_EQ(via->GetVia().drill, 0.6);
     CVia* activeVia = activeBoard.NewVia(CVia(CDPoint(20, 20), 1, nullptr, 0x1));
     EXPECT_NEAR(activeVia->GetBoundingRect().Width(), 1.0, 1e-9);
+
+    // So do the items of a part stored on the board.
+    CPart part;
+    part.NewLine(CDPoint(0, 0), CDPoint(1, 0), 7, 0);
+    part.NewLand(CDPoint(0, 0), 8);
+    CPart* stored = inactiveBoard.NewPart(part);
+    POSITION pos = stored->GetFirstLinePos();
+    EXPECT_EQ(stored->GetNextLine(pos)->GetLineWidth(), 2.0);
+    pos = stored->GetFirstLandPos();
+    EXPECT_EQ(stored->GetNextLand(pos)->GetTurret().size1, 1.5);
 
     // An item on no board still asks the frame's current board.
     CLine loose(CDPoint(0, 0), CDPoint(1, 0), 8, 0);

@@ -7,6 +7,7 @@
 #include "model/items/Ter.h"
 #include "model/items/Text.h"
 #include "model/items/Via.h"
+#include "model/startup/Startup.h"
 #include "platform/Numbers.h"
 
 #include <algorithm>
@@ -31,6 +32,8 @@ constexpr int kDuplicateEvery = 40;
 
 SyntheticBoard::SyntheticBoard(int scale, unsigned seed)
 {
+    // The sheets need the item kinds and copper-group steps that the program's start-up installs.
+    InstallQuarnHooks();
     scale = std::max(scale, 1);
     m_counts.tracks *= scale;
     m_counts.vias *= scale;

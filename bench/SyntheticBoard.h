@@ -84,6 +84,7 @@ public:
     tagVIA GetViaEntry(int number) override;
     tagTURRET GetTurretEntry(int number) override;
     int GetCurrentLayer() override { return kTop; }
+    tagTEXTSIZE GetTextSizeEntry(int index) override { return GetTextSize(index); }
 
     // --- FrameServices ---
     tagTURRET GetTurret(int number) override { return GetTurretEntry(number); }

@@ -6,8 +6,7 @@ namespace platform {
 
 namespace {
 
-// Constant-initialised, so that a resolver installed while other files are initialised is never
-// overwritten by this file's own initialisation.
+// Constant-initialised: there is no order of start-up in which it could be read before it is set up.
 constinit std::atomic<FaceResolver> g_resolver{nullptr};
 
 } // namespace

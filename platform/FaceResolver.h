@@ -1,9 +1,9 @@
 #pragma once
 // Which font file a logical font's face stands for. Text measured and outlined by the model and
 // text drawn by a drawing context must come from the same face, or drawn widths drift from
-// measured ones; the model knows how face names map onto installed faces, so it installs a
-// resolver here and the drawing contexts ask it. Without a resolver, contexts choose faces their
-// own way.
+// measured ones; the model knows how face names map onto installed faces, so its start-up
+// (InstallQuarnHooks) installs a resolver here and the drawing contexts ask it. Without a
+// resolver, contexts choose faces their own way.
 
 #include <optional>
 #include <string>

@@ -248,9 +248,9 @@ void CArc::SetArrow(int which, const tagDIMS& style, bool dot)
     MarkDirty();
 }
 
-tagDIMS CArc::DimensionStyle()
+tagDIMS CArc::DimensionStyle() const
 {
-    return stroke::CurrentDimensionStyle();
+    return GetBoardDimensionStyle();
 }
 
 // ---------------------------------------------------------------------------------------------

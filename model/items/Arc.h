@@ -269,8 +269,9 @@ private:
     void ResetAngle();
     // Walks the polyline in the arc's direction (or the other way round); each point goes to put.
     template <class Put> int WalkPoints(bool reverse, Put put) const;
-    // The frame's dimension style, zeros without a frame.
-    static tagDIMS DimensionStyle();
+    // The dimension style of the item's own board (the frame's for an item on no board), zeros
+    // without either.
+    tagDIMS DimensionStyle() const;
     // The arrow strokes (CLine::DrawLine in the mode) or dot circles of both ends.
     void DrawArrow(platform::DrawContext* dc, int mode);
     // The records from the previous point to the end split at the half and quarter turns.

@@ -48,7 +48,7 @@ void CArc::DataWriteGerbar(CArchive& ar, tagGERBAR& g, bool flag)
     const bool segments = g.arcMode == 4;
     if (g.currentAperture != turret) {
         gerber::EndStroke(ar, g);
-        gerber::SelectAperture(ar, g, turret);
+        gerber::SelectAperture(ar, g, turret, *this);
     }
     const bool offStart = !Near(start, g.prevX, g.prevY);
     if (g.pendingExposure && (offStart || segments))

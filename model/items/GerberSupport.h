@@ -5,7 +5,7 @@
 
 #include "model/cam/CamWriter.h"
 #include "model/geometry/DPoint.h"
-#include "model/services/FrameServices.h"
+#include "model/items/ItemBase.h"
 #include "model/services/Records.h"
 #include "platform/Archive.h"
 #include "platform/Numbers.h"
@@ -47,12 +47,11 @@ inline void EndStroke(CArchive& ar, tagGERBAR& g)
     g.pendingExposure = 0;
 }
 
-// The aperture select block of a turret ("%s%02d%c" with the turret's D code) and the turret
-// becomes the current aperture.
-inline void SelectAperture(CArchive& ar, tagGERBAR& g, int turret)
+// The aperture select block of a turret ("%s%02d%c" with the turret's D code on the item's own
+// board) and the turret becomes the current aperture.
+inline void SelectAperture(CArchive& ar, tagGERBAR& g, int turret, const CItemBase& item)
 {
-    FrameServices* frame = GetFrameServices();
-    const int dcode = frame ? frame->GetTurretDCode(turret) : 0;
+    const int dcode = item.GetBoardDCode(turret);
     std::string line = platform::Format("%s%02d", g.apertureCode.c_str(), dcode);
     line += g.endOfBlock;
     ConvertOutputCode(line, g);

@@ -1,7 +1,9 @@
 #include "model/items/ItemBase.h"
 
 #include "model/geometry/Geometry.h"
+#include "model/services/DocumentServices.h"
 #include "model/services/FrameServices.h"
+#include "model/sheet/Sheet.h"
 
 #include <cstring>
 #include <numbers>
@@ -66,8 +68,7 @@ void CItemBase::SetTurretNo(int n, bool refresh)
     if (refresh ? n != m_nTurret : n == m_nTurret)
         return;
     m_nTurret = n;
-    FrameServices* frame = GetFrameServices();
-    const tagTURRET turret = frame ? frame->GetTurret(n) : tagTURRET{};
+    const tagTURRET turret = GetBoardTurret(n);
     std::memcpy(m_entry.data(), &turret, sizeof turret);
     ResetBounding();
 }
@@ -77,10 +78,80 @@ void CItemBase::SetViaNo(int n, bool refresh)
     if (refresh ? n != m_nTurret : n == m_nTurret)
         return;
     m_nTurret = n;
-    FrameServices* frame = GetFrameServices();
-    const tagVIA via = frame ? frame->GetVia(n) : tagVIA{};
+    const tagVIA via = GetBoardVia(n);
     std::memcpy(m_entry.data(), &via, sizeof via);
     ResetBounding();
+}
+
+DocumentServices* CItemBase::GetBoardDocument() const
+{
+    for (const CItemBase* p = this; p; p = p->m_pParent)
+        if (p->m_nKind == KIND_SHEET)
+            if (const auto* sheet = dynamic_cast<const CSheet*>(p); sheet && sheet->GetDocument())
+                return sheet->GetDocument();
+    return nullptr;
+}
+
+tagTURRET CItemBase::GetBoardTurret(int n) const
+{
+    if (DocumentServices* doc = GetBoardDocument())
+        return doc->GetTurretEntry(n);
+    FrameServices* frame = GetFrameServices();
+    return frame ? frame->GetTurret(n) : tagTURRET{};
+}
+
+tagVIA CItemBase::GetBoardVia(int n) const
+{
+    if (DocumentServices* doc = GetBoardDocument())
+        return doc->GetViaEntry(n);
+    FrameServices* frame = GetFrameServices();
+    return frame ? frame->GetVia(n) : tagVIA{};
+}
+
+void CItemBase::RefreshBoardEntry()
+{
+    if (m_nTurret < (m_nKind == KIND_VIA ? 1 : 0) || m_nKind == KIND_SHEET)
+        return;
+    DocumentServices* doc = GetBoardDocument();
+    if (!doc)
+        return;
+    if (m_nKind == KIND_VIA) {
+        const tagVIA own = doc->GetViaEntry(m_nTurret);
+        if (std::memcmp(m_entry.data(), &own, sizeof own) == 0)
+            return;
+        std::memcpy(m_entry.data(), &own, sizeof own);
+    } else {
+        const tagTURRET own = doc->GetTurretEntry(m_nTurret);
+        const tagTURRET held = GetTurret();
+        if (own.shape == held.shape && own.size1 == held.size1 && own.size2 == held.size2)
+            return;
+        std::memcpy(m_entry.data(), &own, sizeof own);
+    }
+    ResetBounding();
+}
+
+int CItemBase::GetBoardDCode(int turret) const
+{
+    if (DocumentServices* doc = GetBoardDocument())
+        return doc->GetTurretDCode(turret);
+    FrameServices* frame = GetFrameServices();
+    return frame ? frame->GetTurretDCode(turret) : 0;
+}
+
+tagTEXTSIZE CItemBase::GetBoardTextSize(int index) const
+{
+    if (DocumentServices* doc = GetBoardDocument())
+        return doc->GetTextSizeEntry(index);
+    FrameServices* frame = GetFrameServices();
+    return frame ? frame->GetTextSize(index) : tagTEXTSIZE{};
+}
+
+tagDIMS CItemBase::GetBoardDimensionStyle() const
+{
+    if (DocumentServices* doc = GetBoardDocument())
+        return doc->GetDimensionStyle();
+    FrameServices* frame = GetFrameServices();
+    return frame ? frame->GetDimensionStyle() : tagDIMS{};
 }
 
 tagTURRET CItemBase::GetTurret() const

@@ -15,6 +15,7 @@
 #include <thread>
 
 class CSheet;
+class DocumentServices;
 
 // The kind bit of each item class; masks of them select sets of kinds.
 enum ItemKind
@@ -56,11 +57,28 @@ public:
 
     int GetTurretNo() const { return m_nTurret; }
     int GetViaNo() const { return m_nTurret; }
-    // Takes the number and copies its table entry from the frame. With refresh false nothing
-    // happens when the number is already n; with refresh true only the item's own number is
-    // re-read (any other n does nothing). A negative n is stored without a look-up.
+    // Takes the number and copies its table entry from the item's own board (GetBoardTurret). With
+    // refresh false nothing happens when the number is already n; with refresh true only the
+    // item's own number is re-read (any other n does nothing). A negative n is stored without a
+    // look-up.
     void SetTurretNo(int n, bool refresh = false);
     void SetViaNo(int n, bool refresh = false);
+
+    // The board document the item belongs to: that of the nearest layer sheet above it (the item
+    // itself when it is a sheet) that has one; null for an item on no board.
+    DocumentServices* GetBoardDocument() const;
+    // Table entries of the item's own board; the frame's current board answers only for an item
+    // on no board. With two boards open, an item of the one that is not active must not read the
+    // active one's tables.
+    tagTURRET GetBoardTurret(int n) const;
+    tagVIA GetBoardVia(int n) const;
+    int GetBoardDCode(int turret) const;
+    // Copies the table entry again from the item's own board, when it has one: an item made while
+    // another board was current (read from a file, pasted) takes the entry of the board it is
+    // stored on. Via number 0 keeps the entry of its own record.
+    void RefreshBoardEntry();
+    tagTEXTSIZE GetBoardTextSize(int index) const;
+    tagDIMS GetBoardDimensionStyle() const;
     tagTURRET GetTurret() const;
     tagVIA GetVia() const;
     void SetVia(const tagVIA& via);

@@ -11,7 +11,7 @@ void CLand::DataWriteGerbar(CArchive& ar, tagGERBAR& g)
     if (g.pendingExposure)
         gerber::EndStroke(ar, g);
     if (g.currentAperture != turret)
-        gerber::SelectAperture(ar, g, turret);
+        gerber::SelectAperture(ar, g, turret, *this);
     gerber::WritePoint(ar, g, m_ptPoint);
     gerber::WriteCode(ar, g, g.flashCode);
     // The flash leaves the exposure mode on flashing; the move code that follows makes the next

@@ -299,16 +299,22 @@ void CLine::SetArrow(int which, const tagDIMS& style, bool dot)
     MarkDirty();
 }
 
-tagDIMS CLine::DimensionStyle()
+tagDIMS CLine::DimensionStyle() const
 {
-    return stroke::CurrentDimensionStyle();
+    return GetBoardDimensionStyle();
 }
 
 void CLine::CalcArrowPoint(CDPoint* points, int code)
 {
+    FrameServices* frame = GetFrameServices();
+    CalcArrowPoint(points, code, frame ? frame->GetDimensionStyle().arrowAngle : 0.0);
+}
+
+void CLine::CalcArrowPoint(CDPoint* points, int code, double arrowAngle)
+{
     const double a = points[0].GetAngle(points[1]);
     const double length = code * 0.01;
-    const double theta = DimensionStyle().arrowAngle;
+    const double theta = arrowAngle;
     const CDPoint tip = points[0];
     points[1] = tip.GetPoint(a + theta, length);
     points[2] = tip.GetPoint(a - theta, length);
@@ -317,7 +323,7 @@ void CLine::CalcArrowPoint(CDPoint* points, int code)
 void CLine::GetStartArrowLine(CLine* first, CLine* second) const
 {
     CDPoint pts[3] = {m_ptStart, m_ptEnd, CDPoint()};
-    CalcArrowPoint(pts, m_nStartArrow);
+    CalcArrowPoint(pts, m_nStartArrow, DimensionStyle().arrowAngle);
     *first = CLine(m_ptStart, pts[1], m_nTurret, 0);
     *second = CLine(m_ptStart, pts[2], m_nTurret, 0);
 }
@@ -325,7 +331,7 @@ void CLine::GetStartArrowLine(CLine* first, CLine* second) const
 void CLine::GetEndArrowLine(CLine* first, CLine* second) const
 {
     CDPoint pts[3] = {m_ptEnd, m_ptStart, CDPoint()};
-    CalcArrowPoint(pts, m_nEndArrow);
+    CalcArrowPoint(pts, m_nEndArrow, DimensionStyle().arrowAngle);
     *first = CLine(m_ptEnd, pts[1], m_nTurret, 0);
     *second = CLine(m_ptEnd, pts[2], m_nTurret, 0);
 }

@@ -115,8 +115,10 @@ public:
     // or, with dot, the style's dot.
     void SetArrow(int which, const tagDIMS& style, bool dot);
     // points[0] is the tip and points[1] the other end of the line on entry; points[1] and
-    // points[2] become the two barb ends of an arrow head of the given code.
+    // points[2] become the two barb ends of an arrow head of the given code, with the arrow angle
+    // of the frame's dimension style or the given one (a line's own board's: DimensionStyle).
     static void CalcArrowPoint(CDPoint* points, int code);
+    static void CalcArrowPoint(CDPoint* points, int code, double arrowAngle);
     // The two barb strokes of the start (end) arrow: from the tip to each barb end, with this
     // line's turret and type 0.
     void GetStartArrowLine(CLine* first, CLine* second) const;
@@ -262,8 +264,9 @@ private:
     CDPoint FrameEnd(double angle) const;
     bool CheckPointBody(const CDPoint& p);
     bool CheckRectBody(const CDRect& r);
-    // The frame's dimension style, zeros without a frame.
-    static tagDIMS DimensionStyle();
+    // The dimension style of the item's own board (the frame's for an item on no board), zeros
+    // without either.
+    tagDIMS DimensionStyle() const;
     // The ends after a turn about c, with a nearly horizontal or vertical result made exact.
     static void RotateEnds(CDPoint& start, CDPoint& end, const CDPoint& c, double angle);
     void MarkDirty() { ResetBounding(); }

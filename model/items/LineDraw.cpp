@@ -173,7 +173,7 @@ void CLine::DrawArrow(platform::DrawContext* dc, CDPoint end, int mode)
     const auto head = [&](const CDPoint& tip, const CDPoint& other, int code) {
         if (code > 0) {
             CDPoint pts[3] = {tip, other, CDPoint()};
-            CalcArrowPoint(pts, code);
+            CalcArrowPoint(pts, code, DimensionStyle().arrowAngle);
             CLine first(tip, pts[1], m_nTurret, 0);
             CLine second(tip, pts[2], m_nTurret, 0);
             first.DrawLine(dc, mode);

@@ -12,7 +12,7 @@ void CLine::DataWriteGerbar(CArchive& ar, tagGERBAR& g, bool textFlag)
     if (g.currentAperture != turret) {
         if (g.pendingExposure)
             gerber::EndStroke(ar, g);
-        gerber::SelectAperture(ar, g, turret);
+        gerber::SelectAperture(ar, g, turret, *this);
     }
     if (g.interpolation != 1) {
         gerber::WritePrefix(ar, g, g.linearCode);

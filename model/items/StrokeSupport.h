@@ -100,11 +100,4 @@ inline int LineTypePenStyle(int lineType, int fallback)
     }
 }
 
-// The frame's dimension style, zeros without a frame.
-inline tagDIMS CurrentDimensionStyle()
-{
-    FrameServices* frame = GetFrameServices();
-    return frame ? frame->GetDimensionStyle() : tagDIMS{};
-}
-
 } // namespace stroke

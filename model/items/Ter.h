@@ -47,6 +47,8 @@ struct TerNetHooks
 
 const TerNetHooks& GetTerNetHooks();
 void SetTerNetHooks(const TerNetHooks& hooks);
+// Installs the group code's hooks (defined with the copper groups; called at start-up).
+void InstallTerNetHooks();
 
 // Installs hooks for its lifetime and restores the previous ones after.
 class ScopedTerNetHooks

@@ -299,8 +299,8 @@ void CText::DataRead(CArchive& ar, int version)
     if (m_nType & TEXT_STROKE) {
         const int table = m_font.lfCharSet;
         if (table > 0 && table < kTextSizeEntries) {
-            if (FrameServices* frame = GetFrameServices()) {
-                const tagTEXTSIZE entry = frame->GetTextSize(table);
+            if (GetBoardDocument() || GetFrameServices()) {
+                const tagTEXTSIZE entry = GetBoardTextSize(table);
                 m_font.lfHeight = TruncScaled(entry.height, 100.0);
                 m_font.lfWidth = TruncScaled(entry.width, 100.0);
                 m_font.lfWeight = TruncScaled(entry.space, 100.0);

@@ -190,14 +190,11 @@ int CVia::GetTurret(int bits, int layer, int photo) const
     return LandTurret(wired ? 5 : 6);
 }
 
-double CVia::SquareSide(int turret)
+double CVia::SquareSide(int turret) const
 {
     if (turret == 0)
         return -1.0;
-    FrameServices* frame = GetFrameServices();
-    if (!frame)
-        return -1.0;
-    const tagTURRET entry = frame->GetTurret(turret);
+    const tagTURRET entry = GetBoardTurret(turret);
     return entry.shape == TURRET_SQUARE ? entry.size1 : -1.0;
 }
 
@@ -207,7 +204,11 @@ double CVia::SquareSide(int turret)
 void CVia::CalcBoundingRect()
 {
     CDRect bounds;
-    if (DocumentServices* doc = CurrentDocument()) {
+    // The via's own board answers; the current one only for a via on no board.
+    DocumentServices* doc = GetBoardDocument();
+    if (!doc)
+        doc = CurrentDocument();
+    if (doc) {
         m_dLandRadius = doc->CalcViaSize(m_nTurret, m_nWireLay, &m_dBoundsHalf, &m_dNetHalf);
         if (m_dBoundsHalf != 0.0)
             bounds = CDRect(m_ptPoint, m_dBoundsHalf);

@@ -169,7 +169,7 @@ private:
     int LandTurret(int i) const { return m_entry[8 + i]; }
     // The side of a square aperture (the unwired lands t1, t11, t6 may be square), or -1 for any
     // other shape and for turret 0 (no land).
-    static double SquareSide(int turret);
+    double SquareSide(int turret) const;
     void MarkDirty() { ResetBounding(); }
 
     CDPoint m_ptPoint;

@@ -10,7 +10,11 @@ void CVia::DataWriteGerbar(CArchive& ar, tagGERBAR& g, int bits, int layer)
     const int turret = GetTurret(bits, layer, 1);
     if (turret == 0 || !gerber::InTable(turret))
         return;
-    GetLand(bits, layer, 1).DataWriteGerbar(ar, g);
+    // The land answers from the via's board (aperture entry and D code), not the current one.
+    CLand land = GetLand(bits, layer, 1);
+    land.SetParent(GetParent());
+    land.RefreshBoardEntry();
+    land.DataWriteGerbar(ar, g);
 }
 
 void CVia::CheckTurret(tagDCODE* table, int bits, int layer) const

@@ -21,10 +21,9 @@
 #include <numbers>
 #include <unordered_set>
 
-namespace {
-
-// Terminals reach their groups through these; installed when the library loads.
-const bool kTerHooksInstalled = [] {
+// Terminals reach their groups through these; installed at start-up.
+void InstallTerNetHooks()
+{
     TerNetHooks hooks;
     hooks.groupId = [](const CNetLine* group) { return group->GetID(); };
     hooks.groupHolds = [](const CNetLine* group, const CTer* ter) {
@@ -33,8 +32,9 @@ const bool kTerHooksInstalled = [] {
     hooks.groupAdd = [](CNetLine* group, CTer* ter) { group->AddItem(ter); };
     hooks.groupRemove = [](CNetLine* group, CTer* ter) { group->RemoveTer(ter); };
     SetTerNetHooks(hooks);
-    return true;
-}();
+}
+
+namespace {
 
 // The kinds that carry the group id in their own id, in the order MakeNetID seeds them.
 constexpr int kOwnIdKinds[] = {KIND_LINE, KIND_ARC, KIND_LAND, KIND_SUR, KIND_TEXT};

@@ -48,4 +48,11 @@ public:
     virtual tagVIA GetViaEntry(int number) = 0;        // 0..64
     virtual tagTURRET GetTurretEntry(int number) = 0;  // 0..120
     virtual int GetCurrentLayer() = 0;
+
+    // Tables that items of this board read (an item asks its own board, not the current one).
+    // The Gerber D code of a turret.
+    virtual int GetTurretDCode(int turret) = 0;
+    // Text-size entry 0..16; a negative index gives entry 0.
+    virtual tagTEXTSIZE GetTextSizeEntry(int index) = 0;
+    virtual tagDIMS GetDimensionStyle() = 0;
 };

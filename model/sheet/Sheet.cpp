@@ -57,7 +57,7 @@ CSheet::CSheet(int wLayer, int typeFlags, int layer, DocumentServices* doc)
 
 CSheet::~CSheet()
 {
-    DeleteContents();
+    FreeContents(nullptr);
 }
 
 CSheet& CSheet::operator=(CSheet& other)
@@ -168,6 +168,7 @@ CItemBase* CSheet::StoreCopy(const CItemBase& item)
         return nullptr;
     CItemBase* stored = copy.get();
     stored->SetParent(this);
+    stored->RefreshBoardEntry();
     list->AddTail(std::move(copy));
     ++m_nCount;
     if (ops->takesSheetLayer && !(GetSheetBitType() & SHEETBIT_OWN_LAYERS))
@@ -357,19 +358,25 @@ int CSheet::CheckItem(CItemBase* item)
 
 CDRect CSheet::DeleteContents()
 {
+    CDRect rect;
+    FreeContents(&rect);
+    return rect;
+}
+
+void CSheet::FreeContents(CDRect* covered)
+{
     if (const auto unlink = GetSheetNetHooks().unlinkAll)
         unlink(*this);
     m_netLines.RemoveAll();
-    CDRect rect;
-    if (m_nCount != 0)
-        rect = GetBoundingRect();
+    if (covered && m_nCount != 0)
+        *covered = GetBoundingRect();
     // Every list is emptied even if the count went wrong, so nothing is left behind.
     for (int kind : kFreeOrder)
         m_lists[static_cast<std::size_t>(SheetKindIndex(kind))].RemoveAll();
     m_nCount = 0;
     m_nNetID = static_cast<std::uint32_t>(m_nWLayer);
-    ResetBounding();
-    return rect;
+    if (covered)
+        ResetBounding();
 }
 
 void CSheet::GetItemTail(const unsigned* counts, CSheet& dest)

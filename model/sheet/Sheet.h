@@ -393,6 +393,10 @@ protected:
     // Frees the item at pos of a kind's list after taking it out of its copper groups; the count
     // and the bounds follow.
     void RemoveItemAt(int kind, POSITION pos);
+    // DeleteContents; the rectangle goes to covered. Without covered (the destructor's way)
+    // nothing is measured and no ancestor is touched: freeing must not reach text measuring, nor
+    // what it uses, which may already be gone while the program shuts down.
+    void FreeContents(CDRect* covered);
 
     // Copper-group helpers (SheetNet.cpp).
     // Renames an id: on the vias of the via and part sheet (vias non-zero), else on the sheet's

@@ -33,9 +33,12 @@ SheetKindOps ArcKindOps()
     return ops;
 }
 
-const SheetKindRegistrar registerArcs(KIND_ARC, ArcKindOps());
-
 } // namespace
+
+void RegisterArcSheetKind()
+{
+    RegisterSheetKind(KIND_ARC, ArcKindOps());
+}
 
 CArc* CSheet::NewArc(const CArc& arc)
 {

@@ -15,9 +15,12 @@ SheetKindOps HoleKindOps()
     return ops;
 }
 
-const SheetKindRegistrar registerHoles(KIND_HOLE, HoleKindOps());
-
 } // namespace
+
+void RegisterHoleSheetKind()
+{
+    RegisterSheetKind(KIND_HOLE, HoleKindOps());
+}
 
 CHole* CSheet::NewHole(const CHole& hole)
 {

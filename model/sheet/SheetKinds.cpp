@@ -8,7 +8,6 @@
 
 namespace {
 
-// Function-local so that registrars of other files can run before anything else of this file.
 std::array<std::optional<SheetKindOps>, SHEET_KIND_COUNT>& Table()
 {
     static std::array<std::optional<SheetKindOps>, SHEET_KIND_COUNT> table;
@@ -74,9 +73,29 @@ bool RegisterSheetKind(int kind, const SheetKindOps& ops)
     return true;
 }
 
-SheetKindRegistrar::SheetKindRegistrar(int kind, const SheetKindOps& ops)
+void RegisterSheetKinds()
 {
-    RegisterSheetKind(kind, ops);
+    RegisterLineSheetKind();
+    RegisterLandSheetKind();
+    RegisterPartSheetKind();
+    RegisterArcSheetKind();
+    RegisterViaSheetKind();
+    RegisterTextSheetKind();
+    RegisterHoleSheetKind();
+    RegisterSurSheetKind();
+    RegisterTerSheetKind();
+}
+
+std::vector<int> MissingSheetKinds()
+{
+    std::vector<int> missing;
+    for (int index = 0; index < SHEET_KIND_COUNT; ++index) {
+        const int kind = 1 << index;
+        const SheetKindOps* ops = FindSheetKind(kind);
+        if (!ops || !ops->copy || !ops->equal)
+            missing.push_back(kind);
+    }
+    return missing;
 }
 
 ScopedSheetKind::ScopedSheetKind(int kind, const SheetKindOps& ops) : m_kind(kind)

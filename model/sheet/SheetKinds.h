@@ -1,20 +1,17 @@
 #pragma once
 // What the layer sheet needs to know about each item kind, so that its whole-sheet operations
 // (storing copies, deleting by equality, counting, merging, moving, mirroring, rotating) work for
-// every kind without the sheet knowing the item classes. Each kind registers its entry from the
-// file that defines the sheet's typed operations of that kind, model/sheet/Sheet<Kind>.cpp:
-//
-//     static const SheetKindRegistrar registerLines(KIND_LINE, [] {
-//         SheetKindOps ops = DefaultSheetKindOps<CLine>();
-//         ops.countSlot = [](const CItemBase& item) { return item.GetTurretNo(); };
-//         return ops;
-//     }());
+// every kind without the sheet knowing the item classes. Each kind builds its entry in the file
+// that defines the sheet's typed operations of that kind, model/sheet/Sheet<Kind>.cpp, and offers
+// a Register<Kind>SheetKind function; RegisterSheetKinds calls all nine at start-up (explicitly:
+// registration from static objects would be lost when the library is linked statically).
 //
 // Tests replace an entry for their lifetime with ScopedSheetKind.
 
 #include "model/items/ItemBase.h"
 
 #include <memory>
+#include <vector>
 
 class CSheet;
 
@@ -56,12 +53,21 @@ const SheetKindOps* FindSheetKind(int kind);
 // Registers (or replaces) the entry of a kind bit; returns false for a value that is not a kind bit.
 bool RegisterSheetKind(int kind, const SheetKindOps& ops);
 
-// Registers a kind when the library loads: a static object in the kind's source file.
-class SheetKindRegistrar
-{
-public:
-    SheetKindRegistrar(int kind, const SheetKindOps& ops);
-};
+// Each kind's registration, defined beside the sheet's typed operations of the kind.
+void RegisterLineSheetKind();
+void RegisterLandSheetKind();
+void RegisterPartSheetKind();
+void RegisterArcSheetKind();
+void RegisterViaSheetKind();
+void RegisterTextSheetKind();
+void RegisterHoleSheetKind();
+void RegisterSurSheetKind();
+void RegisterTerSheetKind();
+// Registers all nine kinds (again: an entry registered before is replaced).
+void RegisterSheetKinds();
+// The kind bits, in list order, that have no entry or an entry without its copy or equality: a sheet
+// could neither store nor find items of such a kind. Empty when every kind is registered.
+std::vector<int> MissingSheetKinds();
 
 // Replaces the entry of a kind for its lifetime and restores the previous one (or none) after.
 class ScopedSheetKind
@@ -100,8 +106,9 @@ template <class T> SheetKindOps DefaultSheetKindOps()
     return ops;
 }
 
-// Connectivity steps of the sheet's generic operations. The copper-group code installs them; until
-// then (and in sheets of tests that install none) the steps do nothing.
+// Connectivity steps of the sheet's generic operations. The copper-group code installs them
+// (InstallSheetNetHooks, at start-up); until then (and in sheets of tests that install none) the
+// steps do nothing.
 struct SheetNetHooks
 {
     // Before a Delete operation frees an item: take it out of the copper groups it belongs to.
@@ -118,6 +125,8 @@ struct SheetNetHooks
 
 const SheetNetHooks& GetSheetNetHooks();
 void SetSheetNetHooks(const SheetNetHooks& hooks);
+// Installs the copper-group code's steps (defined with the sheet's copper groups).
+void InstallSheetNetHooks();
 
 // Installs hooks for its lifetime and restores the previous ones after.
 class ScopedSheetNetHooks

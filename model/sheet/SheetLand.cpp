@@ -16,9 +16,12 @@ SheetKindOps LandKindOps()
     return ops;
 }
 
-const SheetKindRegistrar registerLands(KIND_LAND, LandKindOps());
-
 } // namespace
+
+void RegisterLandSheetKind()
+{
+    RegisterSheetKind(KIND_LAND, LandKindOps());
+}
 
 CLand* CSheet::NewLand(const CLand& land)
 {

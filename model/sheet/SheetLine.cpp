@@ -16,9 +16,12 @@ SheetKindOps LineKindOps()
     return ops;
 }
 
-const SheetKindRegistrar registerLines(KIND_LINE, LineKindOps());
-
 } // namespace
+
+void RegisterLineSheetKind()
+{
+    RegisterSheetKind(KIND_LINE, LineKindOps());
+}
 
 CLine* CSheet::NewLine(const CLine& line)
 {

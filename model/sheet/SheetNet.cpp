@@ -175,15 +175,19 @@ void ResetItemIds(CSheet& sheet, CItemBase& item)
     sheet.ResetNetID(&item, item.GetKind());
 }
 
-const bool kSheetHooksInstalled = [] {
+} // namespace
+
+void InstallSheetNetHooks()
+{
     SheetNetHooks hooks;
     hooks.unlinkItem = UnlinkItem;
     hooks.unlinkAll = UnlinkAll;
     hooks.prepareMerge = PrepareMerge;
     hooks.resetItemIds = ResetItemIds;
     SetSheetNetHooks(hooks);
-    return true;
-}();
+}
+
+namespace {
 
 // The sheet's groups with their rectangles in a grid, in list order, for the group merging of
 // MakeRubberGroup. Groups added later come after; absorbed ones are marked gone.

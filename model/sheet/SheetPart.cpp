@@ -1,8 +1,12 @@
 // The layer sheet's operations on parts, and the part kind's entry in the sheet's kind registry.
 
+#include "model/items/Arc.h"
+#include "model/items/Land.h"
+#include "model/items/Line.h"
 #include "model/items/Part.h"
 #include "model/items/Sur.h"
 #include "model/items/Ter.h"
+#include "model/items/Text.h"
 #include "model/items/Via.h"
 #include "model/services/DocumentServices.h"
 #include "model/sheet/Sheet.h"
@@ -26,18 +30,33 @@ SheetKindOps PartKindOps()
     // Parts keep the layers of their items.
     ops.takesSheetLayer = false;
     ops.stored = [](CSheet& sheet, CItemBase& item) {
+        CPart& part = static_cast<CPart&>(item);
+        // The part's items take their entries from the board the part is stored on, as the part
+        // itself does (it may have been made while another board was current).
+        const auto refresh = [&part](POSITION pos, auto next) {
+            while (pos)
+                (part.*next)(pos)->RefreshBoardEntry();
+        };
+        refresh(part.GetFirstLinePos(), &CPart::GetNextLine);
+        refresh(part.GetFirstArcPos(), &CPart::GetNextArc);
+        refresh(part.GetFirstLandPos(), &CPart::GetNextLand);
+        refresh(part.GetFirstViaPos(), &CPart::GetNextVia);
+        refresh(part.GetFirstTextPos(), &CPart::GetNextText);
+        refresh(part.GetFirstSurPos(), &CPart::GetNextSur);
         if (sheet.GetSheetType() != SHEET_BOARD_VIAPART)
             return;
-        CPart& part = static_cast<CPart&>(item);
         for (POSITION pos = part.GetFirstSurPos(); pos;)
             part.GetNextSur(pos)->MakeSurLine(false);
     };
     return ops;
 }
 
-const SheetKindRegistrar registerParts(KIND_PART, PartKindOps());
-
 } // namespace
+
+void RegisterPartSheetKind()
+{
+    RegisterSheetKind(KIND_PART, PartKindOps());
+}
 
 CPart* CSheet::NewPart(const CPart& part)
 {

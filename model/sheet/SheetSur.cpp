@@ -59,9 +59,12 @@ SheetKindOps SurKindOps()
     return ops;
 }
 
-const SheetKindRegistrar registerSurfaces(KIND_SUR, SurKindOps());
-
 } // namespace
+
+void RegisterSurSheetKind()
+{
+    RegisterSheetKind(KIND_SUR, SurKindOps());
+}
 
 CSur* CSheet::NewSur(const CSur& sur)
 {

@@ -21,9 +21,12 @@ SheetKindOps TerKindOps()
     return ops;
 }
 
-const SheetKindRegistrar registerTers(KIND_TER, TerKindOps());
-
 } // namespace
+
+void RegisterTerSheetKind()
+{
+    RegisterSheetKind(KIND_TER, TerKindOps());
+}
 
 CTer* CSheet::NewTer(const CTer& ter)
 {

@@ -28,9 +28,12 @@ SheetKindOps TextKindOps()
     return ops;
 }
 
-const SheetKindRegistrar registerTexts(KIND_TEXT, TextKindOps());
-
 } // namespace
+
+void RegisterTextSheetKind()
+{
+    RegisterSheetKind(KIND_TEXT, TextKindOps());
+}
 
 CText* CSheet::NewText(const CText& text)
 {

@@ -23,9 +23,12 @@ SheetKindOps ViaKindOps()
     return ops;
 }
 
-const SheetKindRegistrar registerVias(KIND_VIA, ViaKindOps());
-
 } // namespace
+
+void RegisterViaSheetKind()
+{
+    RegisterSheetKind(KIND_VIA, ViaKindOps());
+}
 
 CVia* CSheet::NewVia(const CVia& via)
 {

@@ -304,8 +304,9 @@ std::optional<platform::ResolvedFace> ResolveForDrawing(std::string_view faceNam
     return platform::ResolvedFace{choice.face->file, choice.face->index, choice.face->family};
 }
 
-// Installed while the library loads, so that the program and every test executable linking the
-// model have it before any text is drawn.
-[[maybe_unused]] const bool g_resolverInstalled = (platform::SetFaceResolver(&ResolveForDrawing), true);
-
 } // namespace
+
+void InstallTrueTypeFaceResolver()
+{
+    platform::SetFaceResolver(&ResolveForDrawing);
+}

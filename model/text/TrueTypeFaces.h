@@ -82,3 +82,7 @@ private:
     std::map<std::tuple<std::string, bool, int, bool>, std::unique_ptr<TrueTypeFaceChoice>> m_resolved;
     std::size_t m_queries = 0;
 };
+
+// Lets drawing contexts draw text with the faces texts are measured and outlined with
+// (platform::SetFaceResolver); called at start-up.
+void InstallTrueTypeFaceResolver();

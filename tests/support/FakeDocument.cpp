@@ -2,7 +2,15 @@
 
 #include "model/geometry/DPoint.h"
 
-FakeDocument::FakeDocument() = default;
+FakeDocument::FakeDocument()
+{
+    // The defaults the program's settings give, as FakeFrameServices has them.
+    textSizes.fill(tagTEXTSIZE{0, 2.0, 2.0, 0.5});
+    dims.arrowLength = 200;
+    dims.arrowAngle = 15.0 * 3.141592653589793 / 180.0;
+    dims.dotSize = 100;
+    dims.textSize = 250;
+}
 
 void FakeDocument::SetWireLayers(std::vector<std::uint8_t> layers)
 {
@@ -142,4 +150,18 @@ tagVIA FakeDocument::GetViaEntry(int number)
 tagTURRET FakeDocument::GetTurretEntry(int number)
 {
     return (number >= 0 && number <= TURRET_MAX) ? turretTable[number] : tagTURRET{};
+}
+
+int FakeDocument::GetTurretDCode(int turret)
+{
+    const auto it = dcodes.find(turret);
+    return it == dcodes.end() ? turret + 10 : it->second;
+}
+
+tagTEXTSIZE FakeDocument::GetTextSizeEntry(int index)
+{
+    if (index < 0)
+        index = 0;
+    return index < static_cast<int>(textSizes.size()) ? textSizes[static_cast<std::size_t>(index)]
+                                                      : tagTEXTSIZE{};
 }

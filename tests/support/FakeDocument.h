@@ -26,6 +26,9 @@ public:
     std::array<CSheet*, LAYER_MAX + 1> selectionSheets{};
     std::array<tagVIA, VIA_MAX + 1> viaTable{};
     std::array<tagTURRET, TURRET_MAX + 1> turretTable{};
+    std::map<int, int> dcodes;               // turret -> D code; absent: turret + 10
+    std::array<tagTEXTSIZE, 17> textSizes{}; // each 2.0 x 2.0, spacing 0.5, until a test sets it
+    tagDIMS dims{};                          // the program's defaults until a test sets it
     std::vector<std::uint8_t> displayLayers;
     std::map<int, COLORREF> netColors; // net id -> colour; empty or colouring off gives white
     bool netColoring = true;
@@ -62,5 +65,8 @@ public:
     tagPARTLAYER GetPartLayer(int index) override;
     tagVIA GetViaEntry(int number) override;
     tagTURRET GetTurretEntry(int number) override;
+    int GetTurretDCode(int turret) override;
+    tagTEXTSIZE GetTextSizeEntry(int index) override;
+    tagDIMS GetDimensionStyle() override { return dims; }
     int GetCurrentLayer() override { return currentLayer; }
 };

@@ -48,4 +48,12 @@ public:
     virtual tagVIA GetViaEntry(int number) = 0;        // 0..64
     virtual tagTURRET GetTurretEntry(int number) = 0;  // 0..120
     virtual int GetCurrentLayer() = 0;
+
+    // Values that drawing and printing read; the board document answers them.
+    virtual std::string GetDocTitle() { return std::string(); }    // CP932
+    virtual std::string GetDocPathName() { return std::string(); } // CP932; empty until saved
+    virtual void GetBoardSize(double& width, double& height) { width = height = 0.0; }
+    virtual void GetUserOrigin(double& x, double& y) { x = y = 0.0; }
+    virtual bool IsGreyPrint() { return false; }
+    virtual int GetGreyLevel() { return 0; } // 0..255
 };

@@ -62,7 +62,7 @@ std::string ToCp932(const std::string& text, const char* codeset)
 {
     if (text.empty())
         return text;
-    iconv_t cd = iconv_open("CP932//IGNORE", codeset && *codeset ? codeset : "UTF-8");
+    iconv_t cd = iconv_open("CP932", codeset && *codeset ? codeset : "UTF-8");
     if (cd == reinterpret_cast<iconv_t>(-1))
         return platform::Utf8ToCp932(text).value_or(std::string());
     std::string out(text.size() * 2 + 8, '\0');
@@ -73,13 +73,11 @@ std::string ToCp932(const std::string& text, const char* codeset)
     while (inLeft > 0) {
         if (iconv(cd, &in, &inLeft, &dst, &outLeft) != static_cast<std::size_t>(-1))
             break;
-        if (errno == EILSEQ || errno == EINVAL) {
-            // A sequence the converter cannot read at all: skip one byte.
-            ++in;
-            --inLeft;
-        } else {
+        // A character CP932 cannot hold (or a broken sequence) is dropped a byte at a time.
+        if ((errno != EILSEQ && errno != EINVAL) || inLeft == 0)
             break;
-        }
+        ++in;
+        --inLeft;
     }
     out.resize(out.size() - outLeft);
     iconv_close(cd);

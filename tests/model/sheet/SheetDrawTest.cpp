@@ -8,6 +8,7 @@
 #include "model/items/Via.h"
 #include "model/sheet/Sheet.h"
 #include "platform/Clock.h"
+#include "platform/J.h"
 #include "tests/support/ItemDrawFixture.h"
 
 #include <gtest/gtest.h>
@@ -257,6 +258,20 @@ TEST_F(SheetDrawTest, PrintProperties)
     EXPECT_EQ(sheet.GetPrintProperty(&path), "board.vbd|board.vbd");
     CText author("&AUTHOR&", CDPoint(), 0);
     EXPECT_FALSE(sheet.GetPrintProperty(&author).empty());
+    platform::SetClock(nullptr);
+    unsetenv("LC_ALL");
+}
+
+TEST_F(SheetDrawTest, DatesFollowTheUserTimeLocaleInCp932)
+{
+    platform::FixedClock clock(1678000000, 9 * 3600); // 2023-03-05 JST
+    platform::SetClock(&clock);
+    setenv("LC_ALL", "de_DE.UTF-8", 1);
+    CText month("&DATE&%B", CDPoint(), 0);
+    // "März": the a with diaeresis has no CP932 code and is dropped.
+    EXPECT_EQ(sheet.GetPrintProperty(&month), "Mrz");
+    CText jp(_J("&DATE&%Y年%#m月"), CDPoint(), 0);
+    EXPECT_EQ(sheet.GetPrintProperty(&jp), _J("2023年3月"));
     platform::SetClock(nullptr);
     unsetenv("LC_ALL");
 }

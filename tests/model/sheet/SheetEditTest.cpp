@@ -257,6 +257,22 @@ TEST_F(SheetEditTest, SeveralHoles)
     EXPECT_DOUBLE_EQ(holes[1]->GetHoleDia(), 1.2);
     EXPECT_NEAR(holes[1]->GetAngle(), 0.5, 1e-9);
 
+    // A new rectangular shape with only the width given: the other sizes stay each hole's own.
+    dialogs.onHole = [](HoleDialogData& data) {
+        data.shape = 2;
+        data.diameter = 0.0;
+        data.width = 5.0;
+        data.radius = 0.0;
+        data.angleDeg = -1.0;
+    };
+    EXPECT_EQ(selection.EditItem(), 1);
+    holes = Items<CHole>(selection, KIND_HOLE);
+    EXPECT_TRUE(holes[0]->IsHoleRect());
+    EXPECT_DOUBLE_EQ(holes[0]->GetHoleDia(), 1.0);
+    EXPECT_DOUBLE_EQ(holes[1]->GetHoleDia(), 1.2);
+    EXPECT_DOUBLE_EQ(holes[1]->GetHoleWidth(), 5.0);
+    EXPECT_NEAR(holes[1]->GetAngle(), 0.5, 1e-9);
+
     // A new round shape with a diameter; the kind fields set 0x4.
     dialogs.onHole = [](HoleDialogData& data) {
         data.shape = 0;
@@ -322,6 +338,11 @@ TEST_F(SheetEditTest, SeveralLinesAndArcs)
         EXPECT_TRUE(line->IsNameEmpty());
     }
     EXPECT_EQ(selection.GetHeadArc()->GetStartArrow(), 100);
+
+    // A name left unchanged keeps every line's own name.
+    selection.GetHeadLine()->SetName("KEEP", 100, true);
+    EXPECT_EQ(selection.EditItem(), 0);
+    EXPECT_EQ(selection.GetHeadLine()->GetName(), "KEEP");
 
     // Names numbered along the sorted lines, then the arc.
     dialogs.onLine = [](LineDialogData& data) {

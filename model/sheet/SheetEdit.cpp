@@ -685,21 +685,19 @@ int CSheet::EditTextSub(CText* blank, std::vector<CText*>* texts)
     } else if (font == 0) {
         for (CText* text : *texts) {
             if (text->IsStroke()) {
+                // A stroke text turning TrueType keeps its height as its size unless one is given.
                 text->ModifyType(0, TEXT_STROKE);
+                if (blank->GetSize() == 0)
+                    text->SetSize(text->GetFont()->lfHeight);
+                if (text->GetType() & TEXT_FRAME) {
+                    text->SetTurretNo(0, false);
+                    text->SetFontRecord(LOGFONTA());
+                }
                 changed = true;
             }
-            if (blank->GetSize() == 0) {
-                if (text->GetSize() != text->GetFont()->lfHeight) {
-                    text->SetSize(text->GetFont()->lfHeight);
-                    changed = true;
-                }
-            } else if (text->GetSize() != blank->GetSize()) {
+            if (blank->GetSize() != 0 && text->GetSize() != blank->GetSize()) {
                 text->SetSize(blank->GetSize());
                 changed = true;
-            }
-            if (text->GetType() & TEXT_FRAME) {
-                text->SetTurretNo(0, false);
-                text->SetFontRecord(LOGFONTA());
             }
             if (blankFont.lfHeight >= 1 && !text->IsSPFont()) {
                 text->ModifyType(TEXT_OWN_FONT, TEXT_OWN_FONT);

@@ -177,6 +177,34 @@ TEST_F(SheetEditTest, TextAttributesApplyWithKeptStrings)
     EXPECT_EQ(TextStrings(), (std::vector<std::string>{"A", "B"}));
 }
 
+TEST_F(SheetEditTest, FontKindOfSeveralTexts)
+{
+    CText stroke("S", CDPoint(0, 0), 0);
+    stroke.ModifyType(TEXT_STROKE, TEXT_STROKE);
+    LOGFONTA record;
+    record.lfHeight = 250;
+    stroke.SetFontRecord(record);
+    selection.NewText(stroke);
+    CText trueType("T", CDPoint(1, 0), 0);
+    trueType.SetSize(180);
+    selection.NewText(trueType);
+    // TrueType without a size, own font left as it is.
+    dialogs.onText = [](TextDialogData& data) {
+        data.text = "***";
+        data.hAlign = data.vAlign = 3;
+        data.angleChoice = 7;
+        data.printableChoice = data.mirrorChoice = data.frame = 2;
+        data.fontKind = 0;
+        data.ttSize = 0.0;
+        data.ownFont = 2;
+    };
+    EXPECT_EQ(selection.EditItem(), 1);
+    for (CText* text : Items<CText>(selection, KIND_TEXT)) {
+        EXPECT_FALSE(text->IsStroke());
+        EXPECT_EQ(text->GetSize(), text->GetName() == "S" ? 250 : 180) << text->GetName();
+    }
+}
+
 TEST_F(SheetEditTest, CancelChangesNothing)
 {
     selection.NewText(CText("A", CDPoint(0, 0), 0));

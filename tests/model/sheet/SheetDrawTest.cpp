@@ -174,6 +174,36 @@ TEST_F(SheetDrawTest, OrderPensAndBrushes)
     }
 }
 
+TEST_F(SheetDrawTest, DrawingOrder)
+{
+    sheet.NewHole(CHole(CDPoint(9, 9), 1.0, true, 0, 0, 0));
+    sheet.NewText(CText("T", CDPoint(6, 6), 0));
+    sheet.NewLand(CDPoint(3, 3), 1);
+    sheet.NewLine(CDPoint(0, 0), CDPoint(5, 0), 2, 0);
+    viaParts.NewVia(CVia(CDPoint(7, 7), 1, &doc, 0x1));
+    Record([&] { sheet.DrawSheet(&dc); });
+    const auto& calls = dc.Calls();
+    auto find = [&](Kind kind, std::vector<std::int64_t> args, std::size_t from) {
+        for (std::size_t i = from; i < calls.size(); ++i) {
+            if (calls[i].kind == kind && (args.empty() || calls[i].args == args))
+                return i;
+        }
+        ADD_FAILURE() << "missing " << platform::RecordingDrawContext::KindName(kind) << "\n" << dc.Dump();
+        return calls.size();
+    };
+    // Line, land, text, via (with the colour brush), hole (with the black stock brush), then the
+    // caller's pen and brush back.
+    const std::size_t line = find(Kind::StrokePath, {}, 0);
+    const std::size_t land = find(Kind::Ellipse, {250, 250, 350, 350}, line);
+    const std::size_t text = find(Kind::TextOut, {}, land);
+    const std::size_t viaBrush = find(Kind::SelectBrush, {BS_SOLID, kRed}, text);
+    const std::size_t via = find(Kind::Ellipse, {650, 650, 750, 750}, viaBrush);
+    const std::size_t holeBrush = find(Kind::SelectBrush, {BS_SOLID, 0}, via);
+    const std::size_t hole = find(Kind::Ellipse, {850, 850, 950, 950}, holeBrush);
+    EXPECT_LT(hole, calls.size() - 1);
+    EXPECT_EQ(calls.back().kind, Kind::SelectPen);
+}
+
 TEST_F(SheetDrawTest, HolesUseTheWhiteBrushWhenPrinting)
 {
     sheet.NewHole(CHole(CDPoint(9, 9), 1.0, true, 0, 0, 0));

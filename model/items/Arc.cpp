@@ -303,7 +303,7 @@ void CArc::ChangeDirection()
 // ---------------------------------------------------------------------------------------------
 // Edit
 
-bool CArc::InputText(bool dimension)
+bool CArc::InputText(bool multiple)
 {
     ItemDialogs* dialogs = GetItemDialogs();
     if (!dialogs)
@@ -312,7 +312,7 @@ bool CArc::InputText(bool dimension)
     CArc work(*this);
     LineDialogData data;
     data.item = &work;
-    data.dimensionMode = dimension;
+    data.multiple = multiple;
     data.editKind = ID_INPUT_ARC;
     data.name = m_Name.GetName();
     if (!dialogs->RunLineDialog(data))

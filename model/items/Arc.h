@@ -233,8 +233,9 @@ public:
     void DrawArc(platform::DrawContext* dc, int mode);
 
     // --- Edit ---
-    // Runs the line and arc dialog on a copy (in dimension mode when asked); true when accepted.
-    bool InputText(bool dimension);
+    // Runs the line and arc dialog on a copy; true when accepted. With multiple the dialog packs
+    // its check states into the start angle.
+    bool InputText(bool multiple);
 
     // --- Photo-plot output ---
     // Writes the arc (a record, records split at quarter or half turns, or line segments, as the

@@ -451,7 +451,7 @@ CDPoint CLine::LockPoint(const CDPoint& p)
 // ---------------------------------------------------------------------------------------------
 // Edit
 
-bool CLine::InputText(bool dimension)
+bool CLine::InputText(bool multiple)
 {
     ItemDialogs* dialogs = GetItemDialogs();
     if (!dialogs)
@@ -460,12 +460,15 @@ bool CLine::InputText(bool dimension)
     CLine work(*this);
     LineDialogData data;
     data.item = &work;
-    data.dimensionMode = dimension;
+    data.multiple = multiple;
     data.editKind = ID_INPUT_LINE;
     if (!dialogs->RunLineDialog(data))
         return false;
     const bool wasNamed = !IsNameEmpty();
     *this = work;
+    // A blank of several lines carries codes, not geometry: nothing is measured on it.
+    if (multiple)
+        return true;
     if (!IsNameEmpty() || wasNamed)
         SetDimension(DimensionStyle());
     MarkDirty();

@@ -222,8 +222,9 @@ public:
     void DrawName(platform::DrawContext* dc);
 
     // --- Edit ---
-    // Runs the line dialog on a copy (in dimension mode when asked); true when accepted.
-    bool InputText(bool dimension);
+    // Runs the line dialog on a copy; true when accepted. With multiple the line is the blank of
+    // several lines and arcs, which keeps the dialog's codes as they come.
+    bool InputText(bool multiple);
 
     // --- Photo-plot output ---
     // Writes the line as a stroke of its aperture (continuing the open stroke when that ends on

@@ -360,7 +360,9 @@ public:
 
     // --- Edit ---
     // Runs the part dialog: 0 cancelled or unchanged, 1 changed, 2 changed and moved or turned.
-    int EditPart(DocumentServices* doc, bool library, bool second);
+    // With multiple the part is the blank of several parts: it takes the dialog's answers as they
+    // come (1 on OK), partName letting the dialog change the part name.
+    int EditPart(DocumentServices* doc, bool multiple, bool partName);
 
 protected:
     void CalcBoundingRect() override;

@@ -55,4 +55,12 @@ public:
     // Text-size entry 0..16; a negative index gives entry 0.
     virtual tagTEXTSIZE GetTextSizeEntry(int index) = 0;
     virtual tagDIMS GetDimensionStyle() = 0;
+
+    // Values that drawing and printing read; the board document answers them.
+    virtual std::string GetDocTitle() { return std::string(); }    // CP932
+    virtual std::string GetDocPathName() { return std::string(); } // CP932; empty until saved
+    virtual void GetBoardSize(double& width, double& height) { width = height = 0.0; }
+    virtual void GetUserOrigin(double& x, double& y) { x = y = 0.0; }
+    virtual bool IsGreyPrint() { return false; }
+    virtual int GetGreyLevel() { return 0; } // 0..255
 };

@@ -52,7 +52,9 @@ struct ViaDialogData
 struct LineDialogData
 {
     CItemBase* item = nullptr; // the working CLine or CArc
-    bool dimensionMode = false;
+    // Several items: the dialog edits a blank line (or arc) and packs its five check states into
+    // the blank line's start x (the blank arc's start angle).
+    bool multiple = false;
     int editKind = 0;         // ID_INPUT_ARC for arcs
     std::string name;         // the arc's name text string (CP932)
 };
@@ -63,8 +65,10 @@ struct PartDialogData
     CPart* part = nullptr; // working copy, its items' layers as part-layer codes
     double x = 0.0, y = 0.0; // origin in user coordinates
     double angleDeg = 0.0;
-    bool libraryMode = false;
-    bool secondMode = false;
+    // Several parts: the dialog edits a blank part and packs its check states into the x of the
+    // blank's name text; partNameAllowed lets it change the part name.
+    bool multiple = false;
+    bool partNameAllowed = false;
     int typeBefore = 0;
     DocumentServices* doc = nullptr;
     int scaleBefore = 0; // high 16 bits of the package-and-scale word

@@ -39,6 +39,9 @@ class CPart;
 class CSur;
 class CTer;
 class CNetLine;
+namespace platform {
+class DrawContext;
+}
 
 // Roles of a sheet (its sheet type).
 enum SheetType
@@ -389,7 +392,66 @@ public:
     // reached through coinciding ends; true when anything met it.
     bool FrameCheck(CItemBase* item, int end, CDPoint* point, std::vector<CItemBase*>* excluded);
 
+    // --- Manufacturing tables (SheetCam.cpp) ---
+    // The via and part sheet of the document's same set: the selection's for a selection sheet,
+    // else the board's; null without a document.
+    CSheet* GetViaPartSheet() const;
+    // Adds the drill tools of the sheet's holes (and, on a hole layer, of the vias and the parts'
+    // holes on this layer and vias) to the table of 100; toolCount counts the tools in it. A hit
+    // limit of 0 puts no limit on the holes of one tool.
+    void CheckHole(tagTCODE* tools, int hitLimit, int* toolCount);
+    // Adds the sheet's flashes, draws and drawn lengths to the 121 aperture entries.
+    void CheckTurret(tagDCODE* apertures);
+
+    // --- Editing through the item dialogs (SheetEdit.cpp) ---
+    // Runs the edit dialog of the selected items' kind: one item is edited by its own dialog,
+    // several by a blank item in the dialog's multiple mode, of which only the fields the user set
+    // are copied to every item. 1 when anything changed (one item: the dialog's answer).
+    int EditItem();
+    int EditVia();
+    int EditHole();
+    int EditLand();
+    int EditSur();
+    int EditLine();
+    int EditText();
+    int EditPart();
+    // Applies the answers of a blank text to the texts of the list: 1 when any changed.
+    int EditTextSub(CText* blank, std::vector<CText*>* texts);
+    // Every free text takes the origin; with alsoSelected, also the selected terminal numbers and
+    // part texts.
+    void ChangeTextOrg(int origin, int alsoSelected);
+    // Takes a numbering suffix ("++", "--", "+=n", "-=n") off the name: the step.
+    static int ParseIncrementSuffix(std::string& name);
+    // Trims trailing blanks off the name: the length in bytes of its trailing digits (full-width
+    // digits count two bytes each).
+    static int GetTrailingDigits(std::string& name);
+
+    // --- Cutter edits on the lines the cutter path crosses (SheetCutter.cpp) ---
+    // Chamfers each pair of crossed lines: second 0 makes first the chamfer's length, else the two
+    // are the distances cut back on the first and the second line.
+    void CornerItem(double first, double second);
+    // Rounds each pair of crossed lines with an arc of the radius.
+    void CornerRoundItem(double radius);
+    // Divides arcs (and a lone line) into abs(count) pieces; a count below 0 also draws
+    // abs(count) - 1 lines between each pair of crossed lines.
+    void DivideItem(int count);
+    // abs(count) concentric copies of every arc and parallel copies of every line crossed twice,
+    // spaced by the distance (a positive count measures from the item's edge).
+    void OffsetItem(double distance, int count);
+    // Makes each crossed pair of lines and arcs meet.
+    void TrimItem();
+
+    // --- Drawing (SheetDraw.cpp) ---
+    // The drawing colour under the frame's drawing mode.
+    COLORREF GetColor();
+    // Surfaces, lines, arcs, lands, texts, terminals, vias and holes, in that order.
+    void DrawSheet(platform::DrawContext* dc);
+    // The string printed for a text: the print keys replaced; empty: not printed.
+    std::string GetPrintProperty(CText* text);
+
 protected:
+    // Assigns one hole to a tool of the table: true when it opened a new tool.
+    bool CheckHoleSub(tagTCODE* tools, unsigned long hitLimit, CHole* hole);
     // Frees the item at pos of a kind's list after taking it out of its copper groups; the count
     // and the bounds follow.
     void RemoveItemAt(int kind, POSITION pos);

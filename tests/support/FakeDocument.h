@@ -69,4 +69,23 @@ public:
     tagTEXTSIZE GetTextSizeEntry(int index) override;
     tagDIMS GetDimensionStyle() override { return dims; }
     int GetCurrentLayer() override { return currentLayer; }
+
+    std::string title = "VELTA1", pathName;
+    double boardWidth = 0.0, boardHeight = 0.0;
+    bool greyPrint = false;
+    int greyLevel = 0;
+    std::string GetDocTitle() override { return title; }
+    std::string GetDocPathName() override { return pathName; }
+    void GetBoardSize(double& width, double& height) override
+    {
+        width = boardWidth;
+        height = boardHeight;
+    }
+    void GetUserOrigin(double& x, double& y) override
+    {
+        x = userOriginX;
+        y = userOriginY;
+    }
+    bool IsGreyPrint() override { return greyPrint; }
+    int GetGreyLevel() override { return greyLevel; }
 };

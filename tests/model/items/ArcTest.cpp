@@ -326,14 +326,14 @@ TEST_F(ArcTest, InputTextEditsACopyAndTakesItBackOnOk)
     EXPECT_TRUE(arc.InputText(true));
     EXPECT_EQ(dialogs.lastLine.editKind, ID_INPUT_ARC);
     EXPECT_EQ(dialogs.lastLine.name, "Old");
-    EXPECT_TRUE(dialogs.lastLine.dimensionMode);
+    EXPECT_TRUE(dialogs.lastLine.multiple);
     EXPECT_EQ(arc.GetTurretNo(), 4);
     EXPECT_EQ(arc.GetStartArrow(), 100);
 
     dialogs.answer = false;
     dialogs.onLine = [](LineDialogData& data) { static_cast<CArc*>(data.item)->SetTurretNo(3, false); };
     EXPECT_FALSE(arc.InputText(false));
-    EXPECT_FALSE(dialogs.lastLine.dimensionMode);
+    EXPECT_FALSE(dialogs.lastLine.multiple);
     EXPECT_EQ(arc.GetTurretNo(), 4);
     EXPECT_EQ(arc.GetStartArrow(), 100);
 }

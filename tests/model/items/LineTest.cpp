@@ -372,8 +372,8 @@ TEST_F(LineTest, InputTextAppliesTheEditedCopyAndMeasures)
         work->SetName("?", 100, true);
         work->ModifyType(0x2000, 0x6000);
     };
-    EXPECT_TRUE(line.InputText(true));
-    EXPECT_TRUE(dialogs.lastLine.dimensionMode);
+    EXPECT_TRUE(line.InputText(false));
+    EXPECT_FALSE(dialogs.lastLine.multiple);
     EXPECT_EQ(dialogs.lastLine.editKind, ID_INPUT_LINE);
     EXPECT_EQ(line.GetTurretNo(), 4);
     EXPECT_EQ(line.GetName(), "12.5");
@@ -383,6 +383,21 @@ TEST_F(LineTest, InputTextAppliesTheEditedCopyAndMeasures)
     dialogs.onLine = [](LineDialogData& data) { static_cast<CLine*>(data.item)->SetTurretNo(3); };
     EXPECT_FALSE(line.InputText(false));
     EXPECT_EQ(line.GetTurretNo(), 4);
+}
+
+TEST_F(LineTest, InputTextOnABlankKeepsTheDialogCodes)
+{
+    FakeItemDialogs dialogs;
+    CLine blank(CDPoint(0, 0), CDPoint(0, 0), 0, 0);
+    dialogs.onLine = [](LineDialogData& data) {
+        auto* work = static_cast<CLine*>(data.item);
+        work->SetStartPoint(CDPoint(0x2AA, 0));
+        work->SetName("R1", 100, true);
+    };
+    EXPECT_TRUE(blank.InputText(true));
+    EXPECT_TRUE(dialogs.lastLine.multiple);
+    EXPECT_EQ(blank.GetStartPoint().x, 0x2AA);
+    EXPECT_EQ(blank.GetName(), "R1"); // not replaced by a measure
 }
 
 TEST_F(LineTest, InputTextWithoutDialogsIsCancelled)

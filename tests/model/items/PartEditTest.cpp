@@ -60,7 +60,7 @@ TEST_F(PartEditTest, TheDialogGetsACodedCopyAndUserCoordinates)
     EXPECT_EQ(dialogs.lastPart.y, 10.0);
     EXPECT_EQ(dialogs.lastPart.typeBefore, PART_SMD);
     EXPECT_EQ(dialogs.lastPart.scaleBefore, 150);
-    EXPECT_FALSE(dialogs.lastPart.libraryMode);
+    EXPECT_FALSE(dialogs.lastPart.multiple);
     // Confirming without changes leaves the part on its board layers.
     EXPECT_EQ(SecondLand(part)->GetLayerNo(), PartBoard::kTop);
     EXPECT_EQ(part.GetRefNameText()->GetLayerNo(), PartBoard::kSilkTextA);
@@ -138,12 +138,16 @@ TEST_F(PartEditTest, ScalablePartsTakeTheNewScale)
     EXPECT_EQ(SecondLand(part)->GetPoint(), CDPoint(14, 10));
 }
 
-TEST_F(PartEditTest, LibraryModeAnswersOneAfterOk)
+TEST_F(PartEditTest, MultipleModeKeepsTheDialogCodes)
 {
     CPart part = Part();
+    dialogs.onPart = [](PartDialogData& data) {
+        data.part->GetPartNameText()->SetPoint(CDPoint(0x2AAAA, 128383.0));
+    };
     EXPECT_EQ(part.EditPart(&board.doc, true, true), 1);
-    EXPECT_TRUE(dialogs.lastPart.libraryMode);
-    EXPECT_TRUE(dialogs.lastPart.secondMode);
+    EXPECT_TRUE(dialogs.lastPart.multiple);
+    EXPECT_TRUE(dialogs.lastPart.partNameAllowed);
+    EXPECT_EQ(part.GetPartNameText()->GetPoint(), CDPoint(0x2AAAA, 128383.0));
     EXPECT_EQ(SecondLand(part)->GetLayerNo(), PartBoard::kTop);
 }
 

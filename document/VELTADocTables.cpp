@@ -283,8 +283,9 @@ void CVELTADoc::ClearCrossPairs()
     m_crossLayers.clear();
 }
 
-bool CVELTADoc::WriteCrossLayer(const std::vector<tagCROSSLAYER>& records)
+bool CVELTADoc::WriteCrossLayer(const std::vector<tagCROSSLAYER>& newRecords)
 {
+    const std::vector<tagCROSSLAYER> records = newRecords; // may be the document's own list
     ClearCrossPairs();
     std::string body;
     for (const tagCROSSLAYER& pair : records) {

@@ -204,6 +204,82 @@ TEST_F(TableSectionsTest, GridAndComment)
     EXPECT_EQ(doc->ReadComment(), "first\nsecond");
 }
 
+// What the table writers write reads back as the same tables.
+TEST_F(TableSectionsTest, WritersReadBack)
+{
+    std::filesystem::copy_file(Master(), Board());
+    ReadTables();
+    doc->Turret(50) = tagTURRET{TURRET_THERMAL, 2.5, 1.25};
+    doc->Turret(51) = tagTURRET{TURRET_SQUARE, 0.1234, 0.0};
+    doc->Via(7).drill = 0.35;
+    doc->Via(7).lands[14] = 120;
+    tagLAYER rec = doc->GetLayer(40);
+    rec.name = _J("内層") + " 1";
+    rec.display = 1;
+    rec.enable = 0;
+    rec.drawClass = 8;
+    rec.color = 0xABCDEF;
+    doc->GetBoardSheet(40)->SetLayer(rec);
+    tagGRID grid{1, 0.2, 0.3, 0.01, 0.02, 1, "g \"x"};
+    grid.name = "g";
+    doc->SetGrid(9, grid);
+    doc->SetCurrentGrid(9);
+    doc->SetMarkedGrids(3, 5);
+    tagLAYERPATTERN pattern;
+    pattern.layer = 7;
+    pattern.layers = {1, 2, 127};
+    pattern.enables = {0, 1, 1};
+    pattern.option = 1;
+    pattern.name = "pat";
+    doc->SetLayerPattern(15, pattern);
+    doc->SetBoardSize(CDSize(250.5, 120.25));
+    doc->SetUserOrigin(CDPoint(10.5, 5.25));
+
+    EXPECT_TRUE(doc->WriteTurretTable());
+    EXPECT_TRUE(doc->WriteViaTable());
+    EXPECT_TRUE(doc->WriteLayerTable());
+    EXPECT_TRUE(doc->WriteGrid());
+    EXPECT_TRUE(doc->WriteLayerPattern());
+    EXPECT_TRUE(doc->WriteSheetSize());
+    EXPECT_TRUE(doc->WriteContourLayer(40, 41));
+    EXPECT_TRUE(doc->WriteCrossLayer({tagCROSSLAYER{40, 41, "inner"}}));
+
+    auto fresh = std::make_unique<CVELTADoc>();
+    fresh->GetSettingFile().SetPath(Board());
+    std::swap(doc, fresh);
+    ReadTables();
+    EXPECT_EQ(messages.Count(), 0u);
+    EXPECT_EQ(doc->Turret(50).shape, TURRET_THERMAL);
+    EXPECT_EQ(doc->Turret(50).size2, 1.25);
+    EXPECT_EQ(doc->Turret(51).size1, 0.1234);
+    EXPECT_EQ(doc->Via(7).drill, 0.35);
+    EXPECT_EQ(doc->Via(7).lands[14], 120);
+    const tagLAYER back = doc->GetLayer(40);
+    EXPECT_EQ(back.name, rec.name);
+    EXPECT_EQ(back.display, 1);
+    EXPECT_EQ(back.enable, 0);
+    EXPECT_EQ(back.drawClass, 8);
+    EXPECT_EQ(back.color, 0xABCDEFu);
+    EXPECT_EQ(doc->GetCurrentGrid(), 9);
+    EXPECT_EQ(doc->GetMarkedGrids(), (std::pair<int, int>{3, 5}));
+    EXPECT_EQ(doc->GetGrid(9).yPitch, 0.3);
+    EXPECT_EQ(doc->GetGrid(9).xOffset, 0.01);
+    EXPECT_EQ(doc->GetGrid(9).kind, 1);
+    const tagLAYERPATTERN p = doc->GetLayerPattern(15);
+    EXPECT_EQ(p.layer, 7);
+    EXPECT_EQ(p.layers, pattern.layers);
+    EXPECT_EQ(p.enables, pattern.enables);
+    EXPECT_EQ(p.option, 1);
+    EXPECT_EQ(doc->GetBoardSize().cx, 250.5);
+    EXPECT_EQ(doc->GetUserOrigin().y, 5.25);
+    EXPECT_EQ(doc->GetContourLayers(), (std::pair<int, int>{40, 41}));
+    EXPECT_EQ(doc->GetBoardSheet(41)->GetType() & 0x10, 0x10);
+    EXPECT_EQ(doc->GetBoardSheet(29)->GetType() & 0x10, 0);
+    ASSERT_EQ(doc->GetCrossLayers().size(), 1u);
+    EXPECT_EQ(doc->GetBoardSheet(41)->GetCrossLayerNo(), 40);
+    EXPECT_EQ(doc->GetBoardSheet(0)->GetCrossLayerNo(), 0);
+}
+
 // Bad entries: the section's message and what was read before it; never a crash.
 struct BadRow
 {

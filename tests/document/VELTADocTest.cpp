@@ -3,6 +3,7 @@
 #include "model/items/Hole.h"
 #include "model/items/Part.h"
 #include "model/net/Net.h"
+#include "model/net/NetLine.h"
 #include "platform/J.h"
 
 #include <gtest/gtest.h>
@@ -273,6 +274,12 @@ TEST_F(DocServicesTest, NetsOriginsAndTimes)
     EXPECT_EQ(doc->FindNetLine(0x100), nullptr);
     EXPECT_EQ(doc->FindNetLine(0x104), nullptr);
     EXPECT_EQ(doc->FindNetLine(0x101), nullptr);
+    // Position 2 is layer 1: its copper groups are searched for the whole id.
+    CNetLine other(0x202, 2, 0), wanted(0x302, 2, 0);
+    doc->GetBoardSheet(1)->NewNetLine(other);
+    CNetLine* stored = doc->GetBoardSheet(1)->NewNetLine(wanted);
+    EXPECT_EQ(doc->FindNetLine(0x302), stored);
+    EXPECT_EQ(doc->FindNetLine(0x402), nullptr);
 
     CDPoint p(30.0, 20.0);
     doc->ToUserOrigin(p, 0);

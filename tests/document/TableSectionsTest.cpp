@@ -220,8 +220,7 @@ TEST_F(TableSectionsTest, WritersReadBack)
     rec.drawClass = 8;
     rec.color = 0xABCDEF;
     doc->GetBoardSheet(40)->SetLayer(rec);
-    tagGRID grid{1, 0.2, 0.3, 0.01, 0.02, 1, "g \"x"};
-    grid.name = "g";
+    const tagGRID grid{1, 0.2, 0.3, 0.01, 0.02, 1, "g"};
     doc->SetGrid(9, grid);
     doc->SetCurrentGrid(9);
     doc->SetMarkedGrids(3, 5);

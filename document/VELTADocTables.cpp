@@ -216,7 +216,7 @@ bool CVELTADoc::WriteLayerTable()
 
 void CVELTADoc::ReadDispLayer()
 {
-    m_nCurrentLayer = 0;
+    SetCurrentLayer(0);
     m_bReverseOrder = false;
     m_nDispNumber = 0;
     settings::ForEachEntry(m_settingFile, "DISP_LAYER", [this](const std::vector<std::string>& f, int i) {

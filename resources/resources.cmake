@@ -27,3 +27,14 @@ add_custom_command(OUTPUT ${VELTA_STROKE_FONT}
 
 add_custom_target(velta_data DEPENDS ${VELTA_STROKE_FONT})
 add_dependencies(velta velta_data)
+
+# The master board settings file lies beside the program; boards read the sections their own
+# settings file lacks from it.
+set(VELTA_MASTER_SETTINGS ${CMAKE_BINARY_DIR}/velta.bpf)
+add_custom_command(OUTPUT ${VELTA_MASTER_SETTINGS}
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/resources/velta.bpf ${VELTA_MASTER_SETTINGS}
+    DEPENDS ${CMAKE_SOURCE_DIR}/resources/velta.bpf
+    COMMENT "Copying the master board settings velta.bpf"
+    VERBATIM)
+add_custom_target(velta_settings DEPENDS ${VELTA_MASTER_SETTINGS})
+add_dependencies(velta velta_settings)

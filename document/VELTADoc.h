@@ -1,0 +1,317 @@
+#pragma once
+// The board document: one object per open board. It owns the three parallel sets of 128 layer
+// sheets (board, selection, replaced items) with a via and part sheet per set, the work sheets of
+// the edit, undo and part-input machinery, the tables of the board settings file, the nets and
+// the board's size, origin and file times, and answers the model's document services.
+
+#include "document/BoardRecords.h"
+#include "document/BoardSettingFile.h"
+#include "document/OutputSettings.h"
+#include "model/geometry/DPoint.h"
+#include "model/geometry/DRect.h"
+#include "model/geometry/DSize.h"
+#include "model/services/DocumentServices.h"
+#include "model/services/LayerStack.h"
+#include "model/sheet/Sheet.h"
+
+#include <array>
+#include <cstdint>
+#include <ctime>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+class CNet;
+class CPart;
+class DocumentHost;
+
+// The project entry of a board: its board, net-list and part-attribute files.
+struct ProjectWork
+{
+    std::string boardFile;
+    std::string netFile;
+    std::string partFile;
+};
+
+class CVELTADoc : public DocumentServices
+{
+public:
+    CVELTADoc();
+    ~CVELTADoc() override;
+    CVELTADoc(const CVELTADoc&) = delete;
+    CVELTADoc& operator=(const CVELTADoc&) = delete;
+
+    void SetHost(DocumentHost* host) { m_pHost = host; }
+    DocumentHost* GetHost() const { return m_pHost; }
+
+    // The framework's document operations.
+    bool IsModified() const { return m_bModified; }
+    void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
+
+    // Layer record of board sheet `layer` (0..127).
+    tagLAYER GetLayer(int layer) const;
+    // Makes `layer` current and returns the previous current layer; 128 and above point the
+    // current sheets at the via and part sheets and keep the current layer number.
+    int SetCurrentLayer(int layer);
+    // Rebuilds the display and enable lists from the layer records, in drawing order.
+    void BuildLayerLists();
+
+    // --- Document services, in their fixed order ---
+    COLORREF GetNetColor(int netId) override;
+    int GetDispLayers(std::vector<std::uint8_t>& out) override;
+    CSheet* GetHoleSheet(int index) override;
+    int GetWireLayerPos(int layer, bool withTerm) override;
+    int GetWireLayer(int pos) override;
+    int PartLayerToLayer(std::uint32_t code, bool side, bool swapEnds) override;
+    std::uint32_t LayerToPartLayer(int layer, bool side) override;
+    int FindTurretByDCode(int dcode) override;
+    double GetTCodeSize(int tcode) override;
+    int FindTCode(CHole* hole, bool quiet) override;
+    int CollectHoles(std::vector<CHole*>& list, bool withParts) override;
+    void ToUserOrigin(CDPoint& point, int unused) override;
+    void FromUserOrigin(CDPoint& point, int unused) override;
+    int AssignApertureTurret(const std::string& apertureDef, int arg, tagGERBAR* gerbar) override;
+    double CalcViaSize(int viaNo, int wiringMask, double* displayRadius, double* outerRadius) override;
+    CNetLine* FindNetLine(int id) override;
+    void GetFileTime(int which, std::time_t* out) override;
+
+    int GetWireLayerCount() override { return m_stack.wireCount; }
+    const std::vector<std::uint8_t>& GetWireLayerList() override { return m_stack.wireLayers; }
+    CSheet* GetBoardSheet(int layer) override;
+    CSheet* GetSelectionSheet(int layer) override;
+    tagPARTLAYER GetPartLayer(int index) override;
+    tagVIA GetViaEntry(int number) override;
+    tagTURRET GetTurretEntry(int number) override;
+    int GetCurrentLayer() override { return m_nCurrentLayer; }
+
+    // --- Layer queries ---
+    bool IsComponentSideLayer(int layer) const;
+    bool IsDisplayedLayer(int layer) const;
+    bool IsWiringOrPartLayer(int layer) const;
+    CSheet* GetReplacedSheet(int layer);
+    CSheet* GetPartInputSheet() { return &m_partInputSheet; }
+    CSheet* GetUndoSheet() { return &m_undoSheet; }
+    CSheet* GetRedoSheet() { return &m_redoSheet; }
+    CSheet* GetCurrentBoardSheet() const { return m_pCurrentSheet; }
+    CSheet* GetCurrentSelectionSheet() const { return m_pCurrentSelSheet; }
+    CSheet* GetCurrentReplacedSheet() const { return m_pCurrentRepSheet; }
+
+    // --- Board settings sections: tables and layers ---
+    void ReadTurretTable();
+    void ReadViaTable();
+    void ReadLayerTable();
+    void ReadDispLayer();
+    void ReadCrossLayer();
+    void ReadWireViaLayer();
+    void ReadWireLayCount();
+    void ReadContourLayer();
+    void ReadGrid();
+    void ReadLayerPattern();
+    void ReadSheetSize();
+    void ReadPartLayer();
+    void ReadDim();
+    void ReadTextTable();
+    void ReadDefItems();
+    std::string ReadComment();
+    bool WriteTurretTable();
+    bool WriteViaTable();
+    bool WriteLayerTable();
+    bool WriteDispLayer();
+    // The new pairs (0-based layers) replace the current ones.
+    bool WriteCrossLayer(const std::vector<tagCROSSLAYER>& records);
+    bool WriteWireViaLayer(const std::vector<std::string>& lines);
+    bool WriteContourLayer(int layer1, int layer2);
+    bool WriteGrid();
+    bool WriteLayerPattern();
+    bool WriteSheetSize();
+    bool WriteDefItems();
+    bool WriteComment(const std::string& text);
+
+    // --- Board settings sections: output, print and checks ---
+    void ReadCamOut(tagCAMOUT& out);
+    bool WriteCamOut(int kind, const tagCAMOUT& out);
+    void ReadPrintSettings(tagPRINTSET& print);
+    bool WritePrintSettings(const tagPRINTSET& print);
+    void ReadHoleData(tagHOLEDATA& data);
+    bool WriteHoleData(const tagHOLEDATA& data);
+    void ReadDrcCheck(tagDRCSET& drc);
+    bool WriteDrcCheck(const tagDRCSET& drc);
+    void ReadPartList(tagPARTLISTSET& list);
+    bool WritePartList(const tagPARTLISTSET& list);
+
+    // Reads PRINT and SHEET_SIZE and works out the printed page and printable area on the board
+    // from the default printer.
+    void LoadPrintSettings();
+
+    // --- Tables and values ---
+    CBoardSettingFile& GetSettingFile() { return m_settingFile; }
+    LayerStack& GetLayerStack() { return m_stack; }
+    tagTURRET& Turret(int number) { return m_turrets.at(static_cast<std::size_t>(number)); }
+    tagVIA& Via(int number) { return m_vias.at(static_cast<std::size_t>(number)); }
+    tagGRID GetGrid(int index) const;
+    void SetGrid(int index, const tagGRID& grid) { m_grids.at(static_cast<std::size_t>(index)) = grid; }
+    int GetCurrentGrid() const { return m_nCurrentGrid; }
+    void SetCurrentGrid(int index) { m_nCurrentGrid = index; }
+    std::pair<int, int> GetMarkedGrids() const { return {m_nMarkedGrid1, m_nMarkedGrid2}; }
+    void SetMarkedGrids(int first, int second);
+    tagLAYERPATTERN GetLayerPattern(int index) const
+    {
+        return m_patterns.at(static_cast<std::size_t>(index));
+    }
+    void SetLayerPattern(int index, const tagLAYERPATTERN& pattern)
+    {
+        m_patterns.at(static_cast<std::size_t>(index)) = pattern;
+    }
+    const std::vector<tagCROSSLAYER>& GetCrossLayers() const { return m_crossLayers; }
+    const tagDIMS& GetDims() const { return m_dims; }
+    const tagTEXTSIZE& GetTextSize(int index) const
+    {
+        return m_textSizes.at(static_cast<std::size_t>(index));
+    }
+    const std::vector<std::uint8_t>& GetViaList1() const { return m_viaList1; } // (side, layer) pairs
+    const std::vector<std::uint8_t>& GetViaList2() const { return m_viaList2; }
+    const std::vector<std::uint8_t>& GetViaList3First() const { return m_viaList3First; }
+    const std::vector<std::uint8_t>& GetViaList3Other() const { return m_viaList3Other; }
+    std::pair<int, int> GetContourLayers() const { return {m_nContourLayer1, m_nContourLayer2}; }
+    const std::vector<std::pair<int, int>>& GetDisplayList() const { return m_displayList; } // (order, layer)
+    const std::vector<std::pair<int, int>>& GetEnableList() const { return m_enableList; }
+    bool IsReverseOrder() const { return m_bReverseOrder; }
+    int GetDispLayerNumber() const { return m_nDispNumber; }
+
+    CDSize GetBoardSize() const { return m_boardSize; }
+    void SetBoardSize(const CDSize& size) { m_boardSize = size; }
+    CDPoint GetUserOrigin() const { return m_userOrigin; }
+    void SetUserOrigin(const CDPoint& origin) { m_userOrigin = origin; }
+    int GetCoordScale() const { return m_nScale; }
+    CDRect GetViewRect() const { return m_viewRect; }
+    void SetViewRect(const CDRect& rect) { m_viewRect = rect; }
+    double GetHitTolerance() const { return m_hitTolerance; }
+    void SetHitTolerance(double tolerance) { m_hitTolerance = tolerance; }
+    CDRect GetPageRect() const { return m_pageRect; }
+    CDRect GetPrintableRect() const { return m_printableRect; }
+    const tagPRINTSET& GetPrintValues() const { return m_print; }
+    const std::string& GetFolder() const { return m_strFolder; }
+    void SetFolder(const std::string& folder) { m_strFolder = folder; }
+    ProjectWork& GetProjectWork() { return m_project; }
+
+    int GetCurrentTurret() const { return m_nCurrentTurret; }
+    void SetCurrentTurret(int turret) { m_nCurrentTurret = turret; }
+    int GetCurrentVia() const { return m_nCurrentVia; }
+    void SetCurrentVia(int via) { m_nCurrentVia = via; }
+    int GetDefaultVia() const { return m_nDefaultVia; }
+    int GetDefaultVia2() const { return m_nDefaultVia2; }
+    std::uint32_t GetViaLayerMask() const { return m_viaLayerMask; }
+    int GetDefaultLineTurret() const { return m_nDefLineTurret; }
+    int GetCurrentLineTurret() const { return m_nCurLineTurret; }
+    int GetDefaultSurTurret() const { return m_nDefSurTurret; }
+    int GetSurHatchAngle() const { return m_nSurAngle; }
+    int GetDefaultLandTurret() const { return m_nDefLandTurret; }
+    double GetDefaultHoleDiameter() const { return m_defHoleDiameter; }
+
+    // Nets: the document owns them.
+    CNet* AddNet(std::unique_ptr<CNet> net);
+    const std::vector<std::unique_ptr<CNet>>& GetNets() const { return m_nets; }
+    void SetNetColoring(bool on) { m_bNetColoring = on; }
+    bool IsNetColoring() const { return m_bNetColoring; }
+    std::vector<CPart*>& GetPartList() { return m_partList; }
+    void SetFileTime(int which, std::time_t time);
+
+private:
+    friend class CVELTADocTest;
+
+    void SetupSheets();
+    void ApplyLayerRecord(int layer, const tagLAYER& record);
+    void SetCrossPair(int layer1, int layer2, const std::string& name);
+    void ClearCrossPairs();
+    bool IsLayerEnabled(int layer) const;
+    bool IsLayerShown(int layer) const;
+    double TurretSize(int turret) const;
+    void SetContourLayer(int& member, int layer);
+    void ReadPartLayerInto(std::array<tagPARTLAYER, PART_LAYER_COUNT>& records, bool setBits,
+                           bool fromMaster);
+
+    DocumentHost* m_pHost = nullptr;
+
+    CBoardSettingFile m_settingFile;
+    ProjectWork m_project;
+    LayerStack m_stack;                   // wiring-layer list and count, part-layer table
+    std::vector<std::uint8_t> m_viaList1; // (side, layer) pairs
+    std::vector<std::uint8_t> m_viaList2;
+    std::vector<std::uint8_t> m_viaList3First;
+    std::vector<std::uint8_t> m_viaList3Other;
+    std::array<tagTURRET, TURRET_MAX + 1> m_turrets{};
+    std::array<tagVIA, VIA_MAX + 1> m_vias{};
+    std::array<tagTEXTSIZE, TEXT_SIZE_COUNT + 1> m_textSizes{};
+    tagDIMS m_dims;
+    std::vector<std::pair<int, int>> m_displayList; // (order, layer) in display order
+    std::vector<std::pair<int, int>> m_enableList;
+    bool m_bReverseOrder = false;
+    int m_nDispNumber = 0;
+    std::vector<std::unique_ptr<CNet>> m_nets;
+    std::vector<CPart*> m_partList;
+    std::string m_strFolder;
+    int m_nCurrentTurret = 0;
+    int m_nCurrentVia = 1;
+    int m_nCurrentGrid = 0;
+    int m_nMarkedGrid1 = 0;
+    int m_nMarkedGrid2 = 0;
+    int m_nAttrGrid = 0;
+    bool m_bGridShown = true;
+    std::array<tagGRID, GRID_COUNT> m_grids{};
+    std::array<tagLAYERPATTERN, LAYER_PATTERN_COUNT> m_patterns{};
+    int m_nCurrentLayer = 0;
+    CSheet* m_pCurrentSheet = nullptr;
+    CSheet* m_pCurrentSelSheet = nullptr;
+    CSheet* m_pCurrentRepSheet = nullptr;
+    CSheet m_viaPartSheet;
+    CSheet m_selViaPartSheet;
+    CSheet m_repViaPartSheet;
+    std::array<CSheet, LAYER_MAX> m_selSheets;
+    std::array<CSheet, LAYER_MAX> m_repSheets;
+    std::array<CSheet, LAYER_MAX> m_boardSheets;
+    CSheet m_partInputSheet;
+    CDRect m_repaintRect;
+    CDRect m_pageRect;
+    CDRect m_printableRect;
+    CSheet m_undoSheet;
+    CSheet m_redoSheet;
+    std::vector<unsigned> m_undoHistory;
+    std::array<int, 10> m_undoCounters{};
+    std::vector<unsigned> m_redoHistory;
+    std::array<int, 10> m_redoCounters{};
+    int m_nSavedUndoPos = 0;
+    unsigned m_nEditCount = 0;
+    std::vector<std::string> m_textProperties;
+    int m_nScale = 100;
+    double m_hitTolerance = -1.0;
+    std::uint8_t m_bForceModified = 0;
+    std::uint8_t m_bNewBoard = 0;
+    std::uint8_t m_bViaOnEnabled = 0;
+    std::uint8_t m_bPartOnEnabled = 0;
+    std::uint8_t m_bViaOnDisplayed = 0;
+    std::uint8_t m_bPartOnDisplayed = 0;
+    std::uint8_t m_bProjectNet = 0;
+    std::vector<tagCROSSLAYER> m_crossLayers;
+    CDRect m_rubberRect;
+    std::array<std::time_t, 3> m_fileTimes{}; // last write, last access, creation (GetFileTime order)
+    CDSize m_boardSize{327.0, 327.0};
+    CDRect m_viewRect{0.0, 0.0, 327.0, 327.0};
+    CDPoint m_userOrigin{25.4, 25.4};
+
+    // Values of the settings sections.
+    int m_nContourLayer1 = 0;
+    int m_nContourLayer2 = 0;
+    int m_nDefaultVia = 1;
+    int m_nDefaultVia2 = 1;
+    std::uint32_t m_viaLayerMask = 0;
+    int m_nDefLineTurret = 0;
+    int m_nCurLineTurret = 0;
+    int m_nDefSurTurret = 0;
+    int m_nSurAngle = 0;
+    int m_nDefLandTurret = 0;
+    double m_defHoleDiameter = 0.8;
+    tagPRINTSET m_print; // the A, B and C values printing reads
+    bool m_bNetColoring = false;
+    bool m_bModified = false;
+};

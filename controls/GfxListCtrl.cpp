@@ -968,7 +968,7 @@ void CGfxListCtrl::paintEvent(QPaintEvent* event)
 
 void CGfxListCtrl::DrawRowExtras(QPainter& p, int item, const QRect& rowRect) const
 {
-    const bool selected = selectionModel()->isRowSelected(item, QModelIndex());
+    const bool selected = selectionModel()->isSelected(m_pModel->index(item, 0));
     QRect row = rowRect;
     // Rows reach the client's right edge.
     if ((m_dwGfxStyle & GFXLS_FULLROW) && row.right() < viewport()->width() - 1) {
@@ -1022,7 +1022,7 @@ void CGfxListCtrl::DrawRowExtras(QPainter& p, int item, const QRect& rowRect) co
 
 void CGfxListCtrl::DrawGroupRow(QPainter& p, int item, const QRect& rowRect) const
 {
-    const bool selected = selectionModel()->isRowSelected(item, QModelIndex());
+    const bool selected = selectionModel()->isSelected(m_pModel->index(item, 0));
     QRect row = rowRect;
     row.setRight(std::max(row.right(), viewport()->width() - 1));
     p.fillRect(row, selected ? m_crSelection : m_crGroup);

@@ -168,6 +168,39 @@ TEST(GfxListCtrl, MoveColumnKeepsTheFirstColumn)
     EXPECT_EQ(o.Text(0, 1), "Kind");
 }
 
+TEST(GfxListCtrl, HeaderDragMovesColumnsWhenEnabled)
+{
+    GridOwner o(2);
+    o.Show();
+    CGfxHeaderCtrl* h = o.grid.GetHeaderCtrl();
+    QWidget* vp = h->viewport();
+    auto centre = [&](int s) {
+        return QPoint(h->sectionViewportPosition(s) + h->sectionSize(s) / 2, h->height() / 2);
+    };
+    auto drag = [&](int from, int to) {
+        QTest::mousePress(vp, Qt::LeftButton, Qt::NoModifier, centre(from));
+        QMouseEvent move(QEvent::MouseMove, QPointF(centre(to) - QPoint(h->sectionSize(to) / 2 - 2, 0)),
+                         vp->mapToGlobal(QPointF(centre(to))), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(vp, &move);
+        QTest::mouseRelease(vp, Qt::LeftButton, Qt::NoModifier, centre(to));
+    };
+    auto ids = [&] {
+        std::vector<int> out;
+        for (int c = 0; c < o.grid.GetColumnCount(); ++c)
+            out.push_back(o.grid.GetColumnSubItem(c));
+        return out;
+    };
+    drag(3, 1); // dragging is off: nothing moves
+    EXPECT_EQ(ids(), (std::vector<int>{0, 1, 2, 3, 4, 5}));
+    h->m_bDragColumns = true;
+    h->SetSortColumn(1, true);
+    drag(3, 1);
+    EXPECT_EQ(ids(), (std::vector<int>{0, 3, 1, 2, 4, 5}));
+    EXPECT_EQ(h->GetSortColumn(), 2); // the mark stays on its column
+    drag(2, 2);                       // onto itself
+    EXPECT_EQ(ids(), (std::vector<int>{0, 3, 1, 2, 4, 5}));
+}
+
 std::vector<std::string> Column(GridOwner& o, int column)
 {
     std::vector<std::string> out;

@@ -1,5 +1,6 @@
 #include "controls/GfxListCtrl.h"
 
+#include "controls/GfxComboEdit.h"
 #include "controls/GfxHeaderCtrl.h"
 #include "controls/GfxInPlaceCombo.h"
 #include "controls/GfxInPlaceEdit.h"
@@ -336,43 +337,35 @@ bool CGfxListCtrl::HitTestCell(const QPoint& pos, int* item, int* column) const
     return true;
 }
 
+void CGfxListCtrl::ForEachRowOf(int item, std::intptr_t data, const std::function<void(GfxListRow&)>& fn)
+{
+    // With groups an item may stand in several rows; each shows the same texts.
+    for (int r = 0; r < RowsCount(); ++r) {
+        GfxListRow& row = m_pModel->Rows()[static_cast<std::size_t>(r)];
+        if (m_pCategoryManager ? (row.group < 0 && row.data == data) : r == item) {
+            fn(row);
+            m_pModel->RowChanged(r);
+        }
+    }
+}
+
 void CGfxListCtrl::StoreCellText(int item, int column, std::intptr_t data, const std::string& text)
 {
     const int id = GetColumnSubItem(column);
-    auto store = [&](int r) {
-        auto& texts = m_pModel->Rows()[static_cast<std::size_t>(r)].texts;
-        std::erase_if(texts, [id](const auto& t) { return t.first == id; });
-        texts.emplace_back(id, text);
-        m_pModel->RowChanged(r);
-    };
     if (id < 0)
         return;
-    if (m_pCategoryManager) {
-        for (int r = 0; r < RowsCount(); ++r)
-            if (m_pModel->Rows()[static_cast<std::size_t>(r)].group < 0 &&
-                m_pModel->Rows()[static_cast<std::size_t>(r)].data == data)
-                store(r);
-    } else if (item >= 0 && item < RowsCount()) {
-        store(item);
-    }
+    ForEachRowOf(item, data, [&](GfxListRow& row) {
+        std::erase_if(row.texts, [id](const auto& t) { return t.first == id; });
+        row.texts.emplace_back(id, text);
+    });
 }
 
 void CGfxListCtrl::ResetCellText(int item, int column, std::intptr_t data)
 {
     const int id = GetColumnSubItem(column);
-    auto reset = [&](int r) {
-        std::erase_if(m_pModel->Rows()[static_cast<std::size_t>(r)].texts,
-                      [id](const auto& t) { return t.first == id; });
-        m_pModel->RowChanged(r);
-    };
-    if (m_pCategoryManager) {
-        for (int r = 0; r < RowsCount(); ++r)
-            if (m_pModel->Rows()[static_cast<std::size_t>(r)].group < 0 &&
-                m_pModel->Rows()[static_cast<std::size_t>(r)].data == data)
-                reset(r);
-    } else if (item >= 0 && item < RowsCount()) {
-        reset(item);
-    }
+    ForEachRowOf(item, data, [id](GfxListRow& row) {
+        std::erase_if(row.texts, [id](const auto& t) { return t.first == id; });
+    });
 }
 
 int CGfxListCtrl::RequestCell(LXHDREX* request) const
@@ -395,11 +388,7 @@ bool CGfxListCtrl::FormatCell(int item, int column, LXHDREX& out) const
         // One request per row, for its first column; the answer holds for the whole row.
         if (m_nRowFormatRow != item) {
             m_nRowFormatRow = item;
-            m_rowFormat = LXHDREX();
-            m_rowFormat.nCode = GFXREQ_FORMAT;
-            m_rowFormat.nItem = item;
-            m_rowFormat.nSubItem = GetColumnSubItem(0);
-            m_rowFormat.lParam = GetItemData(item);
+            m_rowFormat = MakeRequest(GFXREQ_FORMAT, item, 0);
             m_bRowFormatValid = RequestCell(&m_rowFormat) != 0;
         }
         out = m_rowFormat;
@@ -408,11 +397,7 @@ bool CGfxListCtrl::FormatCell(int item, int column, LXHDREX& out) const
     const int id = GetColumnSubItem(column);
     if (m_dwFormatColumns != 0 && !(m_dwFormatColumns & GfxColumnBit(id)))
         return false;
-    out = LXHDREX();
-    out.nCode = GFXREQ_FORMAT;
-    out.nItem = item;
-    out.nSubItem = id;
-    out.lParam = GetItemData(item);
+    out = MakeRequest(GFXREQ_FORMAT, item, column);
     return RequestCell(&out) != 0;
 }
 
@@ -588,20 +573,61 @@ void CGfxListCtrl::OpenEditorWidget(QWidget* editor, const QRect& rect)
     m_pEditor = editor;
 }
 
-CGfxInPlaceEdit* CGfxListCtrl::EditCellText(int item, int column, bool clickThrough, QPoint clickPos)
+LXHDREX CGfxListCtrl::MakeRequest(int code, int item, int column) const
+{
+    LXHDREX request;
+    request.nCode = code;
+    request.nItem = item;
+    request.nSubItem = GetColumnSubItem(column);
+    request.lParam = GetItemData(item);
+    return request;
+}
+
+bool CGfxListCtrl::EditorRect(int item, int column, bool toCellEdge, QRect* rect)
 {
     if (item < 0 || item >= RowsCount() || column < 0 || column >= GetColumnCount())
-        return nullptr;
+        return false;
     scrollTo(m_pModel->index(item, column));
     if (!EnsureColumnVisible(column))
-        return nullptr;
+        return false;
     const QRect cell = visualRect(m_pModel->index(item, column));
-    const int section = rowHeight(item);
     const int left = cell.left() + 6;
-    const int right = std::min(left + cell.width() - 12, viewport()->width());
-    const QRect rect(left, cell.top() + 1, std::max(right - left, 1),
-                     std::max(section - m_nFooterHeight - 3, 1));
+    const int right = std::min(toCellEdge ? cell.right() + 1 : left + cell.width() - 12, viewport()->width());
+    *rect = QRect(left, cell.top() + 1, std::max(right - left, 1),
+                  std::max(rowHeight(item) - m_nFooterHeight - 3, 1));
+    return true;
+}
 
+std::optional<QColor> CGfxListCtrl::EditorFormat(int item, int column, QFont& font) const
+{
+    font = m_fontNormal;
+    if (!(m_dwGfxStyle & GFXLS_FORMAT))
+        return std::nullopt;
+    LXHDREX answer = MakeRequest(GFXREQ_FORMAT, item, column);
+    if (!RequestCell(&answer))
+        return std::nullopt;
+    ApplyFormatFont(answer, font);
+    if (answer.cFormat & GFXFMT_TEXTCOLOR)
+        return ToQColor(answer.crText);
+    return std::nullopt;
+}
+
+namespace {
+
+// The click that opened an editor goes on into it: the caret lands where the user clicked.
+void PlaceCaret(QLineEdit* edit, QPoint local)
+{
+    edit->deselect();
+    edit->setCursorPosition(edit->cursorPositionAt(local));
+}
+
+} // namespace
+
+CGfxInPlaceEdit* CGfxListCtrl::EditCellText(int item, int column, bool clickThrough, QPoint clickPos)
+{
+    QRect rect;
+    if (!EditorRect(item, column, false, &rect))
+        return nullptr;
     std::string text;
     GetCellText(item, column, text);
     auto* edit = new CGfxInPlaceEdit(this, item, column, platform::Cp932ToQString(text));
@@ -609,55 +635,28 @@ CGfxInPlaceEdit* CGfxListCtrl::EditCellText(int item, int column, bool clickThro
     edit->setAlignment(format == LVCFMT_RIGHT    ? Qt::AlignRight
                        : format == LVCFMT_CENTER ? Qt::AlignHCenter
                                                  : Qt::AlignLeft);
-    QFont font = m_fontNormal;
-    LXHDREX answer;
-    const bool formatted = (m_dwGfxStyle & GFXLS_FORMAT) && [&] {
-        answer.nCode = GFXREQ_FORMAT;
-        answer.nItem = item;
-        answer.nSubItem = GetColumnSubItem(column);
-        answer.lParam = GetItemData(item);
-        return RequestCell(&answer) != 0;
-    }();
-    if (formatted) {
-        ApplyFormatFont(answer, font);
-        if (answer.cFormat & GFXFMT_TEXTCOLOR) {
-            QPalette pal = edit->palette();
-            pal.setColor(QPalette::Text, ToQColor(answer.crText));
-            edit->setPalette(pal);
-        }
+    QFont font;
+    if (const auto colour = EditorFormat(item, column, font)) {
+        QPalette pal = edit->palette();
+        pal.setColor(QPalette::Text, *colour);
+        edit->setPalette(pal);
     }
     edit->setFont(font);
     OpenEditorWidget(edit, rect);
     edit->selectAll();
-    if (clickThrough) {
-        // The caret lands where the user clicked.
-        edit->deselect();
-        edit->setCursorPosition(edit->cursorPositionAt(clickPos - rect.topLeft()));
-    }
+    if (clickThrough)
+        PlaceCaret(edit, clickPos - rect.topLeft());
     return edit;
 }
 
 CGfxInPlaceCombo* CGfxListCtrl::EditCellCombo(int item, int column, bool editable, bool clickThrough,
                                               QPoint clickPos)
 {
-    if (item < 0 || item >= RowsCount() || column < 0 || column >= GetColumnCount())
+    QRect rect;
+    if (!EditorRect(item, column, true, &rect))
         return nullptr;
-    scrollTo(m_pModel->index(item, column));
-    if (!EnsureColumnVisible(column))
-        return nullptr;
-    const QRect cell = visualRect(m_pModel->index(item, column));
-    const int section = rowHeight(item);
-    const int left = cell.left() + 6;
-    const int right = std::min(cell.right() + 1, viewport()->width());
-    const QRect rect(left, cell.top() + 1, std::max(right - left, 1),
-                     std::max(section - m_nFooterHeight - 3, 1));
-
     std::vector<std::string> choices;
-    LXHDREX request;
-    request.nCode = GFXREQ_CHOICES;
-    request.nItem = item;
-    request.nSubItem = GetColumnSubItem(column);
-    request.lParam = GetItemData(item);
+    LXHDREX request = MakeRequest(GFXREQ_CHOICES, item, column);
     request.nWord = 128;
     request.pChoices = &choices;
     if (RequestCell(&request) == 0)
@@ -670,23 +669,19 @@ CGfxInPlaceCombo* CGfxListCtrl::EditCellCombo(int item, int column, bool editabl
     GetCellText(item, column, text);
     auto* combo = new CGfxInPlaceCombo(this, item, column, platform::Cp932ToQString(text), list, editable,
                                        !m_pCategoryManager);
-    QFont font = m_fontNormal;
-    LXHDREX answer;
-    if (m_dwGfxStyle & GFXLS_FORMAT) {
-        answer.nCode = GFXREQ_FORMAT;
-        answer.nItem = item;
-        answer.nSubItem = request.nSubItem;
-        answer.lParam = request.lParam;
-        if (RequestCell(&answer)) {
-            ApplyFormatFont(answer, font);
-            if (answer.cFormat & GFXFMT_TEXTCOLOR)
-                combo->SetTextColor(ToQColor(answer.crText));
-        }
-    }
+    QFont font;
+    if (const auto colour = EditorFormat(item, column, font))
+        combo->SetTextColor(*colour);
     combo->setFont(font);
     OpenEditorWidget(combo, rect);
-    if (clickThrough && combo->ButtonRect().contains(clickPos - rect.topLeft()))
-        combo->DropDown();
+    if (clickThrough) {
+        // Onto the button the click drops the list down; into typed text it places the caret.
+        const QPoint local = clickPos - rect.topLeft();
+        if (combo->ButtonRect().contains(local))
+            combo->DropDown();
+        else if (QLineEdit* edit = combo->EditPart())
+            PlaceCaret(edit, local);
+    }
     return combo;
 }
 
@@ -764,11 +759,7 @@ void CGfxListCtrl::OnEndLabelEdit(int item, int column, const std::string* text)
             rows = selected;
     }
     for (int r : rows) {
-        LXHDREX request;
-        request.nCode = GFXREQ_ENDEDIT;
-        request.nItem = r;
-        request.nSubItem = GetColumnSubItem(column);
-        request.lParam = GetItemData(r);
+        LXHDREX request = MakeRequest(GFXREQ_ENDEDIT, r, column);
         request.strText = *text;
         if (RequestCell(&request))
             StoreCellText(r, column, request.lParam, request.strText);

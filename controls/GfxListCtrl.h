@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -189,6 +190,12 @@ private:
     // The owner's format answer for a cell; false when none applies.
     bool FormatCell(int item, int column, LXHDREX& out) const;
     void ApplyFormatFont(const LXHDREX& format, QFont& font) const;
+    LXHDREX MakeRequest(int code, int item, int column) const;
+    // Scrolls the cell into view and gives the rectangle of its editor; false when it cannot show.
+    bool EditorRect(int item, int column, bool toCellEdge, QRect* rect);
+    // The editor's font from the owner's format answer, and the text colour when one was given.
+    std::optional<QColor> EditorFormat(int item, int column, QFont& font) const;
+    void ForEachRowOf(int item, std::intptr_t data, const std::function<void(GfxListRow&)>& fn);
     void DrawRowExtras(QPainter& painter, int item, const QRect& rowRect) const;
     void DrawGroupRow(QPainter& painter, int item, const QRect& rowRect) const;
     void Activate();

@@ -97,6 +97,16 @@ void CGfxInPlaceCombo::CommitEdit()
         m_pGrid->OnEndLabelEdit(m_nItem, m_nColumn, &*bytes);
 }
 
+void CGfxInPlaceCombo::EndEdit(bool commit)
+{
+    if (commit)
+        CommitEdit();
+    else
+        m_bCancelled = true;
+    CloseList(false);
+    Close();
+}
+
 void CGfxInPlaceCombo::Close()
 {
     if (m_bDone)

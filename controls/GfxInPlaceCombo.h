@@ -47,6 +47,8 @@ public:
     void SetTextColor(const QColor& colour);
 
     void CommitEdit();
+    // Ends the edit, reporting the text first when commit is set; the editor goes away.
+    void EndEdit(bool commit);
     void SelectChoice(int n);
     int FindChoiceExact(const QString& text) const;
     int FindChoicePrefix(int from, const QString& text) const;

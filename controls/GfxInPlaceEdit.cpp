@@ -27,6 +27,15 @@ void CGfxInPlaceEdit::CommitEdit()
         m_pGrid->OnEndLabelEdit(m_nItem, m_nColumn, &*bytes);
 }
 
+void CGfxInPlaceEdit::EndEdit(bool commit)
+{
+    if (commit)
+        CommitEdit();
+    else
+        m_bCancelled = true;
+    Close();
+}
+
 void CGfxInPlaceEdit::Close()
 {
     if (m_bDone)

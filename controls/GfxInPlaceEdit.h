@@ -19,6 +19,8 @@ public:
     bool IsCancelled() const { return m_bCancelled; }
     // Reports the text to the grid when it differs from the text the editor opened with; once.
     void CommitEdit();
+    // Ends the edit, reporting the text first when commit is set; the editor goes away.
+    void EndEdit(bool commit);
     // The edit menu of the right button, its items enabled for the present state.
     CGfxPopupMenu* CreateContextMenu();
 

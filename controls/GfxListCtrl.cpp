@@ -63,7 +63,21 @@ CGfxListCtrl::CGfxListCtrl(QWidget* parent, GfxFlavour flavour) : QTableView(par
     });
 }
 
-CGfxListCtrl::~CGfxListCtrl() = default;
+CGfxListCtrl::~CGfxListCtrl()
+{
+    // An edit still open when the grid goes away is dropped: its owner may be going away too.
+    EndEditor(false);
+}
+
+void CGfxListCtrl::EndEditor(bool commit)
+{
+    QWidget* editor = m_pEditor;
+    m_pEditor = nullptr;
+    if (auto* edit = qobject_cast<CGfxInPlaceEdit*>(editor))
+        edit->EndEdit(commit);
+    else if (auto* combo = qobject_cast<CGfxInPlaceCombo*>(editor))
+        combo->EndEdit(commit);
+}
 
 // ---- Columns ----
 
@@ -143,6 +157,7 @@ void CGfxListCtrl::MoveColumn(int* from, int* to)
         *to = 1;
     if (*from == *to || *from < 0 || *from >= GetColumnCount() || *to > GetColumnCount())
         return;
+    CloseEditor();
     std::vector<int> widths;
     for (int c = 0; c < GetColumnCount(); ++c)
         widths.push_back(GetColumnWidth(c));
@@ -225,6 +240,7 @@ int CGfxListCtrl::InsertItemData(int item, std::intptr_t data)
 
 void CGfxListCtrl::DeleteItemData(int item, std::intptr_t data)
 {
+    CloseEditor(); // its row may go
     if (!m_pCategoryManager) {
         m_pModel->RemoveRow(item);
         return;
@@ -238,6 +254,7 @@ void CGfxListCtrl::DeleteItemData(int item, std::intptr_t data)
 
 void CGfxListCtrl::DeleteAllItems()
 {
+    CloseEditor();
     m_pModel->BeginReset();
     m_pModel->Rows().clear();
     m_pModel->EndReset();
@@ -553,13 +570,7 @@ bool CGfxListCtrl::EditCell(int item, int column, bool clickThrough, QPoint clic
 
 void CGfxListCtrl::CloseEditor()
 {
-    if (m_pEditor) {
-        QWidget* editor = m_pEditor;
-        m_pEditor = nullptr;
-        setFocus(); // the editor ends its edit as it loses the focus
-        if (editor->isVisible())
-            editor->close();
-    }
+    EndEditor(true);
 }
 
 void CGfxListCtrl::OpenEditorWidget(QWidget* editor, const QRect& rect)

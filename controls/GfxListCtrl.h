@@ -200,6 +200,7 @@ private:
     void DrawGroupRow(QPainter& painter, int item, const QRect& rowRect) const;
     void Activate();
     void CloseEditor();
+    void EndEditor(bool commit);
     void OpenEditorWidget(QWidget* editor, const QRect& rect);
     void UpdateRowHeights();
     void OnSectionResized(int section, int oldSize, int newSize);

@@ -381,6 +381,30 @@ TEST(GfxListCtrl, FocusLossCommits)
     EXPECT_EQ(o.cells[1][1], "X");
 }
 
+TEST(GfxListCtrl, OpenEditsEndBeforeRowsGoAndAreDroppedWithTheGrid)
+{
+    GridOwner o(3);
+    o.Show();
+    auto* edit = o.grid.EditCellText(2, 1, false);
+    QTest::keyClicks(edit, "N");
+    o.grid.DeleteItemData(0, 0);
+    EXPECT_EQ(o.cells[2][1], "N"); // reported for its own row before the rows moved
+    o.Settle();
+    EXPECT_EQ(o.Editor(), nullptr);
+
+    auto owner = std::make_unique<GridOwner>(2);
+    owner->Show();
+    edit = owner->grid.EditCellText(0, 1, false);
+    QTest::keyClicks(edit, "lost");
+    bool asked = false;
+    owner->grid.m_pfnCellRequest = [&asked](QWidget*, LXHDREX*) {
+        asked = true;
+        return 1;
+    };
+    owner.reset();
+    EXPECT_FALSE(asked);
+}
+
 // Column and row of the open editor.
 std::pair<int, int> EditorCell(GridOwner& o)
 {

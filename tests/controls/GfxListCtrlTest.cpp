@@ -405,6 +405,49 @@ TEST(GfxListCtrl, OpenEditsEndBeforeRowsGoAndAreDroppedWithTheGrid)
     EXPECT_FALSE(asked);
 }
 
+TEST(GfxListCtrl, SilentOwnersAndHugeTextsLeaveDefaults)
+{
+    // No callbacks and nobody listening: empty texts, refused requests, no editors.
+    CGfxListCtrl grid;
+    CGfxColumnManager* m = grid.CreateColumnManager();
+    m->AddColumn(0, "", "", LVCFMT_LEFT, 40, GFXCOL_DROPLIST);
+    m->AddColumn(1, "", "", LVCFMT_LEFT, 60, GFXCOL_TEXTEDIT);
+    const int order[] = {0, 1};
+    m->SetColumnOrder(2, order);
+    grid.SetupColumns();
+    grid.ModifyGfxStyle(0, GFXLS_FORMAT | GFXLS_ROWDRAW);
+    grid.InsertItemData(0, 7);
+    std::string text = "x";
+    grid.GetCellText(0, 1, text);
+    EXPECT_EQ(text, "");
+    EXPECT_EQ(grid.EditCellCombo(0, 0, false, false), nullptr);
+    (void)grid.grab();
+    const std::string endText = "v";
+    grid.OnEndLabelEdit(0, 1, &endText); // refused: the owner's (empty) text stays
+    grid.GetCellText(0, 1, text);
+    EXPECT_EQ(text, "");
+    grid.OnEndLabelEdit(0, 1, nullptr);
+    grid.GetCellText(5, 9, text);
+    EXPECT_EQ(text, "");
+
+    // The signal route answers like the callbacks.
+    QObject::connect(&grid, &CGfxListCtrl::cellTextRequested,
+                     [](int, int, std::intptr_t data, std::string* out) {
+                         *out = std::string(1 << 20, 'W') + std::to_string(data);
+                     });
+    grid.GetCellText(0, 1, text);
+    EXPECT_EQ(text.size(), (1u << 20) + 1);
+    grid.resize(200, 100);
+    (void)grid.grab();
+    int result = -1;
+    QObject::connect(&grid, &CGfxListCtrl::cellRequest, [&result](LXHDREX* r, int* answer) {
+        result = r->nCode;
+        *answer = 0;
+    });
+    EXPECT_EQ(grid.EditCellCombo(0, 0, false, false), nullptr);
+    EXPECT_EQ(result, GFXREQ_CHOICES);
+}
+
 // Column and row of the open editor.
 std::pair<int, int> EditorCell(GridOwner& o)
 {

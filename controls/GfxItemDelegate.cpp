@@ -45,7 +45,10 @@ void CGfxItemDelegate::paint(QPainter* p, const QStyleOptionViewItem& option, co
     const int format = g->m_pModel->Columns()[static_cast<std::size_t>(column)].format;
     std::string bytes;
     g->GetCellText(row, column, bytes);
-    const QString text = platform::Cp932ToQString(bytes);
+    QString text = platform::Cp932ToQString(bytes);
+    // No character is narrower than a pixel that counts: a huge text is cut before it is measured.
+    if (text.size() > 2 * cell.width() + 8)
+        text.truncate(2 * cell.width() + 8);
 
     QColor textColour = selected ? pal.color(QPalette::HighlightedText) : pal.color(QPalette::ButtonText);
     QFont font = g->m_fontNormal;

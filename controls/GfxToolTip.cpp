@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <QScreen>
 
 CGfxToolTip::CGfxToolTip(QWidget* owner)
     : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_pOwner(owner)
@@ -17,10 +18,14 @@ bool CGfxToolTip::Show(const QRect& cell, const QString& text, int margin)
     if (cell.isEmpty() || text.isEmpty() || isVisible() || !QApplication::focusWidget())
         return false;
     const QFontMetrics fm(m_pOwner->font());
-    const int width = fm.horizontalAdvance(text) + 3;
+    // A text wider than any screen is cut before it is measured.
+    const QScreen* screen = m_pOwner->screen();
+    const qsizetype most = 2 * static_cast<qsizetype>(screen ? screen->geometry().width() : 4096);
+    const QString shown = text.size() > most ? text.left(most) : text;
+    const int width = fm.horizontalAdvance(shown) + 3;
     if (cell.right() + 1 - margin >= cell.left() + margin + width)
         return false; // the text fits
-    m_strText = text;
+    m_strText = shown;
     setFont(m_pOwner->font());
     setGeometry(cell.left() + margin, cell.top(), width, cell.height());
     show();

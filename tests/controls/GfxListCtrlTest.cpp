@@ -201,6 +201,45 @@ TEST(GfxListCtrl, HeaderDragMovesColumnsWhenEnabled)
     EXPECT_EQ(ids(), (std::vector<int>{0, 3, 1, 2, 4, 5}));
 }
 
+bool HasColour(const QImage& image, const QRect& area, QColor colour)
+{
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (image.pixelColor(x, y) == colour)
+                return true;
+    return false;
+}
+
+TEST(GfxHeaderCtrl, PaintsImagesThatFitAndMarksOnlyWhereWanted)
+{
+    CGfxListCtrl grid;
+    CGfxColumnManager* m = grid.CreateColumnManager();
+    m->AddColumn(0, "", "", LVCFMT_LEFT, 40, 0x200 | 0x020, 0);
+    m->AddColumn(1, "A", "", LVCFMT_LEFT, 60, 0x020);
+    m->AddColumn(2, "B", "", LVCFMT_LEFT, 60, 0x0A0);
+    const int order[] = {0, 1, 2};
+    m->SetColumnOrder(3, order);
+    grid.SetupColumns();
+    QPixmap red(30, 10);
+    red.fill(Qt::red);
+    const std::vector<QPixmap> images = {red};
+    grid.SetHeaderImageList(&images);
+    grid.resize(300, 100);
+    CGfxHeaderCtrl* h = grid.GetHeaderCtrl();
+    h->resize(300, h->sizeHint().height());
+    const QRect first(0, 0, 40, h->height());
+    EXPECT_TRUE(HasColour(h->grab().toImage(), first, Qt::red));
+    grid.SetColumnWidth(0, 20); // narrower than its image
+    EXPECT_FALSE(HasColour(h->grab().toImage(), QRect(0, 0, 20, h->height()), Qt::red));
+
+    // A sort mark changes the sort column's section, never a no-mark column's.
+    const QImage plain = h->grab().toImage();
+    h->SetSortColumn(2, true);
+    EXPECT_EQ(h->grab().toImage(), plain);
+    h->SetSortColumn(1, true);
+    EXPECT_NE(h->grab().toImage(), plain);
+}
+
 std::vector<std::string> Column(GridOwner& o, int column)
 {
     std::vector<std::string> out;

@@ -408,6 +408,22 @@ TEST(GfxListCtrl, TextEditCommitsOnceAndOnlyWhenChanged)
     EXPECT_EQ(o.Text(0, 1), "%'&(");
 }
 
+TEST(GfxListCtrl, TextEditorWidensForItsText)
+{
+    GridOwner o(2);
+    o.Show();
+    auto* edit = o.grid.EditCellText(0, 1, false);
+    const int start = edit->width();
+    EXPECT_EQ(start, 60 - 12);
+    QTest::keyClicks(edit, "a text far wider than its narrow column");
+    EXPECT_GT(edit->width(), start);
+    EXPECT_GE(edit->x() + edit->width(),
+              std::min(o.grid.viewport()->width(),
+                       edit->x() + edit->fontMetrics().horizontalAdvance(edit->text()) + 5));
+    o.Key(edit, Qt::Key_Escape);
+    o.Settle();
+}
+
 TEST(GfxListCtrl, FocusLossCommits)
 {
     GridOwner o(3);

@@ -601,6 +601,23 @@ TEST(GfxListCtrl, EnterEditsAndActivates)
     EXPECT_EQ(o.grid.GetFocusedColumn(), 1);
 }
 
+TEST(GfxListCtrl, SpaceActivationFollowsFlavour)
+{
+    const struct
+    {
+        GfxFlavour flavour;
+        int activations;
+    } cases[] = {{GfxFlavour::Program, 0}, {GfxFlavour::Library, 1}};
+    for (const auto& c : cases) {
+        GridOwner o(2, c.flavour);
+        o.Show();
+        QSignalSpy activated(&o.grid, &CGfxListCtrl::cellActivated);
+        o.Click(0, 1); // a cell with an editor
+        o.Key(&o.grid, Qt::Key_Space);
+        EXPECT_EQ(activated.count(), c.activations);
+    }
+}
+
 TEST(GfxListCtrl, ChoicesAnswerZeroOpensNothing)
 {
     GridOwner o(2);
@@ -782,6 +799,13 @@ TEST(GfxListCtrl, CategoriesGroupRowsAndToggle)
     o.Click(0, 0);
     EXPECT_EQ(o.grid.GetItemCount(), 4);
     o.Click(0, 0);
+    EXPECT_EQ(o.grid.GetItemCount(), 6);
+    // Enter on a selected group row toggles it too.
+    o.grid.clearSelection();
+    o.grid.SetFocusedRow(3);
+    o.Key(&o.grid, Qt::Key_Return);
+    EXPECT_EQ(o.grid.GetItemCount(), 4);
+    o.Key(&o.grid, Qt::Key_Return);
     EXPECT_EQ(o.grid.GetItemCount(), 6);
     // An accepted edit is shown in every row of the item.
     o.grid.StoreCellText(1, 1, 0, "Z");

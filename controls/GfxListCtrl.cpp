@@ -499,7 +499,7 @@ bool CGfxListCtrl::OnColumnClick(int column)
     const bool ascending = !m_pHeader->IsSortAscending(column);
     m_pHeader->SetSortColumn(column, ascending);
     {
-        const CGfxListSorter sorter(
+        CGfxListSorter sorter(
             RowsCount(),
             [&](int row) {
                 std::string text;

@@ -21,12 +21,19 @@ public:
     ~CGfxListSorter();
 
     // The rows in their new order (old row indexes). Rows with equal keys keep their order.
-    std::vector<int> Sort(bool ascending) const;
+    std::vector<int> Sort(bool ascending);
 
     KeyKind GetKeyKind() const { return m_kind; }
 
 private:
-    struct Key;
+    struct TextKey;
+    struct NumberKey
+    {
+        double value;
+        int row;
+    };
     KeyKind m_kind;
-    std::vector<Key> m_keys;
+    // The key records themselves are sorted, so the comparisons read memory in order.
+    std::vector<TextKey> m_textKeys;
+    std::vector<NumberKey> m_numberKeys;
 };

@@ -69,13 +69,13 @@ bool CFormulaList::Evaluate(CFormulaParser& parser, const std::string& text, dou
     return message.empty();
 }
 
-std::size_t CFormulaList::SecondComma(const std::string& text)
+std::size_t CFormulaList::CommaPosition(const std::string& text, int n)
 {
-    const std::size_t first = text.find(',');
-    if (first == std::string::npos)
-        return 0;
-    const std::size_t second = text.find(',', first + 1);
-    return second == std::string::npos ? 0 : second + 1;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == ',' && --n == 0)
+            return i + 1;
+    }
+    return 0;
 }
 
 std::string CFormulaList::Format(double value)

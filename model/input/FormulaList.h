@@ -18,8 +18,8 @@ public:
     // last item read evaluated. An empty text stores nothing and gives false with no message.
     static bool Evaluate(CFormulaParser& parser, const std::string& text, double* values, int maximum,
                          std::string& message);
-    // The 1-based byte position of the second comma, 0 when there are fewer.
-    static std::size_t SecondComma(const std::string& text);
+    // The 1-based byte position of the n-th comma, 0 when there are fewer.
+    static std::size_t CommaPosition(const std::string& text, int n);
     // A value as the field shows it: "%.8G" without exponent, trailing zeros or trailing point.
     static std::string Format(double value);
 

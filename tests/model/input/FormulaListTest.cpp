@@ -45,11 +45,12 @@ TEST(FormulaListTest, ListsAreCountedAndReadWithEmptyItemsInPlace)
     }
 }
 
-TEST(FormulaListTest, SecondCommaAndShownValues)
+TEST(FormulaListTest, CommaPositionsAndShownValues)
 {
-    EXPECT_EQ(CFormulaList::SecondComma("1,2"), 0u);
-    EXPECT_EQ(CFormulaList::SecondComma("1,2,3"), 4u);
-    EXPECT_EQ(CFormulaList::SecondComma(",,"), 2u);
+    EXPECT_EQ(CFormulaList::CommaPosition("1,2", 2), 0u);
+    EXPECT_EQ(CFormulaList::CommaPosition("1,2,3", 2), 4u);
+    EXPECT_EQ(CFormulaList::CommaPosition(",,", 2), 2u);
+    EXPECT_EQ(CFormulaList::CommaPosition("12,3", 1), 3u);
 
     const std::pair<double, const char*> shown[] = {
         {1.5, "1.5"},     {2.0, "2"}, {1e8, "100000000"},         {0.000012345, "0.00001234"},

@@ -19,13 +19,12 @@ struct HoleDialogData
 {
     double diameter = 0.0; // diameter or height
     double width = 0.0;
-    double angleDeg = 0.0;   // multiple mode: -1.0 when the field is left empty
-    double radius = 0.0;     // corner radius
-    bool edit = false;       // false for a new hole
+    double angleDeg = 0.0;  // multiple mode: -1.0 when the field is left empty
+    double radius = 0.0;    // corner radius
+    bool edit = false;      // false for a new hole
     double x = 0.0, y = 0.0; // position in user coordinates
     bool multiple = false;
-    int kind =
-        0; // single: 4 dummy + 2 test coupon; multiple: dummy state + 4 * coupon state (0, 1, 2 unchanged)
+    int kind = 0;  // single: 4 dummy + 2 test coupon; multiple: dummy state + 4 * coupon state (0, 1, 2 unchanged)
     int shape = 0; // 0 round, 1 long, 2 rectangular
 };
 
@@ -54,14 +53,14 @@ struct LineDialogData
 {
     CItemBase* item = nullptr; // the working CLine or CArc
     bool dimensionMode = false;
-    int editKind = 0; // ID_INPUT_ARC for arcs
-    std::string name; // the arc's name text string (CP932)
+    int editKind = 0;         // ID_INPUT_ARC for arcs
+    std::string name;         // the arc's name text string (CP932)
 };
 
 // Part dialog.
 struct PartDialogData
 {
-    CPart* part = nullptr;   // working copy, its items' layers as part-layer codes
+    CPart* part = nullptr; // working copy, its items' layers as part-layer codes
     double x = 0.0, y = 0.0; // origin in user coordinates
     double angleDeg = 0.0;
     bool libraryMode = false;
@@ -74,9 +73,9 @@ struct PartDialogData
 // Surface dialog ("面編集").
 struct SurDialogData
 {
-    int turret = 0;                       // 0..120; several items: -1 leaves it unchanged
-    int noFill = 0;                       // 0 clear, 1 ticked, 2 undetermined
-    int coc = 0;                          // "COC" check state, as above
+    int turret = 0;   // 0..120; several items: -1 leaves it unchanged
+    int noFill = 0;   // 0 clear, 1 ticked, 2 undetermined
+    int coc = 0;      // "COC" check state, as above
     double cocTop = 0.0, cocBottom = 0.0; // millimetres
     bool multiple = false;
 };
@@ -97,11 +96,11 @@ struct TextDialogData
     double ttSize = 0.0; // TrueType size, millimetres
     double strokeHeight = 0.0, strokeWidth = 0.0, strokeSpace = 0.0;
     int sizeTable = 0;
-    int hAlign = 0;                         // 0 left, 1 centre, 2 right
-    int vAlign = 0;                         // 0 top, 1 middle, 2 bottom
-    int ownFont = 0;                        // multi-edit: 0, 1, 2
+    int hAlign = 0; // 0 left, 1 centre, 2 right
+    int vAlign = 0; // 0 top, 1 middle, 2 bottom
+    int ownFont = 0; // multi-edit: 0, 1, 2
     std::array<std::uint8_t, 60> logFont{}; // the font record, kept raw
-    int fontKind = 0;                       // 0 TrueType, 1 stroke
+    int fontKind = 0; // 0 TrueType, 1 stroke
     int frame = 0;
     double frameDistance = 0.0;
     int angleChoice = 0; // multi-edit; 7 keeps

@@ -351,3 +351,43 @@ TEST_F(InputDialogsTest, RunHandsTheRecordBack)
 }
 
 } // namespace
+
+namespace {
+
+// The dialogs as the user sees them: drawn offscreen, and saved for a look when
+// VELTA_SCREENSHOT_DIR names a folder.
+TEST_F(InputDialogsTest, DialogsDraw)
+{
+    const QString folder = qEnvironmentVariable("VELTA_SCREENSHOT_DIR");
+    const auto save = [&](QWidget& dialog, const char* name) {
+        dialog.adjustSize();
+        const QImage image = dialog.grab().toImage();
+        EXPECT_FALSE(image.isNull());
+        EXPECT_GT(image.width(), 200);
+        if (!folder.isEmpty()) {
+            EXPECT_TRUE(image.save(folder + "/" + name));
+        }
+    };
+    CDlgNumberIn number;
+    number.show();
+    Type(&number, CDlgNumberIn::IdValue, "1..2");
+    save(number, "number-in-mm.png");
+
+    profile.SetInt("PointIn", "Abs", 1);
+    profile.SetInt("PointIn", "Unit", 3);
+    CDlgPointIn point;
+    point.SetGrid(grid);
+    point.SetCopy(true);
+    point.show();
+    Type(&point, CDlgPointIn::IdPosition, "2.54,0");
+    Type(&point, CDlgPointIn::IdAngle, "90");
+    save(point, "point-in-grid-copy.png");
+
+    profile.SetInt("PointIn", "Abs", 0);
+    profile.SetInt("PointIn", "Unit", 0);
+    CDlgPointIn plain;
+    plain.show();
+    save(plain, "point-in-mm.png");
+}
+
+} // namespace

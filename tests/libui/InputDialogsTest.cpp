@@ -313,7 +313,10 @@ TEST_F(InputDialogsTest, PointInGridCopyAndRangeCheck)
     EXPECT_EQ(dialog.GetCount(), -5);
     EXPECT_TRUE(dialog.MoveAction());
 
-    // Without copy mode the name step is 0 and its field is off.
+    // Without copy mode the name step is 0 and its field is off; a unit the dialog does not know
+    // opens as millimetres.
+    profile.SetInt("PointIn", "Unit", 7);
+    profile.SetString("PointIn", "Abs", "junk");
     CDlgPointIn plain;
     plain.show();
     EXPECT_FALSE(FindControl(&plain, CDlgPointIn::IdCount)->isEnabled());
@@ -321,6 +324,7 @@ TEST_F(InputDialogsTest, PointInGridCopyAndRangeCheck)
     EXPECT_FALSE(FindControl(&plain, CDlgPointIn::IdGrid)->isEnabled());
     EXPECT_TRUE(FindControl<QRadioButton>(&plain, CDlgPointIn::IdMillimetre)->isChecked());
     EXPECT_EQ(plain.GetCount(), 0);
+    EXPECT_TRUE(FindControl<QRadioButton>(&plain, CDlgPointIn::IdAbsolute)->isChecked());
 }
 
 TEST_F(InputDialogsTest, RunHandsTheRecordBack)

@@ -82,8 +82,9 @@ CDlgPointIn::CDlgPointIn(QWidget* parent) : QDialog(parent)
 
     m_posEdit->installEventFilter(this);
     connect(m_posEdit, &QLineEdit::textChanged, this, &CDlgPointIn::UpdateEnabling);
-    connect(m_posCombo, &QComboBox::activated, this, &CDlgPointIn::UpdateEnabling);
-    connect(m_mode, &QButtonGroup::idClicked, this, &CDlgPointIn::UpdateEnabling);
+    // A chosen list item and the mode buttons run the exchange, which also sets the enabling.
+    connect(m_posCombo, &QComboBox::activated, this, [this] { Exchange(); });
+    connect(m_mode, &QButtonGroup::idClicked, this, [this] { Exchange(); });
 }
 
 void CDlgPointIn::showEvent(QShowEvent* event)

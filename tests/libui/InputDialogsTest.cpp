@@ -280,6 +280,22 @@ TEST_F(InputDialogsTest, PointInStepsOnlyInRelativeMode)
     EXPECT_EQ(profile.GetString("NumberIn", "Pos0"), "4,4");
 }
 
+TEST_F(InputDialogsTest, PointInListChoiceEnablesTheSteps)
+{
+    profile.SetInt("PointIn", "Abs", 1);
+    profile.SetString("NumberIn", "Pos0", "3");
+    CDlgPointIn dialog;
+    dialog.show();
+    EXPECT_FALSE(FindControl(&dialog, CDlgPointIn::IdUp)->isEnabled());
+    auto* combo = FindControl<QComboBox>(&dialog, CDlgPointIn::IdPosition);
+    combo->setCurrentIndex(0);
+    emit combo->activated(0);
+    EXPECT_EQ(combo->currentText(), "3");
+    EXPECT_TRUE(FindControl(&dialog, CDlgPointIn::IdUp)->isEnabled());
+    Click(&dialog, CDlgPointIn::IdAbsolute);
+    EXPECT_FALSE(FindControl(&dialog, CDlgPointIn::IdUp)->isEnabled());
+}
+
 TEST_F(InputDialogsTest, PointInGridCopyAndRangeCheck)
 {
     profile.SetInt("PointIn", "Unit", 3);

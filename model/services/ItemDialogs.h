@@ -113,6 +113,31 @@ struct TextDialogData
     int mirrorChoice = 0;
 };
 
+// Number input dialog ("数値設定"): one or two numbers, in millimetres after OK.
+struct NumberInDialogData
+{
+    tagGRID grid;                     // the current grid, offered as a unit when it is a lattice
+    bool hasGrid = false;             // false: no grid unit
+    int unit = 0;                     // 0 mm, 1 inch, 2 mil, 3 grid
+    bool unitEnabled = true;          // false: the unit is fixed and not remembered
+    double first = 0.0, second = 0.0; // results (the first twice when one value was typed)
+};
+
+// Point input dialog ("数値設定"): an offset or scale with an angle, for the numeric move and copy.
+struct PointInDialogData
+{
+    tagGRID grid;
+    bool hasGrid = false;
+    bool copy = false; // a copy runs: the repeat and name-step fields are offered
+    // Results.
+    double x = 0.0, y = 0.0; // offset in millimetres, or the two scale factors
+    double angleDeg = 0.0;
+    bool moveAction = false; // relative mode, or ended by an arrow or scale step
+    bool scale = false;
+    int repeat = 1;
+    int count = 0; // name step
+};
+
 class ItemDialogs
 {
 public:
@@ -126,6 +151,8 @@ public:
     virtual bool RunTextDialog(TextDialogData& data) = 0;
     // Stores the text attributes as the remembered defaults, without showing the dialog.
     virtual void SaveTextAttribute(const TextDialogData& data) = 0;
+    virtual bool RunNumberInDialog(NumberInDialogData& data) = 0;
+    virtual bool RunPointInDialog(PointInDialogData& data) = 0;
 };
 
 ItemDialogs* GetItemDialogs();

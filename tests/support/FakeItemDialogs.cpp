@@ -36,3 +36,6 @@ void FakeItemDialogs::SaveTextAttribute(const TextDialogData& data)
     savedText = data;
     ++savedTextCount;
 }
+
+bool FakeItemDialogs::RunNumberInDialog(NumberInDialogData& d) { return Run(d, lastNumberIn, onNumberIn, calls, answer); }
+bool FakeItemDialogs::RunPointInDialog(PointInDialogData& d) { return Run(d, lastPointIn, onPointIn, calls, answer); }

@@ -40,6 +40,13 @@ public:
     bool RunTextDialog(TextDialogData& data) override;
     void SaveTextAttribute(const TextDialogData& data) override;
 
+    std::function<void(NumberInDialogData&)> onNumberIn;
+    std::function<void(PointInDialogData&)> onPointIn;
+    NumberInDialogData lastNumberIn;
+    PointInDialogData lastPointIn;
+    bool RunNumberInDialog(NumberInDialogData& data) override;
+    bool RunPointInDialog(PointInDialogData& data) override;
+
 private:
     ItemDialogs* m_previous;
 };

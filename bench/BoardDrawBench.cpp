@@ -147,8 +147,12 @@ void Run(benchmark::State& state, bool indexed)
     DrawBoard(image, board, view, indexed); // fonts, glyphs and indexes made once
     for (auto _ : state)
         DrawBoard(image, board, view, indexed);
-    if (const char* out = std::getenv("VELTA_BENCH_PNG"))
-        image.save(QString::fromLocal8Bit(out));
+    // VELTA_BENCH_PNG=prefix writes prefix-walk-1-10.png and so on, for comparing the images.
+    if (const char* out = std::getenv("VELTA_BENCH_PNG")) {
+        image.save(QString::fromLocal8Bit(out) +
+                   QString::asprintf("-%s-%d-%d.png", indexed ? "indexed" : "walk",
+                                     static_cast<int>(state.range(0)), static_cast<int>(state.range(1))));
+    }
     state.counters["items"] = static_cast<double>(board.ItemCount());
     CDPoint::SetScale(scale);
     platform::SetProfile(nullptr);

@@ -168,6 +168,34 @@ void BM_BoardDrawIndexed(benchmark::State& state)
     Run(state, true);
 }
 
+// Building the three sheets' indexes afresh, and asking them for every item in a view.
+void BM_SheetIndexBuild(benchmark::State& state)
+{
+    bench::SyntheticBoard& board = Board(static_cast<int>(state.range(0)));
+    std::vector<CItemBase*> found;
+    for (auto _ : state) {
+        for (CSheet* sheet : board.Sheets()) {
+            sheet->InvalidateIndex();
+            found.clear();
+            sheet->GetItemsIn(KIND_LINE, CDRect(0, 0, 1, 1), found);
+        }
+    }
+}
+
+void BM_SheetIndexQuery(benchmark::State& state)
+{
+    bench::SyntheticBoard& board = Board(static_cast<int>(state.range(0)));
+    const CDRect view = View(board, static_cast<int>(state.range(1)));
+    std::vector<CItemBase*> found;
+    for (auto _ : state) {
+        found.clear();
+        for (CSheet* sheet : board.Sheets())
+            sheet->GetItemsIn(0x1FF, view, found);
+        benchmark::DoNotOptimize(found.data());
+    }
+    state.counters["found"] = static_cast<double>(found.size());
+}
+
 void Views(benchmark::internal::Benchmark* b)
 {
     b->ArgNames({"scale", "part"});
@@ -182,6 +210,8 @@ void Views(benchmark::internal::Benchmark* b)
 
 BENCHMARK(BM_BoardDrawWalk)->Apply(Views);
 BENCHMARK(BM_BoardDrawIndexed)->Apply(Views);
+BENCHMARK(BM_SheetIndexBuild)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SheetIndexQuery)->Apply(Views);
 
 int main(int argc, char** argv)
 {

@@ -55,7 +55,12 @@ void CSheet::GetItemsIn(int kinds, const CDRect& rect, std::vector<CItemBase*>& 
     if (!m_index || m_bDirty || m_nIndexChanges != m_nChanges) {
         m_index.reset();
         auto index = std::make_shared<CSheetIndex>(*this);
-        CItemBase::GetBoundingRect(); // the sheet's own bounds, kept up to date
+        // The sheet's own bounds brought up to date (as GetBoundingRect of the base does, less
+        // its turret step), so that the next change is seen again.
+        if (m_bDirty) {
+            CalcBoundingRect();
+            m_bDirty = false;
+        }
         m_index = std::move(index);
         m_nIndexChanges = m_nChanges;
     }

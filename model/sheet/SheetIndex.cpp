@@ -90,14 +90,28 @@ CSheetIndex::CSheetIndex(CSheet& sheet)
     }
 }
 
+namespace {
+
+// The cell of a coordinate, held to 0..count-1 before it becomes an integer (far or not a number:
+// the nearest edge cell).
+int CellOf(double v, double origin, double cell, int count)
+{
+    const double c = std::floor((v - origin) / cell);
+    if (!(c > 0))
+        return 0;
+    return c >= count - 1 ? count - 1 : static_cast<int>(c);
+}
+
+} // namespace
+
 int CSheetIndex::Grid::Col(double x) const
 {
-    return std::clamp(static_cast<int>(std::floor((x - x0) / cell)), 0, cols - 1);
+    return CellOf(x, x0, cell, cols);
 }
 
 int CSheetIndex::Grid::Row(double y) const
 {
-    return std::clamp(static_cast<int>(std::floor((y - y0) / cell)), 0, rows - 1);
+    return CellOf(y, y0, cell, rows);
 }
 
 void CSheetIndex::Grid::Build()

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 #include <vector>
 
@@ -72,6 +73,8 @@ protected:
             CDRect(200, 200, 300, 300),       // outside
             CDRect(50, 10, 50, 90),           // a line of no width
             CDRect(-5, 49, 2, 53),            // only the long line's end
+            CDRect(-1e300, -1e300, 1e300, 1e300),
+            CDRect(std::nan(""), 0, 10, 10),
         };
         for (const CDRect& rect : rects) {
             for (int kinds : {kKinds, int(KIND_LINE), KIND_LAND | KIND_HOLE, int(KIND_TEXT)}) {

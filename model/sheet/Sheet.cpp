@@ -288,6 +288,8 @@ CDRect CSheet::GetBoundingRect()
 
 void CSheet::CalcBoundingRect()
 {
+    // Stale bounds mean changed items: the spatial index is built again.
+    InvalidateIndex();
     SetBoundingRect(GetBoundingRect());
     CopyAreaRect();
 }

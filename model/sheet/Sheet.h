@@ -24,6 +24,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,7 @@ class CNetLine;
 namespace platform {
 class DrawContext;
 }
+class CSheetIndex;
 
 // Roles of a sheet (its sheet type).
 enum SheetType
@@ -251,6 +253,16 @@ public:
     // then each arc of this sheet against each line and each arc of the other. The first crossing
     // gives 1 and its point in at (when given); none gives 0.
     int CheckFrameShort(CSheet* other, tagPOINTFX* at);
+
+    // --- Items by place (SheetIndex.cpp) ---
+    // Appends the items of the kinds (a mask of kind bits) whose bounding rectangles meet rect
+    // (millimetres, edges included): kind by kind in the order of the kind bits, each kind in list
+    // order. Answered from a spatial index built on first use and again after any change: storing,
+    // deleting or sorting items, and any change of an item that leaves its bounds stale.
+    void GetItemsIn(int kinds, const CDRect& rect, std::vector<CItemBase*>& out);
+    // For code that changes items in a way that does not mark their bounds stale: the index is
+    // built again on its next use.
+    void InvalidateIndex() { ++m_nChanges; }
 
     // --- Copper groups and net ids (SheetNet.cpp) ---
     // A net id's low byte is the sheet's W-layer; ids step by 256 from the counter. On a wiring layer
@@ -493,4 +505,9 @@ protected:
     std::uint32_t m_nNetID = 0;
     int m_nSheetType = SHEET_WORK;
     CDPoint m_point;
+
+    // The spatial index and the change count it was built at.
+    std::shared_ptr<CSheetIndex> m_index;
+    std::uint64_t m_nChanges = 0;
+    std::uint64_t m_nIndexChanges = 0;
 };

@@ -44,11 +44,13 @@ template <class Key> int SelectionSortByKey(CItemList& list, std::vector<Key> ke
 
 int CSheet::SortLand()
 {
+    InvalidateIndex(); // the lists change order
     return SelectionSort<CLand>(*ListOf(KIND_LAND));
 }
 
 int CSheet::SortTerNo()
 {
+    InvalidateIndex(); // the lists change order
     CItemList& list = *ListOf(KIND_TER);
     std::vector<std::int32_t> keys;
     keys.reserve(static_cast<std::size_t>(list.GetCount()));
@@ -60,21 +62,25 @@ int CSheet::SortTerNo()
 
 int CSheet::SortHole()
 {
+    InvalidateIndex(); // the lists change order
     return SelectionSort<CHole>(*ListOf(KIND_HOLE));
 }
 
 int CSheet::SortLine()
 {
+    InvalidateIndex(); // the lists change order
     return SelectionSort<CLine>(*ListOf(KIND_LINE));
 }
 
 int CSheet::SortText()
 {
+    InvalidateIndex(); // the lists change order
     return SelectionSort<CText>(*ListOf(KIND_TEXT));
 }
 
 int CSheet::SortLinebyFxPoint(const CLine& reference)
 {
+    InvalidateIndex(); // the lists change order
     CItemList& list = *ListOf(KIND_LINE);
     const int count = list.GetCount();
     if (count == 0)

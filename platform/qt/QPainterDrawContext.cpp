@@ -506,8 +506,8 @@ void QPainterDrawContext::PrepareOn(QPainter& painter, const Brush& fill)
     painter.setBackgroundMode(opaque ? Qt::OpaqueMode : Qt::TransparentMode);
 }
 
-template <class DrawFn>
-void QPainterDrawContext::Figure(const QRect& bounds, bool fill, bool stroke, const Brush& brush,
+template <class BoundsFn, class DrawFn>
+void QPainterDrawContext::Figure(const BoundsFn& bounds, bool fill, bool stroke, const Brush& brush,
                                  DrawFn&& draw)
 {
     fill = fill && BrushVisible(brush);
@@ -515,7 +515,7 @@ void QPainterDrawContext::Figure(const QRect& bounds, bool fill, bool stroke, co
     if ((!fill && !stroke) || m_rop == R2_NOP)
         return;
     if (fill && stroke && m_rop != R2_COPYPEN && m_ropSupported) {
-        Layered(bounds, brush, draw);
+        Layered(bounds(), brush, draw);
         return;
     }
     Prepare(stroke, fill ? &brush : nullptr);
@@ -621,7 +621,7 @@ void QPainterDrawContext::Polygon(std::span<const CPoint> points)
     }
     const Qt::FillRule rule = m_fillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill;
     const int count = static_cast<int>(m_points.size());
-    Figure(QRect(lo, hi), true, true, m_brush,
+    Figure([&] { return QRect(lo, hi); }, true, true, m_brush,
            [&](QPainter& painter, bool) { painter.drawPolygon(m_points.data(), count, rule); });
 }
 
@@ -681,13 +681,14 @@ void QPainterDrawContext::BoxFigure(const CRect& r, bool ellipse)
     }
     const QRectF outline = OutlineBox(b);
     const QRect full(b.left, b.top, b.Width(), b.Height());
-    Figure(full, true, true, m_brush, [&](QPainter& painter, bool stroked) {
-        if (ellipse) {
-            stroked ? painter.drawEllipse(outline) : painter.drawEllipse(QRectF(full));
-        } else {
-            stroked ? painter.drawRect(outline) : painter.drawRect(full);
-        }
-    });
+    Figure([&] { return full; }, true, true, m_brush,
+           [&](QPainter& painter, bool stroked) {
+               if (ellipse) {
+                   stroked ? painter.drawEllipse(outline) : painter.drawEllipse(QRectF(full));
+               } else {
+                   stroked ? painter.drawRect(outline) : painter.drawRect(full);
+               }
+           });
 }
 
 void QPainterDrawContext::AddArc(QPainterPath& path, const CRect& box, CPoint start, CPoint end) const
@@ -799,7 +800,7 @@ void QPainterDrawContext::StrokeAndFillPath()
 
 void QPainterDrawContext::DrawPath(const QPainterPath& path, bool fill, bool stroke, const Brush& brush)
 {
-    Figure(path.controlPointRect().toAlignedRect(), fill, stroke, brush,
+    Figure([&] { return path.controlPointRect().toAlignedRect(); }, fill, stroke, brush,
            [&](QPainter& painter, bool) { painter.drawPath(path); });
 }
 

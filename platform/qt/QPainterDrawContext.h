@@ -155,8 +155,9 @@ private:
     // Draws a closed figure: fills it with the brush and outlines it with the pen. Under a raster
     // operation the figure is made on a layer first, so that no pixel is combined twice where
     // the outline lies over the fill. draw(painter, stroked) draws it on the painter given.
-    template <class DrawFn>
-    void Figure(const QRect& bounds, bool fill, bool stroke, const Brush& brush, DrawFn&& draw);
+    // bounds() gives the device rectangle the figure lies in, asked for only when it is layered.
+    template <class BoundsFn, class DrawFn>
+    void Figure(const BoundsFn& bounds, bool fill, bool stroke, const Brush& brush, DrawFn&& draw);
     template <class DrawFn> void Layered(const QRect& bounds, const Brush& brush, DrawFn&& draw);
 
     void PathFigureStart();

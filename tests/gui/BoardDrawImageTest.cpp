@@ -1,0 +1,150 @@
+// A sheet drawn through its spatial index gives the very pixels of a sheet drawn item by item:
+// zoomed in (every item many pixels wide) over views at odd places, and zoomed out over the whole
+// sheet.
+
+#include "model/items/Hole.h"
+#include "model/items/Land.h"
+#include "model/items/Line.h"
+#include "model/items/Text.h"
+#include "model/sheet/Sheet.h"
+#include "model/sheet/SheetIndex.h"
+#include "platform/Profile.h"
+#include "platform/qt/QPainterDrawContext.h"
+#include "tests/support/FakeDocument.h"
+#include "tests/support/FakeFrameServices.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include <random>
+#include <string>
+#include <vector>
+
+using platform::QPainterDrawContext;
+
+namespace {
+
+class BoardDrawImageTest : public ::testing::Test
+{
+protected:
+    BoardDrawImageTest() : frame(&doc)
+    {
+        platform::SetProfile(&profile);
+        m_scale = CDPoint::GetScale();
+        CDPoint::SetScale(100);
+        doc.turretTable[1] = tagTURRET{TURRET_ROUND, 0.5, 0.0};
+        doc.turretTable[2] = tagTURRET{TURRET_SQUARE, 1.5, 0.0};
+        doc.turretTable[3] = tagTURRET{TURRET_ROUND, 1.2, 0.0};
+        std::mt19937 rng(11);
+        const auto at = [&] { return std::uniform_real_distribution<double>(0.0, 60.0)(rng); };
+        const auto len = [&] { return std::uniform_real_distribution<double>(-4.0, 4.0)(rng); };
+        for (int i = 0; i < 400; ++i) {
+            const CDPoint p(at(), at());
+            sheet.NewLine(p, CDPoint(p.x + len(), p.y + len()), i % 7 == 0 ? 2 : 1, 0);
+            if (i % 4 == 0)
+                sheet.NewLand(CDPoint(at(), at()), i % 8 == 0 ? 2 : 3);
+            if (i % 10 == 0)
+                sheet.NewHole(CDPoint(at(), at()), 0.8, true, 0.0, 0.0, 0.0);
+            if (i % 20 == 0) {
+                CText text("R" + std::to_string(i), CDPoint(at(), at()), 0);
+                text.SetSize(150);
+                sheet.NewText(text);
+            }
+        }
+        // A long line over everything.
+        sheet.NewLine(CDPoint(-5, 30), CDPoint(65, 33), 1, 0);
+    }
+    ~BoardDrawImageTest() override
+    {
+        CDPoint::SetScale(m_scale);
+        platform::SetProfile(nullptr);
+    }
+
+    template <class Item, class Fn> void Items(int kind, const CDRect* area, Fn&& fn)
+    {
+        if (area) {
+            std::vector<CItemBase*> found;
+            sheet.GetItemsIn(kind, *area, found);
+            for (CItemBase* item : found)
+                fn(*static_cast<Item*>(item));
+            return;
+        }
+        for (POSITION p = sheet.GetFirstItemPos(kind); p;)
+            fn(*static_cast<Item*>(sheet.GetNextItem(kind, p)));
+    }
+
+    // The sheet filled in one colour (lines, lands, texts, then the holes in black), the board
+    // point (x0, y0) at the image's bottom left, pixelsPerMm pixels to the millimetre.
+    QImage Draw(double x0, double y0, int pixelsPerMm, bool indexed)
+    {
+        QImage image(320, 240, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        {
+            QPainterDrawContext dc(&painter);
+            dc.SetMapMode(MM_ANISOTROPIC);
+            dc.SetWindowExt(CSize(100, 100));
+            dc.SetViewportExt(CSize(pixelsPerMm, -pixelsPerMm));
+            dc.SetWindowOrg(CDPoint(x0, y0).IntPoint());
+            dc.SetViewportOrg(CPoint(0, image.height()));
+            const COLORREF colour = RGB(200, 60, 30);
+            dc.SelectPen(platform::Pen(PS_SOLID, 0, colour));
+            dc.SelectBrush(platform::Brush::Solid(colour));
+            dc.SetTextColor(colour);
+            const CDRect visible = CSheetIndex::DrawArea(dc);
+            const CDRect* area = indexed ? &visible : nullptr;
+            Items<CLine>(KIND_LINE, area, [&](CLine& l) { l.DrawLine(&dc, 4); });
+            Items<CLand>(KIND_LAND, area, [&](CLand& l) { l.DrawLand(&dc, 4); });
+            Items<CText>(KIND_TEXT, area, [&](CText& t) { t.DrawTextA(&dc, 4); });
+            dc.SelectStockBrush(BLACK_BRUSH);
+            Items<CHole>(KIND_HOLE, area, [&](CHole& h) { h.DrawHole(&dc, 4); });
+        }
+        painter.end();
+        return image;
+    }
+
+    static int Ink(const QImage& image)
+    {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                n += image.pixel(x, y) != 0xFFFFFFFF;
+        return n;
+    }
+
+    FakeDocument doc;
+    FakeFrameServices frame;
+    platform::MemoryProfile profile;
+    CSheet sheet{SHEET_WORK};
+
+private:
+    int m_scale = 0;
+};
+
+TEST_F(BoardDrawImageTest, IndexedDrawingGivesTheSamePixels)
+{
+    struct View
+    {
+        double x0, y0;
+        int pixelsPerMm;
+    };
+    const View views[] = {
+        {-2.0, -2.0, 4},    // the whole sheet: lines a pixel or two wide
+        {-20.0, -10.0, 2},  // the whole sheet small, off centre
+        {20.37, 25.11, 40}, // zoomed in: every item many pixels wide
+        {0.0, 0.0, 40},     // the corner
+        {57.9, 3.3, 40},    // the right edge, items half in view
+        {31.0, 28.0, 120},  // closer still, on the long line
+    };
+    for (const View& v : views) {
+        SCOPED_TRACE(::testing::Message() << v.x0 << "," << v.y0 << " at " << v.pixelsPerMm);
+        const QImage walked = Draw(v.x0, v.y0, v.pixelsPerMm, false);
+        const QImage indexed = Draw(v.x0, v.y0, v.pixelsPerMm, true);
+        EXPECT_GT(Ink(walked), 500);
+        EXPECT_TRUE(walked == indexed);
+    }
+}
+
+} // namespace

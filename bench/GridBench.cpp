@@ -37,7 +37,7 @@ std::unique_ptr<CGfxListCtrl> MakeGrid(int rows)
             flags |= 0x008;
         if (id == 3)
             flags |= 0x010;
-        char caption[8];
+        char caption[16];
         std::snprintf(caption, sizeof caption, "C%d", id);
         m->AddColumn(id, caption, "", 0, 60, flags);
         order[id] = id;

@@ -84,6 +84,15 @@ public:
     tagVIA GetViaEntry(int number) override;
     tagTURRET GetTurretEntry(int number) override;
     int GetCurrentLayer() override { return m_nCurrentLayer; }
+    int GetTurretDCode(int turret) override;
+    tagTEXTSIZE GetTextSizeEntry(int index) override;
+    tagDIMS GetDimensionStyle() override { return m_dims; }
+    std::string GetDocTitle() override { return m_strTitle; }
+    std::string GetDocPathName() override { return m_strPathName; }
+    void GetBoardSize(double& width, double& height) override;
+    void GetUserOrigin(double& x, double& y) override;
+    bool IsGreyPrint() override { return m_print.c[0] != 0; }
+    int GetGreyLevel() override { return m_print.c[1] & 0xFF; }
 
     // --- Layer queries ---
     bool IsComponentSideLayer(int layer) const;
@@ -192,6 +201,8 @@ public:
     CDRect GetPrintableRect() const { return m_printableRect; }
     const tagPRINTSET& GetPrintValues() const { return m_print; }
     const std::string& GetFolder() const { return m_strFolder; }
+    void SetTitle(const std::string& title) { m_strTitle = title; }
+    void SetPathName(const std::string& path) { m_strPathName = path; }
     void SetFolder(const std::string& folder) { m_strFolder = folder; }
     ProjectWork& GetProjectWork() { return m_project; }
 
@@ -251,6 +262,8 @@ private:
     std::vector<std::unique_ptr<CNet>> m_nets;
     std::vector<CPart*> m_partList;
     std::string m_strFolder;
+    std::string m_strTitle;    // CP932; the file name once saved or opened
+    std::string m_strPathName; // CP932; empty until saved
     int m_nCurrentTurret = 0;
     int m_nCurrentVia = 1;
     int m_nCurrentGrid = 0;

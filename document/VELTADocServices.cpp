@@ -285,3 +285,29 @@ bool CVELTADoc::IsWiringOrPartLayer(int layer) const
     return sheet.GetWLayer() != 0 || (sheet.GetType() & 0x11) != 0 ||
            (static_cast<std::uint32_t>(sheet.GetType()) & 0xFFFF0000u) != 0;
 }
+
+int CVELTADoc::GetTurretDCode(int turret)
+{
+    // No D codes are assigned to turrets before the CAM tables are made; the default code of a
+    // turret is its number plus 10, the first aperture code Gerber allows.
+    return turret + 10;
+}
+
+tagTEXTSIZE CVELTADoc::GetTextSizeEntry(int index)
+{
+    if (index < 0 || index >= static_cast<int>(m_textSizes.size()))
+        index = 0;
+    return m_textSizes[static_cast<std::size_t>(index)];
+}
+
+void CVELTADoc::GetBoardSize(double& width, double& height)
+{
+    width = m_boardSize.cx;
+    height = m_boardSize.cy;
+}
+
+void CVELTADoc::GetUserOrigin(double& x, double& y)
+{
+    x = m_userOrigin.x;
+    y = m_userOrigin.y;
+}

@@ -196,7 +196,7 @@ void CSheet::DivideItem(int count)
     const bool ladder = count <= 0;
     CSheet work(SHEET_WORK);
     if (n > 1) {
-        const tagDIMS style = stroke::CurrentDimensionStyle();
+        const tagDIMS style = GetBoardDimensionStyle();
         for (CArc* arc : ListItems<CArc>(*this, KIND_ARC)) {
             const double start = arc->GetStartAngle();
             const bool circle = std::fabs(start - arc->GetEndAngle()) < 0.001;

@@ -508,7 +508,7 @@ int CSheet::EditLine()
         return 0;
     SortLine();
     const std::string name = blank.GetNameText()->GetName();
-    const tagDIMS style = stroke::CurrentDimensionStyle();
+    const tagDIMS style = GetBoardDimensionStyle();
     const int blankType = blank.GetType();
     const bool autoDim = (blankType & 0x1000) && (blankType & 0x6000);
     bool nameSet = false;

@@ -45,17 +45,6 @@ bool EndsWithChar(const std::string& s, char c)
     return pos != std::string::npos && pos + 1 == s.size() && s[pos] == c;
 }
 
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return std::nullopt;
-    return data;
-}
-
 // The whole file replaced in one step: a temporary file renamed over it once complete.
 bool WriteWholeFile(const std::filesystem::path& path, const std::string& data)
 {
@@ -324,13 +313,13 @@ bool CBoardSettingFile::WriteSection(const std::string& body)
         // The installed master stays as installed: edits go to the per-user copy, made from the
         // master the first time.
         target = UserMasterPath();
-        data = ReadWholeFile(MasterReadPath());
+        data = platform::ReadFileBytes(MasterReadPath());
         if (data) {
             std::error_code ec;
             std::filesystem::create_directories(target.parent_path(), ec);
         }
     } else {
-        data = ReadWholeFile(m_path);
+        data = platform::ReadFileBytes(m_path);
     }
     if (!data) {
         AfxMessageBox(platform::Format(_J("ファイルが開けません %s").c_str(), PathText(m_path).c_str()),

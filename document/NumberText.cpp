@@ -4,25 +4,11 @@
 
 #include <cstring>
 
-std::string TrimNumberText(const std::string& text)
-{
-    if (text.find('.') == std::string::npos)
-        return text;
-    std::string s = text;
-    while (!s.empty() && s.back() == '0')
-        s.pop_back();
-    if (!s.empty() && s.back() == '.')
-        s.pop_back();
-    if (s.empty() || s == "-0")
-        return "0";
-    return s;
-}
-
 std::string FormatNumber(double value)
 {
     std::string s = platform::Format("%.8G", value);
     if (s.find('E') != std::string::npos)
-        s = TrimNumberText(platform::Format("%.8f", value));
+        s = platform::TrimNumberText(platform::Format("%.8f", value));
     if (s.find('.') == std::string::npos)
         s += ".0";
     return s;

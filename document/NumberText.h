@@ -4,11 +4,9 @@
 
 #include <string>
 
-// "%.8G"; when that has an exponent, "%.8f" trimmed by TrimNumberText; ".0" added when no '.'.
+// "%.8G"; when that has an exponent, "%.8f" trimmed by platform::TrimNumberText; ".0" added when no '.'.
 std::string FormatNumber(double value);
 // FormatNumber into a buffer that holds it (64 bytes hold every value below 1e40).
 void FormatNumberToBuffer(char* buffer, double value);
 // x and y each by FormatNumber, joined by ", ".
 void FormatPointText(char* buffer, double x, double y);
-// Without '.', unchanged; else trailing '0's, then a trailing '.', removed; "" and "-0" give "0".
-std::string TrimNumberText(const std::string& text);

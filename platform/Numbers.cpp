@@ -418,4 +418,18 @@ std::int32_t TruncateToInt32(double value)
     return static_cast<std::int32_t>(value);
 }
 
+std::string TrimNumberText(const std::string& text)
+{
+    if (text.find('.') == std::string::npos)
+        return text;
+    std::string s = text;
+    while (!s.empty() && s.back() == '0')
+        s.pop_back();
+    if (!s.empty() && s.back() == '.')
+        s.pop_back();
+    if (s.empty() || s == "-0")
+        return "0";
+    return s;
+}
+
 } // namespace platform

@@ -33,5 +33,7 @@ std::int32_t Strtol(const char* s, const char** end);
 
 // value truncated toward zero to a 32-bit integer; out-of-range values saturate and NaN gives 0.
 std::int32_t TruncateToInt32(double value);
+// Without '.', unchanged; else trailing '0's, then a trailing '.', removed; "" and "-0" give "0".
+std::string TrimNumberText(const std::string& text);
 
 } // namespace platform

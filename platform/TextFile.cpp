@@ -7,7 +7,7 @@ namespace platform {
 
 TextLineReader::TextLineReader(std::string data, Nul nul) : m_data(std::move(data)), m_nul(nul) {}
 
-std::optional<TextLineReader> TextLineReader::FromFile(const std::filesystem::path& path, Nul nul)
+std::optional<std::string> ReadFileBytes(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
@@ -15,7 +15,15 @@ std::optional<TextLineReader> TextLineReader::FromFile(const std::filesystem::pa
     std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad())
         return std::nullopt;
-    return TextLineReader(std::move(data), nul);
+    return data;
+}
+
+std::optional<TextLineReader> TextLineReader::FromFile(const std::filesystem::path& path, Nul nul)
+{
+    std::optional<std::string> data = ReadFileBytes(path);
+    if (!data)
+        return std::nullopt;
+    return TextLineReader(std::move(*data), nul);
 }
 
 bool TextLineReader::ReadLine(std::string& line)

@@ -11,6 +11,9 @@
 
 namespace platform {
 
+// The whole file as bytes; none when it cannot be opened or read.
+std::optional<std::string> ReadFileBytes(const std::filesystem::path& path);
+
 // Reads lines from bytes. A line ends at LF, at CR LF, or at a bare CR (the byte after a bare CR
 // begins the next line, it is not swallowed). The last line needs no end. A NUL byte either ends
 // the line like a line end (the default: no byte after it is lost) or ends the whole text, as a
@@ -26,7 +29,7 @@ public:
 
     explicit TextLineReader(std::string data, Nul nul = Nul::EndsLine);
 
-    // Reads the whole file; none when it cannot be read.
+    // Reads the whole file (ReadFileBytes); none when it cannot be read.
     static std::optional<TextLineReader> FromFile(const std::filesystem::path& path, Nul nul = Nul::EndsLine);
 
     // The next line without its end; false when no line is left.

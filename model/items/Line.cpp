@@ -38,15 +38,7 @@ std::string TrimNumberString(const std::string& text)
     if (e != std::string::npos && e > 0 && e + 1 < s.size() &&
         (s[e + 1] == '-' || s[e + 1] == '+' || std::isdigit(static_cast<unsigned char>(s[e + 1]))))
         s = platform::Format("%.8f", platform::Atof(s));
-    if (s.find('.') == std::string::npos)
-        return s;
-    while (!s.empty() && s.back() == '0')
-        s.pop_back();
-    if (!s.empty() && s.back() == '.')
-        s.pop_back();
-    if (s.empty() || s == "-0")
-        return "0";
-    return s;
+    return platform::TrimNumberText(s);
 }
 
 // ---------------------------------------------------------------------------------------------

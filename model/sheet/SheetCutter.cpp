@@ -8,6 +8,7 @@
 #include "model/items/StrokeSupport.h"
 #include "model/services/DocumentServices.h"
 #include "model/sheet/Sheet.h"
+#include "model/sheet/SheetItems.h"
 
 #include <climits>
 #include <cmath>
@@ -23,13 +24,6 @@ constexpr int kLineTypeMask = 0xE00;
 constexpr int kNamedAuto = 0x1000;
 constexpr int kAutoBits = 0x6000;
 
-template <class T> std::vector<T*> ListItems(CSheet& sheet, int kind)
-{
-    std::vector<T*> out;
-    for (POSITION pos = sheet.GetFirstItemPos(kind); pos;)
-        out.push_back(static_cast<T*>(sheet.GetNextItem(kind, pos)));
-    return out;
-}
 
 // The cutter path: the lines of the board's via and part sheet, in list order.
 std::vector<CLine*> CutterPath(CSheet& sheet)

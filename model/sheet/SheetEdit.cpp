@@ -14,6 +14,7 @@
 #include "model/items/Via.h"
 #include "model/services/DocumentServices.h"
 #include "model/sheet/Sheet.h"
+#include "model/sheet/SheetItems.h"
 #include "platform/Cp932.h"
 #include "platform/J.h"
 #include "platform/Messages.h"
@@ -34,13 +35,6 @@ constexpr int kAllFieldsUnchanged = 15;
 constexpr int kNameTypeMask = 0x7000; // name, automatic length, automatic angle
 constexpr int kLineTypeMask = 0xE00;
 
-template <class T> std::vector<T*> ListItems(CSheet& sheet, int kind)
-{
-    std::vector<T*> out;
-    for (POSITION pos = sheet.GetFirstItemPos(kind); pos;)
-        out.push_back(static_cast<T*>(sheet.GetNextItem(kind, pos)));
-    return out;
-}
 
 // A two-bit answer: 0 no, 2 unchanged, anything else yes.
 int Field(int code, int shift)

@@ -112,7 +112,7 @@ TEST(VELTADocTest, NumberTexts)
     const std::pair<const char*, const char*> trims[] = {
         {"-0.000", "0"}, {"12.500", "12.5"}, {"100", "100"}, {".0", "0"}};
     for (auto [in, out] : trims)
-        EXPECT_EQ(TrimNumberText(in), out) << in;
+        EXPECT_EQ(platform::TrimNumberText(in), out) << in;
 }
 
 class DocServicesTest : public ::testing::Test

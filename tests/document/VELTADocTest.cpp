@@ -1,5 +1,6 @@
 #include "document/VELTADoc.h"
 #include "document/NumberText.h"
+#include "platform/Numbers.h"
 #include "model/items/Hole.h"
 #include "model/items/Part.h"
 #include "model/net/Net.h"

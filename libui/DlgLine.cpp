@@ -289,8 +289,12 @@ bool CDlgLine::Run(LineDialogData& data, QWidget* parent)
         dialog.m_line = *line;
     if (dialog.DoModal() != QDialog::Accepted)
         return false;
-    if (arc)
+    if (arc) {
         *arc = dialog.m_arc;
+        // Assignment brings the angles into one turn; the packed word must arrive as it is.
+        if (dialog.m_multiple)
+            arc->SetStartAngle(dialog.m_arc.GetStartAngle());
+    }
     if (line)
         *line = dialog.m_line;
     return true;

@@ -58,7 +58,8 @@ CDlgHole::CDlgHole(QWidget* parent) : CItemDialog(IDD, QString::fromUtf8("ホー
     Put(position, b.Label(QStringLiteral("&Y"), -1, 0), 1, 0);
     m_yEdit = Put(position, b.Add(IdY, new CFormulaEdit(this), -1, 0), 1, 1);
 
-    m_couponCheck = b.Add(IdCoupon, new CTriStateCheck(QString::fromUtf8("テストクーポン(&T)"), this), 6, 0, 1, 2);
+    m_couponCheck =
+        b.Add(IdCoupon, new CTriStateCheck(QString::fromUtf8("テストクーポン(&T)"), this), 6, 0, 1, 2);
     m_dummyCheck = b.Add(IdDummy, new CTriStateCheck(QString::fromUtf8("すて穴(&K)"), this), 7, 0, 1, 2);
     b.OkCancel(0, 3);
 
@@ -217,7 +218,8 @@ void CDlgHole::accept()
     if (valid && m_shape != 0) {
         valid = ReadSize(m_radiusEdit, radius);
         if (valid && !m_multiple)
-            valid = width > 0.0 && radius >= 0.0 && diameter <= width && radius <= diameter / 2.0 && diameter >= 0.0;
+            valid = width > 0.0 && radius >= 0.0 && diameter <= width && radius <= diameter / 2.0 &&
+                    diameter >= 0.0;
         if (valid && (!m_multiple || m_angleEdit->IsChanged())) {
             valid = ReadSize(m_angleEdit, angle) && std::isfinite(angle);
             if (valid) {

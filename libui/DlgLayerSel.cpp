@@ -19,7 +19,8 @@ CDlgLayerSel::CDlgLayerSel(QWidget* parent) : CItemDialog(IDD, QString::fromUtf8
     m_filterGroup = new CRadioGroup(this);
     m_filterGroup->Add(Put(group, b.Radio(nullptr, IdAll, QString::fromUtf8("全部(&A)"), -1, 0), 0, 0), 0);
     m_filterGroup->Add(Put(group, b.Radio(nullptr, IdData, QString::fromUtf8("データ(&T)"), -1, 0), 1, 0), 1);
-    m_filterGroup->Add(Put(group, b.Radio(nullptr, IdDisplayed, QString::fromUtf8("表示(&D)"), -1, 0), 2, 0), 2);
+    m_filterGroup->Add(Put(group, b.Radio(nullptr, IdDisplayed, QString::fromUtf8("表示(&D)"), -1, 0), 2, 0),
+                       2);
     QPushButton* clear = b.Button(IdClear, QString::fromUtf8("クリア(&C)"), 1, 1);
     m_text = b.Add(IdText, new QLineEdit(this), 4, 0, 1, 2);
     m_text->setReadOnly(true);
@@ -114,7 +115,9 @@ void CDlgLayerSel::OnCheckChange(int row)
     const bool ticked = m_list->GetCheck(row) == 1;
     if (m_checkOrder) {
         if (ticked && slot == 0) {
-            slot = static_cast<int>(std::count_if(m_order.begin(), m_order.end(), [](int s) { return s != 0; })) + 1;
+            slot = static_cast<int>(
+                       std::count_if(m_order.begin(), m_order.end(), [](int s) { return s != 0; })) +
+                   1;
         } else if (!ticked && slot != 0) {
             const int removed = slot;
             slot = 0;

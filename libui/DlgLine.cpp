@@ -39,8 +39,8 @@ CDlgLine::CDlgLine(QWidget* parent) : CItemDialog(IDD, QString::fromUtf8("ライ
     m_typeCombo = b.Add(IdLineType, new QComboBox(this), 1, 1);
 
     QGridLayout* dims = AddGroup(QString::fromUtf8("寸法"), 2, 0, 1, 2);
-    m_displayCheck = Put(dims, b.Add(IdDisplay, new CTriStateCheck(QString::fromUtf8("表示(&D)"), this), -1, 0), 0, 0,
-                         1, 2);
+    m_displayCheck = Put(
+        dims, b.Add(IdDisplay, new CTriStateCheck(QString::fromUtf8("表示(&D)"), this), -1, 0), 0, 0, 1, 2);
     Put(dims, b.Label(QString::fromUtf8("値(&V)"), -1, 0), 1, 0);
     m_valueEdit = Put(dims, b.Add(IdValue, new QLineEdit(this), -1, 0), 1, 1, 1, 2);
     m_valueEdit->setMinimumWidth(160);
@@ -54,18 +54,21 @@ CDlgLine::CDlgLine(QWidget* parent) : CItemDialog(IDD, QString::fromUtf8("ライ
     m_angleEdit->setReadOnly(true);
 
     QGridLayout* arrows = AddGroup(QString::fromUtf8("矢印"), 3, 0);
-    m_startArrowCheck =
-        Put(arrows, b.Add(IdStartArrow, new CTriStateCheck(QString::fromUtf8("始点(&1)"), this), -1, 0), 0, 0);
+    m_startArrowCheck = Put(
+        arrows, b.Add(IdStartArrow, new CTriStateCheck(QString::fromUtf8("始点(&1)"), this), -1, 0), 0, 0);
     m_endArrowCheck =
         Put(arrows, b.Add(IdEndArrow, new CTriStateCheck(QString::fromUtf8("終点(&2)"), this), -1, 0), 0, 1);
     QGridLayout* dots = AddGroup(QString::fromUtf8("点"), 3, 1);
-    m_startDotCheck = Put(dots, b.Add(IdStartDot, new CTriStateCheck(QString::fromUtf8("始点(&3)"), this), -1, 0), 0, 0);
-    m_endDotCheck = Put(dots, b.Add(IdEndDot, new CTriStateCheck(QString::fromUtf8("終点(&4)"), this), -1, 0), 0, 1);
+    m_startDotCheck =
+        Put(dots, b.Add(IdStartDot, new CTriStateCheck(QString::fromUtf8("始点(&3)"), this), -1, 0), 0, 0);
+    m_endDotCheck =
+        Put(dots, b.Add(IdEndDot, new CTriStateCheck(QString::fromUtf8("終点(&4)"), this), -1, 0), 0, 1);
     b.OkCancel(0, 2);
 
     // An end carries an arrow or a dot, not both.
     const auto exclude = [this](CTriStateCheck* clicked, CTriStateCheck* other) {
-        connect(clicked, &QAbstractButton::clicked, this, [clicked, other] { other->SetState(clicked->GetState() & 2); });
+        connect(clicked, &QAbstractButton::clicked, this,
+                [clicked, other] { other->SetState(clicked->GetState() & 2); });
     };
     exclude(m_endArrowCheck, m_endDotCheck);
     exclude(m_endDotCheck, m_endArrowCheck);
@@ -219,12 +222,14 @@ void CDlgLine::ApplyName()
             SetNameBits(0);
         return;
     }
-    const int bits = m_value == m_lengthText   ? kNamed | kAutoLength
+    const int bits = m_value == m_lengthText  ? kNamed | kAutoLength
                      : m_value == m_angleText ? kNamed | kAutoAngle
                                               : kNamed;
     if (!(m_multiple && m_value == QStringLiteral("***"))) {
         // A new name keeps the size of the one it replaces, else takes the board's dimension text size.
-        int size = Edited().GetType() & kNamed ? (IsArc() ? m_arc.GetNameText() : m_line.GetNameText())->GetSize() : 0;
+        int size = Edited().GetType() & kNamed
+                       ? (IsArc() ? m_arc.GetNameText() : m_line.GetNameText())->GetSize()
+                       : 0;
         if (size <= 0) {
             FrameServices* frame = GetFrameServices();
             size = frame ? frame->GetDimensionStyle().textSize : 0;

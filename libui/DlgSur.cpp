@@ -22,10 +22,12 @@ CDlgSur::CDlgSur(QWidget* parent) : CItemDialog(IDD, QString::fromUtf8("面編�
     CDialogBuilder& b = Builder();
     b.Label(QString::fromUtf8("タレット(&U)"), 0, 0);
     m_turretEdit = AddIntField(Grid(), IdTurret, IdTurretSpin, m_turretSpin, 0, 1);
-    m_noFillCheck = b.Add(IdNoFill, new CTriStateCheck(QString::fromUtf8("塗りつぶしなし(&N)"), this), 1, 0, 1, 2);
+    m_noFillCheck =
+        b.Add(IdNoFill, new CTriStateCheck(QString::fromUtf8("塗りつぶしなし(&N)"), this), 1, 0, 1, 2);
     QGridLayout* group = AddGroup(QString::fromUtf8("属性"), 2, 0, 1, 2);
-    m_cocCheck = Put(group, b.Add(IdCoc, new CTriStateCheck(QString::fromUtf8("高さ属性(&COC)"), this), -1, 0), 0,
-                     0, 1, 3);
+    m_cocCheck =
+        Put(group, b.Add(IdCoc, new CTriStateCheck(QString::fromUtf8("高さ属性(&COC)"), this), -1, 0), 0, 0,
+            1, 3);
     Put(group, b.Add(IdTopLabel, new QLabel(QString::fromUtf8("上(&T)"), this), -1, 0), 1, 0);
     m_topEdit = AddNumField(group, IdTop, IdTopSpin, m_topSpin, 1, 1);
     qobject_cast<QLabel*>(FindControl(this, IdTopLabel))->setBuddy(m_topEdit);

@@ -35,10 +35,10 @@ public:
     void SetMulti() { m_multiple = 1; }
 
     int m_multiple = 0;
-    int m_turret = 0;    // 0..120; -1 unchanged
-    int m_coc = 0;       // 0 off, 1 on, 2 unchanged
-    int m_noFill = 0;    // 0 off, 1 on, 2 unchanged
-    double m_top = 0.0;  // millimetres
+    int m_turret = 0;   // 0..120; -1 unchanged
+    int m_coc = 0;      // 0 off, 1 on, 2 unchanged
+    int m_noFill = 0;   // 0 off, 1 on, 2 unchanged
+    double m_top = 0.0; // millimetres
     double m_bottom = 0.0;
 
     void accept() override;

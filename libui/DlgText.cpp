@@ -79,10 +79,14 @@ CDlgText::CDlgText(QWidget* parent) : CItemDialog(IDD, QString::fromUtf8("文字
     {
         int id;
         const char* caption;
-    } directions[] = {{IdDir0, "0(&A)"}, {IdDir90, "90(&B)"}, {IdDir180, "180(&C)"}, {IdDirMinus90, "-90(&D)"},
+    } directions[] = {{IdDir0, "0(&A)"},
+                      {IdDir90, "90(&B)"},
+                      {IdDir180, "180(&C)"},
+                      {IdDirMinus90, "-90(&D)"},
                       {IdDirAngle, "指定(&E)"}};
     for (int i = 0; i < 5; ++i)
-        m_dirGroup->Add(Put(place, b.Radio(nullptr, directions[i].id, str(directions[i].caption), -1, 0), 0, i), i);
+        m_dirGroup->Add(
+            Put(place, b.Radio(nullptr, directions[i].id, str(directions[i].caption), -1, 0), 0, i), i);
     m_angleEdit = AddNumField(place, IdAngle, IdAngleSpin, m_angleSpin, 0, 5);
     Put(place, b.Label(str("°"), -1, 0), 0, 6);
     Put(place, b.Label(QStringLiteral("&X"), -1, 0), 1, 0);
@@ -402,7 +406,7 @@ void CDlgText::UpdateEnabling()
     m_fontHeightEdit->setEnabled(trueType);
     m_fontHeightSpin->setEnabled(trueType);
     for (QWidget* w : std::initializer_list<QWidget*>{m_tableEdit, m_tableSpin, m_turretEdit, m_heightEdit,
-                                                       m_widthEdit, m_spaceEdit})
+                                                      m_widthEdit, m_spaceEdit})
         w->setEnabled(stroke);
     for (CNumSpinCtrl* spin : {m_heightSpin, m_widthSpin, m_spaceSpin})
         spin->setEnabled(stroke && table == 0);
@@ -464,7 +468,8 @@ void CDlgText::OnFontButton()
     QFont initial;
     if (!m_multiple) {
         initial.setFamily(platform::Cp932ToQString(m_font.FaceName()));
-        initial.setWeight(static_cast<QFont::Weight>(std::clamp(m_font.lfWeight == 0 ? 400 : m_font.lfWeight, 1, 1000)));
+        initial.setWeight(
+            static_cast<QFont::Weight>(std::clamp(m_font.lfWeight == 0 ? 400 : m_font.lfWeight, 1, 1000)));
         initial.setItalic(m_font.lfItalic != 0);
     }
     initial.setPointSize(10);

@@ -80,8 +80,8 @@ public:
     double m_angle = 0.0; // degrees
     int m_mirror = 0;
     int m_frame = 0;
-    int m_table = 0;  // 0 none, 1..16; -1 unchanged
-    int m_turret = 0; // 0..120; -1 unchanged
+    int m_table = 0;    // 0 none, 1..16; -1 unchanged
+    int m_turret = 0;   // 0..120; -1 unchanged
     int m_fontType = 1; // 0 TrueType, 1 stroke; -1 none
     LOGFONTA m_font;
     bool m_edit = false;

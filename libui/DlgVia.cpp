@@ -18,13 +18,16 @@ CDlgVia::CDlgVia(QWidget* parent) : CItemDialog(IDD, QString::fromUtf8("ビア�
     b.Label(QString::fromUtf8("サーマル(&T)"), 1, 0, 1, 2);
     m_list = b.Add(IdThermal, new CCheckListBox(this), 2, 0, 1, 2);
     m_list->setFixedHeight(120);
-    m_couponCheck = b.Add(IdCoupon, new CTriStateCheck(QString::fromUtf8("テストクーポン(&S)"), this), 3, 0, 1, 2);
+    m_couponCheck =
+        b.Add(IdCoupon, new CTriStateCheck(QString::fromUtf8("テストクーポン(&S)"), this), 3, 0, 1, 2);
     m_dummyCheck = b.Add(IdDummy, new CTriStateCheck(QString::fromUtf8("すて穴(&C)"), this), 4, 0, 1, 2);
     b.OkCancel(0, 2);
     Grid()->setRowStretch(5, 1);
 
-    connect(m_couponCheck, &QAbstractButton::clicked, this, [this] { OnTypeClicked(m_couponCheck, m_dummyCheck); });
-    connect(m_dummyCheck, &QAbstractButton::clicked, this, [this] { OnTypeClicked(m_dummyCheck, m_couponCheck); });
+    connect(m_couponCheck, &QAbstractButton::clicked, this,
+            [this] { OnTypeClicked(m_couponCheck, m_dummyCheck); });
+    connect(m_dummyCheck, &QAbstractButton::clicked, this,
+            [this] { OnTypeClicked(m_dummyCheck, m_couponCheck); });
 }
 
 void CDlgVia::OnInitDialog()
@@ -102,8 +105,8 @@ void CDlgVia::accept()
                 keep &= ~bit;
         }
     }
-    if (checkedCount >= 2 &&
-        AfxMessageBox(_J("内層サーマルランドが複数有ります。よろしくですか？"), MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (checkedCount >= 2 && AfxMessageBox(_J("内層サーマルランドが複数有ります。よろしくですか？"),
+                                           MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     m_keepMask = keep;
     // Positions on layers that are not negative keep the bits they came with.

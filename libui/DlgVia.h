@@ -36,8 +36,8 @@ public:
     int m_wireCount = 0;
     std::array<int, kMaxPositions> m_layers{};
     std::array<int, kMaxPositions> m_layerFlags{}; // 0x8: negative layer
-    int m_thermal = 0;    // bit i: thermal land on wiring position i + 1
-    int m_keepMask = 0;   // out, several vias: bits of m_thermal to leave as they are
+    int m_thermal = 0;                             // bit i: thermal land on wiring position i + 1
+    int m_keepMask = 0; // out, several vias: bits of m_thermal to leave as they are
 
     void accept() override;
 
@@ -55,6 +55,6 @@ private:
     CCheckListBox* m_list;
     CTriStateCheck* m_couponCheck;
     CTriStateCheck* m_dummyCheck;
-    int m_dummy = 0;  // check states
+    int m_dummy = 0; // check states
     int m_coupon = 0;
 };

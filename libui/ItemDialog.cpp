@@ -26,8 +26,8 @@ bool ReadTableField(const QString& text, int maximum, int& value)
     if (number > maximum)
         return false;
     qsizetype first = 0;
-    while (first < text.size() &&
-           (text[first] == QLatin1Char('*') || text[first] == QLatin1Char(' ') || text[first] == QLatin1Char('\t')))
+    while (first < text.size() && (text[first] == QLatin1Char('*') || text[first] == QLatin1Char(' ') ||
+                                   text[first] == QLatin1Char('\t')))
         ++first;
     if (first == text.size())
         return false;
@@ -145,7 +145,8 @@ void CItemDialog::SetDigitsOnly(QLineEdit* field, bool digitsOnly)
 {
     if (digitsOnly) {
         if (!field->validator())
-            field->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), field));
+            field->setValidator(
+                new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), field));
     } else {
         field->setValidator(nullptr);
     }

@@ -1,7 +1,7 @@
 // Layer selection dialog: ticks in layer or check order, the filters and the remembered filter.
 
-#include "libui/CheckListBox.h"
 #include "libui/DlgLayerSel.h"
+#include "libui/CheckListBox.h"
 #include "tests/support/FakeDocument.h"
 #include "tests/support/FakeFrameServices.h"
 #include "tests/support/ItemDialogFixture.h"

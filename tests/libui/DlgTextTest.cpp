@@ -15,10 +15,7 @@ namespace {
 class DlgTextTest : public ItemDialogFixture
 {
 protected:
-    DlgTextTest()
-    {
-        frame.textSizes[3] = tagTEXTSIZE{7, 3.0, 2.5, 0.8};
-    }
+    DlgTextTest() { frame.textSizes[3] = tagTEXTSIZE{7, 3.0, 2.5, 0.8}; }
     static double Value(QWidget* d, int id) { return Text(d, id).toDouble(); }
     static CText StrokeText(const char* string)
     {

@@ -434,6 +434,8 @@ void CDlgText::OnDirection(int choice)
 
 void CDlgText::OnKeep()
 {
+    // What the user typed stays; only the attributes are loaded.
+    m_text = m_textEdit->text();
     m_keep = m_keep ? 0 : 1;
     LoadAttribute();
     UpdateData(false);

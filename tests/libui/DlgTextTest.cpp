@@ -8,6 +8,7 @@
 #include "tests/support/FakeFrameServices.h"
 #include "tests/support/ItemDialogFixture.h"
 
+#include <QFontDialog>
 #include <numbers>
 
 namespace {
@@ -249,6 +250,37 @@ TEST_F(DlgTextTest, OwnFontEscapementFollowsTheAngle)
     });
     EXPECT_EQ(japanese.InputText(&doc, true, 0), 1);
     EXPECT_FALSE(japanese.IsSPFont());
+}
+
+TEST_F(DlgTextTest, FontDialogChoosesTheOwnFont)
+{
+    CText text = StrokeText("A");
+    text.SetType(text.GetType() & ~TEXT_STROKE);
+    profile.SetString("Default", "FontE", "NoSuchFace"); // whatever the dialog offers is an own font
+    QString chosenFamily;
+    int chosenWeight = 0;
+    OnDialog([&chosenFamily, &chosenWeight](QDialog* d) {
+        Click(d, CDlgText::IdOwnFont);
+        ASSERT_TRUE(Enabled(d, CDlgText::IdFont));
+        QTimer::singleShot(0, [&chosenFamily, &chosenWeight] {
+            auto* fonts = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(fonts, nullptr);
+            QFont font = fonts->currentFont();
+            font.setBold(true);
+            fonts->setCurrentFont(font);
+            chosenFamily = fonts->currentFont().family();
+            chosenWeight = fonts->currentFont().weight();
+            fonts->accept();
+        });
+        Click(d, CDlgText::IdFont);
+        EXPECT_EQ(State(d, CDlgText::IdOwnFont), Qt::Checked);
+        Ok(d);
+    });
+    EXPECT_EQ(text.InputText(&doc, true, 0), 1);
+    EXPECT_TRUE(text.IsSPFont());
+    EXPECT_EQ(text.GetFont()->lfWeight, chosenWeight);
+    EXPECT_EQ(text.GetFont()->lfHeight, 200); // the text height in hundredths
+    EXPECT_EQ(platform::Cp932ToQString(text.GetFont()->FaceName()), chosenFamily);
 }
 
 TEST_F(DlgTextTest, SeveralTextsLeftUntouchedStayUnchanged)

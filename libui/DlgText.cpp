@@ -94,7 +94,7 @@ CDlgText::CDlgText(QWidget* parent) : CItemDialog(IDD, QString::fromUtf8("文字
     Put(place, b.Label(QStringLiteral("&Y"), -1, 0), 1, 3);
     m_yEdit = Put(place, b.Add(IdY, new CFormulaEdit(this), -1, 0), 1, 4, 1, 2);
 
-    QGridLayout* size = AddGroup(str("サイズ"), 3, 0, 1, 4);
+    QGridLayout* size = AddGroup(QString(), 3, 0, 1, 4);
     m_typeGroup = new CRadioGroup(this);
     m_typeGroup->Add(Put(size, b.Radio(nullptr, IdTrueType, str("フォント形式(&F)"), -1, 0), 0, 0, 1, 2), 0);
     m_ownFontCheck = Put(size, b.Add(IdOwnFont, new CTriStateCheck(str("別フォント"), this), -1, 0), 0, 2);

@@ -4,11 +4,11 @@
 
 #include "bench/SyntheticBoard.h"
 #include "model/cam/CamReadResult.h"
-#include "tests/model/sheet/SheetGerberItems.h"
 #include "model/items/Land.h"
 #include "model/items/Line.h"
 #include "model/items/Text.h"
 #include "model/items/Via.h"
+#include "tests/model/sheet/SheetGerberItems.h"
 #include "tests/support/GerberOutput.h"
 
 #include <benchmark/benchmark.h>

@@ -31,9 +31,9 @@ namespace {
 
 constexpr double kInch = 25.4;
 constexpr double kSameTolerance = 1e-6;
-constexpr double kLimitMm = 10000.0;   // ±10 m: beyond it a coordinate or size is not a board's
-constexpr int kRepeatLimit = 10000;    // drill repeat hits of one block
-constexpr int kStepLimit = 10000;      // copies of one step-and-repeat block
+constexpr double kLimitMm = 10000.0;     // ±10 m: beyond it a coordinate or size is not a board's
+constexpr int kRepeatLimit = 10000;      // drill repeat hits of one block
+constexpr int kStepLimit = 10000;        // copies of one step-and-repeat block
 constexpr long kStepItemLimit = 5000000; // items that step-and-repeat copies may make in all
 
 // Thrown when the file cannot be read on; the reading ends with its reason.
@@ -173,10 +173,12 @@ private:
         if (first == std::string::npos)
             return 0;
         if (digits.size() - first > 10)
-            throw Malformed{platform::Format(_J("数値 %s が 32 ビットを超えています").c_str(), digits.c_str())};
+            throw Malformed{
+                platform::Format(_J("数値 %s が 32 ビットを超えています").c_str(), digits.c_str())};
         const std::int64_t value = std::strtoll(digits.c_str() + first, nullptr, 10);
         if (value > 2147483647LL)
-            throw Malformed{platform::Format(_J("数値 %s が 32 ビットを超えています").c_str(), digits.c_str())};
+            throw Malformed{
+                platform::Format(_J("数値 %s が 32 ビットを超えています").c_str(), digits.c_str())};
         return value;
     }
 
@@ -194,7 +196,8 @@ private:
         if (n.point) {
             const std::string text = (n.whole.empty() ? "0" : n.whole) + "." + n.fraction;
             if (n.whole.size() > 10)
-                throw Malformed{platform::Format(_J("数値 %s が 32 ビットを超えています").c_str(), text.c_str())};
+                throw Malformed{
+                    platform::Format(_J("数値 %s が 32 ビットを超えています").c_str(), text.c_str())};
             value = std::strtod(text.c_str(), nullptr);
         } else if (m_trailingOmitted && m_intDigits > 0) {
             std::string digits = n.whole;
@@ -317,7 +320,8 @@ private:
                 }
             }
             if (!plain)
-                Report(platform::Format(_J("パラメータ %s は読み込みでは無視します").c_str(), std::string(code).c_str()));
+                Report(platform::Format(_J("パラメータ %s は読み込みでは無視します").c_str(),
+                                        std::string(code).c_str()));
         }
         // IP, IN, LN, the attributes TF, TA, TO, TD and the rest change nothing here.
     }
@@ -333,7 +337,7 @@ private:
         if (at < rest.size())
             m_g.absolute = rest[at] == 'A' ? 1 : 0;
         const std::size_t x = rest.find('X', at);
-        if (x == std::string_view::npos || x + 2 >= rest.size() + 0 ||
+        if (x == std::string_view::npos || x + 2 >= rest.size() ||
             !std::isdigit(static_cast<unsigned char>(rest[x + 1])) ||
             !std::isdigit(static_cast<unsigned char>(rest[x + 2])))
             return;
@@ -348,7 +352,8 @@ private:
         if (definition.size() > 1 && definition[0] == 'D') {
             const NumberField n = ReadNumber(definition, 1);
             if (n.HasDigits() && Digits(n.whole) >= 1000)
-                throw Malformed{platform::Format(_J("Dコード %d は範囲外です").c_str(), static_cast<int>(Digits(n.whole)))};
+                throw Malformed{platform::Format(_J("Dコード %d は範囲外です").c_str(),
+                                                 static_cast<int>(Digits(n.whole)))};
         }
         const int turret = m_doc ? m_doc->AssignGerberAperture(definition, m_macros, &m_g) : -1;
         m_drawTurret = turret < 0 ? 0 : turret;
@@ -362,7 +367,8 @@ private:
         double steps[2] = {0.0, 0.0};
         for (std::size_t i = 0; i < rest.size(); ++i) {
             const char c = rest[i];
-            if ((c != 'X' && c != 'Y' && c != 'I' && c != 'J') || i + 1 >= rest.size() || !StartsNumber(rest[i + 1]))
+            if ((c != 'X' && c != 'Y' && c != 'I' && c != 'J') || i + 1 >= rest.size() ||
+                !StartsNumber(rest[i + 1]))
                 continue;
             const NumberField n = ReadNumber(rest, i + 1);
             if (c == 'X' || c == 'Y') {
@@ -419,7 +425,8 @@ private:
         m_hasArcOffsets = false;
         for (std::size_t at = 0; at < block.size();) {
             const char c = block[at];
-            if (!std::isupper(static_cast<unsigned char>(c)) || at + 1 >= block.size() || !StartsNumber(block[at + 1])) {
+            if (!std::isupper(static_cast<unsigned char>(c)) || at + 1 >= block.size() ||
+                !StartsNumber(block[at + 1])) {
                 ++at;
                 continue;
             }
@@ -712,7 +719,8 @@ private:
             return;
         }
         const auto defined = m_tools.find(number);
-        double size = defined != m_tools.end() ? defined->second : (m_doc ? m_doc->GetTCodeSize(number) : 0.0);
+        double size =
+            defined != m_tools.end() ? defined->second : (m_doc ? m_doc->GetTCodeSize(number) : 0.0);
         if (!(size > 0.0)) {
             size = 1.0;
             Report(platform::Format(byD ? _J("D%02d コードはテーブルにありません").c_str()
@@ -744,8 +752,8 @@ private:
             AddHole(to);
             return;
         }
-        m_target->NewHole(CDPoint((a.x + b.x) / 2.0, (a.y + b.y) / 2.0), m_diameter, false, length + m_diameter,
-                          m_diameter / 2.0, std::atan2(b.y - a.y, b.x - a.x));
+        m_target->NewHole(CDPoint((a.x + b.x) / 2.0, (a.y + b.y) / 2.0), m_diameter, false,
+                          length + m_diameter, m_diameter / 2.0, std::atan2(b.y - a.y, b.x - a.x));
         m_lastHole = to;
         m_lastHoleDiameter = m_diameter;
     }
@@ -776,7 +784,8 @@ private:
         CDPoint slotStart, delta;
         for (std::size_t at = 0; at < block.size();) {
             const char c = block[at];
-            if (!std::isupper(static_cast<unsigned char>(c)) || at + 1 >= block.size() || !StartsNumber(block[at + 1])) {
+            if (!std::isupper(static_cast<unsigned char>(c)) || at + 1 >= block.size() ||
+                !StartsNumber(block[at + 1])) {
                 ++at;
                 continue;
             }
@@ -951,7 +960,8 @@ private:
             m_g.inRegion = 0;
         }
         if (m_clearItems > 0)
-            Report(platform::Format(_J("クリア極性の図形 %d 個は読み込みませんでした").c_str(), m_clearItems));
+            Report(
+                platform::Format(_J("クリア極性の図形 %d 個は読み込みませんでした").c_str(), m_clearItems));
         if (m_g.angle != 0.0)
             m_sheet.Rotate(CDPoint(0.0, 0.0), m_g.angle);
         m_sheet.OffsetItem(CDPoint(m_g.offsetX, m_g.offsetY), 1);

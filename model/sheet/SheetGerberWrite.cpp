@@ -145,8 +145,8 @@ void CSheet::WriteGerbarDrill(CArchive& ar, tagGERBAR& g)
                 pendingDummy = hole;
             } else {
                 const CDPoint at = hole->GetPoint();
-                AfxMessageBox(platform::Format(_J("捨て穴 (%.2f,%.2f)　は出力されません").c_str(), at.x, at.y),
-                              MB_OK);
+                AfxMessageBox(
+                    platform::Format(_J("捨て穴 (%.2f,%.2f)　は出力されません").c_str(), at.x, at.y), MB_OK);
             }
             continue;
         }

@@ -95,8 +95,9 @@ int FakeDocument::FindTCode(CHole* hole, bool)
 
 tagTCODE FakeDocument::GetToolEntry(int index)
 {
-    return index >= 0 && static_cast<std::size_t>(index) < tools.size() ? tools[static_cast<std::size_t>(index)]
-                                                                        : tagTCODE{};
+    return index >= 0 && static_cast<std::size_t>(index) < tools.size()
+               ? tools[static_cast<std::size_t>(index)]
+               : tagTCODE{};
 }
 
 tagDSTROKE FakeDocument::GetDCodeStroke(int dcode)

@@ -90,11 +90,13 @@ TEST_F(SheetGerberFileTest, GerberViewerReadsTheLayerWithoutMessages)
     fs::create_directories(dir);
     const fs::path file = dir / "layer.gbr";
     std::ofstream(file, std::ios::binary) << WriteFile();
-    ASSERT_EQ(std::system("command -v gerbv >/dev/null 2>&1"), 0) << "gerbv is not installed (tools/setup installs it)";
+    ASSERT_EQ(std::system("command -v gerbv >/dev/null 2>&1"), 0)
+        << "gerbv is not installed (tools/setup installs it)";
     const fs::path png = "/tmp/velta-gerber-layer-gerbv.png";
     const fs::path log = dir / "gerbv.log";
-    const std::string command = "gerbv -x png --dpi=300 --border=5 --background=#203040 --foreground=#dc2828 -o '" +
-                                png.string() + "' '" + file.string() + "' >'" + log.string() + "' 2>&1";
+    const std::string command =
+        "gerbv -x png --dpi=300 --border=5 --background=#203040 --foreground=#dc2828 -o '" + png.string() +
+        "' '" + file.string() + "' >'" + log.string() + "' 2>&1";
     EXPECT_EQ(std::system(command.c_str()), 0);
     const std::string messages = ReadText(log);
     EXPECT_EQ(messages.find("CRITICAL"), std::string::npos) << messages;

@@ -60,9 +60,9 @@ TEST_F(SheetGerberFixtureTest, ExtendedGerberWithMacrosRegionsAndBothArcModes)
     EXPECT_EQ(ReadItems(Fixture("rs274x-macros-regions.gbr")),
               (Strings{"L(10,10)(20,10)#1", "P(40,10)#7", "P(45,10)#8", "P(50,10)#9", "A(20,20)r10s270e0#1",
                        "A(70,0)r10s180e90cw#1", "S3/1w1"}));
-    EXPECT_EQ(doc.apertureDefs, (Strings{"D10C,0.250000", "D11R,1.500000X1.500000",
-                                         "D12ROUNDRECT,0.250000X1.000000X0.600000X-0.375000X0.000000",
-                                         "D13THERMAL"}));
+    EXPECT_EQ(doc.apertureDefs,
+              (Strings{"D10C,0.250000", "D11R,1.500000X1.500000",
+                       "D12ROUNDRECT,0.250000X1.000000X0.600000X-0.375000X0.000000", "D13THERMAL"}));
     ASSERT_EQ(doc.apertureMacros.size(), 2u);
     EXPECT_EQ(doc.apertureMacros[1], "THERMAL,7,0,0,2.000000,1.500000,0.300000,45");
     EXPECT_EQ(doc.apertureMacros[0].substr(0, 10), "ROUNDRECT,");
@@ -92,7 +92,8 @@ TEST_F(SheetGerberFixtureTest, DrillFilesOfOtherTools)
     EXPECT_EQ(ReadItems(Fixture("drill-metric-tz.drl")),
               (Strings{"H(5,10)0.8", "H(-2.5,10)0.8", "LH(15,3)3w9"}));
     g = gerber_test::DrillSettings();
-    EXPECT_EQ(ReadItems(Fixture("drill-decimal.drl")), (Strings{"H(10,-5)1", "H(12.54,-5)1", "H(20,-7.5)0.4"}));
+    EXPECT_EQ(ReadItems(Fixture("drill-decimal.drl")),
+              (Strings{"H(10,-5)1", "H(12.54,-5)1", "H(20,-7.5)0.4"}));
     EXPECT_EQ(last.messages, (Strings{_J("ルート加工のデータは読み込みません")}));
     EXPECT_TRUE(doc.apertureDefs.empty());
 }
@@ -109,14 +110,17 @@ TEST_F(SheetGerberFixtureTest, BadInputGivesTheMessagesOfTheParts)
 {
     const std::vector<BadCase> cases = {
         {"no end of block", "D10*X0Y0D03", false, _J("ブロックの途中でファイルが終わっています")},
-        {"unclosed parameter", "%FSLAX24Y24*\nD10*", false, _J("パラメータブロックが % で閉じられていません")},
+        {"unclosed parameter", "%FSLAX24Y24*\nD10*", false,
+         _J("パラメータブロックが % で閉じられていません")},
         {"region not closed", "G36*X0Y0D02*X1000Y0D01*X0Y1000D01*M02*", true,
          _J("G36 の領域が G37 で閉じられていません")},
         {"beyond 32 bits", "X99999999999D02*", false, _J("数値 99999999999 が 32 ビットを超えています")},
         {"beyond 10 m", "X2147483647D02*", false, _J("座標が ±10 m を超えています")},
-        {"decimal beyond 10 m", "X123456789012.5D02*", false, _J("数値 123456789012.5 が 32 ビットを超えています")},
+        {"decimal beyond 10 m", "X123456789012.5D02*", false,
+         _J("数値 123456789012.5 が 32 ビットを超えています")},
         {"binary", std::string("G04 x*\0\1\2\3", 10), false, _J("テキストファイルではありません")},
-        {"step and repeat", "%SRX10000Y10000I1J1*%", false, _J("ステップ・アンド・リピートの回数が多すぎます")},
+        {"step and repeat", "%SRX10000Y10000I1J1*%", false,
+         _J("ステップ・アンド・リピートの回数が多すぎます")},
         {"D code 1000", "D1000*", false, _J("Dコード 1000 は範囲外です")},
     };
     for (const BadCase& c : cases) {

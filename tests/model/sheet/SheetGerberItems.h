@@ -53,7 +53,8 @@ inline std::vector<std::string> Items(CSheet& sheet)
     std::vector<std::string> out;
     for (POSITION p = sheet.GetFirstLinePos(); p;) {
         CLine* l = sheet.GetNextLine(p);
-        out.push_back("L" + Pt(l->GetStartPoint()) + Pt(l->GetEndPoint()) + "#" + std::to_string(l->GetTurretNo()));
+        out.push_back("L" + Pt(l->GetStartPoint()) + Pt(l->GetEndPoint()) + "#" +
+                      std::to_string(l->GetTurretNo()));
     }
     for (POSITION p = sheet.GetFirstLandPos(); p;) {
         CLand* l = sheet.GetNextLand(p);
@@ -61,8 +62,9 @@ inline std::vector<std::string> Items(CSheet& sheet)
     }
     for (POSITION p = sheet.GetFirstArcPos(); p;) {
         CArc* a = sheet.GetNextArc(p);
-        out.push_back("A" + Pt(a->GetCenter()) + "r" + Num(a->GetRadius()) + "s" + Deg(a->GetStartAngle()) + "e" +
-                      Deg(a->GetEndAngle()) + (a->IsCW() ? "cw" : "") + "#" + std::to_string(a->GetTurretNo()));
+        out.push_back("A" + Pt(a->GetCenter()) + "r" + Num(a->GetRadius()) + "s" + Deg(a->GetStartAngle()) +
+                      "e" + Deg(a->GetEndAngle()) + (a->IsCW() ? "cw" : "") + "#" +
+                      std::to_string(a->GetTurretNo()));
     }
     for (POSITION p = sheet.GetFirstHolePos(); p;) {
         CHole* h = sheet.GetNextHole(p);

@@ -128,6 +128,13 @@ TEST_F(SheetGerberReadTest, RegionsInBothPolarities)
     g = gerber_test::PhotoSettings();
     EXPECT_EQ(ReadItems("%LPC*%" + hole + "D10*X0Y0D02*X1000Y0D01*X5000Y5000D03*M02*"), Strings{});
     EXPECT_EQ(last.messages, (Strings{_J("クリア極性の図形 3 個は読み込みませんでした")}));
+    // Two contours of one region (split by D02) make two surfaces; the aperture of the draws
+    // before the region still draws after it.
+    sheet.DeleteContents();
+    g = gerber_test::PhotoSettings();
+    EXPECT_EQ(ReadItems("D11*G36*X0Y0D02*X1000Y0D01*X0Y1000D01*X0Y0D01*X5000Y0D02*X6000Y0D01*X5000Y1000D01*"
+                        "X5000Y0D01*G37*X0Y0D02*X9000Y0D01*M02*"),
+              (Strings{"L(0,0)(9,0)#2", "S3/0w0", "S3/0w0"}));
     // A region with an arc in its outline.
     sheet.DeleteContents();
     g = gerber_test::PhotoSettings();
@@ -188,8 +195,8 @@ TEST_F(SheetGerberReadTest, ParametersBeyondTheModelAreSaidOnce)
     EXPECT_EQ(ReadItems("%TF.FileFunction,Copper,L1,Top*%%TA.AperFunction,SMDPad*%%OFA0B0*%%SFA1B1*%"
                         "%OFA1.0B0*%%OFA2.0B0*%%IR90*%D10*X0Y0D03*%TD*%M02*"),
               (Strings{"P(0,0)#1"}));
-    EXPECT_EQ(last.messages,
-              (Strings{_J("パラメータ OF は読み込みでは無視します"), _J("パラメータ IR は読み込みでは無視します")}));
+    EXPECT_EQ(last.messages, (Strings{_J("パラメータ OF は読み込みでは無視します"),
+                                      _J("パラメータ IR は読み込みでは無視します")}));
 }
 
 TEST_F(SheetGerberReadTest, MessagesOfOneReadingFormOneBox)
@@ -243,14 +250,17 @@ TEST_F(SheetDrillReadTest, HitTypesOneTwoAndThree)
     g = gerber_test::DrillSettings();
     g.hitType = 3;
     doc.toolSizes[10] = 0.8;
-    EXPECT_EQ(ReadItems("D10\nX1000Y0\nD03\nD03\nD15\nX2000Y0\nD03\nM30\n"), (Strings{"H(1,0)0.8", "H(2,0)1"}));
+    EXPECT_EQ(ReadItems("D10\nX1000Y0\nD03\nD03\nD15\nX2000Y0\nD03\nM30\n"),
+              (Strings{"H(1,0)0.8", "H(2,0)1"}));
     EXPECT_EQ(last.messages, (Strings{_J("D15 コードはテーブルにありません")}));
 }
 
 TEST_F(SheetDrillReadTest, ToolsOfTheFileUnloadingAndUnknownTools)
 {
-    EXPECT_EQ(ReadItems("M48\nMETRIC,TZ\nT1C0.6\n%\nT1\nX10000Y5000\nT0\nX20000Y0\nT9\nX3000Y0\nT9\nX4000Y0\nM30\n"),
-              (Strings{"H(10,5)0.6", "H(3,0)1", "H(4,0)1"}));
+    EXPECT_EQ(
+        ReadItems(
+            "M48\nMETRIC,TZ\nT1C0.6\n%\nT1\nX10000Y5000\nT0\nX20000Y0\nT9\nX3000Y0\nT9\nX4000Y0\nM30\n"),
+        (Strings{"H(10,5)0.6", "H(3,0)1", "H(4,0)1"}));
     EXPECT_EQ(last.messages, (Strings{_J("T9 コードはテーブルにありません")}));
 }
 

@@ -82,8 +82,8 @@ TEST_F(SheetGerberWriteTest, DrillCycleAndDSelects)
     AddHole(2, 0.8, true);
     AddHole(3, 1.0, true);
     // The cycle starts with the first tool; every later tool is changed inside G80 / X0Y0 / M01.
-    EXPECT_EQ(Drill(1), (Blocks{"T01", "G81", "X1000Y0", "X2000Y0", "G80", "X0Y0", "M01", "T02", "G81",
-                                "X3000Y0"}));
+    EXPECT_EQ(Drill(1),
+              (Blocks{"T01", "G81", "X1000Y0", "X2000Y0", "G80", "X0Y0", "M01", "T02", "G81", "X3000Y0"}));
     // Hits at D03 select with "D" and write no cycle blocks.
     EXPECT_EQ(Drill(3), (Blocks{"D01", "X1000Y0", "D03", "X2000Y0", "D03", "D02", "X3000Y0", "D03"}));
 }

@@ -1,11 +1,14 @@
 // Photo-plot output of one copper layer of the synthetic board: its tracks, lands and texts (a
-// third of them stroke texts, the rest TrueType glyph surfaces) and the vias' lands on it.
+// third of them stroke texts, the rest TrueType glyph surfaces) and the vias' lands on it; the
+// layer's whole body written by the sheet, and read back.
 
 #include "bench/SyntheticBoard.h"
+#include "model/cam/CamReadResult.h"
 #include "model/items/Land.h"
 #include "model/items/Line.h"
 #include "model/items/Text.h"
 #include "model/items/Via.h"
+#include "tests/model/sheet/SheetGerberItems.h"
 #include "tests/support/GerberOutput.h"
 
 #include <benchmark/benchmark.h>
@@ -49,8 +52,44 @@ void BM_LayerGerberTexts(benchmark::State& state)
     });
 }
 
+// The layer's whole photo-plot body through the sheet: vias, placed parts, lands, lines,
+// surfaces, arcs and texts.
+void BM_LayerPhotoBody(benchmark::State& state)
+{
+    Run(state, [](bench::SyntheticBoard&, CSheet& top, testing_support::GerberOutput& out) {
+        out.g.photo = 1;
+        top.SerializeGerbar(out.ar, out.g);
+    });
+}
+
+// That body read back into a work sheet behind a header of its own.
+void BM_LayerPhotoRead(benchmark::State& state)
+{
+    bench::SyntheticBoard board(static_cast<int>(state.range(0)));
+    testing_support::GerberOutput out;
+    out.g.photo = 1;
+    out.ar.WriteString("%FSLAX33Y33*%\r\n%MOMM*%\r\nG75*\r\nG01*\r\n");
+    board.Layer(bench::SyntheticBoard::kTop).SerializeGerbar(out.ar, out.g);
+    out.ar.WriteString("M02*\r\n");
+    const std::vector<std::uint8_t> file = out.ar.Data();
+    int items = 0;
+    for (auto _ : state) {
+        CArchive ar(CArchive::load, file);
+        CSheet sheet;
+        tagGERBAR g = gerber_test::PhotoSettings();
+        CamReadResult result;
+        sheet.ReadGerbar(ar, g, result);
+        items = sheet.GetItemCount();
+    }
+    state.counters["bytes"] = static_cast<double>(file.size());
+    state.counters["items"] = items;
+    state.SetComplexityN(state.range(0));
+}
+
 } // namespace
 
+BENCHMARK(BM_LayerPhotoBody)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_LayerPhotoRead)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond)->Complexity();
 BENCHMARK(BM_LayerGerber)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond)->Complexity();
 BENCHMARK(BM_LayerGerberTexts)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond)->Complexity();
 

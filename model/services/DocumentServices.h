@@ -15,6 +15,16 @@ class CSheet;
 class CHole;
 class CNetLine;
 
+// How a rectangular or oblong Gerber aperture is flashed: as a stroke of a square or round turret
+// (turret -1 and mode 0: a plain flash). Mode 1 strokes along x, 2 along y, by the half length
+// (millimetres) each way from the flash point.
+struct tagDSTROKE
+{
+    int turret = -1;
+    int mode = 0;
+    double halfLength = 0.0;
+};
+
 class DocumentServices : public CDocument
 {
 public:
@@ -63,4 +73,19 @@ public:
     virtual void GetUserOrigin(double& x, double& y) { x = y = 0.0; }
     virtual bool IsGreyPrint() { return false; }
     virtual int GetGreyLevel() { return 0; } // 0..255
+
+    // The CAM tables that the layer's Gerber and drill reading and writing consult. Until the
+    // board keeps them: no stretched flashes, empty tool entries, and apertures assigned without
+    // the file's macro definitions.
+    // The stroke entry of a D code 0..999.
+    virtual tagDSTROKE GetDCodeStroke(int /*dcode*/) { return tagDSTROKE{}; }
+    // The tool-table entry of an index that FindTCode gave.
+    virtual tagTCODE GetToolEntry(int /*index*/) { return tagTCODE{}; }
+    // The turret of an aperture definition read from a file ("D10C,0.5"), with the file's macro
+    // definitions ("name,body") for the macro apertures; -1 when none fits.
+    virtual int AssignGerberAperture(const std::string& apertureDef, const std::vector<std::string>& /*macros*/,
+                                     tagGERBAR* gerbar)
+    {
+        return AssignApertureTurret(apertureDef, 0, gerbar);
+    }
 };

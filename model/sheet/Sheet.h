@@ -415,6 +415,20 @@ public:
     // Adds the sheet's flashes, draws and drawn lengths to the 121 aperture entries.
     void CheckTurret(tagDCODE* apertures);
 
+    // --- Gerber and drill files of the layer (SheetGerber*.cpp) ---
+    // Storing: the layer's photo-plot body (photo flag set) or drill body; the caller writes header
+    // and trailer. Loading: reads a photo-plot or drill file into the sheet (ReadGerbar) and shows
+    // what the reading reported in one message at its end.
+    void SerializeGerbar(CArchive& ar, tagGERBAR& g);
+    // Reads a file into the sheet; the result says whether it was well formed and holds the
+    // messages of the reading. Nothing is shown.
+    void ReadGerbar(CArchive& ar, tagGERBAR& g, struct CamReadResult& result);
+    // Finishes one header or trailer line of the output side as the item writers' lines are.
+    static void CodeConv(std::string& text, tagGERBAR g);
+    // The two bodies of SerializeGerbar.
+    void WriteGerbarPhoto(CArchive& ar, tagGERBAR& g);
+    void WriteGerbarDrill(CArchive& ar, tagGERBAR& g);
+
     // --- Editing through the item dialogs (SheetEdit.cpp) ---
     // Runs the edit dialog of the selected items' kind: one item is edited by its own dialog,
     // several by a blank item in the dialog's multiple mode, of which only the fields the user set

@@ -1,6 +1,10 @@
 #include "tests/support/FakeDocument.h"
 
 #include "model/geometry/DPoint.h"
+#include "model/items/Hole.h"
+
+#include <cmath>
+#include <cstdlib>
 
 FakeDocument::FakeDocument()
 {
@@ -67,19 +71,52 @@ std::uint32_t FakeDocument::LayerToPartLayer(int layer, bool side)
     return stack.LayerToPartLayer(layer, side);
 }
 
-int FakeDocument::FindTurretByDCode(int)
+int FakeDocument::FindTurretByDCode(int dcode)
 {
-    return -1;
+    const auto found = dcodeTurrets.find(dcode);
+    return found == dcodeTurrets.end() ? -1 : found->second;
 }
 
-double FakeDocument::GetTCodeSize(int)
+double FakeDocument::GetTCodeSize(int tcode)
 {
-    return 0.0;
+    const auto found = toolSizes.find(tcode);
+    return found == toolSizes.end() ? 0.0 : found->second;
 }
 
-int FakeDocument::FindTCode(CHole*, bool)
+int FakeDocument::FindTCode(CHole* hole, bool)
 {
+    for (std::size_t i = 0; hole && i < tools.size(); ++i) {
+        if (std::fabs(tools[i].diameter - hole->GetHoleDia()) <= 1e-6 &&
+            (tools[i].holeType & HOLE_THROUGH) == (hole->GetType() & HOLE_THROUGH))
+            return static_cast<int>(i);
+    }
     return 0;
+}
+
+tagTCODE FakeDocument::GetToolEntry(int index)
+{
+    return index >= 0 && static_cast<std::size_t>(index) < tools.size()
+               ? tools[static_cast<std::size_t>(index)]
+               : tagTCODE{};
+}
+
+tagDSTROKE FakeDocument::GetDCodeStroke(int dcode)
+{
+    const auto found = strokes.find(dcode);
+    return found == strokes.end() ? tagDSTROKE{} : found->second;
+}
+
+int FakeDocument::AssignGerberAperture(const std::string& apertureDef, const std::vector<std::string>& macros,
+                                       tagGERBAR*)
+{
+    apertureDefs.push_back(apertureDef);
+    apertureMacros = macros;
+    const int dcode = std::atoi(apertureDef.c_str() + (apertureDef.empty() ? 0 : 1));
+    const auto found = apertureTurrets.find(dcode);
+    if (found == apertureTurrets.end())
+        return -1;
+    dcodeTurrets[dcode] = found->second;
+    return found->second;
 }
 
 int FakeDocument::CollectHoles(std::vector<CHole*>& list, bool)

@@ -88,4 +88,21 @@ public:
     }
     bool IsGreyPrint() override { return greyPrint; }
     int GetGreyLevel() override { return greyLevel; }
+
+    // CAM tables for Gerber and drill files. FindTurretByDCode answers from dcodeTurrets (-1 when
+    // absent), GetTCodeSize from toolSizes (0), FindTCode the first entry of tools with the hole's
+    // diameter and plating (0), GetToolEntry that entry, GetDCodeStroke from strokes;
+    // AssignGerberAperture records the definition and the macros, answers from apertureTurrets
+    // by the definition's D code (-1 when absent) and files that D code under the turret.
+    std::map<int, int> dcodeTurrets;
+    std::map<int, double> toolSizes;
+    std::vector<tagTCODE> tools;
+    std::map<int, tagDSTROKE> strokes;
+    std::map<int, int> apertureTurrets;
+    std::vector<std::string> apertureDefs;
+    std::vector<std::string> apertureMacros;
+    tagDSTROKE GetDCodeStroke(int dcode) override;
+    tagTCODE GetToolEntry(int index) override;
+    int AssignGerberAperture(const std::string& apertureDef, const std::vector<std::string>& macros,
+                             tagGERBAR* gerbar) override;
 };

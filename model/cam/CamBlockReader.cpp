@@ -1,0 +1,130 @@
+#include "model/cam/CamBlockReader.h"
+
+#include "model/cam/CamWriter.h"
+#include "platform/Archive.h"
+#include "platform/J.h"
+
+namespace {
+
+// Bytes that no text file holds: controls other than tab, line ends, form feed and the old
+// end-of-file mark.
+bool IsBinary(unsigned char c)
+{
+    return c < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f' && c != '\v' && c != 0x1A;
+}
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\f' || c == '\v' || c == 0x1A;
+}
+
+} // namespace
+
+CamBlockReader::CamBlockReader(CArchive& ar, const tagGERBAR& g, bool photo)
+    : m_endOfBlock(g.endOfBlock ? g.endOfBlock : '*'), m_photo(photo)
+{
+    m_data.resize(ar.Remaining());
+    if (!m_data.empty())
+        m_data.resize(ar.ReadSome(m_data.data(), m_data.size()));
+    const bool tape = GetTapeCodeTable(g.codeType) != nullptr;
+    if (!tape) {
+        // Plain text is checked before the upper-casing, which stops at a zero byte.
+        for (std::size_t i = 0; i < m_data.size(); ++i) {
+            if (IsBinary(static_cast<unsigned char>(m_data[i]))) {
+                Fail(i, _J("テキストファイルではありません"));
+                return;
+            }
+        }
+    }
+    ConvertInputCode(m_data.data(), m_data.size(), g);
+}
+
+bool CamBlockReader::IsBlockEnd(char c) const
+{
+    return c == m_endOfBlock || (!m_photo && IsLineEnd(c));
+}
+
+int CamBlockReader::LineAt(std::size_t pos)
+{
+    for (; m_linePos < pos && m_linePos < m_data.size(); ++m_linePos) {
+        const char c = m_data[m_linePos];
+        if (c == '\n' || (c == '\r' && (m_linePos + 1 >= m_data.size() || m_data[m_linePos + 1] != '\n')))
+            ++m_line;
+    }
+    return m_line;
+}
+
+CamBlockReader::Status CamBlockReader::Fail(std::size_t pos, const std::string& reason)
+{
+    m_failed = true;
+    m_failLine = LineAt(pos);
+    m_failReason = reason;
+    return kMalformed;
+}
+
+CamBlockReader::Status CamBlockReader::Next(Block& block)
+{
+    if (m_failed)
+        return kMalformed;
+    const std::size_t size = m_data.size();
+    for (;;) {
+        // Blanks and line ends between blocks.
+        while (m_pos < size && (IsBlank(m_data[m_pos]) || IsLineEnd(m_data[m_pos]) ||
+                                (m_data[m_pos] == m_endOfBlock && m_photo)))
+            ++m_pos;
+        if (m_pos >= size)
+            return kEnd;
+        const std::size_t start = m_pos;
+        block.text.clear();
+        block.parameter = false;
+        block.line = LineAt(start);
+
+        if (!m_photo) {
+            std::size_t end = start;
+            while (end < size && !IsBlockEnd(m_data[end]))
+                ++end;
+            std::size_t cut = start;
+            while (cut < end && m_data[cut] != ';')
+                ++cut;
+            if (cut < end) {
+                // A comment runs to the end of its line, past any end-of-block character in it.
+                while (end < size && !IsLineEnd(m_data[end]))
+                    ++end;
+            }
+            block.text.assign(m_data, start, cut - start);
+            m_pos = end < size ? end + 1 : end;
+            while (!block.text.empty() && IsBlank(block.text.back()))
+                block.text.pop_back();
+            if (block.text.empty())
+                continue;
+            return kBlock;
+        }
+
+        if (m_data[start] == '%') {
+            const std::size_t close = m_data.find('%', start + 1);
+            if (close == std::string::npos)
+                return Fail(start, _J("パラメータブロックが % で閉じられていません"));
+            for (std::size_t i = start + 1; i < close; ++i) {
+                const char c = m_data[i];
+                if (!IsLineEnd(c) || c == m_endOfBlock)
+                    block.text += c;
+            }
+            block.parameter = true;
+            m_pos = close + 1;
+            return kBlock;
+        }
+
+        std::size_t end = start;
+        while (end < size && m_data[end] != m_endOfBlock)
+            ++end;
+        if (end >= size)
+            return Fail(start, _J("ブロックの途中でファイルが終わっています"));
+        for (std::size_t i = start; i < end; ++i) {
+            const char c = m_data[i];
+            if (!IsLineEnd(c))
+                block.text += c;
+        }
+        m_pos = end + 1;
+        return kBlock;
+    }
+}

@@ -1,0 +1,57 @@
+#pragma once
+// Cuts a photo-plot or drill file into its blocks. The whole file is taken from the archive at
+// once (tape codes translated, plain text upper-cased) and handed out block by block with the
+// line each block starts on. Photo-plot: a block runs to the end-of-block character, or from a
+// '%' to the next '%' (a parameter block); line ends are dropped unless they end blocks. Drill:
+// line ends always end blocks too and ';' starts a comment to the end of the line.
+
+#include "model/services/Records.h"
+
+#include <cstddef>
+#include <string>
+
+class CArchive;
+
+class CamBlockReader
+{
+public:
+    enum Status
+    {
+        kBlock,    // a block was taken
+        kEnd,      // the file ended after its last complete block
+        kMalformed // the file cannot be read on: FailLine and FailReason say why
+    };
+
+    struct Block
+    {
+        std::string text; // without the end-of-block character or the '%' around it
+        int line = 1;     // 1-based line of its first character
+        bool parameter = false;
+    };
+
+    CamBlockReader(CArchive& ar, const tagGERBAR& g, bool photo);
+
+    Status Next(Block& block);
+
+    int FailLine() const { return m_failLine; }
+    const std::string& FailReason() const { return m_failReason; }
+    // The size of the file read.
+    std::size_t Size() const { return m_data.size(); }
+
+private:
+    bool IsBlockEnd(char c) const;
+    bool IsLineEnd(char c) const { return c == '\n' || c == '\r'; }
+    // The line of the byte at pos (positions are asked in increasing order).
+    int LineAt(std::size_t pos);
+    Status Fail(std::size_t pos, const std::string& reason);
+
+    std::string m_data;
+    std::size_t m_pos = 0;
+    char m_endOfBlock = '*';
+    bool m_photo = true;
+    bool m_failed = false;
+    int m_failLine = 0;
+    std::string m_failReason;
+    std::size_t m_linePos = 0;
+    int m_line = 1;
+};

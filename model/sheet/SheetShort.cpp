@@ -142,6 +142,31 @@ struct SheetGroups
     RectsInOrder rects;
 };
 
+// Groups of this many members and more are checked through an index of their members.
+constexpr std::uint32_t kIndexFrom = 32;
+
+// The member indexes of the large groups, kept while a check runs (nothing moves meanwhile).
+class KeptIndexes
+{
+public:
+    explicit KeptIndexes(const std::vector<CNetLine*>& lines) : m_lines(lines)
+    {
+        for (CNetLine* line : m_lines)
+            if (line->GetCount(0) - line->GetCount(9) >= kIndexFrom)
+                line->KeepMemberIndex();
+    }
+    ~KeptIndexes()
+    {
+        for (CNetLine* line : m_lines)
+            line->ReleaseMemberIndex();
+    }
+    KeptIndexes(const KeptIndexes&) = delete;
+    KeptIndexes& operator=(const KeptIndexes&) = delete;
+
+private:
+    const std::vector<CNetLine*>& m_lines;
+};
+
 // A terminal group against the sheet's groups near it, except those linked to the terminal.
 void CheckTerGroup(tagDRCSPEC* spec, CTer* ter, CNetLine* group, SheetGroups& groups)
 {
@@ -382,6 +407,7 @@ void CSheet::DRC_ShortCheck(tagDRCSPEC* spec, std::vector<std::uint32_t>* groups
     const GroupRuns runs(groups);
     SheetGroups sheetGroups(*this);
     const std::vector<CNetLine*>& lines = sheetGroups.lines;
+    const KeptIndexes kept(lines);
     for (int m = 0; m < static_cast<int>(lines.size()); ++m) {
         CNetLine* first = lines[static_cast<std::size_t>(m)];
         const CDRect grown = Grown(sheetGroups.rects[m], clearance);

@@ -72,6 +72,10 @@ private:
     std::unique_ptr<CSheet> m_plane;
 };
 
+// The rule: 0.2 mm everywhere. The board's tracks lie at random, so the check reports some
+// 600,000 violations on the base board and places a marker land at each of their 1.2 million
+// points; at 16 times the board those markers alone take gigabytes, so the whole sequence is
+// measured at 1 and 4 times, the check itself at 1, 4 and 16 times.
 tagDRCSPEC Rule()
 {
     tagDRCSPEC rule;
@@ -139,7 +143,7 @@ void BM_CopperCheck(benchmark::State& state)
     SyntheticBoard board(static_cast<int>(state.range(0)));
     RunCheck(state, board, {&board.Layer(SyntheticBoard::kTop), &board.Layer(SyntheticBoard::kBottom)});
 }
-BENCHMARK(BM_CopperCheck)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oNLogN);
+BENCHMARK(BM_CopperCheck)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oNLogN);
 
 void BM_CopperCheckWithPlane(benchmark::State& state)
 {
@@ -152,7 +156,6 @@ void BM_CopperCheckWithPlane(benchmark::State& state)
 BENCHMARK(BM_CopperCheckWithPlane)
     ->Arg(1)
     ->Arg(4)
-    ->Arg(16)
     ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oNLogN);
 
@@ -160,9 +163,6 @@ BENCHMARK(BM_CopperCheckWithPlane)
 void BM_ShortCheckOnly(benchmark::State& state)
 {
     SyntheticBoard board(static_cast<int>(state.range(0)));
-    CSheet marks;
-    CheckLayers(board, {&board.Layer(SyntheticBoard::kTop), &board.Layer(SyntheticBoard::kBottom)}, marks);
-    // Groups again as the full check left them (its array is rebuilt for this pass).
     board.ViaParts().ResetNetID();
     const std::vector<CPart*> parts = Parts(board);
     std::vector<std::uint32_t> groups;

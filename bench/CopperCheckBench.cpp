@@ -180,7 +180,12 @@ void BM_ShortCheckOnly(benchmark::State& state)
     state.counters["errors"] = static_cast<double>(found);
     state.SetComplexityN(board.ItemCount());
 }
-BENCHMARK(BM_ShortCheckOnly)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oNLogN);
+BENCHMARK(BM_ShortCheckOnly)
+    ->Arg(1)
+    ->Arg(4)
+    ->Arg(16)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oNLogN);
 
 } // namespace
 

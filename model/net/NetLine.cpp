@@ -734,9 +734,12 @@ void CNetLine::DRC_ShortCheck(tagDRCSPEC* drc, CItemBase* item)
     }
     const CDRect rect = tested->GetBoundingRect();
 
-    const double viaGrow = kind == KIND_VIA ? drc->holeToHole : kind == KIND_HOLE ? drc->holeMargin : drc->plainClearance;
-    const double copperGrow =
-        kind == KIND_VIA ? drc->plainClearance : kind == KIND_HOLE ? drc->holeMargin : drc->netClearance;
+    const double viaGrow = kind == KIND_VIA    ? drc->holeToHole
+                           : kind == KIND_HOLE ? drc->holeMargin
+                                               : drc->plainClearance;
+    const double copperGrow = kind == KIND_VIA    ? drc->plainClearance
+                              : kind == KIND_HOLE ? drc->holeMargin
+                                                  : drc->netClearance;
     if (m_index && m_nWLayer != 0) {
         CheckNearMembers(drc, tested, rect, viaGrow, copperGrow);
         return;
@@ -802,8 +805,9 @@ void CNetLine::CheckNearMembers(tagDRCSPEC* drc, CItemBase* tested, const CDRect
     std::vector<int> near;
     m_index->Near(query, near);
     NetMemberIndex& index = *m_index;
-    std::stable_sort(near.begin(), near.end(),
-                     [&](int a, int b) { return rank(index[a].item->GetKind()) < rank(index[b].item->GetKind()); });
+    std::stable_sort(near.begin(), near.end(), [&](int a, int b) {
+        return rank(index[a].item->GetKind()) < rank(index[b].item->GetKind());
+    });
     CDRect viaRect = rect, holeRect = rect, copperRect = rect;
     viaRect.InflateRect(viaGrow);
     holeRect.InflateRect(drc->holeMargin);

@@ -48,7 +48,8 @@ void NetMemberIndex::Add(CItemBase* item, Slot slot)
 void NetMemberIndex::FileVia(int member)
 {
     m_vias.push_back(member);
-    m_viaRects.push_back(static_cast<CVia*>(m_members[static_cast<std::size_t>(member)].item)->GetNetBoundingRect());
+    m_viaRects.push_back(
+        static_cast<CVia*>(m_members[static_cast<std::size_t>(member)].item)->GetNetBoundingRect());
     m_viaGrid.Insert(static_cast<int>(m_vias.size()) - 1, m_viaRects.back());
 }
 

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 
-
 PlaneRegions::PlaneRegions(CSheet& frame) : m_wLayer(static_cast<std::uint32_t>(frame.GetWLayer()))
 {
     CSur* sur = frame.GetHeadSur();

@@ -412,7 +412,8 @@ void CSheet::DRC_ShortCheck(tagDRCSPEC* spec, std::vector<std::uint32_t>* groups
         CNetLine* first = lines[static_cast<std::size_t>(m)];
         const CDRect grown = Grown(sheetGroups.rects[m], clearance);
         const std::unordered_set<std::uint32_t>* run = runs.FirstHolding(first->GetID());
-        for (int t : sheetGroups.rects.Find(grown, m, [&](const CDRect& rect) { return Meet(rect, grown); })) {
+        for (int t :
+             sheetGroups.rects.Find(grown, m, [&](const CDRect& rect) { return Meet(rect, grown); })) {
             CNetLine* second = lines[static_cast<std::size_t>(t)];
             if (run && run->count(second->GetID()))
                 continue;
@@ -431,7 +432,8 @@ void CSheet::DRC_ShortCheck(tagDRCSPEC* spec, std::vector<std::uint32_t>* groups
     RectsInOrder partRects(netRects);
     for (int i = 0; i < static_cast<int>(parts.size()); ++i) {
         const CDRect grown = Grown(netRects[static_cast<std::size_t>(i)], clearance);
-        for (int j : partRects.Find(grown, i, [&](const CDRect& rect) { return grown.IntersectRect(&rect) != 0; }))
+        for (int j :
+             partRects.Find(grown, i, [&](const CDRect& rect) { return grown.IntersectRect(&rect) != 0; }))
             parts[static_cast<std::size_t>(i)]->DRC_ShortCheck(spec, parts[static_cast<std::size_t>(j)]);
     }
 

@@ -36,8 +36,8 @@ protected:
         platform::SetProfile(&profile);
         m_scale = CDPoint::GetScale();
         CDPoint::SetScale(100);
-        doc.turretTable[1] = tagTURRET{TURRET_ROUND, 0.4, 0.0};  // tracks
-        doc.turretTable[2] = tagTURRET{TURRET_ROUND, 1.6, 0.0};  // pads
+        doc.turretTable[1] = tagTURRET{TURRET_ROUND, 0.4, 0.0}; // tracks
+        doc.turretTable[2] = tagTURRET{TURRET_ROUND, 1.6, 0.0}; // pads
         doc.turretTable[3] = tagTURRET{TURRET_DONUT, 0.8, 0.5}; // markers
         doc.SetWireLayers({0});
         viaParts.SetSheetType(SHEET_BOARD_VIAPART);

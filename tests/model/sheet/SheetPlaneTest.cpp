@@ -20,8 +20,8 @@ namespace {
 using namespace testing_support;
 
 constexpr int kViaNo = 1;
-constexpr int W = 2;              // the plane's W-layer
-constexpr int kPlaneBits = 0x9;   // wiring, negative
+constexpr int W = 2;                  // the plane's W-layer
+constexpr int kPlaneBits = 0x9;       // wiring, negative
 constexpr std::uint32_t kWired = 0x3; // wired on both wiring positions
 
 class SheetPlaneTest : public ContactTest

@@ -136,7 +136,8 @@ protected:
                     sheet->NewLine(a, b, pick({T_LINE, T_FINE, T_SQLINE}), 0);
             }
             for (int i = static_cast<int>(rng() % 7); i > 0; --i)
-                sheet->NewLand(point(), isPlane ? pick({T_PAD, T_THERMAL, 0, T_DONUT}) : pick({T_PAD, T_SQUARE, T_MM}));
+                sheet->NewLand(point(), isPlane ? pick({T_PAD, T_THERMAL, 0, T_DONUT})
+                                                : pick({T_PAD, T_SQUARE, T_MM}));
             for (int i = static_cast<int>(rng() % 4); i > 0; --i) {
                 const double start = static_cast<double>(rng() % 8) * 0.785398163397448;
                 const double sweep = static_cast<double>(1 + rng() % 6) * 0.785398163397448;
@@ -145,7 +146,8 @@ protected:
             for (int i = static_cast<int>(rng() % 3); i > 0; --i) {
                 const CDPoint a = point();
                 const double w = grid(0, 2), h = grid(0.5, 2); // some without width
-                const CDPoint pts[4] = {a, CDPoint(a.x + w, a.y), CDPoint(a.x + w, a.y + h), CDPoint(a.x, a.y + h)};
+                const CDPoint pts[4] = {a, CDPoint(a.x + w, a.y), CDPoint(a.x + w, a.y + h),
+                                        CDPoint(a.x, a.y + h)};
                 CSur sur;
                 for (int k = 0; k < 4; ++k)
                     sur.AddLine(std::make_unique<CLine>(pts[k], pts[(k + 1) % 4], T_FINE, 0));
@@ -181,9 +183,7 @@ protected:
             }
         }
         const std::vector<CNetLine*> lines = GroupsOf(top);
-        auto anyId = [&] {
-            return lines.empty() ? 0u : lines[rng() % lines.size()]->GetID();
-        };
+        auto anyId = [&] { return lines.empty() ? 0u : lines[rng() % lines.size()]->GetID(); };
         for (int i = static_cast<int>(rng() % 4); i > 0; --i) {
             if (rng() % 2)
                 groups.insert(groups.end(), {0xFFFFFFFFu, 7u, 9u});
@@ -401,7 +401,8 @@ TEST_F(TwoGroupsTest, IdsOfOneRunAreNeverCompared)
 
     // As a run of their own, after a run that names only one of them, and behind a header.
     for (const std::vector<std::uint32_t>& groups :
-         {std::vector<std::uint32_t>{0x101, 0x201, 0}, std::vector<std::uint32_t>{0xFFFFFFFFu, 3, 4, 0x201, 0x101}}) {
+         {std::vector<std::uint32_t>{0x101, 0x201, 0},
+          std::vector<std::uint32_t>{0xFFFFFFFFu, 3, 4, 0x201, 0x101}}) {
         tagDRCSPEC spec = rule;
         std::vector<std::uint32_t> array = groups;
         top.DRC_ShortCheck(&spec, &array);

@@ -675,6 +675,30 @@ void CNetLine::DRC_ShortCheck(tagDRCSPEC* drc, CNetLine* other)
         return;
     CDRect grown = m_rcBound;
     grown.InflateRect(std::min({drc->holeToHole, drc->plainClearance, drc->netClearance}));
+    if (other->m_index) {
+        // The other's vias, holes, then its lines, arcs, lands, surfaces and texts near this
+        // group, in the order of its lists: the order of the kept index.
+        NetMemberIndex& index = *other->m_index;
+        std::vector<int> near;
+        index.NearVias(grown, near);
+        for (int i : near)
+            DRC_ShortCheck(drc, index[i].item);
+        grown = m_rcBound;
+        grown.InflateRect(drc->holeMargin);
+        index.Near(grown, near);
+        for (int i : near)
+            if (index[i].item->GetKind() == KIND_HOLE)
+                DRC_ShortCheck(drc, index[i].item);
+        grown = m_rcBound;
+        grown.InflateRect(std::min(drc->plainClearance, drc->netClearance));
+        index.Near(grown, near);
+        for (int i : near) {
+            const int kind = index[i].item->GetKind();
+            if (kind != KIND_HOLE && kind != KIND_VIA)
+                DRC_ShortCheck(drc, index[i].item);
+        }
+        return;
+    }
     for (CItemBase* item : other->m_Vias) {
         const CDRect rect = static_cast<CVia*>(item)->GetNetBoundingRect();
         if (Meet(rect, grown))
@@ -710,10 +734,18 @@ void CNetLine::DRC_ShortCheck(tagDRCSPEC* drc, CItemBase* item)
     }
     const CDRect rect = tested->GetBoundingRect();
 
+    const double viaGrow = kind == KIND_VIA    ? drc->holeToHole
+                           : kind == KIND_HOLE ? drc->holeMargin
+                                               : drc->plainClearance;
+    const double copperGrow = kind == KIND_VIA    ? drc->plainClearance
+                              : kind == KIND_HOLE ? drc->holeMargin
+                                                  : drc->netClearance;
+    if (m_index && m_nWLayer != 0) {
+        CheckNearMembers(drc, tested, rect, viaGrow, copperGrow);
+        return;
+    }
     CDRect grown = rect;
-    grown.InflateRect(kind == KIND_VIA    ? drc->holeToHole
-                      : kind == KIND_HOLE ? drc->holeMargin
-                                          : drc->plainClearance);
+    grown.InflateRect(viaGrow);
     for (CItemBase* member : m_Vias) {
         auto* via = static_cast<CVia*>(member);
         CLand land = via->GetLand(m_nAttr, layer, 1);
@@ -727,9 +759,7 @@ void CNetLine::DRC_ShortCheck(tagDRCSPEC* drc, CItemBase* item)
         if (Meet(member->GetBoundingRect(), grown))
             static_cast<CHole*>(member)->DRC_ShortCheck(drc, tested);
     grown = rect;
-    grown.InflateRect(kind == KIND_VIA    ? drc->plainClearance
-                      : kind == KIND_HOLE ? drc->holeMargin
-                                          : drc->netClearance);
+    grown.InflateRect(copperGrow);
     for (CItemBase* member : m_Lines)
         if (Meet(member->GetBoundingRect(), grown))
             static_cast<CLine*>(member)->DRC_ShortCheck(drc, tested);
@@ -745,6 +775,84 @@ void CNetLine::DRC_ShortCheck(tagDRCSPEC* drc, CItemBase* item)
     for (CItemBase* member : m_Texts)
         if (Meet(member->GetBoundingRect(), rect))
             static_cast<CText*>(member)->DRC_ShortCheck(drc, tested);
+}
+
+void CNetLine::CheckNearMembers(tagDRCSPEC* drc, CItemBase* tested, const CDRect& rect, double viaGrow,
+                                double copperGrow)
+{
+    // The members near the item from the kept index, visited as the walk of the lists visits them:
+    // vias, holes, lines, lands, arcs, surfaces, texts, each list in its order.
+    const auto rank = [](int kind) {
+        switch (kind) {
+        case KIND_VIA:
+            return 0;
+        case KIND_HOLE:
+            return 1;
+        case KIND_LINE:
+            return 2;
+        case KIND_LAND:
+            return 3;
+        case KIND_ARC:
+            return 4;
+        case KIND_SUR:
+            return 5;
+        default:
+            return 6;
+        }
+    };
+    CDRect query = rect;
+    query.InflateRect(std::max({0.0, viaGrow, copperGrow, drc->holeMargin}));
+    std::vector<int> near;
+    m_index->Near(query, near);
+    NetMemberIndex& index = *m_index;
+    std::stable_sort(near.begin(), near.end(), [&](int a, int b) {
+        return rank(index[a].item->GetKind()) < rank(index[b].item->GetKind());
+    });
+    CDRect viaRect = rect, holeRect = rect, copperRect = rect;
+    viaRect.InflateRect(viaGrow);
+    holeRect.InflateRect(drc->holeMargin);
+    copperRect.InflateRect(copperGrow);
+    const int layer = m_nWLayer;
+    for (int i : near) {
+        const NetMemberIndex::Member& member = index[i];
+        switch (member.item->GetKind()) {
+        case KIND_VIA: {
+            if (!Meet(member.rect, viaRect))
+                break;
+            auto* via = static_cast<CVia*>(member.item);
+            CLand land = via->GetLand(m_nAttr, layer, 1);
+            land.SetID(via->GetLayerID(layer));
+            land.DRC_ShortCheck(drc, tested);
+            break;
+        }
+        case KIND_HOLE:
+            if (Meet(member.rect, holeRect))
+                static_cast<CHole*>(member.item)->DRC_ShortCheck(drc, tested);
+            break;
+        case KIND_LINE:
+            if (Meet(member.rect, copperRect))
+                static_cast<CLine*>(member.item)->DRC_ShortCheck(drc, tested);
+            break;
+        case KIND_LAND:
+            if (Meet(member.rect, copperRect))
+                static_cast<CLand*>(member.item)->DRC_ShortCheck(drc, tested);
+            break;
+        case KIND_ARC:
+            if (Meet(member.rect, copperRect))
+                static_cast<CArc*>(member.item)->DRC_ShortCheck(drc, tested);
+            break;
+        case KIND_SUR:
+            if (Meet(member.rect, copperRect))
+                static_cast<CSur*>(member.item)->DRC_ShortCheck(drc, tested);
+            break;
+        case KIND_TEXT:
+            if (Meet(member.rect, rect))
+                static_cast<CText*>(member.item)->DRC_ShortCheck(drc, tested);
+            break;
+        default:
+            break;
+        }
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -168,6 +168,9 @@ private:
     std::unique_ptr<NetMemberIndex> BuildMemberIndex();
     CItemBase* CheckShortPositive(CItemBase* item, const CDRect& rect);
     CItemBase* CheckShortNegative(CItemBase* item, const CDRect& rect);
+    // The clearance check of an item against the members near it, through the kept index.
+    void CheckNearMembers(tagDRCSPEC* drc, CItemBase* tested, const CDRect& rect, double viaGrow,
+                          double copperGrow);
 
     std::uint32_t m_nID = 0;
     int m_nAttr = 0;

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 NetMemberIndex::NetMemberIndex(int attr, int wLayer, const std::vector<CDRect>& sample)
-    : m_nAttr(attr), m_nWLayer(wLayer), m_grid(sample)
+    : m_nAttr(attr), m_nWLayer(wLayer), m_grid(sample), m_viaGrid(sample)
 {
     m_bounds.SetRectEmpty();
 }
@@ -41,6 +41,28 @@ void NetMemberIndex::Add(CItemBase* item, Slot slot)
 {
     m_members.push_back(Make(item, slot));
     m_grid.Insert(GetCount() - 1, m_members.back().rect);
+    if (slot == SLOT_VIA)
+        FileVia(GetCount() - 1);
+}
+
+void NetMemberIndex::FileVia(int member)
+{
+    m_vias.push_back(member);
+    m_viaRects.push_back(
+        static_cast<CVia*>(m_members[static_cast<std::size_t>(member)].item)->GetNetBoundingRect());
+    m_viaGrid.Insert(static_cast<int>(m_vias.size()) - 1, m_viaRects.back());
+}
+
+void NetMemberIndex::NearVias(const CDRect& rect, std::vector<int>& out)
+{
+    out.clear();
+    m_viaGrid.Query(rect, [&](int k) {
+        if (Meet(m_viaRects[static_cast<std::size_t>(k)], rect))
+            out.push_back(m_vias[static_cast<std::size_t>(k)]);
+    });
+    std::sort(out.begin(), out.end(), [this](int a, int b) {
+        return m_members[static_cast<std::size_t>(a)].order < m_members[static_cast<std::size_t>(b)].order;
+    });
 }
 
 void NetMemberIndex::AddAll(const std::vector<std::pair<CItemBase*, Slot>>& items)
@@ -58,6 +80,9 @@ void NetMemberIndex::AddAll(const std::vector<std::pair<CItemBase*, Slot>>& item
         rects.push_back(m_members.back().rect);
     }
     m_grid.InsertAll(rects);
+    for (int i = 0; i < GetCount(); ++i)
+        if (items[static_cast<std::size_t>(i)].second == SLOT_VIA)
+            FileVia(i);
 }
 
 void NetMemberIndex::Near(const CDRect& rect, std::vector<int>& out)

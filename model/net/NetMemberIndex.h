@@ -63,6 +63,9 @@ public:
     // The indices of the members whose rectangle meets the rectangle (edges touching included), in
     // member order.
     void Near(const CDRect& rect, std::vector<int>& out);
+    // The indices of the vias whose connectivity square (CVia::GetNetBoundingRect) meets the
+    // rectangle, in member order.
+    void NearVias(const CDRect& rect, std::vector<int>& out);
     // Calls visit(member) for every member whose rectangle meets the rectangle, in no fixed order;
     // stops early when visit returns true, and returns whether it did.
     template <class Visit> bool Any(const CDRect& rect, Visit&& visit)
@@ -86,11 +89,16 @@ public:
 
 private:
     Member Make(CItemBase* item, Slot slot);
+    void FileVia(int member);
 
     int m_nAttr;
     int m_nWLayer;
     RectGrid m_grid;
     std::vector<Member> m_members;
+    // The vias by their connectivity squares: grid entry k is member m_vias[k].
+    RectGrid m_viaGrid;
+    std::vector<int> m_vias;
+    std::vector<CDRect> m_viaRects;
     std::deque<CLand> m_viaLands;
     std::uint64_t m_next = 0;
     CDRect m_bounds;

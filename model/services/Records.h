@@ -58,6 +58,7 @@ struct tagLAYER
 struct tagDRCSPEC
 {
     CSheet* sheet = nullptr; // layer sheet under check
+    int counter = 0;         // 0 at the start of each sheet's check; kept by the item checks
     int planeMode = 0;       // 1: a land's plane contact counts only items covering its position
     // Violations: x, y of the first and x, y of the second position, each a 16.16 value (POINTFX
     // packed as a 32-bit word).

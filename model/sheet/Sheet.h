@@ -312,6 +312,38 @@ public:
     // Deletes the first group with that id whole (its members lose the id).
     void DeleteNetLineItem(std::uint32_t id);
 
+    // --- Copper clearance check and plane layers (SheetShort.cpp, SheetPlane.cpp) ---
+    // The rule's sheet and counter are set, then the sheet is checked: on a positive sheet the
+    // groups pairwise (except ids of one run of groups), the placed parts alone and in pairs, and
+    // the parts' terminal groups against the groups they are not linked to; on a negative sheet,
+    // only with a plane mode, the plane's connection lands and the vias wired on it. Violations go
+    // to the rule's error points.
+    void DRC_ShortCheck(tagDRCSPEC* spec, std::vector<std::uint32_t>* groups);
+    // One terminal's group against the sheet's groups not linked to the terminal (all with none).
+    void DRC_ShortCheck(tagDRCSPEC* spec, CTer* ter, CNetLine* group);
+    // Plane check of one land or via (a via by its land on this plane).
+    void DRC_ShortCheckNega(tagDRCSPEC* spec, CItemBase* item);
+    // A land of the turret at every error point; the union of their rectangles (empty for none).
+    CDRect SetMark(tagDRCSPEC* spec, int turret);
+    // Into the frame sheet, the copper regions of the plane whose items this work sheet holds: one
+    // surface whose fill lines carry the region ids; the number of regions.
+    int CalcNegaFrame(CSheet* frame);
+    // The plane items of this sheet and of the via and part sheet, through CalcNegaFrame.
+    void CalcNegaFrame2(CSheet* frame);
+    // Copies the items that cut this plane into the target.
+    void GetNegaLayerItem(CSheet* target);
+    // On a frame sheet: the id (with this sheet's W-layer) of the region under the point, or 0.
+    std::uint32_t GetNegaTharmal(CDPoint point);
+    // Windows into result around the lands, via lands and part lands lying in the surface.
+    void MakeWindow(CSur* surface, CSur& result);
+    // CheckHoleOnItem with the placed parts' items on this layer gathered once by the caller (on a
+    // sheet like this one); null gathers them here.
+    bool CheckHoleOnItem(CHole* hole, bool withVias, CSheet* partItems);
+    // MakeGroup on a plane with enough connection candidates: ids from the plane's regions.
+    std::uint32_t MakeGroupNega();
+    // The placed parts' items on this layer, copied into a sheet like this one.
+    void GetPartItems(CSheet& target, int padsOnly);
+
     // Whole-sheet transforms.
     // Nothing on an empty sheet or a delta of exactly (0, 0); arcs whose two end checks differ
     // move only when allArcs is non-zero.

@@ -547,31 +547,26 @@ std::uint32_t CSheet::MakeGroup()
                 if (via->CheckWire(layer))
                     ++candidates;
             });
-        if (candidates < 2) {
-            for (CPart* part : PlacedParts(*this)) {
-                CSheet work(m_nWLayer, m_nType, m_nLayer, m_pDoc);
-                part->CorrectItem(&work, 0, 0);
-                ForEach<CLand>(work, KIND_LAND, [&](CLand* land) {
-                    if (land->IsTharmal())
-                        ++candidates;
-                });
-                if (candidates >= 2)
-                    break;
-            }
-        }
+        // The parts' items on this layer, gathered once for the count and the holes.
+        CSheet partItems(m_nWLayer, m_nType, m_nLayer, m_pDoc);
+        if (candidates < 2)
+            GetPartItems(partItems, 0);
+        if (candidates < 2)
+            ForEach<CLand>(partItems, KIND_LAND, [&](CLand* land) {
+                if (land->IsTharmal())
+                    ++candidates;
+            });
         if (candidates < 2 && m_pDoc) {
             std::vector<CHole*> holes;
             m_pDoc->CollectHoles(holes, true);
             for (CHole* hole : holes) {
-                if (CheckHoleOnItem(hole, true) && ++candidates >= 2)
+                if (CheckHoleOnItem(hole, true, &partItems) && ++candidates >= 2)
                     break;
             }
         }
         if (candidates < 2)
             return static_cast<std::uint32_t>(std::min(candidates, 2));
-        // The regions of the plane are the clearance check's business; with them missing the plane
-        // keeps the ids it has.
-        return m_nNetID;
+        return MakeGroupNega();
     }
 
     ForEach<CSur>(*this, KIND_SUR, [](CSur* sur) { sur->MakeSurLine(false); });
@@ -1196,7 +1191,18 @@ bool CSheet::CheckPoint(CDPoint point)
     return hit;
 }
 
+void CSheet::GetPartItems(CSheet& target, int padsOnly)
+{
+    for (CPart* part : PlacedParts(*this))
+        part->CorrectItem(&target, 0, padsOnly);
+}
+
 bool CSheet::CheckHoleOnItem(CHole* hole, bool withVias)
+{
+    return CheckHoleOnItem(hole, withVias, nullptr);
+}
+
+bool CSheet::CheckHoleOnItem(CHole* hole, bool withVias, CSheet* partItems)
 {
     if (!hole || m_nWLayer == 0)
         return false;
@@ -1206,10 +1212,11 @@ bool CSheet::CheckHoleOnItem(CHole* hole, bool withVias)
 
     // The document's parts' items on this layer, for a second look without vias.
     auto partsSay = [&]() -> bool {
+        if (partItems)
+            return partItems->CheckHoleOnItem(hole, false, nullptr);
         CSheet work(m_nWLayer, m_nType, m_nLayer, m_pDoc);
-        for (CPart* part : PlacedParts(*this))
-            part->CorrectItem(&work, 0, 0);
-        return work.CheckHoleOnItem(hole, false);
+        GetPartItems(work, 0);
+        return work.CheckHoleOnItem(hole, false, nullptr);
     };
 
     if (IsNega()) {

@@ -114,7 +114,7 @@ void CVELTADoc::BuildLayerLists()
     };
     std::stable_sort(m_displayList.begin(), m_displayList.end(), order);
     std::stable_sort(m_enableList.begin(), m_enableList.end(), order);
-    SetCurrentLayer(m_nCurrentLayer);
+    SelectLayer(m_nCurrentLayer);
 }
 
 CSheet* CVELTADoc::GetBoardSheet(int layer)

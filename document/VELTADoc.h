@@ -238,7 +238,6 @@ public:
     std::vector<CPart*>& GetPartList() { return m_partList; }
     void SetFileTime(int which, std::time_t time);
 
-
     // --- Snapping, hit test and selection by rectangle ---
     // The item snap point when toItem and one is found, else the point on the current grid.
     CDPoint SnapToGrid(CDPoint point, bool toItem);
@@ -470,7 +469,7 @@ private:
     void StoreItem(bool redo, CItemBase* item, int layer, int group, int type);
     void CloseStep(bool redo, int layer, int group, int type);
     void ReplayStep(bool redo);
-    void DeleteEqualBoardItems(CSheet& items, int layer, CDRect* dirty);
+    void DeleteEqualBoardItems(CSheet& items, int layer);
     std::uint64_t CurrentGeneration() const;
     bool IsHistoryModified() const;
     std::vector<std::uint64_t> m_undoGenerations; // one per undo record: the board state it made

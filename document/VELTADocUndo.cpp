@@ -117,7 +117,8 @@ void CVELTADoc::CloseStep(bool redo, int layer, int group, int type)
     if (redo) {
         m_redoGenerations.push_back(m_replayGeneration);
     } else {
-        m_undoGenerations.resize(m_undoHistory.size() / kRecordWords - 1);
+        // Records this store did not make (none so far) count as a state of their own.
+        m_undoGenerations.resize(m_undoHistory.size() / kRecordWords - 1, m_nextGeneration++);
         m_undoGenerations.push_back(m_bReplaying ? m_replayGeneration : m_nextGeneration++);
     }
     SetTitle(std::string());
@@ -210,7 +211,7 @@ void CVELTADoc::CountEdit()
 // ---------------------------------------------------------------------------------------------
 // Taking steps back out
 
-void CVELTADoc::DeleteEqualBoardItems(CSheet& items, int layer, CDRect* dirty)
+void CVELTADoc::DeleteEqualBoardItems(CSheet& items, int layer)
 {
     CSheet* target = GetSetSheet(0, layer);
     if (!target)
@@ -218,8 +219,6 @@ void CVELTADoc::DeleteEqualBoardItems(CSheet& items, int layer, CDRect* dirty)
     CDRect rect;
     if (layer == LAYER_MAX || IsDisplayedLayer(layer))
         rect = items.GetBoundingRect();
-    if (dirty)
-        *dirty |= rect;
     ItemFinder finder(*target, 0x1FF, ItemFinder::EQUALITY);
     for (int kind :
          {KIND_LINE, KIND_VIA, KIND_LAND, KIND_HOLE, KIND_TEXT, KIND_ARC, KIND_SUR, KIND_PART, KIND_TER}) {
@@ -239,7 +238,7 @@ void CVELTADoc::DeleteEqualBoardItems(CSheet& items, int layer, CDRect* dirty)
 
 void CVELTADoc::RestoreStep(CSheet& popped, int layer)
 {
-    DeleteEqualBoardItems(popped, layer, nullptr);
+    DeleteEqualBoardItems(popped, layer);
 }
 
 int CVELTADoc::PopUndoStep(bool restore, bool viaParts)
@@ -330,7 +329,7 @@ void CVELTADoc::ReplayStep(bool redo)
             generation = generations.back();
             generations.pop_back();
         } else {
-            generations.resize(history.size() / kRecordWords);
+            generations.resize(history.size() / kRecordWords, m_nextGeneration++);
         }
 
         CSheet temp(SHEET_WORK);
@@ -363,7 +362,7 @@ void CVELTADoc::ReplayStep(bool redo)
         switch (record.type) {
         case kTypeAdded:
             mirror(kTypeDeleted);
-            DeleteEqualBoardItems(temp, layer, nullptr);
+            DeleteEqualBoardItems(temp, layer);
             break;
         case kTypeDeleted:
             mirror(kTypeAdded);
@@ -377,7 +376,8 @@ void CVELTADoc::ReplayStep(bool redo)
             mirror(kTypeReplaced);
             if (layer == LAYER_MAX)
                 temp.ResetPartBoundRect();
-            DeleteEqualBoardItems(temp, layer, &dirty);
+            dirty |= temp.GetBoundingRect();
+            DeleteEqualBoardItems(temp, layer);
             break;
         default:
             break;

@@ -23,8 +23,8 @@ TEST_F(SnapSelectTest, GridSnapTruncatesTowardZero)
     SetGrid(0, 1.27, 1.27);
     doc->SetCurrentGrid(0);
     EXPECT_NEAR(doc->GetGridPhase(-1).xOffset, 0.0, 1e-12);
-    const std::pair<double, double> cases[] = {
-        {0.63, 0.0}, {0.64, 1.27}, {-0.64, 0.0}, {1.9, 2.54}, {-1.9, -1.27}};
+    const std::pair<double, double> cases[] = {{0.63, 0.0},  {0.64, 1.27}, {-0.64, 0.0},
+                                               {1.91, 2.54}, {-1.9, 0.0},  {-2.0, -1.27}};
     for (auto [x, expected] : cases) {
         const CDPoint p = doc->SnapToGrid(CDPoint(x, x), false);
         EXPECT_NEAR(p.x, expected, 1e-9) << x;

@@ -43,11 +43,14 @@ struct DocBoard
         *doc->GetBoardSheet(B::kTop) += board.Layer(B::kTop);
         *doc->GetBoardSheet(B::kBottom) += board.Layer(B::kBottom);
         *doc->GetBoardSheet(LAYER_MAX) += board.ViaParts();
+        // Merging into the document's via and part sheet made the document that sheet's owner:
+        // the synthetic board's copies go while the document is there.
+        for (CSheet* sheet : board.Sheets())
+            sheet->DeleteContents();
         doc->BuildLayerLists();
         doc->FillLayerCombo(false);
         doc->SetHitTolerance(0.5);
-        extent = board.Layer(B::kTop).GetBoundingRect();
-        extent |= board.ViaParts().GetBoundingRect();
+        extent = doc->GetItemsRect(0);
         extent.InflateRect(1.0);
     }
 

@@ -10,6 +10,7 @@
 #include "model/items/Text.h"
 #include "model/items/Via.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -61,6 +62,12 @@ bool WithinEnd(const CDPoint& a, const CDPoint& b)
 
 ItemFinder::ItemFinder(CSheet& sheet, int kinds, Mode mode) : m_sheet(sheet)
 {
+    std::size_t count = 0;
+    for (int bit = 0; bit < SHEET_KIND_COUNT; ++bit)
+        if (kinds & (1 << bit))
+            count += static_cast<std::size_t>(sheet.GetKindCount(1 << bit));
+    m_slots.reserve(count);
+    m_cells.reserve(mode == ENDS ? 2 * count : count);
     for (int bit = 0; bit < SHEET_KIND_COUNT; ++bit) {
         const int kind = 1 << bit;
         if (!(kinds & kind))
@@ -72,7 +79,6 @@ ItemFinder::ItemFinder(CSheet& sheet, int kinds, Mode mode) : m_sheet(sheet)
             CItemBase* item = sheet.GetNextItem(kind, pos);
             const auto slot = static_cast<std::uint32_t>(m_slots.size());
             m_slots.push_back(Slot{item, here, kind, true});
-            m_slotOf.emplace(item, slot);
             if (mode == EQUALITY) {
                 Add(slot, EqualityPoint(*item));
             } else if (kind == KIND_LINE) {
@@ -84,6 +90,8 @@ ItemFinder::ItemFinder(CSheet& sheet, int kinds, Mode mode) : m_sheet(sheet)
             }
         }
     }
+    std::sort(m_cells.begin(), m_cells.end());
+    m_cells.erase(std::unique(m_cells.begin(), m_cells.end()), m_cells.end());
 }
 
 std::optional<std::uint64_t> ItemFinder::CellKey(double x, double y)
@@ -105,9 +113,7 @@ void ItemFinder::Add(std::uint32_t slot, const std::optional<CDPoint>& point)
         m_pointless.push_back(slot);
         return;
     }
-    std::vector<std::uint32_t>& cell = m_cells[*key];
-    if (cell.empty() || cell.back() != slot)
-        cell.push_back(slot);
+    m_cells.emplace_back(*key, slot);
 }
 
 template <class F> void ItemFinder::ForNear(const std::optional<CDPoint>& point, double reach, F f) const
@@ -125,10 +131,10 @@ template <class F> void ItemFinder::ForNear(const std::optional<CDPoint>& point,
     const auto y1 = static_cast<std::uint32_t>(*high);
     for (std::uint32_t x = x0;; ++x) {
         for (std::uint32_t y = y0;; ++y) {
-            const auto it = m_cells.find((static_cast<std::uint64_t>(x) << 32) | y);
-            if (it != m_cells.end())
-                for (std::uint32_t slot : it->second)
-                    f(slot);
+            const std::uint64_t key = (static_cast<std::uint64_t>(x) << 32) | y;
+            auto it = std::lower_bound(m_cells.begin(), m_cells.end(), std::make_pair(key, std::uint32_t{0}));
+            for (; it != m_cells.end() && it->first == key; ++it)
+                f(it->second);
             if (y == y1)
                 break;
         }
@@ -148,7 +154,10 @@ CItemBase* ItemFinder::FindEqual(CItemBase& given)
         if (slot < best && s.alive && s.kind == given.GetKind() && ops->equal(*s.item, given))
             best = slot;
     });
-    return best < m_slots.size() ? m_slots[best].item : nullptr;
+    if (best >= m_slots.size())
+        return nullptr;
+    m_lastFound = best;
+    return m_slots[best].item;
 }
 
 CItemBase* ItemFinder::FindEnd(const CDPoint& point)
@@ -169,27 +178,38 @@ CItemBase* ItemFinder::FindEnd(const CDPoint& point)
         if (meets)
             best = slot;
     });
-    return best < m_slots.size() ? m_slots[best].item : nullptr;
+    if (best >= m_slots.size())
+        return nullptr;
+    m_lastFound = best;
+    return m_slots[best].item;
+}
+
+std::int64_t ItemFinder::SlotOf(const CItemBase* item)
+{
+    if (m_lastFound < m_slots.size() && m_slots[m_lastFound].item == item && m_slots[m_lastFound].alive)
+        return m_lastFound;
+    if (m_slotOf.empty())
+        for (std::uint32_t slot = 0; slot < m_slots.size(); ++slot)
+            m_slotOf.emplace(m_slots[slot].item, slot);
+    const auto it = m_slotOf.find(item);
+    if (it == m_slotOf.end() || !m_slots[it->second].alive)
+        return -1;
+    return it->second;
 }
 
 void ItemFinder::Delete(CItemBase* item)
 {
-    const auto it = m_slotOf.find(item);
-    if (it == m_slotOf.end())
+    const std::int64_t slot = SlotOf(item);
+    if (slot < 0)
         return;
-    Slot& slot = m_slots[it->second];
-    if (!slot.alive)
-        return;
-    slot.alive = false;
-    m_slotOf.erase(it);
-    m_sheet.DeleteItemAt(slot.kind, slot.pos);
+    Slot& s = m_slots[static_cast<std::size_t>(slot)];
+    s.alive = false;
+    m_sheet.DeleteItemAt(s.kind, s.pos);
 }
 
 void ItemFinder::Forget(CItemBase* item)
 {
-    const auto it = m_slotOf.find(item);
-    if (it == m_slotOf.end())
-        return;
-    m_slots[it->second].alive = false;
-    m_slotOf.erase(it);
+    const std::int64_t slot = SlotOf(item);
+    if (slot >= 0)
+        m_slots[static_cast<std::size_t>(slot)].alive = false;
 }

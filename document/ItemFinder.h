@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <optional>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 class ItemFinder
@@ -51,10 +52,17 @@ private:
     // point when there is none.
     template <class F> void ForNear(const std::optional<CDPoint>& point, double reach, F f) const;
     static std::optional<std::uint64_t> CellKey(double x, double y);
+    // The slot of an item still indexed, or -1.
+    std::int64_t SlotOf(const CItemBase* item);
 
     CSheet& m_sheet;
     std::vector<Slot> m_slots;
-    std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> m_cells;
+    // (cell, slot) pairs sorted, so a cell's slots are one run in list order: one allocation for
+    // the whole index, however many items.
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> m_cells;
     std::vector<std::uint32_t> m_pointless; // slots without a finite point
+    // The slot a Find answered last: the usual item of a following Delete or Forget.
+    std::uint32_t m_lastFound = 0;
+    // Built only when an item other than the last one found is deleted.
     std::unordered_map<const CItemBase*, std::uint32_t> m_slotOf;
 };

@@ -485,6 +485,7 @@ private:
     void ApplyTurretToSelection();
     void ApplyViaToSelection();
     void ApplyLayerPattern(int index);
+    bool IsPatternShown(const tagLAYERPATTERN& pattern) const;
     void RecomputeViaPartFlags();
     ComboData m_layerCombo;
     ComboData m_toolCombo;

@@ -101,6 +101,22 @@ template <class T, class Test> void OfferKind(CSheet& sheet, int kind, SnapCandi
     }
 }
 
+// The same for the items of a kind whose bounds meet the square of the tolerance around the point.
+template <class T, class Test>
+void OfferNear(CSheet& sheet, int kind, const CDPoint& point, double tolerance, SnapCandidates& found,
+               Test test)
+{
+    if (!(tolerance >= 0.0) || found.Full())
+        return;
+    std::vector<CItemBase*> near;
+    sheet.GetItemsIn(kind, CDRect(point, tolerance), near);
+    for (CItemBase* item : near) {
+        if (found.Full())
+            return;
+        found.Offer([&](CDPoint& p) { return test(*static_cast<T*>(item), p) != 0; });
+    }
+}
+
 } // namespace
 
 tagGRID CVELTADoc::GetGridPhase(int index) const
@@ -181,9 +197,12 @@ bool CVELTADoc::SnapToItem(CDPoint& point)
                              [&](CLand& land, CDPoint& p) { return land.CheckItemPoint(p, tolerance); });
             OfferKind<CSur>(sheet, KIND_SUR, found,
                             [&](CSur& sur, CDPoint& p) { return sur.CheckItemPoint(p, tolerance); });
-            OfferKind<CArc>(sheet, KIND_ARC, found,
+            // Lines and arcs snap to their ends, which lie inside their bounds: only those whose
+            // bounds meet the reach of the point can answer, and the sheet's index finds them in
+            // list order.
+            OfferNear<CArc>(sheet, KIND_ARC, point, tolerance, found,
                             [&](CArc& arc, CDPoint& p) { return arc.CheckItemPoint(p, tolerance); });
-            OfferKind<CLine>(sheet, KIND_LINE, found,
+            OfferNear<CLine>(sheet, KIND_LINE, point, tolerance, found,
                              [&](CLine& line, CDPoint& p) { return line.CheckItemPoint(p, tolerance); });
             OfferKind<CText>(sheet, KIND_TEXT, found,
                              [&](CText& text, CDPoint& p) { return text.CheckItemPoint(p, tolerance); });

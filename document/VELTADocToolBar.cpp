@@ -20,7 +20,6 @@
 
 namespace {
 
-constexpr int ID_LAYER_COMBO = 32785;
 constexpr int ID_LAYER_SETTINGS = 32786;
 constexpr int ID_GRID_SETTINGS = 32810;
 constexpr int ID_GRID_FIRST = 32811;
@@ -48,6 +47,16 @@ std::string EntryLabel(int k, const std::string& name)
     if (k == 9)
         return platform::Format("1&0 : %s", name.c_str());
     return platform::Format("%d : %s\t&%X", k + 1, name.c_str(), static_cast<unsigned>(k));
+}
+
+MenuEntry Entry(int id, const std::string& text, bool checked = false, bool enabled = true)
+{
+    MenuEntry entry;
+    entry.id = id;
+    entry.text = text;
+    entry.checked = checked;
+    entry.enabled = enabled;
+    return entry;
 }
 
 int IndexOfData(const ComboData& combo, int data)
@@ -409,31 +418,33 @@ MenuData CVELTADoc::BuildGridMenu() const
     MenuData menu;
     for (int k = 0; k < GRID_COUNT; ++k) {
         const tagGRID& grid = m_grids[static_cast<std::size_t>(k)];
-        if (!grid.marked)
-            continue;
-        MenuEntry item;
-        item.id = ID_GRID_FIRST + k;
-        item.text = EntryLabel(k, grid.name);
-        item.checked = k == m_nCurrentGrid;
-        menu.push_back(item);
+        if (grid.marked)
+            menu.push_back(Entry(ID_GRID_FIRST + k, EntryLabel(k, grid.name), k == m_nCurrentGrid));
     }
-    if (menu.empty()) {
-        MenuEntry none;
-        none.id = ID_GRID_FIRST;
-        none.text = _J("グリッド未登録");
-        none.enabled = false;
-        menu.push_back(none);
-        return menu;
-    }
+    if (menu.empty())
+        return {Entry(ID_GRID_FIRST, _J("グリッド未登録"), false, false)};
     MenuEntry separator;
     separator.separator = true;
     menu.push_back(separator);
-    MenuEntry off;
-    off.id = ID_GRID_OFF;
-    off.text = _J("グリッド非表示(&H)");
-    off.checked = !m_bGridShown;
-    menu.push_back(off);
+    menu.push_back(Entry(ID_GRID_OFF, _J("グリッド非表示(&H)"), !m_bGridShown));
     return menu;
+}
+
+// A pattern is checked when it is the present state: its layer enabled, and exactly its layers
+// shown besides, each enabled as the pattern says.
+bool CVELTADoc::IsPatternShown(const tagLAYERPATTERN& pattern) const
+{
+    if (pattern.layer >= LAYER_MAX || !m_boardSheets[pattern.layer].IsEnable() ||
+        m_displayList.size() != pattern.layers.size() + 1)
+        return false;
+    for (std::size_t i = 0; i < pattern.layers.size(); ++i) {
+        const int layer = pattern.layers[i];
+        const bool enable = i < pattern.enables.size() && pattern.enables[i] != 0;
+        if (layer >= LAYER_MAX || !m_boardSheets[static_cast<std::size_t>(layer)].IsDisp() ||
+            m_boardSheets[static_cast<std::size_t>(layer)].IsEnable() != enable)
+            return false;
+    }
+    return true;
 }
 
 MenuData CVELTADoc::BuildLayerPatternMenu() const
@@ -441,30 +452,11 @@ MenuData CVELTADoc::BuildLayerPatternMenu() const
     MenuData menu;
     for (int k = 0; k < LAYER_PATTERN_COUNT; ++k) {
         const tagLAYERPATTERN& pattern = m_patterns[static_cast<std::size_t>(k)];
-        if (pattern.name.empty())
-            continue;
-        MenuEntry item;
-        item.id = ID_PATTERN_FIRST + k;
-        item.text = EntryLabel(k, pattern.name);
-        // Checked when the pattern is the present state.
-        bool same = pattern.layer < LAYER_MAX && m_boardSheets[pattern.layer].IsEnable() &&
-                    m_displayList.size() == pattern.layers.size() + 1;
-        for (std::size_t i = 0; same && i < pattern.layers.size(); ++i) {
-            const int layer = pattern.layers[i];
-            const bool enable = i < pattern.enables.size() && pattern.enables[i] != 0;
-            same = layer < LAYER_MAX && m_boardSheets[static_cast<std::size_t>(layer)].IsDisp() &&
-                   m_boardSheets[static_cast<std::size_t>(layer)].IsEnable() == enable;
-        }
-        item.checked = same;
-        menu.push_back(item);
+        if (!pattern.name.empty())
+            menu.push_back(Entry(ID_PATTERN_FIRST + k, EntryLabel(k, pattern.name), IsPatternShown(pattern)));
     }
-    if (menu.empty()) {
-        MenuEntry none;
-        none.id = ID_PATTERN_FIRST;
-        none.text = _J("レイヤパターン未登録");
-        none.enabled = false;
-        menu.push_back(none);
-    }
+    if (menu.empty())
+        return {Entry(ID_PATTERN_FIRST, _J("レイヤパターン未登録"), false, false)};
     return menu;
 }
 
@@ -478,13 +470,8 @@ MenuData CVELTADoc::BuildToolsMenu()
                                                         {32955, &_J("部品表作成(&L)")},
                                                         {32956, &_J("重複整理(&C)")}};
     MenuData menu;
-    for (const auto& [id, text] : items) {
-        MenuEntry item;
-        item.id = id;
-        item.text = *text;
-        item.enabled = empty || (id != 32955 && id != 32846 && id != 32956);
-        menu.push_back(item);
-    }
+    for (const auto& [id, text] : items)
+        menu.push_back(Entry(id, *text, false, empty || (id != 32955 && id != 32846 && id != 32956)));
     return menu;
 }
 

@@ -313,38 +313,28 @@ void CVELTADoc::StepSelectionNumbers(int direction, bool ctrl)
                 return number;
             return up ? std::min(TURRET_MAX, number + 1) : std::max(0, number - 1);
         };
-        for (POSITION pos = sheet.GetFirstLinePos(); pos;) {
-            CLine* line = sheet.GetNextLine(pos);
-            const int n = stepTurret(line->GetTurretNo());
-            if (n != line->GetTurretNo())
-                RepaintAround(m_pHost, line, [&] {
-                    line->SetTurretNo(n);
-                    if (line->IsAutoDim())
-                        line->SetDimension(m_dims);
-                });
-        }
-        for (POSITION pos = sheet.GetFirstArcPos(); pos;) {
-            CArc* arc = sheet.GetNextArc(pos);
-            const int n = stepTurret(arc->GetTurretNo());
-            if (n != arc->GetTurretNo())
-                RepaintAround(m_pHost, arc, [&] {
-                    arc->SetTurretNo(n);
-                    if (arc->IsAutoDim())
-                        arc->ChangeDimension();
-                });
-        }
-        for (POSITION pos = sheet.GetFirstLandPos(); pos;) {
-            CLand* land = sheet.GetNextLand(pos);
-            const int n = stepTurret(land->GetTurretNo());
-            if (n != land->GetTurretNo())
-                RepaintAround(m_pHost, land, [&] { land->SetTurretNo(n); });
-        }
-        for (POSITION pos = sheet.GetFirstSurPos(); pos;) {
-            CSur* sur = sheet.GetNextSur(pos);
-            const int n = stepTurret(sur->GetTurretNo());
-            if (n != sur->GetTurretNo())
-                RepaintAround(m_pHost, sur, [&] { sur->SetTurretNo(n); });
-        }
+        auto stepKind = [&](int kind, auto apply) {
+            for (POSITION pos = sheet.GetFirstItemPos(kind); pos;) {
+                CItemBase* item = sheet.GetNextItem(kind, pos);
+                const int n = stepTurret(item->GetTurretNo());
+                if (n != item->GetTurretNo())
+                    RepaintAround(m_pHost, item, [&] { apply(item, n); });
+            }
+        };
+        stepKind(KIND_LINE, [this](CItemBase* item, int n) {
+            CLine* line = static_cast<CLine*>(item);
+            line->SetTurretNo(n);
+            if (line->IsAutoDim())
+                line->SetDimension(m_dims);
+        });
+        stepKind(KIND_ARC, [](CItemBase* item, int n) {
+            CArc* arc = static_cast<CArc*>(item);
+            arc->SetTurretNo(n);
+            if (arc->IsAutoDim())
+                arc->ChangeDimension();
+        });
+        stepKind(KIND_LAND, [](CItemBase* item, int n) { item->SetTurretNo(n); });
+        stepKind(KIND_SUR, [](CItemBase* item, int n) { static_cast<CSur*>(item)->SetTurretNo(n); });
         // Holes by 0.2 mm within 0.2 to 20 mm; long holes both sizes.
         for (POSITION pos = sheet.GetFirstHolePos(); pos;) {
             CHole* hole = sheet.GetNextHole(pos);

@@ -261,7 +261,7 @@ int CVELTADoc::PopUndoStep(bool restore, bool viaParts)
         int layer = record.layer;
         // Vias and parts go back to the via and part sheets: a record of vias when asked, and a
         // record of the via and part sheet in any case.
-        if ((record.counts[5] != 0 && viaParts) || layer == LAYER_MAX) {
+        if ((record.counts[5] != 0 && viaParts) || layer >= LAYER_MAX) {
             layer = LAYER_MAX;
             m_selViaPartSheet += scratch;
         } else {

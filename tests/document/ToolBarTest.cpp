@@ -141,6 +141,9 @@ TEST_F(ToolBarTest, SteppingSelectedNumbersKeepsTheirBounds)
     doc->StepSelectionNumbers(-1, false);
     EXPECT_EQ(top->GetViaNo(), 4);
     EXPECT_EQ(doc->GetCurrentVia(), 4);
+    top->SetViaNo(0);
+    doc->StepSelectionNumbers(-1, false);
+    EXPECT_EQ(top->GetViaNo(), 0);
     vias->DeleteContents();
 
     CText* high = AddSelectedText(3000);

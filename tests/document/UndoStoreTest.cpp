@@ -293,6 +293,17 @@ TEST_F(UndoStoreTest, EmptyHistoriesDoNothing)
     EXPECT_TRUE(doc->GetUndoHistory().empty());
 }
 
+TEST_F(UndoStoreTest, RecordsOfNoBoardLayerAreTakenSafely)
+{
+    CLine line(CDPoint(0, 0), CDPoint(1, 0), 2, 0);
+    doc->StoreUndoItem(&line, 200, 0, 1);
+    doc->OnEditUndo();
+    EXPECT_TRUE(doc->GetUndoHistory().empty());
+    doc->OnEditRedo();
+    EXPECT_EQ(doc->PopUndoStep(true, false), 1);
+    EXPECT_EQ(doc->GetCurrentLayer(), 0);
+}
+
 TEST_F(UndoStoreTest, RecordsCoverAllLayersInDisplayOrder)
 {
     // Shown layers in display order, then the hidden ones: a hidden layer's items are recorded too.

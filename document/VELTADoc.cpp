@@ -114,7 +114,9 @@ void CVELTADoc::BuildLayerLists()
     };
     std::stable_sort(m_displayList.begin(), m_displayList.end(), order);
     std::stable_sort(m_enableList.begin(), m_enableList.end(), order);
-    SetCurrentLayer(m_nCurrentLayer);
+    // Whether shown and enabled layers carry vias and parts follows the same records.
+    RecomputeViaPartFlags();
+    SelectLayer(m_nCurrentLayer);
 }
 
 CSheet* CVELTADoc::GetBoardSheet(int layer)

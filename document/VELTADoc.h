@@ -6,6 +6,7 @@
 
 #include "document/BoardRecords.h"
 #include "document/BoardSettingFile.h"
+#include "document/CommandData.h"
 #include "document/OutputSettings.h"
 #include "model/geometry/DPoint.h"
 #include "model/geometry/DRect.h"
@@ -24,6 +25,12 @@
 
 class CNet;
 class CPart;
+// Editing services
+class CLine;
+class CArc;
+class CText;
+class CSur;
+class ItemFinder;
 class DocumentHost;
 
 // The project entry of a board: its board, net-list and part-attribute files.
@@ -47,7 +54,9 @@ public:
 
     // The framework's document operations.
     bool IsModified() const { return m_bModified; }
-    void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
+    // true marks the board modified whatever the history says (the forced flag); false records
+    // the present state as the saved one.
+    void SetModifiedFlag(bool modified = true);
 
     // Layer record of board sheet `layer` (0..127).
     tagLAYER GetLayer(int layer) const;
@@ -201,7 +210,8 @@ public:
     CDRect GetPrintableRect() const { return m_printableRect; }
     const tagPRINTSET& GetPrintValues() const { return m_print; }
     const std::string& GetFolder() const { return m_strFolder; }
-    void SetTitle(const std::string& title) { m_strTitle = title; }
+    // The title with " (更新)" while modified (see the undo and redo store).
+    void SetTitle(const std::string& text);
     void SetPathName(const std::string& path) { m_strPathName = path; }
     void SetFolder(const std::string& folder) { m_strFolder = folder; }
     ProjectWork& GetProjectWork() { return m_project; }
@@ -227,6 +237,125 @@ public:
     bool IsNetColoring() const { return m_bNetColoring; }
     std::vector<CPart*>& GetPartList() { return m_partList; }
     void SetFileTime(int which, std::time_t time);
+
+    // --- Snapping, hit test and selection by rectangle ---
+    // The item snap point when toItem and one is found, else the point on the current grid.
+    CDPoint SnapToGrid(CDPoint point, bool toItem);
+    // The snap used while attribute texts move (profile Sheet/AttrMove: 0 grid, 1 attribute grid).
+    CDPoint SnapAttrPoint(CDPoint point, bool toItem);
+    // The nearest item snap point within the hit tolerance (of at most 10 candidates).
+    bool SnapToItem(CDPoint& point);
+    // Toggles what the rectangle touches on every enabled layer; the number of enabled layers.
+    int SelectInRect(CDRect rect);
+    void ToggleLayerInRect(CDRect rect, int layer);
+    // Selects the texts the rectangle touches, with the lines, arcs and parts that carry them.
+    void SelectTextsInRect(CDRect rect);
+    // The equal item leaves the current selection sheet for its board sheet.
+    int DeselectLine(CLine line);
+    void DeselectArc(CArc arc);
+    void DeselectText(CText text);
+    void DeselectSur(CSur sur);
+    void DeselectPart(CPart part);
+    CDRect GetRepaintRect() const { return m_repaintRect; }
+    void SetRepaintRect(const CDRect& rect) { m_repaintRect = rect; }
+
+    // --- Selection and edit services ---
+    // Sets: 0 board, 2 selection, 5 replaced items (6 as a source: only the selection's via and
+    // part sheet; 4 as a target: only the board's; 3 as a target: none).
+    void MoveAllSheets(int from, int to);
+    // True when nothing changed.
+    bool MoveSetItems(int from, int to, bool remove, bool all);
+    void MoveSetItemsOtherLayers(int from, int to, bool remove);
+    // Kind bits in skipMask stay.
+    void MoveLayerItems(int skipMask, int from, int to, bool remove);
+    // Lines and arcs of closed outlines stay.
+    void MoveLayerItemsInFrame(int from, int to, bool remove);
+    void OffsetSelection(const CDPoint& offset, int mode, bool allLayers);
+    void OffsetSelectionAttr(const CDPoint& offset);
+    void ScaleSelection(const CDPoint& base, const CDSize& factors);
+    bool IsSelectionMarked(bool checkMarks);
+    // Items of a kind (an Input-menu command id; anything else: all) on the board or (set 2) the
+    // selection.
+    int CountItems(int set, int commandId);
+    int CountLayerItems(int layer, int commandId);
+    bool IsSelectionEmpty();
+    bool IsSelectionUnchanged();
+    // Flags 0x1 lines, 0x8 arcs that the cutter path crosses go to the current selection sheet.
+    void SelectCutterTargets(int flags);
+    CDRect GetItemsRect(int set);
+    void RotateSelection(const CDPoint& centre, double angle);
+    void RotateSelectionText(const CDPoint& centre, double angle);
+    void MirrorSelectionX(double axis);
+    void MirrorSelectionY(double axis);
+    void MirrorSelectionXText(double axis);
+    void MirrorSelectionYText(double axis);
+    void MirrorPrintSheet(CSheet* sheet);
+    void SetSelectionCheck();
+    // Layer -1 the current layer, 128 vias and parts; the copy now in the selection.
+    CItemBase* SelectItem(CItemBase* item, int layer = -1);
+    void DeselectItem(CItemBase* item, int layer = -1);
+    void DeleteSelectedItem(CItemBase* item);
+    // Set 0 board, 5 replaced items, anything else the selection.
+    void ClearSheets(int set, bool allLayers);
+    bool SelectChain(const CDPoint& point, int layer, bool followCross);
+    bool DeselectChain(const CDPoint& point, int layer, bool followCross);
+    CSheet* GetSetSheet(int set, int layer);
+
+    // --- Undo and redo store ---
+    // Step types: 1 added, 2 deleted, 3 items before a change, 5 their replacements.
+    void StoreUndo(int set, int type);
+    void StoreUndoForItem(CItemBase* item, int type);
+    // An item or a whole sheet; type 0 adds to the step without closing it.
+    void StoreUndoItem(CItemBase* item, int layer, int group, int type);
+    void StoreRedoItem(CItemBase* item, int layer, int group, int type);
+    int GetLastUndoClass() const;
+    int GetLastUndoLayer() const;
+    // The type now on top (see the store), or -1 for an empty history or a deletion step.
+    int PopUndoStep(bool restore, bool viaParts);
+    void RestoreStep(CSheet& popped, int layer);
+    void CountEdit();
+    // Sets the modified flag from the history, then asks the framework's question.
+    bool SaveModified();
+    const std::vector<unsigned>& GetUndoHistory() const { return m_undoHistory; }
+    const std::vector<unsigned>& GetRedoHistory() const { return m_redoHistory; }
+    unsigned GetEditCount() const { return m_nEditCount; }
+    void ResetEditCount() { m_nEditCount = 0; }
+    // Undo (57643) and redo (57644) with their enable tests.
+    void OnEditUndo();
+    void OnEditRedo();
+    bool CanUndo();
+    bool CanRedo();
+
+    // --- Tool-bar selections and current layer ---
+    void FillLayerCombo(bool all);
+    void FillTurretCombo(bool turrets);
+    const ComboData& GetLayerCombo() const { return m_layerCombo; }
+    const ComboData& GetToolCombo() const { return m_toolCombo; }
+    bool IsTurretMode() const { return m_bTurretMode; }
+    void SelectLayer(int layer);
+    void SwitchToCrossLayer();
+    // Layer combo closed up on the entry with this data; selection cancelled.
+    void OnLayerComboCloseUp(int data);
+    void OnLayerComboCancel();
+    void OnToolComboCloseUp(int data);
+    void StepToolCombo(bool next, bool via);
+    void StepSelectionNumbers(int direction, bool ctrl);
+    tagGRID GetGridPhase(int index) const;
+    bool IsGridShown() const { return m_bGridShown; }
+    int GetAttrGrid() const { return m_nAttrGrid; }
+    void SetAttrGrid(int index) { m_nAttrGrid = index; }
+    bool HasViaOnEnabled() const { return m_bViaOnEnabled != 0; }
+    bool HasPartOnEnabled() const { return m_bPartOnEnabled != 0; }
+    // Grid settings (32810), grid list (32811..32826), grid off (32827), layer patterns
+    // (32920..32935).
+    void OnGridSettings();
+    void OnGridList(int id);
+    void OnGridOff();
+    void OnLayerPattern(int id);
+    MenuData BuildGridMenu() const;
+    MenuData BuildLayerPatternMenu() const;
+    MenuData BuildToolsMenu();
+    void OnToolBarDropDown(int buttonId);
 
 private:
     friend class CVELTADocTest;
@@ -327,4 +456,38 @@ private:
     tagPRINTSET m_print; // the A, B and C values printing reads
     bool m_bNetColoring = false;
     bool m_bModified = false;
+
+    // Snapping and selection
+    void MoveItemsOfKind(CSheet& from, CSheet* to, int kind, bool remove, CDRect& covered);
+    void MoveViaPartItems(CSheet& from, CSheet& to, bool remove, bool all);
+    bool IsPartLayer(int layer) const;
+    bool WalkChain(const CDPoint& point, int layer, bool followCross, bool select);
+    CItemBase* SelectItemWith(CItemBase* item, int layer, ItemFinder* boardFinder);
+    void DeselectItemWith(CItemBase* item, int layer, ItemFinder* selFinder, ItemFinder* repFinder);
+
+    // Undo and redo store
+    void StoreItem(bool redo, CItemBase* item, int layer, int group, int type);
+    void CloseStep(bool redo, int layer, int group, int type);
+    void ReplayStep(bool redo);
+    void DeleteEqualBoardItems(CSheet& items, int layer);
+    std::uint64_t CurrentGeneration() const;
+    bool IsHistoryModified() const;
+    std::vector<std::uint64_t> m_undoGenerations; // one per undo record: the board state it made
+    std::vector<std::uint64_t> m_redoGenerations; // the state each redo record gives back
+    std::uint64_t m_nextGeneration = 1;
+    std::uint64_t m_savedGeneration = 0;
+    unsigned m_nUndoGroup = 0; // group of the undo or redo chain being replayed
+    unsigned m_nRedoGroup = 0;
+    bool m_bReplaying = false;
+    std::uint64_t m_replayGeneration = 0; // the generation the redo record being closed gives back
+
+    // Tool-bar selections
+    void ApplyTurretToSelection();
+    void ApplyViaToSelection();
+    void ApplyLayerPattern(int index);
+    bool IsPatternShown(const tagLAYERPATTERN& pattern) const;
+    void RecomputeViaPartFlags();
+    ComboData m_layerCombo;
+    ComboData m_toolCombo;
+    bool m_bTurretMode = true;
 };

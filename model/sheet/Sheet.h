@@ -120,6 +120,9 @@ public:
     // Frees the first item of the given one's kind that is equal to it (after taking it out of its
     // copper groups): 1, or 0 when none is equal.
     int DeleteEqualItem(const CItemBase& item);
+    // Frees the item at a position of a kind's list (as a Delete operation frees it), for callers
+    // that walk the sheet and know where the item stands: no search by equality.
+    void DeleteItemAt(int kind, POSITION pos) { RemoveItemAt(kind, pos); }
     POSITION GetFirstItemPos(int kind);
     CItemBase* GetNextItem(int kind, POSITION& pos);
     POSITION GetLastItemPos(int kind);

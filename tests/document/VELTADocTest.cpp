@@ -184,6 +184,8 @@ TEST_F(DocServicesTest, CalcViaSize)
          0x1, 0.8, 0.8, 1.0},
         {"inner layer shown through the display list",
          [](DocServicesTest& t) {
+             // Rebuilding the lists enables the current layer: one without vias here.
+             t.doc->SetCurrentLayer(50);
              t.Record(1)->display = 1;
              t.doc->BuildLayerLists();
              t.Record(1)->display = 0;

@@ -1,0 +1,115 @@
+// Editing a whole synthetic board through the document: one rectangle that selects everything and
+// the same rectangle toggling it back, undo and redo of moving everything, and the item snap under
+// the cursor. Arguments: the board's scale (1, 4, 16).
+
+#include "bench/SyntheticBoard.h"
+#include "document/VELTADoc.h"
+#include "model/startup/Startup.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <memory>
+#include <random>
+#include <string>
+
+namespace {
+
+// A document holding the synthetic board: its two wiring layers, the part layers and the vias
+// and parts, every layer used shown and enabled.
+struct DocBoard
+{
+    explicit DocBoard(int scale) : board(scale)
+    {
+        std::string missing;
+        InstallQuarnHooks(&missing);
+        doc = std::make_unique<CVELTADoc>();
+        for (int n = 0; n <= TURRET_MAX; ++n)
+            doc->Turret(n) = board.GetTurretEntry(n);
+        for (int n = 1; n <= VIA_MAX; ++n)
+            doc->Via(n) = board.GetViaEntry(n);
+        doc->GetLayerStack().wireLayers = board.GetWireLayerList();
+        doc->GetLayerStack().wireCount = board.GetWireLayerCount();
+        for (int i = 0; i < PART_LAYER_COUNT; ++i)
+            doc->GetLayerStack().partLayers[static_cast<std::size_t>(i)] = board.GetPartLayer(i);
+        using B = bench::SyntheticBoard;
+        for (int layer :
+             {B::kTop, B::kBottom, B::kSilkA, B::kSilkB, B::kHoleA, B::kHoleB, B::kTermA, B::kTermB})
+            for (int set : {0, 2, 5}) {
+                tagLAYER* record = doc->GetSetSheet(set, layer)->GetLayerPoint();
+                record->display = record->enable = 1;
+            }
+        doc->GetBoardSheet(B::kTop)->ModifyType(0x3, 0);
+        doc->GetBoardSheet(B::kBottom)->ModifyType(0x5, 0);
+        *doc->GetBoardSheet(B::kTop) += board.Layer(B::kTop);
+        *doc->GetBoardSheet(B::kBottom) += board.Layer(B::kBottom);
+        *doc->GetBoardSheet(LAYER_MAX) += board.ViaParts();
+        // Merging into the document's via and part sheet made the document that sheet's owner:
+        // the synthetic board's copies go while the document is there.
+        for (CSheet* sheet : board.Sheets())
+            sheet->DeleteContents();
+        doc->BuildLayerLists();
+        doc->FillLayerCombo(false);
+        doc->SetHitTolerance(0.5);
+        extent = doc->GetItemsRect(0);
+        extent.InflateRect(1.0);
+    }
+
+    bench::SyntheticBoard board;
+    std::unique_ptr<CVELTADoc> doc;
+    CDRect extent;
+};
+
+void BM_SelectAllByRectAndBack(benchmark::State& state)
+{
+    DocBoard b(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        b.doc->SelectInRect(b.extent);
+        b.doc->SelectInRect(b.extent);
+    }
+    state.counters["items"] = static_cast<double>(b.doc->CountItems(0, 0));
+}
+BENCHMARK(BM_SelectAllByRectAndBack)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_UndoRedoMoveAll(benchmark::State& state)
+{
+    DocBoard b(static_cast<int>(state.range(0)));
+    CVELTADoc& doc = *b.doc;
+    doc.SelectInRect(b.extent);
+    doc.OffsetSelection(CDPoint(1.27, 0.0), 1, true);
+    doc.StoreUndo(5, 3);
+    doc.StoreUndo(2, 5);
+    doc.MoveAllSheets(2, 0);
+    doc.ClearSheets(5, true);
+    for (auto _ : state) {
+        doc.OnEditUndo();
+        doc.OnEditRedo();
+    }
+    state.counters["items"] = static_cast<double>(doc.CountItems(0, 0));
+}
+BENCHMARK(BM_UndoRedoMoveAll)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_SnapToItem(benchmark::State& state)
+{
+    DocBoard b(static_cast<int>(state.range(0)));
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> x(b.extent.left, b.extent.right);
+    std::uniform_real_distribution<double> y(b.extent.top, b.extent.bottom);
+    // The first snap after a change builds the sheets' indexes; mouse moves reuse them.
+    const auto before = std::chrono::steady_clock::now();
+    CDPoint first(x(random), y(random));
+    b.doc->SnapToItem(first);
+    state.counters["first_ms"] =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - before).count();
+    long found = 0;
+    for (auto _ : state) {
+        CDPoint p(x(random), y(random));
+        found += b.doc->SnapToItem(p) ? 1 : 0;
+    }
+    state.counters["found"] = static_cast<double>(found);
+}
+BENCHMARK(BM_SnapToItem)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,6 +1,5 @@
 #include "document/BoardFileSupport.h"
 
-#include "document/DocumentHost.h"
 #include "platform/Cp932.h"
 #include "platform/FilePath.h"
 #include "platform/J.h"
@@ -132,24 +131,6 @@ void ReportFileError(FileError kind, const std::string& path, const std::string&
     if (!reason.empty())
         message += "\n" + platform::Utf8ToCp932(reason).value_or(reason);
     AfxMessageBox(message, MB_ICONEXCLAMATION);
-}
-
-WaitCursor::WaitCursor(DocumentHost* host) : m_host(host)
-{
-    if (m_host)
-        m_host->BeginWaitCursor();
-}
-
-WaitCursor::~WaitCursor()
-{
-    End();
-}
-
-void WaitCursor::End()
-{
-    if (m_host)
-        m_host->EndWaitCursor();
-    m_host = nullptr;
 }
 
 } // namespace docfile

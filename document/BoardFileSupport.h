@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-class DocumentHost;
-
 namespace docfile {
 
 // CP932 text of the document and file-system paths.
@@ -40,19 +38,5 @@ enum class FileError
 };
 // The framework's message for the path (CP932) with the system's reason on a second line.
 void ReportFileError(FileError kind, const std::string& path, const std::string& reason);
-
-// The wait cursor for a scope.
-class WaitCursor
-{
-public:
-    explicit WaitCursor(DocumentHost* host);
-    ~WaitCursor();
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-    void End();
-
-private:
-    DocumentHost* m_host;
-};
 
 } // namespace docfile

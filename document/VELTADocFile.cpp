@@ -2,6 +2,8 @@
 // being replaced, the settings file carried along into a new folder, and the file times.
 
 #include "document/BoardFileSupport.h"
+#include "document/FileLock.h"
+#include "document/WaitCursor.h"
 #include "document/DocumentHost.h"
 #include "document/ProgramFolder.h"
 #include "document/VELTADoc.h"
@@ -195,6 +197,11 @@ bool CVELTADoc::OnOpenDocument(const std::string& path)
         }
         if (line.compare(0, 5, "VELTA") != 0)
             return false;
+        const FileLock lock(file, false);
+        if (!lock.Held()) {
+            ReportFileError(FileError::Open, path, lock.Reason());
+            return false;
+        }
         try {
             std::unique_ptr<CArchive> ar = CArchive::OpenFile(file, CArchive::load);
             ar->SetDocument(this);
@@ -227,6 +234,11 @@ CVELTADoc::WriteOutcome CVELTADoc::WriteBoardTo(const std::string& target, bool 
     const fs::path file = ToPath(target);
     if (std::string reason; !CanCreate(file, reason)) {
         ReportFileError(FileError::Create, target, reason);
+        return WriteOutcome::CannotCreate;
+    }
+    const FileLock lock(file, true);
+    if (!lock.Held()) {
+        ReportFileError(FileError::Create, target, lock.Reason());
         return WriteOutcome::CannotCreate;
     }
     try {
@@ -338,8 +350,10 @@ bool CVELTADoc::DoSave(const std::string& path, bool replace)
             }
             pos += ch.width;
         }
-        const std::string proposed =
-            m_strFolder.empty() ? title + ".vbd" : ToCp932(ToPath(m_strFolder) / ToPath(title + ".vbd"));
+        // A title that is already a board's file name keeps its one extension.
+        if (title.size() < 4 || platform::ToLowerAscii(title.substr(title.size() - 4)) != ".vbd")
+            title += ".vbd";
+        const std::string proposed = m_strFolder.empty() ? title : ToCp932(ToPath(m_strFolder) / ToPath(title));
         std::optional<std::string> chosen = m_pHost ? m_pHost->RunSaveAsDialog(proposed) : std::nullopt;
         if (!chosen || chosen->empty())
             return false;

@@ -1,6 +1,6 @@
 // The cached part list and the bounds of the board's parts and vias.
 
-#include "document/BoardFileSupport.h"
+#include "document/WaitCursor.h"
 #include "document/VELTADoc.h"
 #include "model/items/Part.h"
 #include "model/items/Via.h"
@@ -26,7 +26,7 @@ void CVELTADoc::BuildPartList(bool plain)
 
 void CVELTADoc::SortPartsByRef()
 {
-    docfile::WaitCursor wait(m_pHost);
+    WaitCursor wait(m_pHost);
     // A selection sort, as the reference comparison is not a strict weak order for every input.
     const std::size_t n = m_partList.size();
     for (std::size_t i = 0; i + 1 < n; ++i) {

@@ -3,11 +3,13 @@
 #include "platform/Archive.h"
 #include "platform/Cp932.h"
 #include "platform/J.h"
+#include "platform/RecordingDrawContext.h"
 #include "tests/document/BoardFileFixture.h"
 
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <random>
 
 namespace {
 
@@ -273,6 +275,35 @@ TEST_F(BoardFileTest, AMissingSettingsFileNamesTheMaster)
     ASSERT_EQ(messages.Count(), 1u);
     EXPECT_EQ(messages.Last().text, _J("基板設計ファイルが見つかりません。"));
     EXPECT_EQ(reader->GetSettingFile().GetPath(), GetProgramFolder() / "velta.bpf");
+}
+
+TEST_F(BoardFileTest, AReopenedBoardDrawsAsBefore)
+{
+    auto board = NewBoard();
+    AddItems(*board);
+    std::mt19937 rng(5);
+    const auto at = [&] { return std::uniform_real_distribution<double>(1.0, 300.0)(rng); };
+    for (int i = 0; i < 300; ++i) {
+        const CDPoint p(at(), at());
+        board->GetBoardSheet(i % 2)->NewLine(p, CDPoint(p.x + 3, p.y + (i % 5)), 2 + i % 3, 0);
+        if (i % 3 == 0)
+            board->GetBoardSheet(i % 2)->NewLand(CDPoint(at(), at()), 6);
+        if (i % 10 == 0)
+            board->GetBoardSheet(LAYER_MAX)->NewVia(CDPoint(at(), at()), 1, 0);
+        if (i % 30 == 0)
+            board->GetBoardSheet(20)->NewText(CText("T" + std::to_string(i), CDPoint(at(), at()), 0));
+    }
+    auto back = Open(Save(*board));
+    ASSERT_TRUE(back);
+    for (int layer = 0; layer <= LAYER_MAX; ++layer) {
+        if (board->GetBoardSheet(layer)->IsEmpty())
+            continue;
+        platform::RecordingDrawContext before, after;
+        board->GetBoardSheet(layer)->DrawSheet(&before);
+        back->GetBoardSheet(layer)->DrawSheet(&after);
+        EXPECT_FALSE(before.Calls().empty());
+        EXPECT_TRUE(before.Calls() == after.Calls()) << "layer " << layer;
+    }
 }
 
 } // namespace

@@ -7,6 +7,9 @@
 #include "tests/document/BoardFileFixture.h"
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 #include <sys/resource.h>
 
 namespace {
@@ -309,6 +312,27 @@ TEST_F(BoardOpenSaveTest, SaveAsProposesTheTitleCutAtTheFirstOddCharacter)
     board->SetTitle(_J("表示"));
     EXPECT_FALSE(board->DoSave("", true));
     EXPECT_EQ(host.saveAsProposals, std::vector<std::string>{Cp(BoardFolder()) + "/" + _J("表示") + ".vbd"});
+}
+
+TEST_F(BoardOpenSaveTest, ABoardLockedByAnotherProgramIsNeitherReadNorReplaced)
+{
+    const fs::path file = Saved();
+    const std::string before = ReadFile(file);
+    const int fd = ::open(file.c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+    auto d = NewDoc();
+    EXPECT_FALSE(d->OnOpenDocument(Cp(file)));
+    auto board = NewBoard();
+    EXPECT_FALSE(board->OnSaveDocument(Cp(file)));
+    ::close(fd);
+    ASSERT_EQ(messages.Count(), 2u);
+    const std::string failed = platform::Format(_J("%s を開けませんでした。").c_str(), Cp(file).c_str());
+    const std::string cannot = platform::Format(_J("%s に書き込めません。").c_str(), Cp(file).c_str());
+    EXPECT_EQ(messages.Entries()[0].text.substr(0, failed.size()), failed);
+    EXPECT_EQ(messages.Entries()[1].text.substr(0, cannot.size()), cannot);
+    EXPECT_EQ(ReadFile(file), before);
+    EXPECT_TRUE(NewDoc()->OnOpenDocument(Cp(file)));
 }
 
 } // namespace

@@ -125,7 +125,7 @@ TEST_F(AutoSaveTest, UntitledBoardsGoBesideTheProgramAndStayModified)
     }
     std::vector<std::string> saved;
     for (const auto& entry : fs::directory_iterator(GetProgramFolder()))
-        if (entry.path().filename().string().rfind("Sav", 0) == 0)
+        if (entry.path().filename().string().rfind("Sav", 0) == 0 && entry.path().extension() == ".vbd")
             saved.push_back(entry.path().filename().string());
     EXPECT_EQ(saved.size(), 2u);
 }

@@ -1,5 +1,6 @@
 // The board file: its exact envelope, what reading takes from it and what it repairs.
 
+#include "model/items/Hole.h"
 #include "platform/Archive.h"
 #include "platform/Cp932.h"
 #include "platform/J.h"
@@ -181,13 +182,16 @@ TEST_F(BoardFileTest, AWrongWorkLayerRenumbersViaAndHoleIds)
         line->SetID(wrong ? 0x102u : 0x101u);
         CVia* via = board->GetBoardSheet(LAYER_MAX)->NewVia(CDPoint(5, 1), 1, 0);
         via->SetID(0x301);
-        via->SetLayerID(0x101, 1);
+        // Hole sheet 0 is the current layer's board sheet.
+        CHole* hole = board->GetBoardSheet(0)->NewHole(CDPoint(9, 9), 0.8, true, 0.0, 0.0, 0.0);
+        hole->SetID(0x501);
         auto back = Open(Save(*board));
         ASSERT_TRUE(back);
         CVia* read = back->GetBoardSheet(LAYER_MAX)->GetHeadVia();
         ASSERT_TRUE(read);
         EXPECT_EQ(read->GetID(), wrong ? 0u : 0x301u);
-        EXPECT_EQ(read->GetLayerID(1), wrong ? 0u : 0x101u);
+        ASSERT_TRUE(back->GetBoardSheet(0)->GetHeadHole());
+        EXPECT_EQ(back->GetBoardSheet(0)->GetHeadHole()->GetID(), wrong ? 0u : 0x501u);
     }
 }
 

@@ -199,7 +199,9 @@ TEST_F(BoardOpenSaveTest, WithoutASettingsFileTheMasterIsUsed)
     ASSERT_TRUE(d->OnSaveDocument(Cp(file)));
     auto again = NewDoc();
     ASSERT_TRUE(again->OnOpenDocument(Cp(file)));
-    EXPECT_EQ(again->GetSettingFile().GetPath(), Board());
+    // The master went along into the board's folder.
+    EXPECT_EQ(Texts(), std::vector<std::string>{_J("基板設計ファイルが見つからないので現在の設定をコピーします")});
+    EXPECT_EQ(again->GetSettingFile().GetPath(), BoardFolder() / "velta.bpf");
     EXPECT_TRUE(*again->GetBoardSheet(LAYER_MAX) == *d->GetBoardSheet(LAYER_MAX));
 }
 
@@ -235,12 +237,12 @@ TEST_F(BoardOpenSaveTest, AnEmptyFileRunsTheNewDesignDialog)
     ASSERT_EQ(host.newDesignFolders.size(), 1u);
     EXPECT_EQ(host.newDesignFolders[0], Cp(BoardFolder()));
 
-    host.newDesign = NewDesignChoice{Cp(BoardFolder()), Cp(Board()), CDSize(100, 80), CDPoint(5, 6)};
+    host.newDesign = NewDesignChoice{Cp(BoardFolder()), Cp(Board()), CDSize(150, 120), CDPoint(5, 6)};
     clock.SetNow(1800000000);
     auto d = NewDoc();
     ASSERT_TRUE(d->OnOpenDocument(Cp(file)));
-    EXPECT_EQ(d->GetBoardSize().cx, 100.0);
-    EXPECT_EQ(d->GetBoardSize().cy, 80.0);
+    EXPECT_EQ(d->GetBoardSize().cx, 150.0);
+    EXPECT_EQ(d->GetBoardSize().cy, 120.0);
     EXPECT_EQ(d->GetUserOrigin().x, 5.0);
     EXPECT_FALSE(d->IsModified());
     EXPECT_TRUE(d->IsNewBoardMarked());
@@ -250,7 +252,7 @@ TEST_F(BoardOpenSaveTest, AnEmptyFileRunsTheNewDesignDialog)
         d->GetFileTime(which, &t);
         EXPECT_EQ(t, 1800000000);
     }
-    EXPECT_NE(ReadFile(Board()).find("100.00, 80.00 : 5.00, 6.00"), std::string::npos);
+    EXPECT_NE(ReadFile(Board()).find("150.00, 120.00 : 5.00, 6.00"), std::string::npos);
 }
 
 TEST_F(BoardOpenSaveTest, ANewBoardStartsOnTheMaster)

@@ -337,4 +337,19 @@ TEST_F(BoardOpenSaveTest, ABoardLockedByAnotherProgramIsNeitherReadNorReplaced)
     EXPECT_TRUE(NewDoc()->OnOpenDocument(Cp(file)));
 }
 
+TEST_F(BoardOpenSaveTest, TheSelectionIsPutBackBeforeWritingAndACopyKeepsThePath)
+{
+    auto board = NewBoard();
+    board->GetSelectionSheet(3)->NewLine(CDPoint(0, 0), CDPoint(1, 1), 2, 0);
+    board->GetSelectionSheet(9)->NewLine(CDPoint(0, 0), CDPoint(1, 1), 2, 0);
+    board->GetSelectionSheet(LAYER_MAX)->NewVia(CDPoint(3, 3), 1, 0);
+    board->SetPathName(Cp(BoardFolder() / "A.vbd"), false);
+    ASSERT_TRUE(board->DoSave(Cp(BoardFolder() / "copy.vbd"), false));
+    EXPECT_EQ(host.endCommands, 3);
+    EXPECT_EQ(board->GetDocPathName(), Cp(BoardFolder() / "A.vbd"));
+    EXPECT_TRUE(fs::exists(BoardFolder() / "copy.vbd"));
+    EXPECT_GT(host.waitCursors, 0);
+    EXPECT_EQ(host.waitDepth, 0);
+}
+
 } // namespace

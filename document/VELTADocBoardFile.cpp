@@ -82,8 +82,8 @@ bool CVELTADoc::ReadBoardFile(CArchive& ar)
         throw ArchiveError(ArchiveError::BadFormat, "not a board file");
     const int version = HeaderVersion(header);
     if (version > kCurrentVersion) {
-        AfxMessageBox(_J("サポートしていないバージョンのデータファイルです。\nＶＥＬＴＡをバージョンアップし"
-                         "てください。"));
+        AfxMessageBox(_J("サポートしていないバージョンのデータファイルです。\n") +
+                      _J("ＶＥＬＴＡをバージョンアップしてください。"));
         return false;
     }
 

@@ -2,11 +2,11 @@
 // being replaced, the settings file carried along into a new folder, and the file times.
 
 #include "document/BoardFileSupport.h"
-#include "document/FileLock.h"
-#include "document/WaitCursor.h"
 #include "document/DocumentHost.h"
+#include "document/FileLock.h"
 #include "document/ProgramFolder.h"
 #include "document/VELTADoc.h"
+#include "document/WaitCursor.h"
 #include "platform/Archive.h"
 #include "platform/Clock.h"
 #include "platform/Cp932.h"
@@ -353,7 +353,8 @@ bool CVELTADoc::DoSave(const std::string& path, bool replace)
         // A title that is already a board's file name keeps its one extension.
         if (title.size() < 4 || platform::ToLowerAscii(title.substr(title.size() - 4)) != ".vbd")
             title += ".vbd";
-        const std::string proposed = m_strFolder.empty() ? title : ToCp932(ToPath(m_strFolder) / ToPath(title));
+        const std::string proposed =
+            m_strFolder.empty() ? title : ToCp932(ToPath(m_strFolder) / ToPath(title));
         std::optional<std::string> chosen = m_pHost ? m_pHost->RunSaveAsDialog(proposed) : std::nullopt;
         if (!chosen || chosen->empty())
             return false;

@@ -1,7 +1,7 @@
 // The cached part list and the bounds of the board's parts and vias.
 
-#include "document/WaitCursor.h"
 #include "document/VELTADoc.h"
+#include "document/WaitCursor.h"
 #include "model/items/Part.h"
 #include "model/items/Via.h"
 

@@ -49,7 +49,8 @@ protected:
         auto find = [this](int layer) {
             const std::int32_t record[3] = {SHEET_BOARD, layer, 0};
             const auto* bytes = reinterpret_cast<const std::uint8_t*>(record);
-            return static_cast<std::size_t>(std::search(good.begin(), good.end(), bytes, bytes + 12) - good.begin());
+            return static_cast<std::size_t>(std::search(good.begin(), good.end(), bytes, bytes + 12) -
+                                            good.begin());
         };
         const std::size_t first = find(2), last = find(LAYER_MAX - 1);
         EXPECT_LT(first, last);

@@ -9,8 +9,8 @@
 #include <csignal>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <unistd.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -200,7 +200,8 @@ TEST_F(BoardOpenSaveTest, WithoutASettingsFileTheMasterIsUsed)
     auto again = NewDoc();
     ASSERT_TRUE(again->OnOpenDocument(Cp(file)));
     // The master went along into the board's folder.
-    EXPECT_EQ(Texts(), std::vector<std::string>{_J("基板設計ファイルが見つからないので現在の設定をコピーします")});
+    EXPECT_EQ(Texts(),
+              std::vector<std::string>{_J("基板設計ファイルが見つからないので現在の設定をコピーします")});
     EXPECT_EQ(again->GetSettingFile().GetPath(), BoardFolder() / "velta.bpf");
     EXPECT_TRUE(*again->GetBoardSheet(LAYER_MAX) == *d->GetBoardSheet(LAYER_MAX));
 }

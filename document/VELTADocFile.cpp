@@ -55,8 +55,11 @@ bool CopyNoOverwrite(const fs::path& src, const fs::path& dst)
     std::error_code ec;
     if (fs::exists(dst, ec))
         return false;
-    const fs::path temp =
-        dst.parent_path() / ("." + dst.filename().string() + ".copy" + std::to_string(::getpid()));
+    std::string name = dst.filename().string();
+    name.insert(name.begin(), '.');
+    name += ".copy";
+    name += std::to_string(::getpid());
+    const fs::path temp = dst.parent_path() / name;
     try {
         std::unique_ptr<CArchive> in = CArchive::OpenFile(src, CArchive::load);
         std::unique_ptr<CArchive> out = CArchive::OpenFile(temp, CArchive::store);

@@ -16,6 +16,34 @@
 
 class CItemBase;
 
+// Board file: create, open, save, auto-save
+#include "model/geometry/DPoint.h"
+#include "model/geometry/DSize.h"
+
+#include <string>
+#include <vector>
+
+class CVELTADoc;
+
+// What the new design dialog hands back on OK.
+struct NewDesignChoice
+{
+    std::string folder;      // CP932, without trailing separator
+    std::string settingFile; // CP932, full path of the board settings file
+    CDSize size;
+    CDPoint origin;
+};
+
+// One work of the current project, as the document needs it when it opens that work's board.
+struct ProjectWorkEntry
+{
+    std::string boardFile;   // CP932, relative to the project folder
+    std::string settingFile; // the work's board settings file (its second file name)
+    std::string netFile;
+    std::string partFile;
+    bool useNetList = false; // the work's first flag
+};
+
 // The default printer's page in device pixels, for a given orientation and paper.
 struct PrinterPage
 {
@@ -55,7 +83,7 @@ public:
     // input is in progress.
     virtual int GetActiveTool() { return 0; }
     virtual bool IsInputInProgress() { return false; }
-    // The active view ends its command (deselecting is the document's).
+    // The active (or, on saving, the first) view ends its command; deselecting is the document's.
     virtual void EndCommand() {}
     // The active view's step after the current layer changed, and the focus back to it.
     virtual void LayerChanged() {}
@@ -76,4 +104,72 @@ public:
     virtual void ShowDropDownMenu(int /*buttonId*/, const MenuData& /*menu*/, int /*images*/) {}
     // A drop-down button the document has no menu for: the main frame's own builder.
     virtual void MainFrameDropDown(int /*buttonId*/) {}
+    // --- Board file: create, open, save, auto-save ---
+    // Without windows nothing is asked: dialogs answer Cancel, the frame holds no marks, no project
+    // is open and the document has no view.
+
+    // The main frame's current document (the one the frame services answer for) becomes doc.
+    virtual void SetCurrentDocument(CVELTADoc* doc) { (void)doc; }
+    // The new design dialog on the proposed folder (CP932, may be empty); none on Cancel.
+    virtual std::optional<NewDesignChoice> RunNewDesignDialog(const std::string& folder, CVELTADoc* doc)
+    {
+        (void)folder;
+        (void)doc;
+        return std::nullopt;
+    }
+    // The settings file choice among the names (CP932 file names in the folder): the index chosen,
+    // or -1 on Cancel.
+    virtual int RunSettingFileDialog(const std::string& folder, const std::vector<std::string>& names,
+                                     CVELTADoc* doc)
+    {
+        (void)folder;
+        (void)names;
+        (void)doc;
+        return -1;
+    }
+    // The save-as dialog proposing a path (CP932); the chosen path, or none on Cancel.
+    virtual std::optional<std::string> RunSaveAsDialog(const std::string& proposed)
+    {
+        (void)proposed;
+        return std::nullopt;
+    }
+    virtual void BeginWaitCursor() {}
+    virtual void EndWaitCursor() {}
+    // Text of a pane of the main frame's status bar.
+    virtual void SetStatusPaneText(int pane, const std::string& text)
+    {
+        (void)pane;
+        (void)text;
+    }
+    // Whether an open document carries the new-board mark; clearing the marks of all of them.
+    virtual bool IsAnyDocumentMarked() { return false; }
+    virtual void MarkActiveDocument(bool clearAll) { (void)clearAll; }
+    // The main frame's auto-save flag, cleared by taking it.
+    virtual bool TakeAutoSaveFlag() { return false; }
+    // Message to the main window (1027 with wParam 1 after a save: the frame stops its auto-save timer).
+    virtual void SendMainFrameMessage(unsigned message, unsigned wParam, long lParam)
+    {
+        (void)message;
+        (void)wParam;
+        (void)lParam;
+    }
+    // The current project: whether one is open, and its work whose board file name is the given one
+    // (compared without regard to case).
+    virtual bool IsProjectOpen() { return false; }
+    virtual std::optional<ProjectWorkEntry> FindProjectWork(const std::string& boardFileName)
+    {
+        (void)boardFileName;
+        return std::nullopt;
+    }
+    virtual void AddToRecentFileList(const std::string& path) { (void)path; }
+    // The board leaves the project's list of open boards; the frame forgets it as its active one.
+    virtual void RemoveProjectDocument(const std::string& path) { (void)path; }
+    virtual void ClearActiveDocument(CVELTADoc* doc) { (void)doc; }
+    // The first view of the document: unless its frame is minimised, stores the board area it shows
+    // and answers true; ends its current command (which puts the selection back on the board).
+    virtual bool StoreVisibleRect(CDRect& rect)
+    {
+        (void)rect;
+        return false;
+    }
 };

@@ -23,6 +23,7 @@
 #include <utility>
 #include <vector>
 
+class CArchive;
 class CNet;
 class CPart;
 // Editing services
@@ -356,6 +357,42 @@ public:
     MenuData BuildLayerPatternMenu() const;
     MenuData BuildToolsMenu();
     void OnToolBarDropDown(int buttonId);
+    // --- Board file: create, open, save, auto-save ---
+    // Loads every section of the board settings file into the document and refreshes the tables
+    // that hang on them.
+    void LoadSettings();
+    // The board file. Writing changes nothing but the view rectangle and the sheets' cached
+    // bounds; reading loads the settings file, then the sheets, and repairs the copper groups:
+    // false for an unsupported version or a missing settings file (after the message), an
+    // ArchiveError for a damaged file.
+    void WriteBoardFile(CArchive& ar);
+    bool ReadBoardFile(CArchive& ar);
+    // The framework's document operations (paths are CP932).
+    bool OnNewDocument();
+    bool OnOpenDocument(const std::string& path);
+    bool OnSaveDocument(const std::string& path);
+    void OnCloseDocument();
+    bool DoSave(const std::string& path, bool replace);
+    bool DoFileSave();
+    // Writes the board again when it has been edited often enough (see the profile's FileSave).
+    bool AutoSave();
+    // The framework's path name: the title becomes the file name, the recent list may take it.
+    void SetPathName(const std::string& path, bool addToRecent);
+    const std::vector<std::string>& GetTextProperties() const { return m_textProperties; }
+    void SetEditCount(unsigned count) { m_nEditCount = count; }
+    bool IsNewBoardMarked() const { return m_bNewBoard != 0; }
+    void SetNewBoardMark(bool mark) { m_bNewBoard = mark ? 1 : 0; }
+    bool IsProjectNetList() const { return m_bProjectNet != 0; }
+    // The cached part list: placed parts of the board (plain: all of them).
+    void BuildPartList(bool plain);
+    void SortPartsByRef();
+    // Part bounds stale on the via and part sheet of a set: 0 board, 2 or 6 selection, 5 replaced,
+    // 3 all three.
+    void ResetPartBoundRects(int set);
+    void ResetViaBounds();
+    // Net list of the project (filled with the net-list commands).
+    void ReloadNetFile(bool force);
+    void SetNetTerminals();
 
 private:
     friend class CVELTADocTest;
@@ -490,4 +527,18 @@ private:
     ComboData m_layerCombo;
     ComboData m_toolCombo;
     bool m_bTurretMode = true;
+    // Board file: create, open, save, auto-save
+    enum class WriteOutcome
+    {
+        Written,
+        CannotCreate, // reported with the framework's cannot-create message
+        Failed        // reported with the framework's failed-to-save message
+    };
+    // Writes the board through a temporary file beside target; with backup the file being replaced
+    // becomes backupPath once the new one is complete (a read-only backup is left alone).
+    WriteOutcome WriteBoardTo(const std::string& target, bool backup, bool* backedUp);
+    void ClearModifiedAfterSave();
+    void StoreFileTimes(const std::string& path, bool keepCreation);
+    std::string TitleWithoutMark() const;
+    long m_nAutoSaveNumber = 0; // the untitled auto-save name's number, given on first use
 };

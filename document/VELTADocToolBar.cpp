@@ -33,7 +33,7 @@ constexpr int TOOL_SURFACE = 32917;
 // "%.4f" without trailing zeros and point, then ".0" when no point is left.
 std::string SizeText(double value)
 {
-    std::string text = TrimNumberText(platform::Format("%.4f", value));
+    std::string text = platform::TrimNumberText(platform::Format("%.4f", value));
     if (text.find('.') == std::string::npos)
         text += ".0";
     return text;

@@ -85,7 +85,8 @@ void WriteAll(int fd, const std::uint8_t* data, std::size_t size, const std::fil
 
 // Writes the bytes to a temporary file in the target's folder, flushes them to the disk and
 // renames the file over the target, so the target is either the old file or the whole new one.
-void WriteFileAtomically(const std::filesystem::path& path, const std::vector<std::uint8_t>& data)
+void WriteFileAtomically(const std::filesystem::path& path, const std::vector<std::uint8_t>& data,
+                         const std::function<void(const std::filesystem::path&)>& beforeReplace)
 {
     std::filesystem::path target = path;
     std::error_code ec;
@@ -120,6 +121,8 @@ void WriteFileAtomically(const std::filesystem::path& path, const std::vector<st
         fd = -1;
         if (rc != 0)
             throw ArchiveError(ArchiveError::WriteFailed, SystemError("cannot close", temp, errno));
+        if (beforeReplace)
+            beforeReplace(target);
         if (::rename(temp.c_str(), target.c_str()) != 0)
             throw ArchiveError(ArchiveError::WriteFailed, SystemError("cannot replace", target, errno));
     } catch (...) {
@@ -395,7 +398,7 @@ void CArchive::Close()
         return;
     m_closed = true;
     if (m_isFile && m_mode == store)
-        WriteFileAtomically(m_path, m_data);
+        WriteFileAtomically(m_path, m_data, m_beforeReplace);
 }
 
 void CArchive::Abort()

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -119,6 +120,13 @@ public:
     void Close();
     void Abort(); // drop a storing file archive without touching the target file
 
+    // Runs once the new bytes lie complete and flushed beside the target, just before they replace
+    // it (a backup of the old file is made here); a throw leaves the target untouched.
+    void SetBeforeReplace(std::function<void(const std::filesystem::path& target)> hook)
+    {
+        m_beforeReplace = std::move(hook);
+    }
+
 private:
     void Need(std::size_t size) const;
 
@@ -131,6 +139,7 @@ private:
     int m_uncaught = 0; // exceptions in flight when opened: the destructor never commits while unwinding
     std::vector<std::uint8_t> m_side;
     unsigned m_notices = 0;
+    std::function<void(const std::filesystem::path&)> m_beforeReplace;
 };
 
 // The framework's document base: the board document derives from it; the archive carries it.

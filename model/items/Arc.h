@@ -87,7 +87,7 @@ public:
     // --- Name and dimension text ---
     const std::string& GetName() const { return m_Name.Peek().GetName(); }
     CText* GetNameText() { return &m_Name.Get(this); }
-    const CText* GetNameText() const { return &m_Name.Peek(); }
+    const CText* GetNameText() const { return &m_Name.Get(const_cast<CArc*>(this)); }
     int IsNameEmpty() const { return (m_nType & ARC_NAMED) == 0; }
     bool IsAutoDim() const { return (m_nType & ARC_NAMED) && (m_nType & (ARC_AUTO_SIZE | ARC_AUTO_ANGLE)); }
     bool IsAutoSize() const { return (m_nType & ARC_NAMED) && (m_nType & ARC_AUTO_SIZE); }

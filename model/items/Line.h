@@ -90,7 +90,7 @@ public:
     // --- Name and dimension text ---
     const std::string& GetName() const { return m_Name.Peek().GetName(); }
     CText* GetNameText() { return &m_Name.Get(this); }
-    const CText* GetNameText() const { return &m_Name.Peek(); }
+    const CText* GetNameText() const { return &m_Name.Get(const_cast<CLine*>(this)); }
     int IsNameEmpty() const { return (m_nType & LINE_NAMED) == 0; }
     bool IsAutoDim() const
     {

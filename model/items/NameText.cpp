@@ -6,7 +6,7 @@ CNameText::CNameText() = default;
 
 CNameText::~CNameText() = default;
 
-CText& CNameText::Get(CItemBase* owner)
+CText& CNameText::Get(CItemBase* owner) const
 {
     if (!m_text) {
         m_text = std::make_unique<CText>();

@@ -17,13 +17,14 @@ public:
     CNameText& operator=(const CNameText&) = delete;
 
     bool Has() const { return m_text != nullptr; }
-    // The text, made (empty, its parent the owner) when the item has none yet.
-    CText& Get(CItemBase* owner);
+    // The text, made (empty, its parent the owner) when the item has none yet; also for a const
+    // item, as whoever holds the text may walk up to its owner.
+    CText& Get(CItemBase* owner) const;
     // The text, or the empty one it stands for.
     const CText& Peek() const;
     // The owner's text becomes a copy of the given one, its parent the owner.
     void Assign(const CText& text, CItemBase* owner);
 
 private:
-    std::unique_ptr<CText> m_text;
+    mutable std::unique_ptr<CText> m_text;
 };

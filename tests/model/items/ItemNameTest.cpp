@@ -40,6 +40,7 @@ TEST_F(ItemNameTest, UnnamedItemsReadAsAFreshEmptyText)
     const CText fresh;
     EXPECT_TRUE(*line.GetNameText() == fresh);
     EXPECT_EQ(line.GetNameText()->GetSize(), fresh.GetSize());
+    EXPECT_EQ(line.GetNameText()->GetParent(), &line); // its owner, even asked through const
 
     const CArc arc(CDPoint(0, 0), 2.0, 0.0, 1.0, 0, 1);
     EXPECT_EQ(arc.GetName(), "");

@@ -191,6 +191,13 @@ void CArchive::Write(const void* data, std::size_t size)
     RequireStoring(IsStoring());
     if (size == 0)
         return;
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    if (m_pos == m_data.size()) {
+        // Appending, as nearly every write does: no zero fill before the copy.
+        m_data.insert(m_data.end(), bytes, bytes + size);
+        m_pos += size;
+        return;
+    }
     if (m_pos + size > m_data.size())
         m_data.resize(m_pos + size);
     std::memcpy(m_data.data() + m_pos, data, size);

@@ -33,14 +33,10 @@ double Normalized(double angle)
 // ---------------------------------------------------------------------------------------------
 // Construction, copy and comparison
 
-CArc::CArc() : CItemBase(KIND_ARC)
-{
-    m_Name.SetParent(this);
-}
+CArc::CArc() : CItemBase(KIND_ARC) {}
 
 CArc::CArc(const CArc& other) : CItemBase(KIND_ARC)
 {
-    m_Name.SetParent(this);
     *this = other;
 }
 
@@ -49,8 +45,6 @@ CArc::CArc(const CDPoint& centre, double radius, double startAngle, double endAn
       m_dEndAngle(endAngle)
 {
     m_nType = type;
-    m_Name.SetName(std::string());
-    m_Name.SetParent(this);
     ResetAngle();
     SetTurretNo(turret, false);
 }
@@ -73,7 +67,6 @@ CArc::CArc(const char* line) : CItemBase(KIND_ARC)
     m_nDimension = (type & ARC_LINE_TYPE_MASK) ? dimension : 0;
     m_nLayer = layer;
     m_nID = static_cast<std::uint32_t>(id);
-    m_Name.SetParent(this);
     ResetAngle();
     m_bStartCheck = false;
     m_bEndCheck = false;
@@ -100,8 +93,7 @@ CArc& CArc::operator=(const CArc& other)
     m_nFxRatio = other.m_nFxRatio;
     // Without a name the other's text means nothing; this arc's own stays (and is ignored).
     if (other.m_nType & ARC_NAMED) {
-        m_Name = other.m_Name;
-        m_Name.SetParent(this);
+        m_Name.Assign(other.m_Name.Peek(), this);
     }
     ResetAngle();
     return *this;
@@ -115,7 +107,7 @@ bool CArc::operator==(const CArc& other) const
         m_nEndArrow != other.m_nEndArrow || m_nDimension != other.m_nDimension)
         return false;
     if ((m_nType & ARC_NAMED) && (other.m_nType & ARC_NAMED))
-        return m_Name == other.m_Name;
+        return m_Name.Peek() == other.m_Name.Peek();
     return true;
 }
 
@@ -163,26 +155,29 @@ CDPoint CArc::GetPoint(double angle, double radius) const
 void CArc::SetName(const char* record)
 {
     const char* text = record ? record : "";
-    m_Name.SetName(text);
-    m_Name.SetParent(this);
+    if (*text)
+        Name().SetName(text);
     if (*text)
         m_nType |= ARC_NAMED;
     else
         m_nType &= ~(ARC_NAMED | ARC_AUTO_SIZE | ARC_AUTO_ANGLE);
-    m_Name.ResetBounding();
+    // An empty record leaves a text it does not hold as it was: only its owners become stale.
+    if (m_Name.Has())
+        Name().ResetBounding();
+    else
+        ResetBounding();
 }
 
 void CArc::SetName(const std::string& text, int size, bool visible)
 {
     if (text.empty())
         return;
-    m_Name = CText(text, m_ptCenter, 0);
-    m_Name.SetParent(this);
-    int type = m_Name.GetType() & ~TEXT_ORIGIN_MASK;
+    m_Name.Assign(CText(text, m_ptCenter, 0), this);
+    int type = Name().GetType() & ~TEXT_ORIGIN_MASK;
     if (!visible)
         type |= TEXT_HIDDEN;
-    m_Name.SetType(type);
-    m_Name.SetSize(size);
+    Name().SetType(type);
+    Name().SetSize(size);
     m_nType |= ARC_NAMED;
     ChangeDimension();
 }
@@ -190,9 +185,8 @@ void CArc::SetName(const std::string& text, int size, bool visible)
 void CArc::SetDimension(const tagDIMS& style)
 {
     m_nType |= ARC_NAMED | ARC_AUTO_ANGLE;
-    m_Name.SetParent(this);
     // The style's size always: unlike a line's, an arc's dimension text has no "keep" value.
-    m_Name.SetSize(style.textSize);
+    Name().SetSize(style.textSize);
     ChangeDimension();
 }
 
@@ -209,7 +203,7 @@ void CArc::ChangeDimension()
         text = TrimNumberString(platform::Format("%.8G", GetLength()));
     }
     if (!text.empty())
-        m_Name.SetName(text);
+        Name().SetName(text);
 
     // Outside the middle of the arc by half its width, reading along it.
     double mid;
@@ -219,9 +213,9 @@ void CArc::ChangeDimension()
         mid = m_dEndAngle + GetSweep() / 2.0;
     else
         mid = m_dStartAngle + GetSweep() / 2.0;
-    m_Name.SetPoint(GetPoint(mid, m_dRadius + GetLineWidth() / 2.0));
-    m_Name.SetAngle(Normalized(mid - kPi / 2.0));
-    m_Name.SetOrg(kKeyBottomCentre);
+    Name().SetPoint(GetPoint(mid, m_dRadius + GetLineWidth() / 2.0));
+    Name().SetAngle(Normalized(mid - kPi / 2.0));
+    Name().SetOrg(kKeyBottomCentre);
     MarkDirty();
 }
 
@@ -314,7 +308,7 @@ bool CArc::InputText(bool multiple)
     data.item = &work;
     data.multiple = multiple;
     data.editKind = ID_INPUT_ARC;
-    data.name = m_Name.GetName();
+    data.name = m_Name.Peek().GetName();
     if (!dialogs->RunLineDialog(data))
         return false;
     *this = work;
@@ -343,7 +337,7 @@ void CArc::DataWrite(CArchive& ar)
     if (m_nType & ARC_LINE_TYPE_MASK)
         ar << static_cast<std::int32_t>(m_nDimension);
     if (m_nType & ARC_NAMED)
-        m_Name.Serialize(ar, 0);
+        Name().Serialize(ar, 0);
 }
 
 void CArc::DataRead(CArchive& ar, int version)
@@ -376,8 +370,7 @@ void CArc::DataRead(CArchive& ar, int version)
     m_nEndArrow = record::HighArrow(arrows);
     m_nDimension = dimension;
     if (type & ARC_NAMED)
-        m_Name = name;
-    m_Name.SetParent(this);
+        m_Name.Assign(name, this);
     m_bStartCheck = false;
     m_bEndCheck = false;
     if (version <= 2) {
@@ -398,7 +391,7 @@ void CArc::SerializeText(CArchive& ar)
         m_nEndArrow, m_nDimension, m_nLayer, static_cast<long>(static_cast<std::int32_t>(m_nID))));
     if (m_nType & ARC_NAMED) {
         ar.WriteString("Name ");
-        m_Name.SerializeText(ar, 0);
+        Name().SerializeText(ar, 0);
     }
 }
 

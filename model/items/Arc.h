@@ -11,6 +11,7 @@
 #include "model/geometry/DRect.h"
 #include "model/geometry/DSize.h"
 #include "model/items/ItemBase.h"
+#include "model/items/NameText.h"
 #include "model/items/Text.h"
 #include "model/services/Records.h"
 #include "platform/Types.h"
@@ -84,9 +85,9 @@ public:
     bool CheckAngle(double angle) const;
 
     // --- Name and dimension text ---
-    const std::string& GetName() const { return m_Name.GetName(); }
-    CText* GetNameText() { return &m_Name; }
-    const CText* GetNameText() const { return &m_Name; }
+    const std::string& GetName() const { return m_Name.Peek().GetName(); }
+    CText* GetNameText() { return &m_Name.Get(this); }
+    const CText* GetNameText() const { return &m_Name.Get(const_cast<CArc*>(this)); }
     int IsNameEmpty() const { return (m_nType & ARC_NAMED) == 0; }
     bool IsAutoDim() const { return (m_nType & ARC_NAMED) && (m_nType & (ARC_AUTO_SIZE | ARC_AUTO_ANGLE)); }
     bool IsAutoSize() const { return (m_nType & ARC_NAMED) && (m_nType & ARC_AUTO_SIZE); }
@@ -281,15 +282,17 @@ private:
     void DataWriteGerbarSplit(CArchive& ar, tagGERBAR& g, double step, bool half, bool first);
     void MarkDirty() { ResetBounding(); }
 
+    bool m_bStartCheck = false;
+    bool m_bEndCheck = false;
     CDPoint m_ptCenter;
     double m_dRadius = 0.0;
     double m_dStartAngle = 0.0;
     double m_dEndAngle = 0.0;
-    bool m_bStartCheck = false;
-    bool m_bEndCheck = false;
     int m_nStartArrow = 0;
     int m_nEndArrow = 0;
     int m_nDimension = 0;
     std::int32_t m_nFxRatio = 0;
-    CText m_Name;
+    CText& Name() { return m_Name.Get(this); }
+
+    CNameText m_Name;
 };

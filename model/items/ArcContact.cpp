@@ -60,7 +60,7 @@ bool CArc::CheckPoint(const CDRect& r)
                 return true;
     }
     // A name text left behind by an arc that lost its name is not shown, so it is not hit.
-    return (m_nType & ARC_NAMED) && m_Name.CheckPoint(r) != 0;
+    return (m_nType & ARC_NAMED) && Name().CheckPoint(r) != 0;
 }
 
 // ---------------------------------------------------------------------------------------------

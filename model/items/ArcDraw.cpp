@@ -75,7 +75,7 @@ void CArc::DrawArc(platform::DrawContext* dc, int mode)
 
     DrawArrow(dc, mode);
     if (m_nType & ARC_NAMED)
-        m_Name.DrawTextA(dc, 1);
+        Name().DrawTextA(dc, 1);
 }
 
 void CArc::DrawArrow(platform::DrawContext* dc, int mode)

@@ -397,7 +397,7 @@ void CArc::Offset(const CDPoint& p, int snap)
         CItemBase::Offset(p);
         m_ptCenter += p;
         if (m_nType & ARC_NAMED)
-            m_Name.Offset(p);
+            Name().Offset(p);
         if (m_pParent)
             m_pParent->ResetBounding();
     }
@@ -419,7 +419,7 @@ void CArc::Rotate(const CDPoint& center, double angle)
     m_dStartAngle += angle;
     m_dEndAngle += angle;
     if (m_nType & ARC_NAMED)
-        m_Name.Rotate(center, angle);
+        Name().Rotate(center, angle);
     ResetAngle();
     MarkDirty();
 }
@@ -492,7 +492,7 @@ void CArc::CalcBoundingRect()
     stroke::ForEachArrowBarb(*this, [&](CLine& barb) { r |= barb.GetBoundingRect(); });
     // A name text left behind by an arc that lost its name is not shown, so it does not count.
     if (m_nType & ARC_NAMED)
-        r |= m_Name.GetBoundingRect();
+        r |= Name().GetBoundingRect();
     SetBoundingRect(r);
     CopyAreaRect();
 }

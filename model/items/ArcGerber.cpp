@@ -102,7 +102,7 @@ void CArc::DataWriteGerbar(CArchive& ar, tagGERBAR& g, bool flag)
     stroke::ForEachArrowBarb(*this, [&](CLine& barb) { barb.DataWriteGerbar(ar, g, false); });
 
     if (m_nType & ARC_NAMED)
-        m_Name.DataWriteGerbar(ar, g, flag);
+        Name().DataWriteGerbar(ar, g, flag);
 }
 
 void CArc::DataWriteGerbarCopy(CArchive& ar, tagGERBAR& g, bool flag)

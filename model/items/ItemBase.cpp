@@ -6,14 +6,27 @@
 #include "model/sheet/Sheet.h"
 
 #include <cstring>
+#include <memory>
+#include <mutex>
 #include <numbers>
+#include <thread>
+
+struct CItemBase::ItemLock
+{
+    std::recursive_mutex mutex;
+    std::atomic<std::thread::id> owner{};
+    int depth = 0;
+};
 
 CItemBase::CItemBase(const CItemBase& other)
 {
     *this = other;
 }
 
-CItemBase::~CItemBase() = default;
+CItemBase::~CItemBase()
+{
+    delete m_lock.load();
+}
 
 CItemBase& CItemBase::operator=(const CItemBase& other)
 {
@@ -285,21 +298,36 @@ void CItemBase::MirrorY(double axis)
     m_dAngle = a;
 }
 
+CItemBase::ItemLock& CItemBase::TheLock()
+{
+    if (ItemLock* lock = m_lock.load(std::memory_order_acquire))
+        return *lock;
+    // Two threads locking a fresh item at once: one lock wins, the other is thrown away.
+    auto made = std::make_unique<ItemLock>();
+    ItemLock* expected = nullptr;
+    if (m_lock.compare_exchange_strong(expected, made.get(), std::memory_order_acq_rel))
+        return *made.release();
+    return *expected;
+}
+
 int CItemBase::Lock()
 {
-    m_lock.lock();
-    m_lockOwner.store(std::this_thread::get_id());
-    ++m_lockDepth;
+    ItemLock& lock = TheLock();
+    lock.mutex.lock();
+    lock.owner.store(std::this_thread::get_id());
+    ++lock.depth;
     return 1;
 }
 
 int CItemBase::Unlock()
 {
-    // Releasing a lock that this thread does not hold would be undefined: refuse it.
-    if (m_lockOwner.load() != std::this_thread::get_id() || m_lockDepth == 0)
+    // Releasing a lock that this thread does not hold would be undefined: refuse it. An item
+    // never locked holds no lock to release.
+    ItemLock* lock = m_lock.load(std::memory_order_acquire);
+    if (!lock || lock->owner.load() != std::this_thread::get_id() || lock->depth == 0)
         return 0;
-    if (--m_lockDepth == 0)
-        m_lockOwner.store(std::thread::id());
-    m_lock.unlock();
+    if (--lock->depth == 0)
+        lock->owner.store(std::thread::id());
+    lock->mutex.unlock();
     return 1;
 }

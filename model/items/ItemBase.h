@@ -11,8 +11,6 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
-#include <mutex>
-#include <thread>
 
 class CSheet;
 class DocumentServices;
@@ -138,23 +136,29 @@ protected:
     // Bounds for the transforms: recomputed when stale, without the turret step.
     void UpdateBoundsForTransform();
 
+    // Ordered to leave no gaps: a board holds hundreds of thousands of items.
     std::uint32_t m_nID = 0;
     int m_nKind = 0;
     int m_nType = 0;
     int m_nLayer = -1;
-    double m_dAngle = 0.0;
     int m_nTurret = -1;
-    CItemBase* m_pParent = nullptr;
     std::uint32_t m_nReserved = 0; // copied, never read
+    double m_dAngle = 0.0;
+    CItemBase* m_pParent = nullptr;
     CDPoint m_ptArea[4];
     std::array<std::uint8_t, 24> m_entry{}; // tagTURRET, or tagVIA for a via
     CDRect m_rcBound;
-    bool m_bDirty = true;
 
 private:
-    std::recursive_mutex m_lock;
-    std::atomic<std::thread::id> m_lockOwner{};
-    int m_lockDepth = 0;
+    // Made on the first Lock, so that the many items nobody locks carry one pointer.
+    struct ItemLock;
+    ItemLock& TheLock();
+
+    std::atomic<ItemLock*> m_lock{nullptr};
+
+protected:
+    // Last, so that a derived class's first small fields fill the space after it.
+    bool m_bDirty = true;
 };
 
 static_assert(sizeof(tagTURRET) == 24 && sizeof(tagVIA) == 24);

@@ -46,7 +46,6 @@ std::string TrimNumberString(const std::string& text)
 
 CLine::CLine() : CItemBase(KIND_LINE)
 {
-    m_Name.SetParent(this);
     SetTurretNo(0, false);
 }
 
@@ -54,7 +53,6 @@ CLine::CLine(const CDPoint& start, const CDPoint& end, int turret, int type)
     : CItemBase(KIND_LINE), m_ptStart(start), m_ptEnd(end)
 {
     m_nType = type & ~0x7F000;
-    m_Name.SetParent(this);
     SetTurretNo(turret, false);
 }
 
@@ -74,14 +72,12 @@ CLine::CLine(const char* line) : CItemBase(KIND_LINE)
     m_nDimension = (type & LINE_TYPE_MASK) ? dimension : 0;
     m_nLayer = layer;
     m_nID = static_cast<std::uint32_t>(id);
-    m_Name.SetParent(this);
     MarkDirty();
     SetTurretNo(turret, false);
 }
 
 CLine::CLine(const CLine& other) : CItemBase(KIND_LINE)
 {
-    m_Name.SetParent(this);
     *this = other;
 }
 
@@ -103,8 +99,7 @@ CLine& CLine::operator=(const CLine& other)
     // Without a name the other's text means nothing; this line's own stays (and is ignored, as
     // the copied type word has no name bit).
     if (other.m_nType & LINE_NAMED) {
-        m_Name = other.m_Name;
-        m_Name.SetParent(this);
+        m_Name.Assign(other.m_Name.Peek(), this);
     }
     return *this;
 }
@@ -196,8 +191,8 @@ void CLine::NormalizeX()
 void CLine::SetName(const char* record)
 {
     const char* text = record ? record : "";
-    m_Name.SetName(text);
-    m_Name.SetParent(this);
+    if (*text)
+        Name().SetName(text);
     if (*text)
         m_nType |= LINE_NAMED;
     else
@@ -210,14 +205,13 @@ void CLine::SetName(const std::string& text, int size, bool visible)
     if (text.empty())
         return;
     const double angle = GetAngle();
-    m_Name = CText(text, GetCenterPoint(), 0);
-    m_Name.SetParent(this);
-    m_Name.SetAngle(angle);
-    int type = (m_Name.GetType() & ~TEXT_ORIGIN_MASK) | kNameOrigin;
+    m_Name.Assign(CText(text, GetCenterPoint(), 0), this);
+    Name().SetAngle(angle);
+    int type = (Name().GetType() & ~TEXT_ORIGIN_MASK) | kNameOrigin;
     if (!visible)
         type |= TEXT_HIDDEN;
-    m_Name.SetType(type);
-    m_Name.SetSize(size);
+    Name().SetType(type);
+    Name().SetSize(size);
     m_nType |= LINE_NAMED;
     MarkDirty();
 }
@@ -235,8 +229,7 @@ void CLine::SetDimension(const tagDIMS& style)
     }
     if (text.empty())
         return;
-    m_Name.SetName(text);
-    m_Name.SetParent(this);
+    Name().SetName(text);
 
     // Beside the line by half its width: below a line that runs right to left (or straight down),
     // above any other; an angle text always on the left-hand side.
@@ -254,9 +247,9 @@ void CLine::SetDimension(const tagDIMS& style)
         pos.x -= h * std::sin(a);
         pos.y += h * std::cos(a);
     }
-    m_Name.SetPoint(pos);
+    Name().SetPoint(pos);
     if (style.textSize != 0)
-        m_Name.SetSize(style.textSize);
+        Name().SetSize(style.textSize);
 
     // A length text never reads upside down.
     double textAngle = a;
@@ -265,8 +258,8 @@ void CLine::SetDimension(const tagDIMS& style)
     const double milli = std::trunc(a * 1000.0);
     if (!autoAngle && milli > 1570.0 && milli <= 4712.0)
         textAngle = a - kPi;
-    m_Name.SetAngle(textAngle);
-    m_Name.SetOrg(kKeyBottomCentre);
+    Name().SetAngle(textAngle);
+    Name().SetOrg(kKeyBottomCentre);
     MarkDirty();
 }
 
@@ -488,7 +481,7 @@ void CLine::DataWrite(CArchive& ar)
     if (m_nType & LINE_TYPE_MASK)
         ar << static_cast<std::int32_t>(m_nDimension);
     if (m_nType & LINE_NAMED)
-        m_Name.Serialize(ar, 0);
+        Name().Serialize(ar, 0);
 }
 
 void CLine::DataRead(CArchive& ar, int version)
@@ -504,8 +497,7 @@ void CLine::DataRead(CArchive& ar, int version)
     if (type & LINE_TYPE_MASK)
         ar >> dimension;
     if (type & LINE_NAMED)
-        m_Name.Serialize(ar, version); // all or nothing
-    m_Name.SetParent(this);
+        Name().Serialize(ar, version); // all or nothing
 
     m_nID = id;
     m_nLayer = layer;
@@ -534,7 +526,7 @@ void CLine::SerializeText(CArchive& ar)
                                     static_cast<long>(static_cast<std::int32_t>(m_nID))));
     if (m_nType & LINE_NAMED) {
         ar.WriteString("Name ");
-        m_Name.SerializeText(ar, 0);
+        Name().SerializeText(ar, 0);
     }
 }
 

@@ -9,6 +9,7 @@
 #include "model/geometry/DRect.h"
 #include "model/geometry/DSize.h"
 #include "model/items/ItemBase.h"
+#include "model/items/NameText.h"
 #include "model/items/Text.h"
 #include "model/services/Records.h"
 #include "platform/Types.h"
@@ -87,9 +88,9 @@ public:
     int IsSwap() const { return m_nType & LINE_SWAPPED; }
 
     // --- Name and dimension text ---
-    const std::string& GetName() const { return m_Name.GetName(); }
-    CText* GetNameText() { return &m_Name; }
-    const CText* GetNameText() const { return &m_Name; }
+    const std::string& GetName() const { return m_Name.Peek().GetName(); }
+    CText* GetNameText() { return &m_Name.Get(this); }
+    const CText* GetNameText() const { return &m_Name.Get(const_cast<CLine*>(this)); }
     int IsNameEmpty() const { return (m_nType & LINE_NAMED) == 0; }
     bool IsAutoDim() const
     {
@@ -272,13 +273,15 @@ private:
     static void RotateEnds(CDPoint& start, CDPoint& end, const CDPoint& c, double angle);
     void MarkDirty() { ResetBounding(); }
 
-    CDPoint m_ptStart;
-    CDPoint m_ptEnd;
     bool m_bStartCheck = false;
     bool m_bEndCheck = false;
+    CDPoint m_ptStart;
+    CDPoint m_ptEnd;
     int m_nStartArrow = 0;
     int m_nEndArrow = 0;
     int m_nDimension = 0;
     std::uint32_t m_nFxRatio = 0;
-    CText m_Name;
+    CText& Name() { return m_Name.Get(this); }
+
+    CNameText m_Name;
 };

@@ -130,7 +130,7 @@ void CLine::DrawLine(platform::DrawContext* dc, int mode)
 
     DrawArrow(dc, m_ptEnd, mode);
     if (!IsNameEmpty())
-        m_Name.DrawTextA(dc, 1);
+        Name().DrawTextA(dc, 1);
 }
 
 void CLine::DrawLine(platform::DrawContext* dc, CDPoint to, int mode)
@@ -165,7 +165,8 @@ void CLine::DrawLine(platform::DrawContext* dc, CDPoint to, int mode)
 
 void CLine::DrawName(platform::DrawContext* dc)
 {
-    m_Name.DrawTextA(dc, 1);
+    if (m_Name.Has()) // an empty text draws nothing
+        Name().DrawTextA(dc, 1);
 }
 
 void CLine::DrawArrow(platform::DrawContext* dc, CDPoint end, int mode)

@@ -88,7 +88,7 @@ void CLine::CalcBoundingRect()
 {
     CDRect r = CalcBodyRect();
     if (m_nType & LINE_NAMED)
-        r |= m_Name.GetBoundingRect();
+        r |= Name().GetBoundingRect();
     SetBoundingRect(r);
     m_dAngle = m_ptStart.GetAngle(m_ptEnd);
 
@@ -110,7 +110,7 @@ int CLine::CheckPoint(const CDPoint& p)
     if (!GetBoundingRect().PtInRect(p))
         return 0;
     if (m_nType & LINE_NAMED) {
-        if (m_Name.CheckPoint(p))
+        if (Name().CheckPoint(p))
             return 1;
         // The same test on the line as if it had no name.
         if (!CalcBodyRect().PtInRect(p))
@@ -146,7 +146,7 @@ bool CLine::CheckPoint(const CDRect& r)
     if (!GetBoundingRect().IntersectRect(&r))
         return false;
     if (m_nType & LINE_NAMED) {
-        if (m_Name.CheckPoint(r))
+        if (Name().CheckPoint(r))
             return true;
         if (!CalcBodyRect().IntersectRect(&r))
             return false;
@@ -349,8 +349,7 @@ bool CLine::TrimLine(CLine* other)
             bits |= LINE_AUTO_ANGLE;
         m_nType = (m_nType & ~(LINE_NAMED | LINE_AUTO_SIZE | LINE_AUTO_ANGLE)) | bits;
         // The name bit is only meaningful with a name text: take the other's.
-        m_Name = other->m_Name;
-        m_Name.SetParent(this);
+        m_Name.Assign(other->m_Name.Peek(), this);
         SetDimension(DimensionStyle());
     } else if (!IsNameEmpty() && other->IsNameEmpty()) {
         SetDimension(DimensionStyle());
@@ -367,7 +366,7 @@ void CLine::Offset(const CDPoint& d)
     if (m_bStartCheck == m_bEndCheck) {
         CItemBase::Offset(d);
         if (m_nType & LINE_NAMED)
-            m_Name.Offset(d);
+            Name().Offset(d);
         m_ptStart += d;
         m_ptEnd += d;
     } else {
@@ -392,9 +391,9 @@ void CLine::Scale(const CDPoint& origin, const CDSize& factors)
     if (IsAutoDim()) {
         SetDimension(DimensionStyle());
     } else if (m_nType & LINE_NAMED) {
-        CDPoint p = m_Name.GetPoint();
+        CDPoint p = Name().GetPoint();
         p.Scale(origin, factors);
-        m_Name.SetPoint(p);
+        Name().SetPoint(p);
     }
     MarkDirty();
 }
@@ -406,7 +405,7 @@ void CLine::Rotate(const CDPoint& center, double angle)
     if (IsAutoDim())
         SetDimension(DimensionStyle());
     else if (m_nType & LINE_NAMED)
-        m_Name.Rotate(center, angle); // a plain name turns with its line
+        Name().Rotate(center, angle); // a plain name turns with its line
     MarkDirty();
 }
 
@@ -418,7 +417,7 @@ void CLine::MirrorX(double x)
     if (IsAutoDim())
         SetDimension(DimensionStyle());
     else if (m_nType & LINE_NAMED)
-        m_Name.MirrorX(x, true); // a plain name stays beside and along its line
+        Name().MirrorX(x, true); // a plain name stays beside and along its line
     MarkDirty();
 }
 
@@ -430,6 +429,6 @@ void CLine::MirrorY(double y)
     if (IsAutoDim())
         SetDimension(DimensionStyle());
     else if (m_nType & LINE_NAMED)
-        m_Name.MirrorY(y, true);
+        Name().MirrorY(y, true);
     MarkDirty();
 }

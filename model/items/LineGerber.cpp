@@ -38,5 +38,5 @@ void CLine::DataWriteGerbar(CArchive& ar, tagGERBAR& g, bool textFlag)
     stroke::ForEachArrowBarb(*this, [&](CLine& barb) { barb.DataWriteGerbar(ar, g, false); });
 
     if (!IsNameEmpty())
-        m_Name.DataWriteGerbar(ar, g, textFlag);
+        Name().DataWriteGerbar(ar, g, textFlag);
 }

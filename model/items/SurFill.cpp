@@ -393,9 +393,9 @@ namespace {
 class EndGrid
 {
 public:
-    explicit EndGrid(const std::vector<CLine*>& lines) : m_lines(lines)
+    explicit EndGrid(const std::vector<CLine*>& lines) : m_lines(lines), m_small(lines.size() <= kSmall)
     {
-        for (std::size_t i = 0; i < lines.size(); ++i) {
+        for (std::size_t i = 0; !m_small && i < lines.size(); ++i) {
             m_cells[Key(lines[i]->GetStartPoint())].push_back(static_cast<int>(2 * i));
             m_cells[Key(lines[i]->GetEndPoint())].push_back(static_cast<int>(2 * i + 1));
         }
@@ -405,6 +405,13 @@ public:
     std::vector<int> Near(std::initializer_list<CDPoint> points, int after)
     {
         std::vector<int> found;
+        if (m_small) {
+            // Every later line: the callers test each for nearness themselves, so a few lines
+            // (a glyph's, a pad's) are quicker tried all than looked up.
+            for (int i = std::max(after + 1, 0); i < static_cast<int>(m_lines.size()); ++i)
+                found.push_back(i);
+            return found;
+        }
         const auto take = [&](std::uint64_t key) {
             const auto it = m_cells.find(key);
             if (it == m_cells.end())
@@ -441,7 +448,7 @@ public:
             item->SetEndPoint(p);
         else
             item->SetStartPoint(p);
-        if (from == to)
+        if (m_small || from == to)
             return;
         std::vector<int>& cell = m_cells[from];
         const int entry = 2 * line + end;
@@ -450,6 +457,8 @@ public:
     }
 
 private:
+    // Up to this many lines no cells are made.
+    static constexpr std::size_t kSmall = 96;
     static constexpr double kCell = 0.02;
     // Cell numbers are kept within 31 bits (and away from the edge, so that neighbours exist);
     // ends farther out, or not numbers at all, share one cell that every search looks at.
@@ -468,6 +477,7 @@ private:
     }
 
     const std::vector<CLine*>& m_lines;
+    bool m_small;
     std::unordered_map<std::uint64_t, std::vector<int>> m_cells;
 };
 

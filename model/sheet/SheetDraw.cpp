@@ -11,6 +11,7 @@
 #include "model/services/DocumentServices.h"
 #include "model/services/FrameServices.h"
 #include "model/sheet/Sheet.h"
+#include "model/sheet/SheetIndex.h"
 #include "platform/Clock.h"
 #include "platform/Cp932.h"
 #include "platform/DrawContext.h"
@@ -230,25 +231,35 @@ void CSheet::DrawSheet(platform::DrawContext* dc)
         oldBrush = dc->SelectBrush(platform::Brush::Solid(colour));
         oldBackground = dc->SetBkColor(kBlack);
     }
-    for (POSITION pos = GetFirstSurPos(); pos;)
-        GetNextSur(pos)->DrawSur(dc, drawClass);
-    for (POSITION pos = GetFirstLinePos(); pos;)
-        GetNextLine(pos)->DrawLine(dc, drawClass);
-    for (POSITION pos = GetFirstArcPos(); pos;)
-        GetNextArc(pos)->DrawArc(dc, drawClass);
-    for (POSITION pos = GetFirstLandPos(); pos;)
-        GetNextLand(pos)->DrawLand(dc, drawClass);
+    // Only the items that can reach the context's clip, found through the sheet's index, in the
+    // order of the lists (items out of view draw nothing). A printed text may print another
+    // string than its own, bigger than its bounds: texts are all visited when printing.
+    const CDRect area = CSheetIndex::DrawArea(*dc);
+    std::vector<CItemBase*> items;
+    const auto inView = [&](CSheet& sheet, int kind) -> const std::vector<CItemBase*>& {
+        items.clear();
+        sheet.GetItemsIn(kind, area, items);
+        return items;
+    };
+    for (CItemBase* item : inView(*this, KIND_SUR))
+        static_cast<CSur*>(item)->DrawSur(dc, drawClass);
+    for (CItemBase* item : inView(*this, KIND_LINE))
+        static_cast<CLine*>(item)->DrawLine(dc, drawClass);
+    for (CItemBase* item : inView(*this, KIND_ARC))
+        static_cast<CArc*>(item)->DrawArc(dc, drawClass);
+    for (CItemBase* item : inView(*this, KIND_LAND))
+        static_cast<CLand*>(item)->DrawLand(dc, drawClass);
     if (filled) {
         dc->SelectBrush(oldBrush);
         dc->SetBkColor(oldBackground);
     }
 
-    for (POSITION pos = GetFirstTextPos(); pos;) {
+    if (!printing) {
+        for (CItemBase* item : inView(*this, KIND_TEXT))
+            static_cast<CText*>(item)->DrawTextA(dc, textFlag);
+    }
+    for (POSITION pos = GetFirstTextPos(); printing && pos;) {
         CText* text = GetNextText(pos);
-        if (!printing) {
-            text->DrawTextA(dc, textFlag);
-            continue;
-        }
         const std::string printed = GetPrintProperty(text);
         if (printed.empty())
             continue;
@@ -260,14 +271,14 @@ void CSheet::DrawSheet(platform::DrawContext* dc)
         copy.SetName(printed);
         copy.DrawTextA(dc, textFlag);
     }
-    for (POSITION pos = GetFirstTerPos(); pos;)
-        GetNextTer(pos)->DrawTer(dc, 1);
+    for (CItemBase* item : inView(*this, KIND_TER))
+        static_cast<CTer*>(item)->DrawTer(dc, 1);
 
     if (!(m_nType & kSecondList) && (m_nType & kViaLayers)) {
         if (CSheet* viaParts = GetViaPartSheet(); viaParts && viaParts->GetFirstViaPos()) {
             const platform::Brush previous = dc->SelectBrush(platform::Brush::Solid(colour));
-            for (POSITION pos = viaParts->GetFirstViaPos(); pos;)
-                viaParts->GetNextVia(pos)->DrawVia(dc, m_nType, m_nWLayer, textFlag, false);
+            for (CItemBase* item : inView(*viaParts, KIND_VIA))
+                static_cast<CVia*>(item)->DrawVia(dc, m_nType, m_nWLayer, textFlag, false);
             dc->SelectBrush(previous);
         }
     }
@@ -275,8 +286,8 @@ void CSheet::DrawSheet(platform::DrawContext* dc)
     if (GetFirstHolePos()) {
         const platform::Brush previous =
             filled ? dc->GetBrush() : dc->SelectStockBrush(printing ? WHITE_BRUSH : BLACK_BRUSH);
-        for (POSITION pos = GetFirstHolePos(); pos;)
-            GetNextHole(pos)->DrawHole(dc, drawClass);
+        for (CItemBase* item : inView(*this, KIND_HOLE))
+            static_cast<CHole*>(item)->DrawHole(dc, drawClass);
         if (!filled)
             dc->SelectBrush(previous);
     }

@@ -7,6 +7,7 @@
 
 #include <numbers>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -422,6 +423,34 @@ TEST_F(ItemBaseTest, LockIsRecursiveAndOnlyItsHolderUnlocks)
     EXPECT_EQ(item.Unlock(), 1);
     EXPECT_EQ(item.Unlock(), 1);
     EXPECT_EQ(item.Unlock(), 0); // not held any more
+}
+
+TEST_F(ItemBaseTest, LockIsMadeOnFirstUseByWhicheverThreadComesFirst)
+{
+    TestItem never;
+    EXPECT_EQ(never.Unlock(), 0); // an item never locked holds nothing to release
+
+    // Threads racing for a fresh item's lock all share the one that is made: the count they
+    // raise under it loses no step.
+    for (int round = 0; round < 20; ++round) {
+        TestItem item;
+        int count = 0;
+        std::vector<std::thread> threads;
+        for (int t = 0; t < 4; ++t) {
+            threads.emplace_back([&] {
+                for (int i = 0; i < 200; ++i) {
+                    item.Lock();
+                    const int seen = count;
+                    std::this_thread::yield();
+                    count = seen + 1;
+                    item.Unlock();
+                }
+            });
+        }
+        for (std::thread& t : threads)
+            t.join();
+        EXPECT_EQ(count, 800);
+    }
 }
 
 TEST(ItemBaseListTest, PositionsIterateAndStayValid)

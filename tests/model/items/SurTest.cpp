@@ -605,3 +605,71 @@ TEST_F(SurTest, NewWindowCutsOverlappingCirclesToTheirOuterBoundary)
 }
 
 } // namespace
+
+namespace {
+
+// Outlines of a few lines and of many snap their ends alike: each later line's end that lies
+// within 0.01 of an end of an earlier line moves onto it (start tested first), in list order.
+class SurSnapTest : public SurTest, public ::testing::WithParamInterface<int>
+{
+};
+
+TEST_P(SurSnapTest, LaterLinesSnapOntoEarlierEnds)
+{
+    const int n = GetParam();
+    std::vector<std::unique_ptr<CLine>> owned;
+    CItemBaseList lines, none;
+    // A polygon whose joints are off by up to 0.008, some edges reversed, a few far stray ends.
+    std::uint32_t seed = 7;
+    const auto jitter = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return (static_cast<double>(seed >> 16 & 0x7FFF) / 32767.0 - 0.5) * 0.016;
+    };
+    for (int i = 0; i < n; ++i) {
+        const double a0 = 2.0 * std::numbers::pi * i / n, a1 = 2.0 * std::numbers::pi * (i + 1) / n;
+        CDPoint p(10.0 * std::cos(a0) + jitter(), 10.0 * std::sin(a0) + jitter());
+        CDPoint q(10.0 * std::cos(a1) + jitter(), 10.0 * std::sin(a1) + jitter());
+        if (i % 3 == 1)
+            std::swap(p, q);
+        if (i % 11 == 5)
+            q = CDPoint(q.x + 0.5, q.y);
+        owned.push_back(std::make_unique<CLine>(p, q, 1, 0));
+        lines.AddTail(owned.back().get());
+    }
+
+    // The rule, one line against every later one.
+    std::vector<CDPoint> ends;
+    for (const auto& line : owned) {
+        ends.push_back(line->GetStartPoint());
+        ends.push_back(line->GetEndPoint());
+    }
+    const auto near = [](const CDPoint& a, const CDPoint& b) {
+        return (a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) <= 0.0001;
+    };
+    for (int a = 0; a < n; ++a) {
+        const CDPoint s = ends[2 * a], e = ends[2 * a + 1];
+        for (int b = a + 1; b < n; ++b) {
+            for (const CDPoint& p : {s, e}) {
+                if (near(ends[2 * b], p))
+                    ends[2 * b] = p;
+                else if (near(ends[2 * b + 1], p))
+                    ends[2 * b + 1] = p;
+            }
+        }
+    }
+
+    CSur sur(lines, none, none, none);
+    int i = 0;
+    for (POSITION pos = sur.GetFirstLinePos(); pos; ++i) {
+        CLine* line = sur.GetNextLine(pos);
+        ASSERT_LT(i, n);
+        EXPECT_TRUE(line->GetStartPoint() == ends[2 * i]) << "line " << i;
+        EXPECT_TRUE(line->GetEndPoint() == ends[2 * i + 1]) << "line " << i;
+    }
+    EXPECT_EQ(i, n);
+}
+
+// Below and above the count where the ends are found through a grid.
+INSTANTIATE_TEST_SUITE_P(Sizes, SurSnapTest, ::testing::Values(3, 40, 96, 97, 400));
+
+} // namespace

@@ -16,6 +16,7 @@
 #include "model/net/RectGrid.h"
 #include "model/services/DocumentServices.h"
 #include "model/sheet/Sheet.h"
+#include "model/sheet/SheetItems.h"
 
 #include <algorithm>
 #include <deque>
@@ -42,19 +43,6 @@ bool IsOwnIdKind(int kind)
 {
     return kind == KIND_LINE || kind == KIND_ARC || kind == KIND_LAND || kind == KIND_SUR ||
            kind == KIND_TEXT;
-}
-
-template <class T, class F> void ForEach(CSheet& sheet, int kind, F&& f)
-{
-    for (POSITION pos = sheet.GetFirstItemPos(kind); pos;)
-        f(static_cast<T*>(sheet.GetNextItem(kind, pos)));
-}
-
-// The via and part sheet of the sheet's document, or null.
-CSheet* ViaPartSheet(CSheet& sheet)
-{
-    DocumentServices* doc = sheet.GetDocument();
-    return doc ? doc->GetBoardSheet(LAYER_MAX) : nullptr;
 }
 
 // The document's hole sheets, each once.
@@ -85,15 +73,6 @@ std::vector<CHole*> DocumentHoles(CSheet& sheet)
                 holes.push_back(hole);
         });
     return holes;
-}
-
-// The placed parts of the document: those of the via and part sheet.
-std::vector<CPart*> PlacedParts(CSheet& sheet)
-{
-    std::vector<CPart*> parts;
-    if (CSheet* viaPart = ViaPartSheet(sheet))
-        ForEach<CPart>(*viaPart, KIND_PART, [&](CPart* part) { parts.push_back(part); });
-    return parts;
 }
 
 // Takes the terminal out of every group it is linked to, both ways.

@@ -15,6 +15,7 @@
 #include "model/services/DocumentServices.h"
 #include "model/sheet/PlaneRegions.h"
 #include "model/sheet/Sheet.h"
+#include "model/sheet/SheetItems.h"
 
 #include <algorithm>
 #include <memory>
@@ -26,26 +27,6 @@ namespace {
 constexpr double kFrameMargin = 0.5;
 // Windows around pads are this much wider than half the surface's line width.
 constexpr double kWindowGap = 0.2;
-
-template <class T, class F> void ForEach(CSheet& sheet, int kind, F&& f)
-{
-    for (POSITION pos = sheet.GetFirstItemPos(kind); pos;)
-        f(static_cast<T*>(sheet.GetNextItem(kind, pos)));
-}
-
-CSheet* ViaPartSheet(CSheet& sheet)
-{
-    DocumentServices* doc = sheet.GetDocument();
-    return doc ? doc->GetBoardSheet(LAYER_MAX) : nullptr;
-}
-
-std::vector<CPart*> PlacedParts(CSheet& sheet)
-{
-    std::vector<CPart*> parts;
-    if (CSheet* viaPart = ViaPartSheet(sheet))
-        ForEach<CPart>(*viaPart, KIND_PART, [&](CPart* part) { parts.push_back(part); });
-    return parts;
-}
 
 // The items of one sheet that cut a plane, copied into the target: lines, arcs, surfaces, texts
 // and the lands that are not connection lands.

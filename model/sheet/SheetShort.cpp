@@ -18,6 +18,7 @@
 #include "model/net/RectGrid.h"
 #include "model/services/DocumentServices.h"
 #include "model/sheet/Sheet.h"
+#include "model/sheet/SheetItems.h"
 #include "platform/Fixed.h"
 
 #include <algorithm>
@@ -41,26 +42,6 @@ CDRect Grown(CDRect rect, double d)
 {
     rect.InflateRect(d);
     return rect;
-}
-
-template <class T, class F> void ForEach(CSheet& sheet, int kind, F&& f)
-{
-    for (POSITION pos = sheet.GetFirstItemPos(kind); pos;)
-        f(static_cast<T*>(sheet.GetNextItem(kind, pos)));
-}
-
-CSheet* ViaPartSheet(CSheet& sheet)
-{
-    DocumentServices* doc = sheet.GetDocument();
-    return doc ? doc->GetBoardSheet(LAYER_MAX) : nullptr;
-}
-
-std::vector<CPart*> PlacedParts(CSheet& sheet)
-{
-    std::vector<CPart*> parts;
-    if (CSheet* viaPart = ViaPartSheet(sheet))
-        ForEach<CPart>(*viaPart, KIND_PART, [&](CPart* part) { parts.push_back(part); });
-    return parts;
 }
 
 // The runs of a group array (ids ended by 0, a run may start -1, part, index): for an id, the

@@ -18,6 +18,7 @@ constexpr double kTwoPi = 2.0 * std::numbers::pi;
 
 // The polyline's chords stay this close to the arc.
 constexpr double kChordError = 0.05;
+constexpr double kMinStep = 2.0 * 3.14159265358979323846 / 65536.0;
 // Ends this far apart (squared) get a closing segment.
 constexpr double kCloseDistance2 = 0.0001;
 
@@ -32,6 +33,10 @@ double PolylineStep(double radius)
     double step = 2.0 * std::acos(k);
     if (step > kPi / 4.0)
         step = kPi / 4.0;
+    // An absurd radius (tens of kilometres, read from a damaged file) would need billions of
+    // points; no arc of a board comes near this many.
+    if (step < kMinStep)
+        step = kMinStep;
     return step > 0.0 ? step : 0.0;
 }
 

@@ -510,6 +510,16 @@ TEST_F(ArcGeometryTest, PolylineStepIsCappedAtAnEighthTurn)
     EXPECT_POINT(pts[3], 0.5 * std::cos(100 * kDeg), 0.5 * std::sin(100 * kDeg));
 }
 
+TEST_F(ArcGeometryTest, AbsurdRadiusKeepsThePolylineBounded)
+{
+    // A circle of 1e12 mm (a damaged file) once asked for billions of points.
+    const CArc arc(CDPoint(0, 0), 1e12, 0.0, 0.0, 0, 0);
+    const int count = arc.MakePoint(nullptr);
+    EXPECT_GT(count, 0);
+    EXPECT_LE(count, 65536 + 4);
+    EXPECT_EQ(arc.GetSegmentPoints().size(), static_cast<std::size_t>(count) - 3);
+}
+
 TEST_F(ArcGeometryTest, ArcTooSmallForAPolylineIsOneSegment)
 {
     const CArc arc(CDPoint(1, 1), 0.04, 0.0, kPi / 2, 0, 3);

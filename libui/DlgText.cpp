@@ -523,30 +523,7 @@ bool CDlgText::ReadPosition()
 {
     if (m_multiple)
         return true;
-    const bool xChanged = m_xEdit->IsChanged();
-    const bool yChanged = m_yEdit->IsChanged();
-    if (!m_edit && xChanged != yChanged) {
-        AfxMessageBox(_J("座標指定エラー"), MB_OK);
-        return false;
-    }
-    CDPoint point = m_point;
-    for (CFormulaEdit* edit : {m_xEdit, m_yEdit}) {
-        if (!edit->IsChanged())
-            continue;
-        double value = 0.0;
-        if (edit->text().trimmed().isEmpty()) {
-            AfxMessageBox(_J("座標指定エラー"), MB_OK);
-            edit->setFocus();
-            return false;
-        }
-        if (!edit->GetValue(&value, 1)) {
-            edit->setFocus();
-            return false;
-        }
-        (edit == m_xEdit ? point.x : point.y) = value;
-    }
-    m_point = point;
-    return true;
+    return ReadPositionFields(m_xEdit, m_yEdit, m_edit, m_point);
 }
 
 void CDlgText::accept()

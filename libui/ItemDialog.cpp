@@ -1,6 +1,8 @@
 #include "libui/ItemDialog.h"
 
+#include "libui/FormulaEdit.h"
 #include "libui/NumEdit.h"
+#include "model/geometry/DPoint.h"
 #include "libui/NumSpinCtrl.h"
 #include "libui/SpinButton.h"
 #include "platform/J.h"
@@ -150,4 +152,30 @@ void CItemDialog::SetDigitsOnly(QLineEdit* field, bool digitsOnly)
     } else {
         field->setValidator(nullptr);
     }
+}
+
+bool ReadPositionFields(CFormulaEdit* x, CFormulaEdit* y, bool editing, CDPoint& point)
+{
+    if (!editing && x->IsChanged() != y->IsChanged()) {
+        AfxMessageBox(_J("座標指定エラー"), MB_OK);
+        return false;
+    }
+    CDPoint read = point;
+    for (CFormulaEdit* edit : {x, y}) {
+        if (!edit->IsChanged())
+            continue;
+        double value = 0.0;
+        if (edit->text().trimmed().isEmpty()) {
+            AfxMessageBox(_J("座標指定エラー"), MB_OK);
+            edit->setFocus();
+            return false;
+        }
+        if (!edit->GetValue(&value, 1)) {
+            edit->setFocus();
+            return false;
+        }
+        (edit == x ? read.x : read.y) = value;
+    }
+    point = read;
+    return true;
 }

@@ -12,6 +12,8 @@
 #include <string>
 
 class CNumEdit;
+class CDPoint;
+class CFormulaEdit;
 class CNumSpinCtrl;
 class CSpinButton;
 class QAbstractButton;
@@ -28,6 +30,11 @@ bool CheckTableField(QLineEdit* field, bool multiple, int minimum, int maximum, 
 // The field's text in CP932; a character CP932 cannot hold is refused with a message and the field
 // takes the focus.
 bool FieldText(QLineEdit* field, std::string& text);
+
+// The position fields at OK: a new item needs both coordinates or neither changed ("座標指定エラー");
+// each changed field must hold a value (an empty one gives the same message). point keeps the
+// coordinates whose fields are unchanged.
+bool ReadPositionFields(CFormulaEdit* x, CFormulaEdit* y, bool editing, CDPoint& point);
 
 class CItemDialog : public QDialog
 {

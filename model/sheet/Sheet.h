@@ -321,13 +321,13 @@ public:
     // the parts' terminal groups against the groups they are not linked to; on a negative sheet,
     // only with a plane mode, the plane's connection lands and the vias wired on it. Violations go
     // to the rule's error points.
-    void DRC_ShortCheck(tagDRCSPEC* spec, std::vector<std::uint32_t>* groups);
+    void DRC_ShortCheck(tagDRCSPEC* rules, std::vector<std::uint32_t>* groups);
     // One terminal's group against the sheet's groups not linked to the terminal (all with none).
-    void DRC_ShortCheck(tagDRCSPEC* spec, CTer* ter, CNetLine* group);
+    void DRC_ShortCheck(tagDRCSPEC* rules, CTer* ter, CNetLine* group);
     // Plane check of one land or via (a via by its land on this plane).
-    void DRC_ShortCheckNega(tagDRCSPEC* spec, CItemBase* item);
+    void DRC_ShortCheckNega(tagDRCSPEC* rules, CItemBase* item);
     // A land of the turret at every error point; the union of their rectangles (empty for none).
-    CDRect SetMark(tagDRCSPEC* spec, int turret);
+    CDRect SetMark(tagDRCSPEC* rules, int turret);
     // Into the frame sheet, the copper regions of the plane whose items this work sheet holds: one
     // surface whose fill lines carry the region ids; the number of regions.
     int CalcNegaFrame(CSheet* frame);

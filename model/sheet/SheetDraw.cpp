@@ -137,10 +137,10 @@ static std::string FormatBoardTime(const std::tm& time, const std::string& patte
             i = at;
             continue;
         }
-        const char spec[3] = {'%', conversion, '\0'};
+        const char directive[3] = {'%', conversion, '\0'};
         std::array<char, 256> buffer{};
-        const std::size_t n = loc ? strftime_l(buffer.data(), buffer.size(), spec, &time, loc)
-                                  : std::strftime(buffer.data(), buffer.size(), spec, &time);
+        const std::size_t n = loc ? strftime_l(buffer.data(), buffer.size(), directive, &time, loc)
+                                  : std::strftime(buffer.data(), buffer.size(), directive, &time);
         std::string piece(buffer.data(), n);
         if (dropZeros && NumericConversion(conversion)) {
             while (piece.size() > 1 && piece.front() == '0')

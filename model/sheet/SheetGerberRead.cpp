@@ -79,6 +79,25 @@ NumberField ReadNumber(std::string_view text, std::size_t at)
     return n;
 }
 
+// The next code letter with its number from at on (bytes that start no field are passed over);
+// at moves past the number. False when the block holds no further field.
+bool NextCodeField(std::string_view block, std::size_t& at, char& letter, NumberField& n)
+{
+    for (; at < block.size(); ++at) {
+        const char c = block[at];
+        if (!std::isupper(static_cast<unsigned char>(c)) || at + 1 >= block.size() ||
+            !StartsNumber(block[at + 1]))
+            continue;
+        n = ReadNumber(block, at + 1);
+        if (!n.HasDigits())
+            continue;
+        letter = c;
+        at = n.end;
+        return true;
+    }
+    return false;
+}
+
 std::string_view Trim(std::string_view s)
 {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
@@ -423,19 +442,9 @@ private:
         bool hasX = false, hasY = false, hasD = false;
         int d = 0;
         m_hasArcOffsets = false;
-        for (std::size_t at = 0; at < block.size();) {
-            const char c = block[at];
-            if (!std::isupper(static_cast<unsigned char>(c)) || at + 1 >= block.size() ||
-                !StartsNumber(block[at + 1])) {
-                ++at;
-                continue;
-            }
-            const NumberField n = ReadNumber(block, at + 1);
-            if (!n.HasDigits()) {
-                ++at;
-                continue;
-            }
-            at = n.end;
+        char c = 0;
+        NumberField n;
+        for (std::size_t at = 0; NextCodeField(block, at, c, n);) {
             switch (c) {
             case 'G': {
                 const int code = Code(n);
@@ -782,19 +791,9 @@ private:
         int tool = 0, d = 0, repeat = 0;
         double size = 0.0;
         CDPoint slotStart, delta;
-        for (std::size_t at = 0; at < block.size();) {
-            const char c = block[at];
-            if (!std::isupper(static_cast<unsigned char>(c)) || at + 1 >= block.size() ||
-                !StartsNumber(block[at + 1])) {
-                ++at;
-                continue;
-            }
-            const NumberField n = ReadNumber(block, at + 1);
-            if (!n.HasDigits()) {
-                ++at;
-                continue;
-            }
-            at = n.end;
+        char c = 0;
+        NumberField n;
+        for (std::size_t at = 0; NextCodeField(block, at, c, n);) {
             switch (c) {
             case 'G': {
                 const int code = Code(n);

@@ -149,14 +149,14 @@ private:
 };
 
 // A terminal group against the sheet's groups near it, except those linked to the terminal.
-void CheckTerGroup(tagDRCSPEC* spec, CTer* ter, CNetLine* group, SheetGroups& groups)
+void CheckTerGroup(tagDRCSPEC* rules, CTer* ter, CNetLine* group, SheetGroups& groups)
 {
-    const CDRect grown = Grown(group->GetBoundingRect(), spec->partClearance);
+    const CDRect grown = Grown(group->GetBoundingRect(), rules->partClearance);
     for (int index : groups.rects.Find(grown, -1, [&](const CDRect& rect) { return Meet(rect, grown); })) {
         CNetLine* line = groups.lines[static_cast<std::size_t>(index)];
         if (ter && ter->FindNetLine(line))
             continue;
-        group->DRC_ShortCheck(spec, line);
+        group->DRC_ShortCheck(rules, line);
     }
 }
 
@@ -209,7 +209,7 @@ bool PlaneCounts(const CItemBase* item)
 }
 
 // The plane check of one pad against the items of one sheet, except one of them.
-void CheckPadOnSheet(tagDRCSPEC* spec, CSheet& sheet, CLand& pad, const CItemBase* except,
+void CheckPadOnSheet(tagDRCSPEC* rules, CSheet& sheet, CLand& pad, const CItemBase* except,
                      std::vector<CItemBase*>& found)
 {
     const CDRect rect = pad.GetBoundingRect();
@@ -221,11 +221,11 @@ void CheckPadOnSheet(tagDRCSPEC* spec, CSheet& sheet, CLand& pad, const CItemBas
             if (other == except || !PlaneCounts(other))
                 continue;
             tagPOINTFX crossing{};
-            if (pad.CheckTHShort(other, &crossing, spec->planeMode)) {
-                spec->errorPoints.push_back(static_cast<std::uint32_t>(platform::FixedToLong(crossing.x)));
-                spec->errorPoints.push_back(static_cast<std::uint32_t>(platform::FixedToLong(crossing.y)));
-                spec->errorPoints.push_back(contact::FixedWord(at.x));
-                spec->errorPoints.push_back(contact::FixedWord(at.y));
+            if (pad.CheckTHShort(other, &crossing, rules->planeMode)) {
+                rules->errorPoints.push_back(static_cast<std::uint32_t>(platform::FixedToLong(crossing.x)));
+                rules->errorPoints.push_back(static_cast<std::uint32_t>(platform::FixedToLong(crossing.y)));
+                rules->errorPoints.push_back(contact::FixedWord(at.x));
+                rules->errorPoints.push_back(contact::FixedWord(at.y));
             }
         }
     }
@@ -288,7 +288,7 @@ public:
         }
     }
 
-    void Check(tagDRCSPEC* spec, CItemBase* item)
+    void Check(tagDRCSPEC* rules, CItemBase* item)
     {
         CLand pad;
         if (item->GetKind() == KIND_VIA)
@@ -300,24 +300,24 @@ public:
         const CDRect rect = pad.GetBoundingRect();
         if (rect.IsRectEmpty())
             return;
-        CheckPadOnSheet(spec, m_sheet, pad, item, m_found);
+        CheckPadOnSheet(rules, m_sheet, pad, item, m_found);
         const CDPoint at = pad.GetPoint();
         for (int index : m_viaGrid->Find(rect, -1, [&](const CDRect& r) { return Meet(r, rect); })) {
             ViaLand& other = m_viaLands[static_cast<std::size_t>(index)];
             if (other.via == item)
                 continue;
             tagPOINTFX crossing{};
-            if (pad.CheckTHShort(&other.land, &crossing, spec->planeMode)) {
-                spec->errorPoints.push_back(static_cast<std::uint32_t>(platform::FixedToLong(crossing.x)));
-                spec->errorPoints.push_back(static_cast<std::uint32_t>(platform::FixedToLong(crossing.y)));
-                spec->errorPoints.push_back(contact::FixedWord(at.x));
-                spec->errorPoints.push_back(contact::FixedWord(at.y));
+            if (pad.CheckTHShort(&other.land, &crossing, rules->planeMode)) {
+                rules->errorPoints.push_back(static_cast<std::uint32_t>(platform::FixedToLong(crossing.x)));
+                rules->errorPoints.push_back(static_cast<std::uint32_t>(platform::FixedToLong(crossing.y)));
+                rules->errorPoints.push_back(contact::FixedWord(at.x));
+                rules->errorPoints.push_back(contact::FixedWord(at.y));
             }
         }
         if (m_parts.IsEmpty())
             return;
         const auto copy = m_copies.find(item);
-        CheckPadOnSheet(spec, m_parts, pad, copy == m_copies.end() ? nullptr : copy->second, m_found);
+        CheckPadOnSheet(rules, m_parts, pad, copy == m_copies.end() ? nullptr : copy->second, m_found);
     }
 
 private:
@@ -336,47 +336,47 @@ private:
 
 } // namespace
 
-void CSheet::DRC_ShortCheckNega(tagDRCSPEC* spec, CItemBase* item)
+void CSheet::DRC_ShortCheckNega(tagDRCSPEC* rules, CItemBase* item)
 {
-    if (!spec || !item)
+    if (!rules || !item)
         return;
-    PlaneCheck(*this).Check(spec, item);
+    PlaneCheck(*this).Check(rules, item);
 }
 
 // ---------------------------------------------------------------------------------------------
 // The sheet check
 
-void CSheet::DRC_ShortCheck(tagDRCSPEC* spec, std::vector<std::uint32_t>* groups)
+void CSheet::DRC_ShortCheck(tagDRCSPEC* rules, std::vector<std::uint32_t>* groups)
 {
-    if (!spec)
+    if (!rules)
         return;
-    spec->counter = 0;
-    spec->sheet = this;
+    rules->counter = 0;
+    rules->sheet = this;
     const int layer = m_nWLayer;
 
     if (IsNega()) {
-        if (spec->planeMode == 0)
+        if (rules->planeMode == 0)
             return;
         PlaneCheck plane(*this);
         ForEach<CLand>(*this, KIND_LAND, [&](CLand* land) {
             if (land->IsTharmal())
-                plane.Check(spec, land);
+                plane.Check(rules, land);
         });
         if (CSheet* viaPart = ViaPartSheet(*this))
             ForEach<CVia>(*viaPart, KIND_VIA, [&](CVia* via) {
                 if (via->CheckWire(layer))
-                    plane.Check(spec, via);
+                    plane.Check(rules, via);
             });
         for (CPart* part : PlacedParts(*this)) {
             for (POSITION pos = part->GetFirstLandPos(); pos;) {
                 CLand* land = part->GetNextLand(pos);
                 if (land->GetLayerNo() == m_nLayer && land->IsTharmal())
-                    plane.Check(spec, land);
+                    plane.Check(rules, land);
             }
             for (POSITION pos = part->GetFirstViaPos(); pos;) {
                 CVia* via = part->GetNextVia(pos);
                 if (via->CheckWire(layer))
-                    plane.Check(spec, via);
+                    plane.Check(rules, via);
             }
         }
         return;
@@ -384,7 +384,7 @@ void CSheet::DRC_ShortCheck(tagDRCSPEC* spec, std::vector<std::uint32_t>* groups
 
     // Groups pairwise: each with the later ones whose rectangles meet its grown one, except the
     // ids of the first run of groups that holds its id.
-    const double clearance = spec->partClearance;
+    const double clearance = rules->partClearance;
     const GroupRuns runs(groups);
     SheetGroups sheetGroups(*this);
     const std::vector<CNetLine*>& lines = sheetGroups.lines;
@@ -398,7 +398,7 @@ void CSheet::DRC_ShortCheck(tagDRCSPEC* spec, std::vector<std::uint32_t>* groups
             CNetLine* second = lines[static_cast<std::size_t>(t)];
             if (run && run->count(second->GetID()))
                 continue;
-            first->DRC_ShortCheck(spec, second);
+            first->DRC_ShortCheck(rules, second);
         }
     }
 
@@ -406,7 +406,7 @@ void CSheet::DRC_ShortCheck(tagDRCSPEC* spec, std::vector<std::uint32_t>* groups
     // first grown, overlap: the test the pair check starts with.
     const std::vector<CPart*> parts = PlacedParts(*this);
     for (CPart* part : parts)
-        part->DRC_ShortCheck(spec, nullptr);
+        part->DRC_ShortCheck(rules, nullptr);
     std::vector<CDRect> netRects;
     for (CPart* part : parts)
         netRects.push_back(part->GetNetBoundingRect());
@@ -415,7 +415,7 @@ void CSheet::DRC_ShortCheck(tagDRCSPEC* spec, std::vector<std::uint32_t>* groups
         const CDRect grown = Grown(netRects[static_cast<std::size_t>(i)], clearance);
         for (int j :
              partRects.Find(grown, i, [&](const CDRect& rect) { return grown.IntersectRect(&rect) != 0; }))
-            parts[static_cast<std::size_t>(i)]->DRC_ShortCheck(spec, parts[static_cast<std::size_t>(j)]);
+            parts[static_cast<std::size_t>(i)]->DRC_ShortCheck(rules, parts[static_cast<std::size_t>(j)]);
     }
 
     // Terminal groups, then internal connections, against the sheet's groups.
@@ -424,35 +424,35 @@ void CSheet::DRC_ShortCheck(tagDRCSPEC* spec, std::vector<std::uint32_t>* groups
             CTer* ter = part->GetNextTer(pos);
             PartIdGroup work(part, ter->GetID(), *this);
             if (!work.Group()->IsEmpty())
-                CheckTerGroup(spec, ter, work.Group(), sheetGroups);
+                CheckTerGroup(rules, ter, work.Group(), sheetGroups);
         }
         const std::uint32_t from = static_cast<std::uint32_t>(part->GetTerCount()) + 1;
         for (std::uint32_t index = from; index <= part->GetNetCount(); ++index) {
             PartIdGroup work(part, index, *this);
             if (!work.Group()->IsEmpty())
-                CheckTerGroup(spec, nullptr, work.Group(), sheetGroups);
+                CheckTerGroup(rules, nullptr, work.Group(), sheetGroups);
         }
     }
 }
 
-void CSheet::DRC_ShortCheck(tagDRCSPEC* spec, CTer* ter, CNetLine* group)
+void CSheet::DRC_ShortCheck(tagDRCSPEC* rules, CTer* ter, CNetLine* group)
 {
-    if (!spec || !group)
+    if (!rules || !group)
         return;
     SheetGroups sheetGroups(*this);
-    CheckTerGroup(spec, ter, group, sheetGroups);
+    CheckTerGroup(rules, ter, group, sheetGroups);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Markers
 
-CDRect CSheet::SetMark(tagDRCSPEC* spec, int turret)
+CDRect CSheet::SetMark(tagDRCSPEC* rules, int turret)
 {
     CDRect marked;
     marked.SetRectEmpty();
-    if (!spec)
+    if (!rules)
         return marked;
-    const std::vector<std::uint32_t>& words = spec->errorPoints;
+    const std::vector<std::uint32_t>& words = rules->errorPoints;
     for (std::size_t i = 0; i + 1 < words.size(); i += 2) {
         const double x = platform::FixedToDouble(platform::LongToFixed(static_cast<std::int32_t>(words[i])));
         const double y =

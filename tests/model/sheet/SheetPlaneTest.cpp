@@ -143,11 +143,11 @@ TEST_F(SheetPlaneTest, OddItemsOnAPlaneDoNoHarm)
     CVia* b = Via({15, 3});
     plane.MakeGroup();
     EXPECT_EQ(a->GetLayerID(W), b->GetLayerID(W));
-    tagDRCSPEC spec = rule;
-    spec.planeMode = 2;
+    tagDRCSPEC check = rule;
+    check.planeMode = 2;
     std::vector<std::uint32_t> groups{0xFFFFFFFFu, 1};
-    plane.DRC_ShortCheck(&spec, &groups);
-    EXPECT_EQ(spec.errorPoints.size() % 4, 0u);
+    plane.DRC_ShortCheck(&check, &groups);
+    EXPECT_EQ(check.errorPoints.size() % 4, 0u);
 }
 
 TEST_F(SheetPlaneTest, MakeWindowCutsAWindowPerPadInsideTheSurface)

@@ -205,10 +205,10 @@ protected:
     }
 
     // The positive check as the pairwise text gives it.
-    void PlainCheck(tagDRCSPEC& spec, CSheet& sheet, const std::vector<std::uint32_t>& groups)
+    void PlainCheck(tagDRCSPEC& rules, CSheet& sheet, const std::vector<std::uint32_t>& groups)
     {
-        spec.counter = 0;
-        spec.sheet = &sheet;
+        rules.counter = 0;
+        rules.sheet = &sheet;
         const std::vector<CNetLine*> lines = GroupsOf(sheet);
         // The run of the array that holds an id first: its ids.
         auto firstRun = [&](std::uint32_t id) {
@@ -229,39 +229,39 @@ protected:
             return std::vector<std::uint32_t>();
         };
         for (std::size_t m = 0; m < lines.size(); ++m) {
-            const CDRect grown = GrownBy(lines[m]->GetBoundingRect(), spec.partClearance);
+            const CDRect grown = GrownBy(lines[m]->GetBoundingRect(), rules.partClearance);
             const std::vector<std::uint32_t> run = firstRun(lines[m]->GetID());
             for (std::size_t t = m + 1; t < lines.size(); ++t) {
                 if (std::find(run.begin(), run.end(), lines[t]->GetID()) != run.end())
                     continue;
                 if (Meet(lines[t]->GetBoundingRect(), grown))
-                    lines[m]->DRC_ShortCheck(&spec, lines[t]);
+                    lines[m]->DRC_ShortCheck(&rules, lines[t]);
             }
         }
         const std::vector<CPart*> parts = PartsOf(viaPart);
         for (CPart* part : parts)
-            part->DRC_ShortCheck(&spec, nullptr);
+            part->DRC_ShortCheck(&rules, nullptr);
         for (std::size_t i = 0; i < parts.size(); ++i)
             for (std::size_t j = i + 1; j < parts.size(); ++j)
-                parts[i]->DRC_ShortCheck(&spec, parts[j]);
+                parts[i]->DRC_ShortCheck(&rules, parts[j]);
         for (CPart* part : parts)
             for (POSITION pos = part->GetFirstTerPos(); pos;) {
                 CTer* ter = part->GetNextTer(pos);
                 CNetLine work(ter->GetID(), sheet.GetWLayer(), sheet.GetType());
                 part->GetTerItem(sheet.GetLayerNo(), &work);
-                const CDRect grown = GrownBy(work.GetBoundingRect(), spec.partClearance);
+                const CDRect grown = GrownBy(work.GetBoundingRect(), rules.partClearance);
                 for (CNetLine* line : lines)
                     if (!work.IsEmpty() && Meet(line->GetBoundingRect(), grown) && !ter->FindNetLine(line))
-                        work.DRC_ShortCheck(&spec, line);
+                        work.DRC_ShortCheck(&rules, line);
                 work.DeleteContents();
             }
     }
 
     // The plane check as the text gives it, the parts' items gathered afresh for every pad.
-    void PlainPlaneCheck(tagDRCSPEC& spec, CSheet& sheet)
+    void PlainPlaneCheck(tagDRCSPEC& rules, CSheet& sheet)
     {
-        spec.counter = 0;
-        spec.sheet = &sheet;
+        rules.counter = 0;
+        rules.sheet = &sheet;
         auto against = [&](CLand& pad, CSheet& on, const CItemBase* except) {
             const CDRect rect = pad.GetBoundingRect();
             for (int kind : {KIND_LINE, KIND_ARC, KIND_SUR, KIND_LAND, KIND_TEXT})
@@ -270,11 +270,11 @@ protected:
                         !Meet(other->GetBoundingRect(), rect))
                         return;
                     tagPOINTFX at{};
-                    if (pad.CheckTHShort(other, &at, spec.planeMode)) {
-                        spec.errorPoints.push_back(static_cast<std::uint32_t>(platform::FixedToLong(at.x)));
-                        spec.errorPoints.push_back(static_cast<std::uint32_t>(platform::FixedToLong(at.y)));
-                        spec.errorPoints.push_back(contact::FixedWord(pad.GetPoint().x));
-                        spec.errorPoints.push_back(contact::FixedWord(pad.GetPoint().y));
+                    if (pad.CheckTHShort(other, &at, rules.planeMode)) {
+                        rules.errorPoints.push_back(static_cast<std::uint32_t>(platform::FixedToLong(at.x)));
+                        rules.errorPoints.push_back(static_cast<std::uint32_t>(platform::FixedToLong(at.y)));
+                        rules.errorPoints.push_back(contact::FixedWord(pad.GetPoint().x));
+                        rules.errorPoints.push_back(contact::FixedWord(pad.GetPoint().y));
                     }
                 });
         };
@@ -403,16 +403,16 @@ TEST_F(TwoGroupsTest, IdsOfOneRunAreNeverCompared)
     for (const std::vector<std::uint32_t>& groups :
          {std::vector<std::uint32_t>{0x101, 0x201, 0},
           std::vector<std::uint32_t>{0xFFFFFFFFu, 3, 4, 0x201, 0x101}}) {
-        tagDRCSPEC spec = rule;
+        tagDRCSPEC rules = rule;
         std::vector<std::uint32_t> array = groups;
-        top.DRC_ShortCheck(&spec, &array);
-        EXPECT_TRUE(spec.errorPoints.empty());
+        top.DRC_ShortCheck(&rules, &array);
+        EXPECT_TRUE(rules.errorPoints.empty());
     }
     // Only the first run holding the first group's id counts.
     std::vector<std::uint32_t> later{0x101, 0x999, 0, 0x101, 0x201, 0};
-    tagDRCSPEC spec = rule;
-    top.DRC_ShortCheck(&spec, &later);
-    EXPECT_EQ(spec.errorPoints, alone.errorPoints);
+    tagDRCSPEC rules = rule;
+    top.DRC_ShortCheck(&rules, &later);
+    EXPECT_EQ(rules.errorPoints, alone.errorPoints);
 }
 
 TEST_F(TwoGroupsTest, GroupsApartByMoreThanTheClearanceAreNotCompared)
@@ -462,14 +462,14 @@ TEST_F(SheetShortTest, APlaneIsCheckedOnlyWithAPlaneModeAndAViaByItsPlaneLand)
 
 TEST_F(SheetShortTest, SetMarkPlacesALandAtEveryPointOfWholePairs)
 {
-    tagDRCSPEC spec = rule;
+    tagDRCSPEC rules = rule;
     CSheet marks;
-    CDRect none = marks.SetMark(&spec, T_PAD);
+    CDRect none = marks.SetMark(&rules, T_PAD);
     EXPECT_TRUE(none.IsRectNull());
     EXPECT_TRUE(marks.IsEmpty());
 
-    spec.errorPoints = {0xFFFF8000u, 0x00018000u, 0x00020000u, 0x00030000u, 0x00050000u};
-    const CDRect rect = marks.SetMark(&spec, T_PAD);
+    rules.errorPoints = {0xFFFF8000u, 0x00018000u, 0x00020000u, 0x00030000u, 0x00050000u};
+    const CDRect rect = marks.SetMark(&rules, T_PAD);
     ASSERT_EQ(marks.GetCount(ID_INPUT_LAND), 2);
     EXPECT_EQ(marks.GetHeadLand()->GetPoint(), CDPoint(-0.5, 1.5));
     EXPECT_EQ(marks.GetHeadLand()->GetTurretNo(), T_PAD);

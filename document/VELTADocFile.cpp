@@ -333,9 +333,7 @@ bool CVELTADoc::OnSaveDocument(const std::string& path)
 
 void CVELTADoc::ClearModifiedAfterSave()
 {
-    m_nSavedUndoPos = static_cast<int>(m_undoHistory.size());
-    SetModifiedFlag(false);
-    m_bForceModified = 0;
+    SetModifiedFlag(false); // also clears the forced flag and records the saved position
     m_nEditCount = 0;
     if (m_pHost)
         m_pHost->SendMainFrameMessage(kMsgAutoSave, 1, 0);

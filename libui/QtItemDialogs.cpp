@@ -41,6 +41,11 @@ bool QtItemDialogs::RunPartDialog(PartDialogData&)
     return false;
 }
 
+bool QtItemDialogs::RunPartInDialog(PartInDialogData&)
+{
+    return false;
+}
+
 bool QtItemDialogs::RunSurDialog(SurDialogData& data)
 {
     return CDlgSur::Run(data, DialogParent());

@@ -16,6 +16,7 @@ public:
     bool RunLineDialog(LineDialogData& data) override;
     // The part dialog is not built yet: it answers Cancel and changes nothing.
     bool RunPartDialog(PartDialogData& data) override;
+    bool RunPartInDialog(PartInDialogData& data) override;
     bool RunSurDialog(SurDialogData& data) override;
     bool RunTextDialog(TextDialogData& data) override;
     void SaveTextAttribute(const TextDialogData& data) override;

@@ -3,6 +3,7 @@
 // and the answer says whether the user pressed OK. The Qt dialogs implement it; tests answer with
 // tests/support/FakeItemDialogs.
 
+#include "model/geometry/DPoint.h"
 #include "model/services/Records.h"
 
 #include <array>
@@ -72,6 +73,24 @@ struct PartDialogData
     int typeBefore = 0;
     DocumentServices* doc = nullptr;
     int scaleBefore = 0; // high 16 bits of the package-and-scale word
+};
+
+// Part input dialog ("部品入力"): the part to place, its texts and where it goes. The caller
+// presets reference and value; on OK the rest holds the user's choices.
+struct PartInDialogData
+{
+    std::string partName; // CP932
+    std::string reference;
+    std::string value;
+    int partNameDisplay = 0;  // 0 or 1
+    int referenceDisplay = 2; // three-state: 0, 1, 2
+    int valueDisplay = 2;
+    int solderSide = 0;
+    int excludedLayers = 0; // high 16 bits: part layers left out
+    CDPoint position;       // user-origin coordinates, each used only when given
+    double angle = 0.0;     // radians, used only when given
+    bool xGiven = false, yGiven = false, angleGiven = false;
+    DocumentServices* doc = nullptr;
 };
 
 // Surface dialog ("面編集").
@@ -147,6 +166,7 @@ public:
     virtual bool RunViaDialog(ViaDialogData& data) = 0;
     virtual bool RunLineDialog(LineDialogData& data) = 0;
     virtual bool RunPartDialog(PartDialogData& data) = 0;
+    virtual bool RunPartInDialog(PartInDialogData& data) = 0;
     virtual bool RunSurDialog(SurDialogData& data) = 0;
     virtual bool RunTextDialog(TextDialogData& data) = 0;
     // Stores the text attributes as the remembered defaults, without showing the dialog.

@@ -28,6 +28,7 @@ bool FakeItemDialogs::RunLandDialog(LandDialogData& d) { return Run(d, lastLand,
 bool FakeItemDialogs::RunViaDialog(ViaDialogData& d) { return Run(d, lastVia, onVia, calls, answer); }
 bool FakeItemDialogs::RunLineDialog(LineDialogData& d) { return Run(d, lastLine, onLine, calls, answer); }
 bool FakeItemDialogs::RunPartDialog(PartDialogData& d) { return Run(d, lastPart, onPart, calls, answer); }
+bool FakeItemDialogs::RunPartInDialog(PartInDialogData& d) { return Run(d, lastPartIn, onPartIn, calls, answer); }
 bool FakeItemDialogs::RunSurDialog(SurDialogData& d) { return Run(d, lastSur, onSur, calls, answer); }
 bool FakeItemDialogs::RunTextDialog(TextDialogData& d) { return Run(d, lastText, onText, calls, answer); }
 

@@ -19,6 +19,7 @@ public:
     std::function<void(ViaDialogData&)> onVia;
     std::function<void(LineDialogData&)> onLine;
     std::function<void(PartDialogData&)> onPart;
+    std::function<void(PartInDialogData&)> onPartIn;
     std::function<void(SurDialogData&)> onSur;
     std::function<void(TextDialogData&)> onText;
     HoleDialogData lastHole;
@@ -26,6 +27,7 @@ public:
     ViaDialogData lastVia;
     LineDialogData lastLine;
     PartDialogData lastPart;
+    PartInDialogData lastPartIn;
     SurDialogData lastSur;
     TextDialogData lastText;
     TextDialogData savedText;
@@ -36,6 +38,7 @@ public:
     bool RunViaDialog(ViaDialogData& data) override;
     bool RunLineDialog(LineDialogData& data) override;
     bool RunPartDialog(PartDialogData& data) override;
+    bool RunPartInDialog(PartInDialogData& data) override;
     bool RunSurDialog(SurDialogData& data) override;
     bool RunTextDialog(TextDialogData& data) override;
     void SaveTextAttribute(const TextDialogData& data) override;

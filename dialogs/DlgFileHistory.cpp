@@ -26,6 +26,8 @@ CDlgFileHistory::CDlgFileHistory(std::function<void(bool projects)> clearRecentL
     m_projectCount = addList(1, "最近使ったプロジェクト", "表示数(&P)", IdProjectCount, IdProjectSpin,
                              IdClearProjects, m_projectSpin, m_clearProjects);
     b.OkCancel(0, 1);
+    // Cancel sits under OK, not in the middle of the tall row beside it.
+    Grid()->setAlignment(FindControl(this, CDialogBuilder::IdCancel), Qt::AlignTop);
     connect(m_clearFiles, &QPushButton::clicked, this, [this] { OnClear(false); });
     connect(m_clearProjects, &QPushButton::clicked, this, [this] { OnClear(true); });
 }

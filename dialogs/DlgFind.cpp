@@ -91,6 +91,8 @@ CDlgFind::CDlgFind(QWidget* parent) : CItemDialog(IDD, QString::fromUtf8("検索
     m_allSheet = b.Check(IdAllSheet, QString::fromUtf8("開いている図面全部を対象にする(&A)"), 5, 0, 1, 3);
     m_selectItem = b.Check(IdSelectItem, QString::fromUtf8("対象アイテムを選択状態にする(&M)"), 6, 0, 1, 3);
     b.OkCancel(0, 3);
+    // Cancel sits under OK, not in the middle of the tall row beside it.
+    Grid()->setAlignment(FindControl(this, CDialogBuilder::IdCancel), Qt::AlignTop);
 
     connect(m_selectItem, &QCheckBox::clicked, this, [this] { UpdateData(true); });
     connect(m_mode, &CRadioGroup::choiceClicked, this, [this] { UpdateData(true); });

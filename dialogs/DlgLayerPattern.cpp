@@ -1,6 +1,5 @@
 #include "dialogs/DlgLayerPattern.h"
 
-#include "controls/WidestItemWidth.h"
 #include "libui/DlgLayerSel.h"
 #include "platform/Cp932.h"
 #include "platform/J.h"
@@ -39,7 +38,7 @@ CDlgLayerPattern::CDlgLayerPattern(QWidget* parent)
     b.Label(QString::fromUtf8("名称(&N)"), 0, 0);
     b.Add(IdName, new QLineEdit(this), 0, 1);
     b.Label(QString::fromUtf8("ファイル名(&F)"), 1, 0);
-    NoInputMethod(b.Add(IdFile, new QLineEdit(this), 1, 1));
+    b.Add(IdFile, new QLineEdit(this), 1, 1);
     QPushButton* layers = b.Button(IdLayerButton, QString::fromUtf8("レイヤ選択(&L)"), 2, 0);
     QLineEdit* layerText = b.Add(IdLayers, new QLineEdit(this), 2, 1);
     layerText->setReadOnly(true);
@@ -52,6 +51,8 @@ CDlgLayerPattern::CDlgLayerPattern(QWidget* parent)
     font.setFixedPitch(true);
     font.setPixelSize(12);
     m_list->setFont(font);
+    // A long entry scrolls sideways rather than widening the dialog.
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_add = b.Button(IdAdd, QString::fromUtf8("追加(&A)"), 3, 2);
     m_up = b.Button(IdUp, QString::fromUtf8("上に(&U)"), 4, 2);
     m_down = b.Button(IdDown, QString::fromUtf8("下に(&D)"), 5, 2);
@@ -146,7 +147,6 @@ void CDlgLayerPattern::RefreshButtons()
     m_delete->setEnabled(count > 0 && selected);
     m_add->setEnabled(!FindControl<QLineEdit>(this, IdFile)->text().isEmpty() &&
                       !FindControl<QLineEdit>(this, IdName)->text().isEmpty() && !m_strLayers.empty());
-    m_list->setMinimumWidth(std::max(420, GetWidestItemWidth(*m_list)));
 }
 
 void CDlgLayerPattern::ShowEntry(int row)

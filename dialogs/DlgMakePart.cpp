@@ -64,7 +64,7 @@ CDlgMakePart::CDlgMakePart(QWidget* parent) : CItemDialog(IDD, QString::fromUtf8
     b.Label(QString::fromUtf8("部品名(&Name)"), 0, 0);
     b.Add(IdName, new QLineEdit(this), 0, 1, 1, 2);
     b.Label(QString::fromUtf8("参照番号(&Ref)"), 1, 0);
-    NoInputMethod(b.Add(IdReference, new QLineEdit(this), 1, 1, 1, 2));
+    b.Add(IdReference, new QLineEdit(this), 1, 1, 1, 2);
     b.Label(QString::fromUtf8("初期値(&Val)"), 2, 0);
     b.Add(IdValue, new QLineEdit(this), 2, 1, 1, 2);
 

@@ -123,7 +123,7 @@ CDlgNewFile::CDlgNewFile(CVELTADoc* doc, QWidget* parent)
     m_project->lineEdit()->setMaxLength(kProjectNameLength);
     b.Label(QString::fromUtf8("基板設計ファイル(&BPF)"), 1, 0);
     m_list = b.Add(IdList, new QComboBox(this), 1, 1, 1, 2);
-    b.Label(QString::fromUtf8("コメント(&C)"), 2, 0, 1, 1);
+    Grid()->setAlignment(b.Label(QString::fromUtf8("コメント(&C)"), 2, 0, 1, 1), Qt::AlignTop);
     m_commentEdit = b.Add(IdComment, new QPlainTextEdit(this), 2, 1, 2, 2);
     m_commentEdit->setFixedHeight(96);
     b.Label(QString::fromUtf8("作業フォルダ(&W)"), 4, 0);

@@ -181,6 +181,33 @@ TEST_F(DlgNewFileTest, FolderAndCopyFailuresKeepTheDialogOpen)
     }
 }
 
+TEST_F(DlgNewFileTest, EditingTheWorkFolderMovesTheBaseFolder)
+{
+    CDlgNewFile dialog(doc.get());
+    dialog.show();
+    TypeInto(ProjectEdit(&dialog), "Board1");
+    struct Row
+    {
+        QString typed;
+        QString shown;
+    };
+    const Row rows[] = {
+        // Ending in the project name (in any case): the folder above it is the base.
+        {Q(Root() / "a" / "BOARD1"), Q(Root() / "a" / "Board1")},
+        {Q(Root() / "b"), Q(Root() / "b" / "Board1")},
+        {Q(Root() / "c") + "/", Q(Root() / "c" / "Board1")},
+    };
+    for (const Row& row : rows) {
+        Type(&dialog, CDlgNewFile::IdWorkFolder, row.typed);
+        QTest::keyClick(Edit(&dialog, CDlgNewFile::IdWorkFolder), Qt::Key_Return);
+        EXPECT_EQ(Text(&dialog, CDlgNewFile::IdWorkFolder), row.shown) << row.typed.toStdString();
+    }
+    // Opening the project list shows the base folder alone until a project is chosen.
+    Combo(&dialog, CDlgNewFile::IdProject)->showPopup();
+    EXPECT_EQ(Text(&dialog, CDlgNewFile::IdWorkFolder), Q(Root() / "c") + "/");
+    Combo(&dialog, CDlgNewFile::IdProject)->hidePopup();
+}
+
 TEST_F(DlgNewFileTest, TheProjectNameTakesAtMost32Characters)
 {
     CDlgNewFile dialog(doc.get());

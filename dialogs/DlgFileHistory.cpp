@@ -10,7 +10,8 @@
 #include <QPushButton>
 
 CDlgFileHistory::CDlgFileHistory(std::function<void(bool projects)> clearRecentList, QWidget* parent)
-    : CItemDialog(IDD, QString::fromUtf8("ファイル履歴"), parent), m_clearRecentList(std::move(clearRecentList))
+    : CItemDialog(IDD, QString::fromUtf8("ファイル履歴"), parent),
+      m_clearRecentList(std::move(clearRecentList))
 {
     CDialogBuilder& b = Builder();
     auto addList = [&](int row, const char* caption, const char* label, int editId, int spinId, int clearId,
@@ -21,8 +22,8 @@ CDlgFileHistory::CDlgFileHistory(std::function<void(bool projects)> clearRecentL
         clear = Put(group, b.Button(clearId, QString::fromUtf8("履歴削除"), -1, 0), 0, 2);
         return edit;
     };
-    m_fileCount = addList(0, "最近使ったファイル", "表示数(&F)", IdFileCount, IdFileSpin, IdClearFiles, m_fileSpin,
-                          m_clearFiles);
+    m_fileCount = addList(0, "最近使ったファイル", "表示数(&F)", IdFileCount, IdFileSpin, IdClearFiles,
+                          m_fileSpin, m_clearFiles);
     m_projectCount = addList(1, "最近使ったプロジェクト", "表示数(&P)", IdProjectCount, IdProjectSpin,
                              IdClearProjects, m_projectSpin, m_clearProjects);
     b.OkCancel(0, 1);

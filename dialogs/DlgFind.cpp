@@ -70,14 +70,18 @@ CDlgFind::CDlgFind(QWidget* parent) : CItemDialog(IDD, QString::fromUtf8("検索
     }
     QGridLayout* layers = AddGroup(QString::fromUtf8("レイヤ"), 1, 2, 1, 1);
     m_mode = new CRadioGroup(this);
-    m_mode->Add(Put(layers, b.Radio(nullptr, IdWriteLayer, QString::fromUtf8("書込みレイヤ(&I)"), -1, 0), 0, 0, 1, 2),
-                ModeWriteLayer);
-    m_mode->Add(Put(layers, b.Radio(nullptr, IdDisplayed, QString::fromUtf8("表示レイヤ(&D)"), -1, 0), 1, 0, 1, 2),
-                ModeDisplayed);
-    m_mode->Add(Put(layers, b.Radio(nullptr, IdAllLayers, QString::fromUtf8("全レイヤ(&L)"), -1, 0), 2, 0, 1, 2),
-                ModeAll);
-    m_mode->Add(Put(layers, b.Radio(nullptr, IdListed, QString::fromUtf8("指定レイヤ(&E)"), -1, 0), 3, 0, 1, 2),
-                ModeListed);
+    m_mode->Add(
+        Put(layers, b.Radio(nullptr, IdWriteLayer, QString::fromUtf8("書込みレイヤ(&I)"), -1, 0), 0, 0, 1, 2),
+        ModeWriteLayer);
+    m_mode->Add(
+        Put(layers, b.Radio(nullptr, IdDisplayed, QString::fromUtf8("表示レイヤ(&D)"), -1, 0), 1, 0, 1, 2),
+        ModeDisplayed);
+    m_mode->Add(
+        Put(layers, b.Radio(nullptr, IdAllLayers, QString::fromUtf8("全レイヤ(&L)"), -1, 0), 2, 0, 1, 2),
+        ModeAll);
+    m_mode->Add(
+        Put(layers, b.Radio(nullptr, IdListed, QString::fromUtf8("指定レイヤ(&E)"), -1, 0), 3, 0, 1, 2),
+        ModeListed);
     m_layer = Put(layers, b.Add(IdLayerList, new QLineEdit(this), -1, 0), 4, 0);
     m_layer->setReadOnly(true);
     NoInputMethod(m_layer);

@@ -76,8 +76,8 @@ public:
     int m_bAllSheet = 1;
     int m_bSelectItem = 0;
     int m_nLayMode = ModeWriteLayer;
-    std::string m_strLayer;              // comma list of 1-based layer numbers
-    std::array<int, kLayers> m_order{};  // n-th layer of the list holds n, others 0
+    std::string m_strLayer;                      // comma list of 1-based layer numbers
+    std::array<int, kLayers> m_order{};          // n-th layer of the list holds n, others 0
     std::array<std::string, kHistory> m_history; // "Find1".."Find16", newest first
 
     void LoadProfile();

@@ -25,7 +25,8 @@ int LayerNumber(const std::string& field)
 
 } // namespace
 
-CDlgLayerMove::CDlgLayerMove(QWidget* parent) : CItemDialog(IDD, QString::fromUtf8("レイヤ移動/コピー"), parent)
+CDlgLayerMove::CDlgLayerMove(QWidget* parent)
+    : CItemDialog(IDD, QString::fromUtf8("レイヤ移動/コピー"), parent)
 {
     CDialogBuilder& b = Builder();
     b.Label(QString::fromUtf8("移動元レイヤ(&F)"), 0, 0);
@@ -116,7 +117,8 @@ void CDlgLayerMove::accept()
         return;
     }
     if (m_nCount > 1 && targets.size() == 1) {
-        const std::string& question = m_bCopy ? _J("１つのレイヤにコピーしますか") : _J("１つのレイヤに移動しますか");
+        const std::string& question =
+            m_bCopy ? _J("１つのレイヤにコピーしますか") : _J("１つのレイヤに移動しますか");
         if (AfxMessageBox(question, MB_YESNO | MB_ICONQUESTION) != IDYES)
             return;
         targets.assign(static_cast<std::size_t>(m_nCount), targets.front());

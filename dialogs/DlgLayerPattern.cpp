@@ -26,7 +26,8 @@ std::string Trim(const std::string& text)
 
 bool BadFileName(const std::string& file)
 {
-    return platform::FindByte(file, ':') != std::string::npos || platform::FindByte(file, '\\') != std::string::npos;
+    return platform::FindByte(file, ':') != std::string::npos ||
+           platform::FindByte(file, '\\') != std::string::npos;
 }
 
 } // namespace
@@ -66,7 +67,8 @@ CDlgLayerPattern::CDlgLayerPattern(QWidget* parent)
     connect(m_down, &QPushButton::clicked, this, [this] { OnMove(1); });
     connect(m_list, &QListWidget::itemSelectionChanged, this, &CDlgLayerPattern::OnSelect);
     for (int id : {IdName, IdFile})
-        connect(FindControl<QLineEdit>(this, id), &QLineEdit::textEdited, this, &CDlgLayerPattern::RefreshButtons);
+        connect(FindControl<QLineEdit>(this, id), &QLineEdit::textEdited, this,
+                &CDlgLayerPattern::RefreshButtons);
 }
 
 std::string CDlgLayerPattern::FormatEntry(const std::string& name, const std::string& file,
@@ -101,7 +103,7 @@ void CDlgLayerPattern::InsertRow(int row, const std::string& entry)
 std::string CDlgLayerPattern::RowText(int row) const
 {
     return row >= 0 && row < static_cast<int>(m_rows.size()) ? m_rows[static_cast<std::size_t>(row)]
-                                                              : std::string();
+                                                             : std::string();
 }
 
 void CDlgLayerPattern::OnInitDialog()
@@ -141,7 +143,8 @@ void CDlgLayerPattern::RefreshButtons()
 {
     const int row = m_list->currentRow();
     const int count = m_list->count();
-    const bool selected = row >= 0 && row < count && m_list->currentItem() && m_list->currentItem()->isSelected();
+    const bool selected =
+        row >= 0 && row < count && m_list->currentItem() && m_list->currentItem()->isSelected();
     m_up->setEnabled(selected && row > 0);
     m_down->setEnabled(selected && row < count - 1);
     m_delete->setEnabled(count > 0 && selected);

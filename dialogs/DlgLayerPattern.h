@@ -41,10 +41,12 @@ public:
     std::array<int, kLayers> m_order{};
 
     // "%-14s: %-13s:" of name and file name (padded by bytes) followed by the layer list.
-    static std::string FormatEntry(const std::string& name, const std::string& file, const std::string& layers);
+    static std::string FormatEntry(const std::string& name, const std::string& file,
+                                   const std::string& layers);
     // Name before the first ':', file name between the first and the last, layers after the last;
     // name and file name trimmed.
-    static void ParseEntry(const std::string& entry, std::string& name, std::string& file, std::string& layers);
+    static void ParseEntry(const std::string& entry, std::string& name, std::string& file,
+                           std::string& layers);
 
     void accept() override;
 

@@ -81,14 +81,17 @@ CDlgMakePart::CDlgMakePart(QWidget* parent) : CItemDialog(IDD, QString::fromUtf8
 
     QGridLayout* types = AddGroup(QString::fromUtf8("タイプ"), 4, 0, 1, 2);
     m_type = new CRadioGroup(this);
-    const char* typeCaptions[] = {"挿入部品(&DIP)", "表面実装部品(&SMD)", "カードエッジ(&C)", "非回路部品(&E)"};
+    const char* typeCaptions[] = {"挿入部品(&DIP)", "表面実装部品(&SMD)", "カードエッジ(&C)",
+                                  "非回路部品(&E)"};
     for (int i = 0; i < 4; ++i)
-        m_type->Add(Put(types, b.Radio(nullptr, IdDip + i, QString::fromUtf8(typeCaptions[i]), -1, 0), i, 0), i);
+        m_type->Add(Put(types, b.Radio(nullptr, IdDip + i, QString::fromUtf8(typeCaptions[i]), -1, 0), i, 0),
+                    i);
     QGridLayout* kinds = AddGroup(QString::fromUtf8("種類"), 4, 2, 1, 1);
     m_kind = new CRadioGroup(this);
     const char* kindCaptions[] = {"モジュール(&M)", "ディスクリート(&I)", "コネクタ(&O)", "未定義(&U)"};
     for (int i = 0; i < 4; ++i)
-        m_kind->Add(Put(kinds, b.Radio(nullptr, IdModule + i, QString::fromUtf8(kindCaptions[i]), -1, 0), i, 0), i);
+        m_kind->Add(
+            Put(kinds, b.Radio(nullptr, IdModule + i, QString::fromUtf8(kindCaptions[i]), -1, 0), i, 0), i);
 
     b.Check(IdPolarity, QString::fromUtf8("極性部品(&P)"), 5, 0);
     b.Check(IdScale, QString::fromUtf8("スケール可変(&L)"), 5, 1, 1, 2);
@@ -142,7 +145,8 @@ bool CDlgMakePart::DoDataExchange(bool save)
     auto* scale = FindControl<QCheckBox>(this, IdScale);
     if (save) {
         std::string nameText, referenceText, valueText;
-        if (!FieldText(name, nameText) || !FieldText(reference, referenceText) || !FieldText(value, valueText))
+        if (!FieldText(name, nameText) || !FieldText(reference, referenceText) ||
+            !FieldText(value, valueText))
             return false;
         int blockNumber = 0;
         int blockCount = 0;
@@ -190,7 +194,8 @@ void CDlgMakePart::accept()
         Refuse(2001, IdName);
         return;
     }
-    if (static_cast<unsigned>(m_nBlockCount) < m_nBlockNumber || (m_nBlockNumber == 0 && m_nBlockCount != 0)) {
+    if (static_cast<unsigned>(m_nBlockCount) < m_nBlockNumber ||
+        (m_nBlockNumber == 0 && m_nBlockCount != 0)) {
         Refuse(2006, IdBlockNumber);
         return;
     }

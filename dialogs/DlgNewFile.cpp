@@ -297,8 +297,8 @@ void CDlgNewFile::OnChangeBase()
     UpdateData(true);
     m_workFolder = m_baseFolder;
     QString chosen;
-    if (!BrowseForFolder(this, QString::fromUtf8("プロジェクトフォルダの基準を選択してください。"), m_workFolder,
-                         chosen))
+    if (!BrowseForFolder(this, QString::fromUtf8("プロジェクトフォルダの基準を選択してください。"),
+                         m_workFolder, chosen))
         return;
     m_project->SetBaseFolder(chosen);
     m_baseFolder = WithTrailingSeparator(chosen);
@@ -342,14 +342,18 @@ bool CDlgNewFile::MakeProjectCopy(const QString& name, QString& target, bool& ex
     if (m_projectName.contains(QLatin1Char('/')) || m_projectName.contains(QLatin1Char('\\')) ||
         m_projectName == QLatin1String(".") || m_projectName == QLatin1String(".."))
         return Refuse(_J("プロジェクトフォルダ作成に失敗しました"));
-    const fs::path source = GetProgramFolder() / ToPath(name);
+    fs::path source = GetProgramFolder() / ToPath(name);
+    // The master as the user edited it (its per-user copy), as its comment was shown.
+    if (source.lexically_normal() == CBoardSettingFile::InstalledMasterPath().lexically_normal())
+        source = CBoardSettingFile::MasterReadPath();
     const fs::path folder = ToPath(m_workFolder);
     const fs::path file = folder / ToPath(name);
     target = FromPath(file);
     std::error_code ec;
     if (fs::is_directory(folder, ec)) {
         if (fs::exists(file, ec)) {
-            if (AfxMessageBox(_J("既存のプロジェクトフォルダに追加しますか？"), MB_YESNO | MB_ICONQUESTION) != IDYES)
+            if (AfxMessageBox(_J("既存のプロジェクトフォルダに追加しますか？"), MB_YESNO | MB_ICONQUESTION) !=
+                IDYES)
                 return false;
             existing = true;
             return true;
@@ -400,7 +404,8 @@ std::optional<NewDesignChoice> CDlgNewFile::Run(QWidget* parent, const std::stri
     if (dialog.DoModal() != QDialog::Accepted)
         return std::nullopt;
     NewDesignChoice choice;
-    choice.folder = platform::PathToCp932(ToPath(WithoutTrailingSeparators(dialog.m_workFolder))).value_or("");
+    choice.folder =
+        platform::PathToCp932(ToPath(WithoutTrailingSeparators(dialog.m_workFolder))).value_or("");
     choice.settingFile = platform::PathToCp932(ToPath(dialog.m_result)).value_or("");
     choice.size = CDSize(dialog.m_dWidth, dialog.m_dHeight);
     choice.origin = CDPoint(dialog.m_dOriginX, dialog.m_dOriginY);

@@ -15,7 +15,8 @@ namespace {
 const QString kEachOwnName = QStringLiteral("***");
 }
 
-CDlgPartRegist::CDlgPartRegist(QWidget* parent) : CItemDialog(IDD, QString::fromUtf8("部品ファイル登録"), parent)
+CDlgPartRegist::CDlgPartRegist(QWidget* parent)
+    : CItemDialog(IDD, QString::fromUtf8("部品ファイル登録"), parent)
 {
     CDialogBuilder& b = Builder();
     b.Label(QString::fromUtf8("部品名"), 0, 0);

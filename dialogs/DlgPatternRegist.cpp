@@ -84,8 +84,9 @@ void CDlgPatternRegist::accept()
         return;
     }
     // '{' and '}' are also trail bytes of double-byte characters, which do not count.
-    const bool bad = std::any_of(std::begin(kBadChars), std::end(kBadChars) - 1,
-                                 [this](char c) { return platform::FindByte(m_strName, c) != std::string::npos; });
+    const bool bad = std::any_of(std::begin(kBadChars), std::end(kBadChars) - 1, [this](char c) {
+        return platform::FindByte(m_strName, c) != std::string::npos;
+    });
     if (bad) {
         AfxMessageBox(_J("パターン名に使用できない文字があります"), MB_OK | MB_ICONEXCLAMATION);
         return;

@@ -59,8 +59,8 @@ protected:
     static void WriteSettings(const std::filesystem::path& path, const std::string& comment,
                               const std::string& sheetSize = "200.00, 300.00 : 10.00, 20.00 ;")
     {
-        WriteFile(path, "\r\n[COMMENT]\r\n{\r\n\"" + comment + "\";\r\n}\r\n\r\n[SHEET_SIZE]\r\n{\r\n" + sheetSize +
-                            "\r\n}\r\n");
+        WriteFile(path, "\r\n[COMMENT]\r\n{\r\n\"" + comment + "\";\r\n}\r\n\r\n[SHEET_SIZE]\r\n{\r\n" +
+                            sheetSize + "\r\n}\r\n");
     }
 
     static QComboBox* Combo(QWidget* d, int id) { return FindControl<QComboBox>(d, id); }

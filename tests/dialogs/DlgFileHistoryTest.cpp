@@ -28,7 +28,8 @@ TEST_F(DlgFileHistoryTest, CountsFrom1To16PassOthersAreRefused)
         const char* projects;
         bool accepted;
     };
-    const Row rows[] = {{"1", "16", true}, {"0", "4", false}, {"4", "17", false}, {"16", "1", true}, {"", "3", false}};
+    const Row rows[] = {
+        {"1", "16", true}, {"0", "4", false}, {"4", "17", false}, {"16", "1", true}, {"", "3", false}};
     for (const Row& row : rows) {
         messages.Clear();
         CDlgFileHistory dialog(Clear());

@@ -43,7 +43,8 @@ protected:
 
 TEST_F(DlgLayerPatternTest, EntriesArePaddedByBytesAndParsedBack)
 {
-    EXPECT_EQ(CDlgLayerPattern::FormatEntry("TOP", "top.gbr", "  1,  2"), "TOP           : top.gbr      :  1,  2");
+    EXPECT_EQ(CDlgLayerPattern::FormatEntry("TOP", "top.gbr", "  1,  2"),
+              "TOP           : top.gbr      :  1,  2");
     const std::string kanji = _J("部品面");
     EXPECT_EQ(CDlgLayerPattern::FormatEntry(kanji, "a", "  3"), kanji + "        : a            :  3");
     std::string name, file, layers;

@@ -87,7 +87,8 @@ TEST_F(DlgNewFileTest, WorkAreaAndOriginLimits)
 
 TEST_F(DlgNewFileTest, ANewProjectGetsItsFolderAndAWritableCopyWithTheComment)
 {
-    fs::permissions(Program() / "std.bpf", fs::perms::owner_read | fs::perms::group_read, fs::perm_options::replace);
+    fs::permissions(Program() / "std.bpf", fs::perms::owner_read | fs::perms::group_read,
+                    fs::perm_options::replace);
     const std::string master = ReadFile(Program() / "std.bpf");
     CDlgNewFile dialog(doc.get());
     dialog.show();
@@ -133,6 +134,21 @@ TEST_F(DlgNewFileTest, ANewProjectGetsItsFolderAndAWritableCopyWithTheComment)
         EXPECT_EQ(doc->ReadComment(), "my board");
     }
     EXPECT_EQ(doc->GetSettingFile().GetPath(), Program() / "velta.bpf");
+}
+
+TEST_F(DlgNewFileTest, TheMasterIsCopiedAsTheUserEditedIt)
+{
+    WriteSettings(Root() / "user" / "velta.bpf", "edited master");
+    CDlgNewFile dialog(doc.get());
+    dialog.show();
+    TypeInto(ProjectEdit(&dialog), "p3");
+    ChooseEntry(&dialog, CDlgNewFile::IdList, 1);
+    EXPECT_EQ(PlainText(&dialog, CDlgNewFile::IdComment), "edited master");
+    Ok(&dialog);
+    ASSERT_EQ(dialog.result(), QDialog::Accepted);
+    CSettingPathRedirect probe(*doc, Projects() / "p3" / "velta.bpf");
+    EXPECT_EQ(doc->ReadComment(), "edited master");
+    EXPECT_EQ(ReadFile(Projects() / "p3" / "velta.bpf"), ReadFile(Root() / "user" / "velta.bpf"));
 }
 
 TEST_F(DlgNewFileTest, AnExistingProjectFolderAsksAndYesLeavesItsFileUntouched)

@@ -15,7 +15,8 @@ protected:
     {
         DialogFixture::SetUp();
         profile.SetString("Library File List", "File1", "/lib/std.vlb");
-        profile.SetString("Library File List", "File2", "/home/user/very/long/folder/names/of/parts/connectors.vlb");
+        profile.SetString("Library File List", "File2",
+                          "/home/user/very/long/folder/names/of/parts/connectors.vlb");
         profile.SetString("Library File List", "File3", "/lib/ic.vlb");
     }
 };

@@ -34,6 +34,8 @@ TEST_F(DlgPartDialogsTest, RegistrationStartsAtTheLibraryUsedLastAndRemembersThe
     EXPECT_TRUE(files->lineEdit()->isReadOnly());
     EXPECT_FALSE(Enabled(&dialog, CDlgPartRegist::IdIndividual));
     EXPECT_EQ(Text(&dialog, CDlgPartRegist::IdName), "DIP14");
+    ChooseEntry(&dialog, CDlgPartRegist::IdFile, 1);
+    Shot(&dialog, "partregist-long");
     ChooseEntry(&dialog, CDlgPartRegist::IdFile, 0);
     Type(&dialog, CDlgPartRegist::IdName, "DIP16");
     Ok(&dialog);

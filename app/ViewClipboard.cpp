@@ -77,7 +77,7 @@ bool CVELTAView::CanCopyImage(int id) const
 
 QImage CVELTAView::MakeBitmap(int id)
 {
-    const QSize size = viewport()->size();
+    const QSize size(State().ClientWidth(), State().ClientHeight());
     QImage image(size, QImage::Format_RGB32);
     if (image.isNull())
         return image;

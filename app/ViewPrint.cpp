@@ -26,7 +26,7 @@
 namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr int kAllKinds = 0x1FF;
+constexpr int kLastKind = KIND_TER;
 
 ViewPrintChoice g_lastChoice;
 
@@ -219,8 +219,10 @@ void CVELTAView::DrawPrinted(platform::QPainterDrawContext& dc, const std::vecto
         CSheet* source = document_->GetBoardSheet(layer);
         // A copy is mirrored and drawn with the layer record printing asks for.
         CSheet copy(source->GetWLayer(), source->GetType(), source->GetLayerNo(), document_);
-        for (POSITION pos = source->GetFirstItemPos(kAllKinds); pos;)
-            copy.StoreCopy(*source->GetNextItem(kAllKinds, pos));
+        for (int kind = 1; kind <= kLastKind; kind <<= 1) {
+            for (POSITION pos = source->GetFirstItemPos(kind); pos;)
+                copy.StoreCopy(*source->GetNextItem(kind, pos));
+        }
         tagLAYER record = source->GetLayer();
         document_->MirrorPrintSheet(&copy);
         record.mirror = copy.GetLayer().mirror;

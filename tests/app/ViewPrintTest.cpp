@@ -106,6 +106,33 @@ TEST_F(ViewPrintTest, BoardPointFromThePrintableCorner)
     EXPECT_FALSE(DarkNear(pages[0], PagePixel(40, 60), 4));
 }
 
+TEST_F(ViewPrintTest, MirrorPrintingFlipsAboutThePrintableArea)
+{
+    // The print settings live in the board's settings file: a copy of the master here.
+    const QString settings = dir.filePath("board.bpf");
+    ASSERT_TRUE(QFile::copy(QString(VELTA_SOURCE_DIR) + "/resources/velta.bpf", settings));
+    QFile::setPermissions(settings, QFile::ReadOwner | QFile::WriteOwner);
+    doc->GetSettingFile().SetPath(settings.toStdString());
+    tagPRINTSET print;
+    doc->ReadPrintSettings(print);
+    print.b[2] = 1;
+    ASSERT_TRUE(doc->WritePrintSettings(print));
+    doc->LoadPrintSettings();
+    ASSERT_NE(doc->GetPrintValues().b[2], 0);
+    doc->SetBoardSize(CDSize(100.0, 50.0));
+    doc->SetUserOrigin(CDPoint(10.0, 10.0));
+    doc->GetBoardSheet(0)->StoreCopy(CLine(CDPoint(30, 50), CDPoint(30, 70), 20, 0));
+    const std::vector<QImage> pages = Print({});
+    ASSERT_EQ(pages.size(), 1u);
+    // x is measured from the other side: the printable width plus both offsets, less x.
+    const QRectF paint = layout.paintRect(QPageLayout::Millimeter);
+    const double mirroredX = paint.width() + 2 * paint.left() - 30.0;
+    EXPECT_TRUE(DarkNear(pages[0], PagePixel(mirroredX, 60)));
+    EXPECT_FALSE(DarkNear(pages[0], PagePixel(30, 60), 4));
+    // The via and part sheet is mirrored back after the job.
+    EXPECT_EQ(doc->GetBoardSheet(LAYER_MAX)->GetLayer().mirror, 0);
+}
+
 TEST_F(ViewPrintTest, UnwritablePdfIsReported)
 {
     view->SetPrintChoice(ViewPrintChoice{});

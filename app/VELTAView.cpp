@@ -3,8 +3,12 @@
 #include "app/ViewFrame.h"
 #include "app/ViewStatusText.h"
 #include "document/VELTADoc.h"
+#include "model/items/Arc.h"
+#include "model/items/Land.h"
 #include "model/items/Line.h"
 #include "model/items/Part.h"
+#include "model/items/Sur.h"
+#include "model/items/Via.h"
 #include "model/net/Net.h"
 #include "model/services/FrameServices.h"
 #include "model/sheet/Sheet.h"
@@ -460,6 +464,87 @@ void CVELTAView::DrawSelectionXor(platform::DrawContext& dc, int mode)
         }
     }
     dc.SetBkMode(previousBk);
+}
+
+// --- Input queries ------------------------------------------------------------------------------
+
+namespace {
+
+// The items of a kind whose bounds hold the point.
+template <class Item> std::vector<Item*> ItemsAt(CSheet& sheet, int kind, const CDPoint& p)
+{
+    std::vector<CItemBase*> found;
+    sheet.GetItemsIn(kind, CDRect(p, 1e-6), found);
+    std::vector<Item*> items;
+    items.reserve(found.size());
+    for (CItemBase* item : found)
+        items.push_back(static_cast<Item*>(item));
+    return items;
+}
+
+} // namespace
+
+bool CVELTAView::IsSamePad(const CDPoint& a, const CDPoint& b, bool same)
+{
+    if (!document_ || a == b)
+        return false;
+    const int layer = document_->GetCurrentLayer();
+    CSheet* sheet = document_->GetBoardSheet(layer);
+    CSheet* viaParts = document_->GetBoardSheet(LAYER_MAX);
+    if (!sheet || !viaParts)
+        return false;
+    const int wiring = sheet->GetWLayer();
+    const int type = sheet->GetType();
+    for (CVia* via : ItemsAt<CVia>(*viaParts, KIND_VIA, a)) {
+        if (via->CheckPoint(wiring, type, a))
+            return (via->CheckPoint(wiring, type, b) != 0) == same;
+    }
+    for (CPart* part : ItemsAt<CPart>(*viaParts, KIND_PART, a)) {
+        if (!part->IsPlaced())
+            continue;
+        const std::uint32_t pad = part->GetPointItemID(a, layer, wiring, type);
+        if (pad == 0)
+            continue;
+        const std::uint32_t other = part->GetPointItemID(b, layer, wiring, type);
+        return same ? other == pad : other != pad;
+    }
+    return false;
+}
+
+bool CVELTAView::IsOnCopper(int wiringIndex, const CDPoint& p)
+{
+    if (!document_)
+        return false;
+    const std::vector<std::uint8_t>& wires = document_->GetWireLayerList();
+    if (wiringIndex < 1 || wiringIndex > static_cast<int>(wires.size()))
+        return false;
+    CSheet* sheet = document_->GetBoardSheet(wires[static_cast<std::size_t>(wiringIndex - 1)]);
+    CSheet* viaParts = document_->GetBoardSheet(LAYER_MAX);
+    if (!sheet)
+        return false;
+    if (viaParts) {
+        for (CVia* via : ItemsAt<CVia>(*viaParts, KIND_VIA, p)) {
+            if (via->CheckPoint(sheet->GetWLayer(), sheet->GetType(), p))
+                return true;
+        }
+    }
+    for (CLand* land : ItemsAt<CLand>(*sheet, KIND_LAND, p)) {
+        if (land->CheckPoint(p))
+            return true;
+    }
+    for (CLine* line : ItemsAt<CLine>(*sheet, KIND_LINE, p)) {
+        if (line->CheckPoint(p))
+            return true;
+    }
+    for (CArc* arc : ItemsAt<CArc>(*sheet, KIND_ARC, p)) {
+        if (arc->CheckPoint(p))
+            return true;
+    }
+    for (CSur* sur : ItemsAt<CSur>(*sheet, KIND_SUR, p)) {
+        if (sur->CheckPoint(p, false))
+            return true;
+    }
+    return false;
 }
 
 // --- XOR overlay ---------------------------------------------------------------------------------

@@ -78,6 +78,12 @@ public:
     void ShowStatusText(const CDPoint& cursor);
     void ShowPrompt();
 
+    // Input queries on the current layer (points in millimetres): whether b lies on the same pad
+    // or via as a (same) or on another one (!same); whether p lies on copper of a wiring layer
+    // (1-based index into the wiring-layer list).
+    bool IsSamePad(const CDPoint& a, const CDPoint& b, bool same);
+    bool IsOnCopper(int wiringIndex, const CDPoint& p);
+
     // --- XOR overlay: each call toggles the figure; drawing it twice takes it away.
     // Rubber rectangle in client pixels.
     void DrawFocusRect(int l, int t, int r, int b);

@@ -116,7 +116,8 @@ bool CZoomView::MoveCursorToPoint(CPoint logical)
     logical.y = std::clamp(logical.y, 0, std::max(0, size.cy - 1));
     const QPointF device = m_state.ToDevice(logical.x, logical.y);
     const QPoint target(static_cast<int>(std::lround(device.x())), static_cast<int>(std::lround(device.y())));
-    if (!client.contains(target))
+    // The clip box of the window in logical units, its edges included.
+    if (!VisibleLogical().contains(QPointF(logical.x, logical.y)))
         return false;
     const QPoint global = viewport()->mapToGlobal(target);
     if (QCursor::pos() != global)

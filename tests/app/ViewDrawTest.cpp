@@ -4,6 +4,7 @@
 #include "tests/app/ViewFixture.h"
 
 #include "model/items/Line.h"
+#include "model/items/Via.h"
 
 namespace {
 
@@ -158,6 +159,26 @@ TEST_F(ViewDrawTest, InvalidateBoardRectCoversTheItemWithAMargin)
     view->InvalidateBoardRect(CDRect(-1e12, -1e12, 1e12, 1e12));
     view->InvalidateBoardRect(CDRect(10, 10, 20, 20));
     SUCCEED();
+}
+
+TEST_F(ViewDrawTest, PadAndCopperQueries)
+{
+    ASSERT_EQ(doc->GetCurrentLayer(), 0);
+    doc->GetBoardSheet(LAYER_MAX)->StoreCopy(CVia(CDPoint(50, 25), 1, doc.get(), 0x3));
+    doc->GetBoardSheet(0)->StoreCopy(CLine(CDPoint(20, 30), CDPoint(40, 30), 10, 0));
+    const CDPoint a(50, 25);
+    const CDPoint near(50.1, 25);
+    const CDPoint away(60, 25);
+    EXPECT_FALSE(view->IsSamePad(a, a, true));
+    EXPECT_TRUE(view->IsSamePad(a, near, true));
+    EXPECT_FALSE(view->IsSamePad(a, away, true));
+    EXPECT_TRUE(view->IsSamePad(a, away, false));
+    EXPECT_FALSE(view->IsSamePad(away, a, true)); // nothing under the first point
+    EXPECT_TRUE(view->IsOnCopper(1, a));
+    EXPECT_TRUE(view->IsOnCopper(1, CDPoint(30, 30)));
+    EXPECT_FALSE(view->IsOnCopper(1, CDPoint(30, 40)));
+    EXPECT_FALSE(view->IsOnCopper(0, a));
+    EXPECT_FALSE(view->IsOnCopper(3, a));
 }
 
 } // namespace

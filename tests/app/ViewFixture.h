@@ -8,6 +8,7 @@
 #include "model/services/FrameServices.h"
 #include "platform/Messages.h"
 #include "platform/Profile.h"
+#include "platform/qt/QPainterDrawContext.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@
 #include <QMap>
 
 #include <memory>
+#include <vector>
 
 // The main frame's answers for the document under test.
 class DocFrame : public FrameServices
@@ -71,6 +73,17 @@ class TestView : public CVELTAView
 public:
     using CVELTAView::CVELTAView;
     using CVELTAView::SetPrinting;
+
+    // The device rectangles painted since the last clear.
+    std::vector<QRect> painted;
+
+protected:
+    void OnDraw(platform::QPainterDrawContext& dc) override
+    {
+        const CRect clip = dc.LPtoDP(dc.GetClipBox());
+        painted.push_back(QRect(QPoint(clip.left, clip.top), QPoint(clip.right, clip.bottom)).normalized());
+        CVELTAView::OnDraw(dc);
+    }
 };
 
 class ViewFixture : public ::testing::Test

@@ -13,6 +13,7 @@
 #include "model/services/FrameServices.h"
 #include "model/sheet/Sheet.h"
 #include "model/sheet/SheetIndex.h"
+#include "platform/Numbers.h"
 #include "platform/Profile.h"
 #include "platform/qt/QPainterDrawContext.h"
 
@@ -22,7 +23,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace {
 
@@ -48,11 +48,7 @@ void SetDrawMode(int mode)
 
 int TruncInt(double v)
 {
-    if (!(v < 2147483647.0))
-        return std::numeric_limits<int>::max();
-    if (!(v > -2147483648.0))
-        return std::numeric_limits<int>::min();
-    return static_cast<int>(v);
+    return platform::TruncateToInt32(v);
 }
 
 } // namespace
@@ -324,15 +320,17 @@ void CVELTAView::DrawOutlines(platform::DrawContext& dc)
     dc.SelectPen(oldPen);
 }
 
-void CVELTAView::DrawPartsOn(platform::DrawContext& dc, CSheet& viaParts, CSheet& layerSheet, COLORREF colour)
+void CVELTAView::DrawPartsOn(platform::DrawContext& dc, CSheet& viaParts, CSheet& layerSheet, const tagLAYER& record,
+                             COLORREF colour, int penWidth)
 {
-    const tagLAYER record = layerSheet.GetLayer();
+    // Parts draw on the layers of the wiring and of the part-layer codes only.
     const bool carriesParts =
         layerSheet.GetWLayer() != 0 || (static_cast<std::uint32_t>(layerSheet.GetType()) & 0xFFFF0000u) != 0;
-    if (!viaParts.GetLayer().display || !carriesParts || !viaParts.GetFirstItemPos(KIND_PART))
+    if (!carriesParts || !viaParts.GetFirstItemPos(KIND_PART))
         return;
-    const platform::Pen oldPen = dc.SelectPen(platform::Pen(PS_SOLID, 1, colour));
+    const platform::Pen oldPen = dc.SelectPen(platform::Pen(PS_SOLID, penWidth, colour));
     const platform::Brush oldBrush = dc.SelectBrush(platform::Brush::Solid(colour));
+    const COLORREF oldText = dc.SetTextColor(colour);
     const int mode = record.drawClass + (record.mirror ? 0x80 : 0);
     std::vector<CItemBase*> parts;
     viaParts.GetItemsIn(KIND_PART, CSheetIndex::DrawArea(dc), parts);
@@ -340,6 +338,7 @@ void CVELTAView::DrawPartsOn(platform::DrawContext& dc, CSheet& viaParts, CSheet
         static_cast<CPart*>(item)->DrawPart(&dc, mode, layerSheet.GetLayerNo(), layerSheet.GetType(),
                                             layerSheet.GetWLayer());
     }
+    dc.SetTextColor(oldText);
     dc.SelectBrush(oldBrush);
     dc.SelectPen(oldPen);
 }
@@ -352,10 +351,11 @@ void CVELTAView::DrawLayers(platform::DrawContext& dc, bool selection)
         if (!sheet)
             continue;
         sheet->DrawSheet(&dc);
-        if (viaParts) {
+        if (viaParts && viaParts->GetLayer().display) {
             // The parts on a layer take the layer's colour, and white when selected.
             CSheet* boardSheet = document_->GetBoardSheet(layer);
-            DrawPartsOn(dc, *viaParts, *boardSheet, selection ? kWhite : boardSheet->GetColor());
+            DrawPartsOn(dc, *viaParts, *boardSheet, boardSheet->GetLayer(),
+                        selection ? kWhite : boardSheet->GetColor(), 1);
         }
     }
 }
@@ -459,8 +459,8 @@ void CVELTAView::DrawSelectionXor(platform::DrawContext& dc, int mode)
             if (!sheet || !sheet->GetLayer().display)
                 continue;
             sheet->DrawSheet(&dc);
-            if (viaParts)
-                DrawPartsOn(dc, *viaParts, *sheet, sheet->GetColor());
+            if (viaParts && viaParts->GetLayer().display)
+                DrawPartsOn(dc, *viaParts, *sheet, sheet->GetLayer(), sheet->GetColor(), 1);
         }
     }
     dc.SetBkMode(previousBk);

@@ -8,6 +8,7 @@
 #include "app/ZoomView.h"
 #include "model/geometry/DPoint.h"
 #include "model/geometry/DRect.h"
+#include "model/services/Records.h"
 
 #include <QString>
 
@@ -141,7 +142,9 @@ private:
 
     void DrawOutlines(platform::DrawContext& dc);
     void DrawLayers(platform::DrawContext& dc, bool selection);
-    void DrawPartsOn(platform::DrawContext& dc, CSheet& viaParts, CSheet& layerSheet, COLORREF colour);
+    // The parts of a via and part sheet on a layer, with the layer record's class and mirror.
+    void DrawPartsOn(platform::DrawContext& dc, CSheet& viaParts, CSheet& layerSheet, const tagLAYER& record,
+                     COLORREF colour, int penWidth);
     void DrawCutterLines(platform::DrawContext& dc);
     void DrawGrid(platform::QPainterDrawContext& dc);
     void DrawPrinted(platform::QPainterDrawContext& dc, const std::vector<int>& layers);

@@ -3,7 +3,6 @@
 
 #include "app/VELTAView.h"
 #include "document/VELTADoc.h"
-#include "model/items/Part.h"
 #include "model/services/FrameServices.h"
 #include "model/sheet/Sheet.h"
 #include "platform/J.h"
@@ -152,19 +151,11 @@ QByteArray CVELTAView::MakeMetafile(int id, bool shift, CRect* picture)
             if (!sheet)
                 continue;
             sheet->DrawSheet(&dc);
-            const COLORREF colour = sheet->GetColor();
-            const platform::Pen oldPen = dc.SelectPen(platform::Pen(PS_SOLID, 0, colour));
-            dc.SetTextColor(colour);
-            const bool carriesParts =
-                (static_cast<std::uint32_t>(sheet->GetType()) & 0xFFFF0000u) != 0 || sheet->GetWLayer() != 0;
-            if (viaParts && carriesParts) {
-                const tagLAYER record = sheet->GetLayer();
-                for (POSITION pos = viaParts->GetFirstItemPos(KIND_PART); pos;) {
-                    static_cast<CPart*>(viaParts->GetNextItem(KIND_PART, pos))
-                        ->DrawPart(&dc, record.drawClass, layer, sheet->GetType(), sheet->GetWLayer());
-                }
+            if (viaParts) {
+                tagLAYER record = sheet->GetLayer();
+                record.mirror = 0; // the picture takes the style byte alone
+                DrawPartsOn(dc, *viaParts, *sheet, record, sheet->GetColor(), 0);
             }
-            dc.SelectPen(oldPen);
         }
         dc.SetBkMode(previousBk);
         CDPoint::SetScale(previousScale);

@@ -4,7 +4,6 @@
 #include "app/VELTAView.h"
 #include "app/ViewPrintDialog.h"
 #include "document/VELTADoc.h"
-#include "model/items/Part.h"
 #include "model/net/Net.h"
 #include "model/services/FrameServices.h"
 #include "model/sheet/Sheet.h"
@@ -234,19 +233,7 @@ void CVELTAView::DrawPrinted(platform::QPainterDrawContext& dc, const std::vecto
             COLORREF colour = RGB(0, 0, 0);
             if (document_->IsGreyPrint())
                 colour = (record.color & 0xFFFFFF) == kWhite ? RGB(grey, grey, grey) : record.color;
-            const bool carriesParts =
-                copy.GetWLayer() != 0 || (static_cast<std::uint32_t>(copy.GetType()) & 0xFFFF0000u) != 0;
-            if (carriesParts) {
-                const platform::Pen oldPen = dc.SelectPen(platform::Pen(PS_SOLID, 1, colour));
-                const platform::Brush oldBrush = dc.SelectBrush(platform::Brush::Solid(colour));
-                const int mode = record.drawClass + (record.mirror ? 0x80 : 0);
-                for (POSITION pos = viaParts->GetFirstItemPos(KIND_PART); pos;) {
-                    static_cast<CPart*>(viaParts->GetNextItem(KIND_PART, pos))
-                        ->DrawPart(&dc, mode, layer, copy.GetType(), copy.GetWLayer());
-                }
-                dc.SelectBrush(oldBrush);
-                dc.SelectPen(oldPen);
-            }
+            DrawPartsOn(dc, *viaParts, copy, record, colour, 1);
         }
     }
     if (m_bShowNets) {

@@ -1,21 +1,12 @@
 #include "app/ZoomState.h"
 
+#include "platform/Numbers.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 
-namespace {
-
-int Trunc(double v)
-{
-    if (!(v < 2147483647.0))
-        return 2147483647;
-    if (!(v > -2147483648.0))
-        return -2147483647 - 1;
-    return static_cast<int>(v);
-}
-
-} // namespace
+using platform::TruncateToInt32;
 
 void ZoomState::SetArea(int width, int height, int barExtent)
 {
@@ -107,9 +98,9 @@ void ZoomState::CenterOnLogical(int x, int y)
     const double ix = static_cast<double>(x) * m_view.cx / m_logical.cx;
     const double iy = m_view.cy - static_cast<double>(y) * m_view.cy / m_logical.cy;
     if (m_hBar)
-        m_view.scrollX = std::clamp(Trunc(ix) - ClientWidth() / 2, 0, MaxScrollX());
+        m_view.scrollX = std::clamp(TruncateToInt32(ix) - ClientWidth() / 2, 0, MaxScrollX());
     if (m_vBar)
-        m_view.scrollY = std::clamp(Trunc(iy) - ClientHeight() / 2, 0, MaxScrollY());
+        m_view.scrollY = std::clamp(TruncateToInt32(iy) - ClientHeight() / 2, 0, MaxScrollY());
 }
 
 bool ZoomState::ZoomAt(CPoint logical, double factor)
@@ -128,8 +119,8 @@ bool ZoomState::ZoomAt(CPoint logical, double factor)
         cy = m_prevView.cy * scale;
         m_dZoom = scale;
     }
-    m_view.cx = std::max(1, Trunc(cx));
-    m_view.cy = std::max(1, Trunc(cy));
+    m_view.cx = std::max(1, TruncateToInt32(cx));
+    m_view.cy = std::max(1, TruncateToInt32(cy));
     Steps();
     if (m_view.cx < m_areaW && m_view.cy < m_areaH)
         FitToWindow();
@@ -143,7 +134,7 @@ bool ZoomState::ZoomCentre(double factor)
     if (factor > 1.0 && (m_view.cx >= kSizeCap || m_view.cy >= kSizeCap))
         return false;
     const QPointF centre = ToLogical(ClientWidth() / 2.0, ClientHeight() / 2.0);
-    return ZoomAt(CPoint(Trunc(centre.x()), Trunc(centre.y())), factor);
+    return ZoomAt(CPoint(TruncateToInt32(centre.x()), TruncateToInt32(centre.y())), factor);
 }
 
 bool ZoomState::ZoomRect(int x1, int y1, int x2, int y2)
@@ -157,7 +148,7 @@ bool ZoomState::ZoomRect(int x1, int y1, int x2, int y2)
     const double h = ClientHeight() / s;
     const double factor = std::min(h / std::abs(static_cast<double>(y2) - y1),
                                    w / std::abs(static_cast<double>(x2) - x1));
-    const CPoint centre(Trunc((static_cast<double>(x1) + x2) / 2), Trunc((static_cast<double>(y1) + y2) / 2));
+    const CPoint centre(TruncateToInt32((static_cast<double>(x1) + x2) / 2), TruncateToInt32((static_cast<double>(y1) + y2) / 2));
     return ZoomAt(centre, factor);
 }
 

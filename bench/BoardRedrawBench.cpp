@@ -17,6 +17,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include <array>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -61,6 +63,8 @@ struct RedrawBoard
         doc.SetBoardSize(CDSize(all.right + 1.0, all.bottom + 1.0));
         doc.SetUserOrigin(CDPoint(0.0, 0.0));
         doc.SetViewRect(CDRect());
+        for (int layer : {bench::SyntheticBoard::kTop, bench::SyntheticBoard::kBottom})
+            masterClass[static_cast<std::size_t>(layer)] = doc.GetBoardSheet(layer)->GetLayer().drawClass;
         view = std::make_unique<BenchView>(&doc);
         view->resize(kWidth, kHeight);
         view->OnInitialUpdate();
@@ -68,6 +72,7 @@ struct RedrawBoard
 
     bench::SyntheticBoard board;
     CVELTADoc doc;
+    std::array<std::uint8_t, 2> masterClass{};
     std::unique_ptr<BenchView> view;
 };
 
@@ -99,6 +104,15 @@ void Save(const QImage& image, const char* what, int scale)
         image.save(QString::fromLocal8Bit(out) + QString::asprintf("-%s-%d.png", what, scale));
 }
 
+// The wiring layers drawn filled (class 4) or as the master settings have them (outlined).
+void SetWiringClass(RedrawBoard& b, bool filled)
+{
+    for (int layer : {bench::SyntheticBoard::kTop, bench::SyntheticBoard::kBottom}) {
+        const auto index = static_cast<std::size_t>(layer);
+        b.doc.GetBoardSheet(layer)->GetLayerPoint()->drawClass = filled ? 4 : b.masterClass[index];
+    }
+}
+
 // zoom 1: the whole board fitted; zoom 4: a sixteenth of it.
 void BM_ViewRedraw(benchmark::State& state)
 {
@@ -106,7 +120,9 @@ void BM_ViewRedraw(benchmark::State& state)
     platform::SetProfile(&profile);
     const int scale = static_cast<int>(state.range(0));
     const int zoom = static_cast<int>(state.range(1));
+    const bool filled = state.range(2) != 0;
     RedrawBoard& b = Board(scale);
+    SetWiringClass(b, filled);
     b.view->WholeView();
     b.view->FitToWindow();
     if (zoom > 1) {
@@ -117,7 +133,7 @@ void BM_ViewRedraw(benchmark::State& state)
     Draw(*b.view, image, image.rect());
     for (auto _ : state)
         Draw(*b.view, image, image.rect());
-    Save(image, zoom > 1 ? "zoom4" : "fitted", scale);
+    Save(image, zoom > 1 ? (filled ? "zoom4-filled" : "zoom4") : (filled ? "fitted-filled" : "fitted"), scale);
     state.counters["items"] = static_cast<double>(b.board.ItemCount());
     platform::SetProfile(nullptr);
 }
@@ -129,6 +145,7 @@ void BM_ViewScrollStrip(benchmark::State& state)
     platform::MemoryProfile profile;
     platform::SetProfile(&profile);
     RedrawBoard& b = Board(static_cast<int>(state.range(0)));
+    SetWiringClass(b, true);
     b.view->FitToWindow();
     const CSize logical = b.view->State().Logical();
     b.view->ZoomAt(CPoint(logical.cx / 2, logical.cy / 2), 4, false);
@@ -141,10 +158,12 @@ void BM_ViewScrollStrip(benchmark::State& state)
 
 void Views(benchmark::internal::Benchmark* b)
 {
-    b->ArgNames({"scale", "zoom"});
+    b->ArgNames({"scale", "zoom", "filled"});
     for (int scale : {1, 4, 16}) {
-        for (int zoom : {1, 4})
-            b->Args({scale, zoom});
+        for (int zoom : {1, 4}) {
+            for (int filled : {1, 0})
+                b->Args({scale, zoom, filled});
+        }
     }
     b->Unit(benchmark::kMillisecond);
 }

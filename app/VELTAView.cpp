@@ -136,14 +136,15 @@ double CVELTAView::ZoomStep() const
     return 1.0 + percent * 0.01;
 }
 
-void CVELTAView::WholeViewToggle(Qt::KeyboardModifiers modifiers)
+void CVELTAView::WholeViewToggle(Qt::KeyboardModifiers modifiers, bool pageDownHeld)
 {
     if (!document_)
         return;
     const bool ctrl = modifiers & Qt::ControlModifier;
     const bool shift = modifiers & Qt::ShiftModifier;
-    // Ctrl with Shift (or plain Ctrl from the menu) remembers the view instead.
-    if (ctrl && shift) {
+    // Ctrl with Shift and PageDown, or Ctrl alone, remembers the view instead; Ctrl+PageDown,
+    // the command's own key, toggles.
+    if (ctrl && shift == pageDownHeld) {
         StoreVisibleRect();
         m_rcViews[0] = document_->GetViewRect();
         return;
@@ -164,7 +165,7 @@ void CVELTAView::WholeViewToggle(Qt::KeyboardModifiers modifiers)
     }
 }
 
-void CVELTAView::OnZoomCommand(int id, Qt::KeyboardModifiers modifiers)
+void CVELTAView::OnZoomCommand(int id, Qt::KeyboardModifiers modifiers, bool pageDownHeld)
 {
     m_bZoomWindow = 0;
     switch (id) {
@@ -182,7 +183,7 @@ void CVELTAView::OnZoomCommand(int id, Qt::KeyboardModifiers modifiers)
         PreviousView();
         break;
     case ID_ZOOM_WHOLE:
-        WholeViewToggle(modifiers);
+        WholeViewToggle(modifiers, pageDownHeld);
         break;
     case ID_ZOOM_WINDOW:
         m_bZoomWindow = 1;
@@ -212,7 +213,7 @@ void CVELTAView::DoZoomAction(CPoint logical, int mode, CPoint dragStart)
         PreviousView();
         break;
     case 5:
-        WholeViewToggle(Qt::NoModifier);
+        WholeViewToggle(Qt::NoModifier, false);
         break;
     case 7:
         m_bMarkerShown = 0;
@@ -372,52 +373,64 @@ void CVELTAView::DrawCutterLines(platform::DrawContext& dc)
     dc.SelectPen(oldPen);
 }
 
+void CVELTAView::DrawGridDots(platform::QPainterDrawContext& dc, const tagGRID& grid, double unitsPerMm,
+                              const QRectF& area, QColor colour, int minPixels, bool mirrored)
+{
+    const auto& map = dc.GetMapping();
+    const double s = std::abs(map.LPtoDPX(1.0) - map.LPtoDPX(0.0));
+    double pitchX = grid.xPitch * unitsPerMm;
+    double pitchY = grid.yPitch * unitsPerMm;
+    if (!(pitchX > 0.0) || !(pitchY > 0.0))
+        return;
+    // Dots closer than the minimum become every fifth one, so the spacing stays on the grid.
+    while (pitchX * s < minPixels)
+        pitchX *= 5;
+    while (pitchY * s < minPixels)
+        pitchY *= 5;
+    const double ox = grid.xOffset * unitsPerMm;
+    const double oy = grid.yOffset * unitsPerMm;
+    std::vector<int> xs;
+    std::vector<int> ys;
+    for (double k = std::ceil((area.left() - ox) / pitchX); ox + k * pitchX <= area.right(); k += 1.0) {
+        const double x = ox + k * pitchX;
+        xs.push_back(TruncInt(std::lround(map.LPtoDPX(mirrored ? -x : x))));
+    }
+    for (double k = std::ceil((area.top() - oy) / pitchY); oy + k * pitchY <= area.bottom(); k += 1.0)
+        ys.push_back(TruncInt(std::lround(map.LPtoDPY(oy + k * pitchY))));
+    if (xs.empty() || ys.empty())
+        return;
+    QPainter* painter = dc.Painter();
+    // The context keeps its own pen on the painter: it is put back afterwards.
+    painter->save();
+    painter->setPen(QPen(colour, 0));
+    std::vector<QPoint> dots;
+    dots.reserve(xs.size());
+    for (int y : ys) {
+        dots.clear();
+        for (int x : xs)
+            dots.emplace_back(x, y);
+        painter->drawPoints(dots.data(), static_cast<int>(dots.size()));
+    }
+    painter->restore();
+}
+
 void CVELTAView::DrawGrid(platform::QPainterDrawContext& dc)
 {
     if (!document_->IsGridShown())
         return;
     const tagGRID grid = document_->GetGridPhase(-1);
     const double scale = document_->GetCoordScale();
-    // Device pixels per logical unit, from the context's own mapping.
     const auto& map = dc.GetMapping();
     const double s = std::abs(map.LPtoDPX(1.0) - map.LPtoDPX(0.0));
-    double pitchX = grid.xPitch * scale;
-    double pitchY = grid.yPitch * scale;
-    if (TruncInt(pitchX * s) == 0 || TruncInt(pitchY * s) == 0)
+    // A pitch of no whole pixel shows neither dots nor the origin.
+    if (TruncInt(grid.xPitch * scale * s) == 0 || TruncInt(grid.yPitch * scale * s) == 0)
         return;
-    // Dots closer than a few pixels become every fifth one, so the spacing stays on the grid.
-    while (pitchX * s < kMinGridPixels)
-        pitchX *= 5;
-    while (pitchY * s < kMinGridPixels)
-        pitchY *= 5;
+    // The visible part of the board.
     const CDSize board = document_->GetBoardSize();
-    CRect clip = dc.GetClipBox();
-    const double left = std::max(0.0, static_cast<double>(std::min(clip.left, clip.right)));
-    const double right = std::min(board.cx * scale, static_cast<double>(std::max(clip.left, clip.right)));
-    const double bottom = std::max(0.0, static_cast<double>(std::min(clip.top, clip.bottom)));
-    const double top = std::min(board.cy * scale, static_cast<double>(std::max(clip.top, clip.bottom)));
-    const double ox = grid.xOffset * scale;
-    const double oy = grid.yOffset * scale;
-    std::vector<int> xs;
-    std::vector<int> ys;
-    for (double k = std::ceil((left - ox) / pitchX); ox + k * pitchX <= right; k += 1.0)
-        xs.push_back(TruncInt(std::lround(map.LPtoDPX(ox + k * pitchX))));
-    for (double k = std::ceil((bottom - oy) / pitchY); oy + k * pitchY <= top; k += 1.0)
-        ys.push_back(TruncInt(std::lround(map.LPtoDPY(oy + k * pitchY))));
-    QPainter* painter = dc.Painter();
-    painter->save();
-    if (!xs.empty() && !ys.empty()) {
-        std::vector<QPoint> dots;
-        dots.reserve(xs.size());
-        painter->setPen(QPen(Qt::white, 1));
-        for (int y : ys) {
-            dots.clear();
-            for (int x : xs)
-                dots.emplace_back(x, y);
-            painter->drawPoints(dots.data(), static_cast<int>(dots.size()));
-        }
-    }
-    painter->restore();
+    const CRect clip = dc.GetClipBox();
+    const QRectF visible = QRectF(QPointF(clip.left, clip.top), QPointF(clip.right, clip.bottom)).normalized();
+    const QRectF area = visible.intersected(QRectF(0.0, 0.0, board.cx * scale, board.cy * scale));
+    DrawGridDots(dc, grid, scale, area, Qt::white, kMinGridPixels, false);
     // The user origin: a small circle with a red centre pixel.
     const CDPoint origin = document_->GetUserOrigin();
     const CPoint o(TruncInt(origin.x * scale), TruncInt(origin.y * scale));
@@ -426,8 +439,9 @@ void CVELTAView::DrawGrid(platform::QPainterDrawContext& dc)
     dc.Ellipse(CRect(o.x - kOriginRadius, o.y + kOriginRadius, o.x + kOriginRadius, o.y - kOriginRadius));
     dc.SelectBrush(oldBrush);
     dc.SelectPen(oldPen);
+    QPainter* painter = dc.Painter();
     painter->save();
-    painter->setPen(QPen(QColor(255, 0, 0), 1));
+    painter->setPen(QPen(QColor(255, 0, 0), 0));
     painter->drawPoint(QPoint(TruncInt(std::lround(map.LPtoDPX(o.x))), TruncInt(std::lround(map.LPtoDPY(o.y)))));
     painter->restore();
 }

@@ -10,6 +10,8 @@
 #include "model/geometry/DRect.h"
 #include "model/services/Records.h"
 
+#include <QColor>
+#include <QRectF>
 #include <QString>
 
 #include <array>
@@ -66,7 +68,9 @@ public:
     void InvalidateBoardRect(const CDRect& rect);
 
     // Zoom commands 32771 to 32776 and the zoom actions of the internal modes 1 to 8.
-    void OnZoomCommand(int id, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    // The modifiers and whether PageDown is held when the command runs (the whole-view toggle
+    // remembers the view under Ctrl alone or Ctrl+Shift+PageDown).
+    void OnZoomCommand(int id, Qt::KeyboardModifiers modifiers = Qt::NoModifier, bool pageDownHeld = false);
     void DoZoomAction(CPoint logical, int mode, CPoint dragStart = CPoint());
     void SaveCommand();
     void RestoreCommand();
@@ -147,9 +151,14 @@ private:
                      COLORREF colour, int penWidth);
     void DrawCutterLines(platform::DrawContext& dc);
     void DrawGrid(platform::QPainterDrawContext& dc);
+    // Single-pixel dots of the grid (millimetres, at unitsPerMm logical units a millimetre) over
+    // area (logical units); the pitch grows fivefold while dots would be closer than minPixels.
+    // Mirrored: the columns run from the other side.
+    static void DrawGridDots(platform::QPainterDrawContext& dc, const tagGRID& grid, double unitsPerMm,
+                             const QRectF& area, QColor colour, int minPixels, bool mirrored);
     void DrawPrinted(platform::QPainterDrawContext& dc, const std::vector<int>& layers);
     std::vector<int> DisplayedLayersBottomUp() const;
-    void WholeViewToggle(Qt::KeyboardModifiers modifiers);
+    void WholeViewToggle(Qt::KeyboardModifiers modifiers, bool pageDownHeld);
     double ZoomStep() const;
     CRect MetafileRect(bool shift) const;
 

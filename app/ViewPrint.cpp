@@ -241,6 +241,15 @@ void CVELTAView::DrawPrinted(platform::QPainterDrawContext& dc, const std::vecto
             net->DrawNet(&dc);
     }
     document_->MirrorPrintSheet(viaParts);
+    if (print.b[3] != 0) {
+        // The grid across the printed page, in the print scale.
+        const CRect clip = dc.GetClipBox();
+        QRectF area = QRectF(QPointF(clip.left, clip.top), QPointF(clip.right, clip.bottom)).normalized();
+        const bool mirrored = print.b[2] != 0;
+        if (mirrored)
+            area = QRectF(QPointF(-area.right(), area.top()), QPointF(-area.left(), area.bottom()));
+        DrawGridDots(dc, document_->GetGridPhase(-1), CDPoint::GetScale(), area, Qt::black, 1, mirrored);
+    }
     dc.SetBkMode(previousBk);
     m_bPrinting = 0;
 }

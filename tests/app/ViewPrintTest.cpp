@@ -4,12 +4,16 @@
 
 #include "app/ViewPrintDialog.h"
 #include "model/items/Line.h"
+#include "platform/J.h"
 
 #include <QDir>
 #include <QFile>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <functional>
 
 namespace {
 
@@ -55,6 +59,27 @@ struct ViewPrintTest : ViewFixture
         const QRectF paint = layout.paintRect(QPageLayout::Millimeter);
         const double pageY = 2 * paint.top() + paint.height() - y;
         return QPoint(static_cast<int>(std::lround(x * kDpi / 25.4)), static_cast<int>(std::lround(pageY * kDpi / 25.4)));
+    }
+
+    // The print settings live in the board's settings file: a copy of the master here.
+    bool SetPrintValues(const std::function<void(tagPRINTSET&)>& change)
+    {
+        const QString settings = dir.filePath("board.bpf");
+        QFile::remove(settings);
+        if (!QFile::copy(QString(VELTA_SOURCE_DIR) + "/resources/velta.bpf", settings))
+            return false;
+        QFile::setPermissions(settings, QFile::ReadOwner | QFile::WriteOwner);
+        doc->GetSettingFile().SetPath(settings.toStdString());
+        tagPRINTSET print;
+        doc->ReadPrintSettings(print);
+        change(print);
+        if (!doc->WritePrintSettings(print))
+            return false;
+        doc->LoadPrintSettings();
+        // Loading the page set-up reads the board size and origin too.
+        doc->SetBoardSize(CDSize(100.0, 50.0));
+        doc->SetUserOrigin(CDPoint(10.0, 10.0));
+        return true;
     }
 
     QTemporaryDir dir;
@@ -108,19 +133,8 @@ TEST_F(ViewPrintTest, BoardPointFromThePrintableCorner)
 
 TEST_F(ViewPrintTest, MirrorPrintingFlipsAboutThePrintableArea)
 {
-    // The print settings live in the board's settings file: a copy of the master here.
-    const QString settings = dir.filePath("board.bpf");
-    ASSERT_TRUE(QFile::copy(QString(VELTA_SOURCE_DIR) + "/resources/velta.bpf", settings));
-    QFile::setPermissions(settings, QFile::ReadOwner | QFile::WriteOwner);
-    doc->GetSettingFile().SetPath(settings.toStdString());
-    tagPRINTSET print;
-    doc->ReadPrintSettings(print);
-    print.b[2] = 1;
-    ASSERT_TRUE(doc->WritePrintSettings(print));
-    doc->LoadPrintSettings();
+    ASSERT_TRUE(SetPrintValues([](tagPRINTSET& print) { print.b[2] = 1; }));
     ASSERT_NE(doc->GetPrintValues().b[2], 0);
-    doc->SetBoardSize(CDSize(100.0, 50.0));
-    doc->SetUserOrigin(CDPoint(10.0, 10.0));
     doc->GetBoardSheet(0)->StoreCopy(CLine(CDPoint(30, 50), CDPoint(30, 70), 20, 0));
     const std::vector<QImage> pages = Print({});
     ASSERT_EQ(pages.size(), 1u);
@@ -131,6 +145,32 @@ TEST_F(ViewPrintTest, MirrorPrintingFlipsAboutThePrintableArea)
     EXPECT_FALSE(DarkNear(pages[0], PagePixel(30, 60), 4));
     // The via and part sheet is mirrored back after the job.
     EXPECT_EQ(doc->GetBoardSheet(LAYER_MAX)->GetLayer().mirror, 0);
+}
+
+TEST_F(ViewPrintTest, GridDotsOnTheGridPitch)
+{
+    tagGRID grid;
+    grid.xPitch = grid.yPitch = 10.0;
+    grid.xOffset = grid.yOffset = 0.0;
+    doc->SetGrid(0, grid);
+    doc->SetCurrentGrid(0);
+    ASSERT_TRUE(SetPrintValues([](tagPRINTSET& print) { print.b[3] = 1; }));
+    const std::vector<QImage> plain = Print({});
+    ASSERT_EQ(plain.size(), 1u);
+    // The grid runs through the user origin (10, 10): a dot at (50, 60), none half a pitch away.
+    EXPECT_TRUE(DarkNear(plain[0], PagePixel(50, 60), 1));
+    EXPECT_FALSE(DarkNear(plain[0], PagePixel(55, 65), 1));
+    ASSERT_TRUE(SetPrintValues([](tagPRINTSET& print) { print.b[3] = 0; }));
+    EXPECT_FALSE(DarkNear(Print({})[0], PagePixel(50, 60), 1));
+}
+
+TEST_F(ViewPrintTest, NoPrinterSaysSo)
+{
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        GTEST_SKIP() << "this machine has a printer";
+    EXPECT_FALSE(view->OnFilePrint(false));
+    ASSERT_EQ(messages.Count(), 1u);
+    EXPECT_EQ(messages.Last().text, platform::JLiteral("使用できるプリンターがありません"));
 }
 
 TEST_F(ViewPrintTest, UnwritablePdfIsReported)

@@ -120,7 +120,8 @@ QString CToolTip2::ElidePath(const QString& line, const QFontMetrics& metrics, i
     return dots + name;
 }
 
-QPoint CToolTip2::Place(QPoint anchor, QSize size, const QRect& screens, int cursorHeight, bool severalScreens)
+QPoint CToolTip2::Place(QPoint anchor, QSize size, const QRect& screens, int cursorHeight,
+                        bool severalScreens)
 {
     int left = anchor.x();
     int top = anchor.y() + cursorHeight;

@@ -40,7 +40,8 @@ public:
     // A line shortened to width by an ellipsis in its folders, the file name kept whole.
     static QString ElidePath(const QString& line, const QFontMetrics& metrics, int width);
     // Top-left corner of a tip of the given size for an anchor in screen coordinates.
-    static QPoint Place(QPoint anchor, QSize size, const QRect& screens, int cursorHeight, bool severalScreens);
+    static QPoint Place(QPoint anchor, QSize size, const QRect& screens, int cursorHeight,
+                        bool severalScreens);
     static int CursorHeight();
 
     // Places and shows the tip at its anchor now (what the timer does).

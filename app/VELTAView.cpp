@@ -81,7 +81,8 @@ void CVELTAView::ZoomToStoredView()
     CDRect stored = document_->GetViewRect();
     stored.NormalizeRect();
     const CDSize board = document_->GetBoardSize();
-    const bool onBoard = stored.right > 0.0 && stored.bottom > 0.0 && stored.left < board.cx && stored.top < board.cy;
+    const bool onBoard =
+        stored.right > 0.0 && stored.bottom > 0.0 && stored.left < board.cx && stored.top < board.cy;
     // An empty or off-board stored view shows the whole board.
     if (stored.IsRectEmpty() || !onBoard) {
         FitToWindow();
@@ -119,9 +120,9 @@ void CVELTAView::InvalidateBoardRect(const CDRect& rect)
         return;
     const double scale = document_->GetCoordScale();
     const QTransform t = LogicalToDevice();
-    const QRectF device =
-        t.mapRect(QRectF(QPointF(rect.left * scale, rect.top * scale), QPointF(rect.right * scale, rect.bottom * scale))
-                      .normalized());
+    const QRectF device = t.mapRect(
+        QRectF(QPointF(rect.left * scale, rect.top * scale), QPointF(rect.right * scale, rect.bottom * scale))
+            .normalized());
     const QRectF bounded = device.intersected(QRectF(viewport()->rect()).adjusted(-8, -8, 8, 8));
     if (bounded.isEmpty() && !device.isEmpty())
         return;
@@ -321,8 +322,8 @@ void CVELTAView::DrawOutlines(platform::DrawContext& dc)
     dc.SelectPen(oldPen);
 }
 
-void CVELTAView::DrawPartsOn(platform::DrawContext& dc, CSheet& viaParts, CSheet& layerSheet, const tagLAYER& record,
-                             COLORREF colour, int penWidth)
+void CVELTAView::DrawPartsOn(platform::DrawContext& dc, CSheet& viaParts, CSheet& layerSheet,
+                             const tagLAYER& record, COLORREF colour, int penWidth)
 {
     // Parts draw on the layers of the wiring and of the part-layer codes only.
     const bool carriesParts =
@@ -346,7 +347,8 @@ void CVELTAView::DrawPartsOn(platform::DrawContext& dc, CSheet& viaParts, CSheet
 
 void CVELTAView::DrawLayers(platform::DrawContext& dc, bool selection)
 {
-    CSheet* viaParts = selection ? document_->GetSelectionSheet(LAYER_MAX) : document_->GetBoardSheet(LAYER_MAX);
+    CSheet* viaParts =
+        selection ? document_->GetSelectionSheet(LAYER_MAX) : document_->GetBoardSheet(LAYER_MAX);
     for (int layer : DisplayedLayersBottomUp()) {
         CSheet* sheet = selection ? document_->GetSelectionSheet(layer) : document_->GetBoardSheet(layer);
         if (!sheet)
@@ -428,7 +430,8 @@ void CVELTAView::DrawGrid(platform::QPainterDrawContext& dc)
     // The visible part of the board.
     const CDSize board = document_->GetBoardSize();
     const CRect clip = dc.GetClipBox();
-    const QRectF visible = QRectF(QPointF(clip.left, clip.top), QPointF(clip.right, clip.bottom)).normalized();
+    const QRectF visible =
+        QRectF(QPointF(clip.left, clip.top), QPointF(clip.right, clip.bottom)).normalized();
     const QRectF area = visible.intersected(QRectF(0.0, 0.0, board.cx * scale, board.cy * scale));
     DrawGridDots(dc, grid, scale, area, Qt::white, kMinGridPixels, false);
     // The user origin: a small circle with a red centre pixel.
@@ -442,7 +445,8 @@ void CVELTAView::DrawGrid(platform::QPainterDrawContext& dc)
     QPainter* painter = dc.Painter();
     painter->save();
     painter->setPen(QPen(QColor(255, 0, 0), 0));
-    painter->drawPoint(QPoint(TruncInt(std::lround(map.LPtoDPX(o.x))), TruncInt(std::lround(map.LPtoDPY(o.y)))));
+    painter->drawPoint(
+        QPoint(TruncInt(std::lround(map.LPtoDPX(o.x))), TruncInt(std::lround(map.LPtoDPY(o.y)))));
     painter->restore();
 }
 
@@ -565,7 +569,8 @@ bool CVELTAView::IsOnCopper(int wiringIndex, const CDPoint& p)
 
 void CVELTAView::ToggleXor(const QString& key, std::function<void(platform::DrawContext&)> draw)
 {
-    const auto found = std::find_if(m_xor.begin(), m_xor.end(), [&](const XorEntry& e) { return e.key == key; });
+    const auto found =
+        std::find_if(m_xor.begin(), m_xor.end(), [&](const XorEntry& e) { return e.key == key; });
     if (found != m_xor.end())
         m_xor.erase(found);
     else
@@ -626,7 +631,8 @@ void CVELTAView::ShowStatusText(const CDPoint& cursor)
     if (m_nCommand == kPartNumberClick) {
         text = ViewStatusText::PartNumberText(x, y, m_strRefPrefix, m_nRefNumber, m_strRefSuffix);
         prompt = QStringLiteral("部品番号クリック割付モード Ctrl＋クリックで基準部品取得 ＋－で番号増減");
-    } else if ((m_nCommand == ID_INPUT_LINE || m_nCommand == kSurface || m_nCommand == kCutter) && m_bInputBusy) {
+    } else if ((m_nCommand == ID_INPUT_LINE || m_nCommand == kSurface || m_nCommand == kCutter) &&
+               m_bInputBusy) {
         text = ViewStatusText::LineText(sx, sy, x, y, m_bRelative != 0);
     } else if (m_nCommand == kArc && m_nArcStep > 0 && (m_nArcStep % 2) == 1) {
         text = ViewStatusText::ArcEndText(sx, sy, x, y, m_bRelative != 0);
@@ -634,10 +640,10 @@ void CVELTAView::ShowStatusText(const CDPoint& cursor)
     } else {
         CSheet* board = document_->GetBoardSheet(LAYER_MAX);
         CSheet* selection = document_->GetSelectionSheet(LAYER_MAX);
-        text = ViewStatusText::DefaultText(document_->GetCurrentLayer(), document_->GetCurrentTurret(),
-                                           document_->GetCurrentVia(), x, y, static_cast<unsigned>(m_nCommand),
-                                           m_bInputBusy ? 1 : 0, 0, board ? board->GetItemCount() : 0,
-                                           selection ? selection->GetItemCount() : 0, 0.0);
+        text = ViewStatusText::DefaultText(
+            document_->GetCurrentLayer(), document_->GetCurrentTurret(), document_->GetCurrentVia(), x, y,
+            static_cast<unsigned>(m_nCommand), m_bInputBusy ? 1 : 0, 0, board ? board->GetItemCount() : 0,
+            selection ? selection->GetItemCount() : 0, 0.0);
     }
     m_frame->SetPaneText(1, text);
     if (!prompt.isEmpty()) {

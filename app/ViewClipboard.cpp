@@ -143,7 +143,8 @@ QByteArray CVELTAView::MakeMetafile(int id, bool shift, CRect* picture)
         CDPoint::SetScale(scale);
         const int previousBk = dc.SetBkMode(TRANSPARENT);
         const bool selection = !document_->IsSelectionEmpty();
-        CSheet* viaParts = selection ? document_->GetSelectionSheet(LAYER_MAX) : document_->GetBoardSheet(LAYER_MAX);
+        CSheet* viaParts =
+            selection ? document_->GetSelectionSheet(LAYER_MAX) : document_->GetBoardSheet(LAYER_MAX);
         const auto& list = document_->GetDisplayList();
         for (auto it = list.rbegin(); it != list.rend(); ++it) {
             const int layer = it->second;

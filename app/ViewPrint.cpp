@@ -142,7 +142,8 @@ bool CVELTAView::PrintTo(QPrinter& printer)
     const ViewPrintChoice choice = g_lastChoice;
     QPainter painter;
     if (!painter.begin(&printer)) {
-        Tell(printer.outputFormat() == QPrinter::PdfFormat ? "PDFファイルに書き込めません" : "印刷を開始できません");
+        Tell(printer.outputFormat() == QPrinter::PdfFormat ? "PDFファイルに書き込めません"
+                                                           : "印刷を開始できません");
         return false;
     }
     // The window shows nothing new while the job draws.

@@ -84,8 +84,9 @@ QString ViewStatusText::PartNumberText(double x, double y, const QString& prefix
            suffix;
 }
 
-QString ViewStatusText::DefaultText(int layer, int turret, int via, double x, double y, unsigned command, int busy,
-                                    int counter, int boardParts, int selectionParts, double selectionLength)
+QString ViewStatusText::DefaultText(int layer, int turret, int via, double x, double y, unsigned command,
+                                    int busy, int counter, int boardParts, int selectionParts,
+                                    double selectionLength)
 {
     return Format("L:%d T:%d V:%d X:%#.6G Y:%#.6G [%u,%d,%d,%d,%d] Len = %.3f", layer + 1, turret, via, x, y,
                   command, busy, counter, boardParts, selectionParts, selectionLength);

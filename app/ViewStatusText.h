@@ -17,7 +17,8 @@ public:
     // Arc input otherwise: cursor, radius, start and end angle.
     static QString ArcText(double x, double y, double radius, double start, double end);
     // Part-number click assignment.
-    static QString PartNumberText(double x, double y, const QString& prefix, int number, const QString& suffix);
+    static QString PartNumberText(double x, double y, const QString& prefix, int number,
+                                  const QString& suffix);
     // What shows when no command has its own text.
     static QString DefaultText(int layer, int turret, int via, double x, double y, unsigned command, int busy,
                                int counter, int boardParts, int selectionParts, double selectionLength);

@@ -146,9 +146,10 @@ bool ZoomState::ZoomRect(int x1, int y1, int x2, int y2)
         return false;
     const double w = ClientWidth() / s;
     const double h = ClientHeight() / s;
-    const double factor = std::min(h / std::abs(static_cast<double>(y2) - y1),
-                                   w / std::abs(static_cast<double>(x2) - x1));
-    const CPoint centre(TruncateToInt32((static_cast<double>(x1) + x2) / 2), TruncateToInt32((static_cast<double>(y1) + y2) / 2));
+    const double factor =
+        std::min(h / std::abs(static_cast<double>(y2) - y1), w / std::abs(static_cast<double>(x2) - x1));
+    const CPoint centre(TruncateToInt32((static_cast<double>(x1) + x2) / 2),
+                        TruncateToInt32((static_cast<double>(y1) + y2) / 2));
     return ZoomAt(centre, factor);
 }
 
@@ -248,7 +249,8 @@ double ZoomState::Scale() const
 {
     if (m_logical.cx <= 0 || m_logical.cy <= 0)
         return 0.0;
-    return std::min(static_cast<double>(m_view.cx) / m_logical.cx, static_cast<double>(m_view.cy) / m_logical.cy);
+    return std::min(static_cast<double>(m_view.cx) / m_logical.cx,
+                    static_cast<double>(m_view.cy) / m_logical.cy);
 }
 
 QTransform ZoomState::Transform() const

@@ -29,7 +29,7 @@ TEST_F(ViewClipboardTest, BitmapIsTheClientOnItsBackground)
     const QImage mono = view->MakeBitmap(CVELTAView::ID_COPY_BITMAP_MONO);
     EXPECT_EQ(mono.pixel(990, 5), qRgb(255, 255, 255));
     EXPECT_EQ(mono.pixel(Pixel(50, 30)), qRgb(0, 0, 0)); // black on white
-    EXPECT_EQ(frame->drawMode, 0); // the frame's mode is given back
+    EXPECT_EQ(frame->drawMode, 0);                       // the frame's mode is given back
     view->OnCopyImage(CVELTAView::ID_COPY_BITMAP, false);
     EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(1000, 500));
 }

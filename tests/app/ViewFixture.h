@@ -31,8 +31,14 @@ public:
     {
         return number >= 0 && number <= TURRET_MAX ? m_doc->Turret(number) : tagTURRET{};
     }
-    tagVIA GetVia(int number) override { return number >= 0 && number <= VIA_MAX ? m_doc->Via(number) : tagVIA{}; }
-    tagLAYER GetLayer(int layer) override { return layer >= 0 && layer < LAYER_MAX ? m_doc->GetLayer(layer) : tagLAYER{}; }
+    tagVIA GetVia(int number) override
+    {
+        return number >= 0 && number <= VIA_MAX ? m_doc->Via(number) : tagVIA{};
+    }
+    tagLAYER GetLayer(int layer) override
+    {
+        return layer >= 0 && layer < LAYER_MAX ? m_doc->GetLayer(layer) : tagLAYER{};
+    }
     void GetLayerFlags(std::array<std::uint32_t, LAYER_MAX>& flags, int) override { flags.fill(1); }
     void SetDrawMode(int mode) override { drawMode = mode; }
     int GetDrawMode() override { return drawMode; }

@@ -58,7 +58,8 @@ struct ViewPrintTest : ViewFixture
     {
         const QRectF paint = layout.paintRect(QPageLayout::Millimeter);
         const double pageY = 2 * paint.top() + paint.height() - y;
-        return QPoint(static_cast<int>(std::lround(x * kDpi / 25.4)), static_cast<int>(std::lround(pageY * kDpi / 25.4)));
+        return QPoint(static_cast<int>(std::lround(x * kDpi / 25.4)),
+                      static_cast<int>(std::lround(pageY * kDpi / 25.4)));
     }
 
     // The print settings live in the board's settings file: a copy of the master here.

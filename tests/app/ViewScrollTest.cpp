@@ -3,8 +3,12 @@
 
 #include "tests/app/ViewFixture.h"
 
+#include "model/items/Line.h"
+
 #include <QApplication>
 #include <QScrollBar>
+
+#include <cstdlib>
 
 namespace {
 
@@ -20,6 +24,12 @@ struct ViewScrollTest : ViewFixture
 
 TEST_F(ViewScrollTest, BarsOnlyWhenNeeded)
 {
+    tagGRID grid;
+    grid.xPitch = grid.yPitch = 1.0;
+    doc->SetGrid(0, grid);
+    doc->SetCurrentGrid(0);
+    doc->GetBoardSheet(0)->StoreCopy(CLine(CDPoint(20, 30), CDPoint(80, 30), 20, 0));
+    doc->GetBoardSheet(1)->StoreCopy(CLine(CDPoint(50, 20), CDPoint(50, 40), 20, 0));
     EXPECT_FALSE(view->horizontalScrollBar()->isVisible());
     EXPECT_FALSE(view->verticalScrollBar()->isVisible());
     view->ZoomAt(CPoint(5000, 2500), 3.0, false);
@@ -29,6 +39,9 @@ TEST_F(ViewScrollTest, BarsOnlyWhenNeeded)
     EXPECT_EQ(view->horizontalScrollBar()->maximum(), view->State().MaxScrollX());
     EXPECT_EQ(view->viewport()->width(), view->State().ClientWidth());
     EXPECT_EQ(view->viewport()->height(), view->State().ClientHeight());
+    // VELTA_VIEW_PNG=file saves the window with its bars, to look at.
+    if (const char* out = std::getenv("VELTA_VIEW_PNG"))
+        view->grab().save(QString::fromLocal8Bit(out));
     view->WholeView();
     QApplication::processEvents();
     EXPECT_FALSE(view->horizontalScrollBar()->isVisible());
@@ -42,7 +55,8 @@ TEST_F(ViewScrollTest, ActionsTakeTheViewsSteps)
     bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(view->State().ScrollX(), before + view->State().LineStep(false));
     bar->triggerAction(QAbstractSlider::SliderPageStepSub);
-    EXPECT_EQ(view->State().ScrollX(), std::max(0, before + view->State().LineStep(false) - view->State().PageStep(false)));
+    EXPECT_EQ(view->State().ScrollX(),
+              std::max(0, before + view->State().LineStep(false) - view->State().PageStep(false)));
     bar->triggerAction(QAbstractSlider::SliderToMaximum);
     EXPECT_EQ(view->State().ScrollX(), view->State().MaxScrollX());
     EXPECT_EQ(bar->value(), view->State().MaxScrollX());

@@ -7,7 +7,8 @@ namespace {
 
 TEST(ViewStatusText, LineLengthAndAngle)
 {
-    EXPECT_EQ(ViewStatusText::LineText(0, 0, 3, 4, true), "dX:+3.0000000 dY:+4.0000000 L:5.0000000 A:+53.130102");
+    EXPECT_EQ(ViewStatusText::LineText(0, 0, 3, 4, true),
+              "dX:+3.0000000 dY:+4.0000000 L:5.0000000 A:+53.130102");
     EXPECT_EQ(ViewStatusText::LineText(0, 0, 3, 4, false), "X:3.0000000 Y:4.0000000 L:5.0000000 A:53.130102");
     // A zero length has angle 0.
     EXPECT_EQ(ViewStatusText::LineText(1, 1, 1, 1, false), "X:1.0000000 Y:1.0000000 L:0.0000000 A:0.0000000");
@@ -29,9 +30,11 @@ TEST(ViewStatusText, AnglesBelowTheStart)
 TEST(ViewStatusText, PromptsAndLockLabels)
 {
     EXPECT_EQ(ViewStatusText::Prompt(32910, false, 0), QStringLiteral("始点をクリック"));
-    EXPECT_EQ(ViewStatusText::Prompt(32917, true, 1), QStringLiteral("Backspace:直前取消 L+/:入力モード 45度"));
+    EXPECT_EQ(ViewStatusText::Prompt(32917, true, 1),
+              QStringLiteral("Backspace:直前取消 L+/:入力モード 45度"));
     EXPECT_EQ(ViewStatusText::Prompt(32910, true, 2),
-              QStringLiteral("F5:寸法 F6:始点矢印 F7:終点矢印 A:円ライン切替 Backspace:直前取消 L+/:入力モード 90度"));
+              QStringLiteral(
+                  "F5:寸法 F6:始点矢印 F7:終点矢印 A:円ライン切替 Backspace:直前取消 L+/:入力モード 90度"));
     EXPECT_EQ(ViewStatusText::Prompt(32918, true, 0), QStringLiteral("R:回転 XY:反転 +-:番号増減"));
     EXPECT_EQ(ViewStatusText::Prompt(32914, false, 0), QStringLiteral("円弧の中心をクリック"));
     EXPECT_EQ(ViewStatusText::ArcLockLabel(1), QStringLiteral("15度"));

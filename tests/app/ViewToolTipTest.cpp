@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QFontMetrics>
 #include <QEventLoop>
+#include <QFontMetrics>
 #include <QTimer>
 
 namespace {
@@ -44,8 +44,9 @@ TEST(ViewToolTip, LeadingLineBreaksAreDropped)
 TEST(ViewToolTip, LongFileLineIsCappedKeepingTheFileName)
 {
     CToolTip2 tip;
-    const QString line = QStringLiteral("<ファイル /home/user/projects/boards/very/long/folder/names/that/go/on/and/on/"
-                                        "and/on/even/further/than/that/board-final.vlt");
+    const QString line =
+        QStringLiteral("<ファイル /home/user/projects/boards/very/long/folder/names/that/go/on/and/on/"
+                       "and/on/even/further/than/that/board-final.vlt");
     tip.SetTipText(QStringLiteral("部品 U1\n") + line);
     bool capped = false;
     EXPECT_EQ(tip.TipSize(&capped).width(), 407);

@@ -1,19 +1,198 @@
 #pragma once
+// The board view of one document window: draws the board on black (paper outlines, the displayed
+// layers with their parts, the selection in white, cutter path, rubber lines, grid dots and the
+// user origin), keeps the XOR overlay of rubber bands and markers, carries the zoom commands,
+// writes the status panes, prints and copies pictures of the board to the clipboard.
 
-#include <QAbstractScrollArea>
+#include "app/ToolTip2.h"
+#include "app/ZoomView.h"
+#include "model/geometry/DPoint.h"
+#include "model/geometry/DRect.h"
+#include "model/services/Records.h"
+
+#include <QColor>
+#include <QRectF>
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
 
 class CVELTADoc;
+class CSheet;
+class QPrinter;
+class ViewFrame;
+class ViewPrintDialog;
+struct ViewPrintChoice;
 
-// The board view of one document window.
-class CVELTAView : public QAbstractScrollArea
+namespace platform {
+class DrawContext;
+class QPainterDrawContext;
+} // namespace platform
+
+class CVELTAView : public CZoomView
 {
     Q_OBJECT
 
 public:
+    // Command ids of the view's own commands.
+    enum : int
+    {
+        ID_ZOOM_IN = 32771,
+        ID_ZOOM_OUT = 32772,
+        ID_ZOOM_CENTER = 32773,
+        ID_ZOOM_PREVIOUS = 32774,
+        ID_ZOOM_WHOLE = 32775,
+        ID_ZOOM_WINDOW = 32776,
+        ID_COPY_BITMAP = 32836,
+        ID_COPY_METAFILE = 32837,
+        ID_COPY_METAFILE_MONO = 32838,
+        ID_COPY_BITMAP_MONO = 32839,
+        ID_INPUT_LINE = 32910,
+    };
+
     explicit CVELTAView(CVELTADoc* document, QWidget* parent = nullptr);
+    ~CVELTAView() override;
 
     CVELTADoc* GetDocument() const { return document_; }
+    void SetFrame(ViewFrame* frame) { m_frame = frame; }
+
+    // Zoom sizes from the board, then the stored view; creates the tip window.
+    void OnInitialUpdate();
+    void ZoomToStoredView();
+    void StoreVisibleRect();
+    void UpdateTrapDistance();
+
+    // Board rectangle (millimetres) to repaint, grown by 3 pixels.
+    void InvalidateBoardRect(const CDRect& rect);
+
+    // Zoom commands 32771 to 32776 and the zoom actions of the internal modes 1 to 8.
+    // The modifiers and whether PageDown is held when the command runs (the whole-view toggle
+    // remembers the view under Ctrl alone or Ctrl+Shift+PageDown).
+    void OnZoomCommand(int id, Qt::KeyboardModifiers modifiers = Qt::NoModifier, bool pageDownHeld = false);
+    void DoZoomAction(CPoint logical, int mode, CPoint dragStart = CPoint());
+    void SaveCommand();
+    void RestoreCommand();
+    void RestoreInputCommand();
+    int GetCommand() const { return m_nCommand; }
+    void SetCommand(int command) { m_nCommand = command; }
+    bool IsZoomWindow() const { return m_bZoomWindow != 0; }
+
+    // Status panes from the cursor's board position (millimetres).
+    void ShowStatusText(const CDPoint& cursor);
+    void ShowPrompt();
+
+    // Input queries on the current layer (points in millimetres): whether b lies on the same pad
+    // or via as a (same) or on another one (!same); whether p lies on copper of a wiring layer
+    // (1-based index into the wiring-layer list).
+    bool IsSamePad(const CDPoint& a, const CDPoint& b, bool same);
+    bool IsOnCopper(int wiringIndex, const CDPoint& p);
+
+    // --- XOR overlay: each call toggles the figure; drawing it twice takes it away.
+    // Rubber rectangle in client pixels.
+    void DrawFocusRect(int l, int t, int r, int b);
+    // The selection drawn by XOR (mode as DrawSelectionXor).
+    void ToggleSelectionXor(int mode);
+    // Draws the selection sheets (mode 10: the first layer's and the via and part selection;
+    // other non-zero modes: every displayed layer's) or, with mode 0, the displayed board layers.
+    void DrawSelectionXor(platform::DrawContext& dc, int mode);
+    int XorCount() const { return static_cast<int>(m_xor.size()); }
+
+    // The whole drawing of the board onto a context prepared with a mapping.
+    void DrawBoard(platform::QPainterDrawContext& dc);
+    bool IsPrinting() const { return m_bPrinting != 0; }
+
+    // --- Item tips: the text the document gives for a board point (millimetres).
+    CToolTip2& Tip() { return m_tip; }
+    QString TipTextAt(const CDPoint& point) const;
+
+    // --- Printing.
+    void SetPrintDialog(ViewPrintDialog* dialog) { m_printDialog = dialog; }
+    // The print or preview command: the dialog first, then the job. False when nothing printed.
+    bool OnFilePrint(bool preview);
+    // Prints to the printer given with the choices of the last dialog (no dialog).
+    bool PrintTo(QPrinter& printer);
+    // The choices the next job prints with when no dialog runs (the pages and their layers).
+    void SetPrintChoice(const ViewPrintChoice& choice);
+    // Prints without the dialog, with the board's print settings, to the default printer.
+    bool PrintDirect();
+
+    // --- Pictures of the board for the clipboard.
+    void OnCopyImage(int id, bool shift);
+    QImage MakeBitmap(int id);
+    // The SVG picture and its board rectangle (logical units).
+    QByteArray MakeMetafile(int id, bool shift, CRect* picture = nullptr);
+    bool CanCopyImage(int id) const;
+
+protected:
+    // A print job is drawing: screen paints draw nothing meanwhile.
+    void SetPrinting(bool printing) { m_bPrinting = printing ? 1 : 0; }
+    void OnDraw(platform::QPainterDrawContext& dc) override;
+    void ViewMoved() override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
+    struct XorEntry
+    {
+        QString key;
+        std::function<void(platform::DrawContext&)> draw;
+    };
+    void ToggleXor(const QString& key, std::function<void(platform::DrawContext&)> draw);
+    void PaintXor(platform::QPainterDrawContext& dc);
+
+    void DrawOutlines(platform::DrawContext& dc);
+    void DrawLayers(platform::DrawContext& dc, bool selection);
+    // The parts of a via and part sheet on a layer, with the layer record's class and mirror.
+    void DrawPartsOn(platform::DrawContext& dc, CSheet& viaParts, CSheet& layerSheet, const tagLAYER& record,
+                     COLORREF colour, int penWidth);
+    void DrawCutterLines(platform::DrawContext& dc);
+    void DrawGrid(platform::QPainterDrawContext& dc);
+    // Single-pixel dots of the grid (millimetres, at unitsPerMm logical units a millimetre) over
+    // area (logical units); the pitch grows fivefold while dots would be closer than minPixels.
+    // Mirrored: the columns run from the other side.
+    static void DrawGridDots(platform::QPainterDrawContext& dc, const tagGRID& grid, double unitsPerMm,
+                             const QRectF& area, QColor colour, int minPixels, bool mirrored);
+    void DrawPrinted(platform::QPainterDrawContext& dc, const std::vector<int>& layers);
+    std::vector<int> DisplayedLayersBottomUp() const;
+    void WholeViewToggle(Qt::KeyboardModifiers modifiers, bool pageDownHeld);
+    double ZoomStep() const;
+    CRect MetafileRect(bool shift) const;
+
     CVELTADoc* document_; // observed; the child frame owns both
+    ViewFrame* m_frame = nullptr;
+    ViewPrintDialog* m_printDialog = nullptr;
+
+    std::uint8_t m_bViewChanged = 0;
+    std::uint8_t m_bShowNets = 1;
+    std::uint8_t m_bRelative = 0;
+    std::uint8_t m_bPrinting = 0;
+    std::array<CDRect, 3> m_rcViews{};
+    CToolTip2 m_tip;
+    int m_bZoomWindow = 0;
+    int m_nCommand = ID_INPUT_LINE;
+    int m_nSavedCommand = 0;
+    int m_nInputCommand = ID_INPUT_LINE;
+    int m_nCursorKind = 0;
+    QString m_strRefPrefix = QStringLiteral("U");
+    QString m_strRefSuffix;
+    int m_nRefNumber = 0;
+    std::vector<int> m_printLayers{-1};
+    std::uint8_t m_bMarkerShown = 0;
+
+    // Input state the status text reads (the input machine keeps it).
+    bool m_bInputBusy = false;
+    int m_nArcStep = 0;
+    int m_nLockMode = 0;
+    CDPoint m_inputStart;
+
+    std::vector<XorEntry> m_xor;
+    QString m_prompt;
+
+    // The print job: page layers by page (1-based index - 1), print settings of the job.
+    std::vector<std::vector<int>> m_pageLayers;
+    bool m_pagesCarryLayers = false;
 };

@@ -185,7 +185,10 @@ void CVELTADoc::OnConvertToLine()
     CSheet before(SHEET_WORK);
     before += selection;
     m_repaintRect = before.GetBoundingRect();
-    if (selection.ConvertLine() == 0)
+    // Lines alone have nothing to become: no step is recorded.
+    const bool onlyLines = selection.GetKindCount(KIND_ARC) == 0 && selection.GetKindCount(KIND_SUR) == 0 &&
+                           selection.GetKindCount(KIND_TEXT) == 0;
+    if (onlyLines || selection.ConvertLine() == 0)
         return;
     StoreUndoItem(&before, m_nCurrentLayer, 0, 3);
     if (m_pHost)

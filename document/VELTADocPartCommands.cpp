@@ -179,7 +179,6 @@ void CVELTADoc::OnExplodePart()
     };
     for (POSITION pos = parts.GetFirstPartPos(); pos;) {
         CPart part(*parts.GetNextPart(pos));
-        part.PartLayToID(this);
         struct Label
         {
             CText* text;
@@ -433,7 +432,6 @@ void CVELTADoc::OnMakePart()
         made.ModifyType(0x1010, 0);
     else
         made.ModifyType(0, 0x1010);
-    made.IDToPartLay(this, 0);
     if (made.GetRefName().size() > 1 && made.GetRefName().find('?', 1) != std::string::npos)
         made.SetID(0);
     CPart* placed = m_viaPartSheet.NewPart(made);

@@ -140,6 +140,7 @@ int CVELTADoc::InputPart(CDPoint at, const std::string& reference, const std::st
     if (!data.value.empty())
         part.SetValue(data.value.c_str());
     if (data.solderSide && !(part.GetType() & 0x10)) {
+        // Codes while the side changes, then the layers of the solder side.
         part.PartLayToID(this);
         if (!(part.GetType() & 0x1000))
             part.MirrorX(part.GetOrg().x);
@@ -197,10 +198,13 @@ void CVELTADoc::RegisterPartInLibrary(const std::string& package, const std::str
             part->SetRefName((prefix + "?" + suffix).c_str());
         part->SetPlaced(0);
         part->ResetBounding();
+        // A solder-side part is stored as a component-side one.
         if (part->GetType() & 0x10) {
             part->PartLayToID(this);
             part->IDToPartLay(this, 1);
+            part->PartLayToID(this);
             part->ModifyType(0, 0x10);
+            part->IDToPartLay(this, 0);
         }
         if (part->GetType() & 0x1000) {
             part->ModifyType(0, 0x1000);

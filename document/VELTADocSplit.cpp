@@ -81,8 +81,9 @@ bool CVELTADoc::SplitItemAtPoint(CItemBase* item, CDPoint point, int layer)
             repaint();
             return true;
         }
+        // Only a point on the line (within the point tolerance) cuts it.
         CDPoint at = point;
-        if (!line.CrossPoint(&at))
+        if (!line.CrossPoint(&at) || !(at == point))
             return false;
         std::unique_ptr<CLine> first, second;
         SplitLine(line, at, first, second);
@@ -145,7 +146,8 @@ bool CVELTADoc::SplitItemAtPoint(CItemBase* item, CDPoint point, int layer)
         std::unique_ptr<CArc> firstArc, secondArc;
         if (element->GetKind() == KIND_LINE) {
             CLine line(*static_cast<CLine*>(element));
-            if (!line.CrossPoint(&at))
+            const CDPoint snapped = at;
+            if (!line.CrossPoint(&at) || !(at == snapped))
                 return false;
             SplitLine(line, at, firstLine, secondLine);
         } else if (element->GetKind() == KIND_ARC) {

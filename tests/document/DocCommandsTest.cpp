@@ -1,0 +1,509 @@
+// Document commands: splitting at a point, copy increments, item tips, the part commands, the
+// recent-part list, the cutter edits and the remaining board commands.
+
+#include "model/items/Hole.h"
+#include "model/items/Sur.h"
+#include "model/items/Ter.h"
+#include "platform/J.h"
+#include "tests/document/EditFixture.h"
+#include "tests/support/FakeItemDialogs.h"
+
+#include <cmath>
+#include <optional>
+
+namespace {
+
+// The edit host with the program dialogs the commands run, answering as a test sets.
+class CommandHost : public EditHost
+{
+public:
+    bool RunWorkAreaDialog(CDSize& size, CDPoint& origin) override
+    {
+        if (!workArea)
+            return false;
+        size = workArea->first;
+        origin = workArea->second;
+        return true;
+    }
+    bool RunPartManagerDialog(CSheet& parts) override
+    {
+        ++partManagerRuns;
+        if (partManagerEdit)
+            partManagerEdit(parts);
+        return partManagerAnswer;
+    }
+    bool IsShiftDown() override { return shift; }
+    void EndCommand() override { ++endCommands; }
+    void SetActiveTool(int t) override { tool = t; }
+
+    std::optional<std::pair<CDSize, CDPoint>> workArea;
+    bool partManagerAnswer = true;
+    std::function<void(CSheet&)> partManagerEdit;
+    int partManagerRuns = 0;
+    bool shift = false;
+    int endCommands = 0;
+};
+
+class DocCommandsTest : public EditFixture
+{
+protected:
+    void SetUp() override
+    {
+        EditFixture::SetUp();
+        doc->SetHost(&commandHost);
+    }
+
+    CPart* AddPart(const std::string& ref, double x)
+    {
+        CPart part(CDPoint(x, 10), CDRect(x - 1, 9, x + 1, 11), 1, 0, 0.0, 0);
+        part.SetRefName(ref.c_str());
+        part.SetPartName("DIP8");
+        part.NewTer(CDPoint(x, 10), CText("1", CDPoint(x, 10), 0))->SetLayerNo(1);
+        part.GetPartNameText()->SetLayerNo(2);
+        part.GetRefNameText()->SetLayerNo(2);
+        return doc->GetBoardSheet(LAYER_MAX)->NewPart(part);
+    }
+    std::size_t UndoSteps() const { return doc->GetUndoHistory().size() / 12; }
+
+    CommandHost commandHost;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Splitting
+
+TEST_F(DocCommandsTest, ALineSplitInsideGivesTwoSelectedPiecesSharingThePoint)
+{
+    CLine* line = AddLine(0, CDPoint(10, 10), CDPoint(20, 10));
+    ASSERT_TRUE(doc->SplitItemAtPoint(line, CDPoint(14, 10), 0));
+    EXPECT_EQ(OnBoard(0), 0);
+    ASSERT_EQ(Selected(0), 2);
+    CSheet* sel = doc->GetSelectionSheet(0);
+    POSITION pos = sel->GetFirstLinePos();
+    CLine* first = sel->GetNextLine(pos);
+    CLine* second = sel->GetNextLine(pos);
+    EXPECT_NEAR(first->GetLength(), 4.0, 1e-9);
+    EXPECT_NEAR(second->GetLength(), 6.0, 1e-9);
+    EXPECT_TRUE(first->GetEndPoint() == CDPoint(14, 10));
+    EXPECT_TRUE(second->GetStartPoint() == CDPoint(14, 10));
+    EXPECT_TRUE(first->CheckEndEdge() && !first->CheckStartEdge());
+    EXPECT_TRUE(second->CheckStartEdge() && !second->CheckEndEdge());
+    // The line as it was waits in the replaced items for the undo step.
+    EXPECT_EQ(doc->GetReplacedSheet(0)->GetKindCount(KIND_LINE), 1);
+}
+
+TEST_F(DocCommandsTest, AClickOnALineEndMarksItWithoutCutting)
+{
+    CLine* line = AddLine(0, CDPoint(10, 10), CDPoint(20, 10));
+    ASSERT_TRUE(doc->SplitItemAtPoint(line, CDPoint(20, 10), 0));
+    ASSERT_EQ(Selected(0), 1);
+    CLine* whole = doc->GetSelectionSheet(0)->GetHeadLine();
+    EXPECT_NEAR(whole->GetLength(), 10.0, 1e-9);
+    EXPECT_TRUE(whole->CheckEndEdge());
+    EXPECT_FALSE(whole->CheckStartEdge());
+}
+
+TEST_F(DocCommandsTest, APointBesideTheLineChangesNothing)
+{
+    CLine* line = AddLine(0, CDPoint(10, 10), CDPoint(20, 10));
+    EXPECT_FALSE(doc->SplitItemAtPoint(line, CDPoint(15, 12), 0));
+    EXPECT_EQ(OnBoard(0), 1);
+    EXPECT_EQ(Selected(0), 0);
+}
+
+TEST_F(DocCommandsTest, ADimensionLineSplitShowsTwoDimensions)
+{
+    CLine* line = AddLine(0, CDPoint(0, 0), CDPoint(10, 0));
+    line->SetName(std::string("10"), 100, true);
+    line->ModifyType(LINE_NAMED | LINE_AUTO_SIZE, 0);
+    ASSERT_TRUE(doc->SplitItemAtPoint(line, CDPoint(4, 0), 0));
+    CSheet* sel = doc->GetSelectionSheet(0);
+    ASSERT_EQ(sel->GetKindCount(KIND_LINE), 2);
+    for (POSITION pos = sel->GetFirstLinePos(); pos;) {
+        CLine* piece = sel->GetNextLine(pos);
+        EXPECT_TRUE(piece->IsAutoSize());
+        EXPECT_NEAR(std::atof(piece->GetName().c_str()), piece->GetLength(), 1e-6) << piece->GetName();
+    }
+}
+
+TEST_F(DocCommandsTest, AnArcSplitsAtTheAngleOfThePoint)
+{
+    CArc* arc = doc->GetBoardSheet(0)->NewArc(CDPoint(0, 0), 10.0, 0.0, M_PI, 0, 2);
+    ASSERT_TRUE(doc->SplitItemAtPoint(arc, CDPoint(0, 10), 0));
+    CSheet* sel = doc->GetSelectionSheet(0);
+    ASSERT_EQ(sel->GetKindCount(KIND_ARC), 2);
+    POSITION pos = sel->GetFirstArcPos();
+    CArc* first = sel->GetNextArc(pos);
+    CArc* second = sel->GetNextArc(pos);
+    EXPECT_NEAR(first->GetEndAngle(), M_PI / 2, 1e-9);
+    EXPECT_NEAR(second->GetStartAngle(), M_PI / 2, 1e-9);
+    EXPECT_TRUE(first->CheckEndEdge());
+    EXPECT_TRUE(second->CheckStartEdge());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Copy increment
+
+TEST_F(DocCommandsTest, ASingleCopiedPartEndingInNineGetsTen)
+{
+    doc->SelectItem(AddPart("R9", 10), LAYER_MAX);
+    doc->IncrementCopyNames(0);
+    EXPECT_EQ(doc->GetSelectionSheet(LAYER_MAX)->GetHeadPart()->GetRefName(), "R10");
+}
+
+TEST_F(DocCommandsTest, TextsFollowTheTextSettings)
+{
+    CText* text = doc->GetSelectionSheet(0)->NewText(CText("T1", CDPoint(5, 5), 0));
+    doc->IncrementCopyNames(0);
+    EXPECT_EQ(text->GetName(), "T1"); // TextEnable 0
+    profile.SetInt("CopyIncrement", "TextEnable", 1);
+    doc->IncrementCopyNames(0);
+    EXPECT_EQ(text->GetName(), "T2");
+    // Two texts: nothing is incremented by the settings.
+    CText* other = doc->GetSelectionSheet(1)->NewText(CText("U1", CDPoint(5, 5), 0));
+    doc->IncrementCopyNames(0);
+    EXPECT_EQ(text->GetName(), "T2");
+    EXPECT_EQ(other->GetName(), "U1");
+    doc->IncrementCopyNames(3);
+    EXPECT_EQ(text->GetName(), "T5");
+    EXPECT_EQ(other->GetName(), "U4");
+}
+
+TEST_F(DocCommandsTest, ATerminalNumberNeverStepsToZero)
+{
+    CTer* ter = doc->GetSelectionSheet(0)->NewTer(CDPoint(1, 1), CText("1", CDPoint(1, 1), 0), 0);
+    doc->IncrementCopyNames(-1);
+    EXPECT_EQ(ter->GetNo(), "1");
+    doc->IncrementCopyNames(0);
+    EXPECT_EQ(ter->GetNo(), "2");
+}
+
+// ---------------------------------------------------------------------------------------------
+// Item tips
+
+TEST_F(DocCommandsTest, TipsDescribeTheFirstItemInTheSearchOrder)
+{
+    // User origin (25.4, 25.4): the via sits at user (10, 5), above a land.
+    AddLand(0, CDPoint(35.4, 30.4));
+    doc->Via(3) = doc->Via(1);
+    CVia* via = AddVia(CDPoint(35.4, 30.4));
+    via->SetViaNo(3);
+    std::string tip;
+    ASSERT_TRUE(doc->GetItemTipText(CDPoint(35.4, 30.4), tip));
+    EXPECT_EQ(tip, "<Via> 3\n(10.0, 5.0)");
+
+    ASSERT_TRUE(doc->GetItemTipText(CDPoint(60, 60), tip) == false);
+    doc->GetBoardSheet(1)->NewArc(CDPoint(60, 60), 5.0, 0.0, M_PI / 2, 0x100, 2);
+    ASSERT_TRUE(doc->GetItemTipText(CDPoint(65, 60), tip));
+    EXPECT_EQ(tip.rfind("<Layer>   2  <Turret>   2\n", 0), 0u) << tip;
+    EXPECT_EQ(tip.substr(tip.size() - 3), "\nCW") << tip;
+}
+
+TEST_F(DocCommandsTest, HoleTipsEndWithTheirPlating)
+{
+    doc->GetBoardSheet(2)->NewHole(CDPoint(80, 80), 1.0, true, 0.0, 0.0, 0.0);
+    std::string tip;
+    ASSERT_TRUE(doc->GetItemTipText(CDPoint(80, 80), tip));
+    EXPECT_EQ(tip, "<Layer>   3  <D> 1.0\n(54.6, 54.6)\nNTH");
+    CHole* slot = doc->GetBoardSheet(2)->NewHole(CDPoint(90, 90), 1.0, false, 3.0, 0.0, 0.0);
+    ASSERT_GT(slot->GetType() & 0xFF, 15);
+    ASSERT_TRUE(doc->GetItemTipText(CDPoint(90, 90), tip));
+    EXPECT_EQ(tip.substr(tip.size() - 4), "LNTH") << tip;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Part commands
+
+TEST_F(DocCommandsTest, ResetPartNumbersDropsTheNumber)
+{
+    CPart* r12 = AddPart("R12", 10);
+    CPart* c3a = AddPart("C3A", 20);
+    CPart* open = AddPart("Q?", 30);
+    doc->SelectItem(r12, LAYER_MAX);
+    doc->SelectItem(c3a, LAYER_MAX);
+    doc->SelectItem(open, LAYER_MAX);
+    ASSERT_TRUE(doc->CanResetPartNumbers());
+    messages.QueueAnswer(IDOK);
+    doc->OnResetPartNumbers();
+    EXPECT_EQ(messages.Last().text, _J("選択した部品の参照番号をリセットしますか？"));
+    EXPECT_EQ(messages.Last().type, MB_OKCANCEL | MB_ICONEXCLAMATION | MB_DEFBUTTON2);
+    std::vector<std::string> refs;
+    CSheet* board = doc->GetBoardSheet(LAYER_MAX);
+    for (POSITION pos = board->GetFirstPartPos(); pos;)
+        refs.push_back(board->GetNextPart(pos)->GetRefName());
+    std::sort(refs.begin(), refs.end());
+    EXPECT_EQ(refs, (std::vector<std::string>{"C?A", "Q?", "R?"}));
+    EXPECT_EQ(UndoSteps(), 2u);
+}
+
+TEST_F(DocCommandsTest, ExplodingTwoPartsUndoesInOneStep)
+{
+    doc->SelectItem(AddPart("R1", 10), LAYER_MAX);
+    doc->SelectItem(AddPart("R2", 20), LAYER_MAX);
+    commandHost.tool = 22;
+    ASSERT_TRUE(doc->CanExplodePart());
+    messages.QueueAnswer(IDYES);
+    doc->OnExplodePart();
+    EXPECT_EQ(doc->GetBoardSheet(LAYER_MAX)->GetKindCount(KIND_PART), 0);
+    EXPECT_EQ(doc->GetBoardSheet(1)->GetKindCount(KIND_TER), 2);
+    // The part-name texts read NAME; the references REF.
+    int names = 0, refs = 0;
+    for (int layer = 0; layer < LAYER_MAX; ++layer) {
+        CSheet* sheet = doc->GetBoardSheet(layer);
+        for (POSITION pos = sheet->GetFirstTextPos(); pos;) {
+            const std::string& s = sheet->GetNextText(pos)->GetName();
+            names += s == "NAME";
+            refs += s == "REF";
+        }
+    }
+    EXPECT_EQ(names, 2);
+    EXPECT_EQ(refs, 2);
+    doc->OnEditUndo();
+    EXPECT_EQ(doc->GetBoardSheet(LAYER_MAX)->GetKindCount(KIND_PART), 2);
+    EXPECT_EQ(doc->GetBoardSheet(1)->GetKindCount(KIND_TER), 0);
+    EXPECT_EQ(doc->GetBoardSheet(2)->GetKindCount(KIND_TEXT), 0);
+    EXPECT_TRUE(doc->GetUndoHistory().empty());
+}
+
+TEST_F(DocCommandsTest, MakePartWantsExactlyOneNameText)
+{
+    tagPARTLAYER& silk = doc->GetLayerStack().partLayers[PL_SILKTEXT];
+    silk.layerA = 2;
+    silk.layerB = 3;
+    commandHost.tool = 22;
+    doc->GetSelectionSheet(2)->NewText(CText("name", CDPoint(1, 1), 0));
+    doc->GetSelectionSheet(0)->NewLine(CLine(CDPoint(0, 0), CDPoint(1, 0), 2, 0));
+    EXPECT_TRUE(doc->CanMakePart());
+    doc->GetSelectionSheet(3)->NewText(CText("NAME", CDPoint(1, 1), 0));
+    EXPECT_FALSE(doc->CanMakePart());
+}
+
+TEST_F(DocCommandsTest, MakePartAsksAboutDuplicateTerminalNumbers)
+{
+    tagPARTLAYER& silk = doc->GetLayerStack().partLayers[PL_SILKTEXT];
+    silk.layerA = 2;
+    silk.layerB = 3;
+    doc->GetSelectionSheet(2)->NewText(CText("Name", CDPoint(1, 1), 0));
+    doc->GetSelectionSheet(0)->NewTer(CDPoint(1, 1), CText("1", CDPoint(1, 1), 0), 0);
+    doc->GetSelectionSheet(0)->NewTer(CDPoint(3, 1), CText("1", CDPoint(3, 1), 0), 0);
+    messages.QueueAnswer(IDNO);
+    doc->OnMakePart();
+    EXPECT_EQ(messages.Last().text, _J("端子番号が重複しています\n続行しますか？"));
+    EXPECT_EQ(doc->GetBoardSheet(LAYER_MAX)->GetKindCount(KIND_PART), 0);
+    EXPECT_TRUE(doc->GetUndoHistory().empty());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Recent parts and part input
+
+TEST_F(DocCommandsTest, TheRecentListKeepsSixteenNewestFirst)
+{
+    for (int i = 0; i < 17; ++i)
+        doc->AddRecentPart("P" + std::to_string(i));
+    std::vector<std::string> names = CVELTADoc::ReadRecentParts();
+    ASSERT_EQ(names.size(), 16u);
+    EXPECT_EQ(profile.GetString("Recent Part List", "Part0"), "P16");
+    EXPECT_EQ(names.back(), "P1");
+    EXPECT_FALSE(profile.HasKey("Recent Part List", "Part16"));
+
+    doc->AddRecentPart("p14"); // the third entry in another case
+    names = CVELTADoc::ReadRecentParts();
+    EXPECT_EQ(names.size(), 16u);
+    EXPECT_EQ(names[0], "p14");
+    EXPECT_EQ(names[1], "P16");
+    EXPECT_EQ(names[2], "P15");
+
+    doc->RemoveRecentPart("absent");
+    EXPECT_EQ(CVELTADoc::ReadRecentParts(), names);
+    doc->RemoveRecentPart("P15");
+    EXPECT_EQ(CVELTADoc::ReadRecentParts().size(), 15u);
+}
+
+TEST_F(DocCommandsTest, TheRecentListEndsAtAGap)
+{
+    profile.SetString("Recent Part List", "Part0", "A");
+    profile.SetString("Recent Part List", "Part2", "C");
+    EXPECT_EQ(CVELTADoc::ReadRecentParts(), (std::vector<std::string>{"A"}));
+    doc->AddRecentPart("B");
+    EXPECT_EQ(CVELTADoc::ReadRecentParts(), (std::vector<std::string>{"B", "A"}));
+    EXPECT_FALSE(profile.HasKey("Recent Part List", "Part2"));
+}
+
+TEST_F(DocCommandsTest, PartInputRefusesWhileViasAreSelected)
+{
+    FakeItemDialogs dialogs;
+    doc->SelectItem(AddVia(CDPoint(5, 5)), LAYER_MAX);
+    EXPECT_EQ(doc->InputPart(CDPoint(1, 1), "", ""), 0);
+    EXPECT_EQ(dialogs.calls, 0);
+    EXPECT_EQ(doc->GetSelectionSheet(LAYER_MAX)->GetKindCount(KIND_VIA), 1);
+}
+
+TEST_F(DocCommandsTest, APartMissingFromEveryLibraryLeavesTheRecentList)
+{
+    FakeItemDialogs dialogs;
+    dialogs.onPartIn = [](PartInDialogData& data) { data.partName = "NOPE"; };
+    doc->AddRecentPart("NOPE");
+    EXPECT_EQ(doc->InputPart(CDPoint(1, 1), "", ""), -1);
+    EXPECT_EQ(messages.Last().text, "NOPE" + _J("が見つかりません"));
+    EXPECT_TRUE(CVELTADoc::ReadRecentParts().empty());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Cutter and convert to line
+
+TEST_F(DocCommandsTest, AChamferCrossingOneLineRemovesOnlyThePath)
+{
+    AddLine(0, CDPoint(0, 0), CDPoint(10, 0));
+    doc->GetBoardSheet(LAYER_MAX)->NewLine(CDPoint(5, -5), CDPoint(5, 5), 0, 0);
+    commandHost.tool = ID_INPUT_CUTTER;
+    ASSERT_TRUE(doc->CanCutterEdit());
+    doc->OnCutterEdit(32966);
+    EXPECT_EQ(OnBoard(0), 1);
+    EXPECT_EQ(Selected(0), 0);
+    EXPECT_EQ(doc->GetBoardSheet(LAYER_MAX)->GetKindCount(KIND_LINE), 0);
+    EXPECT_TRUE(doc->GetUndoHistory().empty());
+    EXPECT_EQ(commandHost.endCommands, 1);
+}
+
+TEST_F(DocCommandsTest, ATrimThatChangesNothingRecordsNoStep)
+{
+    AddLine(0, CDPoint(0, 0), CDPoint(10, 0));
+    AddLine(0, CDPoint(0, 2), CDPoint(10, 2));
+    doc->GetBoardSheet(LAYER_MAX)->NewLine(CDPoint(5, -5), CDPoint(5, 5), 0, 0);
+    doc->OnCutterEdit(32968);
+    EXPECT_EQ(OnBoard(0), 2);
+    EXPECT_EQ(Selected(0), 0);
+    EXPECT_TRUE(doc->GetUndoHistory().empty());
+}
+
+TEST_F(DocCommandsTest, ACancelledNumberLeavesTheBoard)
+{
+    FakeItemDialogs dialogs;
+    dialogs.answer = false;
+    AddLine(0, CDPoint(0, 0), CDPoint(10, 0));
+    AddLine(0, CDPoint(10, 0), CDPoint(10, 10));
+    doc->GetBoardSheet(LAYER_MAX)->NewLine(CDPoint(5, -1), CDPoint(11, 5), 0, 0);
+    doc->OnCutterEdit(32967);
+    EXPECT_EQ(OnBoard(0), 2);
+    EXPECT_EQ(Selected(0), 0);
+    EXPECT_EQ(doc->GetBoardSheet(LAYER_MAX)->GetKindCount(KIND_LINE), 0);
+    EXPECT_TRUE(doc->GetUndoHistory().empty());
+}
+
+TEST_F(DocCommandsTest, AChamferOfTwoLinesIsOneUndoStep)
+{
+    FakeItemDialogs dialogs;
+    dialogs.onNumberIn = [](NumberInDialogData& data) {
+        data.first = 2.0;
+        data.second = 0.0;
+    };
+    AddLine(0, CDPoint(0, 0), CDPoint(10, 0));
+    AddLine(0, CDPoint(10, 0), CDPoint(10, 10));
+    doc->GetBoardSheet(LAYER_MAX)->NewLine(CDPoint(5, -1), CDPoint(11, 5), 0, 0);
+    doc->OnCutterEdit(32966);
+    EXPECT_GE(OnBoard(0), 3);
+    EXPECT_EQ(Selected(0), 0);
+    EXPECT_EQ(UndoSteps(), 2u);
+    doc->OnEditUndo();
+    EXPECT_EQ(OnBoard(0), 2);
+}
+
+TEST_F(DocCommandsTest, TheSelectionLengthCountsAFullCircle)
+{
+    doc->GetSelectionSheet(0)->NewArc(CDPoint(0, 0), 1.0, 0.0, 0.0, 0, 2);
+    doc->GetSelectionSheet(1)->NewLine(CLine(CDPoint(0, 0), CDPoint(3, 4), 2, 0));
+    EXPECT_DOUBLE_EQ(doc->GetSelectionLength(), 6.283185307179586 + 5.0);
+}
+
+TEST_F(DocCommandsTest, ConvertingLinesOnlyRecordsNothing)
+{
+    doc->SelectItem(AddLine(0, CDPoint(0, 0), CDPoint(10, 0)), 0);
+    ASSERT_TRUE(doc->CanConvertToLine());
+    doc->OnConvertToLine();
+    EXPECT_TRUE(doc->GetUndoHistory().empty());
+}
+
+TEST_F(DocCommandsTest, ConvertingAnArcRemovesTheArc)
+{
+    doc->SelectItem(doc->GetBoardSheet(0)->NewArc(CDPoint(0, 0), 5.0, 0.0, M_PI, 0, 2), 0);
+    doc->OnConvertToLine();
+    EXPECT_EQ(doc->GetBoardSheet(0)->GetKindCount(KIND_ARC), 0);
+    EXPECT_GT(doc->GetBoardSheet(0)->GetKindCount(KIND_LINE), 1);
+    EXPECT_EQ(UndoSteps(), 2u);
+    doc->OnEditUndo();
+    EXPECT_EQ(doc->GetBoardSheet(0)->GetKindCount(KIND_ARC), 1);
+    EXPECT_EQ(doc->GetBoardSheet(0)->GetKindCount(KIND_LINE), 0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Other commands
+
+TEST_F(DocCommandsTest, TheWorkAreaSetsTheScale)
+{
+    doc->SetBoardSize(CDSize(200, 200));
+    commandHost.workArea = std::make_pair(CDSize(327, 327), CDPoint(25.4, 25.4));
+    doc->OnWorkArea();
+    EXPECT_EQ(doc->GetCoordScale(), 100);
+    EXPECT_TRUE(doc->GetBoardSize() == CDSize(327, 327));
+    ASSERT_FALSE(commandHost.repaints.empty());
+    EXPECT_EQ(commandHost.repaints.back().hint, 2);
+    CDPoint::SetScale(100);
+}
+
+TEST_F(DocCommandsTest, F10TwiceRestoresTheLayers)
+{
+    doc->SelectLayer(1);
+    doc->GetSetSheet(0, 3)->GetLayerPoint()->enable = 0;
+    doc->BuildLayerLists();
+    doc->OnLayerSaveRestore();
+    EXPECT_TRUE(doc->IsLayerStateSaved());
+    EXPECT_TRUE(doc->IsDisplayedLayer(0));
+    EXPECT_TRUE(doc->IsDisplayedLayer(1));
+    EXPECT_FALSE(doc->IsDisplayedLayer(2));
+    EXPECT_FALSE(doc->IsDisplayedLayer(3));
+    doc->OnLayerSaveRestore();
+    EXPECT_FALSE(doc->IsLayerStateSaved());
+    for (int layer = 0; layer < 4; ++layer) {
+        EXPECT_TRUE(doc->GetBoardSheet(layer)->IsDisp()) << layer;
+        EXPECT_EQ(doc->GetBoardSheet(layer)->IsEnable(), layer != 3) << layer;
+    }
+}
+
+TEST_F(DocCommandsTest, APartManagerRunWithoutChangesRecordsNothing)
+{
+    AddPart("R1", 10);
+    doc->OnPartManager();
+    EXPECT_EQ(commandHost.partManagerRuns, 1);
+    EXPECT_TRUE(doc->GetUndoHistory().empty());
+    commandHost.partManagerEdit = [](CSheet& parts) { parts.GetHeadPart()->SetRefName("R7"); };
+    doc->OnPartManager();
+    EXPECT_EQ(doc->GetBoardSheet(LAYER_MAX)->GetHeadPart()->GetRefName(), "R7");
+    EXPECT_EQ(UndoSteps(), 2u);
+}
+
+TEST_F(DocCommandsTest, SwappingLayers)
+{
+    AddLine(0, CDPoint(0, 0), CDPoint(1, 0));
+    int zero = 0, two = 2;
+    doc->SwapLayers(&zero, &zero, 1);
+    EXPECT_TRUE(doc->GetUndoHistory().empty());
+    EXPECT_EQ(OnBoard(0), 1);
+    doc->SwapLayers(&zero, &two, 1);
+    EXPECT_EQ(OnBoard(0), 0);
+    ASSERT_EQ(OnBoard(2), 1);
+    EXPECT_EQ(doc->GetBoardSheet(2)->GetHeadLine()->GetLayerNo(), 2);
+    doc->OnEditUndo();
+    EXPECT_EQ(OnBoard(0), 1);
+    EXPECT_EQ(OnBoard(2), 0);
+}
+
+TEST_F(DocCommandsTest, CanPlaceViaKeepsOffViasAndTheSecondList)
+{
+    AddVia(CDPoint(5, 5));
+    EXPECT_FALSE(doc->CanPlaceVia(CDPoint(5, 5), false));
+    EXPECT_TRUE(doc->CanPlaceVia(CDPoint(20, 20), false));
+    EXPECT_FALSE(doc->CanPlaceVia(CDPoint(20, 20), true));
+    AddLine(0, CDPoint(15, 20), CDPoint(25, 20));
+    EXPECT_TRUE(doc->CanPlaceVia(CDPoint(20, 20), true));
+}
+
+} // namespace

@@ -110,6 +110,34 @@ void BM_SnapToItem(benchmark::State& state)
 }
 BENCHMARK(BM_SnapToItem)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
 
+// The item tip and the via placement test under the moving cursor (the sheets' indexes built by a
+// first call): query answers true or false at a random point of the board.
+template <class Query> void CursorQuery(benchmark::State& state, unsigned seed, const char* counter, Query query)
+{
+    DocBoard b(static_cast<int>(state.range(0)));
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> x(b.extent.left, b.extent.right);
+    std::uniform_real_distribution<double> y(b.extent.top, b.extent.bottom);
+    query(*b.doc, CDPoint(x(random), y(random)));
+    long yes = 0;
+    for (auto _ : state)
+        yes += query(*b.doc, CDPoint(x(random), y(random))) ? 1 : 0;
+    state.counters[counter] = static_cast<double>(yes);
+}
+
+void BM_ItemTipText(benchmark::State& state)
+{
+    std::string tip;
+    CursorQuery(state, 11, "found", [&tip](CVELTADoc& doc, CDPoint p) { return doc.GetItemTipText(p, tip); });
+}
+BENCHMARK(BM_ItemTipText)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
+
+void BM_CanPlaceVia(benchmark::State& state)
+{
+    CursorQuery(state, 13, "placeable", [](CVELTADoc& doc, CDPoint p) { return doc.CanPlaceVia(p, true); });
+}
+BENCHMARK(BM_CanPlaceVia)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 BENCHMARK_MAIN();

@@ -119,8 +119,9 @@ void CVELTADoc::OnWorkArea()
     CDPoint::SetScale(m_nScale);
     const double width = m_boardSize.cx;
     const double height = m_boardSize.cy;
-    if (m_viewRect.left > width || m_viewRect.right > width || m_viewRect.left < 0.0 || m_viewRect.right < 0.0 ||
-        m_viewRect.top > height || m_viewRect.bottom > height || m_viewRect.top < 0.0 || m_viewRect.bottom < 0.0)
+    if (m_viewRect.left > width || m_viewRect.right > width || m_viewRect.left < 0.0 ||
+        m_viewRect.right < 0.0 || m_viewRect.top > height || m_viewRect.bottom > height ||
+        m_viewRect.top < 0.0 || m_viewRect.bottom < 0.0)
         m_viewRect = CDRect(0.0, 0.0, width, height);
     m_pHost->UpdateAllViews(2, nullptr, nullptr);
 }
@@ -206,7 +207,8 @@ void CVELTADoc::LayerSaveRestore(bool shift)
             m_layerStates[static_cast<std::size_t>(layer)] = sheet.IsEnable() ? 2 : sheet.IsDisp() ? 1 : 0;
         }
         for (int layer = 0; layer < LAYER_MAX; ++layer) {
-            if (layer != current && m_boardSheets[static_cast<std::size_t>(layer)].GetLayer().order >= currentOrder)
+            if (layer != current &&
+                m_boardSheets[static_cast<std::size_t>(layer)].GetLayer().order >= currentOrder)
                 setBytes(layer, false, false);
         }
         BuildLayerLists();

@@ -27,10 +27,8 @@ struct CutterCommand
 };
 
 constexpr CutterCommand kCommands[] = {
-    {ID_CUTTER_CHAMFER, KIND_LINE, 2, true},
-    {ID_CUTTER_FILLET, KIND_LINE, 2, true},
-    {ID_CUTTER_TRIM, KIND_LINE | KIND_ARC, 1, false},
-    {ID_CUTTER_DIVIDE, KIND_LINE | KIND_ARC, 1, true},
+    {ID_CUTTER_CHAMFER, KIND_LINE, 2, true},           {ID_CUTTER_FILLET, KIND_LINE, 2, true},
+    {ID_CUTTER_TRIM, KIND_LINE | KIND_ARC, 1, false},  {ID_CUTTER_DIVIDE, KIND_LINE | KIND_ARC, 1, true},
     {ID_CUTTER_OFFSET, KIND_LINE | KIND_ARC, 1, true},
 };
 
@@ -46,7 +44,8 @@ const CutterCommand* FindCommand(int id)
 
 bool CVELTADoc::CanCutterEdit()
 {
-    return m_pHost && m_pHost->GetActiveTool() == ID_INPUT_CUTTER && m_viaPartSheet.GetKindCount(KIND_LINE) > 0;
+    return m_pHost && m_pHost->GetActiveTool() == ID_INPUT_CUTTER &&
+           m_viaPartSheet.GetKindCount(KIND_LINE) > 0;
 }
 
 void CVELTADoc::DeleteCutterPath(bool selectionOnly)

@@ -93,7 +93,8 @@ bool CVELTADoc::CanMergeSplitPart()
         return false;
     const int parts = m_selViaPartSheet.GetKindCount(KIND_PART);
     const int all = CountItems(SET_SELECTION, 0);
-    const bool modeOk = (parts > 0 && all == parts) || parts > 1 || (parts == 1 && !m_pCurrentSelSheet->IsEmpty());
+    const bool modeOk =
+        (parts > 0 && all == parts) || parts > 1 || (parts == 1 && !m_pCurrentSelSheet->IsEmpty());
     if (!modeOk)
         return false;
     const bool wiring = GetWireLayerPos(m_nCurrentLayer, false) > 0;
@@ -185,9 +186,9 @@ void CVELTADoc::OnExplodePart()
             const char* name;
             bool always;
         };
-        for (const Label& label : {Label{part.GetPartNameText(), "NAME", true},
-                                   Label{part.GetValNameText(), "VAL", false},
-                                   Label{part.GetRefNameText(), "REF", false}}) {
+        for (const Label& label :
+             {Label{part.GetPartNameText(), "NAME", true}, Label{part.GetValNameText(), "VAL", false},
+              Label{part.GetRefNameText(), "REF", false}}) {
             if (!label.always && label.text->GetName().empty())
                 continue;
             CText text(*label.text);

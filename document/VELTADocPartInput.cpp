@@ -66,8 +66,9 @@ void CVELTADoc::AddRecentPart(const std::string& name)
     std::vector<std::string> names = ReadRecentParts();
     if (!names.empty() && SameName(names.front(), name))
         return;
-    names.erase(std::remove_if(names.begin(), names.end(), [&](const std::string& n) { return SameName(n, name); }),
-                names.end());
+    names.erase(
+        std::remove_if(names.begin(), names.end(), [&](const std::string& n) { return SameName(n, name); }),
+        names.end());
     names.insert(names.begin(), name);
     WriteRecentParts(names);
 }
@@ -75,7 +76,8 @@ void CVELTADoc::AddRecentPart(const std::string& name)
 void CVELTADoc::RemoveRecentPart(const std::string& name)
 {
     std::vector<std::string> names = ReadRecentParts();
-    const auto found = std::find_if(names.begin(), names.end(), [&](const std::string& n) { return SameName(n, name); });
+    const auto found =
+        std::find_if(names.begin(), names.end(), [&](const std::string& n) { return SameName(n, name); });
     if (found == names.end())
         return;
     names.erase(found);
@@ -166,7 +168,8 @@ int CVELTADoc::InputPart(CDPoint at, const std::string& reference, const std::st
     AddRecentPart(data.partName);
     const CDRect bounds = part.GetBoundingRect();
     if (bounds.IsRectNull()) {
-        AfxMessageBox(_J("部品を表示できません。\n部品を表示可能なレイヤ設定にするか、部品入力時の配置面、除外層の設定を確認してください。"));
+        AfxMessageBox(_J("部品を表示できません。\n部品を表示可能なレイヤ設定にするか、部品入力時の配置面、除"
+                         "外層の設定を確認してください。"));
         m_partInputSheet.DeleteContents();
         return -1;
     }

@@ -26,7 +26,8 @@ bool IsDimensioned(const CItemBase& item)
 }
 
 // Two copies of the line meeting at the point, each with that end marked.
-void SplitLine(const CLine& line, const CDPoint& at, std::unique_ptr<CLine>& first, std::unique_ptr<CLine>& second)
+void SplitLine(const CLine& line, const CDPoint& at, std::unique_ptr<CLine>& first,
+               std::unique_ptr<CLine>& second)
 {
     first = std::make_unique<CLine>(line);
     second = std::make_unique<CLine>(line);

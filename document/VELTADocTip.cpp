@@ -155,7 +155,8 @@ bool CVELTADoc::GetItemTipText(CDPoint point, std::string& text)
             CLand* land = static_cast<CLand*>(item);
             if (!land->CheckPoint(point))
                 continue;
-            text = header + platform::Format("<Turret> %3d\n(%s)", land->GetTurretNo(), user(land->GetPoint()).c_str());
+            text = header + platform::Format("<Turret> %3d\n(%s)", land->GetTurretNo(),
+                                             user(land->GetPoint()).c_str());
             return true;
         }
         for (CItemBase* item : ItemsAt(sheet, KIND_TEXT, point)) {

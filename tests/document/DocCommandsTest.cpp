@@ -2,6 +2,8 @@
 // recent-part list, the cutter edits and the remaining board commands.
 
 #include "model/items/Hole.h"
+#include "model/library/Library.h"
+#include "model/net/Net.h"
 #include "model/items/Sur.h"
 #include "model/items/Ter.h"
 #include "platform/J.h"
@@ -32,6 +34,27 @@ public:
             partManagerEdit(parts);
         return partManagerAnswer;
     }
+    bool RunMakePartDialog(unsigned& package, int& type) override
+    {
+        ++makePartRuns;
+        package = 7;
+        type = PART_SMD;
+        return makePartAnswer;
+    }
+    bool RunRegisterPartDialog(std::string& package, std::string& library, bool several) override
+    {
+        registerPackage = package;
+        registerSeveral = several;
+        library = registerLibrary;
+        return !registerLibrary.empty();
+    }
+    bool RunNetManagerDialog(std::vector<COLORREF>& colours) override
+    {
+        for (COLORREF& c : colours)
+            c = RGB(1, 2, 3);
+        return true;
+    }
+    void ShowFoundPoint(const CDPoint& point) override { found.push_back(point); }
     bool IsShiftDown() override { return shift; }
     void EndCommand() override { ++endCommands; }
     void SetActiveTool(int t) override { tool = t; }
@@ -42,6 +65,12 @@ public:
     int partManagerRuns = 0;
     bool shift = false;
     int endCommands = 0;
+    int makePartRuns = 0;
+    bool makePartAnswer = true;
+    std::string registerLibrary;
+    std::string registerPackage;
+    bool registerSeveral = false;
+    std::vector<CDPoint> found;
 };
 
 class DocCommandsTest : public EditFixture
@@ -64,6 +93,26 @@ protected:
         return doc->GetBoardSheet(LAYER_MAX)->NewPart(part);
     }
     std::size_t UndoSteps() const { return doc->GetUndoHistory().size() / 12; }
+
+    // A library file beside the board holding one package "DIP8": a land and a terminal on
+    // layer 0 and the part name; it is the one registered library.
+    std::string WriteLibrary()
+    {
+        const std::string path = (Board().parent_path() / "parts.vlb").string();
+        CPart part(CDPoint(0, 0), CDRect(-1, -1, 1, 1), 1, 0, 0.0, 0);
+        part.SetPartName("DIP8");
+        part.NewLand(CDPoint(0, 0), 1)->SetLayerNo(0);
+        part.NewTer(CDPoint(0, 0), CText("1", CDPoint(0, 0), 0))->SetLayerNo(0);
+        CSheet sheet;
+        sheet.SetDocument(doc.get());
+        sheet.NewPart(part);
+        CLibrary library;
+        library.SetLibraryName(path);
+        library.SetPackageName("DIP8");
+        EXPECT_TRUE(library.WritePart(&sheet, 0));
+        profile.SetString("Library File List", "File1", path);
+        return path;
+    }
 
     CommandHost commandHost;
 };
@@ -504,6 +553,199 @@ TEST_F(DocCommandsTest, CanPlaceViaKeepsOffViasAndTheSecondList)
     EXPECT_FALSE(doc->CanPlaceVia(CDPoint(20, 20), true));
     AddLine(0, CDPoint(15, 20), CDPoint(25, 20));
     EXPECT_TRUE(doc->CanPlaceVia(CDPoint(20, 20), true));
+}
+
+TEST_F(DocCommandsTest, APartIsReadFromTheLibraryAndPlacedAtTypedCoordinates)
+{
+    WriteLibrary();
+    FakeItemDialogs dialogs;
+    dialogs.onPartIn = [](PartInDialogData& data) {
+        data.partName = "dip8";
+        data.reference = "U3";
+        data.position = CDPoint(10, 99);
+        data.xGiven = true;
+    };
+    EXPECT_EQ(doc->InputPart(CDPoint(50, 60), "U1", "74HC00"), 2);
+    EXPECT_EQ(dialogs.lastPartIn.value, "74HC00");
+    CSheet* sel = doc->GetSelectionSheet(LAYER_MAX);
+    ASSERT_EQ(sel->GetKindCount(KIND_PART), 1);
+    CPart* part = sel->GetHeadPart();
+    // A typed x and the clicked y.
+    EXPECT_TRUE(part->GetOrg() == CDPoint(35.4, 60)) << part->GetOrg().x << "," << part->GetOrg().y;
+    EXPECT_EQ(part->GetRefName(), "U3");
+    EXPECT_EQ(CVELTADoc::ReadRecentParts(), (std::vector<std::string>{"dip8"}));
+    EXPECT_TRUE(doc->GetPartInputSheet()->IsEmpty());
+}
+
+TEST_F(DocCommandsTest, APartOnHiddenLayersIsRefusedButRemembered)
+{
+    WriteLibrary();
+    FakeItemDialogs dialogs;
+    dialogs.onPartIn = [](PartInDialogData& data) { data.partName = "DIP8"; };
+    for (int set : {0, 2, 5})
+        doc->GetSetSheet(set, 0)->GetLayerPoint()->display = 0;
+    doc->GetSetSheet(0, 0)->GetLayerPoint()->enable = 0;
+    doc->BuildLayerLists();
+    EXPECT_EQ(doc->InputPart(CDPoint(50, 60), "", ""), -1);
+    EXPECT_EQ(messages.Last().text.rfind(_J("部品を表示できません。"), 0), 0u);
+    EXPECT_TRUE(doc->GetSelectionSheet(LAYER_MAX)->IsEmpty());
+    EXPECT_EQ(CVELTADoc::ReadRecentParts(), (std::vector<std::string>{"DIP8"}));
+}
+
+TEST_F(DocCommandsTest, RegisteringAPartStoresItUnnumbered)
+{
+    const std::string path = (Board().parent_path() / "mine.vlb").string();
+    profile.SetString("Library File List", "File1", path);
+    CPart* part = AddPart("R5", 10);
+    part->ModifyType(PART_PLACED, 0);
+    doc->SelectItem(part, LAYER_MAX);
+    commandHost.tool = 22;
+    ASSERT_TRUE(doc->CanRegisterPart());
+    commandHost.registerLibrary = path;
+    messages.SetDefaultAnswer(IDYES);
+    doc->OnRegisterPart();
+    EXPECT_EQ(commandHost.registerPackage, "DIP8");
+    EXPECT_FALSE(commandHost.registerSeveral);
+    ASSERT_TRUE(doc->ReadLibraryPart("DIP8", path));
+    CPart* stored = doc->GetPartInputSheet()->GetHeadPart();
+    EXPECT_EQ(stored->GetRefName(), "R?");
+    EXPECT_EQ(stored->GetType() & PART_PLACED, 0);
+}
+
+TEST_F(DocCommandsTest, MakePartTurnsTheSelectionIntoOnePart)
+{
+    tagPARTLAYER& silk = doc->GetLayerStack().partLayers[PL_SILKTEXT];
+    silk.layerA = 2;
+    silk.layerB = 3;
+    doc->GetSelectionSheet(2)->NewText(CText("Name", CDPoint(1, 1), 0));
+    doc->GetSelectionSheet(2)->NewText(CText("Ref", CDPoint(1, 3), 0));
+    doc->GetSelectionSheet(0)->NewTer(CDPoint(5, 1), CText("2", CDPoint(5, 1), 0), 0);
+    doc->GetSelectionSheet(0)->NewTer(CDPoint(3, 1), CText("1", CDPoint(3, 1), 0), 0);
+    doc->GetSelectionSheet(0)->NewLand(CDPoint(3, 1), 1);
+    doc->OnMakePart();
+    EXPECT_EQ(commandHost.makePartRuns, 1);
+    CSheet* board = doc->GetBoardSheet(LAYER_MAX);
+    ASSERT_EQ(board->GetKindCount(KIND_PART), 1);
+    CPart* part = board->GetHeadPart();
+    EXPECT_EQ(part->GetPartName(), "Name");
+    EXPECT_EQ(part->GetPackage(), 7u);
+    EXPECT_EQ(part->GetTerCount(), 2);
+    // No origin land: the first terminal by number gives the origin.
+    EXPECT_TRUE(part->GetOrg() == CDPoint(3, 1));
+    EXPECT_EQ(part->GetType() & 0x1010, 0);
+    EXPECT_TRUE(doc->IsSelectionEmpty());
+    EXPECT_EQ(OnBoard(0), 0);
+    EXPECT_EQ(commandHost.endCommands, 1);
+    doc->OnEditUndo();
+    EXPECT_EQ(board->GetKindCount(KIND_PART), 0);
+    EXPECT_EQ(OnBoard(0), 3);
+    EXPECT_EQ(OnBoard(2), 2);
+}
+
+TEST_F(DocCommandsTest, MakePartOnTheSolderSideMarksThePart)
+{
+    tagPARTLAYER& silk = doc->GetLayerStack().partLayers[PL_SILKTEXT];
+    silk.layerA = 2;
+    silk.layerB = 3;
+    doc->GetSelectionSheet(3)->NewText(CText("NAME", CDPoint(1, 1), 0));
+    doc->GetSelectionSheet(1)->NewTer(CDPoint(3, 1), CText("1", CDPoint(3, 1), 0), 0);
+    doc->OnMakePart();
+    CPart* part = doc->GetBoardSheet(LAYER_MAX)->GetHeadPart();
+    ASSERT_NE(part, nullptr);
+    EXPECT_EQ(part->GetType() & 0x1010, 0x1010);
+}
+
+TEST_F(DocCommandsTest, MakePartWithoutAnOriginAsksFirst)
+{
+    tagPARTLAYER& silk = doc->GetLayerStack().partLayers[PL_SILKTEXT];
+    silk.layerA = 2;
+    silk.layerB = 3;
+    doc->GetSelectionSheet(2)->NewText(CText("Name", CDPoint(1, 1), 0));
+    doc->GetSelectionSheet(2)->NewLine(CLine(CDPoint(0, 0), CDPoint(1, 0), 2, 0));
+    messages.QueueAnswer(IDNO);
+    doc->OnMakePart();
+    EXPECT_EQ(messages.Last().text, _J("実装原点データが認識できません。\n続行しますか？"));
+    EXPECT_EQ(commandHost.makePartRuns, 0);
+    EXPECT_EQ(Selected(2), 2);
+}
+
+TEST_F(DocCommandsTest, MergeAndSplitMoveItemsBetweenPartAndLayer)
+{
+    CPart* part = AddPart("R1", 10);
+    part->NewLine(CDPoint(9, 9), CDPoint(11, 9), 2, 0)->SetLayerNo(0);
+    doc->SelectItem(part, LAYER_MAX);
+    commandHost.tool = 22;
+    ASSERT_TRUE(doc->CanMergeSplitPart());
+    doc->OnMergeSplitPart();
+    EXPECT_EQ(OnBoard(0), 1); // the part's line on the current layer left it
+    CPart* split = doc->GetBoardSheet(LAYER_MAX)->GetHeadPart();
+    EXPECT_EQ(split->GetKindCount(KIND_LINE), 0);
+
+    doc->SelectItem(split, LAYER_MAX);
+    doc->SelectItem(doc->GetBoardSheet(0)->GetHeadLine(), 0);
+    ASSERT_TRUE(doc->CanMergeSplitPart());
+    doc->OnMergeSplitPart();
+    EXPECT_EQ(OnBoard(0), 0);
+    EXPECT_EQ(doc->GetBoardSheet(LAYER_MAX)->GetHeadPart()->GetKindCount(KIND_LINE), 1);
+    doc->OnEditUndo();
+    EXPECT_EQ(OnBoard(0), 1);
+    EXPECT_EQ(doc->GetBoardSheet(LAYER_MAX)->GetHeadPart()->GetKindCount(KIND_LINE), 0);
+}
+
+TEST_F(DocCommandsTest, FindingTextStepsThroughTheHits)
+{
+    doc->GetBoardSheet(0)->NewText(CText("abc", CDPoint(1, 1), 0));
+    doc->GetBoardSheet(0)->NewText(CText(_J("部品ABC"), CDPoint(2, 2), 0));
+    doc->GetBoardSheet(1)->NewText(CText("ABC", CDPoint(3, 3), 0));
+    profile.SetString("Find", "Find1", "abc");
+    profile.SetInt("Find", "LayMode", 1);
+    EXPECT_TRUE(doc->FindString(false));
+    EXPECT_TRUE(doc->FindString(true));
+    EXPECT_TRUE(doc->FindString(true));
+    EXPECT_FALSE(doc->FindString(true));
+    ASSERT_EQ(commandHost.found.size(), 3u);
+    EXPECT_TRUE(commandHost.found[1] == CDPoint(2, 2));
+    EXPECT_TRUE(commandHost.found[2] == CDPoint(3, 3));
+
+    profile.SetInt("Find", "SelectItem", 1);
+    profile.SetInt("Find", "MatchCase", 1);
+    EXPECT_TRUE(doc->FindString(false));
+    EXPECT_EQ(Selected(0), 1); // only the current layer, and only "abc" in its case
+    EXPECT_EQ(commandHost.tool, 22);
+}
+
+TEST_F(DocCommandsTest, LayerListsAsText)
+{
+    WriteFile(Board(), Section("WIRE_VIA_LAYER", "1:1::3,4:2,3,5:5;\r\n2:2::4:5:6,7;\r\n"));
+    doc->ReadWireViaLayer();
+    EXPECT_EQ(doc->GetLayerListText(1, 32), "  3,  4");
+    EXPECT_EQ(doc->GetLayerListText(2, 32), "  4");
+    EXPECT_EQ(doc->GetLayerListText(0, 64), "  2,  3,  5");
+    EXPECT_EQ(doc->GetLayerListText(1, 128), "  5");
+    EXPECT_EQ(doc->GetLayerListText(2, 128), "  6,  7");
+    // The second list keeps vias off its layers.
+    doc->GetBoardSheet(2)->NewLine(CDPoint(0, 5), CDPoint(10, 5), 2, 0);
+    EXPECT_FALSE(doc->CanPlaceVia(CDPoint(5, 5), false));
+}
+
+TEST_F(DocCommandsTest, F10WithShiftHidesTheViasAndParts)
+{
+    commandHost.shift = true;
+    doc->OnLayerSaveRestore();
+    EXPECT_FALSE(doc->GetBoardSheet(LAYER_MAX)->IsDisp());
+    commandHost.shift = false;
+    doc->OnLayerSaveRestore();
+    EXPECT_TRUE(doc->GetBoardSheet(LAYER_MAX)->IsDisp());
+    EXPECT_TRUE(doc->GetBoardSheet(LAYER_MAX)->IsEnable());
+}
+
+TEST_F(DocCommandsTest, TheNetManagerColoursTheNets)
+{
+    doc->AddNet(std::make_unique<CNet>());
+    doc->AddNet(std::make_unique<CNet>());
+    doc->OnNetManager();
+    for (const auto& net : doc->GetNets())
+        EXPECT_EQ(net->GetColor(), RGB(1, 2, 3));
 }
 
 } // namespace

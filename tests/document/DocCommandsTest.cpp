@@ -748,4 +748,50 @@ TEST_F(DocCommandsTest, TheNetManagerColoursTheNets)
         EXPECT_EQ(net->GetColor(), RGB(1, 2, 3));
 }
 
+TEST_F(DocCommandsTest, AnUnreadableLibraryIsSkipped)
+{
+    const std::string good = WriteLibrary();
+    profile.SetString("Library File List", "File1", (Board().parent_path() / "missing.vlb").string());
+    profile.SetString("Library File List", "File2", good);
+    FakeItemDialogs dialogs;
+    dialogs.onPartIn = [](PartInDialogData& data) { data.partName = "DIP8"; };
+    EXPECT_EQ(doc->InputPart(CDPoint(50, 60), "", ""), 1);
+    EXPECT_EQ(doc->GetSelectionSheet(LAYER_MAX)->GetKindCount(KIND_PART), 1);
+    // Declining to create the missing library leaves no file behind.
+    EXPECT_FALSE(std::filesystem::exists(Board().parent_path() / "missing.vlb"));
+}
+
+// Every cutter command that asks a number, with answers of 0 and below: the board keeps one copy
+// of each item, the path goes and nothing is left selected.
+class CutterNumbersTest : public DocCommandsTest, public ::testing::WithParamInterface<std::tuple<int, double>>
+{
+};
+
+TEST_P(CutterNumbersTest, ZeroOrNegativeNumbersAreHarmless)
+{
+    const auto [command, number] = GetParam();
+    FakeItemDialogs dialogs;
+    dialogs.onNumberIn = [number = number](NumberInDialogData& data) {
+        data.first = number;
+        data.second = number;
+    };
+    AddLine(0, CDPoint(0, 0), CDPoint(10, 0));
+    AddLine(0, CDPoint(10, 0), CDPoint(10, 10));
+    doc->GetBoardSheet(0)->NewArc(CDPoint(20, 20), 5.0, 0.0, M_PI, 0, 2);
+    doc->GetBoardSheet(LAYER_MAX)->NewLine(CDPoint(5, -1), CDPoint(11, 5), 0, 0);
+    doc->GetBoardSheet(LAYER_MAX)->NewLine(CDPoint(15, 20), CDPoint(25, 26), 0, 0);
+    doc->OnCutterEdit(command);
+    EXPECT_EQ(Selected(0), 0);
+    EXPECT_EQ(doc->GetBoardSheet(LAYER_MAX)->GetKindCount(KIND_LINE), 0);
+    EXPECT_GE(OnBoard(0), 3);
+    if (!doc->GetUndoHistory().empty()) {
+        doc->OnEditUndo();
+        EXPECT_EQ(OnBoard(0), 3);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, CutterNumbersTest,
+                         ::testing::Combine(::testing::Values(32964, 32965, 32966, 32967),
+                                            ::testing::Values(0.0, -1.0, -2.5)));
+
 } // namespace

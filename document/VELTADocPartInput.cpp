@@ -168,8 +168,8 @@ int CVELTADoc::InputPart(CDPoint at, const std::string& reference, const std::st
     AddRecentPart(data.partName);
     const CDRect bounds = part.GetBoundingRect();
     if (bounds.IsRectNull()) {
-        AfxMessageBox(_J("部品を表示できません。\n部品を表示可能なレイヤ設定にするか、部品入力時の配置面、除"
-                         "外層の設定を確認してください。"));
+        AfxMessageBox(_J("部品を表示できません。\n") + _J("部品を表示可能なレイヤ設定にするか、") +
+                      _J("部品入力時の配置面、除外層の設定を確認してください。"));
         m_partInputSheet.DeleteContents();
         return -1;
     }

@@ -121,15 +121,15 @@ void CVELTADoc::OnResetPartNumbers()
     if (AfxMessageBox(_J("選択した部品の参照番号をリセットしますか？"),
                       MB_OKCANCEL | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDOK)
         return;
+    // Parts without a numbered reference go back to the board untouched.
+    std::vector<std::unique_ptr<CPart>> unnumbered;
     for (POSITION pos = m_selViaPartSheet.GetFirstPartPos(); pos;) {
-        const POSITION here = pos;
         CPart* part = m_selViaPartSheet.GetNextPart(pos);
-        if (part->RefCheck())
-            continue;
-        m_viaPartSheet.NewPart(*part);
-        m_selViaPartSheet.DeleteItemAt(KIND_PART, here);
+        if (!part->RefCheck())
+            unnumbered.push_back(std::make_unique<CPart>(*part));
     }
-    m_partList.clear();
+    for (const auto& part : unnumbered)
+        DeselectItem(part.get(), LAYER_MAX);
     StoreUndo(6, 3);
     for (POSITION pos = m_selViaPartSheet.GetFirstPartPos(); pos;) {
         CPart* part = m_selViaPartSheet.GetNextPart(pos);

@@ -488,7 +488,11 @@ TEST_F(DocCommandsTest, ConvertingAnArcRemovesTheArc)
 
 TEST_F(DocCommandsTest, TheWorkAreaSetsTheScale)
 {
-    doc->SetBoardSize(CDSize(200, 200));
+    commandHost.workArea = std::make_pair(CDSize(200, 150), CDPoint(10, 10));
+    doc->OnWorkArea();
+    EXPECT_EQ(doc->GetCoordScale(), 163);
+    EXPECT_TRUE(doc->GetBoardSize() == CDSize(200, 150));
+    EXPECT_NE(ReadFile(Board()).find("[SHEET_SIZE]"), std::string::npos);
     commandHost.workArea = std::make_pair(CDSize(327, 327), CDPoint(25.4, 25.4));
     doc->OnWorkArea();
     EXPECT_EQ(doc->GetCoordScale(), 100);

@@ -4,7 +4,9 @@
 
 #include "bench/SyntheticBoard.h"
 #include "document/VELTADoc.h"
+#include "model/items/Part.h"
 #include "model/startup/Startup.h"
+#include "platform/Messages.h"
 
 #include <benchmark/benchmark.h>
 
@@ -109,6 +111,67 @@ void BM_SnapToItem(benchmark::State& state)
     state.counters["found"] = static_cast<double>(found);
 }
 BENCHMARK(BM_SnapToItem)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
+
+// The item tip and the via placement test under the moving cursor (the sheets' indexes built by a
+// first call): query answers true or false at a random point of the board.
+template <class Query>
+void CursorQuery(benchmark::State& state, unsigned seed, const char* counter, Query query)
+{
+    DocBoard b(static_cast<int>(state.range(0)));
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> x(b.extent.left, b.extent.right);
+    std::uniform_real_distribution<double> y(b.extent.top, b.extent.bottom);
+    query(*b.doc, CDPoint(x(random), y(random)));
+    long yes = 0;
+    for (auto _ : state)
+        yes += query(*b.doc, CDPoint(x(random), y(random))) ? 1 : 0;
+    state.counters[counter] = static_cast<double>(yes);
+}
+
+void BM_ItemTipText(benchmark::State& state)
+{
+    std::string tip;
+    CursorQuery(state, 11, "found", [&tip](CVELTADoc& doc, CDPoint p) { return doc.GetItemTipText(p, tip); });
+}
+BENCHMARK(BM_ItemTipText)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
+
+void BM_CanPlaceVia(benchmark::State& state)
+{
+    CursorQuery(state, 13, "placeable", [](CVELTADoc& doc, CDPoint p) { return doc.CanPlaceVia(p, true); });
+}
+BENCHMARK(BM_CanPlaceVia)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
+
+// A cutter trim where a short path crosses the middle of the board, and exploding one placed
+// part with its undo: single commands as the user runs them.
+void BM_CutterTrim(benchmark::State& state)
+{
+    DocBoard b(static_cast<int>(state.range(0)));
+    platform::RecordingMessages messages;
+    platform::SetMessageService(&messages);
+    const CDPoint middle((b.extent.left + b.extent.right) / 2, (b.extent.top + b.extent.bottom) / 2);
+    b.doc->SetCurrentLayer(bench::SyntheticBoard::kTop);
+    for (auto _ : state) {
+        b.doc->GetBoardSheet(LAYER_MAX)->NewLine(middle, CDPoint(middle.x + 2.0, middle.y + 2.0), 0, 0);
+        b.doc->OnCutterEdit(32968);
+    }
+    platform::SetMessageService(nullptr);
+}
+BENCHMARK(BM_CutterTrim)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_ExplodePart(benchmark::State& state)
+{
+    DocBoard b(static_cast<int>(state.range(0)));
+    platform::RecordingMessages messages;
+    messages.SetDefaultAnswer(IDYES);
+    platform::SetMessageService(&messages);
+    for (auto _ : state) {
+        b.doc->SelectItem(b.doc->GetBoardSheet(LAYER_MAX)->GetHeadPart(), LAYER_MAX);
+        b.doc->OnExplodePart();
+        b.doc->OnEditUndo();
+    }
+    platform::SetMessageService(nullptr);
+}
+BENCHMARK(BM_ExplodePart)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 

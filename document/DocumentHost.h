@@ -15,6 +15,7 @@
 #include <string>
 
 class CItemBase;
+class CSheet;
 
 // Board file: create, open, save, auto-save
 #include "model/geometry/DPoint.h"
@@ -172,4 +173,58 @@ public:
         (void)rect;
         return false;
     }
+
+    // --- Document commands: dialogs of the part, layer and board commands ---
+    // Each answers false (Cancel) where the dialog is not there, so its command does nothing.
+    // The make-part dialog: the part type chosen gives the package and the part's type word.
+    virtual bool RunMakePartDialog(unsigned& package, int& type)
+    {
+        (void)package;
+        (void)type;
+        return false;
+    }
+    // The registration dialog: package name (preset) and library file (CP932).
+    virtual bool RunRegisterPartDialog(std::string& package, std::string& library, bool several)
+    {
+        (void)package;
+        (void)library;
+        (void)several;
+        return false;
+    }
+    // The work area dialog on the board size and the user origin.
+    virtual bool RunWorkAreaDialog(CDSize& size, CDPoint& origin)
+    {
+        (void)size;
+        (void)origin;
+        return false;
+    }
+    // The part manager on a copy of the board's via and part sheet.
+    virtual bool RunPartManagerDialog(CSheet& parts)
+    {
+        (void)parts;
+        return false;
+    }
+    // The net manager: one colour per net of the net list, in list order.
+    virtual bool RunNetManagerDialog(std::vector<COLORREF>& colours)
+    {
+        (void)colours;
+        return false;
+    }
+    // The layer exchange dialog on copies of the 128 layer records: the two layers to swap.
+    virtual bool RunLayerExchangeDialog(std::vector<tagLAYER>& layers, int& first, int& second)
+    {
+        (void)layers;
+        (void)first;
+        (void)second;
+        return false;
+    }
+    // Whether Shift is held while a command runs.
+    virtual bool IsShiftDown() { return false; }
+    // The active view's tool becomes the selection tool (22) or another command id.
+    virtual void SetActiveTool(int tool) { (void)tool; }
+    // Finding text: restores a minimised frame, moves the cursor onto the board point when the
+    // view shows it, otherwise scrolls the view to it.
+    virtual void ShowFoundPoint(const CDPoint& point) { (void)point; }
+    // The tool tool bar's first drop-down button (other than 32843) takes the command and its icon.
+    virtual void SetToolButton(unsigned id) { (void)id; }
 };

@@ -394,6 +394,62 @@ public:
     void ReloadNetFile(bool force);
     void SetNetTerminals();
 
+    // --- Document commands: splitting, copy increments, tips, parts, cutter, other commands ---
+    // Makes the selection a drag starts from: an end of a line or arc marked, or the item (or a
+    // surface's outline element) cut in two at the point. False when nothing was selected.
+    bool SplitItemAtPoint(CItemBase* item, CDPoint point, int layer);
+    // Step 0: the copy-increment settings for a single selected part, text or terminal.
+    void IncrementCopyNames(int step);
+    // Describes the item under the point; false when there is none.
+    bool GetItemTipText(CDPoint point, std::string& text);
+
+    // Part commands with their enable tests.
+    bool CanMakePart();
+    bool CanExplodePart();
+    bool CanMergeSplitPart();
+    bool CanResetPartNumbers();
+    void OnMakePart();
+    void OnExplodePart();
+    void OnMergeSplitPart();
+    void OnResetPartNumbers();
+
+    // Part input: 0 nothing done, 1 placed at the clicked point, 2 at typed coordinates, -1 the
+    // part cannot be read or shown.
+    int InputPart(CDPoint at, const std::string& reference, const std::string& value);
+    bool LoadPart(const std::string& name, CPart* out, int excludedLayers);
+    bool ReadLibraryPart(const std::string& name, const std::string& library);
+    void AddRecentPart(const std::string& name);
+    void RemoveRecentPart(const std::string& name);
+    // The "Recent Part List" names, most recent first.
+    static std::vector<std::string> ReadRecentParts();
+    void RegisterPartInLibrary(const std::string& package, const std::string& library, bool several);
+    bool CanRegisterPart();
+    void OnRegisterPart();
+
+    // Cutter edits (command ids 32964..32968) and convert to line (32962).
+    bool CanCutterEdit();
+    void OnCutterEdit(int commandId);
+    void DeleteCutterPath(bool selectionOnly);
+    double GetSelectionLength();
+    bool CanConvertToLine();
+    void OnConvertToLine();
+
+    // Other commands and queries.
+    void OnWorkArea();
+    void OnPartManager();
+    void OnNetManager();
+    void OnLayerSaveRestore();
+    bool CanLayerSaveRestore();
+    bool IsLayerStateSaved() const { return m_bLayerSaved; }
+    void OnLayerSwap();
+    void SwapLayers(const int* first, const int* second, int count);
+    bool FindString(bool next);
+    bool CanPlaceVia(CDPoint at, bool needItem);
+    void SetTextSelection(const CDRect& area);
+    void ResetTextSelection();
+    std::string GetLayerListText(int which, int kind);
+    void SetToolButton(unsigned id);
+
 private:
     friend class CVELTADocTest;
 
@@ -541,4 +597,13 @@ private:
     void StoreFileTimes(const std::string& path, bool keepCreation);
     std::string TitleWithoutMark() const;
     long m_nAutoSaveNumber = 0; // the untitled auto-save name's number, given on first use
+    // Document commands
+    void SplitMarkEnd(CItemBase* item, int layer);
+    void LayerSaveRestore(bool shift);
+    void EndEdit();
+    bool IsMakePartTool() const;
+    std::array<int, LAYER_MAX> m_layerStates{}; // F10: 0 hidden, 1 displayed, 2 displayed and enabled
+    bool m_bLayerSaved = false;
+    std::array<int, 3> m_partInputDisp{0, 2, 2}; // the part-name, reference and value displays
+    int m_nFindPosition = 0;
 };

@@ -35,6 +35,7 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -925,11 +926,14 @@ void CMainFrame::RunExternalTool(int id)
         }
         return;
     }
+    // A program (with its arguments) runs; any other file opens in its associated program.
     const QString text = Cp932ToQString(entry);
-    const QFileInfo info(text);
-    const bool ok = info.isExecutable() && !info.isDir()
-                        ? QProcess::startDetached(info.absoluteFilePath(), {})
-                        : QDesktopServices::openUrl(QUrl::fromUserInput(text));
+    const QStringList words = QProcess::splitCommand(text);
+    const QFileInfo first(words.isEmpty() ? QString() : words.front());
+    const bool program = !words.isEmpty() && ((first.isExecutable() && !first.isDir()) ||
+                                              !QStandardPaths::findExecutable(words.front()).isEmpty());
+    const bool ok = program ? QProcess::startDetached(words.front(), words.mid(1))
+                            : QDesktopServices::openUrl(QUrl::fromLocalFile(text));
     if (!ok) {
         QApplication::beep();
         QMessageBox::warning(this, "VELTA", Utf8("実行できません\n %1").arg(text));

@@ -18,8 +18,11 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace apptest {
 
@@ -78,6 +81,10 @@ protected:
                ("velta-app-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
         fs::create_directories(root / "run");
         fs::create_directories(root / "data");
+        for (const char* name : {"XDG_RUNTIME_DIR", "XDG_DATA_HOME"}) {
+            const char* value = std::getenv(name);
+            savedEnvironment.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+        }
         setenv("XDG_RUNTIME_DIR", (root / "run").c_str(), 1);
         setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
         platform::SetProfile(&profile);
@@ -93,6 +100,13 @@ protected:
         app.reset();
         QApplication::processEvents();
         platform::SetProfile(nullptr);
+        // Other tests of this program see the environment they started with.
+        for (const auto& [name, value] : savedEnvironment) {
+            if (value)
+                setenv(name.c_str(), value->c_str(), 1);
+            else
+                unsetenv(name.c_str());
+        }
         std::error_code ec;
         fs::remove_all(root, ec);
     }
@@ -108,6 +122,7 @@ protected:
     int BoardCount() const { return static_cast<int>(frame->Children().size()); }
 
     fs::path root;
+    std::vector<std::pair<std::string, std::optional<std::string>>> savedEnvironment;
     platform::MemoryProfile profile;
     std::unique_ptr<CVELTAApp> app;
     CMainFrame* frame = nullptr;

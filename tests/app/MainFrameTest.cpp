@@ -334,6 +334,8 @@ TEST_F(MainFrameTest, Screenshots)
     frame->resize(1100, 760);
     const fs::path board = MakeBoard(root / "boards", "sample.vbd");
     ASSERT_TRUE(app->OpenDocumentFile(Cp(board)));
+    QApplication::processEvents();
+    frame->grab().save(folder + "/velta-window.png");
     frame->ActiveChild()->showMaximized();
     QApplication::processEvents();
     for (bool flat : {false, true}) {
@@ -353,6 +355,96 @@ TEST_F(MainFrameTest, Screenshots)
         menu->hide();
         shot.save(folder + (flat ? "/velta-flat.png" : "/velta-classic.png"));
     }
+}
+
+} // namespace
+
+namespace {
+
+using namespace apptest;
+
+class ShellWindowsTest : public AppFixture
+{
+};
+
+TEST_F(ShellWindowsTest, BarLayoutIsKeptUnlessShiftIsHeld)
+{
+    Start();
+    frame->ToolBar(131)->hide();
+    frame->SavePlacement();
+    frame->ToolBar(131)->show();
+    frame->ShowAtStartup(true);
+    EXPECT_TRUE(frame->ToolBar(131)->isVisible());
+    frame->ShowAtStartup(false);
+    EXPECT_FALSE(frame->ToolBar(131)->isVisible());
+    // A damaged layout is ignored.
+    frame->ToolBar(131)->show();
+    profile.SetBinary("ToolBar", "State", {1, 2, 3, 4, 5});
+    frame->ShowAtStartup(false);
+    EXPECT_TRUE(frame->ToolBar(131)->isVisible());
+    // The bar command toggles the bar and its check follows.
+    QAction* toggle = frame->Action(32789);
+    frame->OnCommand(32789);
+    frame->UpdateCommand(32789, toggle);
+    EXPECT_FALSE(frame->ToolBar(131)->isVisible());
+    EXPECT_FALSE(toggle->isChecked());
+}
+
+TEST_F(ShellWindowsTest, DroppedFilesOpenInOrder)
+{
+    Start();
+    const fs::path a = MakeBoard(root / "p", "a.vbd");
+    const fs::path b = MakeBoard(root / "q", "b.vbd");
+    WriteText(root / "p" / "one.vpj", "[Work 0]\n{\n[1] a.vbd\n[3] velta.bpf\n}\n");
+    const QString project = QString::fromStdString((root / "p" / "one.vpj").string());
+    const QString board = QString::fromStdString(b.string());
+    // A board before the project is closed again when the project opens its boards.
+    frame->OpenDroppedFiles({board, project});
+    ASSERT_EQ(BoardCount(), 1);
+    EXPECT_EQ(frame->ActiveDocument()->GetDocPathName(), Cp(a));
+    frame->CloseAllBoards();
+    QApplication::processEvents();
+    frame->OpenDroppedFiles({project, board});
+    EXPECT_EQ(BoardCount(), 2);
+}
+
+TEST_F(ShellWindowsTest, ChildFrameTitlesAndTheLastClose)
+{
+    Start();
+    const fs::path a = MakeBoard(root / "p", "a.vbd");
+    CVELTADoc* doc = app->OpenDocumentFile(Cp(a));
+    ASSERT_NE(doc, nullptr);
+    CChildFrame* child = frame->ActiveChild();
+    EXPECT_EQ(child->windowTitle().toStdString(), Cp(a)); // "Sheet"/"FullPath" shows the path
+    child->showMinimized();
+    QApplication::processEvents();
+    EXPECT_EQ(doc->GetDocTitle(), "a.vbd");
+    child->showNormal();
+    QApplication::processEvents();
+    EXPECT_EQ(doc->GetDocTitle(), Cp(a));
+
+    // Closing the last board re-reads the auto-save flag; the frame forgets the board.
+    profile.SetInt("FileSave", "AutoSave", 1);
+    frame->TakeAutoSaveFlag();
+    child->close();
+    QApplication::processEvents();
+    QApplication::processEvents();
+    EXPECT_EQ(BoardCount(), 0);
+    EXPECT_EQ(frame->GetCurrentDoc(), nullptr);
+    EXPECT_TRUE(frame->TakeAutoSaveFlag());
+}
+
+TEST_F(ShellWindowsTest, CaptionShowsTheProjectWhileTheMouseRestsOnTheMenuBar)
+{
+    Start();
+    app->SetProjectPath("/w/proj.vpj");
+    frame->UpdateCaption(true);
+    EXPECT_EQ(frame->windowTitle(), "/w/proj.vpj");
+    profile.SetInt("Sheet", "FullPath", 0);
+    frame->UpdateCaption(true);
+    EXPECT_EQ(frame->windowTitle(), "proj");
+    frame->UpdateCaption(false);
+    EXPECT_EQ(frame->windowTitle(), "VELTA");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Reading project files: the works, their numbered lines and what damaged files give.
 
 #include "document/ProjectFile.h"
+#include "app/RecentFileList.h"
 #include "tests/app/AppFixture.h"
 
 #include <gtest/gtest.h>
@@ -114,6 +115,38 @@ TEST_F(ProjectFileTest, AMissingFileLeavesTheRecordsAlone)
     works[0].boardFile = "kept.vbd";
     EXPECT_EQ(ReadProjectFile(folder / "missing.vpj", works), -1);
     EXPECT_EQ(works[0].boardFile, "kept.vbd");
+}
+
+} // namespace
+
+namespace {
+
+TEST(RecentFileListTest, KeepsNewestFirstWithinItsSize)
+{
+    platform::MemoryProfile profile;
+    platform::SetProfile(&profile);
+    CRecentFileList list("Recent File List", "File%d", 40, 60); // more than 16 counts as 16
+    EXPECT_EQ(list.GetSize(), 16);
+    for (int i = 0; i < 20; ++i)
+        list.Add("/b/" + std::to_string(i) + ".vbd");
+    list.Add("/B/5.vbd");
+    EXPECT_EQ(list.GetCount(), 16);
+    EXPECT_EQ(list.GetEntry(0), "/B/5.vbd");
+    EXPECT_EQ(list.GetEntry(1), "/b/19.vbd");
+    list.WriteList();
+    EXPECT_EQ(profile.GetString("Recent File List", "File1"), "/B/5.vbd");
+    CRecentFileList again("Recent File List", "File%d", 4, 60);
+    again.ReadList();
+    EXPECT_EQ(again.GetCount(), 4);
+
+    // Long names keep their file name and lose folders in the middle.
+    const std::string deep = "/home/user/" + std::string(80, 'd') + "/board.vbd";
+    const std::string shown = CRecentFileList::ShortenPath(deep, 60);
+    EXPECT_LE(shown.size(), 60u);
+    EXPECT_EQ(shown.substr(shown.size() - 10), "/board.vbd");
+    EXPECT_NE(shown.find("..."), std::string::npos);
+    EXPECT_EQ(CRecentFileList::ShortenPath("/a/b.vbd", 60), "/a/b.vbd");
+    platform::SetProfile(nullptr);
 }
 
 } // namespace

@@ -1,3 +1,5 @@
+#include "app/MainFrame.h"
+#include "app/VELTAApp.h"
 #include "model/startup/Startup.h"
 #include "platform/Clock.h"
 #include "platform/Messages.h"
@@ -7,7 +9,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QMainWindow>
 #include <clocale>
 #include <filesystem>
 
@@ -34,6 +35,7 @@ int main(int argc, char** argv)
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setOrganizationName("QEM");
     QApplication::setApplicationName("VELTA");
+    QApplication::setApplicationVersion("1.0");
 
     platform::QtProfile profile;
     platform::SetProfile(&profile);
@@ -47,11 +49,15 @@ int main(int argc, char** argv)
     if (!InitQuarn(programFolder / kStrokeFontFileName))
         return 1;
 
-    QMainWindow frame;
-    frame.setWindowTitle("VELTA");
-    frame.resize(1024, 768);
-    frame.show();
-    const int result = app.exec();
+    int result = 0;
+    {
+        CVELTAApp velta;
+        if (const std::optional<int> code = velta.InitInstance(QCoreApplication::arguments().mid(1)))
+            result = *code;
+        else
+            result = app.exec();
+        velta.ExitInstance();
+    }
     platform::SetMessageService(nullptr);
     platform::SetProfile(nullptr);
     return result;

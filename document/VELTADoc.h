@@ -40,6 +40,12 @@ struct ProjectWork
     std::string boardFile;
     std::string netFile;
     std::string partFile;
+    // The rest of the work as the project file holds it.
+    std::string settingsFile{};
+    std::string schematicProject{};
+    std::uint8_t spareFlag = 0;
+    std::uint8_t useNet = 0;
+    int netFormat = 0;
 };
 
 class CVELTADoc : public DocumentServices

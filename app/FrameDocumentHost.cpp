@@ -1,0 +1,226 @@
+#include "app/FrameDocumentHost.h"
+
+#include "app/ChildFrame.h"
+#include "app/MainFrame.h"
+#include "app/VELTAApp.h"
+#include "app/VELTAView.h"
+#include "app/ViewCommands.h"
+#include "document/VELTADoc.h"
+#include "platform/qt/QtText.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QTimer>
+
+using platform::Cp932ToQString;
+using platform::QStringToCp932;
+
+FrameDocumentHost::FrameDocumentHost(CVELTAApp& app, CMainFrame& frame, CVELTADoc& document)
+    : m_app(app), m_frame(frame), m_document(document)
+{
+}
+
+void FrameDocumentHost::UpdateAllViews(int /*hint*/, const CDRect* /*area*/, CItemBase* /*item*/)
+{
+    if (m_pChild && m_pChild->GetView())
+        m_pChild->GetView()->viewport()->update();
+}
+
+std::optional<PrinterPage> FrameDocumentHost::GetDefaultPrinterPage(bool portrait, int paperCode)
+{
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull())
+        return std::nullopt;
+    QPrinter printer(info, QPrinter::HighResolution);
+    printer.setPageOrientation(portrait ? QPageLayout::Portrait : QPageLayout::Landscape);
+    static const std::pair<int, QPageSize::PageSizeId> kPapers[] = {
+        {70, QPageSize::A6}, {11, QPageSize::A5}, {9, QPageSize::A4},  {8, QPageSize::A3},
+        {66, QPageSize::A2}, {88, QPageSize::B6}, {13, QPageSize::B5}, {12, QPageSize::B4}};
+    for (const auto& [code, id] : kPapers)
+        if (code == paperCode)
+            printer.setPageSize(QPageSize(id));
+    PrinterPage page;
+    const QRect full = printer.pageLayout().fullRectPixels(printer.resolution());
+    const QRect paint = printer.pageLayout().paintRectPixels(printer.resolution());
+    page.pageWidth = full.width();
+    page.pageHeight = full.height();
+    page.offsetX = paint.left();
+    page.offsetY = paint.top();
+    page.printableWidth = paint.width();
+    page.printableHeight = paint.height();
+    page.dpiX = printer.logicalDpiX();
+    page.dpiY = printer.logicalDpiY();
+    return page;
+}
+
+bool FrameDocumentHost::IsFrameMinimised()
+{
+    return m_pChild && m_pChild->isMinimized();
+}
+
+void FrameDocumentHost::TitleChanged(const std::string& title)
+{
+    if (m_pChild)
+        m_pChild->ShowTitle(title);
+}
+
+void FrameDocumentHost::PostMainMessage(int message, int wParam, int /*lParam*/)
+{
+    if (message != 1027)
+        return;
+    CMainFrame* frame = &m_frame;
+    QTimer::singleShot(0, frame, [frame, wParam] { frame->OnAutoSaveMessage(wParam); });
+}
+
+bool FrameDocumentHost::AskSaveModified()
+{
+    const QString name = Cp932ToQString(m_document.GetDocTitle());
+    const auto answer =
+        QMessageBox::question(m_pChild ? static_cast<QWidget*>(m_pChild) : &m_frame, "VELTA",
+                              QString::fromUtf8("%1 への変更を保存しますか?").arg(name),
+                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (answer == QMessageBox::Cancel)
+        return false;
+    if (answer == QMessageBox::Yes)
+        return m_document.DoFileSave();
+    return true;
+}
+
+void FrameDocumentHost::FocusActiveView()
+{
+    if (CChildFrame* child = m_frame.ActiveChild(); child && child->GetView())
+        child->GetView()->setFocus();
+}
+
+void FrameDocumentHost::SetLayerCombo(const ComboData& combo)
+{
+    m_frame.SetLayerCombo(combo);
+}
+
+void FrameDocumentHost::SetToolCombo(const ComboData& combo)
+{
+    m_frame.SetToolCombo(combo);
+}
+
+void FrameDocumentHost::SelectLayerComboItem(int index)
+{
+    m_frame.SelectLayerComboItem(index);
+}
+
+void FrameDocumentHost::SelectToolComboItem(int index)
+{
+    m_frame.SelectToolComboItem(index);
+}
+
+void FrameDocumentHost::ShowDropDownMenu(int buttonId, const MenuData& menu, int images)
+{
+    m_frame.ShowDropDownMenu(buttonId, menu, images);
+}
+
+void FrameDocumentHost::MainFrameDropDown(int /*buttonId*/)
+{
+    // The frame fills its own drop-downs (zoom, recent projects) before asking the document.
+}
+
+void FrameDocumentHost::SetCurrentDocument(CVELTADoc* doc)
+{
+    m_frame.SetCurrentDoc(doc);
+}
+
+int FrameDocumentHost::RunSettingFileDialog(const std::string& folder, const std::vector<std::string>& names,
+                                            CVELTADoc* /*doc*/)
+{
+    QStringList items;
+    for (const std::string& name : names)
+        items << Cp932ToQString(name);
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(&m_frame, QString::fromUtf8("基板設計ファイルの選択"),
+                                                 Cp932ToQString(folder), items, 0, false, &ok);
+    return ok ? static_cast<int>(items.indexOf(chosen)) : -1;
+}
+
+std::optional<std::string> FrameDocumentHost::RunSaveAsDialog(const std::string& proposed)
+{
+    return m_app.PromptProjectFileName(proposed, false, true);
+}
+
+void FrameDocumentHost::BeginWaitCursor()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void FrameDocumentHost::EndWaitCursor()
+{
+    QApplication::restoreOverrideCursor();
+}
+
+void FrameDocumentHost::SetStatusPaneText(int pane, const std::string& text)
+{
+    m_frame.SetStatusPaneText(pane, Cp932ToQString(text));
+}
+
+bool FrameDocumentHost::IsAnyDocumentMarked()
+{
+    return m_frame.IsAnyDocumentMarked();
+}
+
+void FrameDocumentHost::MarkActiveDocument(bool clearAll)
+{
+    m_frame.MarkActiveDocument(clearAll);
+}
+
+bool FrameDocumentHost::TakeAutoSaveFlag()
+{
+    return m_frame.TakeAutoSaveFlag();
+}
+
+void FrameDocumentHost::SendMainFrameMessage(unsigned message, unsigned wParam, long /*lParam*/)
+{
+    if (message == 1027)
+        m_frame.OnAutoSaveMessage(static_cast<int>(wParam));
+}
+
+bool FrameDocumentHost::IsProjectOpen()
+{
+    return !m_app.GetProjectPath().empty();
+}
+
+std::optional<ProjectWorkEntry> FrameDocumentHost::FindProjectWork(const std::string& boardFileName)
+{
+    ProjectWork work;
+    if (!m_app.FindProjectWork(work, boardFileName))
+        return std::nullopt;
+    ProjectWorkEntry entry;
+    entry.boardFile = work.boardFile;
+    entry.settingFile = work.settingsFile;
+    entry.netFile = work.netFile;
+    entry.partFile = work.partFile;
+    entry.useNetList = work.useNet != 0;
+    return entry;
+}
+
+void FrameDocumentHost::AddToRecentFileList(const std::string& path)
+{
+    m_app.AddToRecentFileList(path);
+}
+
+void FrameDocumentHost::RemoveProjectDocument(const std::string& path)
+{
+    m_app.RemoveProjectDocument(path);
+}
+
+void FrameDocumentHost::ClearActiveDocument(CVELTADoc* doc)
+{
+    if (m_frame.GetCurrentDoc() == doc)
+        m_frame.SetCurrentDoc(nullptr);
+}
+
+bool FrameDocumentHost::StoreVisibleRect(CDRect& rect)
+{
+    ViewCommands* view = m_pChild ? dynamic_cast<ViewCommands*>(m_pChild->GetView()) : nullptr;
+    return view && view->StoreVisibleRect(rect);
+}

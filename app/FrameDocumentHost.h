@@ -1,0 +1,56 @@
+#pragma once
+// The windows' side of one board document: its child frame and view, the main frame's combos,
+// status bar, marks and auto-save timer, the application's project and recent list, and the
+// dialogs the document runs.
+
+#include "document/DocumentHost.h"
+
+class CChildFrame;
+class CMainFrame;
+class CVELTAApp;
+
+class FrameDocumentHost : public DocumentHost
+{
+public:
+    FrameDocumentHost(CVELTAApp& app, CMainFrame& frame, CVELTADoc& document);
+
+    // The document's window, once made (null while the board is being opened).
+    void SetChildFrame(CChildFrame* child) { m_pChild = child; }
+
+    void UpdateAllViews(int hint, const CDRect* area, CItemBase* item) override;
+    std::optional<PrinterPage> GetDefaultPrinterPage(bool portrait, int paperCode) override;
+    bool IsFrameMinimised() override;
+    void TitleChanged(const std::string& title) override;
+    void PostMainMessage(int message, int wParam, int lParam) override;
+    bool AskSaveModified() override;
+    void FocusActiveView() override;
+    void SetLayerCombo(const ComboData& combo) override;
+    void SetToolCombo(const ComboData& combo) override;
+    void SelectLayerComboItem(int index) override;
+    void SelectToolComboItem(int index) override;
+    void ShowDropDownMenu(int buttonId, const MenuData& menu, int images) override;
+    void MainFrameDropDown(int buttonId) override;
+    void SetCurrentDocument(CVELTADoc* doc) override;
+    int RunSettingFileDialog(const std::string& folder, const std::vector<std::string>& names,
+                             CVELTADoc* doc) override;
+    std::optional<std::string> RunSaveAsDialog(const std::string& proposed) override;
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+    void SetStatusPaneText(int pane, const std::string& text) override;
+    bool IsAnyDocumentMarked() override;
+    void MarkActiveDocument(bool clearAll) override;
+    bool TakeAutoSaveFlag() override;
+    void SendMainFrameMessage(unsigned message, unsigned wParam, long lParam) override;
+    bool IsProjectOpen() override;
+    std::optional<ProjectWorkEntry> FindProjectWork(const std::string& boardFileName) override;
+    void AddToRecentFileList(const std::string& path) override;
+    void RemoveProjectDocument(const std::string& path) override;
+    void ClearActiveDocument(CVELTADoc* doc) override;
+    bool StoreVisibleRect(CDRect& rect) override;
+
+private:
+    CVELTAApp& m_app;
+    CMainFrame& m_frame;
+    CVELTADoc& m_document;
+    CChildFrame* m_pChild = nullptr; // observed
+};

@@ -1,0 +1,16 @@
+#pragma once
+// The project file (".vpj") as the application reads it: up to 64 works, each naming a board with
+// its net list and part attribute files.
+
+#include "document/VELTADoc.h"
+
+#include <array>
+#include <filesystem>
+
+constexpr int PROJECT_WORK_MAX = 64;
+
+using ProjectWorks = std::array<ProjectWork, PROJECT_WORK_MAX>;
+
+// Reads the works of a project file in file order into `works`; the number read, or -1 when the
+// file cannot be opened (the records are then untouched). Works past the 64th are not read.
+int ReadProjectFile(const std::filesystem::path& path, ProjectWorks& works);

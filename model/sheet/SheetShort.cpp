@@ -353,6 +353,7 @@ void CSheet::DRC_ShortCheck(tagDRCSPEC* rules, std::vector<std::uint32_t>* group
     rules->counter = 0;
     rules->sheet = this;
     const int layer = m_nWLayer;
+    const contact::StrokeCacheScope keepStrokes;
 
     if (IsNega()) {
         if (rules->planeMode == 0)
@@ -439,6 +440,7 @@ void CSheet::DRC_ShortCheck(tagDRCSPEC* rules, CTer* ter, CNetLine* group)
 {
     if (!rules || !group)
         return;
+    const contact::StrokeCacheScope keepStrokes;
     SheetGroups sheetGroups(*this);
     CheckTerGroup(rules, ter, group, sheetGroups);
 }

@@ -375,6 +375,33 @@ TEST_F(SheetShortTest, ChecksOnRandomBoardsEqualTheirPairwiseForm)
     EXPECT_GT(planeFound, 100);
 }
 
+// Texts meet many items in one check, which keeps each text's strokes for all its pairs: the
+// check still equals the pairwise form that converts the text for every pair.
+TEST_F(SheetShortTest, ChecksWithTextsOnRandomBoardsEqualTheirPairwiseForm)
+{
+    int found = 0;
+    for (unsigned seed = 1; seed <= 60; ++seed) {
+        SCOPED_TRACE(seed);
+        for (CSheet* sheet : {&top, &plane, &viaPart})
+            sheet->DeleteContents();
+        RandomBoard(seed);
+        std::mt19937 rng(seed * 104729u);
+        for (int i = 3 + static_cast<int>(rng() % 6); i > 0; --i) {
+            const CDPoint at(0.25 * static_cast<double>(rng() % 40), 0.25 * static_cast<double>(rng() % 40));
+            CText text("T" + std::to_string(rng() % 1000), at, rng() % 3 == 0 ? 0 : T_LINE);
+            text.SetSize(100 + 50 * static_cast<int>(rng() % 3));
+            top.NewText(text);
+        }
+        std::vector<std::uint32_t> groups = BuildGroups(rng);
+        tagDRCSPEC checked = rule, plain = rule;
+        top.DRC_ShortCheck(&checked, &groups);
+        PlainCheck(plain, top, groups);
+        ASSERT_EQ(checked.errorPoints, plain.errorPoints);
+        found += static_cast<int>(checked.errorPoints.size() / 4);
+    }
+    EXPECT_GT(found, 60);
+}
+
 // Two overlapping tracks far closer than the item rule allows, given ids 0x101 and 0x201.
 class TwoGroupsTest : public SheetShortTest
 {

@@ -59,7 +59,14 @@ public:
     void SetAttr(int attr) { m_nAttr = attr; }
     int GetWLayer() const { return m_nWLayer; }
     void SetWLayer(int wLayer) { m_nWLayer = wLayer; }
-    const CDRect& GetBoundingRect() const { return m_rcBound; }
+    const CDRect& GetBoundingRect() const
+    {
+        // Taking terminals out leaves the bounds to be made again when next asked for: a part's
+        // reset takes each of its terminals out of a board-wide group one by one.
+        if (m_boundsStale)
+            const_cast<CNetLine*>(this)->CalcBoundingRect();
+        return m_rcBound;
+    }
     // 1 when the ids are equal.
     int operator==(const CNetLine& other) const { return m_nID == other.m_nID; }
 
@@ -176,6 +183,7 @@ private:
     int m_nAttr = 0;
     int m_nWLayer = 0;
     CDRect m_rcBound;
+    bool m_boundsStale = false;
     CItemBaseList m_Lines;
     CItemBaseList m_Lands;
     CItemBaseList m_Arcs;

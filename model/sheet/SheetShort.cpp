@@ -455,11 +455,14 @@ CDRect CSheet::SetMark(tagDRCSPEC* rules, int turret)
     if (!rules)
         return marked;
     const std::vector<std::uint32_t>& words = rules->errorPoints;
+    // One land moved from point to point and copied in: a check may leave a million points.
+    CLand marker(CDPoint(0.0, 0.0), turret);
     for (std::size_t i = 0; i + 1 < words.size(); i += 2) {
         const double x = platform::FixedToDouble(platform::LongToFixed(static_cast<std::int32_t>(words[i])));
         const double y =
             platform::FixedToDouble(platform::LongToFixed(static_cast<std::int32_t>(words[i + 1])));
-        CLand* land = NewLand(CDPoint(x, y), turret);
+        marker.SetPoint(CDPoint(x, y));
+        CLand* land = NewLand(marker);
         marked |= land->GetBoundingRect();
     }
     return marked;

@@ -7,6 +7,7 @@
 #include "model/items/Line.h"
 #include "model/items/Part.h"
 #include "model/items/Via.h"
+#include "model/sheet/TerminalLinks.h"
 
 #include <benchmark/benchmark.h>
 
@@ -102,12 +103,7 @@ void Connect(CSheet& sheet, const std::vector<CPart*>& parts, std::vector<std::u
     sheet.ResetNetID();
     sheet.MakeGroup();
     sheet.CorrectID2NetLine();
-    for (CPart* part : parts) {
-        if (sheet.IsNega())
-            sheet.SetTerNetIDNega(part, &groups);
-        else
-            sheet.SetTerNetID(part, &groups);
-    }
+    LinkPartTerminals(sheet, parts, &groups);
 }
 
 // What a check found: the violations and a hash of their error points in order, which must not

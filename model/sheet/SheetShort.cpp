@@ -19,6 +19,7 @@
 #include "model/services/DocumentServices.h"
 #include "model/sheet/Sheet.h"
 #include "model/sheet/SheetItems.h"
+#include "model/sheet/TerminalLinks.h"
 #include "platform/Fixed.h"
 
 #include <algorithm>
@@ -434,6 +435,22 @@ void CSheet::DRC_ShortCheck(tagDRCSPEC* rules, std::vector<std::uint32_t>* group
                 CheckTerGroup(rules, nullptr, work.Group(), sheetGroups);
         }
     }
+}
+
+void LinkPartTerminals(CSheet& sheet, const std::vector<CPart*>& parts, std::vector<std::uint32_t>* groups)
+{
+    if (sheet.IsNega()) {
+        for (CPart* part : parts)
+            sheet.SetTerNetIDNega(part, groups);
+        return;
+    }
+    std::vector<CNetLine*> lines;
+    for (auto pos = sheet.GetFirstNetLinePos(); pos;)
+        lines.push_back(sheet.GetNextNetLine(pos));
+    // Linking terminals adds no member and moves no item: the indexes stay true for the run.
+    const KeptIndexes kept(lines);
+    for (CPart* part : parts)
+        sheet.SetTerNetID(part, groups);
 }
 
 void CSheet::DRC_ShortCheck(tagDRCSPEC* rules, CTer* ter, CNetLine* group)

@@ -26,9 +26,7 @@ void InstallTerNetHooks()
 {
     TerNetHooks hooks;
     hooks.groupId = [](const CNetLine* group) { return group->GetID(); };
-    hooks.groupHolds = [](const CNetLine* group, const CTer* ter) {
-        return static_cast<bool>(const_cast<CNetLine*>(group)->FindItem(ter));
-    };
+    hooks.groupHolds = [](const CNetLine* group, const CTer* ter) { return group->HasItem(ter); };
     hooks.groupAdd = [](CNetLine* group, CTer* ter) { group->AddItem(ter); };
     hooks.groupRemove = [](CNetLine* group, CTer* ter) { group->RemoveTer(ter); };
     SetTerNetHooks(hooks);

@@ -85,6 +85,9 @@ public:
     void AddItem(CNetLine* group) { *this += *group; }
     // Where the item stands in the list of its kind; null when it is not a member.
     POSITION FindItem(const CItemBase* item);
+    // Whether the item is a member (as FindItem finds it), without a walk of its list: a board-wide
+    // group has thousands of terminals.
+    bool HasItem(const CItemBase* item) const { return item && Holds(item); }
     // Takes the item out of the list of its kind (nothing when absent), then recomputes the bounds.
     // A terminal also drops this group from its own list.
     void RemoveItem(CItemBase* item);

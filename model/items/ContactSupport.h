@@ -50,15 +50,28 @@ inline double DistanceToRect(const tagDRECT& r, const tagDPOINT& p)
 constexpr double kAtRule = 1e-7;
 
 // A value rounded to 8 significant digits, as "%.8G" prints it and the rule values are typed.
+// The last value rounded is remembered: a check rounds the same few widths over and over.
 inline double Round8(double v)
 {
-    return platform::Atof(platform::Format("%.8G", v));
+    thread_local double lastIn = 0.0, lastOut = 0.0;
+    if (v == lastIn && !std::signbit(v) && !std::signbit(lastIn))
+        return lastOut;
+    const double out = platform::Atof(platform::Format("%.8G", v));
+    lastIn = v;
+    lastOut = out;
+    return out;
 }
 
 // d < limit, both taken to 8 significant digits: a distance exactly at the rule is not closer
-// than the rule, whatever the rounding of the sums that made the limit.
+// than the rule, whatever the rounding of the sums that made the limit. Rounding never reverses
+// an order, so d >= limit is never closer, and d below limit by more than ten digit steps of the
+// larger is always closer; only near-equal values are rounded.
 inline bool Closer(double d, double limit)
 {
+    if (d >= limit)
+        return false;
+    if (limit - d > 1e-6 * std::max(std::fabs(d), std::fabs(limit)))
+        return true;
     return Round8(d) < Round8(limit);
 }
 
@@ -133,5 +146,21 @@ inline bool JoinGroupRun(std::vector<std::uint32_t>& list, std::size_t first, st
     list.insert(runEnd, missing.begin(), missing.end());
     return true;
 }
+
+// While one lives on a thread, a text converted to strokes for a clearance test keeps its strokes
+// for the later tests of the same text (a check meets one text in many pairs). The items must
+// not move meanwhile; a text that changed anyway, or a new one at a freed one's address, is
+// converted again. Scopes nest: the outermost one holds the strokes.
+class StrokeCacheScope
+{
+public:
+    StrokeCacheScope();
+    ~StrokeCacheScope();
+    StrokeCacheScope(const StrokeCacheScope&) = delete;
+    StrokeCacheScope& operator=(const StrokeCacheScope&) = delete;
+
+private:
+    bool m_outer;
+};
 
 } // namespace contact

@@ -26,9 +26,7 @@ void InstallTerNetHooks()
 {
     TerNetHooks hooks;
     hooks.groupId = [](const CNetLine* group) { return group->GetID(); };
-    hooks.groupHolds = [](const CNetLine* group, const CTer* ter) {
-        return static_cast<bool>(const_cast<CNetLine*>(group)->FindItem(ter));
-    };
+    hooks.groupHolds = [](const CNetLine* group, const CTer* ter) { return group->HasItem(ter); };
     hooks.groupAdd = [](CNetLine* group, CTer* ter) { group->AddItem(ter); };
     hooks.groupRemove = [](CNetLine* group, CTer* ter) { group->RemoveTer(ter); };
     SetTerNetHooks(hooks);
@@ -242,6 +240,7 @@ void CNetLine::AddItem(CItemBase* item)
 {
     if (!item)
         return;
+    GetBoundingRect();
     switch (item->GetKind()) {
     case KIND_LINE:
     case KIND_LAND:
@@ -297,7 +296,8 @@ CNetLine& CNetLine::operator+=(CNetLine& other)
 {
     if (&other == this)
         return *this;
-    m_rcBound |= other.m_rcBound;
+    GetBoundingRect();
+    m_rcBound |= other.GetBoundingRect();
     other.SetID(m_nID);
     for (int kind : {KIND_LINE, KIND_LAND, KIND_ARC, KIND_SUR, KIND_TEXT, KIND_VIA, KIND_HOLE}) {
         CItemBaseList& mine = ListOf(kind);
@@ -356,8 +356,11 @@ void CNetLine::RemoveItem(CItemBase* item)
         return;
     Unlink(ListOf(item->GetKind()), pos);
     // A terminal left listing the group would keep a pointer to it after the group is freed.
-    if (item->GetKind() == KIND_TER)
+    if (item->GetKind() == KIND_TER) {
         static_cast<CTer*>(item)->RemoveNetLine(this);
+        m_boundsStale = true;
+        return;
+    }
     CalcBoundingRect();
 }
 
@@ -378,6 +381,7 @@ void CNetLine::DeleteContents()
     m_members.Clear();
     m_index.reset();
     m_rcBound.SetRectEmpty();
+    m_boundsStale = false;
 }
 
 void CNetLine::AdoptItem(std::unique_ptr<CItemBase> item)
@@ -437,6 +441,7 @@ void CNetLine::ReleaseMemberIndex()
 
 void CNetLine::CalcBoundingRect()
 {
+    m_boundsStale = false;
     if (m_index) {
         // The index holds every member's rectangle as this walk would take it.
         m_rcBound = m_index->GetBounds();
@@ -592,7 +597,7 @@ int CNetLine::CheckShortItem(CNetLine* other)
         }
         return 0;
     }
-    if (!Meet(m_rcBound, other->m_rcBound))
+    if (!Meet(GetBoundingRect(), other->GetBoundingRect()))
         return 0;
 
     const std::size_t mine =
@@ -673,7 +678,7 @@ void CNetLine::DRC_ShortCheck(tagDRCSPEC* drc, CNetLine* other)
 {
     if (!drc || !other)
         return;
-    CDRect grown = m_rcBound;
+    CDRect grown = GetBoundingRect();
     grown.InflateRect(std::min({drc->holeToHole, drc->plainClearance, drc->netClearance}));
     if (other->m_index) {
         // The other's vias, holes, then its lines, arcs, lands, surfaces and texts near this
@@ -683,13 +688,13 @@ void CNetLine::DRC_ShortCheck(tagDRCSPEC* drc, CNetLine* other)
         index.NearVias(grown, near);
         for (int i : near)
             DRC_ShortCheck(drc, index[i].item);
-        grown = m_rcBound;
+        grown = GetBoundingRect();
         grown.InflateRect(drc->holeMargin);
         index.Near(grown, near);
         for (int i : near)
             if (index[i].item->GetKind() == KIND_HOLE)
                 DRC_ShortCheck(drc, index[i].item);
-        grown = m_rcBound;
+        grown = GetBoundingRect();
         grown.InflateRect(std::min(drc->plainClearance, drc->netClearance));
         index.Near(grown, near);
         for (int i : near) {
@@ -704,12 +709,12 @@ void CNetLine::DRC_ShortCheck(tagDRCSPEC* drc, CNetLine* other)
         if (Meet(rect, grown))
             DRC_ShortCheck(drc, item);
     }
-    grown = m_rcBound;
+    grown = GetBoundingRect();
     grown.InflateRect(drc->holeMargin);
     for (CItemBase* item : other->m_Holes)
         if (Meet(item->GetBoundingRect(), grown))
             DRC_ShortCheck(drc, item);
-    grown = m_rcBound;
+    grown = GetBoundingRect();
     grown.InflateRect(std::min(drc->plainClearance, drc->netClearance));
     for (CItemBaseList* list :
          {&other->m_Lines, &other->m_Arcs, &other->m_Lands, &other->m_Surs, &other->m_Texts})
@@ -924,7 +929,7 @@ int CNetLine::MakeNetID(std::uint32_t first)
 CDRect CNetLine::GetSameIDItem(CNetLine* source)
 {
     if (!source)
-        return m_rcBound;
+        return GetBoundingRect();
     const int layer = source->m_nWLayer;
     // Copied first: the source may be this group.
     std::vector<CItemBase*> items;
@@ -940,7 +945,7 @@ CDRect CNetLine::GetSameIDItem(CNetLine* source)
             items.push_back(item);
     for (CItemBase* item : items)
         AddItem(item);
-    return m_rcBound;
+    return GetBoundingRect();
 }
 
 void CNetLine::GetAllNetLine(DocumentServices* doc, std::vector<CNetLine*>* list)

@@ -59,7 +59,14 @@ public:
     void SetAttr(int attr) { m_nAttr = attr; }
     int GetWLayer() const { return m_nWLayer; }
     void SetWLayer(int wLayer) { m_nWLayer = wLayer; }
-    const CDRect& GetBoundingRect() const { return m_rcBound; }
+    const CDRect& GetBoundingRect() const
+    {
+        // Taking terminals out leaves the bounds to be made again when next asked for: a part's
+        // reset takes each of its terminals out of a board-wide group one by one.
+        if (m_boundsStale)
+            const_cast<CNetLine*>(this)->CalcBoundingRect();
+        return m_rcBound;
+    }
     // 1 when the ids are equal.
     int operator==(const CNetLine& other) const { return m_nID == other.m_nID; }
 
@@ -78,6 +85,9 @@ public:
     void AddItem(CNetLine* group) { *this += *group; }
     // Where the item stands in the list of its kind; null when it is not a member.
     POSITION FindItem(const CItemBase* item);
+    // Whether the item is a member (as FindItem finds it), without a walk of its list: a board-wide
+    // group has thousands of terminals.
+    bool HasItem(const CItemBase* item) const { return item && Holds(item); }
     // Takes the item out of the list of its kind (nothing when absent), then recomputes the bounds.
     // A terminal also drops this group from its own list.
     void RemoveItem(CItemBase* item);
@@ -176,6 +186,7 @@ private:
     int m_nAttr = 0;
     int m_nWLayer = 0;
     CDRect m_rcBound;
+    bool m_boundsStale = false;
     CItemBaseList m_Lines;
     CItemBaseList m_Lands;
     CItemBaseList m_Arcs;

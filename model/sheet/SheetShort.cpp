@@ -19,6 +19,7 @@
 #include "model/services/DocumentServices.h"
 #include "model/sheet/Sheet.h"
 #include "model/sheet/SheetItems.h"
+#include "model/sheet/TerminalLinks.h"
 #include "platform/Fixed.h"
 
 #include <algorithm>
@@ -353,6 +354,7 @@ void CSheet::DRC_ShortCheck(tagDRCSPEC* rules, std::vector<std::uint32_t>* group
     rules->counter = 0;
     rules->sheet = this;
     const int layer = m_nWLayer;
+    const contact::StrokeCacheScope keepStrokes;
 
     if (IsNega()) {
         if (rules->planeMode == 0)
@@ -435,10 +437,27 @@ void CSheet::DRC_ShortCheck(tagDRCSPEC* rules, std::vector<std::uint32_t>* group
     }
 }
 
+void LinkPartTerminals(CSheet& sheet, const std::vector<CPart*>& parts, std::vector<std::uint32_t>* groups)
+{
+    if (sheet.IsNega()) {
+        for (CPart* part : parts)
+            sheet.SetTerNetIDNega(part, groups);
+        return;
+    }
+    std::vector<CNetLine*> lines;
+    for (auto pos = sheet.GetFirstNetLinePos(); pos;)
+        lines.push_back(sheet.GetNextNetLine(pos));
+    // Linking terminals adds no member and moves no item: the indexes stay true for the run.
+    const KeptIndexes kept(lines);
+    for (CPart* part : parts)
+        sheet.SetTerNetID(part, groups);
+}
+
 void CSheet::DRC_ShortCheck(tagDRCSPEC* rules, CTer* ter, CNetLine* group)
 {
     if (!rules || !group)
         return;
+    const contact::StrokeCacheScope keepStrokes;
     SheetGroups sheetGroups(*this);
     CheckTerGroup(rules, ter, group, sheetGroups);
 }
@@ -453,11 +472,14 @@ CDRect CSheet::SetMark(tagDRCSPEC* rules, int turret)
     if (!rules)
         return marked;
     const std::vector<std::uint32_t>& words = rules->errorPoints;
+    // One land moved from point to point and copied in: a check may leave a million points.
+    CLand marker(CDPoint(0.0, 0.0), turret);
     for (std::size_t i = 0; i + 1 < words.size(); i += 2) {
         const double x = platform::FixedToDouble(platform::LongToFixed(static_cast<std::int32_t>(words[i])));
         const double y =
             platform::FixedToDouble(platform::LongToFixed(static_cast<std::int32_t>(words[i + 1])));
-        CLand* land = NewLand(CDPoint(x, y), turret);
+        marker.SetPoint(CDPoint(x, y));
+        CLand* land = NewLand(marker);
         marked |= land->GetBoundingRect();
     }
     return marked;

@@ -14,6 +14,7 @@
 #include "model/items/Via.h"
 #include "model/net/NetLine.h"
 #include "model/sheet/Sheet.h"
+#include "model/sheet/TerminalLinks.h"
 #include "tests/support/ContactFixture.h"
 #include "tests/support/ErrorPoints.h"
 
@@ -165,9 +166,9 @@ protected:
         }
     }
 
-    // Connectivity of both layers as the design rule check builds it; the group array it makes,
-    // with runs of random ids and a cut-short end added.
-    std::vector<std::uint32_t> BuildGroups(std::mt19937& rng)
+    // Connectivity of both layers as the design rule check builds it, the parts linked one by one
+    // or all at once; the group array it makes.
+    std::vector<std::uint32_t> Connect(bool atOnce)
     {
         for (CSheet* sheet : {&top, &plane, &viaPart})
             sheet->ResetNetID();
@@ -175,6 +176,10 @@ protected:
         for (CSheet* sheet : {&top, &plane}) {
             sheet->MakeGroup();
             sheet->CorrectID2NetLine();
+            if (atOnce) {
+                LinkPartTerminals(*sheet, PartsOf(viaPart), &groups);
+                continue;
+            }
             for (CPart* part : PartsOf(viaPart)) {
                 if (sheet->IsNega())
                     sheet->SetTerNetIDNega(part, &groups);
@@ -182,6 +187,13 @@ protected:
                     sheet->SetTerNetID(part, &groups);
             }
         }
+        return groups;
+    }
+
+    // The group array of Connect with runs of random ids and a cut-short end added.
+    std::vector<std::uint32_t> BuildGroups(std::mt19937& rng)
+    {
+        std::vector<std::uint32_t> groups = Connect(false);
         const std::vector<CNetLine*> lines = GroupsOf(top);
         auto anyId = [&] { return lines.empty() ? 0u : lines[rng() % lines.size()]->GetID(); };
         for (int i = static_cast<int>(rng() % 4); i > 0; --i) {
@@ -373,6 +385,61 @@ TEST_F(SheetShortTest, ChecksOnRandomBoardsEqualTheirPairwiseForm)
     // The boards are dense enough that both checks find plenty.
     EXPECT_GT(found, 300);
     EXPECT_GT(planeFound, 100);
+}
+
+// Texts meet many items in one check, which keeps each text's strokes for all its pairs: the
+// check still equals the pairwise form that converts the text for every pair.
+TEST_F(SheetShortTest, ChecksWithTextsOnRandomBoardsEqualTheirPairwiseForm)
+{
+    int found = 0;
+    for (unsigned seed = 1; seed <= 60; ++seed) {
+        SCOPED_TRACE(seed);
+        for (CSheet* sheet : {&top, &plane, &viaPart})
+            sheet->DeleteContents();
+        RandomBoard(seed);
+        std::mt19937 rng(seed * 104729u);
+        for (int i = 3 + static_cast<int>(rng() % 6); i > 0; --i) {
+            const CDPoint at(0.25 * static_cast<double>(rng() % 40), 0.25 * static_cast<double>(rng() % 40));
+            CText text("T" + std::to_string(rng() % 1000), at, rng() % 3 == 0 ? 0 : T_LINE);
+            text.SetSize(100 + 50 * static_cast<int>(rng() % 3));
+            top.NewText(text);
+        }
+        std::vector<std::uint32_t> groups = BuildGroups(rng);
+        tagDRCSPEC checked = rule, plain = rule;
+        top.DRC_ShortCheck(&checked, &groups);
+        PlainCheck(plain, top, groups);
+        ASSERT_EQ(checked.errorPoints, plain.errorPoints);
+        found += static_cast<int>(checked.errorPoints.size() / 4);
+    }
+    EXPECT_GT(found, 60);
+}
+
+// Linking all parts at once, with the large groups indexed, gives what linking them one by one
+// gives: the group array, every id and each terminal's groups in order.
+TEST_F(SheetShortTest, LinkingAllPartsAtOnceEqualsLinkingThemOneByOne)
+{
+    // Each from the board as made: linking leaves display ids that a second linking builds on.
+    auto state = [&](unsigned seed, bool atOnce) {
+        for (CSheet* sheet : {&top, &plane, &viaPart})
+            sheet->DeleteContents();
+        RandomBoard(seed);
+        std::vector<std::uint32_t> all = Connect(atOnce);
+        const std::vector<std::uint32_t> ids = Ids();
+        all.insert(all.end(), ids.begin(), ids.end());
+        for (CPart* part : PartsOf(viaPart))
+            for (POSITION pos = part->GetFirstTerPos(); pos;) {
+                CTer* ter = part->GetNextTer(pos);
+                all.push_back(0xEEEEEEEEu);
+                for (CTer::NetLinePos at = ter->GetFirstNetLinePos(); at;)
+                    all.push_back(ter->GetNextNetLine(at)->GetID());
+            }
+        return all;
+    };
+    for (unsigned seed = 1; seed <= 100; ++seed) {
+        SCOPED_TRACE(seed);
+        const std::vector<std::uint32_t> oneByOne = state(seed, false);
+        ASSERT_EQ(state(seed, true), oneByOne);
+    }
 }
 
 // Two overlapping tracks far closer than the item rule allows, given ids 0x101 and 0x201.

@@ -39,10 +39,10 @@ struct DisplayBit
     unsigned bit;
     int partLayer;
 };
-constexpr DisplayBit kDisplayBits[] = {
-    {0x10000, 0},    {0x20000, 1},     {0x40000, 2},    {0x80000, 3},     {0x100000, 4},
-    {0x200000, 5},   {0x400000, 6},    {0x800000, 7},   {0x1000000, 8},   {0x2000000, 9},
-    {0x4000000, 10}, {0x20000000, 11}, {0x8000000, 12}, {0x40000000, 13}};
+constexpr DisplayBit kDisplayBits[] = {{0x10000, 0},    {0x20000, 1},    {0x40000, 2},    {0x80000, 3},
+                                       {0x100000, 4},   {0x200000, 5},   {0x400000, 6},   {0x800000, 7},
+                                       {0x1000000, 8},  {0x2000000, 9},  {0x4000000, 10}, {0x20000000, 11},
+                                       {0x8000000, 12}, {0x40000000, 13}};
 
 struct DisplayBox
 {
@@ -51,9 +51,9 @@ struct DisplayBox
     unsigned bits;
 };
 constexpr DisplayBox kDisplayBoxes[] = {
-    {1581, "部品取付穴", 0x10000},    {1582, "シルク図形", 0x20000},    {1583, "シルク文字", 0x40000},
-    {1590, "メタルマスク", 0x80000},  {1592, "レジスト", 0x100000},     {1584, "配線禁止領域", 0x200000},
-    {1588, "配置禁止領域", 0x400000}, {1589, "部品寸法線", 0x1000000},  {1591, "部品外形", 0x24000000},
+    {1581, "部品取付穴", 0x10000},     {1582, "シルク図形", 0x20000},     {1583, "シルク文字", 0x40000},
+    {1590, "メタルマスク", 0x80000},   {1592, "レジスト", 0x100000},      {1584, "配線禁止領域", 0x200000},
+    {1588, "配置禁止領域", 0x400000},  {1589, "部品寸法線", 0x1000000},   {1591, "部品外形", 0x24000000},
     {1593, "回路イメージ", 0x8000000}, {1585, "ビア禁止領域", 0x40000000}};
 
 // Icons of the tree, 16 x 15: closed library, open library, element, element with polarity,
@@ -76,7 +76,8 @@ std::vector<QIcon> TreeIcons()
             break;
         case 1: // an open book
             p.setBrush(QColor(250, 250, 240));
-            p.drawPolygon(QPolygonF({QPointF(0.5, 3.5), QPointF(7.5, 5.5), QPointF(7.5, 13.5), QPointF(0.5, 11.5)}));
+            p.drawPolygon(
+                QPolygonF({QPointF(0.5, 3.5), QPointF(7.5, 5.5), QPointF(7.5, 13.5), QPointF(0.5, 11.5)}));
             p.drawPolygon(
                 QPolygonF({QPointF(15.5, 3.5), QPointF(8.5, 5.5), QPointF(8.5, 13.5), QPointF(15.5, 11.5)}));
             p.setPen(QColor(70, 110, 190));
@@ -207,6 +208,7 @@ CDlgLibList::CDlgLibList(QWidget* parent)
     m_infoKind = infoField(IdKind, "種類", 3);
     m_infoOptions = infoField(IdOptions, "オプション", 4);
     m_infoTerminals = infoField(IdTerminals, "端子数", 5);
+    info->setRowStretch(6, 1);
 
     QGridLayout* display = AddGroup(QString::fromUtf8("表示"), 1, 2);
     int row = 0;
@@ -219,6 +221,7 @@ CDlgLibList::CDlgLibList(QWidget* parent)
         });
     }
     QPushButton* all = Put(display, b.Button(IdAll, QStringLiteral("ALL"), -1, 0), row, 0);
+    display->setRowStretch(row + 1, 1);
     connect(all, &QPushButton::clicked, this, &CDlgLibList::OnAll);
 
     auto* buttons = new QHBoxLayout;
@@ -362,9 +365,9 @@ bool CDlgLibList::ReadLibrary(QTreeWidgetItem* libraryItem)
     std::vector<IndexRecord> records;
     std::error_code error;
     // An index older than its library no longer describes it.
-    const bool current = std::filesystem::exists(index, error) && std::filesystem::exists(file, error) &&
-                         std::filesystem::last_write_time(index, error) >=
-                             std::filesystem::last_write_time(file, error);
+    const bool current =
+        std::filesystem::exists(index, error) && std::filesystem::exists(file, error) &&
+        std::filesystem::last_write_time(index, error) >= std::filesystem::last_write_time(file, error);
     if (current && ReadIndex(library.GetIndexName(), records)) {
         AddRecords(libraryItem, records);
         return true;
@@ -533,11 +536,13 @@ void CDlgLibList::RefreshPreview()
 void CDlgLibList::ShowInfo()
 {
     if (m_part.GetPartName().empty()) {
-        for (QLineEdit* field : {m_infoRef, m_infoValue, m_infoType, m_infoKind, m_infoOptions, m_infoTerminals})
+        for (QLineEdit* field :
+             {m_infoRef, m_infoValue, m_infoType, m_infoKind, m_infoOptions, m_infoTerminals})
             field->clear();
         return;
     }
-    static const char* const kTypes[] = {"DIP 挿入実装部品", "SMD 表面実装部品", "EDGE エッジ部品", "非回路部品"};
+    static const char* const kTypes[] = {"DIP 挿入実装部品", "SMD 表面実装部品", "EDGE エッジ部品",
+                                         "非回路部品"};
     static const char* const kKinds[] = {"未定義", "モジュール", "ディスクリュート", "コネクタ"};
     const int type = m_part.GetType();
     m_infoRef->setText(platform::Cp932ToQString(m_part.GetRefName()));

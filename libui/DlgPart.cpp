@@ -136,9 +136,9 @@ void CDlgPart::OnInitDialog()
     const int type = m_part.GetType();
     if (m_bMulti) {
         m_nameEdit->setEnabled(m_bName);
-        for (CTriStateCheck* box : {m_nameDispCheck, m_refDispCheck, m_valueDispCheck, m_sideLockCheck,
-                                    m_positionLockCheck, m_angleLockCheck, m_scaleLockCheck, m_solderCheck,
-                                    m_placedCheck})
+        for (CTriStateCheck* box :
+             {m_nameDispCheck, m_refDispCheck, m_valueDispCheck, m_sideLockCheck, m_positionLockCheck,
+              m_angleLockCheck, m_scaleLockCheck, m_solderCheck, m_placedCheck})
             box->setTristate(true);
         m_nSideLock = m_nPositionLock = m_nAngleLock = m_nScaleLock = m_nSolder = m_nPlaced = 2;
         for (CFormulaEdit* edit : {m_xEdit, m_yEdit, m_angleEdit}) {
@@ -163,6 +163,9 @@ void CDlgPart::OnInitDialog()
     const bool mayScale = MayScale();
     m_scaleEdit->setReadOnly(!mayScale);
     m_scaleLockCheck->setEnabled(mayScale);
+    // Several parts never take the scale from here.
+    if (m_bMulti)
+        m_scaleEdit->setEnabled(false);
     SetScale(mayScale && m_part.GetPackageScale() >= 0x10000 ? m_part.GetScale() / 100.0 : 1.0);
 
     UpdateData(false);
@@ -176,12 +179,15 @@ void CDlgPart::OnInitDialog()
 
 bool CDlgPart::DoDataExchange(bool save)
 {
-    const std::pair<CTriStateCheck*, int*> boxes[] = {
-        {m_nameDispCheck, &m_nNameDisp},      {m_refDispCheck, &m_nRefDisp},
-        {m_valueDispCheck, &m_nValueDisp},    {m_sideLockCheck, &m_nSideLock},
-        {m_positionLockCheck, &m_nPositionLock}, {m_angleLockCheck, &m_nAngleLock},
-        {m_scaleLockCheck, &m_nScaleLock},    {m_solderCheck, &m_nSolder},
-        {m_placedCheck, &m_nPlaced}};
+    const std::pair<CTriStateCheck*, int*> boxes[] = {{m_nameDispCheck, &m_nNameDisp},
+                                                      {m_refDispCheck, &m_nRefDisp},
+                                                      {m_valueDispCheck, &m_nValueDisp},
+                                                      {m_sideLockCheck, &m_nSideLock},
+                                                      {m_positionLockCheck, &m_nPositionLock},
+                                                      {m_angleLockCheck, &m_nAngleLock},
+                                                      {m_scaleLockCheck, &m_nScaleLock},
+                                                      {m_solderCheck, &m_nSolder},
+                                                      {m_placedCheck, &m_nPlaced}};
     for (const auto& [box, value] : boxes) {
         if (save)
             *value = box->GetState();

@@ -31,10 +31,12 @@ const std::vector<CDlgPartIn::MaskBox>& CDlgPartIn::MaskBoxes()
 {
     // "部品外形" stands for both outline part layers.
     static const std::vector<MaskBox> boxes = {
-        {1581, "部品取付穴", 0x10000},   {1582, "シルク図形", 0x20000},     {1583, "シルク文字", 0x40000},
-        {1590, "メタルマスク", 0x80000}, {1592, "レジスト", 0x100000},      {1584, "配線禁止領域", 0x200000},
-        {1588, "部品高さ領域", 0x400000}, {1589, "部品寸法線", 0x1000000},   {1591, "部品外形", 0x24000000},
-        {1593, "回路イメージ", 0x8000000}, {1585, "ビア禁止領域", 0x40000000}};
+        {1581, "部品取付穴", 0x10000},     {1582, "シルク図形", 0x20000},
+        {1583, "シルク文字", 0x40000},     {1590, "メタルマスク", 0x80000},
+        {1592, "レジスト", 0x100000},      {1584, "配線禁止領域", 0x200000},
+        {1588, "部品高さ領域", 0x400000},  {1589, "部品寸法線", 0x1000000},
+        {1591, "部品外形", 0x24000000},    {1593, "回路イメージ", 0x8000000},
+        {1585, "ビア禁止領域", 0x40000000}};
     return boxes;
 }
 
@@ -168,9 +170,8 @@ void CDlgPartIn::accept()
             return;
         }
     }
-    platform::GetProfile().SetInt(kSection, kDispKey,
-                                  m_nPartNameDisp + m_nRefDisp * 4 + m_nValueDisp * 16 +
-                                      static_cast<int>(m_nMask));
+    platform::GetProfile().SetInt(
+        kSection, kDispKey, m_nPartNameDisp + m_nRefDisp * 4 + m_nValueDisp * 16 + static_cast<int>(m_nMask));
     CDPoint point = m_point;
     double angle = m_dAngle;
     const bool xGiven = m_xEdit->IsChanged(), yGiven = m_yEdit->IsChanged(),

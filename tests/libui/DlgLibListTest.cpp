@@ -17,8 +17,8 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QPushButton>
 #include <QPainter>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -33,9 +33,8 @@ using testing_support::PartBoard;
 // The shape of a tree: each item's text and data word, children indented.
 std::string Shape(QTreeWidgetItem* item, int depth = 0)
 {
-    std::string out = std::string(static_cast<std::size_t>(depth) * 2, ' ') +
-                      item->text(0).toStdString() + " [" +
-                      std::to_string(item->data(0, CDlgLibList::DataRole).toInt()) + "]\n";
+    std::string out = std::string(static_cast<std::size_t>(depth) * 2, ' ') + item->text(0).toStdString() +
+                      " [" + std::to_string(item->data(0, CDlgLibList::DataRole).toInt()) + "]\n";
     for (int i = 0; i < item->childCount(); ++i)
         out += Shape(item->child(i), depth + 1);
     return out;
@@ -61,7 +60,8 @@ protected:
         // "NET" with three elements without reference, written in that order.
         CPart sop = MakePart("SOP", "U1", 0);
         ASSERT_TRUE(lib.WritePart(SheetOf({&sop}).get(), 1));
-        CPart d1 = MakePart("DIP", "R1", 0), d2 = MakePart("DIP", "C2", 4, 0x200), d3 = MakePart("DIP", "L3", 8);
+        CPart d1 = MakePart("DIP", "R1", 0), d2 = MakePart("DIP", "C2", 4, 0x200),
+              d3 = MakePart("DIP", "L3", 8);
         lib.SetPackageName("DIP");
         ASSERT_TRUE(lib.WritePart(SheetOf({&d1, &d2, &d3}).get(), 0));
         CPart n1 = MakePart("NET", "", 0), n2 = MakePart("NET", "", 4), n3 = MakePart("NET", "", 8);
@@ -128,11 +128,12 @@ TEST_F(DlgLibListTest, TreeIsTheSameFromTheIndexAndFromTheLibrary)
     EXPECT_EQ(Top(*first)->text(0), QString::fromStdString("parts.vlb <" + path + ">"));
     EXPECT_EQ(Top(*first)->childCount(), 1); // the placeholder
     const std::string fromLibrary = Shape(Expanded(*first));
-    EXPECT_EQ(fromLibrary, "parts.vlb <" + path + "> [0]\n"
-                           "  DIP [1]\n    R1 [18]\n    C2 [34]\n    L3 [50]\n"
-                           "  NET [1]\n    NET [17]\n    NET [33]\n    NET [49]\n"
-                           "  SOP [1]\n"
-                           "   Part Count : 7 [3]\n");
+    EXPECT_EQ(fromLibrary, "parts.vlb <" + path +
+                               "> [0]\n"
+                               "  DIP [1]\n    R1 [18]\n    C2 [34]\n    L3 [50]\n"
+                               "  NET [1]\n    NET [17]\n    NET [33]\n    NET [49]\n"
+                               "  SOP [1]\n"
+                               "   Part Count : 7 [3]\n");
     EXPECT_TRUE(std::filesystem::exists(index));
     EXPECT_EQ(messages.Count(), 0u);
 
@@ -196,7 +197,8 @@ TEST_F(DlgLibListTest, SelectionPreviewsThePartInLayerColours)
     Select(*d, Find(Find(top, "DIP"), "C2"));
     EXPECT_EQ(FindControl<QLineEdit>(d.get(), CDlgLibList::IdRef)->text(), "C2");
     EXPECT_EQ(FindControl<QLineEdit>(d.get(), CDlgLibList::IdOptions)->text(), QString::fromUtf8("極性 "));
-    EXPECT_EQ(FindControl<QLineEdit>(d.get(), CDlgLibList::IdType)->text(), QString::fromUtf8("DIP 挿入実装部品"));
+    EXPECT_EQ(FindControl<QLineEdit>(d.get(), CDlgLibList::IdType)->text(),
+              QString::fromUtf8("DIP 挿入実装部品"));
     EXPECT_EQ(FindControl<QLineEdit>(d.get(), CDlgLibList::IdTerminals)->text(), "1");
     EXPECT_EQ(d->GetPart().GetPartName(), "DIP");
     EXPECT_EQ(d->GetPart().GetRefName(), "C2");
@@ -221,7 +223,39 @@ TEST_F(DlgLibListTest, SelectionPreviewsThePartInLayerColours)
     EXPECT_GT(red, 50);
     EXPECT_GT(yellow, 10);
     EXPECT_GT(black, 1000);
-    Shot(d.get(), "library-browser");
+
+    // A DIP of eight pins with its outline and reference, for the eye.
+    {
+        CPart dip(CDPoint(0, 0), CDRect(-1.5, -1.5, 9.12, 9.12), 1, 0, 0.0, 0);
+        dip.SetPartName("DIP8");
+        dip.SetRefName("IC1");
+        dip.GetPartNameText()->SetLayerNo(PartBoard::kSilkTextA);
+        dip.GetRefNameText()->SetLayerNo(PartBoard::kSilkTextA);
+        dip.GetRefNameText()->SetPoint(CDPoint(2.5, 3.2));
+        for (int i = 0; i < 8; ++i) {
+            const CDPoint at(i < 4 ? i * 2.54 : (7 - i) * 2.54, i < 4 ? 0.0 : 7.62);
+            dip.NewLand(at, PartBoard::kBigPad)->SetLayerNo(PartBoard::kTop);
+            dip.NewTer(at, CText(std::to_string(i + 1), at, 0))->SetLayerNo(PartBoard::kTermA);
+        }
+        const CDPoint corners[] = {{-1.2, 1.5}, {8.82, 1.5}, {8.82, 6.1}, {-1.2, 6.1}};
+        for (int i = 0; i < 4; ++i)
+            dip.NewLine(corners[i], corners[(i + 1) % 4], PartBoard::kTrack, 0)
+                ->SetLayerNo(PartBoard::kSilkLineA);
+        CLibrary lib;
+        lib.SetLibraryName(path);
+        lib.SetPackageName("DIP8");
+        ASSERT_TRUE(lib.WritePart(SheetOf({&dip}).get(), 0));
+        CSheet text(0, 0, PartBoard::kSilkTextA, &board.doc);
+        text.GetLayerPoint()->color = RGB(255, 255, 255);
+        text.GetLayerPoint()->drawClass = 2;
+        board.doc.boardSheets[PartBoard::kSilkTextA] = &text;
+        auto shown = Open(&board.doc);
+        Select(*shown, Find(Expanded(*shown), "DIP8"));
+        EXPECT_EQ(FindControl<QLineEdit>(shown.get(), CDlgLibList::IdTerminals)->text(), "8");
+        shown->repaint();
+        Shot(shown.get(), "library-browser");
+        board.doc.boardSheets[PartBoard::kSilkTextA] = nullptr;
+    }
 
     // "ALL" keeps only the fixed classes: the silk goes, the copper stays.
     QTest::mouseClick(FindControl<QPushButton>(d.get(), CDlgLibList::IdAll), Qt::LeftButton);
@@ -261,7 +295,8 @@ TEST_F(DlgLibListTest, DeletingAnElementRenumbersTheRest)
     EXPECT_EQ(net->child(0)->data(0, CDlgLibList::DataRole).toInt(), 17);
     EXPECT_EQ(net->child(1)->data(0, CDlgLibList::DataRole).toInt(), 33);
     EXPECT_EQ(top->child(top->childCount() - 1)->text(0), " Part Count : 6");
-    EXPECT_EQ(FileParts(), (std::vector<std::string>{"SOP/U1/", "DIP/R1/", "DIP/C2/", "DIP/L3/", "NET//", "NET//"}));
+    EXPECT_EQ(FileParts(),
+              (std::vector<std::string>{"SOP/U1/", "DIP/R1/", "DIP/C2/", "DIP/L3/", "NET//", "NET//"}));
 
     // A referenced element cannot be deleted; a package goes whole.
     Select(*d, Find(Find(top, "DIP"), "C2"));
@@ -308,8 +343,8 @@ TEST_F(DlgLibListTest, RenameInPlace)
     rename(Find(top, "SOP"), "SO8");
     EXPECT_EQ(Find(top, "SOP"), nullptr);
     EXPECT_NE(Find(top, "SO8"), nullptr);
-    EXPECT_EQ(FileParts(),
-              (std::vector<std::string>{"DIP/R1/", "DIP/C2/", "DIP/L3/", "NET//", "NET//two", "NET//", "SO8/U1/"}));
+    EXPECT_EQ(FileParts(), (std::vector<std::string>{"DIP/R1/", "DIP/C2/", "DIP/L3/", "NET//", "NET//two",
+                                                     "NET//", "SO8/U1/"}));
     EXPECT_EQ(d->GetPart().GetPartName(), "SO8");
 }
 

@@ -1,10 +1,10 @@
 // Part terminal dialog: its columns by mount class and board, its rows, and the edits of names,
 // via numbers and inner-layer connections.
 
+#include "libui/DlgPartTer.h"
 #include "controls/GfxHeaderCtrl.h"
 #include "controls/GfxInPlaceEdit.h"
 #include "controls/GfxListCtrl.h"
-#include "libui/DlgPartTer.h"
 #include "model/items/Ter.h"
 #include "model/items/Via.h"
 #include "platform/J.h"

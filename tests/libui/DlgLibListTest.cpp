@@ -410,3 +410,34 @@ TEST_F(DlgLibListTest, PartInputTakesTheChosenPart)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DlgLibListTest, NamesWithBackslashTrailBytesSurvive)
+{
+    // "ソ" and "表" end in the byte 0x5C.
+    const std::string socket = _J("ソケット"), table = _J("表示");
+    CPart part = MakePart(socket, "J1", 0);
+    CLibrary lib;
+    lib.SetLibraryName(path);
+    ASSERT_TRUE(lib.WritePart(SheetOf({&part}).get(), 1));
+    auto d = Open(&board.doc);
+    QTreeWidgetItem* top = Expanded(*d);
+    QTreeWidgetItem* item = Find(top, "ソケット");
+    ASSERT_NE(item, nullptr);
+    Select(*d, item);
+    EXPECT_EQ(d->GetPart().GetPartName(), socket);
+    EXPECT_EQ(d->GetPart().GetRefName(), "J1");
+
+    // A name the code page cannot hold is refused; a good one is written.
+    const std::vector<std::uint8_t> before = testing_support::ReadBytes(path);
+    item->setText(0, QString::fromUtf8("é"));
+    EXPECT_EQ(item->text(0), QString::fromUtf8("ソケット"));
+    EXPECT_EQ(testing_support::ReadBytes(path), before);
+    EXPECT_EQ(messages.Count(), 1u);
+    item->setText(0, QString::fromUtf8("表示"));
+    EXPECT_EQ(FileParts().back(), table + "/J1/");
+    EXPECT_EQ(d->GetPart().GetPartName(), table);
+}
+
+} // namespace

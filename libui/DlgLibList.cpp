@@ -497,7 +497,6 @@ void CDlgLibList::OnSelectionChanged()
     if (data == kPackage) {
         m_strPackage = BytesOf(item);
         m_strElement = item->childCount() ? BytesOf(item->child(0)) : std::string();
-        m_strOldLabel = m_strPackage;
     } else if (item && item->parent() && item->parent()->parent() && (data & 15) == kElementPlain) {
         m_strPackage = BytesOf(item->parent());
     } else if (item && item->parent() && item->parent()->parent() && (data & 15) == kElementRef) {
@@ -695,7 +694,6 @@ void CDlgLibList::RenamePackage(QTreeWidgetItem* item, const std::string& newNam
     SetItem(item, newName, kPackage, nullptr);
     m_bFilling = false;
     m_strPackage = newName;
-    m_strOldLabel = newName;
     OnSelectionChanged();
 }
 

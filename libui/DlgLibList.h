@@ -114,8 +114,6 @@ private:
 
     std::string m_strPackage; // selected package name (CP932)
     std::string m_strElement; // selected element text (CP932)
-    bool m_bLabelEdit = false;
-    std::string m_strOldLabel;
     bool m_bFilling = false;
     std::unique_ptr<CSheet> m_scratch; // outlives the part that points to it
     CPart m_part;

@@ -15,6 +15,10 @@
 
 QWidget* QtItemDialogs::DialogParent()
 {
+    // A dialog run from another modal dialog (the text dialog behind a part's "F" button) opens
+    // over that one.
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
     return QApplication::activeWindow();
 }
 

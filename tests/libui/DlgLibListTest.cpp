@@ -16,6 +16,7 @@
 #include <QContextMenuEvent>
 #include <QImage>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
@@ -162,6 +163,19 @@ TEST_F(DlgLibListTest, TreeIsTheSameFromTheIndexAndFromTheLibrary)
     const QImage plain = Find(Top(*second), "DIP")->icon(0).pixmap(16, 15).toImage();
     const QImage hollow = Find(Top(*second), "NET")->icon(0).pixmap(16, 15).toImage();
     EXPECT_NE(plain, hollow);
+}
+
+TEST_F(DlgLibListTest, OwnedByTheMainWindowItOnlyCloses)
+{
+    QMainWindow frame;
+    CDlgLibList owned(&frame);
+    owned.show();
+    QApplication::processEvents();
+    EXPECT_FALSE(FindControl(&owned, CDialogBuilder::IdCancel)->isVisible());
+    EXPECT_EQ(FindControl<QPushButton>(&owned, CDialogBuilder::IdOk)->text(), QString::fromUtf8("閉じる"));
+    auto plain = Open(&board.doc);
+    EXPECT_TRUE(FindControl(plain.get(), CDialogBuilder::IdCancel)->isVisible());
+    EXPECT_EQ(FindControl<QPushButton>(plain.get(), CDialogBuilder::IdOk)->text(), "OK");
 }
 
 TEST_F(DlgLibListTest, MissingLibraryAddsNothingAndSaysSoOnce)

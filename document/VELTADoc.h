@@ -110,6 +110,9 @@ public:
     bool IsGreyPrint() override { return m_print.c[0] != 0; }
     int GetGreyLevel() override { return m_print.c[1] & 0xFF; }
 
+    // A net list is loaded while nets colour the board (the part terminal dialog's net column).
+    bool IsNetOn() override { return m_bNetColoring; }
+
     // --- Layer queries ---
     bool IsComponentSideLayer(int layer) const;
     bool IsDisplayedLayer(int layer) const;

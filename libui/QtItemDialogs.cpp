@@ -4,6 +4,8 @@
 #include "libui/DlgLand.h"
 #include "libui/DlgLine.h"
 #include "libui/DlgNumberIn.h"
+#include "libui/DlgPart.h"
+#include "libui/DlgPartIn.h"
 #include "libui/DlgPointIn.h"
 #include "libui/DlgSur.h"
 #include "libui/DlgText.h"
@@ -13,6 +15,10 @@
 
 QWidget* QtItemDialogs::DialogParent()
 {
+    // A dialog run from another modal dialog (the text dialog behind a part's "F" button) opens
+    // over that one.
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
     return QApplication::activeWindow();
 }
 
@@ -36,14 +42,14 @@ bool QtItemDialogs::RunLineDialog(LineDialogData& data)
     return CDlgLine::Run(data, DialogParent());
 }
 
-bool QtItemDialogs::RunPartDialog(PartDialogData&)
+bool QtItemDialogs::RunPartDialog(PartDialogData& data)
 {
-    return false;
+    return CDlgPart::Run(data, DialogParent());
 }
 
-bool QtItemDialogs::RunPartInDialog(PartInDialogData&)
+bool QtItemDialogs::RunPartInDialog(PartInDialogData& data)
 {
-    return false;
+    return CDlgPartIn::Run(data, DialogParent());
 }
 
 bool QtItemDialogs::RunSurDialog(SurDialogData& data)

@@ -88,4 +88,7 @@ public:
     {
         return AssignApertureTurret(apertureDef, 0, gerbar);
     }
+
+    // Whether a net list is loaded (the part terminal dialog shows its net column only then).
+    virtual bool IsNetOn() { return false; }
 };

@@ -105,4 +105,8 @@ public:
     tagTCODE GetToolEntry(int index) override;
     int AssignGerberAperture(const std::string& apertureDef, const std::vector<std::string>& macros,
                              tagGERBAR* gerbar) override;
+
+    // Whether a net list counts as loaded.
+    bool netsOn = false;
+    bool IsNetOn() override { return netsOn; }
 };

@@ -282,8 +282,9 @@ void CItemBase::Rotate(const CDPoint& center, double angle)
         m_rcBound.ResetRect(m_ptArea);
     } else {
         // What the area would be had it been the bounds' corners.
-        CDPoint corners[4] = {CDPoint(m_rcBound.left, m_rcBound.bottom), CDPoint(m_rcBound.right, m_rcBound.bottom),
-                              CDPoint(m_rcBound.right, m_rcBound.top), CDPoint(m_rcBound.left, m_rcBound.top)};
+        CDPoint corners[4] = {
+            CDPoint(m_rcBound.left, m_rcBound.bottom), CDPoint(m_rcBound.right, m_rcBound.bottom),
+            CDPoint(m_rcBound.right, m_rcBound.top), CDPoint(m_rcBound.left, m_rcBound.top)};
         for (CDPoint& p : corners)
             p.Rotate(center, angle);
         m_rcBound.ResetRect(corners);

@@ -88,6 +88,9 @@ public:
     const std::string& GetName() const { return m_Name.Peek().GetName(); }
     CText* GetNameText() { return &m_Name.Get(this); }
     const CText* GetNameText() const { return &m_Name.Get(const_cast<CArc*>(this)); }
+    // The name text when one has been made, else null: for walks over every item that would
+    // otherwise make a text for each (an unmade text reads as a fresh, empty one).
+    CText* HeldNameText() { return m_Name.Has() ? &m_Name.Get(this) : nullptr; }
     int IsNameEmpty() const { return (m_nType & ARC_NAMED) == 0; }
     bool IsAutoDim() const { return (m_nType & ARC_NAMED) && (m_nType & (ARC_AUTO_SIZE | ARC_AUTO_ANGLE)); }
     bool IsAutoSize() const { return (m_nType & ARC_NAMED) && (m_nType & ARC_AUTO_SIZE); }

@@ -18,7 +18,7 @@ struct CItemBase::ItemLock
     int depth = 0;
 };
 
-CItemBase::CItemBase(const CItemBase& other)
+CItemBase::CItemBase(const CItemBase& other) : m_bKeepArea(other.m_bKeepArea)
 {
     *this = other;
 }
@@ -40,8 +40,8 @@ CItemBase& CItemBase::operator=(const CItemBase& other)
     m_dAngle = other.m_dAngle;
     m_entry = other.m_entry;
     m_bDirty = other.m_bDirty;
-    for (int i = 0; i < 4; ++i)
-        m_ptArea[i] = other.m_ptArea[i];
+    if (m_bKeepArea)
+        m_ptArea.CopyFrom(other.m_ptArea);
     m_rcBound = other.m_rcBound;
     m_pParent = other.m_pParent;
     m_nReserved = other.m_nReserved;
@@ -227,14 +227,24 @@ void CItemBase::ResetBounding()
         p->m_bDirty = true;
 }
 
+const CDPoint* CItemArea::Zero()
+{
+    static const CDPoint zero[4];
+    return zero;
+}
+
 void CItemBase::SetAreaRect(const CDPoint* pts)
 {
+    if (!m_bKeepArea)
+        return;
     for (int i = 0; i < 4; ++i)
         m_ptArea[i] = pts[i];
 }
 
 void CItemBase::CopyAreaRect()
 {
+    if (!m_bKeepArea)
+        return;
     m_ptArea[0] = CDPoint(m_rcBound.left, m_rcBound.bottom);
     m_ptArea[1] = CDPoint(m_rcBound.right, m_rcBound.bottom);
     m_ptArea[2] = CDPoint(m_rcBound.right, m_rcBound.top);
@@ -254,8 +264,10 @@ void CItemBase::Offset(const CDPoint& d)
     UpdateBoundsForTransform();
     if (m_rcBound.IsRectNull())
         return;
-    for (CDPoint& p : m_ptArea)
-        p += d;
+    if (m_bKeepArea) {
+        for (CDPoint& p : m_ptArea)
+            p += d;
+    }
     m_rcBound += d;
 }
 
@@ -264,9 +276,19 @@ void CItemBase::Rotate(const CDPoint& center, double angle)
     UpdateBoundsForTransform();
     if (m_rcBound.IsRectNull())
         return;
-    for (CDPoint& p : m_ptArea)
-        p.Rotate(center, angle);
-    m_rcBound.ResetRect(m_ptArea);
+    if (m_bKeepArea) {
+        for (CDPoint& p : m_ptArea)
+            p.Rotate(center, angle);
+        m_rcBound.ResetRect(m_ptArea);
+    } else {
+        // What the area would be had it been the bounds' corners.
+        CDPoint corners[4] = {
+            CDPoint(m_rcBound.left, m_rcBound.bottom), CDPoint(m_rcBound.right, m_rcBound.bottom),
+            CDPoint(m_rcBound.right, m_rcBound.top), CDPoint(m_rcBound.left, m_rcBound.top)};
+        for (CDPoint& p : corners)
+            p.Rotate(center, angle);
+        m_rcBound.ResetRect(corners);
+    }
     double a = m_dAngle + angle;
     NormalizeAngle(a);
     m_dAngle = a;
@@ -277,8 +299,10 @@ void CItemBase::MirrorX(double axis)
     UpdateBoundsForTransform();
     if (m_rcBound.IsRectNull())
         return;
-    for (CDPoint& p : m_ptArea)
-        p.x = 2.0 * axis - p.x;
+    if (m_bKeepArea) {
+        for (CDPoint& p : m_ptArea)
+            p.x = 2.0 * axis - p.x;
+    }
     m_rcBound.MirrorX(axis);
     double a = std::numbers::pi - m_dAngle;
     NormalizeAngle(a);
@@ -290,8 +314,10 @@ void CItemBase::MirrorY(double axis)
     UpdateBoundsForTransform();
     if (m_rcBound.IsRectNull())
         return;
-    for (CDPoint& p : m_ptArea)
-        p.y = 2.0 * axis - p.y;
+    if (m_bKeepArea) {
+        for (CDPoint& p : m_ptArea)
+            p.y = 2.0 * axis - p.y;
+    }
     m_rcBound.MirrorY(axis);
     double a = 2.0 * std::numbers::pi - m_dAngle;
     NormalizeAngle(a);

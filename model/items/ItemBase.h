@@ -11,6 +11,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 class CSheet;
 class DocumentServices;
@@ -28,6 +29,47 @@ enum ItemKind
     KIND_SUR = 0x80,
     KIND_TER = 0x100,
     KIND_SHEET = 0x200
+};
+
+// The four area points of an item, read as an array of four. They are held on the heap once
+// written, so that items whose area nobody reads (tracks: a board has a hundred thousand) carry
+// one pointer instead of four points. Until written they read as four zero points.
+class CItemArea
+{
+public:
+    CItemArea() = default;
+    CItemArea(const CItemArea&) = delete;
+    CItemArea& operator=(const CItemArea&) = delete;
+
+    bool Held() const { return m_points != nullptr; }
+    // The points, made (all zero) when not held yet.
+    operator CDPoint*() { return Points(); }
+    operator const CDPoint*() const { return m_points ? m_points->data() : Zero(); }
+    CDPoint* begin() { return Points(); }
+    CDPoint* end() { return Points() + 4; }
+    const CDPoint* begin() const { return *this; }
+    const CDPoint* end() const { return begin() + 4; }
+    // Copies the other's points, or lets go of its own when the other holds none.
+    void CopyFrom(const CItemArea& other)
+    {
+        if (!other.m_points)
+            m_points.reset();
+        else
+            *Points4() = *other.m_points;
+    }
+    void Release() { m_points.reset(); }
+
+private:
+    static const CDPoint* Zero();
+    std::array<CDPoint, 4>* Points4()
+    {
+        if (!m_points)
+            m_points = std::make_unique<std::array<CDPoint, 4>>();
+        return m_points.get();
+    }
+    CDPoint* Points() { return Points4()->data(); }
+
+    std::unique_ptr<std::array<CDPoint, 4>> m_points;
 };
 
 class CItemBase
@@ -118,6 +160,9 @@ public:
 protected:
     CItemBase() = default;
     explicit CItemBase(int kind) : m_nKind(kind) {}
+    // keepArea false: a class whose area points nobody reads; SetAreaRect, CopyAreaRect and the
+    // transforms leave them unheld.
+    CItemBase(int kind, bool keepArea) : m_nKind(kind), m_bKeepArea(keepArea) {}
     // A fresh lock, then everything else copied.
     CItemBase(const CItemBase& other);
     // Copies every field (parent included) except the lock.
@@ -145,7 +190,7 @@ protected:
     std::uint32_t m_nReserved = 0; // copied, never read
     double m_dAngle = 0.0;
     CItemBase* m_pParent = nullptr;
-    CDPoint m_ptArea[4];
+    CItemArea m_ptArea;
     std::array<std::uint8_t, 24> m_entry{}; // tagTURRET, or tagVIA for a via
     CDRect m_rcBound;
 
@@ -159,6 +204,9 @@ private:
 protected:
     // Last, so that a derived class's first small fields fill the space after it.
     bool m_bDirty = true;
+
+private:
+    const bool m_bKeepArea = true; // fixed by the class, never copied
 };
 
 static_assert(sizeof(tagTURRET) == 24 && sizeof(tagVIA) == 24);

@@ -44,19 +44,19 @@ std::string TrimNumberString(const std::string& text)
 // ---------------------------------------------------------------------------------------------
 // Construction, copy and comparison
 
-CLine::CLine() : CItemBase(KIND_LINE)
+CLine::CLine() : CItemBase(KIND_LINE, false)
 {
     SetTurretNo(0, false);
 }
 
 CLine::CLine(const CDPoint& start, const CDPoint& end, int turret, int type)
-    : CItemBase(KIND_LINE), m_ptStart(start), m_ptEnd(end)
+    : CItemBase(KIND_LINE, false), m_ptStart(start), m_ptEnd(end)
 {
     m_nType = type & ~0x7F000;
     SetTurretNo(turret, false);
 }
 
-CLine::CLine(const char* line) : CItemBase(KIND_LINE)
+CLine::CLine(const char* line) : CItemBase(KIND_LINE, false)
 {
     double x1 = 0.0, y1 = 0.0, x2 = 0.0, y2 = 0.0;
     int turret = 0, type = 0, startArrow = 0, endArrow = 0, dimension = 0, layer = -1;
@@ -76,7 +76,7 @@ CLine::CLine(const char* line) : CItemBase(KIND_LINE)
     SetTurretNo(turret, false);
 }
 
-CLine::CLine(const CLine& other) : CItemBase(KIND_LINE)
+CLine::CLine(const CLine& other) : CItemBase(KIND_LINE, false)
 {
     *this = other;
 }

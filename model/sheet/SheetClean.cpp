@@ -431,10 +431,13 @@ void CSheet::ResetTextSel()
 {
     if (m_nCount == 0)
         return;
+    // A name text not made yet has no selection to reset.
     for (CItemBase* item : *ListOf(KIND_LINE))
-        As<CLine>(item).GetNameText()->ResetTextSel();
+        if (CText* name = As<CLine>(item).HeldNameText())
+            name->ResetTextSel();
     for (CItemBase* item : *ListOf(KIND_ARC))
-        As<CArc>(item).GetNameText()->ResetTextSel();
+        if (CText* name = As<CArc>(item).HeldNameText())
+            name->ResetTextSel();
     for (CItemBase* item : *ListOf(KIND_TEXT))
         As<CText>(item).ResetTextSel();
     for (CItemBase* item : *ListOf(KIND_TER))
@@ -447,9 +450,11 @@ void CSheet::ResetTextSel()
         for (POSITION pos = part.GetFirstTerPos(); pos;)
             part.GetNextTer(pos)->GetNoText()->ResetTextSel();
         for (POSITION pos = part.GetFirstLinePos(); pos;)
-            part.GetNextLine(pos)->GetNameText()->ResetTextSel();
+            if (CText* name = part.GetNextLine(pos)->HeldNameText())
+                name->ResetTextSel();
         for (POSITION pos = part.GetFirstArcPos(); pos;)
-            part.GetNextArc(pos)->GetNameText()->ResetTextSel();
+            if (CText* name = part.GetNextArc(pos)->HeldNameText())
+                name->ResetTextSel();
         for (POSITION pos = part.GetFirstTextPos(); pos;)
             part.GetNextText(pos)->ResetTextSel();
     }

@@ -157,10 +157,13 @@ void CSheet::ScaleItem(const CDPoint& origin, const CDSize& factors)
 
 void CSheet::RotateText(const CDPoint& centre, double angle)
 {
+    // Only name texts that have been made: one made later starts as a fresh text.
     for (CItemBase* item : *ListOf(KIND_LINE))
-        As<CLine>(item).GetNameText()->Rotate(centre, angle);
+        if (CText* name = As<CLine>(item).HeldNameText())
+            name->Rotate(centre, angle);
     for (CItemBase* item : *ListOf(KIND_ARC))
-        As<CArc>(item).GetNameText()->Rotate(centre, angle);
+        if (CText* name = As<CArc>(item).HeldNameText())
+            name->Rotate(centre, angle);
     for (CItemBase* item : *ListOf(KIND_TEXT))
         As<CText>(item).Rotate(centre, angle);
     for (CItemBase* item : *ListOf(KIND_PART))

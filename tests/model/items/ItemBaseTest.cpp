@@ -17,8 +17,8 @@ constexpr double kPi = std::numbers::pi;
 class TestItem : public CItemBase
 {
 public:
-    explicit TestItem(int kind = KIND_LINE, CDRect rect = CDRect(1.0, 2.0, 3.0, 4.0))
-        : CItemBase(kind), rect(rect)
+    explicit TestItem(int kind = KIND_LINE, CDRect rect = CDRect(1.0, 2.0, 3.0, 4.0), bool keepArea = true)
+        : CItemBase(kind, keepArea), rect(rect)
     {
     }
     TestItem(const TestItem& other) : CItemBase(other), rect(other.rect), calcCount(other.calcCount) {}
@@ -34,6 +34,7 @@ public:
 
     bool IsDirty() const { return m_bDirty; }
     const CDPoint* Area() const { return m_ptArea; }
+    bool AreaHeld() const { return m_ptArea.Held(); }
     double RawAngle() const { return m_dAngle; }
 
 protected:
@@ -353,6 +354,35 @@ TEST_F(ItemBaseTest, TransformsMoveAreaBoundsAndAngle)
         EXPECT_TRUE(m.GetBoundingRect() ==
                     (c.mirrorX ? CDRect(-3.0, 2.0, -1.0, 4.0) : CDRect(1.0, -4.0, 3.0, -2.0)));
     }
+}
+
+TEST_F(ItemBaseTest, AnItemKeepingNoAreaTransformsItsBoundsTheSame)
+{
+    // Tracks keep no area points: the transforms move their bounds and angle as they move those
+    // of an item that does, and neither the item nor its copies hold points.
+    const auto transform = [](TestItem& item) {
+        item.SetAngle(kPi / 4);
+        item.GetBoundingRect();
+        item.Offset(CDPoint(10.0, 20.0));
+        item.Rotate(CDPoint(0.0, 0.0), kPi / 2);
+        item.MirrorX(1.0);
+        item.MirrorY(-2.0);
+    };
+    TestItem kept(KIND_LINE, CDRect(1.0, 2.0, 3.0, 4.0));
+    TestItem bare(KIND_LINE, CDRect(1.0, 2.0, 3.0, 4.0), false);
+    transform(kept);
+    transform(bare);
+    EXPECT_TRUE(bare.GetBoundingRect() == kept.GetBoundingRect());
+    EXPECT_EQ(bare.GetAngle(), kept.GetAngle());
+    EXPECT_TRUE(kept.AreaHeld());
+    EXPECT_FALSE(bare.AreaHeld());
+    EXPECT_TRUE(bare.Area()[2] == CDPoint()); // reads as zero points
+    const TestItem copy(bare);
+    EXPECT_FALSE(copy.AreaHeld());
+    TestItem assigned(KIND_LINE, CDRect(1.0, 2.0, 3.0, 4.0), false);
+    assigned = kept; // a class without area points takes none
+    EXPECT_FALSE(assigned.AreaHeld());
+    EXPECT_TRUE(assigned.GetBoundingRect() == kept.GetBoundingRect());
 }
 
 TEST_F(ItemBaseTest, TransformOfAStaleItemMeasuresWithoutTheTurretStep)

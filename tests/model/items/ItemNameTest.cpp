@@ -28,7 +28,7 @@ TEST_F(ItemNameTest, TracksStaySmall)
 {
     // A track without a name carries no text and no lock: the size of a whole board depends
     // on it.
-    EXPECT_LE(sizeof(CLine), 240u);
+    EXPECT_LE(sizeof(CLine), 200u);
     EXPECT_LE(sizeof(CArc), 256u);
 }
 
@@ -91,6 +91,25 @@ TEST_F(ItemNameTest, ClearingTheNameOfAnUnnamedItemStillMarksItsOwners)
     // A name given later grows the bounds as before.
     line->SetName("LONG NAME", 300, true);
     EXPECT_GT(std::abs(line->GetBoundingRect().Height()), 0.5);
+}
+
+TEST_F(ItemNameTest, SheetWalksOverTextsMakeNoNameTexts)
+{
+    // Resetting the text selection and turning the texts of a whole sheet touch only the names
+    // that exist; a named line's text still turns.
+    CSheet sheet;
+    CLine* plain = sheet.NewLine(CDPoint(0, 0), CDPoint(10, 0), 1, 0);
+    CArc* arc = sheet.NewArc(CDPoint(0, 0), 2.0, 0.0, 1.0, 0, 1);
+    CLine* named = sheet.NewLine(CDPoint(0, 0), CDPoint(10, 0), 1, 0);
+    named->SetName("N", 100, true);
+    const CDPoint at = named->GetNameText()->GetPoint();
+    sheet.ResetTextSel();
+    sheet.RotateText(CDPoint(0, 0), std::acos(-1.0) / 2);
+    EXPECT_EQ(plain->HeldNameText(), nullptr);
+    EXPECT_EQ(arc->HeldNameText(), nullptr);
+    ASSERT_NE(named->HeldNameText(), nullptr);
+    EXPECT_NEAR(named->GetNameText()->GetPoint().x, -at.y, 1e-9);
+    EXPECT_NEAR(named->GetNameText()->GetPoint().y, at.x, 1e-9);
 }
 
 } // namespace

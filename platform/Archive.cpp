@@ -194,6 +194,8 @@ void CArchive::Write(const void* data, std::size_t size)
     const auto* bytes = static_cast<const std::uint8_t*>(data);
     if (m_pos == m_data.size()) {
         // Appending, as nearly every write does: no zero fill before the copy.
+        if (m_data.capacity() - m_data.size() < size)
+            Grow(size);
         m_data.insert(m_data.end(), bytes, bytes + size);
         m_pos += size;
         return;
@@ -202,6 +204,18 @@ void CArchive::Write(const void* data, std::size_t size)
         m_data.resize(m_pos + size);
     std::memcpy(m_data.data() + m_pos, data, size);
     m_pos += size;
+}
+
+void CArchive::Grow(std::size_t size)
+{
+    // Each step copies what was written and touches fresh pages for it: growing fourfold copies
+    // a third of the final size where doubling copies all of it. Pages of the room not yet written
+    // are never touched; beyond 64 MiB the room doubles.
+    constexpr std::size_t kFirst = std::size_t{64} << 10;
+    constexpr std::size_t kFourfoldUpTo = std::size_t{64} << 20;
+    const std::size_t used = m_data.size();
+    const std::size_t room = used < kFourfoldUpTo ? used * 4 : used * 2;
+    m_data.reserve(std::max({used + size, room, kFirst}));
 }
 
 void CArchive::Read(void* data, std::size_t size)

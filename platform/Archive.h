@@ -129,6 +129,7 @@ public:
 
 private:
     void Need(std::size_t size) const;
+    void Grow(std::size_t size); // room for size more bytes at the end of a storing archive
 
     Mode m_mode;
     std::vector<std::uint8_t> m_data;

@@ -173,8 +173,22 @@ const TapeCodeTable* GetTapeCodeTable(int codeType)
 
 std::int32_t GerbarIntValue(double value)
 {
-    // The text "%.1f" would print (both round the exact binary value to one decimal), read as an
-    // integer; the largest double needs 309 digits before the point.
+    // The text "%.1f" would print, read as an integer: the integer part, one further away from
+    // zero when the fraction rounds to a whole unit. Below 2^31 the fraction is exact, and it
+    // rounds up exactly when it lies above 0.95: no double equals 0.95, and the double nearest to
+    // it lies below it, so "above that double" is "above 0.95".
+    if (std::fabs(value) < 2147483647.0) {
+        const double whole = std::trunc(value);
+        const double fraction = value - whole;
+        auto result = static_cast<std::int32_t>(whole);
+        if (fraction > 0.95)
+            ++result;
+        else if (fraction < -0.95)
+            --result;
+        return result;
+    }
+    // Large and non-finite values through the text itself; the largest double needs 309 digits
+    // before the point.
     char buf[400];
     const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 1);
     if (ec != std::errc())

@@ -36,7 +36,8 @@ inline void WritePrefix(CArchive& ar, const tagGERBAR& g, const std::string& cod
 // The coordinate block of a board point, with the output's mirror and rotation.
 inline void WritePoint(CArchive& ar, tagGERBAR& g, const CDPoint& p)
 {
-    std::string block;
+    // One buffer for the blocks of a thread: most of a plot file passes through here.
+    thread_local std::string block;
     ar.WriteString(FormatGerbarPoint(block, g, p.x, p.y, true));
 }
 

@@ -237,6 +237,11 @@ public:
     // millimetres. Returns the advance in millimetres.
     double MakeSurChar(CSheet* sheet, const CTrueTypeFont& font, unsigned code, CDPoint corner, double scale,
                        double ascentRatio, int turret);
+    // The edges MakeSurChar makes lines of, handed over in its order without making items. Returns
+    // the advance in millimetres.
+    double ForEachGlyphEdge(const CTrueTypeFont& font, unsigned code, CDPoint corner, double scale,
+                            double ascentRatio,
+                            const std::function<void(const CDPoint&, const CDPoint&)>& edge) const;
 
     // --- Layout shared by drawing, conversion and output (bounds must be current) ---
     using Segment = std::pair<CDPoint, CDPoint>;

@@ -46,11 +46,24 @@ void CText::MakeLineData(CSheet& sheet, bool mirror, CDPoint origin, const std::
 double CText::MakeSurChar(CSheet* sheet, const CTrueTypeFont& font, unsigned code, CDPoint corner,
                           double scale, double ascentRatio, int turret)
 {
+    if (!sheet)
+        return ForEachGlyphEdge(font, code, corner, scale, ascentRatio, nullptr);
+    return ForEachGlyphEdge(font, code, corner, scale, ascentRatio, [&](const CDPoint& a, const CDPoint& b) {
+        CLine line(a, b, turret, 0);
+        line.SetID(m_nID);
+        sheet->NewLine(line);
+    });
+}
+
+double CText::ForEachGlyphEdge(const CTrueTypeFont& font, unsigned code, CDPoint corner, double scale,
+                               double ascentRatio,
+                               const std::function<void(const CDPoint&, const CDPoint&)>& edge) const
+{
     GLYPHMETRICS gm;
     TrueTypeOutline outline;
     const bool ok = font.GetGlyphOutline(code, IdentityMat2(), gm, &outline);
     const double advance = gm.gmCellIncX * scale;
-    if (!ok || !sheet)
+    if (!ok || !edge)
         return advance;
 
     // The glyph origin lies on the baseline, that far below the frame's top edge.
@@ -75,9 +88,7 @@ double CText::MakeSurChar(CSheet* sheet, const CTrueTypeFont& font, unsigned cod
             // no edge.
             if (polygon[i].x == polygon[i + 1].x && polygon[i].y == polygon[i + 1].y)
                 continue;
-            CLine line(place(polygon[i]), place(polygon[i + 1]), turret, 0);
-            line.SetID(m_nID);
-            sheet->NewLine(line);
+            edge(place(polygon[i]), place(polygon[i + 1]));
         }
     }
     return advance;

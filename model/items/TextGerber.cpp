@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -46,12 +47,24 @@ void MakeGlyphSurfaces(CText& text, const CTrueTypeFont& font, const std::string
     const TEXTMETRICA& tm = font.GetTextMetrics();
     const int cell = tm.tmAscent + tm.tmDescent;
     const double ascentRatio = cell > 0 ? static_cast<double>(tm.tmAscent) / cell : 0.0;
+    // Each glyph's edges become its surface's outline, last edge first, as a surface made from the
+    // glyph's lines taken in reverse; the surface is stored as made, not copied.
+    std::vector<CLine> edges;
+    CItemBaseList outline, none;
     CDPoint at = upright[3];
     for (const platform::Cp932Char c : platform::Chars(name)) {
-        CSheet glyph(SHEET_WORK);
-        at.x += text.MakeSurChar(&glyph, font, c.code, at, 0.01, ascentRatio, kGlyphTurret);
-        if (glyph.GetItemCount() > 0)
-            work.NewSur(&glyph, true);
+        edges.clear();
+        at.x += text.ForEachGlyphEdge(font, c.code, at, 0.01, ascentRatio,
+                                      [&](const CDPoint& a, const CDPoint& b) {
+                                          edges.emplace_back(a, b, kGlyphTurret, 0);
+                                          edges.back().SetID(text.GetID());
+                                      });
+        if (edges.empty())
+            continue;
+        outline.RemoveAll();
+        for (auto edge = edges.rbegin(); edge != edges.rend(); ++edge)
+            outline.AddTail(&*edge);
+        work.NewSur(std::make_unique<CSur>(outline, none, none, none));
     }
 }
 

@@ -163,13 +163,21 @@ CItemBase* CSheet::StoreCopy(const CItemBase& item)
     CItemList* list = ListOf(item.GetKind());
     if (!ops || !ops->copy || !list)
         return nullptr;
-    std::unique_ptr<CItemBase> copy = ops->copy(item);
-    if (!copy)
+    return StoreItem(ops->copy(item));
+}
+
+CItemBase* CSheet::StoreItem(std::unique_ptr<CItemBase> item)
+{
+    if (!item)
         return nullptr;
-    CItemBase* stored = copy.get();
+    const SheetKindOps* ops = FindSheetKind(item->GetKind());
+    CItemList* list = ListOf(item->GetKind());
+    if (!ops || !list)
+        return nullptr;
+    CItemBase* stored = item.get();
     stored->SetParent(this);
     stored->RefreshBoardEntry();
-    list->AddTail(std::move(copy));
+    list->AddTail(std::move(item));
     ++m_nCount;
     if (ops->takesSheetLayer && !(GetSheetBitType() & SHEETBIT_OWN_LAYERS))
         stored->SetLayerNo(GetLayerNo());

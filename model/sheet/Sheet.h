@@ -117,6 +117,9 @@ public:
     // take the sheet's layer unless the bit type has 0x8, run the kind's storing rules. Null for a
     // kind without an entry.
     CItemBase* StoreCopy(const CItemBase& item);
+    // Stores an item made for this sheet as StoreCopy stores its copy. Null (the item freed) for a
+    // kind without an entry.
+    CItemBase* StoreItem(std::unique_ptr<CItemBase> item);
     // Frees the first item of the given one's kind that is equal to it (after taking it out of its
     // copper groups): 1, or 0 when none is equal.
     int DeleteEqualItem(const CItemBase& item);
@@ -155,6 +158,9 @@ public:
     CSur* NewSur(const CSur& sur);
     CSur* NewSur(CItemBaseList& lines, CItemBaseList& arcs, CItemBaseList& windows, CItemBaseList& texts);
     CSur* NewSur(CSheet* outline, bool reverse);
+    // A surface made for this sheet stored as it is, where NewSur would store a copy of it: the
+    // same storing rules, without copying its outline (photo-plot output of TrueType glyphs).
+    CSur* NewSur(std::unique_ptr<CSur> sur);
     CTer* NewTer(const CTer& ter);
     CTer* NewTer(CDPoint point, const CText& number, int type);
     CPart* NewPart(const CPart& part);

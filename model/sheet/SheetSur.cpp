@@ -80,6 +80,14 @@ CSur* CSheet::NewSur(CItemBaseList& lines, CItemBaseList& arcs, CItemBaseList& w
     return stored;
 }
 
+CSur* CSheet::NewSur(std::unique_ptr<CSur> sur)
+{
+    auto* stored = static_cast<CSur*>(StoreItem(std::move(sur)));
+    if (stored && (GetSheetBitType() & SHEETBIT_BOARD))
+        MakeFillCurrent(*this, *stored);
+    return stored;
+}
+
 CSur* CSheet::NewSur(CSheet* outline, bool reverse)
 {
     if (!outline)

@@ -79,6 +79,30 @@ TEST(CamWriterTest, IntegerValueEqualsThePrintedOneDecimalText)
         values.push_back(std::round(v * 100.0) / 100.0 + (i % 2 ? 0.05 : -0.05)); // near a tie
         values.push_back(std::nextafter(std::round(v) + 0.95, 0.0));
     }
+    // Both sides of every rounding edge (x.95) and of the halves, at every magnitude up to the
+    // limit of 32 bits and past it.
+    for (double whole = 0.0; whole < 5e9; whole = whole * 2.0 + 1.0) {
+        for (const double edge : {whole + 0.95, whole + 0.5, whole + 0.05, whole + 1.0}) {
+            for (const double sign : {1.0, -1.0}) {
+                double at = sign * edge;
+                values.push_back(at);
+                for (int step = 0; step < 3; ++step) {
+                    at = std::nextafter(at, INFINITY);
+                    values.push_back(at);
+                    values.push_back(-at);
+                }
+                at = sign * edge;
+                for (int step = 0; step < 3; ++step) {
+                    at = std::nextafter(at, -INFINITY);
+                    values.push_back(at);
+                    values.push_back(-at);
+                }
+            }
+        }
+    }
+    for (const double v : {2147483646.96, 2147483646.94, 2147483647.0, -2147483647.0, -2147483647.96,
+                           -2147483648.0, -2147483648.5, 2147483648.0, 4294967296.5})
+        values.push_back(v);
     for (const double v : values)
         ASSERT_EQ(GerbarIntValue(v), printed(v)) << platform::Format("%.17g", v);
 }

@@ -5,6 +5,7 @@
 #include "app/ChildFrame.h"
 #include "app/CommandTable.h"
 #include "app/VELTAView.h"
+#include "dialogs/DlgBpfSel.h"
 #include "dialogs/DlgFind.h"
 #include "libui/DialogBuilder.h"
 #include "platform/Messages.h"
@@ -185,6 +186,50 @@ TEST_F(FrameViewCommandsTest, NewIsEnabledWithoutABoardAndCancelOpensNothing)
     frame->OnCommand(ID_FILE_NEW);
     EXPECT_TRUE(opened);
     EXPECT_EQ(BoardCount(), before);
+}
+
+TEST_F(FrameViewCommandsTest, OpeningABoardBesideTwoSettingFilesAsksWhichOne)
+{
+    StartShown();
+    const fs::path board = MakeBoard(root / "two", "choose.vbd");
+    fs::copy_file(root / "two" / "velta.bpf", root / "two" / "other.bpf");
+    bool asked = false;
+    OnDialog([&asked](QDialog* d) {
+        asked = true;
+        QTest::keyClick(d, Qt::Key_Escape);
+    });
+    EXPECT_EQ(app->OpenDocumentFile(Cp(board)), nullptr);
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(BoardCount(), 0);
+
+    OnDialog([](QDialog* d) {
+        auto* list = FindControl<QComboBox>(d, CDlgBpfSel::IdList);
+        list->setFocus();
+        while (list->currentText() != "other.bpf" && list->currentIndex() + 1 < list->count())
+            QTest::keyClick(list, Qt::Key_Down);
+        QTest::mouseClick(FindControl<QAbstractButton>(d, CDialogBuilder::IdOk), Qt::LeftButton);
+    });
+    CVELTADoc* doc = app->OpenDocumentFile(Cp(board));
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->GetSettingFile().GetPath().filename(), "other.bpf");
+}
+
+// With VELTA_SCREENSHOT_DIR set: a sample board there (for the program itself to open) and the
+// window showing it, whole and zoomed in.
+TEST_F(FrameViewCommandsTest, Screenshots)
+{
+    const QString folder = qEnvironmentVariable("VELTA_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "VELTA_SCREENSHOT_DIR not set";
+    MakeBoard(fs::path(folder.toStdString()), "sample.vbd");
+    StartShown();
+    CVELTAView* view = OpenBoard("shot.vbd");
+    ASSERT_NE(view, nullptr);
+    frame->grab().save(folder + "/board-window.png");
+    frame->OnCommand(32771);
+    frame->OnCommand(32771);
+    QApplication::processEvents();
+    frame->grab().save(folder + "/board-zoomed.png");
 }
 
 } // namespace

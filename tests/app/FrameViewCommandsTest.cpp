@@ -21,6 +21,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QPrinterInfo>
 #include <QTest>
 #include <QTimer>
 
@@ -212,6 +213,19 @@ TEST_F(FrameViewCommandsTest, OpeningABoardBesideTwoSettingFilesAsksWhichOne)
     CVELTADoc* doc = app->OpenDocumentFile(Cp(board));
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(doc->GetSettingFile().GetPath().filename(), "other.bpf");
+}
+
+TEST_F(FrameViewCommandsTest, TheShellPrintCommandOpensTheBoardAndPrintsThroughItsView)
+{
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        GTEST_SKIP() << "a printer is installed: the job would really print";
+    StartShown();
+    const fs::path board = MakeBoard(root / "print", "print.vbd");
+    EXPECT_TRUE(app->OnDDECommand("[print(\"" + Cp(board) + "\")]"));
+    EXPECT_EQ(BoardCount(), 1);
+    // Without a printer the view says so instead of printing nothing silently.
+    ASSERT_EQ(messages.Count(), 1u);
+    EXPECT_EQ(platform::Cp932ToQString(messages.Last().text), QString::fromUtf8("使用できるプリンターがありません"));
 }
 
 // With VELTA_SCREENSHOT_DIR set: a sample board there (for the program itself to open) and the

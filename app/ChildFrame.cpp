@@ -10,6 +10,7 @@
 #include "platform/qt/QtText.h"
 
 #include <QCloseEvent>
+#include <QStatusBar>
 #include <QTimer>
 
 using platform::Cp932ToQString;
@@ -23,6 +24,8 @@ CChildFrame::CChildFrame(CMainFrame& frame, std::unique_ptr<CVELTADoc> document,
     setWindowIcon(QIcon(QPixmap::fromImage(DocumentIconImage(16, false))));
     m_pView = new CVELTAView(m_pDocument.get(), this);
     setWidget(m_pView);
+    m_pView->SetFrame(this);
+    m_pView->OnInitialUpdate();
     m_pHost->SetChildFrame(this);
     ShowTitle(m_pDocument->GetDocTitle());
     resize(640, 480);
@@ -42,6 +45,26 @@ void CChildFrame::ShowTitle(const std::string& title)
 {
     setWindowTitle(Cp932ToQString(title));
     m_frame.UpdateCaption();
+}
+
+bool CChildFrame::IsStatusBarVisible() const
+{
+    return m_frame.statusBar()->isVisible();
+}
+
+QString CChildFrame::GetPaneText(int pane) const
+{
+    return m_frame.StatusPaneText(pane);
+}
+
+void CChildFrame::SetPaneText(int pane, const QString& text)
+{
+    m_frame.SetStatusPaneText(pane, text);
+}
+
+int CChildFrame::GetZoomPercent() const
+{
+    return m_frame.GetZoomPercent();
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event)

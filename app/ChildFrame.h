@@ -3,6 +3,8 @@
 // the document's title rule when minimised or maximised; closing it asks to save, takes the board
 // off the project's list of open boards and, after the last board, re-reads the auto-save flag.
 
+#include "app/ViewFrame.h"
+
 #include <QMdiSubWindow>
 
 #include <memory>
@@ -12,7 +14,7 @@ class CVELTADoc;
 class CVELTAView;
 class FrameDocumentHost;
 
-class CChildFrame : public QMdiSubWindow
+class CChildFrame : public QMdiSubWindow, public ViewFrame
 {
     Q_OBJECT
 
@@ -26,6 +28,12 @@ public:
     CVELTAView* GetView() const { return m_pView; }
     // Shows the document's title (CP932) as the window title.
     void ShowTitle(const std::string& title);
+
+    // --- The view's status panes and zoom step: the main frame's.
+    bool IsStatusBarVisible() const override;
+    QString GetPaneText(int pane) const override;
+    void SetPaneText(int pane, const QString& text) override;
+    int GetZoomPercent() const override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -5,16 +5,20 @@
 #include "app/VELTAApp.h"
 #include "app/VELTAView.h"
 #include "app/ViewCommands.h"
+#include "dialogs/DlgBpfSel.h"
+#include "dialogs/DlgNewFile.h"
+#include "dialogs/DlgPartRegist.h"
 #include "document/VELTADoc.h"
 #include "platform/qt/QtText.h"
 
 #include <QApplication>
-#include <QInputDialog>
 #include <QMessageBox>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QTimer>
+
+#include <cmath>
 
 using platform::Cp932ToQString;
 using platform::QStringToCp932;
@@ -132,15 +136,43 @@ void FrameDocumentHost::SetCurrentDocument(CVELTADoc* doc)
 }
 
 int FrameDocumentHost::RunSettingFileDialog(const std::string& folder, const std::vector<std::string>& names,
-                                            CVELTADoc* /*doc*/)
+                                            CVELTADoc* doc)
 {
-    QStringList items;
-    for (const std::string& name : names)
-        items << Cp932ToQString(name);
-    bool ok = false;
-    const QString chosen = QInputDialog::getItem(&m_frame, QString::fromUtf8("基板設計ファイルの選択"),
-                                                 Cp932ToQString(folder), items, 0, false, &ok);
-    return ok ? static_cast<int>(items.indexOf(chosen)) : -1;
+    return CDlgBpfSel::Run(&m_frame, folder, names, doc);
+}
+
+std::optional<NewDesignChoice> FrameDocumentHost::RunNewDesignDialog(const std::string& folder, CVELTADoc* doc)
+{
+    return CDlgNewFile::Run(&m_frame, folder, doc);
+}
+
+bool FrameDocumentHost::RunRegisterPartDialog(std::string& package, std::string& library, bool several)
+{
+    CDlgPartRegist dialog(&m_frame);
+    dialog.m_strPartName = package;
+    dialog.m_bIndividual = several ? 1 : 0;
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    package = dialog.m_strPartName;
+    library = dialog.m_strLibraryFile;
+    return true;
+}
+
+void FrameDocumentHost::ShowFoundPoint(const CDPoint& point)
+{
+    if (!m_pChild || !m_pChild->GetView())
+        return;
+    if (m_pChild->isMinimized())
+        m_pChild->showNormal();
+    CVELTAView* view = m_pChild->GetView();
+    const double scale = m_document.GetCoordScale();
+    const CPoint logical(static_cast<int>(std::lround(point.x * scale)),
+                         static_cast<int>(std::lround(point.y * scale)));
+    // A point already in sight only takes the cursor; otherwise the view scrolls to it.
+    if (!view->VisibleLogical().contains(QPointF(logical.x, logical.y)))
+        view->CenterOnLogical(logical.x, logical.y);
+    view->MoveCursorToPoint(logical);
+    view->viewport()->update();
 }
 
 std::optional<std::string> FrameDocumentHost::RunSaveAsDialog(const std::string& proposed)

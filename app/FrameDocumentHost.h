@@ -47,6 +47,9 @@ public:
     void RemoveProjectDocument(const std::string& path) override;
     void ClearActiveDocument(CVELTADoc* doc) override;
     bool StoreVisibleRect(CDRect& rect) override;
+    std::optional<NewDesignChoice> RunNewDesignDialog(const std::string& folder, CVELTADoc* doc) override;
+    bool RunRegisterPartDialog(std::string& package, std::string& library, bool several) override;
+    void ShowFoundPoint(const CDPoint& point) override;
 
 private:
     CVELTAApp& m_app;

@@ -10,9 +10,12 @@
 #include "app/ViewCommands.h"
 #include "app/WindowPlacement.h"
 #include "controls/GfxPopupMenu.h"
+#include "dialogs/DlgFind.h"
 #include "document/ExternalTool.h"
 #include "document/FrameHelpers.h"
 #include "document/VELTADoc.h"
+#include "platform/J.h"
+#include "platform/Messages.h"
 #include "platform/Numbers.h"
 #include "platform/Profile.h"
 #include "platform/qt/QtText.h"
@@ -104,6 +107,7 @@ int BarOfToggle(int id)
 bool IsAlwaysEnabled(int id)
 {
     switch (id) {
+    case ID_FILE_NEW:
     case ID_FILE_OPEN:
     case ID_FILE_PRINT_SETUP:
     case ID_APP_EXIT:
@@ -752,6 +756,15 @@ bool CMainFrame::UpdateCommand(int id, QAction* action)
         case 32810:
             enabled = true;
             break;
+        case ID_FIND:
+            enabled = true;
+            break;
+        case ID_REGISTER_PART:
+            enabled = doc->CanRegisterPart();
+            break;
+        case ID_FIND_NEXT:
+            enabled = !platform::GetProfile().GetString("Find", "Find1").empty();
+            break;
         case 57643:
             enabled = doc->CanUndo();
             break;
@@ -828,6 +841,9 @@ void CMainFrame::OnCommand(int id)
     if (ViewCommands* view = ViewOf(child); view && view->OnViewCommand(id))
         return;
     switch (id) {
+    case ID_FILE_NEW:
+        m_app.OnFileNew();
+        return;
     case ID_FILE_OPEN:
         m_app.OnFileOpen();
         return;
@@ -883,6 +899,13 @@ void CMainFrame::OnCommand(int id)
     case ID_FILE_SAVE_AS:
         doc->DoSave(std::string(), true);
         return;
+    case ID_FIND:
+    case ID_FIND_NEXT:
+        FindText(id == ID_FIND_NEXT);
+        return;
+    case ID_REGISTER_PART:
+        doc->OnRegisterPart();
+        return;
     case 57643:
         doc->OnEditUndo();
         return;
@@ -902,6 +925,38 @@ void CMainFrame::OnCommand(int id)
             doc->OnLayerPattern(id);
         return;
     }
+}
+
+void CMainFrame::FindText(bool next)
+{
+    CVELTADoc* doc = ActiveDocument();
+    if (!doc)
+        return;
+    if (!next) {
+        CDlgFind dialog(this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+    }
+    const platform::Profile& profile = platform::GetProfile();
+    if (doc->FindString(next) || profile.GetInt("Find", "SelectItem", 0) != 0)
+        return;
+    // A miss goes on through the other boards, each from its start, back to the first one.
+    const std::vector<CChildFrame*> children = Children();
+    if (profile.GetInt("Find", "AllSheet", 1) != 0 && children.size() > 1) {
+        QMdiSubWindow* first = m_pMdi->activeSubWindow();
+        for (std::size_t i = 1; i < children.size(); ++i) {
+            m_pMdi->activateNextSubWindow();
+            if (m_pMdi->activeSubWindow() == first)
+                break;
+            if (CVELTADoc* other = ActiveDocument(); other && other->FindString(false))
+                return;
+        }
+        m_pMdi->setActiveSubWindow(first);
+    }
+    std::string text = profile.GetString("Find", "Find1");
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    platform::MessageBox(text + _J(" は見つかりません"), platform::GetAppCaption(), MB_OK | MB_ICONINFORMATION);
 }
 
 void CMainFrame::RunExternalTool(int id)

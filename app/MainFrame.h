@@ -100,6 +100,8 @@ public:
     void SelectToolComboItem(int index);
     void SetStatusPaneText(int pane, const QString& text);
     QString StatusPaneText(int pane) const;
+    // The zoom step in percent ("Sheet"/"ZoomAspect").
+    int GetZoomPercent() const { return m_nZoomPercent; }
     void UpdateStatusPanes();
 
     // --- Window position and bars ---
@@ -141,6 +143,8 @@ private:
     void OnTimerTick();
     void OnAutoSaveTimer();
     void RunExternalTool(int id);
+    // Find (the dialog first) or find next on the active board, then through the other boards.
+    void FindText(bool next);
     void OpenWebLink(bool support);
     void OnAbout();
 

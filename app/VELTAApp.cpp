@@ -253,6 +253,21 @@ CVELTADoc* CVELTAApp::OpenDocumentFile(const std::string& path)
     document->SetHost(host.get());
     if (!document->OnOpenDocument(path))
         return nullptr;
+    return ShowDocument(std::move(document), std::move(host));
+}
+
+CVELTADoc* CVELTAApp::OnFileNew()
+{
+    auto document = std::make_unique<CVELTADoc>();
+    auto host = std::make_unique<FrameDocumentHost>(*this, *m_pFrame, *document);
+    document->SetHost(host.get());
+    if (!document->OnNewDocument())
+        return nullptr;
+    return ShowDocument(std::move(document), std::move(host));
+}
+
+CVELTADoc* CVELTAApp::ShowDocument(std::unique_ptr<CVELTADoc> document, std::unique_ptr<FrameDocumentHost> host)
+{
     CVELTADoc* doc = document.get();
     auto* child = new CChildFrame(*m_pFrame, std::move(document), std::move(host));
     m_pFrame->AddChild(child);

@@ -17,6 +17,7 @@
 class CMainFrame;
 class CSingleInstance;
 class CVELTADoc;
+class FrameDocumentHost;
 class QtItemDialogs;
 
 class CVELTAApp : public QObject
@@ -49,6 +50,8 @@ public:
     void OpenBoardFile(const std::string& path);
     // Opens a board into a new window, or activates it when it is open; null on failure.
     CVELTADoc* OpenDocumentFile(const std::string& path);
+    // A new board through the new design dialog in a window of its own; null on Cancel.
+    CVELTADoc* OnFileNew();
     bool IsProjectDocument(const std::string& path) const;
     void RemoveProjectDocument(const std::string& path);
     bool FindProjectWork(ProjectWork& out, const std::string& boardName) const;
@@ -78,6 +81,8 @@ public:
     void BringToFront();
 
 private:
+    // Puts an opened or new document into a board window of the frame.
+    CVELTADoc* ShowDocument(std::unique_ptr<CVELTADoc> document, std::unique_ptr<FrameDocumentHost> host);
     std::string m_strInstanceName;
     std::string m_strProjectPath;
     bool m_bOpeningProject = false;

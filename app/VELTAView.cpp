@@ -16,7 +16,9 @@
 #include "platform/Numbers.h"
 #include "platform/Profile.h"
 #include "platform/qt/QPainterDrawContext.h"
+#include "platform/qt/QtText.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -194,6 +196,104 @@ void CVELTAView::OnZoomCommand(int id, Qt::KeyboardModifiers modifiers, bool pag
     }
     UpdateTrapDistance();
     m_bViewChanged = 1;
+    StoreVisibleRect();
+}
+
+void CVELTAView::ShowRange(int slot)
+{
+    if (!document_)
+        return;
+    const CDRect range = m_rcViews[static_cast<std::size_t>(slot)];
+    const int scale = document_->GetCoordScale();
+    if (range.IsRectNull()) {
+        // Nothing stored yet: centre on the user origin (display 1) or the board's far corner.
+        const CDPoint at = slot == 1 ? document_->GetUserOrigin() : CDPoint(document_->GetBoardSize().cx,
+                                                                          document_->GetBoardSize().cy);
+        ZoomAt(CPoint(TruncInt(at.x * scale), TruncInt(at.y * scale)), 1.0, false);
+        StoreVisibleRect();
+    } else if (document_->GetViewRect() == range) {
+        PreviousView();
+        StoreVisibleRect();
+    } else {
+        ZoomRect(TruncInt(range.left * scale), TruncInt(range.top * scale), TruncInt(range.right * scale),
+                 TruncInt(range.bottom * scale));
+        document_->SetViewRect(range);
+    }
+    UpdateTrapDistance();
+    m_bViewChanged = 1;
+}
+
+bool CVELTAView::OnViewCommand(int id)
+{
+    const Qt::KeyboardModifiers modifiers = QApplication::keyboardModifiers();
+    if (id >= ID_ZOOM_IN && id <= ID_ZOOM_WINDOW) {
+        OnZoomCommand(id, modifiers);
+        return true;
+    }
+    if (id >= ID_COPY_BITMAP && id <= ID_COPY_BITMAP_MONO) {
+        OnCopyImage(id, modifiers & Qt::ShiftModifier);
+        return true;
+    }
+    switch (id) {
+    case ID_SHOW_RANGE1:
+    case ID_SHOW_RANGE2:
+        ShowRange(id - ID_SHOW_RANGE1 + 1);
+        return true;
+    case ID_CLEAR_RANGES:
+        m_rcViews.fill(CDRect());
+        return true;
+    case ID_FILE_PRINT:
+    case ID_FILE_PRINT_PREVIEW:
+        OnFilePrint(id == ID_FILE_PRINT_PREVIEW);
+        return true;
+    default:
+        break;
+    }
+    if (id >= ID_SET_WHOLE_RANGE && id <= ID_SET_RANGE2) {
+        if (document_) {
+            StoreVisibleRect();
+            m_rcViews[static_cast<std::size_t>(id - ID_SET_WHOLE_RANGE)] = document_->GetViewRect();
+        }
+        return true;
+    }
+    return false;
+}
+
+bool CVELTAView::OnUpdateViewCommand(int id, bool& enabled, bool& checked)
+{
+    checked = false;
+    if (id >= ID_ZOOM_IN && id <= ID_ZOOM_WINDOW) {
+        enabled = document_ != nullptr;
+        checked = (id == ID_ZOOM_WINDOW && m_bZoomWindow != 0) || (id == ID_ZOOM_CENTER && m_nCommand == 3);
+        return true;
+    }
+    if (id >= ID_COPY_BITMAP && id <= ID_COPY_BITMAP_MONO) {
+        enabled = CanCopyImage(id);
+        return true;
+    }
+    if ((id >= ID_SHOW_RANGE1 && id <= ID_SET_RANGE2) || id == ID_FILE_PRINT || id == ID_FILE_PRINT_PREVIEW) {
+        enabled = document_ != nullptr;
+        return true;
+    }
+    return false;
+}
+
+bool CVELTAView::StoreVisibleRect(CDRect& rect)
+{
+    for (const QWidget* w = this; w; w = w->parentWidget())
+        if (w->isMinimized())
+            return false;
+    if (!document_)
+        return false;
+    StoreVisibleRect();
+    rect = document_->GetViewRect();
+    return true;
+}
+
+void CVELTAView::ShowStoredView()
+{
+    ZoomToStoredView();
+    UpdateTrapDistance();
     StoreVisibleRect();
 }
 
@@ -666,10 +766,12 @@ void CVELTAView::ShowPrompt()
 
 // --- Events --------------------------------------------------------------------------------------
 
-QString CVELTAView::TipTextAt(const CDPoint&) const
+QString CVELTAView::TipTextAt(const CDPoint& point) const
 {
-    // The document's description of the item under the point comes in here.
-    return QString();
+    std::string text;
+    if (!document_ || !document_->GetItemTipText(point, text))
+        return QString();
+    return platform::Cp932ToQString(text);
 }
 
 void CVELTAView::mouseMoveEvent(QMouseEvent* event)

@@ -5,6 +5,7 @@
 // writes the status panes, prints and copies pictures of the board to the clipboard.
 
 #include "app/ToolTip2.h"
+#include "app/ViewCommands.h"
 #include "app/ZoomView.h"
 #include "model/geometry/DPoint.h"
 #include "model/geometry/DRect.h"
@@ -31,7 +32,7 @@ class DrawContext;
 class QPainterDrawContext;
 } // namespace platform
 
-class CVELTAView : public CZoomView
+class CVELTAView : public CZoomView, public ViewCommands
 {
     Q_OBJECT
 
@@ -50,6 +51,13 @@ public:
         ID_COPY_METAFILE_MONO = 32838,
         ID_COPY_BITMAP_MONO = 32839,
         ID_INPUT_LINE = 32910,
+        ID_SHOW_RANGE1 = 32849,
+        ID_SHOW_RANGE2 = 32850,
+        ID_CLEAR_RANGES = 32851,
+        ID_SET_WHOLE_RANGE = 32852,
+        ID_SET_RANGE2 = 32854,
+        ID_FILE_PRINT = 57607,
+        ID_FILE_PRINT_PREVIEW = 57609,
     };
 
     explicit CVELTAView(CVELTADoc* document, QWidget* parent = nullptr);
@@ -63,6 +71,12 @@ public:
     void ZoomToStoredView();
     void StoreVisibleRect();
     void UpdateTrapDistance();
+
+    // --- The frame's commands (zoom, display ranges, pictures, printing).
+    bool OnViewCommand(int id) override;
+    bool OnUpdateViewCommand(int id, bool& enabled, bool& checked) override;
+    bool StoreVisibleRect(CDRect& rect) override;
+    void ShowStoredView() override;
 
     // Board rectangle (millimetres) to repaint, grown by 3 pixels.
     void InvalidateBoardRect(const CDRect& rect);
@@ -116,7 +130,7 @@ public:
     // The choices the next job prints with when no dialog runs (the pages and their layers).
     void SetPrintChoice(const ViewPrintChoice& choice);
     // Prints without the dialog, with the board's print settings, to the default printer.
-    bool PrintDirect();
+    bool PrintDirect() override;
 
     // --- Pictures of the board for the clipboard.
     void OnCopyImage(int id, bool shift);
@@ -159,6 +173,8 @@ private:
     void DrawPrinted(platform::QPainterDrawContext& dc, const std::vector<int>& layers);
     std::vector<int> DisplayedLayersBottomUp() const;
     void WholeViewToggle(Qt::KeyboardModifiers modifiers, bool pageDownHeld);
+    // Display 1 or 2 (slot 1 or 2 of the stored ranges).
+    void ShowRange(int slot);
     double ZoomStep() const;
     CRect MetafileRect(bool shift) const;
 

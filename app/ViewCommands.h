@@ -17,6 +17,6 @@ public:
     virtual bool StoreVisibleRect(CDRect& rect) = 0;
     // After opening: zoom to the board's stored view rectangle and restart the net-file check.
     virtual void ShowStoredView() = 0;
-    // Prints without the print dialog (shell print commands).
-    virtual void PrintDirect() = 0;
+    // Prints without the print dialog (shell print commands); false when nothing printed.
+    virtual bool PrintDirect() = 0;
 };

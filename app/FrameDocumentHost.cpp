@@ -2,6 +2,7 @@
 
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
+#include "app/PaperSize.h"
 #include "app/VELTAApp.h"
 #include "app/VELTAView.h"
 #include "app/ViewCommands.h"
@@ -41,12 +42,8 @@ std::optional<PrinterPage> FrameDocumentHost::GetDefaultPrinterPage(bool portrai
         return std::nullopt;
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setPageOrientation(portrait ? QPageLayout::Portrait : QPageLayout::Landscape);
-    static const std::pair<int, QPageSize::PageSizeId> kPapers[] = {
-        {70, QPageSize::A6}, {11, QPageSize::A5}, {9, QPageSize::A4},  {8, QPageSize::A3},
-        {66, QPageSize::A2}, {88, QPageSize::B6}, {13, QPageSize::B5}, {12, QPageSize::B4}};
-    for (const auto& [code, id] : kPapers)
-        if (code == paperCode)
-            printer.setPageSize(QPageSize(id));
+    if (const std::optional<QPageSize> size = PageSizeOf(paperCode))
+        printer.setPageSize(*size);
     PrinterPage page;
     const QRect full = printer.pageLayout().fullRectPixels(printer.resolution());
     const QRect paint = printer.pageLayout().paintRectPixels(printer.resolution());
@@ -141,7 +138,8 @@ int FrameDocumentHost::RunSettingFileDialog(const std::string& folder, const std
     return CDlgBpfSel::Run(&m_frame, folder, names, doc);
 }
 
-std::optional<NewDesignChoice> FrameDocumentHost::RunNewDesignDialog(const std::string& folder, CVELTADoc* doc)
+std::optional<NewDesignChoice> FrameDocumentHost::RunNewDesignDialog(const std::string& folder,
+                                                                     CVELTADoc* doc)
 {
     return CDlgNewFile::Run(&m_frame, folder, doc);
 }

@@ -1,6 +1,7 @@
 // Printing the board: the print dialog's choices, the printer's paper and orientation, the page's
 // window origin in hundredths of a millimetre and the drawing of each page's layers.
 
+#include "app/PaperSize.h"
 #include "app/VELTAView.h"
 #include "app/ViewPrintDialog.h"
 #include "document/VELTADoc.h"
@@ -28,31 +29,6 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr int kLastKind = KIND_TER;
 
 ViewPrintChoice g_lastChoice;
-
-// Printer paper codes of the print dialog.
-std::optional<QPageSize> PageSizeOf(int code)
-{
-    switch (code) {
-    case 70:
-        return QPageSize(QPageSize::A6);
-    case 11:
-        return QPageSize(QPageSize::A5);
-    case 9:
-        return QPageSize(QPageSize::A4);
-    case 8:
-        return QPageSize(QPageSize::A3);
-    case 66:
-        return QPageSize(QPageSize::A2);
-    case 88:
-        return QPageSize(QPageSize::JisB6);
-    case 13:
-        return QPageSize(QPageSize::JisB5);
-    case 12:
-        return QPageSize(QPageSize::JisB4);
-    default:
-        return std::nullopt;
-    }
-}
 
 // Rounded a * b / c, as the platform's MulDiv.
 int MulDiv(int a, int b, int c)

@@ -12,6 +12,7 @@
 #include "platform/Profile.h"
 
 #include <memory>
+#include <type_traits>
 
 namespace {
 
@@ -69,6 +70,24 @@ bool CVELTADoc::SplitItemAtPoint(CItemBase* item, CDPoint point, int layer)
         if (m_pHost)
             m_pHost->UpdateAllViews(1, &m_repaintRect, nullptr);
     };
+    // A split line or arc: dimension halves are re-dimensioned, the old item is replaced by both.
+    auto storeHalves = [&](bool dimensioned, auto& first, auto& second) {
+        if (dimensioned) {
+            first.SetDimension(m_dims);
+            second.SetDimension(m_dims);
+            m_repaintRect |= first.GetBoundingRect();
+            m_repaintRect |= second.GetBoundingRect();
+        }
+        ClearSheets(SET_REPLACED, false);
+        SplitMarkEnd(item, layer);
+        for (const auto* half : {&first, &second}) {
+            if constexpr (std::is_same_v<std::decay_t<decltype(first)>, CLine>)
+                selection.NewLine(*half);
+            else
+                selection.NewArc(*half);
+        }
+        repaint();
+    };
     switch (item->GetKind()) {
     case KIND_LINE: {
         CLine line(*static_cast<CLine*>(item));
@@ -88,17 +107,7 @@ bool CVELTADoc::SplitItemAtPoint(CItemBase* item, CDPoint point, int layer)
             return false;
         std::unique_ptr<CLine> first, second;
         SplitLine(line, at, first, second);
-        if (IsDimensioned(line)) {
-            first->SetDimension(m_dims);
-            second->SetDimension(m_dims);
-            m_repaintRect |= first->GetBoundingRect();
-            m_repaintRect |= second->GetBoundingRect();
-        }
-        ClearSheets(SET_REPLACED, false);
-        SplitMarkEnd(item, layer);
-        selection.NewLine(*first);
-        selection.NewLine(*second);
-        repaint();
+        storeHalves(IsDimensioned(line), *first, *second);
         return true;
     }
     case KIND_ARC: {
@@ -124,17 +133,7 @@ bool CVELTADoc::SplitItemAtPoint(CItemBase* item, CDPoint point, int layer)
             return false;
         std::unique_ptr<CArc> first, second;
         SplitArc(arc, at, first, second);
-        if (IsDimensioned(arc)) {
-            first->SetDimension(m_dims);
-            second->SetDimension(m_dims);
-            m_repaintRect |= first->GetBoundingRect();
-            m_repaintRect |= second->GetBoundingRect();
-        }
-        ClearSheets(SET_REPLACED, false);
-        SplitMarkEnd(item, layer);
-        selection.NewArc(*first);
-        selection.NewArc(*second);
-        repaint();
+        storeHalves(IsDimensioned(arc), *first, *second);
         return true;
     }
     case KIND_SUR: {

@@ -21,7 +21,7 @@ protected:
     {
         saved = std::setlocale(LC_ALL, nullptr);
         if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
-            GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+            FAIL() << "de_DE.UTF-8 is not installed (tools/setup generates it)";
     }
     void TearDown() override
     {

@@ -18,6 +18,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -81,8 +82,13 @@ QString ProfileWorkFolder()
         platform::Cp932ToQString(platform::GetProfile().GetString("Sheet", "WorkFolder")).trimmed();
     if (folder.size() > 1 && IsSeparator(folder.back()))
         folder.chop(1);
-    if (folder.isEmpty())
+    if (folder.isEmpty()) {
         folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        // A desktop without a documents folder: the project folder goes under the home folder
+        // rather than failing to be made one level below a folder that is not there.
+        if (!QFileInfo(folder).isDir())
+            folder = QStandardPaths::writableLocation(QStandardPaths::HomeLocation);
+    }
     return folder;
 }
 

@@ -143,6 +143,11 @@ bool CVELTADoc::OnNewDocument()
     m_nEditCount = 0;
     const std::time_t now = platform::GetClock().Now();
     m_fileTimes.fill(now);
+    // A board not yet saved is named after the program with a running number, so its window and
+    // the window list tell new boards apart.
+    static int untitledCount = 0;
+    if (m_strTitle.empty())
+        SetTitle("VELTA" + std::to_string(++untitledCount));
     return true;
 }
 

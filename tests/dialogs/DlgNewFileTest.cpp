@@ -304,3 +304,31 @@ TEST_F(DlgNewFileTest, ChangingTheBaseFolderBrowsesAndKeepsTheCurrentFolder)
 }
 
 } // namespace
+
+TEST_F(DlgNewFileTest, WithoutADocumentsFolderProjectsGoUnderHome)
+{
+    const fs::path home = Root() / "home";
+    fs::create_directories(home);
+    const QByteArray oldHome = qgetenv("HOME");
+    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", QByteArray::fromStdString(home.string()));
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((home / ".config").string()));
+    profile.SetString("Sheet", "WorkFolder", "");
+    {
+        CDlgNewFile dialog(doc.get());
+        dialog.show();
+        TypeInto(ProjectEdit(&dialog), QString::fromUtf8("新基板"));
+        // The project folder is made one level below the base folder, which must exist.
+        EXPECT_EQ(Text(&dialog, CDlgNewFile::IdWorkFolder), Q(home) + QString::fromUtf8("/新基板"));
+    }
+    fs::create_directories(home / "Documents");
+    {
+        CDlgNewFile dialog(doc.get());
+        dialog.show();
+        TypeInto(ProjectEdit(&dialog), QString::fromUtf8("新基板"));
+        EXPECT_EQ(Text(&dialog, CDlgNewFile::IdWorkFolder),
+                  Q(home / "Documents") + QString::fromUtf8("/新基板"));
+    }
+    qputenv("HOME", oldHome);
+    qputenv("XDG_CONFIG_HOME", oldConfig);
+}

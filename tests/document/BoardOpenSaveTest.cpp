@@ -266,6 +266,21 @@ TEST_F(BoardOpenSaveTest, ANewBoardStartsOnTheMaster)
     EXPECT_FALSE(cancelled->IsNewBoardMarked());
 }
 
+TEST_F(BoardOpenSaveTest, NewBoardsAreNamedWithARunningNumber)
+{
+    host.newDesign = NewDesignChoice{Cp(BoardFolder()), Cp(Board()), CDSize(150, 120), CDPoint(0, 0)};
+    auto first = NewDoc();
+    ASSERT_TRUE(first->OnNewDocument());
+    auto second = NewDoc();
+    ASSERT_TRUE(second->OnNewDocument());
+    const std::string a = first->GetDocTitle();
+    const std::string b = second->GetDocTitle();
+    ASSERT_EQ(a.rfind("VELTA", 0), 0u) << a;
+    ASSERT_EQ(b.rfind("VELTA", 0), 0u) << b;
+    EXPECT_EQ(std::stoi(b.substr(5)), std::stoi(a.substr(5)) + 1);
+    EXPECT_TRUE(first->GetDocPathName().empty());
+}
+
 TEST_F(BoardOpenSaveTest, FilesThatAreNoBoards)
 {
     // Missing: the failed-to-open message.

@@ -7,6 +7,7 @@
 #include "app/VELTAView.h"
 #include "app/ViewCommands.h"
 #include "dialogs/DlgBpfSel.h"
+#include "dialogs/DlgMakePart.h"
 #include "dialogs/DlgNewFile.h"
 #include "dialogs/DlgPartRegist.h"
 #include "document/VELTADoc.h"
@@ -153,6 +154,26 @@ bool FrameDocumentHost::RunRegisterPartDialog(std::string& package, std::string&
         return false;
     package = dialog.m_strPartName;
     library = dialog.m_strLibraryFile;
+    return true;
+}
+
+bool FrameDocumentHost::RunMakePartDialog(MakePartChoice& choice)
+{
+    CDlgMakePart dialog(&m_frame);
+    dialog.m_strName = choice.name;
+    dialog.m_strReference = choice.reference.value_or(std::string());
+    dialog.m_strValue = choice.value.value_or(std::string());
+    dialog.m_nTerminals = choice.terminals;
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    choice.name = dialog.m_strName;
+    if (choice.reference)
+        choice.reference = dialog.m_strReference;
+    if (choice.value)
+        choice.value = dialog.m_strValue;
+    choice.blockNumber = dialog.m_nBlockNumber;
+    choice.blockCount = dialog.m_nBlockCount;
+    choice.typeWord = dialog.m_nPartType;
     return true;
 }
 

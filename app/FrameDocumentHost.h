@@ -49,6 +49,7 @@ public:
     bool StoreVisibleRect(CDRect& rect) override;
     std::optional<NewDesignChoice> RunNewDesignDialog(const std::string& folder, CVELTADoc* doc) override;
     bool RunRegisterPartDialog(std::string& package, std::string& library, bool several) override;
+    bool RunMakePartDialog(MakePartChoice& choice) override;
     void ShowFoundPoint(const CDPoint& point) override;
 
 private:

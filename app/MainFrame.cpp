@@ -103,6 +103,34 @@ int BarOfToggle(int id)
     }
 }
 
+// Menu commands the board document carries out itself, with the query that enables each (none:
+// always enabled while a board is open).
+struct DocumentCommand
+{
+    int id;
+    bool (CVELTADoc::*enabled)();
+    void (CVELTADoc::*run)();
+};
+
+constexpr DocumentCommand kDocumentCommands[] = {
+    {32795, &CVELTADoc::CanMakePart, &CVELTADoc::OnMakePart},
+    {32806, &CVELTADoc::CanExplodePart, &CVELTADoc::OnExplodePart},
+    {32961, &CVELTADoc::CanMergeSplitPart, &CVELTADoc::OnMergeSplitPart},
+    {32845, &CVELTADoc::CanResetPartNumbers, &CVELTADoc::OnResetPartNumbers},
+    {32944, nullptr, &CVELTADoc::OnWorkArea},
+    {32958, nullptr, &CVELTADoc::OnPartManager},
+    {32960, nullptr, &CVELTADoc::OnNetManager},
+    {32973, nullptr, &CVELTADoc::OnLayerSwap},
+};
+
+const DocumentCommand* FindDocumentCommand(int id)
+{
+    for (const DocumentCommand& command : kDocumentCommands)
+        if (command.id == id)
+            return &command;
+    return nullptr;
+}
+
 // Commands the frame or application carry out with no board open.
 bool IsAlwaysEnabled(int id)
 {
@@ -762,6 +790,7 @@ bool CMainFrame::UpdateCommand(int id, QAction* action)
         case ID_REGISTER_PART:
             enabled = doc->CanRegisterPart();
             break;
+
         case ID_FIND_NEXT:
             enabled = !platform::GetProfile().GetString("Find", "Find1").empty();
             break;
@@ -776,6 +805,10 @@ bool CMainFrame::UpdateCommand(int id, QAction* action)
             checked = !doc->IsGridShown();
             break;
         default:
+            if (const DocumentCommand* command = FindDocumentCommand(id)) {
+                enabled = !command->enabled || (doc->*command->enabled)();
+                break;
+            }
             // Commands of dialogs and view input that are not there yet stay disabled.
             enabled = (id >= 32811 && id <= 32826) || (id >= 32920 && id <= 32935);
             break;
@@ -892,6 +925,10 @@ void CMainFrame::OnCommand(int id)
     }
     if (!doc)
         return;
+    if (const DocumentCommand* command = FindDocumentCommand(id)) {
+        (doc->*command->run)();
+        return;
+    }
     switch (id) {
     case ID_FILE_SAVE:
         doc->DoFileSave();

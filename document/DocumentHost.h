@@ -35,6 +35,20 @@ struct NewDesignChoice
     CDPoint origin;
 };
 
+// The make-part dialog's data: the strings of the selection's name, reference and value texts go
+// in (a text not found is absent) with the number of selected terminals; on OK the edited strings,
+// the block numbering and the part's type word come back. CP932.
+struct MakePartChoice
+{
+    std::string name;
+    std::optional<std::string> reference;
+    std::optional<std::string> value;
+    int terminals = 0;
+    unsigned blockNumber = 0;
+    int blockCount = 0;
+    int typeWord = 0;
+};
+
 // One work of the current project, as the document needs it when it opens that work's board.
 struct ProjectWorkEntry
 {
@@ -176,11 +190,10 @@ public:
 
     // --- Document commands: dialogs of the part, layer and board commands ---
     // Each answers false (Cancel) where the dialog is not there, so its command does nothing.
-    // The make-part dialog: the part type chosen gives the package and the part's type word.
-    virtual bool RunMakePartDialog(unsigned& package, int& type)
+    // The make-part dialog on the collected texts (see MakePartChoice).
+    virtual bool RunMakePartDialog(MakePartChoice& choice)
     {
-        (void)package;
-        (void)type;
+        (void)choice;
         return false;
     }
     // The registration dialog: package name (preset) and library file (CP932).

@@ -377,10 +377,22 @@ void CVELTADoc::OnMakePart()
         AfxMessageBox(_J("端子番号が重複しています\n続行しますか？"), MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
         return;
 
-    unsigned package = 0;
-    int type = 0;
-    if (!m_pHost || !m_pHost->RunMakePartDialog(package, type))
+    MakePartChoice choice;
+    choice.name = name.GetName();
+    if (ref)
+        choice.reference = ref->GetName();
+    if (value)
+        choice.value = value->GetName();
+    for (int layer : partLayers)
+        choice.terminals += m_selSheets[static_cast<std::size_t>(layer)].GetKindCount(KIND_TER);
+    if (!m_pHost || !m_pHost->RunMakePartDialog(choice))
         return;
+    // The texts on the board say "Name", "Ref" and "Val"; the part carries what the user gave.
+    name.SetName(choice.name);
+    if (ref && choice.reference)
+        ref->SetName(*choice.reference);
+    if (value && choice.value)
+        value->SetName(*choice.value);
     const CDRect selectionBounds = GetItemsRect(SET_SELECTION);
     CDPoint originPoint((selectionBounds.left + selectionBounds.right) / 2,
                         (selectionBounds.top + selectionBounds.bottom) / 2);
@@ -393,8 +405,8 @@ void CVELTADoc::OnMakePart()
         part->SetRefName(*ref);
     if (value)
         part->SetValue(*value);
-    part->SetPackage(package);
-    part->SetType(type);
+    part->SetPackage(choice.blockNumber);
+    part->SetType(choice.typeWord);
     part->ResetBounding();
 
     if (termSheet) {

@@ -7,7 +7,10 @@
 #include "app/VELTAView.h"
 #include "dialogs/DlgBpfSel.h"
 #include "dialogs/DlgFind.h"
+#include "dialogs/DlgMakePart.h"
 #include "libui/DialogBuilder.h"
+#include "model/items/Part.h"
+#include "model/items/Text.h"
 #include "platform/Messages.h"
 #include "platform/qt/QtText.h"
 #include "tests/app/AppFixture.h"
@@ -19,6 +22,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPrinterInfo>
@@ -226,6 +230,44 @@ TEST_F(FrameViewCommandsTest, TheShellPrintCommandOpensTheBoardAndPrintsThroughI
     // Without a printer the view says so instead of printing nothing silently.
     ASSERT_EQ(messages.Count(), 1u);
     EXPECT_EQ(platform::Cp932ToQString(messages.Last().text), QString::fromUtf8("使用できるプリンターがありません"));
+}
+
+TEST_F(FrameViewCommandsTest, MakePartRunsTheDialogAndNamesThePartAsTyped)
+{
+    StartShown();
+    ASSERT_NE(OpenBoard("part.vbd"), nullptr);
+    CVELTADoc* doc = frame->ActiveDocument();
+    tagPARTLAYER& silk = doc->GetLayerStack().partLayers[PL_SILKTEXT];
+    silk.layerA = 2;
+    silk.layerB = 3;
+    doc->GetLayerStack().partLayers[PL_TERM].layerA = 0;
+    doc->GetSelectionSheet(2)->NewText(CText("Name", CDPoint(1, 1), 0));
+    doc->GetSelectionSheet(0)->NewTer(CDPoint(3, 1), CText("1", CDPoint(3, 1), 0), 0);
+    doc->GetSelectionSheet(0)->NewTer(CDPoint(5, 1), CText("2", CDPoint(5, 1), 0), 0);
+
+    // Cancel makes nothing.
+    OnDialog([](QDialog*) {});
+    doc->OnMakePart();
+    EXPECT_EQ(doc->GetBoardSheet(LAYER_MAX)->GetKindCount(KIND_PART), 0);
+
+    QString shownName;
+    QString shownTerminals;
+    OnDialog([&](QDialog* d) {
+        auto* name = FindControl<QLineEdit>(d, CDlgMakePart::IdName);
+        shownName = name->text();
+        shownTerminals = FindControl<QLabel>(d, CDlgMakePart::IdTerminals)->text();
+        name->selectAll();
+        QTest::keyClicks(name, "CN2");
+        QTest::mouseClick(FindControl<QAbstractButton>(d, CDialogBuilder::IdOk), Qt::LeftButton);
+    });
+    doc->OnMakePart();
+    EXPECT_EQ(shownName, "Name");
+    EXPECT_EQ(shownTerminals, "2");
+    CSheet* board = doc->GetBoardSheet(LAYER_MAX);
+    ASSERT_EQ(board->GetKindCount(KIND_PART), 1);
+    EXPECT_EQ(board->GetHeadPart()->GetPartName(), "CN2");
+    EXPECT_EQ(board->GetHeadPart()->GetTerCount(), 2);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{});
 }
 
 // With VELTA_SCREENSHOT_DIR set: a sample board there (for the program itself to open) and the

@@ -34,11 +34,15 @@ public:
             partManagerEdit(parts);
         return partManagerAnswer;
     }
-    bool RunMakePartDialog(unsigned& package, int& type) override
+    bool RunMakePartDialog(MakePartChoice& choice) override
     {
         ++makePartRuns;
-        package = 7;
-        type = PART_SMD;
+        makePartIn = choice;
+        choice.name = "LM358";
+        if (choice.reference)
+            choice.reference = "U?";
+        choice.blockNumber = 7;
+        choice.typeWord = PART_SMD;
         return makePartAnswer;
     }
     bool RunRegisterPartDialog(std::string& package, std::string& library, bool several) override
@@ -66,6 +70,7 @@ public:
     bool shift = false;
     int endCommands = 0;
     int makePartRuns = 0;
+    MakePartChoice makePartIn;
     bool makePartAnswer = true;
     std::string registerLibrary;
     std::string registerPackage;
@@ -631,8 +636,15 @@ TEST_F(DocCommandsTest, MakePartTurnsTheSelectionIntoOnePart)
     CSheet* board = doc->GetBoardSheet(LAYER_MAX);
     ASSERT_EQ(board->GetKindCount(KIND_PART), 1);
     CPart* part = board->GetHeadPart();
-    EXPECT_EQ(part->GetPartName(), "Name");
+    // The dialog saw the selection's texts and terminals; the part carries its answers.
+    EXPECT_EQ(commandHost.makePartIn.name, "Name");
+    EXPECT_EQ(commandHost.makePartIn.reference, std::optional<std::string>("Ref"));
+    EXPECT_FALSE(commandHost.makePartIn.value);
+    EXPECT_EQ(commandHost.makePartIn.terminals, 2);
+    EXPECT_EQ(part->GetPartName(), "LM358");
+    EXPECT_EQ(part->GetRefName(), "U?");
     EXPECT_EQ(part->GetPackage(), 7u);
+    EXPECT_EQ(part->GetType() & 0xFF, PART_SMD & 0xFF);
     EXPECT_EQ(part->GetTerCount(), 2);
     // No origin land: the first terminal by number gives the origin.
     EXPECT_TRUE(part->GetOrg() == CDPoint(3, 1));

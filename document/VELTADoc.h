@@ -247,6 +247,10 @@ public:
     bool IsNetColoring() const { return m_bNetColoring; }
     std::vector<CPart*>& GetPartList() { return m_partList; }
     void SetFileTime(int which, std::time_t time);
+    // The part section of a reverse net list in a dialect (none for most), appended to `out`;
+    // dialect -17 writes the per-part net section of "PCAD" with the connectivity nets. Reads the
+    // part list as built; the "FutureNet(NETC)" section gives each part its symbol number text.
+    void WriteNetListParts(int dialect, std::string& out, const std::vector<CNet*>* nets = nullptr);
 
     // --- Snapping, hit test and selection by rectangle ---
     // The item snap point when toItem and one is found, else the point on the current grid.

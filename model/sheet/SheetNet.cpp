@@ -984,15 +984,15 @@ namespace {
 thread_local NearGroupsScope::Groups* t_nearGroups = nullptr;
 } // namespace
 
-NearGroupsScope::NearGroupsScope(CSheet& sheet) : m_groups(std::make_unique<Groups>(sheet))
+NearGroupsScope::NearGroupsScope(CSheet& sheet)
+    : m_groups(std::make_unique<Groups>(sheet)), m_outer(t_nearGroups)
 {
     t_nearGroups = m_groups.get();
 }
 
 NearGroupsScope::~NearGroupsScope()
 {
-    if (t_nearGroups == m_groups.get())
-        t_nearGroups = nullptr;
+    t_nearGroups = m_outer;
 }
 
 int CSheet::GetShortItemID(CNetLine* group, std::vector<CNetLine*>* found)

@@ -17,7 +17,8 @@ void LinkPartTerminals(CSheet& sheet, const std::vector<CPart*>& parts, std::vec
 // While one lives, CSheet::GetShortItemID on its sheet looks only at the groups whose rectangles
 // come near the group it is given, found through a grid of the groups' rectangles made once, in
 // list order: the same groups as a walk of the list, without walking every group of the board for
-// each terminal. The sheet's groups must neither change nor move meanwhile. One per thread.
+// each terminal. The sheet's groups must neither change nor move meanwhile. A scope made inside
+// another stands in for it until it ends.
 class NearGroupsScope
 {
 public:
@@ -30,4 +31,5 @@ public:
 
 private:
     std::unique_ptr<Groups> m_groups;
+    Groups* m_outer;
 };

@@ -15,14 +15,16 @@ constexpr int kFallbackTurret = 20;
 
 } // namespace
 
-CLand::CLand() : CItemBase(KIND_LAND) {}
+// A land's area points are never read (it turns only its position): a board has thousands of lands
+// and a clearance check may place a million marker lands.
+CLand::CLand() : CItemBase(KIND_LAND, false) {}
 
-CLand::CLand(const CDPoint& position, int turret) : CItemBase(KIND_LAND), m_ptPoint(position)
+CLand::CLand(const CDPoint& position, int turret) : CItemBase(KIND_LAND, false), m_ptPoint(position)
 {
     SetTurretNo(turret, false);
 }
 
-CLand::CLand(const char* line) : CItemBase(KIND_LAND)
+CLand::CLand(const char* line) : CItemBase(KIND_LAND, false)
 {
     double x = 0.0, y = 0.0;
     int turret = 0, type = 0, layer = -1;
@@ -37,7 +39,7 @@ CLand::CLand(const char* line) : CItemBase(KIND_LAND)
     SetTurretNo(turret, false);
 }
 
-CLand::CLand(const CLand& other) : CItemBase(KIND_LAND)
+CLand::CLand(const CLand& other) : CItemBase(KIND_LAND, false)
 {
     *this = other;
 }

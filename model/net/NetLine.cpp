@@ -128,8 +128,10 @@ CItemBaseList& CNetLine::ListOf(int kind)
 
 void CNetLine::Append(CItemBaseList& list, CItemBase* item)
 {
-    list.AddTail(item);
+    const POSITION pos = list.AddTail(item);
     m_members.Add(item);
+    if (&list == &m_Ters)
+        m_terAt[item] = pos;
     if (m_index && &list != &m_Ters)
         m_index->Add(item, static_cast<NetMemberIndex::Slot>(SlotOf(item->GetKind())));
 }
@@ -141,6 +143,8 @@ void CNetLine::Unlink(CItemBaseList& list, POSITION pos)
     const CItemBase* item = list.GetAt(pos);
     list.RemoveAt(pos);
     m_members.Remove(item);
+    if (&list == &m_Ters)
+        m_terAt.erase(item);
 }
 
 bool CNetLine::Holds(const CItemBase* item) const
@@ -152,6 +156,11 @@ CNetLine::POSITION CNetLine::FindItem(const CItemBase* item)
 {
     if (!item || !Holds(item))
         return POSITION();
+    if (item->GetKind() == KIND_TER) {
+        // A terminal stands in its list once.
+        const auto it = m_terAt.find(item);
+        return it == m_terAt.end() ? POSITION() : it->second;
+    }
     return ListOf(item->GetKind()).Find(item);
 }
 
@@ -379,6 +388,7 @@ void CNetLine::DeleteContents()
     for (CItemBaseList* list : {&m_Lines, &m_Lands, &m_Arcs, &m_Surs, &m_Texts, &m_Holes, &m_Vias, &m_Ters})
         list->RemoveAll();
     m_members.Clear();
+    m_terAt.clear();
     m_index.reset();
     m_rcBound.SetRectEmpty();
     m_boundsStale = false;

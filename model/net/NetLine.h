@@ -200,4 +200,7 @@ private:
     std::unique_ptr<NetMemberIndex> m_index;
     // The members this group owns (AdoptItem), freed with it or by DeleteAllItem.
     std::vector<std::unique_ptr<CItemBase>> m_owned;
+    // Where each terminal stands in its list: a part's reset takes its terminals out of board-wide
+    // groups with thousands of them one by one.
+    std::unordered_map<const CItemBase*, POSITION> m_terAt;
 };

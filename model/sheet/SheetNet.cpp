@@ -17,6 +17,7 @@
 #include "model/services/DocumentServices.h"
 #include "model/sheet/Sheet.h"
 #include "model/sheet/SheetItems.h"
+#include "model/sheet/TerminalLinks.h"
 
 #include <algorithm>
 #include <deque>
@@ -823,6 +824,21 @@ void CSheet::MakeRubberGroup()
         m_netLines.GetNext(pos)->ReleaseMemberIndex();
 }
 
+namespace {
+
+// A new group of the id at the end of the list; the counter rises to the id.
+CNetLine* AppendGroup(CNetLineList& lines, std::uint32_t id, int wLayer, int type, std::uint32_t& counter)
+{
+    auto group = std::make_unique<CNetLine>(id, wLayer, type);
+    CNetLine* made = group.get();
+    lines.AddTail(std::move(group));
+    if (counter < id)
+        counter = id;
+    return made;
+}
+
+} // namespace
+
 void CSheet::CorrectID2NetLineSub(CItemBase* item, std::uint32_t id)
 {
     CNetLine* target = nullptr;
@@ -831,13 +847,8 @@ void CSheet::CorrectID2NetLineSub(CItemBase* item, std::uint32_t id)
         if (group->GetID() == id)
             target = group;
     }
-    if (!target) {
-        auto group = std::make_unique<CNetLine>(id, m_nWLayer, m_nType);
-        target = group.get();
-        m_netLines.AddTail(std::move(group));
-        if (m_nNetID < id)
-            m_nNetID = id;
-    }
+    if (!target)
+        target = AppendGroup(m_netLines, id, m_nWLayer, m_nType, m_nNetID);
     target->AddItem(item);
 }
 
@@ -861,8 +872,10 @@ void CSheet::CorrectID2NetLine()
             it->second->AddItem(item);
             return;
         }
-        CorrectID2NetLineSub(item, id);
-        byId.emplace(id, m_netLines.GetTail());
+        // Every group's id is in the map: a missing one needs a new group, no walk of the list.
+        CNetLine* made = AppendGroup(m_netLines, id, m_nWLayer, m_nType, m_nNetID);
+        made->AddItem(item);
+        byId.emplace(id, made);
     };
 
     for (int kind : {KIND_LINE, KIND_LAND, KIND_ARC, KIND_SUR, KIND_TEXT})
@@ -923,20 +936,85 @@ void CSheet::GerbageNetLine()
 // ---------------------------------------------------------------------------------------------
 // Terminals
 
+class NearGroupsScope::Groups
+{
+public:
+    explicit Groups(CSheet& sheet) : m_sheet(&sheet), m_rects(Collect(sheet, m_lines, m_always)) {}
+    const CSheet* Sheet() const { return m_sheet; }
+    // The groups that may touch a group of that rectangle, in list order: those whose rectangles
+    // meet it (a positive group's touch test starts with that) and every negative group.
+    const std::vector<CNetLine*>& Near(const CDRect& rect)
+    {
+        const std::vector<int>& found =
+            m_rects.Find(rect, -1, [&](const CDRect& other) { return Meet(other, rect); });
+        std::vector<int> indexes(found.begin(), found.end());
+        if (!m_always.empty()) {
+            indexes.insert(indexes.end(), m_always.begin(), m_always.end());
+            std::sort(indexes.begin(), indexes.end());
+            indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+        }
+        m_near.clear();
+        for (int index : indexes)
+            m_near.push_back(m_lines[static_cast<std::size_t>(index)]);
+        return m_near;
+    }
+
+private:
+    static std::vector<CDRect> Collect(CSheet& sheet, std::vector<CNetLine*>& lines, std::vector<int>& always)
+    {
+        std::vector<CDRect> rects;
+        for (auto pos = sheet.GetFirstNetLinePos(); pos;) {
+            CNetLine* line = sheet.GetNextNetLine(pos);
+            if (line->GetAttr() & NETLINE_NEGATIVE)
+                always.push_back(static_cast<int>(lines.size()));
+            lines.push_back(line);
+            rects.push_back(line->GetBoundingRect());
+        }
+        return rects;
+    }
+
+    const CSheet* m_sheet;
+    std::vector<CNetLine*> m_lines;
+    std::vector<int> m_always;
+    RectsInOrder m_rects;
+    std::vector<CNetLine*> m_near;
+};
+
+namespace {
+thread_local NearGroupsScope::Groups* t_nearGroups = nullptr;
+} // namespace
+
+NearGroupsScope::NearGroupsScope(CSheet& sheet)
+    : m_groups(std::make_unique<Groups>(sheet)), m_outer(t_nearGroups)
+{
+    t_nearGroups = m_groups.get();
+}
+
+NearGroupsScope::~NearGroupsScope()
+{
+    t_nearGroups = m_outer;
+}
+
 int CSheet::GetShortItemID(CNetLine* group, std::vector<CNetLine*>* found)
 {
     if (!group || !found)
         return 0;
     int added = 0;
-    for (auto pos = m_netLines.GetHeadPosition(); pos;) {
-        CNetLine* line = m_netLines.GetNext(pos);
+    auto test = [&](CNetLine* line) {
         if (std::find(found->begin(), found->end(), line) != found->end())
-            continue;
+            return;
         if (line->CheckShortItem(group)) {
             found->push_back(line);
             ++added;
         }
+    };
+    if (t_nearGroups && t_nearGroups->Sheet() == this) {
+        for (CNetLine* line : t_nearGroups->Near(group->GetBoundingRect()))
+            test(line);
+        return added;
     }
+    for (auto pos = m_netLines.GetHeadPosition(); pos;)
+        test(m_netLines.GetNext(pos));
     return added;
 }
 

@@ -80,33 +80,6 @@ private:
     std::unordered_map<std::uint32_t, std::size_t> m_first;
 };
 
-// Rectangles in list order filed in a grid: the indices of those that meet a rectangle, in
-// order, optionally only after a given index.
-class RectsInOrder
-{
-public:
-    explicit RectsInOrder(std::vector<CDRect> rects) : m_rects(std::move(rects)), m_grid(m_rects)
-    {
-        m_grid.InsertAll(m_rects);
-    }
-    template <class Test> const std::vector<int>& Find(const CDRect& query, int after, Test&& test)
-    {
-        m_found.clear();
-        m_grid.Query(query, [&](int index) {
-            if (index > after && test(m_rects[static_cast<std::size_t>(index)]))
-                m_found.push_back(index);
-        });
-        std::sort(m_found.begin(), m_found.end());
-        return m_found;
-    }
-    const CDRect& operator[](int index) const { return m_rects[static_cast<std::size_t>(index)]; }
-
-private:
-    std::vector<CDRect> m_rects;
-    RectGrid m_grid;
-    std::vector<int> m_found;
-};
-
 // The sheet's groups in list order with their rectangles.
 struct SheetGroups
 {
@@ -449,6 +422,7 @@ void LinkPartTerminals(CSheet& sheet, const std::vector<CPart*>& parts, std::vec
         lines.push_back(sheet.GetNextNetLine(pos));
     // Linking terminals adds no member and moves no item: the indexes stay true for the run.
     const KeptIndexes kept(lines);
+    const NearGroupsScope near(sheet);
     for (CPart* part : parts)
         sheet.SetTerNetID(part, groups);
 }

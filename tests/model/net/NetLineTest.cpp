@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <deque>
 #include <map>
@@ -319,6 +320,57 @@ TEST_F(NetLineTest, TerminalsLinkBothWaysAndWriteTheGroupId)
     }
     // A group that goes away takes itself out of its terminals' lists.
     EXPECT_TRUE(ter.IsNetEmpty());
+}
+
+// Terminals are found through their own positions: out-of-order removals, re-adds and emptying
+// keep the list and its look-ups the same as a plain list of them.
+TEST_F(NetLineTest, TerminalsAreFoundAndRemovedInAnyOrder)
+{
+    CTer owner;
+    std::deque<CTer> ters(40);
+    for (CTer& ter : ters)
+        ter.SetParent(&owner);
+    CNetLine g(0x203, 3, 1);
+    std::vector<CTer*> expected;
+    std::mt19937 rng(7);
+    auto check = [&] {
+        std::vector<CTer*> listed;
+        for (auto pos = g.GetFirstTerPos(); pos;)
+            listed.push_back(g.GetNextTer(pos));
+        ASSERT_EQ(listed, expected);
+        for (CTer& ter : ters) {
+            auto pos = g.FindItem(&ter);
+            const bool held = std::find(expected.begin(), expected.end(), &ter) != expected.end();
+            ASSERT_EQ(static_cast<bool>(pos), held);
+            if (held) {
+                EXPECT_EQ(g.GetNextTer(pos), &ter);
+            }
+        }
+    };
+    for (int round = 0; round < 3; ++round) {
+        for (CTer& ter : ters) {
+            g.AddItem(&ter);
+            if (std::find(expected.begin(), expected.end(), &ter) == expected.end())
+                expected.push_back(&ter);
+        }
+        check();
+        for (int i = 0; i < 25; ++i) {
+            CTer* ter = &ters[rng() % ters.size()];
+            if (i % 2)
+                g.RemoveItem(ter);
+            else
+                g.RemoveTer(ter);
+            expected.erase(std::remove(expected.begin(), expected.end(), ter), expected.end());
+            EXPECT_FALSE(ter->FindNetLine(&g));
+        }
+        check();
+    }
+    g.DeleteContents();
+    expected.clear();
+    check();
+    g.AddItem(&ters[3]);
+    expected.push_back(&ters[3]);
+    check();
 }
 
 TEST_F(NetLineTest, DeleteAllItemFreesOnlyTheMembersTheGroupOwns)

@@ -31,6 +31,31 @@ bool IsInputCommand(int command)
 BoardInput::BoardInput(CVELTADoc* document, ViewPort& port)
     : m_nCommand(kLine), m_nInputCommand(kLine), m_doc(document), m_port(port)
 {
+    // The keys the machine sends itself; the key commands register the rest.
+    RegisterKey(0x1B, [this](int) {
+        EndCommand();
+        return true;
+    });
+    RegisterKey('C', [this](int) {
+        if (!m_doc)
+            return false;
+        // A floating pair goes over to the cross layer with the input.
+        const bool pair = m_bInputBusy && m_pFloatLine && (m_nCommand == kLine || m_nCommand == kSurface);
+        const CDPoint anchor = m_ptCentre;
+        const int turret = pair ? m_pFloatLine->GetTurretNo() : 0;
+        if (pair)
+            DeleteFloatingLines();
+        m_doc->SwitchToCrossLayer();
+        m_doc->FillLayerCombo(false);
+        if (pair)
+            StartFloatingPair(anchor, turret);
+        m_port.InvalidateAll();
+        return true;
+    });
+    RegisterKey('L', [this](int) {
+        m_nLockMode = (m_nLockMode + 1) % 3;
+        return true;
+    });
 }
 
 BoardInput::~BoardInput() = default;
@@ -415,6 +440,12 @@ void BoardInput::OnLButtonUp(int flags, CPoint point)
         if (m_nCommand == kPaste) {
             m_doc->StoreUndo(5, 2);
             m_doc->ClearSheets(5, true);
+        } else if (!m_doc->IsSelectionUnchanged()) {
+            // The move so far is kept: recorded like a finished move, so that undo can bring the
+            // originals back (they would otherwise be lost with the replaced-items set).
+            m_doc->StoreUndo(5, 3);
+            m_doc->StoreUndo(2, 5);
+            m_doc->ClearSheets(5, true);
         }
         m_nCommand = kCopyBase;
         MoveStates(flags, board);
@@ -500,8 +531,8 @@ void BoardInput::MoveStates(int /*flags*/, const CDPoint& point)
         return;
     case kMoving:
         if (!m_doc->IsSelectionUnchanged()) {
-            m_doc->StoreUndo(2, 0);
-            m_doc->StoreUndo(5, 5);
+            m_doc->StoreUndo(5, 3);
+            m_doc->StoreUndo(2, 5);
         }
         m_doc->MoveSetItems(2, 0, true, false);
         m_doc->ClearSheets(5, true);
@@ -573,8 +604,8 @@ void BoardInput::AttrMoveClick(const CDPoint& point)
     const CDSize d = point - m_ptCentre;
     m_doc->OffsetSelectionAttr(CDPoint(d.cx, d.cy));
     if (!m_doc->IsSelectionUnchanged()) {
-        m_doc->StoreUndo(2, 0);
-        m_doc->StoreUndo(5, 5);
+        m_doc->StoreUndo(5, 3);
+        m_doc->StoreUndo(2, 5);
     }
     m_doc->MoveSetItems(2, 0, true, false);
     m_doc->ClearSheets(5, true);

@@ -113,6 +113,8 @@ int CVELTAView::ButtonFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modi
 void CVELTAView::SetUpInput()
 {
     viewport()->setMouseTracking(true);
+    horizontalScrollBar()->installEventFilter(this);
+    verticalScrollBar()->installEventFilter(this);
     for (std::size_t i = 0; i < m_timers.size(); ++i) {
         auto* timer = new QTimer(this);
         const int which = static_cast<int>(i);
@@ -120,25 +122,7 @@ void CVELTAView::SetUpInput()
         m_timers[i] = timer;
     }
     m_timers[ViewPort::kFocusTimer]->setSingleShot(true);
-    // The keys the input machine itself sends; the key commands register the rest.
     BoardInput& input = *m_input;
-    input.RegisterKey(0x1B, [this](int) {
-        m_input->EndCommand();
-        return true;
-    });
-    input.RegisterKey('C', [this](int) {
-        if (!document_)
-            return false;
-        document_->SwitchToCrossLayer();
-        document_->FillLayerCombo(false);
-        InvalidateAll();
-        return true;
-    });
-    input.RegisterKey('L', [this](int) {
-        m_input->m_nLockMode = (m_input->m_nLockMode + 1) % 3;
-        ShowPrompt();
-        return true;
-    });
     input.SetAutoPan(platform::GetProfile().GetInt("Sheet", "AutoPan", 0) != 0);
 }
 
@@ -248,24 +232,40 @@ void CVELTAView::mouseMoveEvent(QMouseEvent* event)
 
 void CVELTAView::wheelEvent(QWheelEvent* event)
 {
-    QPoint angle = event->angleDelta();
+    HandleWheel(*event, viewport()->mapFrom(this, event->position().toPoint()));
+}
+
+void CVELTAView::HandleWheel(QWheelEvent& event, QPoint local)
+{
+    const QPoint angle = event.angleDelta();
     // Some platforms turn Shift+wheel into a horizontal wheel.
-    int delta = angle.y() != 0 ? angle.y() : angle.x();
+    const int delta = angle.y() != 0 ? angle.y() : angle.x();
     m_wheelRest += delta;
     const int whole = m_wheelRest / 120 * 120;
-    event->accept();
+    event.accept();
     if (whole == 0)
         return;
     m_wheelRest -= whole;
-    const QPointF pos = event->position();
-    const QPoint local = viewport()->mapFrom(this, pos.toPoint());
     const QRect client = viewport()->rect();
     const bool inside = client.contains(local);
     const QRect grown = client.adjusted(-1, -1, ScrollBarExtent() + 1, ScrollBarExtent() + 1);
-    const bool onBar = !client.adjusted(1, 1, -1, -1).contains(local) && grown.contains(local) && !inside;
-    const bool verticalBar = local.y() < client.bottom();
-    m_input->OnMouseWheel(ButtonFlags(event->buttons(), event->modifiers()), whole, CPoint(local.x(), local.y()), inside,
+    const bool onBar = !inside && grown.contains(local);
+    const bool verticalBar = local.y() <= client.bottom();
+    m_input->OnMouseWheel(ButtonFlags(event.buttons(), event.modifiers()), whole, CPoint(local.x(), local.y()), inside,
                           onBar, verticalBar);
+}
+
+bool CVELTAView::eventFilter(QObject* watched, QEvent* event)
+{
+    // The wheel over the scroll bars is the view's too (zoom, scroll by the view's rules).
+    if (event->type() == QEvent::Wheel &&
+        (watched == horizontalScrollBar() || watched == verticalScrollBar())) {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        auto* bar = static_cast<QWidget*>(watched);
+        HandleWheel(*wheel, viewport()->mapFromGlobal(bar->mapToGlobal(wheel->position().toPoint())));
+        return true;
+    }
+    return CZoomView::eventFilter(watched, event);
 }
 
 void CVELTAView::keyPressEvent(QKeyEvent* event)

@@ -27,6 +27,7 @@ class CSheet;
 class QMenu;
 class QPrinter;
 class QTimer;
+class QWheelEvent;
 class ViewFrame;
 class ViewPrintDialog;
 struct ViewPrintChoice;
@@ -194,6 +195,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // Runs a popup menu at a global position; the chosen command id or 0 (tests replace it).
     virtual int ExecPopup(QMenu& menu, const QPoint& global);
 
@@ -249,6 +251,8 @@ private:
     std::array<QTimer*, 3> m_timers{};
     int m_wheelRest = 0; // wheel angle not yet a whole notch (120ths)
     void SetUpInput();
+    // A wheel event at a point relative to the client area.
+    void HandleWheel(QWheelEvent& event, QPoint local);
     static int ButtonFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
     QString m_prompt;
 

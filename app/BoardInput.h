@@ -217,7 +217,7 @@ private:
     // Mouse move steps.
     bool EdgePan(int flags, CPoint point);
     void Gesture(CPoint point);
-    void MoveSelection(int flags, const CDPoint& point);
+    void MoveSelection(int flags, const CDPoint& point, const CDPoint& exact);
     void MoveFloating(int flags, const CDPoint& point, const CDPoint& unsnapped);
     void Wiggle(const CDPoint& unsnapped);
     void RotateSelectionByWheel(int delta);

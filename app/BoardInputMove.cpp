@@ -103,11 +103,9 @@ void BoardInput::RemapRubberPoints()
     if (!((m_nCommand == kRange && !m_bInputBusy) || picking))
         return;
     const bool shown = m_bRubberRect;
-    const CDPoint moving = m_port.DeviceToBoard(m_ptRubber);
     DrawRubberRect(false);
-    // The fixed corner stays on its board point; the moving one on the point it showed.
+    // The fixed corner stays on its board point; the moving one follows the cursor.
     m_ptPress = m_port.BoardToDevice(m_ptPressBoard);
-    (void)moving;
     if (shown)
         DrawRubberRect(true, m_ptRubber);
 }
@@ -168,7 +166,7 @@ void BoardInput::OnMouseMove(int flags, CPoint point)
     case kMoving:
     case kCopying:
     case kPaste:
-        MoveSelection(flags, snapped);
+        MoveSelection(flags, snapped, unsnapped);
         return;
     case kAttrMove:
         if (m_bInputBusy && snapped.IntPoint() != m_ptCentre.IntPoint() && m_doc->CountItems(2, 0) > 0) {
@@ -252,7 +250,7 @@ void BoardInput::Gesture(CPoint point)
     Prompt(g.prompt);
 }
 
-void BoardInput::MoveSelection(int flags, const CDPoint& point)
+void BoardInput::MoveSelection(int flags, const CDPoint& point, const CDPoint& exact)
 {
     if (m_doc->IsSelectionEmpty())
         return;
@@ -274,12 +272,7 @@ void BoardInput::MoveSelection(int flags, const CDPoint& point)
         m_ptCentre = point;
     }
     // Arcs with one end selected follow the exact cursor.
-    const CDPoint& cursor = m_ptCursor;
-    if (m_doc->CountItems(2, kArc) == 0 || m_ptUnsnapped == m_port.DeviceToBoard(m_port.CursorPoint()))
-        return;
-    const CDPoint exact = m_port.DeviceToBoard(m_port.CursorPoint());
-    (void)cursor;
-    if (exact == m_ptEnd)
+    if (exact == m_ptEnd || m_doc->CountItems(2, kArc) == 0)
         return;
     for (const auto& entry : m_doc->GetDisplayList()) {
         CSheet* sheet = m_doc->GetSelectionSheet(entry.second);

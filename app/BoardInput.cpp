@@ -136,7 +136,9 @@ void BoardInput::OnUpdateInputCommand(int id, bool& enabled, bool& checked)
     enabled = true;
     if (m_doc && !m_doc->IsSelectionEmpty() && m_nCommand != 0)
         enabled = false;
-    if (id == kPart && m_doc && CVELTADoc::ReadRecentParts().empty())
+    if (id == kPart && m_doc && !m_doc->HasPartOnEnabled())
+        enabled = false;
+    if (id == kVia && m_doc && !m_doc->HasViaOnEnabled())
         enabled = false;
     if (id == kTerminal) {
         CSheet* sheet = m_doc ? m_doc->GetCurrentBoardSheet() : nullptr;

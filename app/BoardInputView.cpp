@@ -24,8 +24,6 @@
 
 namespace {
 
-constexpr int kFocusMs = 100;
-constexpr int kNetCheckMs = 10000;
 
 // Qt key codes to the key codes the input machine and the key commands take.
 int KeyCode(const QKeyEvent& event)
@@ -232,7 +230,8 @@ void CVELTAView::mouseMoveEvent(QMouseEvent* event)
 
 void CVELTAView::wheelEvent(QWheelEvent* event)
 {
-    HandleWheel(*event, viewport()->mapFrom(this, event->position().toPoint()));
+    // Wheel events reach the scroll area through its viewport: the position is the client's.
+    HandleWheel(*event, event->position().toPoint());
 }
 
 void CVELTAView::HandleWheel(QWheelEvent& event, QPoint local)

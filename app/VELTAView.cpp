@@ -74,6 +74,9 @@ void CVELTAView::OnInitialUpdate()
         const int scale = document_->GetCoordScale();
         SetZoomSizes(TruncInt(size.cx * scale), TruncInt(size.cy * scale), 10, 10);
         ZoomToStoredView();
+        // The board's net file is looked at every ten seconds.
+        StartTimer(ViewPort::kNetTimer, 10000);
+        m_input->m_bNetTimer = true;
     }
     m_tip.Create(viewport());
 }

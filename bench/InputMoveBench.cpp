@@ -3,12 +3,12 @@
 // cursor. The view behind the input machine is a stand-in that only counts repaint requests.
 
 #include "app/BoardInput.h"
-#include "app/ViewPort.h"
 #include "document/VELTADoc.h"
 #include "model/items/Line.h"
 #include "model/sheet/Sheet.h"
 #include "model/startup/Startup.h"
 #include "platform/Profile.h"
+#include "tests/support/FakeViewPort.h"
 
 #include <benchmark/benchmark.h>
 
@@ -17,48 +17,6 @@
 #include <string>
 
 namespace {
-
-// Ten pixels a millimetre, nothing drawn.
-class CountingPort : public ViewPort
-{
-public:
-    CDPoint DeviceToBoard(CPoint d) const override { return CDPoint(d.x / 10.0, d.y / 10.0); }
-    CPoint BoardToDevice(const CDPoint& b) const override
-    {
-        return CPoint(static_cast<int>(b.x * 10.0), static_cast<int>(b.y * 10.0));
-    }
-    CRect ClientRect() const override { return CRect(0, 0, 4000, 3000); }
-    CDRect VisibleBoardRect() const override { return CDRect(0, 0, 400, 300); }
-    bool HasScrollBar(bool) const override { return false; }
-    int ScrollBarExtent() const override { return 16; }
-    void InvalidateBoardRect(const CDRect&) override { ++repaints; }
-    void InvalidateAll() override { ++repaints; }
-    void ToggleRubberRect(const CRect&) override {}
-    void ToggleCrosshair(CPoint) override {}
-    bool IsCrosshairUsed() const override { return false; }
-    bool IsStatusBarVisible() const override { return false; }
-    void SetPrompt(const std::string&) override {}
-    void ShowStatusText(const CDPoint&) override {}
-    void ShowTip(CPoint, const std::string&) override {}
-    void HideTip() override {}
-    void CapturePointer(bool) override {}
-    CPoint CursorPoint() const override { return CPoint(); }
-    bool ScrollLine(int, int) override { return false; }
-    void ZoomAtDevice(CPoint, double) override {}
-    void ZoomAboutCentre(double) override {}
-    void ZoomAction(int, CPoint, CPoint) override {}
-    double ZoomFactor() const override { return 1.0; }
-    void ViewChanged() override {}
-    void StartTimer(int, int) override {}
-    void KillTimer(int) override {}
-    void ShowPopup(CPoint, const PopupChoice&) override {}
-    bool RunCommand(int) override { return false; }
-    bool IsSamePad(const CDPoint&, const CDPoint&, bool) override { return false; }
-    bool IsOnCopper(int, const CDPoint&) override { return true; }
-    void MakeDocumentCurrent() override {}
-
-    long repaints = 0;
-};
 
 // The profile is in place before the document reads it.
 struct ProfileScope
@@ -97,7 +55,7 @@ void BM_RigidMove(benchmark::State& state)
         const double y = 5.0 + (i / 200 % 280) * 1.0;
         sheet->StoreCopy(CLine(CDPoint(x, y), CDPoint(x + 1.5, y), 20, 0));
     }
-    CountingPort port;
+    FakeViewPort port;
     BoardInput input(&board.doc, port);
     input.OnSelectAll();
     input.OnLButtonDown(BoardInput::MK_LBUTTON, CPoint(1000, 1000));
@@ -127,7 +85,7 @@ void BM_FloatingLine(benchmark::State& state)
         const double y = 5.0 + (i / 200 % 280) * 1.0;
         sheet->StoreCopy(CLine(CDPoint(x, y), CDPoint(x + 1.5, y), 20, 0));
     }
-    CountingPort port;
+    FakeViewPort port;
     BoardInput input(&board.doc, port);
     input.OnInputCommand(BoardInput::kLine);
     input.OnLButtonDown(BoardInput::MK_LBUTTON, CPoint(1005, 1005));

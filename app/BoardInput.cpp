@@ -460,8 +460,7 @@ void BoardInput::OnLButtonUp(int flags, CPoint point)
         AttrMoveClick(board);
     } else if (IsInputCommand(m_nCommand)) {
         // A click that finds the selection out of step with the busy flag places nothing.
-        if (selectionEmpty == m_bInputBusy && m_nCommand != kText && m_nCommand != kPart &&
-            m_nCommand != kHole) {
+        if (selectionEmpty == m_bInputBusy) {
             m_nButtonState = 0;
             return;
         }

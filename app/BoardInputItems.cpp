@@ -294,8 +294,8 @@ void BoardInput::ViaAtChainEnd(const CDPoint& point)
     if (m_nChainLayer == 0 || !board || IsPlaneSheet(board))
         return;
     if (m_doc->CanPlaceVia(point, false)) {
-        if (CVia* via =
-                m_doc->GetBoardSheet(LAYER_MAX)->NewVia(point, m_doc->GetCurrentVia(), 1 << (m_nChainLayer - 1))) {
+        if (CVia* via = m_doc->GetBoardSheet(LAYER_MAX)->NewVia(point, m_doc->GetCurrentVia(),
+                                                                1 << (m_nChainLayer - 1))) {
             m_port.InvalidateBoardRect(via->GetBoundingRect());
             m_doc->StoreUndoForItem(via, 1);
         }
@@ -429,7 +429,8 @@ void BoardInput::InputTerminal(const CDPoint& point)
             if (found > own)
                 *m_pFloatTer = probe;
         } else {
-            const int wiring = m_doc->IsComponentSideLayer(m_doc->GetCurrentLayer()) ? 1 : m_doc->GetWireLayerCount();
+            const int wiring =
+                m_doc->IsComponentSideLayer(m_doc->GetCurrentLayer()) ? 1 : m_doc->GetWireLayerCount();
             if (!m_port.IsOnCopper(wiring, m_pFloatTer->GetPoint()))
                 return;
             if (CTer* ter = board->NewTer(*m_pFloatTer)) {
@@ -480,8 +481,8 @@ void BoardInput::InputPart(const CDPoint& point)
     if (result == 1) {
         m_pFloatPart = sel->GetHeadPart();
         if (m_pFloatPart) {
-            m_pFloatPart->Offset(CDPoint(point.x - m_pFloatPart->GetOrg().x, point.y - m_pFloatPart->GetOrg().y),
-                                 true);
+            m_pFloatPart->Offset(
+                CDPoint(point.x - m_pFloatPart->GetOrg().x, point.y - m_pFloatPart->GetOrg().y), true);
             m_pFloatPart->ResetBounding();
             m_port.InvalidateBoardRect(m_pFloatPart->GetBoundingRect());
             m_ptCentre = point;

@@ -153,7 +153,8 @@ void BoardInput::OnMouseMove(int flags, CPoint point)
     }
     if (!m_doc)
         return;
-    const CDPoint snapped = m_nCommand == kAttrMove ? m_doc->SnapAttrPoint(unsnapped, m_bSnapItem) : Snap(unsnapped);
+    const CDPoint snapped =
+        m_nCommand == kAttrMove ? m_doc->SnapAttrPoint(unsnapped, m_bSnapItem) : Snap(unsnapped);
     m_ptCursor = m_nCommand == kCutter ? unsnapped : snapped;
     m_port.ShowStatusText(m_ptCursor);
     switch (m_nCommand) {

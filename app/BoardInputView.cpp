@@ -24,7 +24,6 @@
 
 namespace {
 
-
 // Qt key codes to the key codes the input machine and the key commands take.
 int KeyCode(const QKeyEvent& event)
 {
@@ -216,7 +215,8 @@ void CVELTAView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     // Qt's default would run the second click as a press too.
     if (event->button() == Qt::LeftButton)
-        m_input->OnLButtonDblClk(ButtonFlags(event->buttons(), event->modifiers()), ToCPoint(event->position()));
+        m_input->OnLButtonDblClk(ButtonFlags(event->buttons(), event->modifiers()),
+                                 ToCPoint(event->position()));
     event->accept();
 }
 
@@ -250,8 +250,8 @@ void CVELTAView::HandleWheel(QWheelEvent& event, QPoint local)
     const QRect grown = client.adjusted(-1, -1, ScrollBarExtent() + 1, ScrollBarExtent() + 1);
     const bool onBar = !inside && grown.contains(local);
     const bool verticalBar = local.y() <= client.bottom();
-    m_input->OnMouseWheel(ButtonFlags(event.buttons(), event.modifiers()), whole, CPoint(local.x(), local.y()), inside,
-                          onBar, verticalBar);
+    m_input->OnMouseWheel(ButtonFlags(event.buttons(), event.modifiers()), whole,
+                          CPoint(local.x(), local.y()), inside, onBar, verticalBar);
 }
 
 bool CVELTAView::eventFilter(QObject* watched, QEvent* event)
@@ -351,7 +351,8 @@ CDRect CVELTAView::VisibleBoardRect() const
 {
     const QRectF visible = VisibleLogical().normalized();
     const double scale = document_ ? document_->GetCoordScale() : 1.0;
-    return CDRect(visible.left() / scale, visible.top() / scale, visible.right() / scale, visible.bottom() / scale);
+    return CDRect(visible.left() / scale, visible.top() / scale, visible.right() / scale,
+                  visible.bottom() / scale);
 }
 
 bool CVELTAView::HasScrollBar(bool vertical) const
@@ -444,7 +445,8 @@ bool CVELTAView::ScrollLine(int dx, int dy)
         if (d == 0 || !bar || !bar->isVisible())
             return;
         const int before = bar->value();
-        bar->triggerAction(d > 0 ? QAbstractSlider::SliderSingleStepAdd : QAbstractSlider::SliderSingleStepSub);
+        bar->triggerAction(d > 0 ? QAbstractSlider::SliderSingleStepAdd
+                                 : QAbstractSlider::SliderSingleStepSub);
         moved = moved || bar->value() != before;
     };
     step(horizontalScrollBar(), dx);

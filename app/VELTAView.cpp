@@ -271,7 +271,8 @@ bool CVELTAView::OnUpdateViewCommand(int id, bool& enabled, bool& checked)
         return true;
     if (id >= ID_ZOOM_IN && id <= ID_ZOOM_WINDOW) {
         enabled = document_ != nullptr;
-        checked = (id == ID_ZOOM_WINDOW && m_input->m_bZoomWindow != 0) || (id == ID_ZOOM_CENTER && m_input->m_nCommand == 3);
+        checked = (id == ID_ZOOM_WINDOW && m_input->m_bZoomWindow != 0) ||
+                  (id == ID_ZOOM_CENTER && m_input->m_nCommand == 3);
         return true;
     }
     if (id >= ID_COPY_BITMAP && id <= ID_COPY_BITMAP_MONO) {
@@ -749,7 +750,8 @@ void CVELTAView::ShowStatusText(const CDPoint& cursor)
     if (m_input->m_nCommand == kPartNumberClick) {
         text = ViewStatusText::PartNumberText(x, y, m_strRefPrefix, m_nRefNumber, m_strRefSuffix);
         prompt = QStringLiteral("部品番号クリック割付モード Ctrl＋クリックで基準部品取得 ＋－で番号増減");
-    } else if ((m_input->m_nCommand == ID_INPUT_LINE || m_input->m_nCommand == kSurface || m_input->m_nCommand == kCutter) &&
+    } else if ((m_input->m_nCommand == ID_INPUT_LINE || m_input->m_nCommand == kSurface ||
+                m_input->m_nCommand == kCutter) &&
                m_input->m_bInputBusy) {
         text = ViewStatusText::LineText(sx, sy, x, y, m_bRelative != 0);
     } else if (m_input->m_nCommand == kArc && m_input->m_nArcStep > 0 && (m_input->m_nArcStep % 2) == 1) {
@@ -760,8 +762,8 @@ void CVELTAView::ShowStatusText(const CDPoint& cursor)
         CSheet* selection = document_->GetSelectionSheet(LAYER_MAX);
         text = ViewStatusText::DefaultText(
             document_->GetCurrentLayer(), document_->GetCurrentTurret(), document_->GetCurrentVia(), x, y,
-            static_cast<unsigned>(m_input->m_nCommand), m_input->m_bInputBusy ? 1 : 0, 0, board ? board->GetItemCount() : 0,
-            selection ? selection->GetItemCount() : 0, 0.0);
+            static_cast<unsigned>(m_input->m_nCommand), m_input->m_bInputBusy ? 1 : 0, 0,
+            board ? board->GetItemCount() : 0, selection ? selection->GetItemCount() : 0, 0.0);
     }
     m_frame->SetPaneText(1, text);
     if (!prompt.isEmpty()) {
@@ -777,7 +779,8 @@ void CVELTAView::ShowPrompt()
 {
     if (!m_frame)
         return;
-    const QString prompt = ViewStatusText::Prompt(m_input->m_nCommand, m_input->m_bInputBusy, m_input->m_nLockMode);
+    const QString prompt =
+        ViewStatusText::Prompt(m_input->m_nCommand, m_input->m_bInputBusy, m_input->m_nLockMode);
     if (m_frame->GetPaneText(0) != prompt)
         m_frame->SetPaneText(0, prompt);
 }

@@ -244,7 +244,6 @@ private:
     std::vector<int> m_printLayers{-1};
     std::uint8_t m_bMarkerShown = 0;
 
-
     std::vector<XorEntry> m_xor;
     std::unique_ptr<BoardInput> m_input;
     // The focus guard, edge pan and net-file timers (ViewPort::Timer order).

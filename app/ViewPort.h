@@ -73,10 +73,10 @@ public:
     // --- Popups: the chosen command is run through the view's commands.
     struct PopupChoice
     {
-        int menuId = 0;                // 150 input, 151 edit, 152 flip and rotate, 197 cutter
-        std::vector<int> removed;      // commands left out
-        int checked = 0;               // command shown checked
-        bool cutterSubmenu = false;    // 150 with the cutter popup under the cutter entry
+        int menuId = 0;             // 150 input, 151 edit, 152 flip and rotate, 197 cutter
+        std::vector<int> removed;   // commands left out
+        int checked = 0;            // command shown checked
+        bool cutterSubmenu = false; // 150 with the cutter popup under the cutter entry
     };
     virtual void ShowPopup(CPoint device, const PopupChoice& choice) = 0;
     // A command of the view or the frame (flip, modify, layer save and restore); false when none

@@ -70,7 +70,8 @@ void BM_RigidMove(benchmark::State& state)
         input.OnMouseMove(0, CPoint(1000 + (step & 1) * 10, 1000));
     }
     state.counters["items"] = count;
-    state.counters["repaints/move"] = static_cast<double>(port.repaints) / static_cast<double>(state.iterations());
+    state.counters["repaints/move"] =
+        static_cast<double>(port.repaints) / static_cast<double>(state.iterations());
 }
 
 void BM_FloatingLine(benchmark::State& state)
@@ -95,7 +96,8 @@ void BM_FloatingLine(benchmark::State& state)
         ++step;
         input.OnMouseMove(0, CPoint(1500 + (step & 7) * 10, 1200 + (step & 3) * 10));
     }
-    state.counters["repaints/move"] = static_cast<double>(port.repaints) / static_cast<double>(state.iterations());
+    state.counters["repaints/move"] =
+        static_cast<double>(port.repaints) / static_cast<double>(state.iterations());
 }
 
 } // namespace

@@ -68,7 +68,8 @@ struct ViewInputTest : ViewFixture
     void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons,
               Qt::KeyboardModifiers mods = Qt::NoModifier)
     {
-        QMouseEvent event(type, QPointF(at), QPointF(view->viewport()->mapToGlobal(at)), button, buttons, mods);
+        QMouseEvent event(type, QPointF(at), QPointF(view->viewport()->mapToGlobal(at)), button, buttons,
+                          mods);
         QApplication::sendEvent(view->viewport(), &event);
     }
     void Click(double x, double y, Qt::KeyboardModifiers mods = Qt::NoModifier)
@@ -94,7 +95,10 @@ struct ViewInputTest : ViewFixture
     {
         Send(QEvent::MouseMove, p, Qt::NoButton, buttons, mods);
     }
-    void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(view.get(), key, mods); }
+    void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QTest::keyClick(view.get(), key, mods);
+    }
     void Wheel(QPoint at, int delta, Qt::KeyboardModifiers mods)
     {
         QWheelEvent event(QPointF(at), QPointF(view->viewport()->mapToGlobal(at)), QPoint(), QPoint(0, delta),
@@ -452,8 +456,8 @@ TEST_F(ViewInputTest, CtrlWheelOutsideTheClientZoomsAboutTheCentre)
     ASSERT_TRUE(bar->isVisible());
     const QRectF before = view->VisibleLogical();
     // Over the scroll bar, outside the client area.
-    QWheelEvent event(QPointF(2, 10), QPointF(bar->mapToGlobal(QPoint(2, 10))), QPoint(), QPoint(0, 120), Qt::NoButton,
-                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QWheelEvent event(QPointF(2, 10), QPointF(bar->mapToGlobal(QPoint(2, 10))), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(bar, &event);
     const QRectF after = view->VisibleLogical();
     EXPECT_LT(after.width(), before.width());
@@ -575,7 +579,8 @@ TEST_F(ViewInputTest, WheelTurnsASelectionByThirtyDegrees)
     doc->GetBoardSheet(top)->StoreCopy(CLine(CDPoint(20, 20), CDPoint(30, 20), 20, 0));
     view->OnViewCommand(BoardInput::kLand);
     Click(25, 20, Qt::ControlModifier);
-    ASSERT_FALSE(doc->IsSelectionEmpty()) << In().m_nCommand << " " << In().m_bInputBusy << " " << doc->GetCurrentLayer();
+    ASSERT_FALSE(doc->IsSelectionEmpty())
+        << In().m_nCommand << " " << In().m_bInputBusy << " " << doc->GetCurrentLayer();
     Wheel(Pixel(25, 20), 120, Qt::NoModifier);
     CLine* line = doc->GetSelectionSheet(top)->GetHeadLine();
     ASSERT_NE(line, nullptr);

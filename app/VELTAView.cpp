@@ -55,8 +55,10 @@ int TruncInt(double v)
 
 } // namespace
 
-CVELTAView::CVELTAView(CVELTADoc* document, QWidget* parent) : CZoomView(parent), document_(document)
+CVELTAView::CVELTAView(CVELTADoc* document, QWidget* parent)
+    : CZoomView(parent), document_(document), m_input(std::make_unique<BoardInput>(document, *this))
 {
+    SetUpInput();
     const int cursor = platform::GetProfile().GetInt("Sheet", "Cursor", 0);
     m_nCursorKind = cursor == 0 ? 1 : cursor == 1 ? 2 : 0;
     viewport()->setCursor(m_nCursorKind == 1 ? Qt::ArrowCursor : Qt::CrossCursor);
@@ -72,6 +74,9 @@ void CVELTAView::OnInitialUpdate()
         const int scale = document_->GetCoordScale();
         SetZoomSizes(TruncInt(size.cx * scale), TruncInt(size.cy * scale), 10, 10);
         ZoomToStoredView();
+        // The board's net file is looked at every ten seconds.
+        StartTimer(ViewPort::kNetTimer, 10000);
+        m_input->m_bNetTimer = true;
     }
     m_tip.Create(viewport());
 }
@@ -170,7 +175,7 @@ void CVELTAView::WholeViewToggle(Qt::KeyboardModifiers modifiers, bool pageDownH
 
 void CVELTAView::OnZoomCommand(int id, Qt::KeyboardModifiers modifiers, bool pageDownHeld)
 {
-    m_bZoomWindow = 0;
+    m_input->m_bZoomWindow = 0;
     switch (id) {
     case ID_ZOOM_IN:
         ZoomCentre(ZoomStep());
@@ -180,7 +185,7 @@ void CVELTAView::OnZoomCommand(int id, Qt::KeyboardModifiers modifiers, bool pag
         break;
     case ID_ZOOM_CENTER:
         SaveCommand();
-        m_nCommand = 3;
+        m_input->m_nCommand = 3;
         return;
     case ID_ZOOM_PREVIOUS:
         PreviousView();
@@ -189,7 +194,7 @@ void CVELTAView::OnZoomCommand(int id, Qt::KeyboardModifiers modifiers, bool pag
         WholeViewToggle(modifiers, pageDownHeld);
         break;
     case ID_ZOOM_WINDOW:
-        m_bZoomWindow = 1;
+        m_input->m_bZoomWindow = 1;
         break;
     default:
         return;
@@ -256,15 +261,18 @@ bool CVELTAView::OnViewCommand(int id)
         }
         return true;
     }
-    return false;
+    return OnInputViewCommand(id);
 }
 
 bool CVELTAView::OnUpdateViewCommand(int id, bool& enabled, bool& checked)
 {
     checked = false;
+    if (OnUpdateInputViewCommand(id, enabled, checked))
+        return true;
     if (id >= ID_ZOOM_IN && id <= ID_ZOOM_WINDOW) {
         enabled = document_ != nullptr;
-        checked = (id == ID_ZOOM_WINDOW && m_bZoomWindow != 0) || (id == ID_ZOOM_CENTER && m_nCommand == 3);
+        checked = (id == ID_ZOOM_WINDOW && m_input->m_bZoomWindow != 0) ||
+                  (id == ID_ZOOM_CENTER && m_input->m_nCommand == 3);
         return true;
     }
     if (id >= ID_COPY_BITMAP && id <= ID_COPY_BITMAP_MONO) {
@@ -331,12 +339,12 @@ void CVELTAView::DoZoomAction(CPoint logical, int mode, CPoint dragStart)
         UpdateTrapDistance();
     RestoreCommand();
     if (mode >= 1 && mode <= 7) {
-        m_nCommand = 0;
-        m_bInputBusy = false;
+        m_input->m_nCommand = 0;
+        m_input->m_bInputBusy = false;
         SaveCommand();
         RestoreCommand();
     }
-    m_bZoomWindow = 0;
+    m_input->m_bZoomWindow = 0;
     m_bViewChanged = 1;
     if (mode != 5)
         StoreVisibleRect();
@@ -344,27 +352,38 @@ void CVELTAView::DoZoomAction(CPoint logical, int mode, CPoint dragStart)
 
 void CVELTAView::SaveCommand()
 {
-    if (m_nCommand != kNoSaveCommand)
-        m_nSavedCommand = m_nCommand;
+    m_input->SaveCommand();
 }
 
 void CVELTAView::RestoreCommand()
 {
-    m_nCommand = m_nSavedCommand;
-    if (m_nCommand == 0 && document_ && document_->IsSelectionEmpty())
-        RestoreInputCommand();
+    m_input->RestoreCommand();
 }
 
 void CVELTAView::RestoreInputCommand()
 {
-    m_nCommand = m_nInputCommand;
-    if (document_)
-        document_->FillLayerCombo(m_nCommand == kArc || m_nCommand == kSurface || m_nCommand == kTerminal);
+    m_input->RestoreInputCommand();
+}
+
+int CVELTAView::GetCommand() const
+{
+    return m_input->m_nCommand;
+}
+
+void CVELTAView::SetCommand(int command)
+{
+    m_input->m_nCommand = command;
+}
+
+bool CVELTAView::IsZoomWindow() const
+{
+    return m_input->m_bZoomWindow != 0;
 }
 
 void CVELTAView::ViewMoved()
 {
     m_tip.HideTip();
+    m_input->RemapRubberPoints();
 }
 
 // --- Drawing -------------------------------------------------------------------------------------
@@ -401,7 +420,7 @@ void CVELTAView::DrawBoard(platform::QPainterDrawContext& dc)
         DrawLayers(dc, false);
         DrawLayers(dc, true);
         DrawCutterLines(dc);
-        if (m_bShowNets) {
+        if (m_input->m_bShowNets) {
             for (const auto& net : document_->GetNets())
                 net->DrawNet(&dc);
         }
@@ -724,17 +743,18 @@ void CVELTAView::ShowStatusText(const CDPoint& cursor)
     const CDPoint origin = document_->GetUserOrigin();
     const double x = cursor.x - origin.x;
     const double y = cursor.y - origin.y;
-    const double sx = m_inputStart.x - origin.x;
-    const double sy = m_inputStart.y - origin.y;
+    const double sx = m_input->m_ptCentre.x - origin.x;
+    const double sy = m_input->m_ptCentre.y - origin.y;
     QString text;
     QString prompt;
-    if (m_nCommand == kPartNumberClick) {
+    if (m_input->m_nCommand == kPartNumberClick) {
         text = ViewStatusText::PartNumberText(x, y, m_strRefPrefix, m_nRefNumber, m_strRefSuffix);
         prompt = QStringLiteral("部品番号クリック割付モード Ctrl＋クリックで基準部品取得 ＋－で番号増減");
-    } else if ((m_nCommand == ID_INPUT_LINE || m_nCommand == kSurface || m_nCommand == kCutter) &&
-               m_bInputBusy) {
+    } else if ((m_input->m_nCommand == ID_INPUT_LINE || m_input->m_nCommand == kSurface ||
+                m_input->m_nCommand == kCutter) &&
+               m_input->m_bInputBusy) {
         text = ViewStatusText::LineText(sx, sy, x, y, m_bRelative != 0);
-    } else if (m_nCommand == kArc && m_nArcStep > 0 && (m_nArcStep % 2) == 1) {
+    } else if (m_input->m_nCommand == kArc && m_input->m_nArcStep > 0 && (m_input->m_nArcStep % 2) == 1) {
         text = ViewStatusText::ArcEndText(sx, sy, x, y, m_bRelative != 0);
         prompt = QStringLiteral("終点をクリック Shift:強制円入力、D:方向 L:ステップ角度 ");
     } else {
@@ -742,8 +762,8 @@ void CVELTAView::ShowStatusText(const CDPoint& cursor)
         CSheet* selection = document_->GetSelectionSheet(LAYER_MAX);
         text = ViewStatusText::DefaultText(
             document_->GetCurrentLayer(), document_->GetCurrentTurret(), document_->GetCurrentVia(), x, y,
-            static_cast<unsigned>(m_nCommand), m_bInputBusy ? 1 : 0, 0, board ? board->GetItemCount() : 0,
-            selection ? selection->GetItemCount() : 0, 0.0);
+            static_cast<unsigned>(m_input->m_nCommand), m_input->m_bInputBusy ? 1 : 0, 0,
+            board ? board->GetItemCount() : 0, selection ? selection->GetItemCount() : 0, 0.0);
     }
     m_frame->SetPaneText(1, text);
     if (!prompt.isEmpty()) {
@@ -759,7 +779,8 @@ void CVELTAView::ShowPrompt()
 {
     if (!m_frame)
         return;
-    const QString prompt = ViewStatusText::Prompt(m_nCommand, m_bInputBusy, m_nLockMode);
+    const QString prompt =
+        ViewStatusText::Prompt(m_input->m_nCommand, m_input->m_bInputBusy, m_input->m_nLockMode);
     if (m_frame->GetPaneText(0) != prompt)
         m_frame->SetPaneText(0, prompt);
 }
@@ -772,38 +793,4 @@ QString CVELTAView::TipTextAt(const CDPoint& point) const
     if (!document_ || !document_->GetItemTipText(point, text))
         return QString();
     return platform::Cp932ToQString(text);
-}
-
-void CVELTAView::mouseMoveEvent(QMouseEvent* event)
-{
-    CZoomView::mouseMoveEvent(event);
-    if (!document_)
-        return;
-    const QPointF logical = DeviceToLogical(event->position());
-    const double scale = document_->GetCoordScale();
-    const CDPoint board(logical.x() / scale, logical.y() / scale);
-    ShowStatusText(board);
-    if (platform::GetProfile().GetInt("Sheet", "TipHelp", 0) != 0) {
-        m_tip.HideTip();
-        m_tip.SetTipText(TipTextAt(board));
-        m_tip.StartTip(event->position().toPoint());
-    }
-}
-
-void CVELTAView::keyPressEvent(QKeyEvent* event)
-{
-    m_tip.HideTip();
-    CZoomView::keyPressEvent(event);
-}
-
-void CVELTAView::focusOutEvent(QFocusEvent* event)
-{
-    m_tip.HideTip();
-    CZoomView::focusOutEvent(event);
-}
-
-void CVELTAView::wheelEvent(QWheelEvent* event)
-{
-    m_tip.HideTip();
-    CZoomView::wheelEvent(event);
 }

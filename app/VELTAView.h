@@ -4,8 +4,10 @@
 // user origin), keeps the XOR overlay of rubber bands and markers, carries the zoom commands,
 // writes the status panes, prints and copies pictures of the board to the clipboard.
 
+#include "app/BoardInput.h"
 #include "app/ToolTip2.h"
 #include "app/ViewCommands.h"
+#include "app/ViewPort.h"
 #include "app/ZoomView.h"
 #include "model/geometry/DPoint.h"
 #include "model/geometry/DRect.h"
@@ -22,7 +24,10 @@
 
 class CVELTADoc;
 class CSheet;
+class QMenu;
 class QPrinter;
+class QTimer;
+class QWheelEvent;
 class ViewFrame;
 class ViewPrintDialog;
 struct ViewPrintChoice;
@@ -32,7 +37,7 @@ class DrawContext;
 class QPainterDrawContext;
 } // namespace platform
 
-class CVELTAView : public CZoomView, public ViewCommands
+class CVELTAView : public CZoomView, public ViewCommands, public ViewPort
 {
     Q_OBJECT
 
@@ -78,8 +83,43 @@ public:
     bool StoreVisibleRect(CDRect& rect) override;
     void ShowStoredView() override;
 
+    // The input machine of the view's mouse, wheel and keys.
+    BoardInput& Input() { return *m_input; }
+    // Input commands (32910..32919), cancel, move, copy, attribute move, select all.
+    bool OnInputViewCommand(int id);
+    bool OnUpdateInputViewCommand(int id, bool& enabled, bool& checked);
+
+    // --- ViewPort.
+    CDPoint DeviceToBoard(CPoint device) const override;
+    CPoint BoardToDevice(const CDPoint& board) const override;
+    CRect ClientRect() const override;
+    CDRect VisibleBoardRect() const override;
+    bool HasScrollBar(bool vertical) const override;
+    int ScrollBarExtent() const override;
+    void InvalidateAll() override;
+    void ToggleRubberRect(const CRect& rect) override;
+    void ToggleCrosshair(CPoint device) override;
+    bool IsCrosshairUsed() const override;
+    bool IsStatusBarVisible() const override;
+    void SetPrompt(const std::string& utf8) override;
+    void ShowTip(CPoint device, const std::string& text) override;
+    void HideTip() override;
+    void CapturePointer(bool capture) override;
+    CPoint CursorPoint() const override;
+    bool ScrollLine(int dx, int dy) override;
+    void ZoomAtDevice(CPoint device, double factor) override;
+    void ZoomAboutCentre(double factor) override;
+    void ZoomAction(int mode, CPoint device, CPoint press) override;
+    double ZoomFactor() const override;
+    void ViewChanged() override;
+    void StartTimer(int timer, int milliseconds) override;
+    void KillTimer(int timer) override;
+    void ShowPopup(CPoint device, const PopupChoice& choice) override;
+    bool RunCommand(int id) override;
+    void MakeDocumentCurrent() override;
+
     // Board rectangle (millimetres) to repaint, grown by 3 pixels.
-    void InvalidateBoardRect(const CDRect& rect);
+    void InvalidateBoardRect(const CDRect& rect) override;
 
     // Zoom commands 32771 to 32776 and the zoom actions of the internal modes 1 to 8.
     // The modifiers and whether PageDown is held when the command runs (the whole-view toggle
@@ -89,19 +129,19 @@ public:
     void SaveCommand();
     void RestoreCommand();
     void RestoreInputCommand();
-    int GetCommand() const { return m_nCommand; }
-    void SetCommand(int command) { m_nCommand = command; }
-    bool IsZoomWindow() const { return m_bZoomWindow != 0; }
+    int GetCommand() const;
+    void SetCommand(int command);
+    bool IsZoomWindow() const;
 
     // Status panes from the cursor's board position (millimetres).
-    void ShowStatusText(const CDPoint& cursor);
+    void ShowStatusText(const CDPoint& cursor) override;
     void ShowPrompt();
 
     // Input queries on the current layer (points in millimetres): whether b lies on the same pad
     // or via as a (same) or on another one (!same); whether p lies on copper of a wiring layer
     // (1-based index into the wiring-layer list).
-    bool IsSamePad(const CDPoint& a, const CDPoint& b, bool same);
-    bool IsOnCopper(int wiringIndex, const CDPoint& p);
+    bool IsSamePad(const CDPoint& a, const CDPoint& b, bool same) override;
+    bool IsOnCopper(int wiringIndex, const CDPoint& p) override;
 
     // --- XOR overlay: each call toggles the figure; drawing it twice takes it away.
     // Rubber rectangle in client pixels.
@@ -149,6 +189,16 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
+    // --- Input: Qt events into the input machine's terms.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Runs a popup menu at a global position; the chosen command id or 0 (tests replace it).
+    virtual int ExecPopup(QMenu& menu, const QPoint& global);
+
 private:
     struct XorEntry
     {
@@ -183,15 +233,10 @@ private:
     ViewPrintDialog* m_printDialog = nullptr;
 
     std::uint8_t m_bViewChanged = 0;
-    std::uint8_t m_bShowNets = 1;
     std::uint8_t m_bRelative = 0;
     std::uint8_t m_bPrinting = 0;
     std::array<CDRect, 3> m_rcViews{};
     CToolTip2 m_tip;
-    int m_bZoomWindow = 0;
-    int m_nCommand = ID_INPUT_LINE;
-    int m_nSavedCommand = 0;
-    int m_nInputCommand = ID_INPUT_LINE;
     int m_nCursorKind = 0;
     QString m_strRefPrefix = QStringLiteral("U");
     QString m_strRefSuffix;
@@ -199,13 +244,15 @@ private:
     std::vector<int> m_printLayers{-1};
     std::uint8_t m_bMarkerShown = 0;
 
-    // Input state the status text reads (the input machine keeps it).
-    bool m_bInputBusy = false;
-    int m_nArcStep = 0;
-    int m_nLockMode = 0;
-    CDPoint m_inputStart;
-
     std::vector<XorEntry> m_xor;
+    std::unique_ptr<BoardInput> m_input;
+    // The focus guard, edge pan and net-file timers (ViewPort::Timer order).
+    std::array<QTimer*, 3> m_timers{};
+    int m_wheelRest = 0; // wheel angle not yet a whole notch (120ths)
+    void SetUpInput();
+    // A wheel event at a point relative to the client area.
+    void HandleWheel(QWheelEvent& event, QPoint local);
+    static int ButtonFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
     QString m_prompt;
 
     // The print job: page layers by page (1-based index - 1), print settings of the job.

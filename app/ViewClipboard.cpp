@@ -71,7 +71,7 @@ bool CVELTAView::CanCopyImage(int id) const
     const bool empty = document_->IsSelectionEmpty();
     if (id == ID_COPY_BITMAP || id == ID_COPY_BITMAP_MONO)
         return empty;
-    return empty || m_nCommand == kMoveBasePoint;
+    return empty || m_input->m_nCommand == kMoveBasePoint;
 }
 
 QImage CVELTAView::MakeBitmap(int id)

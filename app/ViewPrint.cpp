@@ -213,7 +213,7 @@ void CVELTAView::DrawPrinted(platform::QPainterDrawContext& dc, const std::vecto
             DrawPartsOn(dc, *viaParts, copy, record, colour, 1);
         }
     }
-    if (m_bShowNets) {
+    if (m_input->m_bShowNets) {
         for (const auto& net : document_->GetNets())
             net->DrawNet(&dc);
     }

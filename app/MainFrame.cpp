@@ -754,6 +754,7 @@ bool CMainFrame::UpdateCommand(int id, QAction* action)
         case ID_WINDOW_TILE:
         case ID_WINDOW_ARRANGE:
         case 32810:
+        case 32958:
             enabled = true;
             break;
         case ID_FIND:
@@ -917,6 +918,9 @@ void CMainFrame::OnCommand(int id)
         return;
     case 32827:
         doc->OnGridOff();
+        return;
+    case 32958:
+        doc->OnPartManager();
         return;
     default:
         if (id >= 32811 && id <= 32826)

@@ -179,17 +179,15 @@ int CDlgGrid::OnCellRequest(LXHDREX* request)
             grid.name = text;
             break;
         case ColX:
-            grid.xPitch = platform::Atof(text);
-            break;
         case ColY:
-            grid.yPitch = platform::Atof(text);
-            break;
         case ColOX:
-            grid.xOffset = platform::Atof(text);
+        case ColOY: {
+            double* values[4] = {&grid.xPitch, &grid.yPitch, &grid.xOffset, &grid.yOffset};
+            *values[request->nSubItem - ColX] = platform::Atof(text);
+            // The cell shows the value stored, not the letters typed.
+            CellText(request->nSubItem, index, request->strText);
             break;
-        case ColOY:
-            grid.yOffset = platform::Atof(text);
-            break;
+        }
         default:
             break;
         }

@@ -16,6 +16,7 @@ CTableDialog::CTableDialog(int templateId, const QString& caption, int listId, i
     if (iconId)
         setWindowIcon(TableDialogIcon(iconId));
     if (m_resizable) {
+        Grid()->setSizeConstraint(QLayout::SetDefaultConstraint);
         const ResizeBorder left{RuleFixed, 0, EdgeLeft}, top{RuleFixed, 0, EdgeTop},
             right{RuleFixed, 0, EdgeRight}, bottom{RuleFixed, 0, EdgeBottom};
         m_rules.push_back(ResizeRow{listId, left, top, right, bottom});
@@ -54,6 +55,7 @@ void CTableDialog::showEvent(QShowEvent* event)
     m_resizer.Init(this, nullptr, m_rules.data(), static_cast<int>(m_rules.size()), false);
     m_initialSize = size();
     setMinimumSize(m_initialSize);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     m_gripper->Create(this);
     m_gripper->raise();
 }

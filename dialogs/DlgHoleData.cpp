@@ -49,9 +49,11 @@ bool ReadHeight(CNumEdit* edit, double& value)
     return CheckNumberRange(edit, 0.6, 30.0, value);
 }
 
+// The edit's own form for a value in its range; a value outside it is shown as it is.
 void ShowValue(CNumEdit* edit, double value)
 {
-    edit->setText(platform::Cp932ToQString(edit->GetFormat(value)));
+    if (!edit->SetValue(value))
+        edit->setText(platform::Cp932ToQString(FormatNumber(value)));
 }
 
 } // namespace

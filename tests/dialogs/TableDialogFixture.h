@@ -90,7 +90,7 @@ protected:
             }
         }
         QTest::keyClick(edit, Qt::Key_Return);
-        QApplication::processEvents();
+        Settle();
     }
     // Opens the drop-down list editor of a cell and picks the choice with the given text.
     static void ChooseInCell(CGfxListCtrl* list, int row, int id, const QString& choice)
@@ -102,6 +102,12 @@ protected:
         ASSERT_GE(index, 0) << choice.toStdString();
         combo->SelectChoice(index);
         QTest::keyClick(combo, Qt::Key_Return);
+        Settle();
+    }
+    // Closed editors are gone before the next one is looked for.
+    static void Settle()
+    {
         QApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 };

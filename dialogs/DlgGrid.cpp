@@ -75,6 +75,7 @@ void CDlgGrid::OnInitDialog()
     };
     m_list->m_pfnCellRequest = [this](QWidget*, LXHDREX* request) { return OnCellRequest(request); };
 
+    FitColumns(true);
     m_baseSpin->SetRange(1, kGrids);
     m_attrSpin->SetRange(1, kGrids);
     m_attr->setEnabled(AttrMoveTested());

@@ -239,6 +239,7 @@ void CDlgHoleData::RefillGrid()
         m_list->InsertItemData(i, i);
     if (m_bErrorCheck)
         m_list->InsertItemData(m_nKinds, kErrorRow);
+    FitColumns(true);
     m_list->viewport()->update();
 }
 

@@ -112,6 +112,7 @@ void CDlgLayer::OnInitDialog()
         CellText(m_list->GetColumnSubItem(column), static_cast<int>(data), out);
     };
     m_list->m_pfnCellRequest = [this](QWidget*, LXHDREX* request) { return OnCellRequest(request); };
+    FitColumns(true);
     m_nCurrent = std::clamp(m_nCurrent, 0, kLayers - 1);
     FillPatternList(-1);
     UpdateData(false);

@@ -41,7 +41,7 @@ CDlgPartManager::CDlgPartManager(QWidget* parent)
 {
     CDialogBuilder& b = Builder();
     b.Add(IdList, m_list, 0, 0, 13, 1);
-    m_list->setMinimumSize(560, 320);
+    m_list->setMinimumSize(640, 320);
     b.OkCancel(0, 1, Qt::Vertical);
     b.Button(IdModify, QString::fromUtf8("修正"), 2, 1);
     const char* captions[5] = {"総数", "部品面", "半田面", "未配置", "端子数"};
@@ -101,6 +101,7 @@ void CDlgPartManager::OnInitDialog()
             out = CellText(m_list->GetColumnSubItem(column), *part);
     };
     m_list->m_pfnCellRequest = [this](QWidget*, LXHDREX* request) { return OnCellRequest(request); };
+    FitColumns(true);
     UpdateData(false);
     m_list->setFocus();
 }

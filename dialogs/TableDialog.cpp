@@ -2,6 +2,10 @@
 
 #include "controls/GfxListCtrl.h"
 #include "dialogs/TableImages.h"
+#include "platform/qt/QtText.h"
+
+#include <QFontMetrics>
+#include <algorithm>
 
 #include <QEvent>
 #include <QLayout>
@@ -13,6 +17,12 @@ CTableDialog::CTableDialog(int templateId, const QString& caption, int listId, i
 {
     m_list = new CGfxListCtrl(this);
     m_list->m_nCtrlId = listId;
+    // The grid draws its cells in fonts it derives from its own once; they follow the face here.
+    m_list->setFont(ProportionalGothic());
+    m_list->m_fontNormal = m_list->m_fontUnderline = m_list->m_fontBold = m_list->m_fontItalic = m_list->font();
+    m_list->m_fontUnderline.setUnderline(true);
+    m_list->m_fontBold.setBold(true);
+    m_list->m_fontItalic.setItalic(true);
     if (iconId)
         setWindowIcon(TableDialogIcon(iconId));
     if (m_resizable) {
@@ -38,6 +48,32 @@ void CTableDialog::UseTableImages()
 {
     m_list->m_pCellImages = &TableCellImages();
     m_list->SetHeaderImageList(&TableHeaderImages());
+}
+
+void CTableDialog::FitColumns(bool texts)
+{
+    CGfxColumnManager* columns = m_list->GetColumnManager();
+    if (!columns)
+        return;
+    const QFontMetrics metrics(m_list->font());
+    constexpr int Margin = 14; // the cell's text margins and the header's sort mark
+    for (int c = 0; c < m_list->GetColumnCount(); ++c) {
+        const int def = columns->FindColumn(m_list->GetColumnSubItem(c));
+        if (def < 0)
+            continue;
+        const CGfxColumn& column = columns->GetColumns()[static_cast<std::size_t>(def)];
+        if (column.width <= 0 || (column.flags & (GFXCOL_HEADERIMAGE | GFXCOL_IMAGE)))
+            continue;
+        int needed = metrics.horizontalAdvance(platform::Cp932ToQString(column.caption));
+        // The first rows stand for the rest: a big board's part list is not measured whole.
+        for (int row = 0; texts && row < std::min(m_list->GetItemCount(), 200); ++row) {
+            std::string text;
+            m_list->GetCellText(row, c, text);
+            needed = std::max(needed, metrics.horizontalAdvance(platform::Cp932ToQString(text)));
+        }
+        if (needed + Margin > m_list->GetColumnWidth(c))
+            m_list->SetColumnWidth(c, needed + Margin);
+    }
 }
 
 void CTableDialog::showEvent(QShowEvent* event)

@@ -36,6 +36,9 @@ protected:
     void AddResizeRule(const ResizeRow& row) { m_rules.push_back(row); }
     // The program's image lists 143 (cells) and 144 (headers) on the grid.
     void UseTableImages();
+    // Widens the columns (after SetupColumns) whose caption, or with texts whose longest text, would
+    // not show whole in the face this system has; the Japanese captions are never cut.
+    void FitColumns(bool texts = false);
 
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

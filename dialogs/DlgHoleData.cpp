@@ -34,8 +34,8 @@ std::string Trim(const std::string& text)
 
 bool SameKind(const CDlgHoleData::HoleKind& a, const CDlgHoleData::HoleKind& b)
 {
-    return a.flags == b.flags && std::fabs(a.size1 - b.size1) <= 1e-6 && std::fabs(a.size2 - b.size2) <= 1e-6 &&
-           std::fabs(a.radius - b.radius) <= 1e-6;
+    return a.flags == b.flags && std::fabs(a.size1 - b.size1) <= 1e-6 &&
+           std::fabs(a.size2 - b.size2) <= 1e-6 && std::fabs(a.radius - b.radius) <= 1e-6;
 }
 
 // A height read at OK: exactly 0 passes, anything else must lie in the range.
@@ -131,7 +131,8 @@ std::string CDlgHoleData::SizeText(const HoleKind& kind)
     case 0x10:
         return _J("φ") + FormatNumber(kind.size1) + "x" + FormatNumber(kind.size2);
     case 0x20:
-        return FormatNumber(kind.size1) + "x" + FormatNumber(kind.size2) + "(" + FormatNumber(kind.radius) + ")";
+        return FormatNumber(kind.size1) + "x" + FormatNumber(kind.size2) + "(" + FormatNumber(kind.radius) +
+               ")";
     default:
         return FormatNumber(kind.size1);
     }
@@ -162,7 +163,8 @@ void CDlgHoleData::OnInitDialog()
     const Range ranges[7] = {{0.6, 30.0, 0.2},     {-180.0, 360.0, 10.0}, {-200.0, 400.0, 0.5},
                              {-200.0, 400.0, 0.5}, {0.6, 30.0, 0.2},      {-200.0, 400.0, 0.5},
                              {-200.0, 400.0, 0.5}};
-    CNumEdit* edits[7] = {m_symbolHeight, m_symbolAngle, m_symbolX, m_symbolY, m_tableHeight, m_tableX, m_tableY};
+    CNumEdit* edits[7] = {m_symbolHeight, m_symbolAngle, m_symbolX, m_symbolY,
+                          m_tableHeight,  m_tableX,      m_tableY};
     const double values[7] = {m_dSymbolHeight, m_dSymbolAngle, m_dSymbolX, m_dSymbolY,
                               m_dTableHeight,  m_dTableX,      m_dTableY};
     for (int i = 0; i < 7; ++i) {
@@ -346,10 +348,12 @@ void CDlgHoleData::OnErrorCheck()
 bool CDlgHoleData::ReadPlacement()
 {
     double angle = 0.0;
-    if (!ReadHeight(m_symbolHeight, m_dSymbolHeight) || !CheckNumberRange(m_symbolX, -200.0, 400.0, m_dSymbolX) ||
+    if (!ReadHeight(m_symbolHeight, m_dSymbolHeight) ||
+        !CheckNumberRange(m_symbolX, -200.0, 400.0, m_dSymbolX) ||
         !CheckNumberRange(m_symbolY, -200.0, 400.0, m_dSymbolY) ||
-        !CheckNumberRange(m_symbolAngle, -180.0, 360.0, angle) || !ReadHeight(m_tableHeight, m_dTableHeight) ||
-        !CheckNumberRange(m_tableX, -200.0, 400.0, m_dTableX) || !CheckNumberRange(m_tableY, -200.0, 400.0, m_dTableY))
+        !CheckNumberRange(m_symbolAngle, -180.0, 360.0, angle) ||
+        !ReadHeight(m_tableHeight, m_dTableHeight) || !CheckNumberRange(m_tableX, -200.0, 400.0, m_dTableX) ||
+        !CheckNumberRange(m_tableY, -200.0, 400.0, m_dTableY))
         return false;
     angle += 360.0;
     while (angle >= 360.0)

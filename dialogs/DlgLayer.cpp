@@ -18,8 +18,8 @@ namespace {
 
 const std::string& ModeNameAt(int index)
 {
-    static const std::string names[8] = {_J("幅なし"),      _J("幅付き"),      _J("ベタ塗り"),
-                                         _J("ＨＩＣ"),      _J("幅なし/反転"), _J("幅付き/反転"),
+    static const std::string names[8] = {_J("幅なし"),        _J("幅付き"),      _J("ベタ塗り"),
+                                         _J("ＨＩＣ"),        _J("幅なし/反転"), _J("幅付き/反転"),
                                          _J("ベタ塗り/反転"), _J("ＨＩＣ/反転")};
     return names[index];
 }
@@ -247,7 +247,8 @@ void CDlgLayer::FillPatternList(int select)
         if (pattern.name.empty())
             continue;
         auto* item = new QListWidgetItem(
-            platform::Cp932ToQString(platform::Format("%2d :%s", i + 1, pattern.name.c_str())), m_patternList);
+            platform::Cp932ToQString(platform::Format("%2d :%s", i + 1, pattern.name.c_str())),
+            m_patternList);
         item->setData(Qt::UserRole, i);
         if (i == select)
             m_patternList->setCurrentItem(item);
@@ -307,7 +308,8 @@ void CDlgLayer::OnRightClick(int item, int column)
 
 void CDlgLayer::OnDoubleClick(int item, int column)
 {
-    if (m_list->GetColumnSubItem(column) == ColState && (QApplication::keyboardModifiers() & Qt::ShiftModifier))
+    if (m_list->GetColumnSubItem(column) == ColState &&
+        (QApplication::keyboardModifiers() & Qt::ShiftModifier))
         OnRightClick(item, column);
     else
         OnClick(item, column);

@@ -60,7 +60,8 @@ CDlgPartManager::CDlgPartManager(QWidget* parent)
     connect(m_list, &CGfxListCtrl::cellDoubleClicked, this, &CDlgPartManager::OnDoubleClick);
     connect(m_list, &CGfxListCtrl::cellActivated, this, &CDlgPartManager::OnActivated);
     connect(m_list, &CGfxListCtrl::columnClicked, this, &CDlgPartManager::OnHeaderClick);
-    connect(FindControl<QPushButton>(this, IdModify), &QPushButton::clicked, this, &CDlgPartManager::OnModify);
+    connect(FindControl<QPushButton>(this, IdModify), &QPushButton::clicked, this,
+            &CDlgPartManager::OnModify);
 }
 
 CDlgPartManager::~CDlgPartManager()
@@ -84,8 +85,8 @@ void CDlgPartManager::OnInitDialog()
     columns->AddColumn(ColScale, _J("倍率"), "", LVCFMT_RIGHT, 20, 0xB0);
     columns->AddColumn(ColType, _J("タイプ"), "", LVCFMT_LEFT, 40, 0xA0);
     columns->AddColumn(ColKind, _J("種類"), "", LVCFMT_LEFT, 40, 0xA0);
-    const int order[] = {0,     ColPlaced, ColName,  ColRef,   ColValue, ColTerminals, ColSide,
-                         ColX,  ColY,      ColAngle, ColScale, ColType,  ColKind};
+    const int order[] = {0,    ColPlaced, ColName,  ColRef,   ColValue, ColTerminals, ColSide,
+                         ColX, ColY,      ColAngle, ColScale, ColType,  ColKind};
     columns->SetColumnOrder(13, order);
     UseTableImages();
     m_list->ModifyGfxStyle(0, 0x0F);

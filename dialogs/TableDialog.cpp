@@ -19,7 +19,8 @@ CTableDialog::CTableDialog(int templateId, const QString& caption, int listId, i
     m_list->m_nCtrlId = listId;
     // The grid draws its cells in fonts it derives from its own once; they follow the face here.
     m_list->setFont(ProportionalGothic());
-    m_list->m_fontNormal = m_list->m_fontUnderline = m_list->m_fontBold = m_list->m_fontItalic = m_list->font();
+    m_list->m_fontNormal = m_list->m_fontUnderline = m_list->m_fontBold = m_list->m_fontItalic =
+        m_list->font();
     m_list->m_fontUnderline.setUnderline(true);
     m_list->m_fontBold.setBold(true);
     m_list->m_fontItalic.setItalic(true);

@@ -10,12 +10,12 @@
 // Cell image indexes of image list 143.
 enum TableCellImage
 {
-    TABLEIMG_OFF = 0,      // hidden, not placed
-    TABLEIMG_ON = 1,       // shown and enabled, placed
-    TABLEIMG_SHOWN = 2,    // shown, not enabled
-    TABLEIMG_LOCKED = 3,   // kept for the list's order: a locked entry
-    TABLEIMG_MARKED = 4,   // kept for the list's order: a marked entry
-    TABLEIMG_CURRENT = 5   // the current layer or grid
+    TABLEIMG_OFF = 0,    // hidden, not placed
+    TABLEIMG_ON = 1,     // shown and enabled, placed
+    TABLEIMG_SHOWN = 2,  // shown, not enabled
+    TABLEIMG_LOCKED = 3, // kept for the list's order: a locked entry
+    TABLEIMG_MARKED = 4, // kept for the list's order: a marked entry
+    TABLEIMG_CURRENT = 5 // the current layer or grid
 };
 
 // Image list 143: six 16 x 16 images with the indexes above.

@@ -105,8 +105,7 @@ TEST_F(TableDialogCommandsTest, GridSettingsSetTheCurrentAndTheBasicGridOfTheBoa
     std::ifstream in(doc->GetSettingFile().GetPath(), std::ios::binary);
     const std::string settings((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     const auto flagsOf = [&settings](int number) {
-        const std::size_t at =
-            settings.find(platform::Format("\r\n%3d : ", number), settings.find("[GRID]"));
+        const std::size_t at = settings.find(platform::Format("\r\n%3d : ", number), settings.find("[GRID]"));
         if (at == std::string::npos)
             return -1;
         const std::size_t end = settings.find(" : \"", at);

@@ -120,9 +120,13 @@ TEST_F(DlgGridTest, TheBasicGridMustLieInOneToSixteen)
         bool accepted;
     };
     const Case cases[] = {
-        {"0", "4", 0, false}, {"17", "4", 0, false}, {"16", "4", 0, true},
+        {"0", "4", 0, false},
+        {"17", "4", 0, false},
+        {"16", "4", 0, true},
         // The attribute-move number is tested only while "AttrMove" is 1.
-        {"5", "0", 0, true},  {"5", "17", 1, false}, {"5", "16", 1, true},
+        {"5", "0", 0, true},
+        {"5", "17", 1, false},
+        {"5", "16", 1, true},
     };
     for (const Case& c : cases) {
         profile.SetInt("Sheet", "AttrMove", c.attrMove);

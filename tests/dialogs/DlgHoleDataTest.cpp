@@ -43,7 +43,10 @@ protected:
     }
     CGfxListCtrl* List() { return dialog.List(); }
     void TypeNumber(int id, const QString& text) { FindControl<QLineEdit>(&dialog, id)->setText(text); }
-    QString LastText() { return messages.Count() ? platform::Cp932ToQString(messages.Last().text) : QString(); }
+    QString LastText()
+    {
+        return messages.Count() ? platform::Cp932ToQString(messages.Last().text) : QString();
+    }
 
     std::vector<tagTCODE> kinds;
     std::vector<std::pair<std::array<int, 128>, int>> calls;
@@ -83,10 +86,10 @@ TEST_F(DlgHoleDataTest, TheRowsShowTheKindsOfTheTargetLayersWithTheirCounts)
 
 TEST_F(DlgHoleDataTest, ASavedSymbolReturnsOnlyForEqualFlagsAndSizes)
 {
-    dialog.m_saved[0] = {1, 0.8 + 5e-7, 0, 0, 0, "a"};      // within 1e-6
-    dialog.m_saved[1] = {0x11, 1.0, 2.0, 0.5, 0, "b"};      // other flags
+    dialog.m_saved[0] = {1, 0.8 + 5e-7, 0, 0, 0, "a"};         // within 1e-6
+    dialog.m_saved[1] = {0x11, 1.0, 2.0, 0.5, 0, "b"};         // other flags
     dialog.m_saved[2] = {0x21, 1.5, 2.5 + 2e-6, 0.25, 0, "c"}; // one size off
-    dialog.m_saved[3] = {0x21, 1.5, 2.5, 0.25, 0, "d"};     // beyond the count of kinds
+    dialog.m_saved[3] = {0x21, 1.5, 2.5, 0.25, 0, "d"};        // beyond the count of kinds
     Show(dialog);
     EXPECT_EQ(dialog.m_rows[0].symbol, "a");
     EXPECT_EQ(dialog.m_rows[1].symbol, "");

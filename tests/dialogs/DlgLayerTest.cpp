@@ -116,8 +116,8 @@ TEST_F(DlgLayerTest, TheColourDialogKeepsTheSixteenCustomColoursInTheProfile)
 {
     std::vector<std::uint8_t> stored;
     for (int i = 0; i < 16; ++i)
-        for (std::uint8_t b : {static_cast<std::uint8_t>(i * 10), std::uint8_t(0x20), std::uint8_t(0x30),
-                               std::uint8_t(0)})
+        for (std::uint8_t b :
+             {static_cast<std::uint8_t>(i * 10), std::uint8_t(0x20), std::uint8_t(0x30), std::uint8_t(0)})
             stored.push_back(b);
     profile.SetBinary("Color", "Custom", stored);
     Show(dialog);
@@ -185,7 +185,7 @@ TEST_F(DlgLayerTest, APatternRegisteredIsAppliedWithoutAddMode)
 {
     dialog.m_patterns[0].name = "first";
     dialog.m_patterns[0].layer = 1;
-    dialog.m_patterns[0].layers = {7, 200};   // a damaged entry is passed over
+    dialog.m_patterns[0].layers = {7, 200}; // a damaged entry is passed over
     dialog.m_patterns[0].enables = {0};
     Show(dialog);
     ASSERT_EQ(Patterns()->count(), 1);

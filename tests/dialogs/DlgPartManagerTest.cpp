@@ -31,8 +31,9 @@ protected:
     QStringList Counters()
     {
         QStringList out;
-        for (int id : {CDlgPartManager::IdTotal, CDlgPartManager::IdComponentSide, CDlgPartManager::IdSolderSide,
-                       CDlgPartManager::IdUnplaced, CDlgPartManager::IdTerminals})
+        for (int id :
+             {CDlgPartManager::IdTotal, CDlgPartManager::IdComponentSide, CDlgPartManager::IdSolderSide,
+              CDlgPartManager::IdUnplaced, CDlgPartManager::IdTerminals})
             out << Counter(id);
         return out;
     }
@@ -119,7 +120,7 @@ TEST_F(DlgPartManagerTest, CellTextsAndMarkedCells)
         const int answer = list->RequestCell(&format);
         return answer && format.cFormat == GFXFMT_BKCOLOR && format.crBack == 0x00C0FF;
     };
-    const int ids[] = {CDlgPartManager::ColRef, CDlgPartManager::ColX, CDlgPartManager::ColY,
+    const int ids[] = {CDlgPartManager::ColRef,   CDlgPartManager::ColX,    CDlgPartManager::ColY,
                        CDlgPartManager::ColAngle, CDlgPartManager::ColSide, CDlgPartManager::ColName};
     const bool expected[3][6] = {{false, false, false, false, false, false},
                                  {true, true, true, false, false, false},

@@ -7,7 +7,9 @@
 #include "app/VELTAView.h"
 #include "app/ViewCommands.h"
 #include "dialogs/DlgBpfSel.h"
+#include "dialogs/DlgGrid.h"
 #include "dialogs/DlgMakePart.h"
+#include "dialogs/DlgPartManager.h"
 #include "dialogs/DlgNewFile.h"
 #include "dialogs/DlgPartRegist.h"
 #include "document/VELTADoc.h"
@@ -274,4 +276,34 @@ bool FrameDocumentHost::StoreVisibleRect(CDRect& rect)
 {
     ViewCommands* view = m_pChild ? dynamic_cast<ViewCommands*>(m_pChild->GetView()) : nullptr;
     return view && view->StoreVisibleRect(rect);
+}
+
+bool FrameDocumentHost::RunGridDialog(std::array<tagGRID, 16>& grids, int& current, bool& shown)
+{
+    CDlgGrid dialog(&m_frame);
+    dialog.m_grids = grids;
+    dialog.m_nCurrent = current;
+    const auto [basic, attr] = m_document.GetMarkedGrids();
+    dialog.m_nBaseGrid = basic + 1;
+    dialog.m_nAttrGrid = attr + 1;
+    dialog.m_bHide = shown ? 0 : 1;
+    if (dialog.DoModal() != QDialog::Accepted)
+        return false;
+    grids = dialog.m_grids;
+    current = dialog.m_nCurrent;
+    shown = dialog.m_bHide == 0;
+    m_document.SetMarkedGrids(dialog.m_nBaseGrid - 1, dialog.m_nAttrGrid - 1);
+    return true;
+}
+
+bool FrameDocumentHost::RunPartManagerDialog(CSheet& parts)
+{
+    CDlgPartManager dialog(&m_frame);
+    dialog.m_pDoc = &m_document;
+    dialog.m_sheet += parts;
+    if (dialog.DoModal() != QDialog::Accepted)
+        return false;
+    parts.DeleteContents();
+    parts += dialog.m_sheet;
+    return true;
 }

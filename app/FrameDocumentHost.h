@@ -57,4 +57,10 @@ private:
     CMainFrame& m_frame;
     CVELTADoc& m_document;
     CChildFrame* m_pChild = nullptr; // observed
+
+public:
+    // The table dialogs: grid settings (the basic and attribute-move grids are the document's two
+    // marked grids) and part management on the copy of the via and part sheet.
+    bool RunGridDialog(std::array<tagGRID, 16>& grids, int& current, bool& shown) override;
+    bool RunPartManagerDialog(CSheet& parts) override;
 };

@@ -7,6 +7,8 @@
 #include "app/VELTAView.h"
 #include "app/ViewCommands.h"
 #include "dialogs/DlgBpfSel.h"
+#include "dialogs/DlgLayerSwap.h"
+#include "dialogs/DlgWorkArea.h"
 #include "dialogs/DlgNewFile.h"
 #include "dialogs/DlgPartRegist.h"
 #include "document/VELTADoc.h"
@@ -253,4 +255,29 @@ bool FrameDocumentHost::StoreVisibleRect(CDRect& rect)
 {
     ViewCommands* view = m_pChild ? dynamic_cast<ViewCommands*>(m_pChild->GetView()) : nullptr;
     return view && view->StoreVisibleRect(rect);
+}
+
+bool FrameDocumentHost::RunWorkAreaDialog(CDSize& size, CDPoint& origin)
+{
+    CDlgWorkArea dialog(&m_frame);
+    dialog.m_dWidth = size.cx;
+    dialog.m_dHeight = size.cy;
+    dialog.m_dOriginX = origin.x;
+    dialog.m_dOriginY = origin.y;
+    if (dialog.DoModal() != QDialog::Accepted)
+        return false;
+    size = CDSize(dialog.m_dWidth, dialog.m_dHeight);
+    origin = CDPoint(dialog.m_dOriginX, dialog.m_dOriginY);
+    return true;
+}
+
+bool FrameDocumentHost::RunLayerExchangeDialog(std::vector<tagLAYER>& layers, int& first, int& second)
+{
+    CDlgLayerSwap dialog(&m_frame);
+    dialog.m_layers = layers;
+    if (dialog.DoModal() != QDialog::Accepted)
+        return false;
+    first = dialog.m_nLayerA;
+    second = dialog.m_nLayerB;
+    return true;
 }

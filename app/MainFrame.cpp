@@ -116,6 +116,7 @@ bool IsAlwaysEnabled(int id)
     case ID_HOME_PAGE:
     case ID_SUPPORT_PAGE:
     case ID_STATUS_BAR:
+    case ID_PROJECT:
         return true;
     default:
         return false;
@@ -759,6 +760,10 @@ bool CMainFrame::UpdateCommand(int id, QAction* action)
         case ID_FIND:
             enabled = true;
             break;
+        case ID_WORK_AREA:
+        case ID_LAYER_SWAP:
+            enabled = true;
+            break;
         case ID_REGISTER_PART:
             enabled = doc->CanRegisterPart();
             break;
@@ -859,6 +864,9 @@ void CMainFrame::OnCommand(int id)
     case ID_ENVIRONMENT:
         RunEnvironmentSheet();
         return;
+    case ID_PROJECT:
+        m_app.OnProject();
+        return;
     case ID_HOME_PAGE:
         OpenWebLink(false);
         return;
@@ -905,6 +913,12 @@ void CMainFrame::OnCommand(int id)
         return;
     case ID_REGISTER_PART:
         doc->OnRegisterPart();
+        return;
+    case ID_WORK_AREA:
+        doc->OnWorkArea();
+        return;
+    case ID_LAYER_SWAP:
+        doc->OnLayerSwap();
         return;
     case 57643:
         doc->OnEditUndo();

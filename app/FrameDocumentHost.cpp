@@ -8,9 +8,9 @@
 #include "app/ViewCommands.h"
 #include "dialogs/DlgBpfSel.h"
 #include "dialogs/DlgLayerSwap.h"
-#include "dialogs/DlgWorkArea.h"
 #include "dialogs/DlgNewFile.h"
 #include "dialogs/DlgPartRegist.h"
+#include "dialogs/DlgWorkArea.h"
 #include "document/VELTADoc.h"
 #include "platform/qt/QtText.h"
 

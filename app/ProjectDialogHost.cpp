@@ -40,5 +40,6 @@ void CProjectDialogHost::OpenBoardFile(const std::string& path)
 
 std::string CProjectDialogHost::GetNorvaSaveBase()
 {
-    return platform::QtProfile(QStringLiteral("QEM"), QStringLiteral("NORVA")).GetString("FileSave", "SaveBase");
+    return platform::QtProfile(QStringLiteral("QEM"), QStringLiteral("NORVA"))
+        .GetString("FileSave", "SaveBase");
 }

@@ -1,8 +1,8 @@
 #pragma once
 // Layer exchange dialog ("レイヤ交換"): two layers whose contents and settings the board swaps.
 
-#include "model/services/Records.h"
 #include "libui/ItemDialog.h"
+#include "model/services/Records.h"
 
 #include <vector>
 

@@ -75,7 +75,8 @@ CDlgPrint::CDlgPrint(QWidget* parent) : CItemDialog(IDD, QString::fromUtf8("印�
     for (int i = 0; i < kPapersListed; ++i)
         m_paper->addItem(platform::Cp932ToQString(GetPaperName(i)), GetPaperCode(i));
     m_orientation = new CRadioGroup(this);
-    m_orientation->Add(Put(paper, b.Radio(nullptr, IdLandscape, QString::fromUtf8("横(&N)"), -1, 0), 1, 1), 0);
+    m_orientation->Add(Put(paper, b.Radio(nullptr, IdLandscape, QString::fromUtf8("横(&N)"), -1, 0), 1, 1),
+                       0);
     m_orientation->Add(Put(paper, b.Radio(nullptr, IdPortrait, QString::fromUtf8("縦(&R)"), -1, 0), 1, 2), 1);
 
     QGridLayout* place = AddGroup(QString::fromUtf8("位置と倍率"), 2, 2, 2, 1);

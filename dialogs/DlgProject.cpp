@@ -32,9 +32,10 @@ using platform::Cp932ToQString;
 namespace {
 
 const char* const kFormatNames[CDlgProject::kFormats] = {
-    "CR3000", "VISULA",  "ECAD",      "Computer Vision", "Tango",    "TELESIS",
-    "WORK VIEW", "POWER VIEW", "FutureNet(NETC)", "PADS", "PADS-PCB", "PADS-2000",
-    "Scicards", "CADVANCE", "CADLUS", "Calay", "ultiBOARD", "PCAD"};
+    "CR3000",   "VISULA",    "ECAD",       "Computer Vision", "Tango",
+    "TELESIS",  "WORK VIEW", "POWER VIEW", "FutureNet(NETC)", "PADS",
+    "PADS-PCB", "PADS-2000", "Scicards",   "CADVANCE",        "CADLUS",
+    "Calay",    "ultiBOARD", "PCAD"};
 
 std::string ToCp932(const QString& text)
 {
@@ -104,6 +105,7 @@ CDlgProject::CDlgProject(Host& host, QWidget* parent)
     auto browseButton = [&](int id, QGridLayout* grid, int row, int column) {
         auto* button = b.Add(id, new QPushButton(this), -1, 0);
         button->setIcon(browse);
+        button->setFixedWidth(32);
         button->setAutoDefault(false);
         Put(grid, button, row, column);
         return button;
@@ -291,7 +293,8 @@ void CDlgProject::LoadProject(bool ask)
             if (m_nWorks > 0)
                 m_strNorva = m_works[0].schematicProject;
         } else if (ask) {
-            if (AfxMessageBox(_J("プロジェクトファイルが存在しません\n履歴から除外しますか？"), MB_YESNO) == IDYES) {
+            if (AfxMessageBox(_J("プロジェクトファイルが存在しません\n履歴から除外しますか？"), MB_YESNO) ==
+                IDYES) {
                 const int index = m_project->findText(Cp932ToQString(m_strProject));
                 if (index >= 0)
                     m_project->removeItem(index);
@@ -342,7 +345,8 @@ void CDlgProject::FillSettingsFileList()
     const QString remembered = m_settings->currentText();
     m_settings->clear();
     if (!m_strProject.empty()) {
-        for (const std::string& name : docfile::FindSettingFiles(platform::Cp932ToPath(FolderOf(m_strProject))))
+        for (const std::string& name :
+             docfile::FindSettingFiles(platform::Cp932ToPath(FolderOf(m_strProject))))
             m_settings->addItem(Cp932ToQString(name));
     }
     const int index = m_settings->findText(remembered, Qt::MatchFixedString);
@@ -388,9 +392,9 @@ void CDlgProject::AddWork(const std::string& name)
 void CDlgProject::OnProjectBrowse()
 {
     const QString filter = QString::fromUtf8("VELTAプロジェクト (*.vpj);;すべてのファイル (*)");
-    const QStringList chosen = m_host.ChooseFiles(
-        this, Host::OpenOrCreate, Cp932ToQString(platform::GetProfile().GetString("Sheet", "WorkFolder")),
-        filter);
+    const QStringList chosen =
+        m_host.ChooseFiles(this, Host::OpenOrCreate,
+                           Cp932ToQString(platform::GetProfile().GetString("Sheet", "WorkFolder")), filter);
     if (chosen.isEmpty())
         return;
     UpdateData(true);
@@ -493,7 +497,8 @@ void CDlgProject::OnFileBrowse(bool net)
     const std::string start = m_strNorva.empty() ? m_strProject : m_strNorva;
     const QString filter = net ? QString::fromUtf8("ネットリスト (*.net);;すべてのファイル (*)")
                                : QString::fromUtf8("部品属性ファイル (*.cmp);;すべてのファイル (*)");
-    const QStringList chosen = m_host.ChooseFiles(this, Host::OpenOne, Cp932ToQString(FolderOf(start)), filter);
+    const QStringList chosen =
+        m_host.ChooseFiles(this, Host::OpenOne, Cp932ToQString(FolderOf(start)), filter);
     if (chosen.isEmpty())
         return;
     const std::string path = ToCp932(chosen.front());

@@ -46,7 +46,8 @@ bool ReadSize(const std::string& text, double& value)
 } // namespace
 
 CDlgTurretTable::CDlgTurretTable(QWidget* parent)
-    : CTableDialog(IDD, QString::fromUtf8("タレットテーブル"), parent), m_typeFont(QString::fromUtf8("IPAPGothic"))
+    : CTableDialog(IDD, QString::fromUtf8("タレットテーブル"), parent),
+      m_typeFont(QString::fromUtf8("IPAPGothic"))
 {
     m_typeFont.setPointSize(9);
     QGridLayout* defaults = AddGroup(QString::fromUtf8("入力初期値"), 0, 0);
@@ -54,8 +55,8 @@ CDlgTurretTable::CDlgTurretTable(QWidget* parent)
     m_line = AddIntField(defaults, IdLine, IdLineSpin, m_lineSpin, 0, 1);
     Put(defaults, Builder().Label(QString::fromUtf8("ランド(&D)"), -1, 0), 0, 2);
     m_land = AddIntField(defaults, IdLand, IdLandSpin, m_landSpin, 0, 3);
-    Builder().OkCancel(0, 1);
-    AddGrid(IdGrid, 1, 2);
+    Builder().OkCancel(0, 1, Qt::Horizontal);
+    AddGrid(IdGrid, 1, 3);
 }
 
 const std::string& CDlgTurretTable::ShapeName(int shape)
@@ -129,7 +130,8 @@ void CDlgTurretTable::CellText(int id, int row, std::string& out)
     case ColSurfaces:
     case ColLands:
     case ColTexts:
-        if (const int count = m_usage[static_cast<std::size_t>(row + 1)][static_cast<std::size_t>(id - ColLines)])
+        if (const int count =
+                m_usage[static_cast<std::size_t>(row + 1)][static_cast<std::size_t>(id - ColLines)])
             out = std::to_string(count);
         break;
     default:

@@ -66,8 +66,8 @@ CDlgViaTable::CDlgViaTable(QWidget* parent) : CTableDialog(IDD, QString::fromUtf
     m_default = AddIntField(numbers, IdDefault, IdDefaultSpin, m_defaultSpin, 0, 1);
     Put(numbers, b.Label(QString::fromUtf8("自動発生ビア(&A)"), -1, 0), 0, 2);
     m_auto = AddIntField(numbers, IdAuto, IdAutoSpin, m_autoSpin, 0, 3);
-    b.OkCancel(0, 1);
-    AddGrid(IdGrid, 1, 2);
+    b.OkCancel(0, 1, Qt::Horizontal);
+    AddGrid(IdGrid, 1, 3);
 }
 
 void CDlgViaTable::OnInitDialog()

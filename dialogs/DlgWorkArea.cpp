@@ -6,8 +6,7 @@
 
 #include <QLabel>
 
-CDlgWorkArea::CDlgWorkArea(QWidget* parent)
-    : CItemDialog(IDD, QString::fromUtf8("作業エリアの変更"), parent)
+CDlgWorkArea::CDlgWorkArea(QWidget* parent) : CItemDialog(IDD, QString::fromUtf8("作業エリアの変更"), parent)
 {
     CDialogBuilder& b = Builder();
     auto addField = [&](const char* label, int id, int spinId, CNumSpinCtrl*& spin, int row) {

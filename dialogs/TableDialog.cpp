@@ -4,6 +4,9 @@
 #include "platform/qt/QtText.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+
+#include <algorithm>
 
 CTableDialog::CTableDialog(int templateId, const QString& caption, QWidget* parent)
     : CItemDialog(templateId, caption, parent)
@@ -27,9 +30,19 @@ void CTableDialog::SetupGrid(const std::vector<Column>& columns, const std::vect
                              std::uint32_t formatColumns)
 {
     CGfxColumnManager* manager = m_list->CreateColumnManager();
-    for (const Column& c : columns)
-        manager->AddColumn(c.id, platform::QStringToCp932(QString::fromUtf8(c.caption)).value_or(""), "",
-                           c.format, c.width, c.flags);
+    // A visible column is at least as wide as its caption and a three-digit number in the grid's
+    // font, whose Japanese glyphs are wider than the widths were laid out for.
+    const QFontMetrics metrics(m_list->font());
+    const int least = metrics.horizontalAdvance(QStringLiteral("000")) + 12;
+    int total = 0;
+    for (const Column& c : columns) {
+        const QString caption = QString::fromUtf8(c.caption);
+        const int width =
+            c.width > 0 ? std::max({c.width, least, metrics.horizontalAdvance(caption) + 16}) : c.width;
+        total += width;
+        manager->AddColumn(c.id, platform::QStringToCp932(caption).value_or(""), "", c.format, width,
+                           c.flags);
+    }
     manager->SetColumnOrder(static_cast<int>(order.size()), order.data());
     m_list->ModifyGfxStyle(0, 0x0F);
     m_list->SetupColumns();
@@ -53,10 +66,7 @@ void CTableDialog::SetupGrid(const std::vector<Column>& columns, const std::vect
         }
         return CellRequest(request);
     };
-    int width = 0;
-    for (int i = 0; i < m_list->GetColumnCount(); ++i)
-        width += m_list->GetColumnWidth(i);
-    m_list->setMinimumSize(width + 24, 300);
+    m_list->setMinimumSize(total + 2 * m_list->frameWidth() + 24, 300);
 }
 
 void CTableDialog::MakeCurrent(int item)

@@ -170,8 +170,8 @@ bool WriteProjectFile(const std::filesystem::path& path, const ProjectWorks& wor
         ar->Close();
         return true;
     } catch (const ArchiveError& e) {
-        docfile::ReportFileError(docfile::FileError::Create, platform::PathToCp932(path).value_or(path.string()),
-                                 e.what());
+        docfile::ReportFileError(docfile::FileError::Create,
+                                 platform::PathToCp932(path).value_or(path.string()), e.what());
         return false;
     }
 }

@@ -158,7 +158,8 @@ TEST_F(ProgramDialogCommandsTest, ProjectCommandWritesTheProjectAndOpensIt)
     EXPECT_EQ(read[1].settingsFile, "velta.bpf");
     EXPECT_EQ(BoardCount(), 0);
 
-    // Open all: the project's boards open.
+    // Open all: the open boards close and the project's boards open.
+    ASSERT_NE(app->OpenDocumentFile(Cp(root / "boards" / "one.vbd")), nullptr);
     app->SetProjectPath("");
     OnDialog([&](QDialog* d) { Click(d, CDlgProject::IdOpenAll); });
     frame->OnCommand(ID_PROJECT);

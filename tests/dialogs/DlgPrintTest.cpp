@@ -1,8 +1,8 @@
 // Print dialog: the modes and their enabling, the fill options and the profile, the page count
 // and each page's layers, the offset range, the paper table and the pattern button.
 
-#include "dialogs/DlgLayerPattern.h"
 #include "dialogs/DlgPrint.h"
+#include "dialogs/DlgLayerPattern.h"
 #include "libui/CheckListBox.h"
 #include "platform/J.h"
 #include "tests/dialogs/DialogFixture.h"
@@ -50,7 +50,8 @@ TEST_F(DlgPrintTest, ListModeNeedsATickedEntry)
     dialog.m_bPreview = 1;
     dialog.m_printList = {"0 : a : PRINTER :1", "0 : b : PRINTER :2"};
     dialog.show();
-    EXPECT_EQ(FindControl<QPushButton>(&dialog, CDialogBuilder::IdOk)->text(), QString::fromUtf8("プレビュー(&P)"));
+    EXPECT_EQ(FindControl<QPushButton>(&dialog, CDialogBuilder::IdOk)->text(),
+              QString::fromUtf8("プレビュー(&P)"));
     EXPECT_FALSE(Enabled(&dialog, CDlgPrint::IdList));
     Click(&dialog, CDlgPrint::IdListMode);
     EXPECT_TRUE(Enabled(&dialog, CDlgPrint::IdList));
@@ -58,6 +59,7 @@ TEST_F(DlgPrintTest, ListModeNeedsATickedEntry)
     EXPECT_FALSE(Enabled(&dialog, CDialogBuilder::IdOk));
     Tick(&dialog, 1);
     EXPECT_TRUE(Enabled(&dialog, CDialogBuilder::IdOk));
+    Shot(&dialog, "DlgPrintList");
     EXPECT_EQ(dialog.m_printList[1], "1 : b : PRINTER :2");
     EXPECT_EQ(List(&dialog)->item(0)->text(), "a : PRINTER :1");
     Ok(&dialog);

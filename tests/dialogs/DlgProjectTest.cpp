@@ -175,10 +175,10 @@ TEST_F(DlgProjectTest, WorkHeadersAndEveryFieldReadBack)
     for (int i = 0; i < 11; ++i) {
         const ProjectWork& a = works[static_cast<std::size_t>(i)];
         const ProjectWork& b = read[static_cast<std::size_t>(i)];
-        EXPECT_EQ(std::tie(a.boardFile, a.settingsFile, a.netFile, a.partFile, a.schematicProject, a.spareFlag,
-                           a.useNet, a.netFormat),
-                  std::tie(b.boardFile, b.settingsFile, b.netFile, b.partFile, b.schematicProject, b.spareFlag,
-                           b.useNet, b.netFormat))
+        EXPECT_EQ(std::tie(a.boardFile, a.settingsFile, a.netFile, a.partFile, a.schematicProject,
+                           a.spareFlag, a.useNet, a.netFormat),
+                  std::tie(b.boardFile, b.settingsFile, b.netFile, b.partFile, b.schematicProject,
+                           b.spareFlag, b.useNet, b.netFormat))
             << i;
     }
     // Nothing is written without a path or works; an unwritable place is reported.
@@ -386,7 +386,8 @@ TEST_F(DlgProjectTest, OpenAndOpenAll)
 
 TEST_F(DlgProjectTest, ADamagedProjectFileOpensWithoutHarm)
 {
-    WriteFile(project, std::string("[Work 0]\r\n{\r\n[2] 1 99999999999 -7\r\n[1]\xff\x81\r\n{\r\n{\r\n}\0junk", 44));
+    WriteFile(project,
+              std::string("[Work 0]\r\n{\r\n[2] 1 99999999999 -7\r\n[1]\xff\x81\r\n{\r\n{\r\n}\0junk", 44));
     auto d = Open();
     EXPECT_LE(Works(d.get())->count(), 1);
     EXPECT_TRUE(d->isVisible());

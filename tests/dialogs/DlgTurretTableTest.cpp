@@ -30,8 +30,9 @@ TEST_F(DlgTurretTableTest, ColumnsAndCells)
     CDlgTurretTable d;
     Fill(d);
     d.show();
-    EXPECT_EQ(Captions(&d), (std::vector<std::string>{"", "No", _J("タイプ"), _J("外寸"), _J("内寸"), _J("ライン"),
-                                                      _J("円弧"), _J("面"), _J("ランド"), _J("文字")}));
+    EXPECT_EQ(Captions(&d),
+              (std::vector<std::string>{"", "No", _J("タイプ"), _J("外寸"), _J("内寸"), _J("ライン"),
+                                        _J("円弧"), _J("面"), _J("ランド"), _J("文字")}));
     EXPECT_EQ(d.List()->GetItemCount(), 120);
     EXPECT_EQ(Cell(&d, 0, 1), "  1");
     EXPECT_EQ(Cell(&d, 0, 2), _J("円"));

@@ -26,18 +26,19 @@ TEST_F(DlgViaTableTest, ColumnsInTheirDisplayOrderAndCells)
     CDlgViaTable d;
     Fill(d);
     d.show();
-    EXPECT_EQ(Captions(&d), (std::vector<std::string>{"", "No", _J("穴径"), _J("部品"), _J("部Ｒ"), _J("内層"),
-                                                      _J("内Ｔ"), _J("内Ｃ"), _J("半田"), _J("半Ｒ")}));
+    EXPECT_EQ(Captions(&d),
+              (std::vector<std::string>{"", "No", _J("穴径"), _J("部品"), _J("部Ｒ"), _J("内層"), _J("内Ｔ"),
+                                        _J("内Ｃ"), _J("半田"), _J("半Ｒ")}));
     EXPECT_EQ(d.List()->GetItemCount(), 64);
     EXPECT_EQ(Cell(&d, 0, 1), "  1");
     EXPECT_EQ(Cell(&d, 0, 2), "0.80");
-    EXPECT_EQ(Cell(&d, 0, 3), "  1");  // component land
-    EXPECT_EQ(Cell(&d, 0, 6), "  3");  // component resist
-    EXPECT_EQ(Cell(&d, 0, 4), "  6");  // inner land
-    EXPECT_EQ(Cell(&d, 0, 7), "  9");  // thermal from the inner group
-    EXPECT_EQ(Cell(&d, 0, 9), " 10");  // clearance from the inner group
-    EXPECT_EQ(Cell(&d, 0, 5), " 11");  // solder land
-    EXPECT_EQ(Cell(&d, 0, 8), " 13");  // solder resist
+    EXPECT_EQ(Cell(&d, 0, 3), "  1"); // component land
+    EXPECT_EQ(Cell(&d, 0, 6), "  3"); // component resist
+    EXPECT_EQ(Cell(&d, 0, 4), "  6"); // inner land
+    EXPECT_EQ(Cell(&d, 0, 7), "  9"); // thermal from the inner group
+    EXPECT_EQ(Cell(&d, 0, 9), " 10"); // clearance from the inner group
+    EXPECT_EQ(Cell(&d, 0, 5), " 11"); // solder land
+    EXPECT_EQ(Cell(&d, 0, 8), " 13"); // solder resist
     EXPECT_EQ(Cell(&d, 63, 1), " 64");
     EXPECT_EQ(Text(&d, CDlgViaTable::IdDefault), "2");
     EXPECT_EQ(Text(&d, CDlgViaTable::IdAuto), "64");

@@ -1,7 +1,7 @@
 // Work area and layer exchange dialogs: the work area's limits and the two layer choices.
 
-#include "dialogs/DlgLayerSwap.h"
 #include "dialogs/DlgWorkArea.h"
+#include "dialogs/DlgLayerSwap.h"
 #include "platform/J.h"
 #include "tests/dialogs/DialogFixture.h"
 
@@ -45,6 +45,8 @@ TEST_F(DlgWorkAreaTest, WorkAreaAndOriginLimits)
             if (Text(&dialog, id) != text)
                 Edit(&dialog, id)->setText(text);
         }
+        if (!row.message && row.x[0] == '1')
+            Shot(&dialog, "DlgWorkArea");
         Ok(&dialog);
         const std::string context = std::string(row.width) + " " + row.height + " " + row.x + " " + row.y;
         if (row.message) {

@@ -22,6 +22,7 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QUrl>
 
@@ -241,7 +242,6 @@ bool CDlgProject::DoDataExchange(bool save)
         m_nSettings = m_settings->currentIndex();
     }
     EnableControls();
-    m_list->setMinimumWidth(std::min(600, GetWidestItemWidth(*m_list)));
     m_settings->view()->setMinimumWidth(GetWidestItemWidth(*m_settings));
     m_project->view()->setMinimumWidth(GetWidestItemWidth(*m_project));
     return true;
@@ -392,9 +392,11 @@ void CDlgProject::AddWork(const std::string& name)
 void CDlgProject::OnProjectBrowse()
 {
     const QString filter = QString::fromUtf8("VELTAプロジェクト (*.vpj);;すべてのファイル (*)");
-    const QStringList chosen =
-        m_host.ChooseFiles(this, Host::OpenOrCreate,
-                           Cp932ToQString(platform::GetProfile().GetString("Sheet", "WorkFolder")), filter);
+    // An empty work folder stands for the user's documents folder.
+    QString start = Cp932ToQString(platform::GetProfile().GetString("Sheet", "WorkFolder")).trimmed();
+    if (start.isEmpty())
+        start = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QStringList chosen = m_host.ChooseFiles(this, Host::OpenOrCreate, start, filter);
     if (chosen.isEmpty())
         return;
     UpdateData(true);

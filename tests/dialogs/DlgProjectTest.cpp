@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include <deque>
@@ -210,6 +211,9 @@ TEST_F(DlgProjectTest, ChoosingTheProjectFile)
         host.answers.push_back({W(row.chosen)});
         Click(d.get(), CDlgProject::IdProjectBrowse);
         EXPECT_EQ(host.asked.back().mode, CDlgProject::Host::OpenOrCreate);
+        // Without a work folder the chooser starts in the documents folder.
+        EXPECT_EQ(host.asked.back().folder,
+                  QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
         const QString expected = *row.path ? W(row.path) : QString();
         EXPECT_EQ(d->m_strProject, expected.toStdString()) << row.chosen;
         EXPECT_EQ(Combo(d.get(), CDlgProject::IdProject)->currentText(), expected) << row.chosen;

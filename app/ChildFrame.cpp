@@ -2,6 +2,7 @@
 
 #include "app/FrameDocumentHost.h"
 #include "app/MainFrame.h"
+#include "app/PrintDialogAdapter.h"
 #include "app/ToolBarArt.h"
 #include "app/VELTAApp.h"
 #include "app/VELTAView.h"
@@ -26,6 +27,8 @@ CChildFrame::CChildFrame(CMainFrame& frame, std::unique_ptr<CVELTADoc> document,
     setWidget(m_pView);
     m_pView->SetFrame(this);
     m_pView->OnInitialUpdate();
+    m_pPrintDialog = std::make_unique<CPrintDialogAdapter>(this);
+    m_pView->SetPrintDialog(m_pPrintDialog.get());
     m_pHost->SetChildFrame(this);
     ShowTitle(m_pDocument->GetDocTitle());
     resize(640, 480);

@@ -13,6 +13,7 @@ class CMainFrame;
 class CVELTADoc;
 class CVELTAView;
 class FrameDocumentHost;
+class ViewPrintDialog;
 
 class CChildFrame : public QMdiSubWindow, public ViewFrame
 {
@@ -44,4 +45,6 @@ private:
     std::unique_ptr<FrameDocumentHost> m_pHost;
     std::unique_ptr<CVELTADoc> m_pDocument;
     CVELTAView* m_pView = nullptr; // the frame's widget
+
+    std::unique_ptr<ViewPrintDialog> m_pPrintDialog; // the view's print dialog
 };

@@ -59,7 +59,10 @@ enum CommandId
     ID_WINDOW_TILE = 57651,
     ID_APP_ABOUT = 57664,
     ID_APP_EXIT = 57665,
-    ID_STATUS_BAR = 59393
+    ID_STATUS_BAR = 59393,
+
+    ID_WORK_AREA = 32944,
+    ID_LAYER_SWAP = 32973
 };
 
 const std::vector<CommandInfo>& GetCommandTable();

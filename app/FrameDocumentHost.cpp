@@ -8,10 +8,12 @@
 #include "app/ViewCommands.h"
 #include "dialogs/DlgBpfSel.h"
 #include "dialogs/DlgGrid.h"
+#include "dialogs/DlgLayerSwap.h"
 #include "dialogs/DlgMakePart.h"
 #include "dialogs/DlgPartManager.h"
 #include "dialogs/DlgNewFile.h"
 #include "dialogs/DlgPartRegist.h"
+#include "dialogs/DlgWorkArea.h"
 #include "document/VELTADoc.h"
 #include "platform/qt/QtText.h"
 
@@ -305,5 +307,30 @@ bool FrameDocumentHost::RunPartManagerDialog(CSheet& parts)
         return false;
     parts.DeleteContents();
     parts += dialog.m_sheet;
+    return true;
+}
+
+bool FrameDocumentHost::RunWorkAreaDialog(CDSize& size, CDPoint& origin)
+{
+    CDlgWorkArea dialog(&m_frame);
+    dialog.m_dWidth = size.cx;
+    dialog.m_dHeight = size.cy;
+    dialog.m_dOriginX = origin.x;
+    dialog.m_dOriginY = origin.y;
+    if (dialog.DoModal() != QDialog::Accepted)
+        return false;
+    size = CDSize(dialog.m_dWidth, dialog.m_dHeight);
+    origin = CDPoint(dialog.m_dOriginX, dialog.m_dOriginY);
+    return true;
+}
+
+bool FrameDocumentHost::RunLayerExchangeDialog(std::vector<tagLAYER>& layers, int& first, int& second)
+{
+    CDlgLayerSwap dialog(&m_frame);
+    dialog.m_layers = layers;
+    if (dialog.DoModal() != QDialog::Accepted)
+        return false;
+    first = dialog.m_nLayerA;
+    second = dialog.m_nLayerB;
     return true;
 }

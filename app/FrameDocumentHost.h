@@ -52,6 +52,9 @@ public:
     bool RunMakePartDialog(MakePartChoice& choice) override;
     void ShowFoundPoint(const CDPoint& point) override;
 
+    bool RunWorkAreaDialog(CDSize& size, CDPoint& origin) override;
+    bool RunLayerExchangeDialog(std::vector<tagLAYER>& layers, int& first, int& second) override;
+
 private:
     CVELTAApp& m_app;
     CMainFrame& m_frame;

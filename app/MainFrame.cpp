@@ -117,10 +117,10 @@ constexpr DocumentCommand kDocumentCommands[] = {
     {32806, &CVELTADoc::CanExplodePart, &CVELTADoc::OnExplodePart},
     {32961, &CVELTADoc::CanMergeSplitPart, &CVELTADoc::OnMergeSplitPart},
     {32845, &CVELTADoc::CanResetPartNumbers, &CVELTADoc::OnResetPartNumbers},
-    {32944, nullptr, &CVELTADoc::OnWorkArea},
+    {ID_WORK_AREA, nullptr, &CVELTADoc::OnWorkArea},
     {32958, nullptr, &CVELTADoc::OnPartManager},
     {32960, nullptr, &CVELTADoc::OnNetManager},
-    {32973, nullptr, &CVELTADoc::OnLayerSwap},
+    {ID_LAYER_SWAP, nullptr, &CVELTADoc::OnLayerSwap},
 };
 
 const DocumentCommand* FindDocumentCommand(int id)
@@ -144,6 +144,7 @@ bool IsAlwaysEnabled(int id)
     case ID_HOME_PAGE:
     case ID_SUPPORT_PAGE:
     case ID_STATUS_BAR:
+    case ID_PROJECT:
         return true;
     default:
         return false;
@@ -891,6 +892,9 @@ void CMainFrame::OnCommand(int id)
         return;
     case ID_ENVIRONMENT:
         RunEnvironmentSheet();
+        return;
+    case ID_PROJECT:
+        m_app.OnProject();
         return;
     case ID_HOME_PAGE:
         OpenWebLink(false);

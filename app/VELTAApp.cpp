@@ -3,10 +3,12 @@
 #include "app/ChildFrame.h"
 #include "app/FrameDocumentHost.h"
 #include "app/MainFrame.h"
+#include "app/ProjectDialogHost.h"
 #include "app/ShellRegistration.h"
 #include "app/SingleInstance.h"
 #include "app/VELTAView.h"
 #include "app/ViewCommands.h"
+#include "dialogs/DlgProject.h"
 #include "document/VELTADoc.h"
 #include "libui/QtItemDialogs.h"
 #include "platform/Cp932.h"
@@ -524,4 +526,27 @@ bool CVELTAApp::OnDDECommand(const std::string& command)
                 return true;
             }
     return false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The project dialog
+
+void CVELTAApp::OnProject()
+{
+    m_pFrame->MarkActiveDocument(false);
+    CProjectDialogHost host(*this);
+    CDlgProject dialog(host, m_pFrame.get());
+    const bool accepted = dialog.DoModal() == QDialog::Accepted;
+    m_pFrame->MarkActiveDocument(true);
+    // "全部開く" may have closed and opened boards: the active board is asked for again.
+    CVELTADoc* doc = m_pFrame->ActiveDocument();
+    if (accepted) {
+        const std::string first = platform::GetProfile().GetString("Project File List", "File1");
+        if (!first.empty())
+            m_strProjectPath = first;
+        if (doc)
+            doc->ReloadNetFile(true);
+    }
+    if (doc)
+        doc->ReloadNetFile(false);
 }

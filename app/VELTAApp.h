@@ -80,6 +80,10 @@ public:
     // Brings the main window forward.
     void BringToFront();
 
+    // Tools > project: the project dialog; after OK the first entry of the project history is the
+    // current project and the active board reloads its net list.
+    void OnProject();
+
 private:
     // Puts an opened or new document into a board window of the frame.
     CVELTADoc* ShowDocument(std::unique_ptr<CVELTADoc> document, std::unique_ptr<FrameDocumentHost> host);

@@ -5,6 +5,7 @@
 #include "controls/WidestItemWidth.h"
 #include "dialogs/FolderBrowser.h"
 #include "dialogs/SettingPathRedirect.h"
+#include "dialogs/WorkAreaFields.h"
 #include "document/BoardFileSupport.h"
 #include "document/ProgramFolder.h"
 #include "document/VELTADoc.h"
@@ -90,25 +91,6 @@ QString ProfileWorkFolder()
             folder = QStandardPaths::writableLocation(QStandardPaths::HomeLocation);
     }
     return folder;
-}
-
-void ShowNumber(CNumEdit* edit, double value)
-{
-    // A value the range does not hold (a hand-edited settings file) is shown as it is and refused
-    // at OK.
-    if (!edit->SetValue(value))
-        edit->setText(QString::number(value, 'g', 10));
-}
-
-double ReadNumber(const CNumEdit* edit)
-{
-    bool valid = false;
-    const double value = edit->GetValue(&valid);
-    if (valid)
-        return value;
-    bool ok = false;
-    const double typed = edit->text().trimmed().toDouble(&ok);
-    return ok ? typed : std::numeric_limits<double>::quiet_NaN();
 }
 
 bool Refuse(const std::string& message)
@@ -232,14 +214,7 @@ void CDlgNewFile::OnInitDialog()
         m_pDoc->ReadSheetSize();
         TakeSheetSize();
     }
-    m_widthSpin->SetRange(100.0, 500.0);
-    m_widthSpin->SetStep(20.0);
-    m_heightSpin->SetRange(100.0, 500.0);
-    m_heightSpin->SetStep(20.0);
-    m_originXSpin->SetRange(0.0, 250.0);
-    m_originXSpin->SetStep(10.0);
-    m_originYSpin->SetRange(0.0, 250.0);
-    m_originYSpin->SetStep(10.0);
+    SetupWorkAreaSpins({m_widthSpin, m_heightSpin, m_originXSpin, m_originYSpin});
     m_bShowing = false;
     UpdateData(false);
 }
@@ -250,19 +225,19 @@ bool CDlgNewFile::DoDataExchange(bool save)
         m_projectName = m_project->currentText().left(kProjectNameLength).trimmed();
         m_comment = m_commentEdit->toPlainText();
         m_workFolder = m_workEdit->text();
-        m_dWidth = ReadNumber(m_width);
-        m_dHeight = ReadNumber(m_height);
-        m_dOriginX = ReadNumber(m_originX);
-        m_dOriginY = ReadNumber(m_originY);
+        m_dWidth = ReadWorkAreaNumber(m_width);
+        m_dHeight = ReadWorkAreaNumber(m_height);
+        m_dOriginX = ReadWorkAreaNumber(m_originX);
+        m_dOriginY = ReadWorkAreaNumber(m_originY);
     } else {
         m_bShowing = true;
         m_project->setEditText(m_projectName);
         m_commentEdit->setPlainText(m_comment);
         m_workEdit->setText(m_workFolder);
-        ShowNumber(m_width, m_dWidth);
-        ShowNumber(m_height, m_dHeight);
-        ShowNumber(m_originX, m_dOriginX);
-        ShowNumber(m_originY, m_dOriginY);
+        ShowWorkAreaNumber(m_width, m_dWidth);
+        ShowWorkAreaNumber(m_height, m_dHeight);
+        ShowWorkAreaNumber(m_originX, m_dOriginX);
+        ShowWorkAreaNumber(m_originY, m_dOriginY);
         m_bShowing = false;
     }
     FindControl(this, CDialogBuilder::IdOk)->setEnabled(!m_projectName.isEmpty() && m_list->count() > 0);
@@ -334,12 +309,7 @@ void CDlgNewFile::OnSelChange()
 
 bool CDlgNewFile::CheckValues()
 {
-    auto outside = [](double v, double low, double high) { return !(v >= low && v <= high); };
-    if (outside(m_dHeight, 100.0, 500.0) || outside(m_dWidth, 100.0, 500.0))
-        return Refuse(_J("作業領域は１００～５００ｍｍです"));
-    if (outside(m_dOriginX, 0.0, m_dWidth * 0.5) || outside(m_dOriginY, 0.0, m_dHeight * 0.5))
-        return Refuse(_J("原点は０～作業領域の半分です"));
-    return true;
+    return CheckWorkArea(m_dWidth, m_dHeight, m_dOriginX, m_dOriginY);
 }
 
 bool CDlgNewFile::MakeProjectCopy(const QString& name, QString& target, bool& existing)

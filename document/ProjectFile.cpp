@@ -1,5 +1,11 @@
 #include "document/ProjectFile.h"
 
+#include "document/BoardFileSupport.h"
+#include "platform/Archive.h"
+#include "platform/FilePath.h"
+#include "platform/Numbers.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -133,4 +139,39 @@ int ReadProjectFile(const std::filesystem::path& path, ProjectWorks& works)
     for (int i = 0; i < count; ++i)
         works[static_cast<std::size_t>(i)] = std::move(read[static_cast<std::size_t>(i)]);
     return count;
+}
+
+std::string FormatProjectFile(const ProjectWorks& works, int count)
+{
+    std::string text = "Project File Ver 0.01\r\n";
+    count = std::clamp(count, 0, PROJECT_WORK_MAX);
+    for (int i = 0; i < count; ++i) {
+        const ProjectWork& work = works[static_cast<std::size_t>(i)];
+        text += platform::Format("[Work %2d]\r\n{\r\n", i);
+        text += "[1] " + work.boardFile + "\r\n";
+        text += platform::Format("[2] %d %d %d 0 0\r\n", work.useNet, work.netFormat, work.spareFlag);
+        text += "[3] " + work.settingsFile + "\r\n";
+        text += "[4] " + work.netFile + "\r\n";
+        text += "[5] " + work.partFile + "\r\n";
+        text += "[6] " + work.schematicProject + "\r\n";
+        text += "}\r\n\r\n";
+    }
+    text += "EndProjectList\r\n";
+    return text;
+}
+
+bool WriteProjectFile(const std::filesystem::path& path, const ProjectWorks& works, int count)
+{
+    if (path.empty() || count <= 0)
+        return false;
+    try {
+        std::unique_ptr<CArchive> ar = CArchive::OpenFile(path, CArchive::store);
+        ar->WriteString(FormatProjectFile(works, count));
+        ar->Close();
+        return true;
+    } catch (const ArchiveError& e) {
+        docfile::ReportFileError(docfile::FileError::Create,
+                                 platform::PathToCp932(path).value_or(path.string()), e.what());
+        return false;
+    }
 }

@@ -7,6 +7,7 @@
 #include "app/VELTAView.h"
 #include "app/ViewCommands.h"
 #include "dialogs/DlgBpfSel.h"
+#include "dialogs/DlgNetManager.h"
 #include "dialogs/DlgNewFile.h"
 #include "dialogs/DlgPartRegist.h"
 #include "document/VELTADoc.h"
@@ -230,6 +231,9 @@ std::optional<ProjectWorkEntry> FrameDocumentHost::FindProjectWork(const std::st
     entry.netFile = work.netFile;
     entry.partFile = work.partFile;
     entry.useNetList = work.useNet != 0;
+    entry.schematicProject = work.schematicProject;
+    entry.netFormat = work.netFormat;
+    entry.spareFlag = work.spareFlag != 0;
     return entry;
 }
 
@@ -253,4 +257,9 @@ bool FrameDocumentHost::StoreVisibleRect(CDRect& rect)
 {
     ViewCommands* view = m_pChild ? dynamic_cast<ViewCommands*>(m_pChild->GetView()) : nullptr;
     return view && view->StoreVisibleRect(rect);
+}
+
+bool FrameDocumentHost::RunNetManagerDialog(std::vector<COLORREF>& colours)
+{
+    return CDlgNetManager::Run(&m_document, colours, &m_frame);
 }

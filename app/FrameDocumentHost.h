@@ -51,6 +51,8 @@ public:
     bool RunRegisterPartDialog(std::string& package, std::string& library, bool several) override;
     void ShowFoundPoint(const CDPoint& point) override;
 
+    bool RunNetManagerDialog(std::vector<COLORREF>& colours) override;
+
 private:
     CVELTAApp& m_app;
     CMainFrame& m_frame;

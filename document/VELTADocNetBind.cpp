@@ -1,0 +1,181 @@
+// The common tail of a net-list read: nets that share a node are merged, the nets are bound to the
+// terminals of the placed parts and the rubber lines are built. Nodes and terminals are found
+// through indexes keyed by reference and pin folded as the node comparison folds them, so that a
+// net list of many thousand nets binds in linear time.
+
+#include "document/DocumentHost.h"
+#include "document/VELTADoc.h"
+#include "document/WaitCursor.h"
+#include "model/items/Hole.h"
+#include "model/items/Part.h"
+#include "model/items/Ter.h"
+#include "model/items/Via.h"
+#include "model/net/Net.h"
+#include "platform/Cp932.h"
+
+#include <algorithm>
+#include <set>
+#include <string_view>
+#include <unordered_map>
+
+namespace {
+
+// Equal nodes (CNetNode::operator==: reference and pin without case, CP932 rules) share one key:
+// each character's folded code in two bytes and 0xFFFF, never a code, between the two.
+std::string NodeKey(std::string_view ref, std::string_view pin)
+{
+    std::string key;
+    key.reserve(2 * (ref.size() + pin.size()) + 2);
+    auto append = [&key](std::string_view s) {
+        for (const platform::Cp932Char c : platform::Chars(s)) {
+            const unsigned code = platform::FoldCaseCode(c.code);
+            key += static_cast<char>((code >> 8) & 0xFF);
+            key += static_cast<char>(code & 0xFF);
+        }
+    };
+    append(ref);
+    key += "\xFF\xFF";
+    append(pin);
+    return key;
+}
+
+} // namespace
+
+void CVELTADoc::MergeSharedNets()
+{
+    // Each net is taken in list order and takes over every later net that shares a node with it,
+    // as it grows; a later net is looked at again whenever an earlier one of the pass was taken over
+    // (a pass restarts at the net after this one). Nets before this one share no node with any later
+    // net, so merges happen exactly as with a restart at the head of the list.
+    const std::size_t count = m_nets.size();
+    std::unordered_map<std::string, int> keyIds;
+    std::vector<std::vector<int>> netKeys(count);
+    std::vector<std::vector<std::uint32_t>> holders; // per key, the nets holding it, ascending
+    std::vector<char> repeated(count, 0);
+    for (std::size_t i = 0; i < count; ++i) {
+        for (const auto& node : m_nets[i]->GetNodes()) {
+            const auto [at, added] =
+                keyIds.try_emplace(NodeKey(node->GetRefName(), node->GetPinName()), static_cast<int>(holders.size()));
+            if (added)
+                holders.emplace_back();
+            std::vector<std::uint32_t>& held = holders[static_cast<std::size_t>(at->second)];
+            if (!held.empty() && held.back() == i) {
+                repeated[i] = 1;
+                continue;
+            }
+            held.push_back(static_cast<std::uint32_t>(i));
+            netKeys[i].push_back(at->second);
+        }
+    }
+
+    std::vector<char> gone(count, 0);
+    std::vector<std::size_t> expandedBy(holders.size(), count); // the net whose candidates a key gave
+    for (std::size_t i = 0; i < count; ++i) {
+        if (gone[i])
+            continue;
+        CNet* net = m_nets[i].get();
+        if (repeated[i])
+            net->DupCorrection();
+        std::set<std::size_t> candidates;
+        auto offerKeysOf = [&](std::size_t from) {
+            for (const int key : netKeys[from]) {
+                if (expandedBy[static_cast<std::size_t>(key)] == i)
+                    continue;
+                expandedBy[static_cast<std::size_t>(key)] = i;
+                for (const std::uint32_t j : holders[static_cast<std::size_t>(key)])
+                    if (j > i && !gone[j])
+                        candidates.insert(j);
+            }
+        };
+        offerKeysOf(i);
+        std::size_t cursor = i;
+        while (!candidates.empty()) {
+            auto next = candidates.upper_bound(cursor);
+            if (next == candidates.end()) {
+                cursor = i; // the next pass
+                continue;
+            }
+            const std::size_t j = *next;
+            candidates.erase(next);
+            cursor = j;
+            // Tells the user and takes over the nodes.
+            if (!net->DupCorrection(m_nets[j].get()))
+                continue;
+            gone[j] = 1;
+            offerKeysOf(j);
+        }
+    }
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        if (!gone[i])
+            m_nets[kept++] = std::move(m_nets[i]);
+    m_nets.resize(kept);
+}
+
+void CVELTADoc::SetNetTerminals()
+{
+    // The terminals of the part list in list order, filed by part reference and terminal number.
+    std::vector<CTer*> ters;
+    std::unordered_map<std::string, std::vector<std::uint32_t>> byNode;
+    for (CPart* part : m_partList) {
+        for (POSITION pos = part->GetFirstTerPos(); pos;) {
+            CTer* ter = part->GetNextTer(pos);
+            ter->SetNetID(0);
+            ter->SetNetCondition(0);
+            byNode[NodeKey(part->GetRefName(), ter->GetNo())].push_back(static_cast<std::uint32_t>(ters.size()));
+            ters.push_back(ter);
+        }
+    }
+    std::vector<std::uint32_t> offered;
+    for (const auto& net : m_nets) {
+        net->ResetPartTer();
+        // The terminals that match a node, offered in the part list's order until every node has one.
+        offered.clear();
+        for (const auto& node : net->GetNodes()) {
+            const auto found = byNode.find(NodeKey(node->GetRefName(), node->GetPinName()));
+            if (found != byNode.end())
+                offered.insert(offered.end(), found->second.begin(), found->second.end());
+        }
+        std::sort(offered.begin(), offered.end());
+        offered.erase(std::unique(offered.begin(), offered.end()), offered.end());
+        int left = net->GetNodeCount();
+        for (const std::uint32_t t : offered) {
+            if (left == 0)
+                break;
+            if (net->SetPartTer(ters[t]))
+                --left;
+        }
+    }
+}
+
+void CVELTADoc::MakeRubberLines()
+{
+    m_rubberRect.SetRectEmpty();
+    if (!IsNetsOn() || m_nets.empty())
+        return;
+    if (m_partList.empty())
+        BuildPartList(false);
+    if (m_partList.empty())
+        return;
+    const WaitCursor wait(m_pHost);
+    const std::vector<std::uint8_t>& wiring = m_stack.wireLayers;
+    for (const std::uint8_t layer : wiring)
+        if (CSheet* sheet = GetBoardSheet(layer))
+            sheet->MakeRubberGroup();
+    for (POSITION pos = m_viaPartSheet.GetFirstViaPos(); pos;) {
+        CVia* via = m_viaPartSheet.GetNextVia(pos);
+        if (via->GetID() == 0)
+            m_viaPartSheet.SetNextNetID(via);
+    }
+    for (CPart* part : m_partList)
+        if (part->GetID() == 0)
+            m_viaPartSheet.SetNextNetID(part);
+    std::vector<CHole*> holes;
+    CollectHoles(holes, false);
+    if (CSheet* first = wiring.empty() ? nullptr : GetBoardSheet(wiring.front()))
+        for (CHole* hole : holes)
+            if (hole->GetID() == 0)
+                first->SetNextNetID(hole);
+    for (const auto& net : m_nets)
+        m_rubberRect |= net->MakeTour(this);
+}

@@ -3,7 +3,12 @@
 
 #include "controls/GfxListCtrl.h"
 #include "dialogs/DlgNetManager.h"
+#include "model/items/Land.h"
+#include "model/items/Part.h"
+#include "model/items/Ter.h"
 #include "model/net/Net.h"
+#include "app/ChildFrame.h"
+#include "app/VELTAView.h"
 #include "tests/app/AppFixture.h"
 #include "tests/dialogs/DialogFixture.h"
 
@@ -228,6 +233,61 @@ TEST_F(NetManagerCommandTest, TheCommandRunsTheDialogAndOkColoursTheNets)
     frame->OnCommand(32960);
     EXPECT_TRUE(shown);
     EXPECT_EQ(doc->GetNetAt(0)->GetColor(), 0xFF0000u);
+}
+
+// A board of a project whose work names a PADS net list: opening the project reads the nets, the
+// view draws their rubber lines and the command lists them.
+TEST_F(NetManagerCommandTest, AProjectsNetListIsReadOnOpenDrawnAndListed)
+{
+    Start();
+    frame->resize(900, 700);
+    frame->show();
+    const apptest::fs::path folder = root / "p";
+    const apptest::fs::path board = apptest::MakeBoard(folder, "b.vbd");
+    {
+        // Two placed parts with pads, apart on the component side.
+        apptest::NewBoardHost host;
+        CVELTADoc doc;
+        doc.SetHost(&host);
+        ASSERT_TRUE(doc.OnOpenDocument(apptest::Cp(board)));
+        for (const auto& [ref, x] : {std::pair<std::string, double>{"U1", 20}, {"U2", 70}}) {
+            CPart part(CDPoint(x, 60), CDRect(x - 2, 58, x + 12, 62), 1, 0, 0.0, 0);
+            part.SetRefName(ref.c_str());
+            for (int pin = 1; pin <= 2; ++pin) {
+                const CDPoint at(x + 10 * (pin - 1), 60);
+                part.NewLand(at, 6)->SetLayerNo(0);
+                part.NewTer(at, CText(std::to_string(pin).c_str(), at, 0))->SetLayerNo(0);
+            }
+            doc.GetBoardSheet(LAYER_MAX)->NewPart(part)->ModifyType(PART_PLACED, PART_PLACED);
+        }
+        ASSERT_TRUE(doc.OnSaveDocument(apptest::Cp(board)));
+        doc.SetHost(nullptr);
+    }
+    apptest::WriteText(folder / "b.net", "*PADS-PCB\n*Net\n*Sig GND U1.1 U2.1\n*Sig CLK U1.2 U2.2\n*End\n");
+    apptest::WriteText(folder / "one.vpj", "Project File Ver 0.01\n[Work  0]\n{\n[1] b.vbd\n[2] 1 9 0 0 0\n"
+                                           "[3] velta.bpf\n[4] b.net\n}\nEndProjectList\n");
+    app->OpenChosenFiles({QString::fromStdString((folder / "one.vpj").string())});
+    QApplication::processEvents();
+    CVELTADoc* doc = frame->ActiveDocument();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(messages.Count(), 0u);
+    ASSERT_EQ(doc->GetNets().size(), 2u);
+    EXPECT_TRUE(doc->IsNetsOn());
+    EXPECT_FALSE(doc->GetNetAt(0)->GetRubberLines().empty());
+    if (CVELTAView* view = frame->ActiveChild()->GetView()) {
+        view->viewport()->update();
+        QApplication::processEvents();
+        if (const char* shots = std::getenv("VELTA_DIALOG_SHOTS"); shots && *shots)
+            view->viewport()->grab().save(QString::fromLocal8Bit(shots) + "/RubberLines.png");
+    }
+
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<CDlgNetManager*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->CellText(CDlgNetManager::ColumnNodes, 1), "U1(2), U2(2)");
+        dialog->reject();
+    });
+    frame->OnCommand(32960);
 }
 
 } // namespace

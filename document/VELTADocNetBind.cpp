@@ -116,25 +116,39 @@ void CVELTADoc::SetNetTerminals()
 {
     // The terminals of the part list in list order, filed by part reference and terminal number.
     std::vector<CTer*> ters;
-    std::unordered_map<std::string, std::vector<std::uint32_t>> byNode;
+    std::vector<int> terKeys;
+    std::unordered_map<std::string, int> keyIds;
+    std::vector<std::vector<std::uint32_t>> byKey;
     for (CPart* part : m_partList) {
         for (POSITION pos = part->GetFirstTerPos(); pos;) {
             CTer* ter = part->GetNextTer(pos);
             ter->SetNetID(0);
             ter->SetNetCondition(0);
-            byNode[NodeKey(part->GetRefName(), ter->GetNo())].push_back(static_cast<std::uint32_t>(ters.size()));
+            const auto [at, added] =
+                keyIds.try_emplace(NodeKey(part->GetRefName(), ter->GetNo()), static_cast<int>(byKey.size()));
+            if (added)
+                byKey.emplace_back();
+            byKey[static_cast<std::size_t>(at->second)].push_back(static_cast<std::uint32_t>(ters.size()));
             ters.push_back(ter);
+            terKeys.push_back(at->second);
         }
     }
+    std::vector<std::size_t> boundBy(byKey.size(), 0); // 1 + the net that last bound a node of the key
     std::vector<std::uint32_t> offered;
+    std::size_t netNumber = 0;
     for (const auto& net : m_nets) {
+        ++netNumber;
         net->ResetPartTer();
-        // The terminals that match a node, offered in the part list's order until every node has one.
+        // The terminals that match a node, offered in the part list's order until every node has
+        // one. A node counts once: a second terminal of the same number (a part with two pads of
+        // one pin) must not end the search before the other nodes are bound.
         offered.clear();
         for (const auto& node : net->GetNodes()) {
-            const auto found = byNode.find(NodeKey(node->GetRefName(), node->GetPinName()));
-            if (found != byNode.end())
-                offered.insert(offered.end(), found->second.begin(), found->second.end());
+            const auto found = keyIds.find(NodeKey(node->GetRefName(), node->GetPinName()));
+            if (found != keyIds.end()) {
+                const auto& list = byKey[static_cast<std::size_t>(found->second)];
+                offered.insert(offered.end(), list.begin(), list.end());
+            }
         }
         std::sort(offered.begin(), offered.end());
         offered.erase(std::unique(offered.begin(), offered.end()), offered.end());
@@ -142,8 +156,13 @@ void CVELTADoc::SetNetTerminals()
         for (const std::uint32_t t : offered) {
             if (left == 0)
                 break;
-            if (net->SetPartTer(ters[t]))
+            if (!net->SetPartTer(ters[t]))
+                continue;
+            std::size_t& mark = boundBy[static_cast<std::size_t>(terKeys[t])];
+            if (mark != netNumber) {
+                mark = netNumber;
                 --left;
+            }
         }
     }
 }

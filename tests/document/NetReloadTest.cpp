@@ -112,6 +112,29 @@ TEST_F(NetReloadTest, AForcedReloadReadsTheNetsBindsTheTerminalsAndDrawsRubberLi
     EXPECT_EQ(board->GetNetAt(-1), nullptr);
 }
 
+TEST_F(NetReloadTest, EachNodeTakesTheFirstMatchingTerminalOfThePartList)
+{
+    // Two terminals numbered 7 on U1 and a second part also called U1: every one of them takes the
+    // net, the node keeps the last, and U2's node is still bound (the search ends only once every
+    // node has a terminal, not after as many terminals as nodes).
+    CPart* first = AddPart("U1", 10, {"7", "7"});
+    CPart* second = AddPart("U1", 60, {"7"});
+    CPart* u2 = AddPart("U2", 40, {"7"});
+    WriteNets(kPads, 1000);
+    board->ReloadNetFile(true);
+    const CNet* gnd = board->GetNetAt(0);
+    std::vector<CTer*> sevens;
+    for (CPart* part : {first, second})
+        for (POSITION pos = part->GetFirstTerPos(); pos;)
+            sevens.push_back(part->GetNextTer(pos));
+    ASSERT_EQ(sevens.size(), 3u);
+    EXPECT_EQ(gnd->GetNode(0)->GetTer(), sevens[2]);
+    for (CTer* ter : sevens)
+        EXPECT_EQ(ter->GetNetID(), 1u);
+    EXPECT_EQ(gnd->GetNode(1)->GetTer(), Ter(u2, "7"));
+    EXPECT_EQ(Ter(u2, "7")->GetNetID(), 1u);
+}
+
 TEST_F(NetReloadTest, WithoutTheBoardInTheProjectNothingChanges)
 {
     WriteNets(kPads, 1000);

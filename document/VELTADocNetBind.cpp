@@ -21,21 +21,32 @@
 namespace {
 
 // Equal nodes (CNetNode::operator==: reference and pin without case, CP932 rules) share one key:
-// each character's folded code in two bytes and 0xFFFF, never a code, between the two.
-std::string NodeKey(std::string_view ref, std::string_view pin)
+// the length of the folded reference, then the folded reference and pin, each character's folded
+// code in its own width (folding keeps a code's width, so the key walks as CP932 text and two
+// different folded texts never give one key). Most keys fit a short string and allocate nothing.
+const std::string& NodeKey(std::string_view ref, std::string_view pin)
 {
-    std::string key;
-    key.reserve(2 * (ref.size() + pin.size()) + 2);
-    auto append = [&key](std::string_view s) {
+    // One buffer for all keys: a look-up allocates nothing.
+    thread_local std::string key;
+    thread_local std::string folded;
+    auto fold = [](std::string_view s, std::string& out) {
         for (const platform::Cp932Char c : platform::Chars(s)) {
             const unsigned code = platform::FoldCaseCode(c.code);
-            key += static_cast<char>((code >> 8) & 0xFF);
-            key += static_cast<char>(code & 0xFF);
+            if (c.IsDoubleByte())
+                out += static_cast<char>((code >> 8) & 0xFF);
+            out += static_cast<char>(code & 0xFF);
         }
     };
-    append(ref);
-    key += "\xFF\xFF";
-    append(pin);
+    folded.clear();
+    fold(ref, folded);
+    key.clear();
+    for (std::size_t n = folded.size();; n >>= 7) {
+        key += static_cast<char>((n & 0x7F) | (n > 0x7F ? 0x80 : 0));
+        if (n <= 0x7F)
+            break;
+    }
+    key += folded;
+    fold(pin, key);
     return key;
 }
 
@@ -48,7 +59,11 @@ void CVELTADoc::MergeSharedNets()
     // (a pass restarts at the net after this one). Nets before this one share no node with any later
     // net, so merges happen exactly as with a restart at the head of the list.
     const std::size_t count = m_nets.size();
+    std::size_t nodes = 0;
+    for (const auto& net : m_nets)
+        nodes += static_cast<std::size_t>(net->GetNodeCount());
     std::unordered_map<std::string, int> keyIds;
+    keyIds.reserve(nodes);
     std::vector<std::vector<int>> netKeys(count);
     std::vector<std::vector<std::uint32_t>> holders; // per key, the nets holding it, ascending
     std::vector<char> repeated(count, 0);
@@ -119,6 +134,7 @@ void CVELTADoc::SetNetTerminals()
     std::vector<int> terKeys;
     std::unordered_map<std::string, int> keyIds;
     std::vector<std::vector<std::uint32_t>> byKey;
+    keyIds.reserve(m_partList.size() * 16);
     for (CPart* part : m_partList) {
         for (POSITION pos = part->GetFirstTerPos(); pos;) {
             CTer* ter = part->GetNextTer(pos);

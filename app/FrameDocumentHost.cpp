@@ -10,8 +10,9 @@
 #include "dialogs/DlgGrid.h"
 #include "dialogs/DlgLayerSwap.h"
 #include "dialogs/DlgMakePart.h"
-#include "dialogs/DlgPartManager.h"
+#include "dialogs/DlgNetManager.h"
 #include "dialogs/DlgNewFile.h"
+#include "dialogs/DlgPartManager.h"
 #include "dialogs/DlgPartRegist.h"
 #include "dialogs/DlgWorkArea.h"
 #include "document/VELTADoc.h"
@@ -255,6 +256,9 @@ std::optional<ProjectWorkEntry> FrameDocumentHost::FindProjectWork(const std::st
     entry.netFile = work.netFile;
     entry.partFile = work.partFile;
     entry.useNetList = work.useNet != 0;
+    entry.schematicProject = work.schematicProject;
+    entry.netFormat = work.netFormat;
+    entry.spareFlag = work.spareFlag != 0;
     return entry;
 }
 
@@ -333,4 +337,9 @@ bool FrameDocumentHost::RunLayerExchangeDialog(std::vector<tagLAYER>& layers, in
     first = dialog.m_nLayerA;
     second = dialog.m_nLayerB;
     return true;
+}
+
+bool FrameDocumentHost::RunNetManagerDialog(std::vector<COLORREF>& colours)
+{
+    return CDlgNetManager::Run(&m_document, colours, &m_frame);
 }

@@ -54,6 +54,7 @@ public:
 
     bool RunWorkAreaDialog(CDSize& size, CDPoint& origin) override;
     bool RunLayerExchangeDialog(std::vector<tagLAYER>& layers, int& first, int& second) override;
+    bool RunNetManagerDialog(std::vector<COLORREF>& colours) override;
 
 private:
     CVELTAApp& m_app;

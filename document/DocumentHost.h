@@ -57,6 +57,10 @@ struct ProjectWorkEntry
     std::string netFile;
     std::string partFile;
     bool useNetList = false; // the work's first flag
+
+    std::string schematicProject{}; // the net list lies beside it when set
+    int netFormat = 0;              // the net list's dialect
+    bool spareFlag = false;
 };
 
 // The default printer's page in device pixels, for a given orientation and paper.

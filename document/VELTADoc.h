@@ -619,4 +619,37 @@ private:
     bool m_bLayerSaved = false;
     std::array<int, 3> m_partInputDisp{0, 2, 2}; // the part-name, reference and value displays
     int m_nFindPosition = 0;
+
+    // Nets: the project's net-list file, the reader's common tail, rubber lines and net queries
+public:
+    // Reads the text of a net-list file (path: CP932, for the message) in the dialect into a new
+    // net list that replaces the document's only when it holds nets; then merges shared nodes,
+    // binds the terminals and builds the rubber lines. False, with a message, when no net was found.
+    bool ReadNetList(const std::string& text, int format, const std::string& path);
+    // Merges every later net that shares a node (reference and pin, without case) into the earlier
+    // one, with a message per merge.
+    void MergeSharedNets();
+    // Copper groups, net ids and the rubber lines of every net, while nets are on.
+    void MakeRubberLines();
+    // The net at a 0-based position of the list, or null.
+    CNet* GetNetAt(int index) const;
+    // The name of the first net with the id, or "未定義".
+    std::string GetNetName(int id) const;
+    void SetNetFileTime(std::time_t time) { m_netFileTime = time; }
+    bool IsNetFileNewer(std::time_t time) const { return time > m_netFileTime; }
+    // Where the board's net-list file is looked for (beside the schematic project or the board).
+    std::string GetNetFilePath() const;
+    // Nets on: the last reload that found the board's work saw a net list in use.
+    bool IsNetsOn() const { return m_bProjectNet != 0; }
+    // Set while a reload or another long operation runs: a reload then does nothing.
+    bool IsBusy() const { return m_bBusy != 0; }
+    void SetBusy(bool busy) { m_bBusy = busy ? 1 : 0; }
+    const CDRect& GetRubberRect() const { return m_rubberRect; }
+
+private:
+    void SetNetsOn(bool on);
+    // The common tail of a read on the document's present list.
+    void BindNets();
+    std::time_t m_netFileTime = 0; // whole seconds
+    std::uint8_t m_bBusy = 0;
 };

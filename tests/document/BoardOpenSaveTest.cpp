@@ -211,6 +211,8 @@ TEST_F(BoardOpenSaveTest, AProjectBoardNamesItsSettingsFileAndStaysOffTheRecentL
     const fs::path file = Saved("P.vbd");
     fs::copy_file(Board(), BoardFolder() / "proj.bpf");
     host.project = ProjectWorkEntry{"p.vbd", "proj.bpf", "p.net", "", true};
+    // The project's net list is read on open; a missing one would turn the nets off.
+    std::ofstream(BoardFolder() / "p.net") << "$CCF\n{\nNET {\nGND:R1(1);\n}\n}\n";
     auto d = NewDoc();
     ASSERT_TRUE(d->OnOpenDocument(Cp(file)));
     EXPECT_EQ(d->GetSettingFile().GetPath(), BoardFolder() / "proj.bpf");

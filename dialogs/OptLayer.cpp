@@ -449,13 +449,16 @@ void COptLayer::SetupGrids()
     };
     const Setup setups[] = {{m_crossGrid, "No", LVCFMT_RIGHT, 30, 0x108, 90, CROSS_LAYER_MAX},
                             {m_partGrid, "ID", LVCFMT_LEFT, 78, 0x8, 85, kPartRows}};
+    // The widths were made for a smaller system font: scaled so that "%3d" and the longest kind
+    // name fit.
+    auto width = [](int w) { return w * 4 / 3; };
     for (const Setup& s : setups) {
         CGfxColumnManager* columns = s.grid->CreateColumnManager();
         columns->AddColumn(ColNone, "", "", LVCFMT_LEFT, 0, 0x180);
-        columns->AddColumn(ColId, s.firstTitle, "", s.firstAlign, s.firstWidth, s.firstFlags);
-        columns->AddColumn(ColFirst, _J("部"), "", LVCFMT_RIGHT, 30, 0x104);
-        columns->AddColumn(ColSecond, _J("半"), "", LVCFMT_RIGHT, 30, 0x104);
-        columns->AddColumn(ColComment, _J("コメント"), "", LVCFMT_LEFT, s.commentWidth, 0x4);
+        columns->AddColumn(ColId, s.firstTitle, "", s.firstAlign, width(s.firstWidth), s.firstFlags);
+        columns->AddColumn(ColFirst, _J("部"), "", LVCFMT_RIGHT, width(30), 0x104);
+        columns->AddColumn(ColSecond, _J("半"), "", LVCFMT_RIGHT, width(30), 0x104);
+        columns->AddColumn(ColComment, _J("コメント"), "", LVCFMT_LEFT, width(s.commentWidth), 0x4);
         const int order[] = {ColNone, ColId, ColFirst, ColSecond, ColComment};
         columns->SetColumnOrder(5, order);
         s.grid->ModifyGfxStyle(0, 0x06);
@@ -463,10 +466,10 @@ void COptLayer::SetupGrids()
         for (int row = 0; row < s.rows; ++row)
             s.grid->InsertItemData(row, row);
         s.grid->SetRowHeight(17, false);
-        int width = 0;
+        int total = 0;
         for (int i = 0; i < s.grid->GetColumnCount(); ++i)
-            width += s.grid->GetColumnWidth(i);
-        s.grid->setMinimumWidth(width + 24);
+            total += s.grid->GetColumnWidth(i);
+        s.grid->setMinimumWidth(total + 24);
     }
     m_crossGrid->m_pfnCellText = [this](int, int column, std::intptr_t data, std::string& out) {
         CrossCellText(m_crossGrid->GetColumnSubItem(column), static_cast<int>(data), out);

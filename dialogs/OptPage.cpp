@@ -28,6 +28,14 @@ void COptPage::keyPressEvent(QKeyEvent* event)
     QWidget::keyPressEvent(event);
 }
 
+void COptPage::showEvent(QShowEvent* event)
+{
+    // Pages are as tall as the tallest: the space left over goes below the controls.
+    if (!IsInitialised())
+        Grid()->setRowStretch(Grid()->rowCount(), 1);
+    CItemDialog::showEvent(event);
+}
+
 QCheckBox* COptPage::BoundCheck(QGridLayout* grid, int id, const char* caption, int& member, int row,
                                 int column, int columnSpan)
 {

@@ -36,6 +36,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
     // A check box bound to a 0/1 member.
     QCheckBox* BoundCheck(QGridLayout* grid, int id, const char* caption, int& member, int row, int column,

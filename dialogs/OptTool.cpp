@@ -37,6 +37,7 @@ COptTool::COptTool(QWidget* parent) : COptPage(IDD, QString::fromUtf8("ツール
     m_editor->setMinimumWidth(240);
     QPushButton* choose = Put(Grid(), b.Button(IdChooseEditor, QStringLiteral("..."), -1, 0), 4, 2);
     choose->setToolTip(QString::fromUtf8("エディタの指定"));
+    choose->setFixedWidth(28);
     QGridLayout* programs = AddGroup(QString::fromUtf8("外部プログラム"), 5, 0, 1, 3);
     for (int i = 0; i < 12; ++i) {
         Put(programs, b.Label(QString("F%1").arg(i + 1), -1, 0), i % 6, (i / 6) * 2);

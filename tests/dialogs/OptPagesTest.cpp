@@ -11,12 +11,17 @@
 #include "dialogs/OptLine.h"
 #include "dialogs/OptSheet.h"
 #include "dialogs/OptTool.h"
+#include "libui/CheckListBox.h"
+#include "libui/DlgLayerSel.h"
 #include "libui/SpinButton.h"
 #include "platform/J.h"
 #include "platform/RangeText.h"
 #include "tests/dialogs/DialogFixture.h"
+#include "tests/support/FakeDocument.h"
+#include "tests/support/FakeFrameServices.h"
 
 #include <QComboBox>
+#include <QFileDialog>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QSlider>
@@ -179,6 +184,37 @@ TEST_F(OptPagesTest, GridCellsTakeLayersOneTo128AndAnEmptyCellClearsTheRow)
     Edit(parts, 6, 2, "40");
     EXPECT_EQ(page->m_partLayers[6].code, static_cast<std::int32_t>(1u << 30));
     EXPECT_EQ(page->m_partLayers[6].layerA, 39);
+}
+
+TEST_F(OptPagesTest, AKeepOutListIsChosenInTheLayerSelectionInTickingOrder)
+{
+    LoadBoard(kFourLayers, 4);
+    // The layer selection lists the layers the frame names.
+    FakeDocument names;
+    FakeFrameServices frame{&names};
+    profile.SetInt("Default", "LaySelMode", 0);
+    auto* page = Show<COptLayer>(COptLayer::IDD, doc.get());
+    bool ticked = false;
+    OnDialog([&](QDialog* d) {
+        auto* list = FindControl<CCheckListBox>(d, CDlgLayerSel::IdList);
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(Text(d, CDlgLayerSel::IdText), " 10");
+        for (int row = 0; row < list->count(); ++row) {
+            if (list->GetRowData(row) == 4) {
+                list->setFocus();
+                list->setCurrentRow(row);
+                QTest::keyClick(list->viewport(), Qt::Key_Space);
+                ticked = true;
+            }
+        }
+        Ok(d);
+    });
+    Click(page, COptLayer::IdCompWireButton);
+    ASSERT_TRUE(ticked);
+    EXPECT_EQ(Text(page, COptLayer::IdCompWireList), " 10,  5");
+    EXPECT_EQ(page->FormatWireViaLine(1), "1:  1 : P : 10,  5 : 12 :  8 ;" + _J("        # 先頭が部品面"));
+    // Inner lines keep the fields lined up with the longer list.
+    EXPECT_EQ(page->FormatWireViaLine(2), "2:  2 : N :        : 12 :    ;");
 }
 
 TEST_F(OptPagesTest, WithoutABoardTheCountsCannotBeEdited)
@@ -418,6 +454,29 @@ TEST_F(OptPagesTest, GeneralPageWritesItsKeysAndResizesTheRecentLists)
     EXPECT_EQ(profile.GetInt("Sheet", "Cursor", 0), 2);
     EXPECT_EQ(profile.GetInt("Sheet", "GridSize", 0), 3);
     EXPECT_EQ(profile.GetString("Sheet", "WorkFolder"), "/tmp/work");
+}
+
+TEST_F(OptPagesTest, ChangingTheWorkFolderBrowsesFromTheCurrentOne)
+{
+    fs::create_directories(Work() / "base" / "next");
+    profile.SetString("Sheet", "WorkFolder", (Work() / "base").string() + "/");
+    auto* page = Show<COptSheet>(COptSheet::IDD);
+    QString title;
+    QString start;
+    OnDialog([&](QDialog* d) {
+        auto* browser = qobject_cast<QFileDialog*>(d);
+        ASSERT_NE(browser, nullptr);
+        title = browser->windowTitle();
+        start = browser->directory().absolutePath();
+        browser->selectFile(Q(Work() / "base" / "next"));
+        static_cast<QDialog*>(browser)->accept();
+    });
+    Click(page, COptSheet::IdChangeFolder);
+    EXPECT_EQ(title, QString::fromUtf8("プロジェクト作成時の基準フォルダの選択してください。"));
+    EXPECT_EQ(start, Q(Work() / "base"));
+    EXPECT_EQ(Text(page, COptSheet::IdWorkFolder), Q(Work() / "base" / "next"));
+    Ok(sheet.get());
+    EXPECT_EQ(profile.GetString("Sheet", "WorkFolder"), (Work() / "base" / "next").string());
 }
 
 TEST_F(OptPagesTest, FileHistoryButtonRunsTheHistoryDialog)

@@ -1263,12 +1263,23 @@ void CMainFrame::RunEnvironmentSheet()
     const int autoSave = profile.GetInt("FileSave", "AutoSave", 0);
     const bool scrollLock = IsScrollLockOn();
 
-    CEnvironmentSheet sheet(EnvironmentPageIds(), this);
+    RecentListHooks hooks;
+    hooks.writeLists = [this] {
+        m_app.WriteRecentList(false);
+        m_app.WriteRecentList(true);
+    };
+    hooks.resize = [this](int files, int projects) {
+        m_app.ResizeRecentList(false, files);
+        m_app.ResizeRecentList(true, projects);
+    };
+    hooks.clearList = [this](bool projects) { m_app.ClearRecentList(projects); };
+    CEnvironmentSheet sheet(EnvironmentPageIds(), this, ActiveDocument(), hooks);
     sheet.SetStartIndex(
         EnvironmentStartIndex(EnvironmentPageIds(), profile.GetInt("Settings", "EnvPage", 154)));
     const bool ok = sheet.exec() == QDialog::Accepted;
     profile.SetInt("Settings", "EnvPage", sheet.CurrentPageId());
     if (ok) {
+        sheet.ApplyLayerPage();
         m_nZoomPercent = profile.GetInt("Sheet", "ZoomAspect", 20);
         if (flat != profile.GetInt("Sheet", "FlatButton", 0) ||
             gripper != profile.GetInt("Sheet", "BarGrid", 0))

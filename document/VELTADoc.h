@@ -615,4 +615,28 @@ private:
     bool m_bLayerSaved = false;
     std::array<int, 3> m_partInputDisp{0, 2, 2}; // the part-name, reference and value displays
     int m_nFindPosition = 0;
+
+    // Lists, clean-up checks and hole chart
+public:
+    // Entries of the document's drill tool table.
+    static constexpr int TOOL_TABLE_MAX = 100;
+    // Copies of the holes of one kind (0 round, 16 slot, 32 rectangular, 240 all) on the flagged
+    // layers (128 flags) into out, plated through where copper touches them, sorted: the number
+    // of holes in out. The selection is gathered when anything is selected. The board's own holes
+    // keep the plating found; a change of it is one undo step.
+    int MakeHoleList(const int* layers, CSheet* out, int kind);
+    // The drill tool table of the flagged layers' holes of one kind (240: round, slot, then
+    // rectangular tools): the number of tools.
+    int MakeTCodeTable(const int* layers, int kind);
+    // The document's drill tool table (TOOL_TABLE_MAX entries; the first without hits ends it).
+    std::array<tagTCODE, TOOL_TABLE_MAX>& GetTCodeTable() { return m_tools; }
+    int GetTCodeCount() const { return m_nToolCount; }
+    void SetTCodeCount(int count) { m_nToolCount = count; }
+
+private:
+    struct PlatingChanges;
+    int GatherHoles(const int* layers, CSheet* out, int kind, PlatingChanges& changes);
+    void RecordPlatingChanges(PlatingChanges& changes);
+    std::array<tagTCODE, TOOL_TABLE_MAX> m_tools{};
+    int m_nToolCount = 0;
 };

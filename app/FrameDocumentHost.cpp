@@ -7,6 +7,8 @@
 #include "app/VELTAView.h"
 #include "app/ViewCommands.h"
 #include "dialogs/DlgBpfSel.h"
+#include "dialogs/DlgClean.h"
+#include "dialogs/DlgPartList.h"
 #include "dialogs/DlgNewFile.h"
 #include "dialogs/DlgPartRegist.h"
 #include "document/VELTADoc.h"
@@ -253,4 +255,34 @@ bool FrameDocumentHost::StoreVisibleRect(CDRect& rect)
 {
     ViewCommands* view = m_pChild ? dynamic_cast<ViewCommands*>(m_pChild->GetView()) : nullptr;
     return view && view->StoreVisibleRect(rect);
+}
+
+void FrameDocumentHost::SaveProjectBoards()
+{
+    m_app.SaveProjectBoards();
+}
+
+void FrameDocumentHost::OpenTextFile(const std::string& path)
+{
+    m_app.OpenTextFile(path);
+}
+
+bool FrameDocumentHost::RunPartListDialog(PartListChoice& choice)
+{
+    CDlgPartList dialog(&m_frame);
+    dialog.m_data = choice;
+    if (dialog.DoModal() != QDialog::Accepted)
+        return false;
+    choice = dialog.m_data;
+    return true;
+}
+
+bool FrameDocumentHost::RunCleanUpDialog(CleanUpChoice& choice)
+{
+    CDlgClean dialog(&m_frame);
+    dialog.m_data = choice;
+    if (dialog.DoModal() != QDialog::Accepted)
+        return false;
+    choice = dialog.m_data;
+    return true;
 }

@@ -51,6 +51,11 @@ public:
     bool RunRegisterPartDialog(std::string& package, std::string& library, bool several) override;
     void ShowFoundPoint(const CDPoint& point) override;
 
+    void SaveProjectBoards() override;
+    void OpenTextFile(const std::string& path) override;
+    bool RunPartListDialog(PartListChoice& choice) override;
+    bool RunCleanUpDialog(CleanUpChoice& choice) override;
+
 private:
     CVELTAApp& m_app;
     CMainFrame& m_frame;

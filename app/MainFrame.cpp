@@ -775,6 +775,10 @@ bool CMainFrame::UpdateCommand(int id, QAction* action)
             enabled = true;
             checked = !doc->IsGridShown();
             break;
+        case 32955:
+        case 32956:
+            enabled = doc->OnUpdateToolCommand();
+            break;
         default:
             // Commands of dialogs and view input that are not there yet stay disabled.
             enabled = (id >= 32811 && id <= 32826) || (id >= 32920 && id <= 32935);
@@ -917,6 +921,12 @@ void CMainFrame::OnCommand(int id)
         return;
     case 32827:
         doc->OnGridOff();
+        return;
+    case 32955:
+        doc->OnPartList();
+        return;
+    case 32956:
+        doc->OnCleanUp();
         return;
     default:
         if (id >= 32811 && id <= 32826)

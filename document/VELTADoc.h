@@ -633,10 +633,43 @@ public:
     int GetTCodeCount() const { return m_nToolCount; }
     void SetTCodeCount(int count) { m_nToolCount = count; }
 
+    // Names and files of the text reports beside the board (paths CP932): the board's path with a
+    // final ".vbd" (any case) replaced by the extension; the same name in a folder (none: beside
+    // the board); the "# File / # Date" header; the whole text written with CR LF line ends, a
+    // failure reported (false).
+    std::string MakeOutputPath(const std::string& extension);
+    std::string MakeOutputPathIn(const std::string& folder, const std::string& extension);
+    void WriteReportHeader(std::string& report, const std::string& path);
+    bool WriteReportFile(const std::string& path, const std::string& text);
+    // Tools commands: part list (32955), clean-up (32956), hole chart (32846), enabled only while
+    // nothing is selected.
+    void OnPartList();
+    void OnCleanUp();
+    // Empty, (with outside) outside and duplicate items of a board layer (128: vias and parts):
+    // true when anything changed.
+    bool CleanLayer(int layer, bool outside);
+    bool OnUpdateToolCommand();
+    // The hole chart: symbols by the hole-size rows, the clearance marks and the chart, from the
+    // hole-data dialog's settings.
+    void OnHoleData();
+    // Its drawing part on gathered holes (sorted, plating found) and the settings.
+    void RunHoleChart(const tagHOLEDATA& data, CSheet& holes);
+    // While set, the net file is not reloaded (the part list command sets it for its run).
+    bool IsNetReloadGuarded() const { return m_bNetReloadGuard; }
+
 private:
     struct PlatingChanges;
     int GatherHoles(const int* layers, CSheet* out, int kind, PlatingChanges& changes);
     void RecordPlatingChanges(PlatingChanges& changes);
     std::array<tagTCODE, TOOL_TABLE_MAX> m_tools{};
     int m_nToolCount = 0;
+    struct PlacementRow;
+    bool IsListedPart(CPart* part, const PartListChoice& choice) const;
+    std::vector<PlacementRow> PlacementRows(const PartListChoice& choice);
+    void WritePlacementLists(const std::string& folder, const PartListChoice& choice);
+    void WriteBillOfMaterials(const std::string& folder, const PartListChoice& choice);
+    std::array<bool, LAYER_MAX + 1> CleanUpLayers(int target);
+    bool m_bNetReloadGuard = false;
+    void PlaceOnLayer(CSheet& output, int layer, bool empty);
+    void MakeHoleChart(const tagHOLEDATA& data, CSheet& chart);
 };

@@ -928,6 +928,9 @@ void CMainFrame::OnCommand(int id)
     case 32956:
         doc->OnCleanUp();
         return;
+    case 32846:
+        doc->OnHoleData(); // enabled once the hole-data dialog answers through the host
+        return;
     default:
         if (id >= 32811 && id <= 32826)
             doc->OnGridList(id);

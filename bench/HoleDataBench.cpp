@@ -94,6 +94,20 @@ void BM_MakeHoleList(benchmark::State& state)
 }
 BENCHMARK(BM_MakeHoleList)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// The sheet's sort alone on the same holes, unsorted: what of the gathering is the sort's.
+void BM_SortHoleOnly(benchmark::State& state)
+{
+    HoleBoard b(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        CSheet holes(SHEET_WORK);
+        b.CopyHoles(holes);
+        state.ResumeTiming();
+        holes.SortHole();
+    }
+}
+BENCHMARK(BM_SortHoleOnly)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 // The chart's symbols and clearance check on the gathered holes.
 void BM_HoleChartCheck(benchmark::State& state)
 {

@@ -267,22 +267,27 @@ void FrameDocumentHost::OpenTextFile(const std::string& path)
     m_app.OpenTextFile(path);
 }
 
-bool FrameDocumentHost::RunPartListDialog(PartListChoice& choice)
+namespace {
+
+// A dialog that takes its values in and hands them back through its record m_data.
+template <class Dialog, class Data> bool RunDataDialog(QWidget* parent, Data& data)
 {
-    CDlgPartList dialog(&m_frame);
-    dialog.m_data = choice;
+    Dialog dialog(parent);
+    dialog.m_data = data;
     if (dialog.DoModal() != QDialog::Accepted)
         return false;
-    choice = dialog.m_data;
+    data = dialog.m_data;
     return true;
+}
+
+} // namespace
+
+bool FrameDocumentHost::RunPartListDialog(PartListChoice& choice)
+{
+    return RunDataDialog<CDlgPartList>(&m_frame, choice);
 }
 
 bool FrameDocumentHost::RunCleanUpDialog(CleanUpChoice& choice)
 {
-    CDlgClean dialog(&m_frame);
-    dialog.m_data = choice;
-    if (dialog.DoModal() != QDialog::Accepted)
-        return false;
-    choice = dialog.m_data;
-    return true;
+    return RunDataDialog<CDlgClean>(&m_frame, choice);
 }

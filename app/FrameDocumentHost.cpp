@@ -7,11 +7,13 @@
 #include "app/VELTAView.h"
 #include "app/ViewCommands.h"
 #include "dialogs/DlgBpfSel.h"
+#include "dialogs/DlgClean.h"
 #include "dialogs/DlgGrid.h"
 #include "dialogs/DlgLayerSwap.h"
 #include "dialogs/DlgMakePart.h"
 #include "dialogs/DlgNetManager.h"
 #include "dialogs/DlgNewFile.h"
+#include "dialogs/DlgPartList.h"
 #include "dialogs/DlgPartManager.h"
 #include "dialogs/DlgPartRegist.h"
 #include "dialogs/DlgWorkArea.h"
@@ -342,4 +344,39 @@ bool FrameDocumentHost::RunLayerExchangeDialog(std::vector<tagLAYER>& layers, in
 bool FrameDocumentHost::RunNetManagerDialog(std::vector<COLORREF>& colours)
 {
     return CDlgNetManager::Run(&m_document, colours, &m_frame);
+}
+
+void FrameDocumentHost::SaveProjectBoards()
+{
+    m_app.SaveProjectBoards();
+}
+
+void FrameDocumentHost::OpenTextFile(const std::string& path)
+{
+    m_app.OpenTextFile(path);
+}
+
+namespace {
+
+// A dialog that takes its values in and hands them back through its record m_data.
+template <class Dialog, class Data> bool RunDataDialog(QWidget* parent, Data& data)
+{
+    Dialog dialog(parent);
+    dialog.m_data = data;
+    if (dialog.DoModal() != QDialog::Accepted)
+        return false;
+    data = dialog.m_data;
+    return true;
+}
+
+} // namespace
+
+bool FrameDocumentHost::RunPartListDialog(PartListChoice& choice)
+{
+    return RunDataDialog<CDlgPartList>(&m_frame, choice);
+}
+
+bool FrameDocumentHost::RunCleanUpDialog(CleanUpChoice& choice)
+{
+    return RunDataDialog<CDlgClean>(&m_frame, choice);
 }

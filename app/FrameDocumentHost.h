@@ -55,6 +55,10 @@ public:
     bool RunWorkAreaDialog(CDSize& size, CDPoint& origin) override;
     bool RunLayerExchangeDialog(std::vector<tagLAYER>& layers, int& first, int& second) override;
     bool RunNetManagerDialog(std::vector<COLORREF>& colours) override;
+    void SaveProjectBoards() override;
+    void OpenTextFile(const std::string& path) override;
+    bool RunPartListDialog(PartListChoice& choice) override;
+    bool RunCleanUpDialog(CleanUpChoice& choice) override;
 
 private:
     CVELTAApp& m_app;

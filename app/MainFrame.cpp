@@ -805,6 +805,10 @@ bool CMainFrame::UpdateCommand(int id, QAction* action)
             enabled = true;
             checked = !doc->IsGridShown();
             break;
+        case 32955:
+        case 32956:
+            enabled = doc->OnUpdateToolCommand();
+            break;
         default:
             if (const DocumentCommand* command = FindDocumentCommand(id)) {
                 enabled = !command->enabled || (doc->*command->enabled)();
@@ -958,6 +962,15 @@ void CMainFrame::OnCommand(int id)
         return;
     case 32827:
         doc->OnGridOff();
+        return;
+    case 32955:
+        doc->OnPartList();
+        return;
+    case 32956:
+        doc->OnCleanUp();
+        return;
+    case 32846:
+        doc->OnHoleData(); // enabled once the hole-data dialog answers through the host
         return;
     default:
         if (id >= 32811 && id <= 32826)

@@ -25,6 +25,9 @@ class CSheet;
 #include <vector>
 
 class CVELTADoc;
+struct PartListChoice;
+struct CleanUpChoice;
+struct tagHOLEDATA;
 
 // What the new design dialog hands back on OK.
 struct NewDesignChoice
@@ -244,4 +247,31 @@ public:
     virtual void ShowFoundPoint(const CDPoint& point) { (void)point; }
     // The tool tool bar's first drop-down button (other than 32843) takes the command and its icon.
     virtual void SetToolButton(unsigned id) { (void)id; }
+
+    // --- Lists, clean-up checks and hole chart ---
+    // The project's modified boards saved when the profile asks; each Tools command calls it after
+    // its dialog's OK.
+    virtual void SaveProjectBoards() {}
+    // A text file the program wrote, opened for the user.
+    virtual void OpenTextFile(const std::string& path) { (void)path; }
+    // The part list dialog on the choices: false on Cancel.
+    virtual bool RunPartListDialog(PartListChoice& choice)
+    {
+        (void)choice;
+        return false;
+    }
+    // The clean-up dialog: false on Cancel.
+    virtual bool RunCleanUpDialog(CleanUpChoice& choice)
+    {
+        (void)choice;
+        return false;
+    }
+    // The hole-data dialog on the settings of section HOLE_DATA, its hole-size rows following the
+    // document's drill tool table: false on Cancel.
+    virtual bool RunHoleDataDialog(tagHOLEDATA& data, CVELTADoc& doc)
+    {
+        (void)data;
+        (void)doc;
+        return false;
+    }
 };

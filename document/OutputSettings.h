@@ -126,3 +126,41 @@ struct tagPARTLISTSET
     bool outPart1 = false;
     bool outPart2 = false;
 };
+
+// What the part list dialog hands back: the files to write, the output folder below the base
+// folder, the placement origins and options (ints 0/1, as the dialog's check boxes).
+struct PartListChoice
+{
+    std::string baseFolder;   // CP932: the folder whose sub-folders the dialog offers
+    std::string outputFolder; // CP932: the sub-folder written into; empty: the base folder
+    double partOriginX = 0.0; // component-side origin, millimetres in user coordinates
+    double partOriginY = 0.0;
+    double solderOriginX = 0.0;
+    double solderOriginY = 0.0;
+    int view = 0; // open each written file
+    int partList = 0;
+    int place = 0;
+    int bySide = 0;
+    int mirrorX = 0;
+    int mirrorY = 0;
+    int unplaced = 0;
+    int cardEdge = 0;
+    int nonCircuit = 0;
+    int bom = 0;
+    int checkAngle = 0;
+};
+
+// What the clean-up dialog hands back (ints 0/1 but the target: 0 all layers, 1 wiring and part
+// layers, 2 displayed layers, 3 the write layer).
+struct CleanUpChoice
+{
+    int target = 0;
+    int outside = 0;
+    int surface = 0;
+    int hole = 0;
+    int partDup = 0;
+    int line = 0;
+    int view = 0;
+    int resist = 0;
+    int metal = 0;
+};

@@ -644,6 +644,18 @@ public:
     // Set while a reload or another long operation runs: a reload then does nothing.
     bool IsBusy() const { return m_bBusy != 0; }
     void SetBusy(bool busy) { m_bBusy = busy ? 1 : 0; }
+    // The busy flag for a scope (a reload, the part list command), cleared on every way out.
+    class BusyScope
+    {
+    public:
+        explicit BusyScope(CVELTADoc& doc) : m_doc(doc) { m_doc.SetBusy(true); }
+        ~BusyScope() { m_doc.SetBusy(false); }
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+
+    private:
+        CVELTADoc& m_doc;
+    };
     const CDRect& GetRubberRect() const { return m_rubberRect; }
 
 private:
@@ -652,4 +664,57 @@ private:
     void BindNets();
     std::time_t m_netFileTime = 0; // whole seconds
     std::uint8_t m_bBusy = 0;
+    // Lists, clean-up checks and hole chart
+public:
+    // Entries of the document's drill tool table.
+    static constexpr int TOOL_TABLE_MAX = 100;
+    // Copies of the holes of one kind (0 round, 16 slot, 32 rectangular, 240 all) on the flagged
+    // layers (128 flags) into out, plated through where copper touches them, sorted: the number
+    // of holes in out. The selection is gathered when anything is selected. The board's own holes
+    // keep the plating found; a change of it is one undo step.
+    int MakeHoleList(const int* layers, CSheet* out, int kind);
+    // The drill tool table of the flagged layers' holes of one kind (240: round, slot, then
+    // rectangular tools): the number of tools.
+    int MakeTCodeTable(const int* layers, int kind);
+    // The document's drill tool table (TOOL_TABLE_MAX entries; the first without hits ends it).
+    std::array<tagTCODE, TOOL_TABLE_MAX>& GetTCodeTable() { return m_tools; }
+    int GetTCodeCount() const { return m_nToolCount; }
+    void SetTCodeCount(int count) { m_nToolCount = count; }
+
+    // Names and files of the text reports beside the board (paths CP932): the board's path with a
+    // final ".vbd" (any case) replaced by the extension; the same name in a folder (none: beside
+    // the board); the "# File / # Date" header; the whole text written with CR LF line ends, a
+    // failure reported (false).
+    std::string MakeOutputPath(const std::string& extension);
+    std::string MakeOutputPathIn(const std::string& folder, const std::string& extension);
+    void WriteReportHeader(std::string& report, const std::string& path);
+    bool WriteReportFile(const std::string& path, const std::string& text);
+    // Tools commands: part list (32955), clean-up (32956), hole chart (32846), enabled only while
+    // nothing is selected.
+    void OnPartList();
+    void OnCleanUp();
+    // Empty, (with outside) outside and duplicate items of a board layer (128: vias and parts):
+    // true when anything changed.
+    bool CleanLayer(int layer, bool outside);
+    bool OnUpdateToolCommand();
+    // The hole chart: symbols by the hole-size rows, the clearance marks and the chart, from the
+    // hole-data dialog's settings.
+    void OnHoleData();
+    // Its drawing part on gathered holes (sorted, plating found) and the settings.
+    void RunHoleChart(const tagHOLEDATA& data, CSheet& holes);
+
+private:
+    struct PlatingChanges;
+    int GatherHoles(const int* layers, CSheet* out, int kind, PlatingChanges& changes);
+    void RecordPlatingChanges(PlatingChanges& changes);
+    std::array<tagTCODE, TOOL_TABLE_MAX> m_tools{};
+    int m_nToolCount = 0;
+    struct PlacementRow;
+    bool IsListedPart(CPart* part, const PartListChoice& choice) const;
+    std::vector<PlacementRow> PlacementRows(const PartListChoice& choice);
+    void WritePlacementLists(const std::string& folder, const PartListChoice& choice);
+    void WriteBillOfMaterials(const std::string& folder, const PartListChoice& choice);
+    std::array<bool, LAYER_MAX + 1> CleanUpLayers(int target);
+    void PlaceOnLayer(CSheet& output, int layer, bool empty);
+    void MakeHoleChart(const tagHOLEDATA& data, CSheet& chart);
 };

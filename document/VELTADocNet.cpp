@@ -26,19 +26,6 @@ using docfile::ReportFileError;
 
 namespace {
 
-// The busy flag for one reload, cleared on every way out.
-class BusyScope
-{
-public:
-    explicit BusyScope(CVELTADoc& doc) : m_doc(doc) { m_doc.SetBusy(true); }
-    ~BusyScope() { m_doc.SetBusy(false); }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    CVELTADoc& m_doc;
-};
-
 // The whole file; false when it cannot be read to its end.
 bool ReadWholeFile(std::ifstream& in, std::string& text)
 {

@@ -1,0 +1,255 @@
+// The hole list of the drill output and the hole chart, and the drill tool table made from it.
+//
+// Gathering decides for every hole whether it is plated through: copper of a wiring layer on the
+// hole, or else a placed part that wires it. The board's own holes keep the plating found, so a
+// change of it is recorded as one undo step (the holes, or the parts that hold them, before and
+// after).
+
+#include "document/VELTADoc.h"
+
+#include "model/items/Hole.h"
+#include "model/items/Part.h"
+#include "model/items/Via.h"
+
+#include <map>
+#include <set>
+#include <vector>
+
+namespace {
+
+constexpr int SET_BOARD = 0;
+constexpr int SET_SELECTION = 2;
+constexpr int kHoleLayer = 0x10000;
+constexpr int kAllKinds = 240;
+constexpr int kCopperKinds = KIND_LINE | KIND_LAND | KIND_SUR | KIND_ARC;
+// Slack on the look-ups that only decide whether an exact test is worth making.
+constexpr double kCullSlack = 0.01;
+
+bool KindMatches(const CHole* hole, int kind)
+{
+    return kind == kAllKinds || (hole->GetType() & HOLE_SHAPE_MASK) == kind;
+}
+
+CDRect SearchRect(CItemBase* item)
+{
+    CDRect rect = item->GetBoundingRect();
+    rect.NormalizeRect();
+    rect.InflateRect(kCullSlack);
+    return rect;
+}
+
+// One wiring layer's copper as the plating test sees it: the layer's sheet, the placed parts'
+// items on it gathered once, and whether a hole has anything near enough to be worth the exact
+// test. A plane layer is copper everywhere, so every hole is tested there.
+struct CopperLayer
+{
+    CSheet* sheet = nullptr;
+    CSheet* viaParts = nullptr;
+    std::unique_ptr<CSheet> partItems;
+
+    bool Touches(CHole* hole)
+    {
+        if (!sheet->IsNega()) {
+            const CDRect rect = SearchRect(hole);
+            std::vector<CItemBase*> near;
+            sheet->GetItemsIn(kCopperKinds, rect, near);
+            if (near.empty() && viaParts)
+                viaParts->GetItemsIn(KIND_VIA, rect, near);
+            if (near.empty())
+                partItems->GetItemsIn(kCopperKinds, rect, near);
+            if (near.empty())
+                return false;
+        }
+        return sheet->CheckHoleOnItem(hole, true, partItems.get());
+    }
+};
+
+} // namespace
+
+// Holes whose plating a gathering changed, kept until the gathering ends so that one undo step
+// holds them all: per layer the holes as they were and the holes themselves; per part the part as
+// it was.
+struct CVELTADoc::PlatingChanges
+{
+    std::map<int, std::unique_ptr<CSheet>> before; // layer -> copies as they were
+    std::map<int, std::vector<CHole*>> changed;    // layer -> the board's holes, changed
+    std::vector<CPart*> parts;                     // parts holding a changed hole, in order met
+    std::set<CPart*> partSeen;
+};
+
+int CVELTADoc::GatherHoles(const int* layers, CSheet* out, int kind, PlatingChanges& changes)
+{
+    const int set = IsSelectionEmpty() ? SET_BOARD : SET_SELECTION;
+    CSheet* viaParts = GetSetSheet(set, LAYER_MAX);
+    const bool oneSided = m_stack.wireCount < 2;
+
+    // The parts whose holes and vias count: the document's part list for the board, the placed
+    // parts of the selection when something is selected.
+    std::vector<CPart*> parts;
+    if (set == SET_BOARD) {
+        parts = m_partList;
+    } else {
+        for (POSITION pos = viaParts->GetFirstPartPos(); pos;) {
+            CPart* part = viaParts->GetNextPart(pos);
+            if (part->GetType() & PART_PLACED)
+                parts.push_back(part);
+        }
+    }
+
+    struct Collected
+    {
+        CHole* hole;
+        int layer;
+        CPart* part; // null for a hole of the layer's sheet
+    };
+    std::vector<Collected> collected;
+    for (int layer = 0; layer < LAYER_MAX; ++layer) {
+        if (!layers[layer])
+            continue;
+        CSheet* sheet = GetSetSheet(set, layer);
+        if (!sheet)
+            continue;
+        if ((GetBoardSheet(layer)->GetType() & kHoleLayer) && (kind == 0 || kind == kAllKinds)) {
+            auto copyVia = [&](CVia* via) {
+                CHole drilled = via->GetHole();
+                if (oneSided)
+                    drilled.ModifyType(0, HOLE_THROUGH);
+                out->NewHole(drilled);
+            };
+            for (POSITION pos = viaParts->GetFirstViaPos(); pos;)
+                copyVia(viaParts->GetNextVia(pos));
+            for (CPart* part : parts)
+                for (POSITION pos = part->GetFirstViaPos(); pos;)
+                    copyVia(part->GetNextVia(pos));
+        }
+        for (POSITION pos = sheet->GetFirstHolePos(); pos;) {
+            CHole* hole = sheet->GetNextHole(pos);
+            if (KindMatches(hole, kind))
+                collected.push_back({hole, layer, nullptr});
+        }
+        for (CPart* part : parts)
+            for (POSITION pos = part->GetFirstHolePos(); pos;) {
+                CHole* hole = part->GetNextHole(pos);
+                if (hole->GetLayerNo() == layer && KindMatches(hole, kind))
+                    collected.push_back({hole, layer, part});
+            }
+    }
+
+    // The plating of each collected hole: copper of a wiring layer in the list's order, else a part.
+    std::vector<bool> plated(collected.size(), false);
+    if (!oneSided && !collected.empty()) {
+        std::vector<CopperLayer> copper;
+        for (std::uint8_t wire : m_stack.wireLayers) {
+            CSheet* sheet = GetBoardSheet(wire);
+            if (!sheet)
+                continue;
+            CopperLayer layer;
+            layer.sheet = sheet;
+            layer.viaParts = &m_viaPartSheet;
+            layer.partItems =
+                std::make_unique<CSheet>(sheet->GetWLayer(), sheet->GetType(), sheet->GetLayerNo(), this);
+            sheet->GetPartItems(*layer.partItems, 0);
+            copper.push_back(std::move(layer));
+        }
+        const std::set<CPart*> listed(parts.begin(), parts.end());
+        for (std::size_t i = 0; i < collected.size(); ++i) {
+            CHole* hole = collected[i].hole;
+            for (CopperLayer& layer : copper) {
+                if (layer.Touches(hole)) {
+                    plated[i] = true;
+                    break;
+                }
+            }
+            if (plated[i])
+                continue;
+            // Only parts whose bounds reach the hole can wire it; which of them answers first
+            // does not matter, the bit is the same.
+            std::vector<CItemBase*> near;
+            viaParts->GetItemsIn(KIND_PART, SearchRect(hole), near);
+            for (CItemBase* item : near) {
+                CPart* part = static_cast<CPart*>(item);
+                if (listed.count(part) && part->CheckTH(hole, this)) {
+                    plated[i] = true;
+                    break;
+                }
+            }
+        }
+    }
+
+    // The board's holes take the plating found; what changes is kept for the undo step.
+    for (std::size_t i = 0; i < collected.size(); ++i) {
+        const Collected& entry = collected[i];
+        const bool was = entry.hole->IsThroughHole();
+        if (was == plated[i])
+            continue;
+        if (entry.part) {
+            if (changes.partSeen.insert(entry.part).second) {
+                changes.parts.push_back(entry.part);
+                auto& before = changes.before[LAYER_MAX];
+                if (!before)
+                    before = std::make_unique<CSheet>(SHEET_WORK);
+                before->NewPart(*entry.part);
+            }
+        } else {
+            auto& before = changes.before[entry.layer];
+            if (!before)
+                before = std::make_unique<CSheet>(SHEET_WORK);
+            before->NewHole(*entry.hole);
+            changes.changed[entry.layer].push_back(entry.hole);
+        }
+        entry.hole->ModifyType(plated[i] ? HOLE_THROUGH : 0, HOLE_THROUGH);
+    }
+    for (const Collected& entry : collected)
+        out->NewHole(*entry.hole);
+
+    out->SortHole();
+    return out->GetKindCount(KIND_HOLE);
+}
+
+void CVELTADoc::RecordPlatingChanges(PlatingChanges& changes)
+{
+    if (changes.before.empty())
+        return;
+    // The holes as they were, layer by layer, then as they are now: one step.
+    int group = 0;
+    for (auto& [layer, before] : changes.before)
+        StoreUndoItem(before.get(), layer, group++, 3);
+    group = 0;
+    for (auto& [layer, before] : changes.before) {
+        CSheet after(SHEET_WORK);
+        if (layer == LAYER_MAX) {
+            for (CPart* part : changes.parts)
+                after.NewPart(*part);
+        } else {
+            for (CHole* hole : changes.changed[layer])
+                after.NewHole(*hole);
+        }
+        StoreUndoItem(&after, layer, group++, 5);
+    }
+    changes = PlatingChanges{};
+}
+
+int CVELTADoc::MakeHoleList(const int* layers, CSheet* out, int kind)
+{
+    PlatingChanges changes;
+    const int count = GatherHoles(layers, out, kind, changes);
+    RecordPlatingChanges(changes);
+    return count;
+}
+
+int CVELTADoc::MakeTCodeTable(const int* layers, int kind)
+{
+    m_tools.fill(tagTCODE{});
+    m_nToolCount = 0;
+    PlatingChanges changes;
+    CSheet scratch(SHEET_WORK);
+    // Round tools first, then slots, then rectangular holes, each group in the sorted holes' order.
+    const std::vector<int> kinds = kind == kAllKinds ? std::vector<int>{0, 16, 32} : std::vector<int>{kind};
+    for (int pass : kinds) {
+        scratch.DeleteContents();
+        if (GatherHoles(layers, &scratch, pass, changes) > 0)
+            scratch.CheckHole(m_tools.data(), 0, &m_nToolCount);
+    }
+    RecordPlatingChanges(changes);
+    return m_nToolCount;
+}

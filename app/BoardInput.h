@@ -202,6 +202,9 @@ private:
     // A floating pair (current turret, the copy marked 0x80) at the point on the current
     // selection sheet.
     void StartFloatingPair(const CDPoint& point, int turret);
+    // After a fixed segment: back to the arcs when the segment was taken between arcs, otherwise
+    // the next floating pair from the end.
+    void ContinueChain(const CDPoint& end, int turret);
     // A zero-length floating line with turret 0 at the point (radius line of the arc input).
     void StartRadiusLine(const CDPoint& point);
     // Takes over the layer and turret of a line, arc or surface at the point; true when it did.

@@ -273,19 +273,7 @@ void BoardInput::InputLine(int flags, const CDPoint& point)
             return;
         }
     }
-    if (m_bSwitchBack) {
-        // One line segment taken in the middle of arcs: back to the arcs.
-        m_bSwitchBack = false;
-        m_nCommand = kArc;
-        m_nArcStep = 3;
-        StartRadiusLine(end);
-        m_bInputBusy = true;
-        RefreshChainLayer();
-        return;
-    }
-    StartFloatingPair(end, fixed.GetTurretNo());
-    m_nInputCommand = m_nCommand;
-    RefreshChainLayer();
+    ContinueChain(end, fixed.GetTurretNo());
 }
 
 void BoardInput::ViaAtChainEnd(const CDPoint& point)
@@ -632,7 +620,13 @@ void BoardInput::InputSurface(int flags, const CDPoint& point)
         CloseSurface(flags);
         return;
     }
+    ContinueChain(end, fixed.GetTurretNo());
+}
+
+void BoardInput::ContinueChain(const CDPoint& end, int turret)
+{
     if (m_bSwitchBack) {
+        // One line segment taken in the middle of arcs: back to the arcs.
         m_bSwitchBack = false;
         m_nCommand = kArc;
         m_nArcStep = 3;
@@ -641,7 +635,7 @@ void BoardInput::InputSurface(int flags, const CDPoint& point)
         RefreshChainLayer();
         return;
     }
-    StartFloatingPair(end, fixed.GetTurretNo());
+    StartFloatingPair(end, turret);
     m_nInputCommand = m_nCommand;
     RefreshChainLayer();
 }

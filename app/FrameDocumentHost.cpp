@@ -1,5 +1,6 @@
 #include "app/FrameDocumentHost.h"
 
+#include "app/BoardInput.h"
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
 #include "app/PaperSize.h"
@@ -9,6 +10,7 @@
 #include "dialogs/DlgBpfSel.h"
 #include "dialogs/DlgClean.h"
 #include "dialogs/DlgGrid.h"
+#include "dialogs/DlgHoleData.h"
 #include "dialogs/DlgLayerSwap.h"
 #include "dialogs/DlgMakePart.h"
 #include "dialogs/DlgNetManager.h"
@@ -21,12 +23,14 @@
 #include "platform/qt/QtText.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 
 using platform::Cp932ToQString;
@@ -344,6 +348,97 @@ bool FrameDocumentHost::RunLayerExchangeDialog(std::vector<tagLAYER>& layers, in
 bool FrameDocumentHost::RunNetManagerDialog(std::vector<COLORREF>& colours)
 {
     return CDlgNetManager::Run(&m_document, colours, &m_frame);
+}
+
+bool FrameDocumentHost::RunHoleDataDialog(tagHOLEDATA& data, CVELTADoc& doc)
+{
+    CDlgHoleData dialog(&m_frame);
+    dialog.m_pDoc = &doc;
+    // The hole-size rows are the document's drill tool table of the chosen layers.
+    dialog.m_holeKinds = [&doc](const std::array<int, CDlgHoleData::kLayers>& flags, int kinds) {
+        const int count = std::clamp(doc.MakeTCodeTable(flags.data(), kinds), 0, CVELTADoc::TOOL_TABLE_MAX);
+        const auto& tools = doc.GetTCodeTable();
+        return std::vector<tagTCODE>(tools.begin(), tools.begin() + count);
+    };
+    for (int layer = 0; layer < CDlgHoleData::kLayers; ++layer)
+        dialog.m_layers[static_cast<std::size_t>(layer)] = data.input[static_cast<std::size_t>(layer)];
+    dialog.m_strLayers = CDlgHoleData::LayerListText(dialog.m_layers);
+    for (int i = 0; i < std::min(data.holeCount, HOLE_ENTRY_MAX); ++i) {
+        const tagHOLEENTRY& entry = data.holes[static_cast<std::size_t>(i)];
+        CDlgHoleData::HoleKind& saved = dialog.m_saved[static_cast<std::size_t>(i)];
+        saved.flags = entry.kind;
+        saved.size1 = entry.size;
+        saved.size2 = entry.width;
+        saved.radius = entry.third;
+        saved.symbol = entry.name;
+    }
+    dialog.m_bErrorCheck = data.error ? 1 : 0;
+    dialog.m_strErrorCode = data.errorText;
+    dialog.m_dCheckDistance = data.errorValue;
+    dialog.m_nSymbolLayer = data.codeLayer;
+    dialog.m_dSymbolHeight = data.code[0];
+    dialog.m_dSymbolX = data.code[1];
+    dialog.m_dSymbolY = data.code[2];
+    dialog.m_dSymbolAngle = data.code[3];
+    dialog.m_nTableLayer = data.tableLayer;
+    dialog.m_dTableHeight = data.table[0];
+    dialog.m_dTableX = data.table[1];
+    dialog.m_dTableY = data.table[2];
+    if (dialog.DoModal() != QDialog::Accepted)
+        return false;
+
+    for (int layer = 0; layer < CDlgHoleData::kLayers; ++layer)
+        data.input[static_cast<std::size_t>(layer)] =
+            dialog.m_layers[static_cast<std::size_t>(layer)] != 0 ? 1 : 0;
+    data.error = dialog.m_bErrorCheck != 0;
+    data.errorText = dialog.m_strErrorCode;
+    data.errorValue = dialog.m_dCheckDistance;
+    data.codeLayer = dialog.m_nSymbolLayer;
+    data.code = {dialog.m_dSymbolHeight, dialog.m_dSymbolX, dialog.m_dSymbolY, dialog.m_dSymbolAngle};
+    data.tableLayer = dialog.m_nTableLayer;
+    data.table = {dialog.m_dTableHeight, dialog.m_dTableX, dialog.m_dTableY};
+    // The rows stay in step with the tool table the dialog asked for last.
+    data.holeCount = std::min(dialog.m_nKinds, HOLE_ENTRY_MAX);
+    for (int i = 0; i < data.holeCount; ++i) {
+        const CDlgHoleData::HoleKind& row = dialog.m_rows[static_cast<std::size_t>(i)];
+        data.holes[static_cast<std::size_t>(i)] =
+            tagHOLEENTRY{row.size1, row.size2, row.radius, row.flags, row.symbol};
+    }
+    return true;
+}
+
+BoardInput* FrameDocumentHost::Input() const
+{
+    return m_pChild && m_pChild->GetView() ? &m_pChild->GetView()->Input() : nullptr;
+}
+
+int FrameDocumentHost::GetActiveTool()
+{
+    const BoardInput* input = Input();
+    return input ? input->m_nCommand : 0;
+}
+
+bool FrameDocumentHost::IsInputInProgress()
+{
+    const BoardInput* input = Input();
+    return input && input->m_bInputBusy;
+}
+
+void FrameDocumentHost::EndCommand()
+{
+    if (BoardInput* input = Input())
+        input->EndCommand();
+}
+
+void FrameDocumentHost::SetActiveTool(int tool)
+{
+    if (BoardInput* input = Input())
+        input->OnInputCommand(tool);
+}
+
+bool FrameDocumentHost::IsShiftDown()
+{
+    return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier);
 }
 
 void FrameDocumentHost::SaveProjectBoards()

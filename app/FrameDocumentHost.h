@@ -5,6 +5,7 @@
 
 #include "document/DocumentHost.h"
 
+class BoardInput;
 class CChildFrame;
 class CMainFrame;
 class CVELTAApp;
@@ -55,12 +56,23 @@ public:
     bool RunWorkAreaDialog(CDSize& size, CDPoint& origin) override;
     bool RunLayerExchangeDialog(std::vector<tagLAYER>& layers, int& first, int& second) override;
     bool RunNetManagerDialog(std::vector<COLORREF>& colours) override;
+    bool RunHoleDataDialog(tagHOLEDATA& data, CVELTADoc& doc) override;
+
+    // The board view's input state, as the document's commands ask for it.
+    int GetActiveTool() override;
+    bool IsInputInProgress() override;
+    void EndCommand() override;
+    void SetActiveTool(int tool) override;
+    bool IsShiftDown() override;
     void SaveProjectBoards() override;
     void OpenTextFile(const std::string& path) override;
     bool RunPartListDialog(PartListChoice& choice) override;
     bool RunCleanUpDialog(CleanUpChoice& choice) override;
 
 private:
+    // The input machine of this board's view, or null.
+    BoardInput* Input() const;
+
     CVELTAApp& m_app;
     CMainFrame& m_frame;
     CVELTADoc& m_document;

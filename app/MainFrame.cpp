@@ -121,6 +121,9 @@ constexpr DocumentCommand kDocumentCommands[] = {
     {32958, nullptr, &CVELTADoc::OnPartManager},
     {32960, nullptr, &CVELTADoc::OnNetManager},
     {ID_LAYER_SWAP, nullptr, &CVELTADoc::OnLayerSwap},
+    {32955, &CVELTADoc::OnUpdateToolCommand, &CVELTADoc::OnPartList},
+    {32956, &CVELTADoc::OnUpdateToolCommand, &CVELTADoc::OnCleanUp},
+    {32846, &CVELTADoc::OnUpdateToolCommand, &CVELTADoc::OnHoleData},
 };
 
 const DocumentCommand* FindDocumentCommand(int id)
@@ -805,10 +808,6 @@ bool CMainFrame::UpdateCommand(int id, QAction* action)
             enabled = true;
             checked = !doc->IsGridShown();
             break;
-        case 32955:
-        case 32956:
-            enabled = doc->OnUpdateToolCommand();
-            break;
         default:
             if (const DocumentCommand* command = FindDocumentCommand(id)) {
                 enabled = !command->enabled || (doc->*command->enabled)();
@@ -962,15 +961,6 @@ void CMainFrame::OnCommand(int id)
         return;
     case 32827:
         doc->OnGridOff();
-        return;
-    case 32955:
-        doc->OnPartList();
-        return;
-    case 32956:
-        doc->OnCleanUp();
-        return;
-    case 32846:
-        doc->OnHoleData(); // enabled once the hole-data dialog answers through the host
         return;
     default:
         if (id >= 32811 && id <= 32826)

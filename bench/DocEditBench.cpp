@@ -2,7 +2,7 @@
 // the same rectangle toggling it back, undo and redo of moving everything, and the item snap under
 // the cursor. Arguments: the board's scale (1, 4, 16).
 
-#include "bench/SyntheticBoard.h"
+#include "bench/DocumentBoard.h"
 #include "document/VELTADoc.h"
 #include "model/items/Part.h"
 #include "model/startup/Startup.h"
@@ -26,14 +26,6 @@ struct DocBoard
         std::string missing;
         InstallQuarnHooks(&missing);
         doc = std::make_unique<CVELTADoc>();
-        for (int n = 0; n <= TURRET_MAX; ++n)
-            doc->Turret(n) = board.GetTurretEntry(n);
-        for (int n = 1; n <= VIA_MAX; ++n)
-            doc->Via(n) = board.GetViaEntry(n);
-        doc->GetLayerStack().wireLayers = board.GetWireLayerList();
-        doc->GetLayerStack().wireCount = board.GetWireLayerCount();
-        for (int i = 0; i < PART_LAYER_COUNT; ++i)
-            doc->GetLayerStack().partLayers[static_cast<std::size_t>(i)] = board.GetPartLayer(i);
         using B = bench::SyntheticBoard;
         for (int layer :
              {B::kTop, B::kBottom, B::kSilkA, B::kSilkB, B::kHoleA, B::kHoleB, B::kTermA, B::kTermB})
@@ -41,15 +33,7 @@ struct DocBoard
                 tagLAYER* record = doc->GetSetSheet(set, layer)->GetLayerPoint();
                 record->display = record->enable = 1;
             }
-        doc->GetBoardSheet(B::kTop)->ModifyType(0x3, 0);
-        doc->GetBoardSheet(B::kBottom)->ModifyType(0x5, 0);
-        *doc->GetBoardSheet(B::kTop) += board.Layer(B::kTop);
-        *doc->GetBoardSheet(B::kBottom) += board.Layer(B::kBottom);
-        *doc->GetBoardSheet(LAYER_MAX) += board.ViaParts();
-        // Merging into the document's via and part sheet made the document that sheet's owner:
-        // the synthetic board's copies go while the document is there.
-        for (CSheet* sheet : board.Sheets())
-            sheet->DeleteContents();
+        bench::MoveIntoDocument(board, *doc);
         doc->BuildLayerLists();
         doc->FillLayerCombo(false);
         doc->SetHitTolerance(0.5);

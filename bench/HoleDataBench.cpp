@@ -2,7 +2,7 @@
 // the parts' holes): the gathering with its plating test and sort, the tool table, and the chart's
 // clearance check. Arguments: the board's scale (1, 4, 16).
 
-#include "bench/SyntheticBoard.h"
+#include "bench/DocumentBoard.h"
 #include "document/VELTADoc.h"
 #include "model/items/Hole.h"
 #include "model/items/Part.h"
@@ -38,24 +38,10 @@ struct HoleBoard
         InstallQuarnHooks(&missing);
         platform::SetMessageService(&messages);
         doc = std::make_unique<CVELTADoc>();
-        for (int n = 0; n <= TURRET_MAX; ++n)
-            doc->Turret(n) = board.GetTurretEntry(n);
-        for (int n = 1; n <= VIA_MAX; ++n)
-            doc->Via(n) = board.GetViaEntry(n);
-        doc->GetLayerStack().wireLayers = board.GetWireLayerList();
-        doc->GetLayerStack().wireCount = board.GetWireLayerCount();
-        for (int i = 0; i < PART_LAYER_COUNT; ++i)
-            doc->GetLayerStack().partLayers[static_cast<std::size_t>(i)] = board.GetPartLayer(i);
-        doc->GetBoardSheet(B::kTop)->ModifyType(0x3, 0);
-        doc->GetBoardSheet(B::kBottom)->ModifyType(0x5, 0);
         doc->GetBoardSheet(B::kTop)->SetWLayer(1);
         doc->GetBoardSheet(B::kBottom)->SetWLayer(2);
         doc->GetBoardSheet(B::kHoleA)->ModifyType(0x10000, 0);
-        *doc->GetBoardSheet(B::kTop) += board.Layer(B::kTop);
-        *doc->GetBoardSheet(B::kBottom) += board.Layer(B::kBottom);
-        *doc->GetBoardSheet(LAYER_MAX) += board.ViaParts();
-        for (CSheet* sheet : board.Sheets())
-            sheet->DeleteContents();
+        bench::MoveIntoDocument(board, *doc);
         doc->BuildLayerLists();
         doc->BuildPartList(true);
         flags.fill(0);

@@ -1,6 +1,7 @@
 #include "dialogs/DlgNetManager.h"
 
 #include "controls/GfxListCtrl.h"
+#include "dialogs/CustomColors.h"
 #include "document/VELTADoc.h"
 #include "libui/Gripper.h"
 #include "model/net/Net.h"
@@ -8,60 +9,9 @@
 #include "platform/Numbers.h"
 #include "platform/Profile.h"
 
-#include <QColorDialog>
 #include <QGridLayout>
 #include <QPushButton>
 #include <cstring>
-
-namespace {
-
-constexpr int kCustomColors = 16;
-constexpr std::size_t kCustomBytes = kCustomColors * 4;
-
-QColor ToQColor(COLORREF c)
-{
-    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
-}
-
-COLORREF ToColorRef(const QColor& c)
-{
-    return static_cast<COLORREF>(c.red()) | (static_cast<COLORREF>(c.green()) << 8) |
-           (static_cast<COLORREF>(c.blue()) << 16);
-}
-
-// The 16 custom colours as the profile keeps them: 0x00BBGGRR each, little-endian.
-std::vector<std::uint8_t> CustomColorBytes()
-{
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(kCustomBytes);
-    for (int i = 0; i < kCustomColors; ++i) {
-        const COLORREF c = ToColorRef(QColorDialog::customColor(i));
-        for (int b = 0; b < 4; ++b)
-            bytes.push_back(static_cast<std::uint8_t>((c >> (8 * b)) & 0xFF));
-    }
-    return bytes;
-}
-
-void LoadCustomColors()
-{
-    platform::Profile& profile = platform::GetProfile();
-    std::vector<std::uint8_t> bytes;
-    if (!profile.GetBinary("Color", "Custom", bytes)) {
-        profile.SetBinary("Color", "Custom", CustomColorBytes());
-        return;
-    }
-    // A value of another length is not 16 colours: the dialog keeps its own.
-    if (bytes.size() != kCustomBytes)
-        return;
-    for (int i = 0; i < kCustomColors; ++i) {
-        COLORREF c = 0;
-        for (int b = 0; b < 4; ++b)
-            c |= static_cast<COLORREF>(bytes[static_cast<std::size_t>(i * 4 + b)]) << (8 * b);
-        QColorDialog::setCustomColor(i, ToQColor(c));
-    }
-}
-
-} // namespace
 
 CDlgNetManager::CDlgNetManager(CVELTADoc* doc, QWidget* parent)
     : CItemDialog(IDD, QString::fromUtf8("ネット管理"), parent), m_pDoc(doc)
@@ -125,7 +75,8 @@ std::string CDlgNetManager::CellText(int column, int index) const
         return net->GetNetName();
     case ColumnColor:
         return index < static_cast<int>(m_colors.size())
-                   ? platform::Format("%06X", static_cast<unsigned>(m_colors[static_cast<std::size_t>(index)]))
+                   ? platform::Format("%06X",
+                                      static_cast<unsigned>(m_colors[static_cast<std::size_t>(index)]))
                    : std::string();
     case ColumnNodes: {
         std::string text;
@@ -173,13 +124,10 @@ void CDlgNetManager::ChooseColor(int row)
     const auto index = static_cast<std::size_t>(m_list->GetItemData(row));
     if (index >= m_colors.size())
         return;
-    LoadCustomColors();
-    QColorDialog dialog(ToQColor(m_colors[index]), this);
-    dialog.setOption(QColorDialog::ShowAlphaChannel, false);
-    if (dialog.exec() != QDialog::Accepted)
+    const std::optional<COLORREF> chosen = ChooseSolidColour(this, m_colors[index]);
+    if (!chosen)
         return;
-    m_colors[index] = ToColorRef(dialog.selectedColor());
-    platform::GetProfile().SetBinary("Color", "Custom", CustomColorBytes());
+    m_colors[index] = *chosen;
     m_list->viewport()->update();
 }
 

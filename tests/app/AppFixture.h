@@ -7,16 +7,20 @@
 #include "document/VELTADoc.h"
 #include "model/sheet/Sheet.h"
 #include "platform/FilePath.h"
+#include "platform/Messages.h"
 #include "platform/Profile.h"
 #include "tests/support/FakeDocumentHost.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
+#include <QTimer>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -126,6 +130,41 @@ protected:
     platform::MemoryProfile profile;
     std::unique_ptr<CVELTAApp> app;
     CMainFrame* frame = nullptr;
+};
+
+// The program with recorded message boxes, for tests that run menu commands and their dialogs.
+class AppCommandFixture : public AppFixture
+{
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        platform::SetMessageService(&messages);
+    }
+    void TearDown() override
+    {
+        AppFixture::TearDown();
+        platform::SetMessageService(nullptr);
+    }
+    // Runs steps on the modal dialog the next command opens (closed afterwards when the steps
+    // left it open); `opened` tells whether one opened.
+    void OnDialog(std::function<void(QDialog*)> steps)
+    {
+        opened = false;
+        QTimer::singleShot(0, [this, steps] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                opened = true;
+                steps(dialog);
+                if (dialog->isVisible())
+                    dialog->reject();
+            }
+        });
+    }
+    // Whether the frame enables the command now.
+    bool Enabled(int id) { return frame->UpdateCommand(id, frame->Action(id)); }
+
+    platform::RecordingMessages messages;
+    bool opened = false;
 };
 
 } // namespace apptest

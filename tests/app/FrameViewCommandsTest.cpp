@@ -2,6 +2,7 @@
 // commands and the frame's zoom step reaching it, the status panes it writes, its item tips, and
 // the find commands running through the boards.
 
+#include "app/BoardInput.h"
 #include "app/ChildFrame.h"
 #include "app/CommandTable.h"
 #include "app/VELTAView.h"
@@ -36,19 +37,9 @@ namespace {
 
 using namespace apptest;
 
-class FrameViewCommandsTest : public AppFixture
+class FrameViewCommandsTest : public AppCommandFixture
 {
 protected:
-    void SetUp() override
-    {
-        AppFixture::SetUp();
-        platform::SetMessageService(&messages);
-    }
-    void TearDown() override
-    {
-        AppFixture::TearDown();
-        platform::SetMessageService(nullptr);
-    }
 
     // Opens a board in a shown frame; its view.
     CVELTAView* OpenBoard(const std::string& name)
@@ -66,20 +57,7 @@ protected:
         frame->show();
         QApplication::processEvents();
     }
-    bool Enabled(int id) { return frame->UpdateCommand(id, frame->Action(id)); }
-    // Runs steps on the modal dialog the next command opens.
-    static void OnDialog(std::function<void(QDialog*)> steps)
-    {
-        QTimer::singleShot(0, [steps] {
-            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                steps(dialog);
-                if (dialog->isVisible())
-                    dialog->reject();
-            }
-        });
-    }
 
-    platform::RecordingMessages messages;
 };
 
 // Pixels of the view that are not the black background.
@@ -184,11 +162,7 @@ TEST_F(FrameViewCommandsTest, NewIsEnabledWithoutABoardAndCancelOpensNothing)
     StartShown();
     const int before = BoardCount();
     EXPECT_TRUE(Enabled(ID_FILE_NEW));
-    bool opened = false;
-    OnDialog([&opened](QDialog* d) {
-        opened = true;
-        d->reject();
-    });
+    OnDialog([](QDialog* d) { d->reject(); });
     frame->OnCommand(ID_FILE_NEW);
     EXPECT_TRUE(opened);
     EXPECT_EQ(BoardCount(), before);
@@ -235,8 +209,12 @@ TEST_F(FrameViewCommandsTest, TheShellPrintCommandOpensTheBoardAndPrintsThroughI
 TEST_F(FrameViewCommandsTest, MakePartRunsTheDialogAndNamesThePartAsTyped)
 {
     StartShown();
-    ASSERT_NE(OpenBoard("part.vbd"), nullptr);
+    CVELTAView* view = OpenBoard("part.vbd");
+    ASSERT_NE(view, nullptr);
     CVELTADoc* doc = frame->ActiveDocument();
+    // The command needs the selection tool and a selection with one "Name" text.
+    view->Input().OnInputCommand(BoardInput::kMoveBase);
+    EXPECT_FALSE(Enabled(32795));
     tagPARTLAYER& silk = doc->GetLayerStack().partLayers[PL_SILKTEXT];
     silk.layerA = 2;
     silk.layerB = 3;
@@ -244,10 +222,11 @@ TEST_F(FrameViewCommandsTest, MakePartRunsTheDialogAndNamesThePartAsTyped)
     doc->GetSelectionSheet(2)->NewText(CText("Name", CDPoint(1, 1), 0));
     doc->GetSelectionSheet(0)->NewTer(CDPoint(3, 1), CText("1", CDPoint(3, 1), 0), 0);
     doc->GetSelectionSheet(0)->NewTer(CDPoint(5, 1), CText("2", CDPoint(5, 1), 0), 0);
+    ASSERT_TRUE(Enabled(32795));
 
     // Cancel makes nothing.
     OnDialog([](QDialog*) {});
-    doc->OnMakePart();
+    frame->OnCommand(32795);
     EXPECT_EQ(doc->GetBoardSheet(LAYER_MAX)->GetKindCount(KIND_PART), 0);
 
     QString shownName;
@@ -260,13 +239,14 @@ TEST_F(FrameViewCommandsTest, MakePartRunsTheDialogAndNamesThePartAsTyped)
         QTest::keyClicks(name, "CN2");
         QTest::mouseClick(FindControl<QAbstractButton>(d, CDialogBuilder::IdOk), Qt::LeftButton);
     });
-    doc->OnMakePart();
+    frame->OnCommand(32795);
     EXPECT_EQ(shownName, "Name");
     EXPECT_EQ(shownTerminals, "2");
     CSheet* board = doc->GetBoardSheet(LAYER_MAX);
     ASSERT_EQ(board->GetKindCount(KIND_PART), 1);
     EXPECT_EQ(board->GetHeadPart()->GetPartName(), "CN2");
     EXPECT_EQ(board->GetHeadPart()->GetTerCount(), 2);
+    EXPECT_TRUE(doc->IsSelectionEmpty());
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{});
 }
 

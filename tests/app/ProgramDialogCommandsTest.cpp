@@ -29,41 +29,22 @@ namespace {
 
 using namespace apptest;
 
-class ProgramDialogCommandsTest : public AppFixture
+class ProgramDialogCommandsTest : public AppCommandFixture
 {
 protected:
     void SetUp() override
     {
-        AppFixture::SetUp();
-        platform::SetMessageService(&messages);
+        AppCommandFixture::SetUp();
         Start();
         frame->resize(900, 700);
         frame->show();
         QApplication::processEvents();
-    }
-    void TearDown() override
-    {
-        AppFixture::TearDown();
-        platform::SetMessageService(nullptr);
     }
     CVELTADoc* OpenBoard(const std::string& name)
     {
         CVELTADoc* doc = app->OpenDocumentFile(Cp(MakeBoard(root / "boards", name)));
         QApplication::processEvents();
         return doc;
-    }
-    // Runs steps on the modal dialog the next command opens; whether one opened.
-    void OnDialog(std::function<void(QDialog*)> steps)
-    {
-        opened = false;
-        QTimer::singleShot(0, [this, steps] {
-            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                opened = true;
-                steps(dialog);
-                if (dialog->isVisible())
-                    dialog->reject();
-            }
-        });
     }
     static void Type(QWidget* d, int id, const QString& text)
     {
@@ -83,9 +64,6 @@ protected:
         while (combo->currentIndex() < index)
             QTest::keyClick(combo, Qt::Key_Down);
     }
-
-    platform::RecordingMessages messages;
-    bool opened = false;
 };
 
 TEST_F(ProgramDialogCommandsTest, WorkAreaCommand)

@@ -30,19 +30,9 @@ namespace {
 
 using namespace apptest;
 
-class TableDialogCommandsTest : public AppFixture
+class TableDialogCommandsTest : public AppCommandFixture
 {
 protected:
-    void SetUp() override
-    {
-        AppFixture::SetUp();
-        platform::SetMessageService(&messages);
-    }
-    void TearDown() override
-    {
-        AppFixture::TearDown();
-        platform::SetMessageService(nullptr);
-    }
     CVELTADoc* OpenBoard()
     {
         Start();
@@ -56,16 +46,8 @@ protected:
     // Runs steps on the modal dialog the command opens; true when one opened.
     bool RunCommand(int id, std::function<void(QDialog*)> steps)
     {
-        bool opened = false;
-        QTimer::singleShot(0, [&opened, steps] {
-            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                opened = true;
-                steps(dialog);
-                if (dialog->isVisible())
-                    dialog->reject();
-            }
-        });
-        EXPECT_TRUE(frame->UpdateCommand(id, frame->Action(id)));
+        OnDialog(std::move(steps));
+        EXPECT_TRUE(Enabled(id));
         frame->OnCommand(id);
         return opened;
     }
@@ -81,7 +63,6 @@ protected:
         QTest::mouseClick(FindControl<QAbstractButton>(d, CDialogBuilder::IdOk), Qt::LeftButton);
     }
 
-    platform::RecordingMessages messages;
 };
 
 TEST_F(TableDialogCommandsTest, GridSettingsSetTheCurrentAndTheBasicGridOfTheBoard)

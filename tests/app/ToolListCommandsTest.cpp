@@ -3,6 +3,7 @@
 
 #include "app/ChildFrame.h"
 #include "dialogs/DlgClean.h"
+#include "dialogs/DlgHoleData.h"
 #include "dialogs/DlgPartList.h"
 #include "libui/DialogBuilder.h"
 #include "model/items/Hole.h"
@@ -18,6 +19,7 @@
 #include <QAction>
 #include <QDialog>
 #include <QImage>
+#include <QLineEdit>
 #include <QPainter>
 #include <QTest>
 #include <QTimer>
@@ -28,19 +30,9 @@ namespace {
 
 using namespace apptest;
 
-class ToolListCommandsTest : public AppFixture
+class ToolListCommandsTest : public AppCommandFixture
 {
 protected:
-    void SetUp() override
-    {
-        AppFixture::SetUp();
-        platform::SetMessageService(&messages);
-    }
-    void TearDown() override
-    {
-        AppFixture::TearDown();
-        platform::SetMessageService(nullptr);
-    }
     CVELTADoc* OpenBoard()
     {
         board = MakeBoard(root / "boards", "list.vbd");
@@ -49,25 +41,13 @@ protected:
         QApplication::processEvents();
         return frame->ActiveDocument();
     }
-    static void OnDialog(std::function<void(QDialog*)> steps)
-    {
-        QTimer::singleShot(0, [steps] {
-            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                steps(dialog);
-                if (dialog->isVisible())
-                    dialog->reject();
-            }
-        });
-    }
     static void Click(QDialog* d, int id)
     {
         auto* button = FindControl<QAbstractButton>(d, id);
         ASSERT_NE(button, nullptr) << id;
         QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(8, button->height() / 2));
     }
-    bool Enabled(int id) { return frame->UpdateCommand(id, frame->Action(id)); }
 
-    platform::RecordingMessages messages;
     fs::path board;
 };
 
@@ -116,6 +96,45 @@ TEST_F(ToolListCommandsTest, PartListRunsItsDialogAndWritesTheChosenFiles)
     EXPECT_TRUE(fs::exists(root / "boards" / "list.loc.csv"));
     EXPECT_TRUE(fs::exists(root / "boards" / "list.csv"));
     EXPECT_FALSE(fs::exists(root / "boards" / "list.plt"));
+}
+
+TEST_F(ToolListCommandsTest, HoleDataRunsItsDialogAndMarksTheHoles)
+{
+    Start();
+    frame->show();
+    CVELTADoc* doc = OpenBoard();
+    ASSERT_NE(doc, nullptr);
+    for (double x : {10.0, 20.0})
+        doc->GetBoardSheet(2)->NewHole(CHole(CDPoint(x, 10), 0.8, true, 0.0, 0.2, 0.0));
+    // Last time's settings: layer 3 gathered, symbol "A" for the 0.8 holes, no table.
+    std::array<int, LAYER_MAX> flags{};
+    flags[2] = 1;
+    ASSERT_EQ(doc->MakeTCodeTable(flags.data(), 240), 1);
+    const tagTCODE tool = doc->GetTCodeTable()[0];
+    tagHOLEDATA data;
+    data.input[2] = 1;
+    data.holeCount = 1;
+    data.holes[0] = tagHOLEENTRY{tool.diameter, tool.width, tool.radius, tool.holeType, "A"};
+    data.codeLayer = 5;
+    data.code = {1.5, 1.0, 1.0, 0.0};
+    data.tableLayer = -1;
+    doc->WriteHoleData(data);
+
+    EXPECT_TRUE(Enabled(32846));
+    QString total;
+    OnDialog([&total](QDialog* d) {
+        total = FindControl<QLineEdit>(d, CDlgHoleData::IdTotal)->text();
+        Click(d, CDialogBuilder::IdOk);
+    });
+    frame->OnCommand(32846);
+    EXPECT_EQ(total, "2");
+    CSheet* symbols = doc->GetBoardSheet(5);
+    ASSERT_EQ(symbols->GetKindCount(KIND_TEXT), 2);
+    EXPECT_EQ(symbols->GetHeadText()->GetName(), "A");
+    EXPECT_EQ(messages.Count(), 0u);
+    // One undo takes the symbols away again.
+    doc->OnEditUndo();
+    EXPECT_EQ(symbols->GetKindCount(KIND_TEXT), 0);
 }
 
 // The chart and its symbols drawn as the board shows them, for a person to look at: written when

@@ -185,20 +185,9 @@ TEST_F(DlgNetManagerTest, CustomColoursRoundTripThroughTheProfileAndOtherLengths
 
 // --- The menu command of the main frame ---
 
-class NetManagerCommandTest : public apptest::AppFixture
+class NetManagerCommandTest : public apptest::AppCommandFixture
 {
 protected:
-    void SetUp() override
-    {
-        AppFixture::SetUp();
-        platform::SetMessageService(&messages);
-    }
-    void TearDown() override
-    {
-        AppFixture::TearDown();
-        platform::SetMessageService(nullptr);
-    }
-    platform::RecordingMessages messages;
 };
 
 TEST_F(NetManagerCommandTest, TheCommandRunsTheDialogAndOkColoursTheNets)

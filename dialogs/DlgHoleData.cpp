@@ -223,8 +223,7 @@ void CDlgHoleData::FillRows()
         row.hits = code.hitCount;
         m_nTotal += code.hitCount;
         row.symbol.clear();
-        // Every saved row counts: a kind may have moved up when fewer kinds are found now.
-        for (int s = 0; s < kRows; ++s) {
+        for (int s = 0; s < m_nKinds; ++s) {
             const HoleKind& saved = m_saved[static_cast<std::size_t>(s)];
             if (SameKind(saved, row)) {
                 row.symbol = saved.symbol;

@@ -419,7 +419,8 @@ void CVELTADoc::ReadHoleData(tagHOLEDATA& data)
             if (f.size() != (code ? 6u : 5u))
                 return settings::Error(m_settingFile, i);
             const int layer = Number(f[1]);
-            if (!InRange(layer, 1, LAYER_MAX))
+            // The chart's "no table" choice is written as layer 0.
+            if (!InRange(layer, code ? 1 : 0, LAYER_MAX))
                 return settings::Error(m_settingFile, i);
             (code ? data.codeLayer : data.tableLayer) = layer - 1;
             for (std::size_t k = 0; k < (code ? 4u : 3u); ++k)

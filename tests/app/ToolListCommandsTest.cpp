@@ -105,7 +105,7 @@ TEST_F(ToolListCommandsTest, HoleDataRunsItsDialogAndMarksTheHoles)
     CVELTADoc* doc = OpenBoard();
     ASSERT_NE(doc, nullptr);
     for (double x : {10.0, 20.0})
-        doc->GetBoardSheet(2)->NewHole(CHole(CDPoint(x, 10), 0.8, true, 0.0, 0.2, 0.0));
+        doc->GetBoardSheet(2)->NewHole(CHole(CDPoint(x, 10), 0.8, true, 0.0, 0.0, 0.0));
     // Last time's settings: layer 3 gathered, symbol "A" for the 0.8 holes, no table.
     std::array<int, LAYER_MAX> flags{};
     flags[2] = 1;
@@ -115,7 +115,7 @@ TEST_F(ToolListCommandsTest, HoleDataRunsItsDialogAndMarksTheHoles)
     data.input[2] = 1;
     data.holeCount = 1;
     data.holes[0] = tagHOLEENTRY{tool.diameter, tool.width, tool.radius, tool.holeType, "A"};
-    data.codeLayer = 5;
+    data.codeLayer = 99; // a layer the symbol list offers: neither wiring nor part layer
     data.code = {1.5, 1.0, 1.0, 0.0};
     data.tableLayer = -1;
     doc->WriteHoleData(data);
@@ -128,7 +128,8 @@ TEST_F(ToolListCommandsTest, HoleDataRunsItsDialogAndMarksTheHoles)
     });
     frame->OnCommand(32846);
     EXPECT_EQ(total, "2");
-    CSheet* symbols = doc->GetBoardSheet(5);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{});
+    CSheet* symbols = doc->GetBoardSheet(99);
     ASSERT_EQ(symbols->GetKindCount(KIND_TEXT), 2);
     EXPECT_EQ(symbols->GetHeadText()->GetName(), "A");
     EXPECT_EQ(messages.Count(), 0u);

@@ -178,6 +178,16 @@ TEST_F(OutputSectionsTest, HoleData)
     EXPECT_NE(text.find("TD5 : 0.0 : NTH : \"tiny\" ;\r\n"), std::string::npos);
     EXPECT_NE(text.find("INPUT :   3,  5 ;\r\nCODE  :  10 : "), std::string::npos);
     EXPECT_NE(text.find("ERROR : ON  : e : 0.000 ;"), std::string::npos);
+
+    // "No table" is kept as layer 0 and comes back as no table, without a format error.
+    data.tableLayer = -1;
+    EXPECT_TRUE(doc->WriteHoleData(data));
+    EXPECT_NE(ReadFile(Board()).find("TABLE :   0 : "), std::string::npos);
+    tagHOLEDATA back;
+    doc->ReadHoleData(back);
+    EXPECT_EQ(messages.Count(), 0u);
+    EXPECT_EQ(back.tableLayer, -1);
+    EXPECT_EQ(back.codeLayer, 9);
 }
 
 TEST_F(OutputSectionsTest, DrcCheck)

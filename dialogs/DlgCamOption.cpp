@@ -8,6 +8,7 @@
 #include "platform/qt/QtText.h"
 
 #include <QCheckBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -58,19 +59,24 @@ CDlgCamOption::CDlgCamOption(QWidget* parent)
         drill, b.Check(IdSeparateSlots, QString::fromUtf8("長穴は別ファイルで作成(&A)"), -1, 0), 2, 0, 1, 4);
     Put(drill, b.Label(QString::fromUtf8("Ｔコード最小桁数(&M)"), -1, 0), 3, 0);
     m_toolDigits = AddIntField(drill, IdToolDigits, IdToolDigitsSpin, m_toolDigitsSpin, 3, 1);
-    auto numberField = [&](int id, int row, int column) {
-        QLineEdit* edit = Put(drill, b.Add(id, new QLineEdit(this), -1, 0), row, column);
+    auto numberField = [&](int id) {
+        QLineEdit* edit = b.Add(id, new QLineEdit(this), -1, 0);
         NoInputMethod(edit);
         SetDigitsOnly(edit, true);
         edit->setFixedWidth(64);
         return edit;
     };
     Put(drill, b.Label(QString::fromUtf8("ドリル寿命(&I)"), -1, 0), 4, 0);
-    m_drillLife = numberField(IdDrillLife, 4, 1);
+    m_drillLife = Put(drill, numberField(IdDrillLife), 4, 1);
     Put(drill, b.Label(QString::fromUtf8("テストクーポン(&T)"), -1, 0), 5, 0);
-    m_coupon = numberField(IdCoupon, 5, 1);
-    m_couponEvery = numberField(IdCouponEvery, 5, 2);
-    Put(drill, b.Label(QString::fromUtf8("毎に"), -1, 0), 5, 3);
+    auto* coupon = new QHBoxLayout;
+    m_coupon = numberField(IdCoupon);
+    m_couponEvery = numberField(IdCouponEvery);
+    coupon->addWidget(m_coupon);
+    coupon->addWidget(m_couponEvery);
+    coupon->addWidget(b.Label(QString::fromUtf8("毎に"), -1, 0));
+    coupon->addStretch();
+    drill->addLayout(coupon, 5, 1, 1, 3);
     drill->setRowStretch(6, 1);
 
     b.OkCancel(0, 2);

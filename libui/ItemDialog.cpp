@@ -99,14 +99,20 @@ void CItemDialog::NoInputMethod(QWidget* field)
 
 QGridLayout* CItemDialog::AddGroup(const QString& caption, int row, int column, int rowSpan, int columnSpan)
 {
+    return AddGroup(Grid(), caption, row, column, rowSpan, columnSpan);
+}
+
+QGridLayout* CItemDialog::AddGroup(QGridLayout* outer, const QString& caption, int row, int column,
+                                   int rowSpan, int columnSpan)
+{
     // The frame and the grid share the cell; the controls stay children of the dialog, so that
     // they keep their ids there, and are drawn over the frame, which was made before them.
     auto* frame = new QGroupBox(caption, this);
-    Grid()->addWidget(frame, row, column, rowSpan, columnSpan);
+    outer->addWidget(frame, row, column, rowSpan, columnSpan);
     auto* inner = new QGridLayout;
     const int top = frame->fontMetrics().height() + 8;
     inner->setContentsMargins(10, top, 10, 8);
-    Grid()->addLayout(inner, row, column, rowSpan, columnSpan);
+    outer->addLayout(inner, row, column, rowSpan, columnSpan);
     return inner;
 }
 

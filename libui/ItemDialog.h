@@ -77,6 +77,11 @@ protected:
     static void SetDigitsOnly(QLineEdit* field, bool digitsOnly);
     QGridLayout* Grid() { return m_builder->Grid(); }
 
+
+    // The same frame inside another group's grid.
+    QGridLayout* AddGroup(QGridLayout* outer, const QString& caption, int row, int column,
+                          int rowSpan = 1, int columnSpan = 1);
+
 private:
     std::unique_ptr<CDialogBuilder> m_builder;
     bool m_initialised = false;

@@ -124,6 +124,16 @@ struct tagGERBAR
     double divisor = 0.0;          // 10 to the number of decimal digits
     double fileUnitFactor = 0.0;   // reader: file values -> millimetres (changed by unit codes)
     int lastGCode = 0;
+
+    // CAM option settings kept with the record (edited by the CAM option dialog).
+    std::string headerText;      // photo: written before the first block; may be empty
+    std::string endCode;         // photo: the program stop (trailer) code; may be empty
+    std::uint8_t toolDigits = 0; // drill: tool-number digits, 2 or 3; other values free width
+    std::uint8_t rectAsLong = 0; // drill: rectangular holes are treated as long holes
+    std::uint8_t holeSplit = 0;  // drill: 0 all holes in one file, 1 circular only, 2 long only
+    int drillLife = 0;           // drill: hits per tool, 0..50000; no writer reads it
+    int testCoupon = 0;          // drill: the test-coupon value, 0..50000; no writer reads it
+    int testCouponEvery = 0;     // drill: the test-coupon interval, 0..20; no writer reads it
 };
 
 // Aperture usage of one turret number (121 entries, indexed by turret).

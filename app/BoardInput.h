@@ -205,6 +205,8 @@ private:
     // After a fixed segment: back to the arcs when the segment was taken between arcs, otherwise
     // the next floating pair from the end.
     void ContinueChain(const CDPoint& end, int turret);
+    // A new floating item at the point: the rotation centre, busy while it floats, shown.
+    void StartFloating(CItemBase* item, const CDPoint& point);
     // A zero-length floating line with turret 0 at the point (radius line of the arc input).
     void StartRadiusLine(const CDPoint& point);
     // Takes over the layer and turret of a line, arc or surface at the point; true when it did.

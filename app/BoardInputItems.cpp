@@ -330,11 +330,7 @@ void BoardInput::InputLand(const CDPoint& point)
         return;
     }
     m_pFloatLand = sel->NewLand(point, m_doc->GetCurrentTurret());
-    m_ptCentre = point;
-    m_bInputBusy = m_pFloatLand != nullptr;
-    if (m_pFloatLand)
-        m_port.InvalidateBoardRect(m_pFloatLand->GetBoundingRect());
-    m_doc->FillLayerCombo(false);
+    StartFloating(m_pFloatLand, point);
 }
 
 void BoardInput::InputVia(const CDPoint& point)
@@ -356,11 +352,7 @@ void BoardInput::InputVia(const CDPoint& point)
         return;
     }
     m_pFloatVia = sel->NewVia(point, m_doc->GetCurrentVia(), 0);
-    m_ptCentre = point;
-    m_bInputBusy = m_pFloatVia != nullptr;
-    if (m_pFloatVia)
-        m_port.InvalidateBoardRect(m_pFloatVia->GetBoundingRect());
-    m_doc->FillLayerCombo(false);
+    StartFloating(m_pFloatVia, point);
 }
 
 void BoardInput::InputHole(const CDPoint& point)
@@ -387,9 +379,7 @@ void BoardInput::InputHole(const CDPoint& point)
     if (result == 1) {
         hole.SetPoint(point);
         m_pFloatHole = sel->NewHole(hole);
-        m_ptCentre = point;
-        m_bInputBusy = m_pFloatHole != nullptr;
-        m_doc->FillLayerCombo(false);
+        StartFloating(m_pFloatHole, point);
     } else if (result == 2) {
         if (CHole* placed = board->NewHole(hole)) {
             m_doc->StoreUndoForItem(placed, 1);
@@ -432,13 +422,9 @@ void BoardInput::InputTerminal(const CDPoint& point)
     }
     CText number("1", point, m_doc->GetCurrentTurret());
     m_pFloatTer = sel->NewTer(point, number, 0);
-    m_ptCentre = point;
-    m_bInputBusy = m_pFloatTer != nullptr;
-    if (m_pFloatTer) {
+    if (m_pFloatTer)
         m_doc->IncrementCopyNames(0);
-        m_port.InvalidateBoardRect(m_pFloatTer->GetBoundingRect());
-    }
-    m_doc->FillLayerCombo(false);
+    StartFloating(m_pFloatTer, point);
 }
 
 void BoardInput::InputPart(const CDPoint& point)
@@ -621,6 +607,15 @@ void BoardInput::InputSurface(int flags, const CDPoint& point)
         return;
     }
     ContinueChain(end, fixed.GetTurretNo());
+}
+
+void BoardInput::StartFloating(CItemBase* item, const CDPoint& point)
+{
+    m_ptCentre = point;
+    m_bInputBusy = item != nullptr;
+    if (item)
+        m_port.InvalidateBoardRect(item->GetBoundingRect());
+    m_doc->FillLayerCombo(false);
 }
 
 void BoardInput::ContinueChain(const CDPoint& end, int turret)

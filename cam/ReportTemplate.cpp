@@ -1,13 +1,12 @@
 #include "cam/ReportTemplate.h"
 
+#include "document/BoardFileSupport.h"
 #include "document/ProgramFolder.h"
 #include "platform/FilePath.h"
 #include "platform/J.h"
 #include "platform/Messages.h"
 #include "platform/Numbers.h"
 #include "platform/TextFile.h"
-
-#include <fstream>
 
 namespace {
 
@@ -167,15 +166,7 @@ bool CReportTemplate::Write(const fs::path& pathWithoutExtension) const
 {
     fs::path path = pathWithoutExtension;
     path += "." + m_strExtension;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (out) {
-        // Text-mode lines, as the program's other text files have them.
-        std::string text = Text();
-        ReplaceAll(text, "\n", "\r\n");
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.close();
-    }
-    if (!out) {
+    if (docfile::WriteTextFile(path, Text())) {
         Report(_J("%s が作成できません"), path);
         return false;
     }

@@ -3,6 +3,7 @@
 #include "controls/GfxListCtrl.h"
 #include "controls/WidestItemWidth.h"
 #include "document/NumberText.h"
+#include "document/SettingSections.h"
 #include "document/VELTADoc.h"
 #include "libui/DlgLayerSel.h"
 #include "libui/NumEdit.h"
@@ -23,14 +24,6 @@
 namespace {
 
 constexpr int kErrorRow = -1; // row data of the error-code row
-
-std::string Trim(const std::string& text)
-{
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return std::string();
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 bool SameKind(const CDlgHoleData::HoleKind& a, const CDlgHoleData::HoleKind& b)
 {
@@ -312,7 +305,7 @@ int CDlgHoleData::OnCellRequest(LXHDREX* request)
     if (row == kErrorRow) {
         m_strErrorCode = request->strText;
     } else if (row >= 0 && row < kRows) {
-        const std::string trimmed = Trim(request->strText);
+        const std::string trimmed = settings::Trim(request->strText);
         m_rows[static_cast<std::size_t>(row)].symbol = trimmed;
         if (trimmed.size() != request->strText.size())
             request->strText = trimmed;
@@ -372,7 +365,7 @@ void CDlgHoleData::accept()
         AfxMessageBox(_J("ホールがありません"), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    m_strErrorCode = Trim(m_strErrorCode);
+    m_strErrorCode = settings::Trim(m_strErrorCode);
     if (m_bErrorCheck && m_strErrorCode.empty()) {
         AfxMessageBox(_J("エラーコードが設定されていません"), MB_OK | MB_ICONEXCLAMATION);
         return;

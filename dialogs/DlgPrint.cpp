@@ -2,6 +2,7 @@
 
 #include "dialogs/DlgLayerPattern.h"
 #include "document/OutputSettings.h"
+#include "document/SettingSections.h"
 #include "libui/CheckListBox.h"
 #include "libui/NumEdit.h"
 #include "libui/NumSpinCtrl.h"
@@ -27,14 +28,6 @@ std::string TrimLeft(const std::string& s)
 {
     const std::size_t first = s.find_first_not_of(" \t");
     return first == std::string::npos ? std::string() : s.substr(first);
-}
-
-std::string Trim(const std::string& s)
-{
-    std::string text = TrimLeft(s);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.pop_back();
-    return text;
 }
 
 // The text of a print-list entry after its first ':' (all of it without one).
@@ -176,7 +169,7 @@ bool CDlgPrint::DoDataExchange(bool save)
         m_bShowing = true;
         m_list->clear();
         for (const std::string& entry : m_printList)
-            m_list->AddRow(platform::Cp932ToQString(Trim(AfterFirstColon(entry))), 0,
+            m_list->AddRow(platform::Cp932ToQString(settings::Trim(AfterFirstColon(entry))), 0,
                            !entry.empty() && entry.front() == '1' ? 1 : 0);
         m_list->setMinimumWidth(std::min(640, m_list->WidestRowWidth() + 15));
         m_mode->Set(m_nMode);
@@ -233,12 +226,12 @@ void CDlgPrint::OnPattern()
     CDlgLayerPattern dialog(this);
     dialog.m_bPrinter = true;
     for (const std::string& entry : m_printList)
-        dialog.m_entries.push_back(Trim(AfterFirstColon(entry)));
+        dialog.m_entries.push_back(settings::Trim(AfterFirstColon(entry)));
     if (dialog.DoModal() != QDialog::Accepted)
         return;
     m_printList.clear();
     for (const std::string& entry : dialog.m_entries)
-        m_printList.push_back("0 : " + Trim(entry));
+        m_printList.push_back("0 : " + settings::Trim(entry));
     UpdateData(false);
 }
 
@@ -274,7 +267,7 @@ void CDlgPrint::GetPageLayers(int page, std::vector<int>& layers)
         std::size_t start = 0;
         while (start <= list.size()) {
             const std::size_t comma = std::min(list.find(',', start), list.size());
-            const std::string field = Trim(list.substr(start, comma - start));
+            const std::string field = settings::Trim(list.substr(start, comma - start));
             if (!field.empty())
                 layers.push_back(std::atoi(field.c_str()) - 1);
             start = comma + 1;

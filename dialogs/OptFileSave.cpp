@@ -2,6 +2,7 @@
 
 #include "controls/EllipsisEdit.h"
 #include "dialogs/FolderBrowser.h"
+#include "document/SettingSections.h"
 #include "libui/RadioGroup.h"
 #include "libui/SpinButton.h"
 #include "platform/Cp932.h"
@@ -76,7 +77,8 @@ COptFileSave::COptFileSave(QWidget* parent) : COptPage(IDD, QString::fromUtf8("�
     QGridLayout* autoSave = AddGroup(QString::fromUtf8("自動保存"), 2, 0);
     QCheckBox* autoCheck = BoundCheck(autoSave, IdAutoSave, "自動保存する (&A)", m_nAutoSave, 0, 0, 3);
     CRadioGroup* update = BoundRadios(
-        autoSave, {{IdFileUpdate, "ファイルを更新する (&U)"}, {IdSaveToFolder, "指定フォルダに保存する (&H)"}},
+        autoSave,
+        {{IdFileUpdate, "ファイルを更新する (&U)"}, {IdSaveToFolder, "指定フォルダに保存する (&H)"}},
         m_nFileUpdate, 1, 0, false);
     BoundCheck(autoSave, IdFloppy, "フロッピーの場合は自動保存しない (&F)", m_nFloppy, 2, 0, 3);
     Put(autoSave, b.Label(QString::fromUtf8("更新回数(&C)"), -1, 0), 3, 0);
@@ -117,7 +119,7 @@ void COptFileSave::OnInitDialog()
     m_nFloppy = p.GetInt(kSection, "Floppy", 1);
     m_nUndoCount = p.GetInt(kSection, "UndoCount", 100);
     m_nDelayTime = p.GetInt(kSection, "DelayTime", 5);
-    m_strSaveFolder = TrimFolder(TrimBlanks(p.GetString(kSection, "SaveFolder")));
+    m_strSaveFolder = TrimFolder(settings::Trim(p.GetString(kSection, "SaveFolder")));
     m_nLibraryBackUp = p.GetInt(kSection, "LibraryBackUp", 1);
     m_nEmfBackDraw = p.GetInt(kSection, "EMFBackDraw", 1);
     m_nEmfTextBug = p.GetInt(kSection, "EMFTextBUG", 0);
@@ -154,7 +156,7 @@ bool COptFileSave::DoDataExchange(bool save)
     ExchangeBound(true);
     m_nUndoCount = undo;
     m_nDelayTime = delay;
-    m_strSaveFolder = TrimFolder(TrimBlanks(folder));
+    m_strSaveFolder = TrimFolder(settings::Trim(folder));
     ApplyEnabling();
     return true;
 }
@@ -163,7 +165,8 @@ void COptFileSave::ApplyEnabling()
 {
     const bool autoSave = FindControl<QCheckBox>(this, IdAutoSave)->isChecked();
     const bool toFolder = autoSave && FindControl<QRadioButton>(this, IdSaveToFolder)->isChecked();
-    for (int id : {IdFileUpdate, IdSaveToFolder, IdFloppy, IdDelaySlider, IdUndoCount, IdUndoSpin, IdDelayTime})
+    for (int id :
+         {IdFileUpdate, IdSaveToFolder, IdFloppy, IdDelaySlider, IdUndoCount, IdUndoSpin, IdDelayTime})
         FindControl(this, id)->setEnabled(autoSave);
     m_saveFolder->setEnabled(toFolder);
     FindControl(this, IdBrowse)->setEnabled(toFolder);
@@ -173,8 +176,8 @@ void COptFileSave::ApplyEnabling()
 void COptFileSave::OnBrowse()
 {
     QString chosen;
-    if (!BrowseForFolder(this, QString::fromUtf8("バックアップ先のフォルダを選択してください"), m_saveFolder->text(),
-                         chosen, FolderTrim::OneSeparator))
+    if (!BrowseForFolder(this, QString::fromUtf8("バックアップ先のフォルダを選択してください"),
+                         m_saveFolder->text(), chosen, FolderTrim::OneSeparator))
         return;
     if (!chosen.endsWith(QLatin1Char('/')))
         chosen += QLatin1Char('/');
@@ -196,14 +199,15 @@ void COptFileSave::OnDeleteFiles()
     std::string typed;
     if (!FieldText(m_saveFolder, typed))
         return;
-    const std::string folderText = TrimFolder(TrimBlanks(typed));
+    const std::string folderText = TrimFolder(settings::Trim(typed));
     if (folderText.empty())
         return;
     const fs::path folder = platform::Cp932ToPath(folderText);
     const std::vector<fs::path> files = AutoSaveFiles(folder);
     // The prompt says where and how much, since nothing comes back.
-    const std::string prompt = _J("バックアップファイルを削除します。復活不可") + std::string("\n") + folderText +
-                               platform::Format(_J("\n%d 個のファイル").c_str(), static_cast<int>(files.size()));
+    const std::string prompt =
+        _J("バックアップファイルを削除します。復活不可") + std::string("\n") + folderText +
+        platform::Format(_J("\n%d 個のファイル").c_str(), static_cast<int>(files.size()));
     if (AfxMessageBox(prompt, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     for (const fs::path& file : files) {
@@ -221,7 +225,8 @@ void COptFileSave::OnDeleteFiles()
 
 bool COptFileSave::CanApply()
 {
-    if (m_nFileUpdate == 1 && (m_strSaveFolder.empty() || !platform::Cp932ToPath(m_strSaveFolder).is_absolute())) {
+    if (m_nFileUpdate == 1 &&
+        (m_strSaveFolder.empty() || !platform::Cp932ToPath(m_strSaveFolder).is_absolute())) {
         AfxMessageBox(_J("フォルダを絶対パスで指定して下さい。"), MB_OK | MB_ICONEXCLAMATION);
         m_saveFolder->setFocus();
         return false;

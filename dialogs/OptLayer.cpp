@@ -2,6 +2,7 @@
 
 #include "controls/GfxColumnManager.h"
 #include "controls/GfxListCtrl.h"
+#include "document/SettingSections.h"
 #include "document/VELTADoc.h"
 #include "libui/DlgLayerSel.h"
 #include "libui/RadioGroup.h"
@@ -32,9 +33,9 @@ struct PartRow
     int bit;
 };
 constexpr PartRow kPartRowTable[PART_LAYER_COUNT] = {
-    {"HOLE", 16},   {"SILKLINE", 17}, {"SILKTEXT", 18}, {"METALMASK", 19},  {"RESIST", 20},
-    {"NOWIRING", 21}, {"NOVIA", 30},  {"COCAREA", 22},  {"TERM", 23},       {"DIMS", 24},
-    {"ORIGIN", 25}, {"DIPOUTLINE", 26}, {"SMDOUTLINE", 29}, {"CIRCUIT", 27}};
+    {"HOLE", 16},     {"SILKLINE", 17},   {"SILKTEXT", 18},   {"METALMASK", 19}, {"RESIST", 20},
+    {"NOWIRING", 21}, {"NOVIA", 30},      {"COCAREA", 22},    {"TERM", 23},      {"DIMS", 24},
+    {"ORIGIN", 25},   {"DIPOUTLINE", 26}, {"SMDOUTLINE", 29}, {"CIRCUIT", 27}};
 
 enum Column
 {
@@ -55,7 +56,7 @@ std::optional<std::vector<int>> ParseList(const std::string& text)
         std::size_t end = text.find(',', start);
         if (end == std::string::npos)
             end = text.size();
-        const std::string item = TrimBlanks(text.substr(start, end - start));
+        const std::string item = settings::Trim(text.substr(start, end - start));
         if (!item.empty()) {
             int value = 0;
             if (!platform::ParseProfileInt(item, value) || value < 1 || value > kLayerMax)
@@ -78,11 +79,6 @@ std::array<int, 128> OrderOf(const std::string& text)
         if (order[static_cast<std::size_t>(layer - 1)] == 0)
             order[static_cast<std::size_t>(layer - 1)] = ++n;
     return order;
-}
-
-std::string Trim(const std::string& text)
-{
-    return TrimBlanks(text);
 }
 
 // A typed layer number 1 to 128, or nullopt.
@@ -330,7 +326,8 @@ bool COptLayer::DoDataExchange(bool save)
     int outline = 0;
     int hole = 0;
     // The wiring section holds 1 to 32 positions.
-    if (!CheckIntRange(m_wireCount, 1, kMaxPositions, count) || !CheckIntRange(m_outline, 1, kLayerMax, outline))
+    if (!CheckIntRange(m_wireCount, 1, kMaxPositions, count) ||
+        !CheckIntRange(m_outline, 1, kLayerMax, outline))
         return false;
     std::array<std::string, ListCount> lists;
     for (std::size_t i = 0; i < m_listEdits.size(); ++i) {
@@ -388,7 +385,8 @@ void COptLayer::OnChooseList(List list)
         return;
     auto& order = m_checkOrder[static_cast<std::size_t>(list)];
     m_lists[static_cast<std::size_t>(list)] = dialog.GetLayerList(order.data());
-    m_listEdits[static_cast<std::size_t>(list)]->setText(platform::Cp932ToQString(m_lists[static_cast<std::size_t>(list)]));
+    m_listEdits[static_cast<std::size_t>(list)]->setText(
+        platform::Cp932ToQString(m_lists[static_cast<std::size_t>(list)]));
 }
 
 std::string COptLayer::FormatWireViaLine(int position) const
@@ -413,8 +411,9 @@ std::string COptLayer::FormatWireViaLine(int position) const
                                 : last ? _J("        # 最後が半田面")
                                        : std::string();
     const auto p = static_cast<std::size_t>(std::clamp(position, 1, kMaxPositions) - 1);
-    return platform::Format("%d:%3d : %s :%s :%s :%s ;%s", position, m_positionLayer[p], m_negative[p] ? "N" : "P",
-                            wiring.c_str(), vias.c_str(), parts.c_str(), comment.c_str());
+    return platform::Format("%d:%3d : %s :%s :%s :%s ;%s", position, m_positionLayer[p],
+                            m_negative[p] ? "N" : "P", wiring.c_str(), vias.c_str(), parts.c_str(),
+                            comment.c_str());
 }
 
 std::vector<std::string> COptLayer::WireViaLines() const
@@ -526,7 +525,7 @@ int COptLayer::OnCrossEndEdit(LXHDREX* request)
     if (row >= m_cross.size())
         return 0;
     tagCROSSLAYER& pair = m_cross[row];
-    const std::string text = Trim(request->strText);
+    const std::string text = settings::Trim(request->strText);
     if (request->nSubItem == ColFirst || request->nSubItem == ColSecond) {
         std::uint8_t& layer = request->nSubItem == ColFirst ? pair.layer1 : pair.layer2;
         if (const std::optional<int> value = LayerNumber(text))
@@ -549,7 +548,7 @@ int COptLayer::OnPartEndEdit(LXHDREX* request)
     if (row >= m_partLayers.size())
         return 0;
     tagPARTLAYER& record = m_partLayers[row];
-    const std::string text = Trim(request->strText);
+    const std::string text = settings::Trim(request->strText);
     if (request->nSubItem == ColFirst || request->nSubItem == ColSecond) {
         std::uint8_t& layer = request->nSubItem == ColFirst ? record.layerA : record.layerB;
         if (const std::optional<int> value = LayerNumber(text)) {

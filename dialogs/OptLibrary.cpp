@@ -23,7 +23,7 @@ COptLibrary::COptLibrary(QWidget* parent) : COptPage(IDD, QString::fromUtf8("部
     m_list = b.Add(IdList, new CDragAndDropListBox(this), 0, 0, 7, 1);
     m_list->setMinimumSize(300, 220);
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    const std::pair<int, const char*> buttons[] = {{IdAdd, "追加(&A)"},   {IdUp, "１つ上に(&U)"},
+    const std::pair<int, const char*> buttons[] = {{IdAdd, "追加(&A)"},      {IdUp, "１つ上に(&U)"},
                                                    {IdDown, "１つ下に(&U)"}, {IdTop, "先頭に(&T)"},
                                                    {IdBottom, "末尾に(&B)"}, {IdRemove, "除外(&E)"}};
     int row = 0;

@@ -39,14 +39,15 @@ void COptPage::showEvent(QShowEvent* event)
 QCheckBox* COptPage::BoundCheck(QGridLayout* grid, int id, const char* caption, int& member, int row,
                                 int column, int columnSpan)
 {
-    QCheckBox* check = Put(grid, Builder().Check(id, QString::fromUtf8(caption), -1, 0), row, column, 1,
-                           columnSpan);
+    QCheckBox* check =
+        Put(grid, Builder().Check(id, QString::fromUtf8(caption), -1, 0), row, column, 1, columnSpan);
     m_checks.emplace_back(check, &member);
     return check;
 }
 
-CRadioGroup* COptPage::BoundRadios(QGridLayout* grid, std::initializer_list<std::pair<int, const char*>> buttons,
-                                   int& member, int row, int column, bool vertical)
+CRadioGroup* COptPage::BoundRadios(QGridLayout* grid,
+                                   std::initializer_list<std::pair<int, const char*>> buttons, int& member,
+                                   int row, int column, bool vertical)
 {
     auto* group = new CRadioGroup(this);
     int index = 0;
@@ -78,22 +79,14 @@ void COptPage::ExchangeBound(bool save)
     }
 }
 
-std::string TrimBlanks(const std::string& text)
-{
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    const std::size_t last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
-
 std::string TrimFolder(const std::string& text)
 {
     std::string folder = text;
     while (!folder.empty() && (folder.back() == ' ' || folder.back() == '\t'))
         folder.pop_back();
     // A trailing 0x5C may be the trail byte of a double-byte character: only a lone byte counts.
-    if (folder.size() > 1 && (folder.back() == '/' || platform::FindLastByte(folder, '\\') == folder.size() - 1))
+    if (folder.size() > 1 &&
+        (folder.back() == '/' || platform::FindLastByte(folder, '\\') == folder.size() - 1))
         folder.pop_back();
     return folder;
 }

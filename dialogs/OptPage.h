@@ -53,7 +53,5 @@ private:
     std::vector<std::pair<CRadioGroup*, int*>> m_radios;
 };
 
-// Blanks and tabs removed at both ends.
-std::string TrimBlanks(const std::string& text);
 // Trailing blanks removed, then one trailing separator (either kind) unless it is the whole path.
 std::string TrimFolder(const std::string& text);

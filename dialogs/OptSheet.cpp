@@ -142,8 +142,8 @@ void COptSheet::OnChangeFolder()
     if (current.trimmed().isEmpty())
         current = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     QString chosen;
-    if (!BrowseForFolder(this, QString::fromUtf8("プロジェクト作成時の基準フォルダの選択してください。"), current,
-                         chosen, FolderTrim::AllSeparators))
+    if (!BrowseForFolder(this, QString::fromUtf8("プロジェクト作成時の基準フォルダの選択してください。"),
+                         current, chosen, FolderTrim::AllSeparators))
         return;
     m_workFolder->setText(chosen);
 }

@@ -2,6 +2,7 @@
 
 #include "controls/EllipsisEdit.h"
 #include "document/ExternalTool.h"
+#include "document/SettingSections.h"
 #include "platform/Cp932.h"
 #include "platform/Numbers.h"
 #include "platform/Profile.h"
@@ -29,8 +30,10 @@ COptTool::COptTool(QWidget* parent) : COptPage(IDD, QString::fromUtf8("ツール
 {
     CDialogBuilder& b = Builder();
     BoundCheck(Grid(), IdAutoSave, "図面を自動保存(&S)", m_nAutoSave, 0, 0, 2);
-    m_partPlace = Put(Grid(), b.Check(IdPartPlace, QString::fromUtf8("部品配置状態にする(&P)"), -1, 0), 1, 0, 1, 2);
-    m_partCheck = Put(Grid(), b.Check(IdPartCheck, QString::fromUtf8("部品配置状態を検査する(&C)"), -1, 0), 2, 0, 1, 2);
+    m_partPlace =
+        Put(Grid(), b.Check(IdPartPlace, QString::fromUtf8("部品配置状態にする(&P)"), -1, 0), 1, 0, 1, 2);
+    m_partCheck =
+        Put(Grid(), b.Check(IdPartCheck, QString::fromUtf8("部品配置状態を検査する(&C)"), -1, 0), 2, 0, 1, 2);
     BoundCheck(Grid(), IdShell, "シェルの設定を更新する(&U)", m_nShell, 3, 0, 2);
     Put(Grid(), b.Label(QString::fromUtf8("テキストエディタ(&E)"), -1, 0), 4, 0);
     m_editor = Put(Grid(), b.Add(IdEditor, new CEllipsisEdit(true, this), -1, 0), 4, 1);
@@ -63,7 +66,7 @@ void COptTool::LoadProfile()
     m_nPartPlace = p.GetInt(kSection, "PartPlace", 1);
     m_nShell = p.GetInt("Settings", "Shell", 1);
     m_strEditor = p.GetString(kSection, "Editor");
-    if (IsOldDefaultEditor(TrimBlanks(m_strEditor)))
+    if (IsOldDefaultEditor(settings::Trim(m_strEditor)))
         m_strEditor.clear();
     for (int i = 0; i < 12; ++i)
         m_strExtProg[static_cast<std::size_t>(i)] = ::GetExtProg(i);
@@ -111,7 +114,7 @@ bool COptTool::DoDataExchange(bool save)
 
 std::string COptTool::EditorCommand(const std::string& typed)
 {
-    std::string editor = TrimBlanks(typed);
+    std::string editor = settings::Trim(typed);
     if (IsOldDefaultEditor(editor))
         return {};
     // A command that starts with the placeholder is taken as typed.
@@ -135,7 +138,8 @@ void COptTool::OnChooseEditor()
     QFileDialog dialog(this, QString::fromUtf8("エディタの指定"));
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::ReadOnly, true);
-    dialog.setNameFilters({QString::fromUtf8("すべてのファイル (*)"), QString::fromUtf8("エディタ (*.exe *.EXE)")});
+    dialog.setNameFilters(
+        {QString::fromUtf8("すべてのファイル (*)"), QString::fromUtf8("エディタ (*.exe *.EXE)")});
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     m_editor->setText(dialog.selectedFiles().constFirst());
@@ -151,5 +155,5 @@ void COptTool::OnOK()
     p.SetString(kSection, "Editor", m_strEditor);
     for (int i = 0; i < 12; ++i)
         p.SetString(kSection, platform::Format("ExtProg%d", i + 1),
-                    TrimBlanks(m_strExtProg[static_cast<std::size_t>(i)]));
+                    settings::Trim(m_strExtProg[static_cast<std::size_t>(i)]));
 }

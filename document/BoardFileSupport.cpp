@@ -1,5 +1,6 @@
 #include "document/BoardFileSupport.h"
 
+#include "platform/Archive.h"
 #include "platform/Cp932.h"
 #include "platform/FilePath.h"
 #include "platform/J.h"
@@ -10,6 +11,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -131,6 +133,25 @@ void ReportFileError(FileError kind, const std::string& path, const std::string&
     if (!reason.empty())
         message += "\n" + platform::Utf8ToCp932(reason).value_or(reason);
     AfxMessageBox(message, MB_ICONEXCLAMATION);
+}
+
+std::optional<std::string> WriteTextFile(const std::filesystem::path& file, const std::string& text)
+{
+    std::string bytes;
+    bytes.reserve(text.size() + text.size() / 16);
+    for (char c : text) {
+        if (c == '\n')
+            bytes += '\r';
+        bytes += c;
+    }
+    try {
+        std::unique_ptr<CArchive> ar = CArchive::OpenFile(file, CArchive::store);
+        ar->WriteString(bytes);
+        ar->Close();
+        return std::nullopt;
+    } catch (const ArchiveError& e) {
+        return std::string(e.what());
+    }
 }
 
 } // namespace docfile

@@ -3,6 +3,7 @@
 // look-up, the ".bak" move and the framework's three failure messages.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,5 +39,9 @@ enum class FileError
 };
 // The framework's message for the path (CP932) with the system's reason on a second line.
 void ReportFileError(FileError kind, const std::string& path, const std::string& reason);
+
+// Writes text as a text-mode file (every line feed as CR LF), the whole file in one step; the
+// system's reason when it cannot be written.
+std::optional<std::string> WriteTextFile(const std::filesystem::path& file, const std::string& text);
 
 } // namespace docfile

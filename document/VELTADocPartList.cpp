@@ -39,21 +39,7 @@ std::string BoardFolder(const std::string& path)
 // The name and value of a part as the bill of materials groups them: ASCII letters folded.
 std::string FoldedKey(const CPart* part)
 {
-    auto fold = [](const std::string& text) {
-        std::string out;
-        out.reserve(text.size());
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            const auto c = static_cast<unsigned char>(text[i]);
-            if (platform::IsLeadByte(c) && i + 1 < text.size()) {
-                out += text[i];
-                out += text[++i];
-            } else {
-                out += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-            }
-        }
-        return out;
-    };
-    return fold(part->GetPartName()) + '\0' + fold(part->GetValName());
+    return platform::ToLowerAscii(part->GetPartName()) + '\0' + platform::ToLowerAscii(part->GetValName());
 }
 
 } // namespace

@@ -4,7 +4,6 @@
 
 #include "document/BoardFileSupport.h"
 #include "document/DocumentHost.h"
-#include "platform/Archive.h"
 #include "platform/Clock.h"
 #include "platform/Cp932.h"
 #include "platform/FilePath.h"
@@ -48,21 +47,9 @@ void CVELTADoc::WriteReportHeader(std::string& report, const std::string& path)
 
 bool CVELTADoc::WriteReportFile(const std::string& path, const std::string& text)
 {
-    // Text mode: every line feed is written as carriage return and line feed.
-    std::string bytes;
-    bytes.reserve(text.size() + text.size() / 16);
-    for (char c : text) {
-        if (c == '\n')
-            bytes += '\r';
-        bytes += c;
-    }
-    try {
-        std::unique_ptr<CArchive> ar = CArchive::OpenFile(docfile::ToPath(path), CArchive::store);
-        ar->WriteString(bytes);
-        ar->Close();
-        return true;
-    } catch (const ArchiveError& e) {
-        docfile::ReportFileError(docfile::FileError::Save, path, e.what());
+    if (const std::optional<std::string> reason = docfile::WriteTextFile(docfile::ToPath(path), text)) {
+        docfile::ReportFileError(docfile::FileError::Save, path, *reason);
         return false;
     }
+    return true;
 }

@@ -46,7 +46,7 @@ bool ReadSize(const std::string& text, double& value)
 } // namespace
 
 CDlgTurretTable::CDlgTurretTable(QWidget* parent)
-    : CNumberedTableDialog(IDD, QString::fromUtf8("タレットテーブル"), parent),
+    : CNumberedTableDialog(IDD, QString::fromUtf8("タレットテーブル"), IdGrid, parent),
       m_typeFont(QString::fromUtf8("IPAPGothic"))
 {
     m_typeFont.setPointSize(9);
@@ -56,7 +56,7 @@ CDlgTurretTable::CDlgTurretTable(QWidget* parent)
     Put(defaults, Builder().Label(QString::fromUtf8("ランド(&D)"), -1, 0), 0, 2);
     m_land = AddIntField(defaults, IdLand, IdLandSpin, m_landSpin, 0, 3);
     Builder().OkCancel(0, 1, Qt::Horizontal);
-    AddGrid(IdGrid, 1, 3);
+    AddGrid(1, 3);
 }
 
 const std::string& CDlgTurretTable::ShapeName(int shape)

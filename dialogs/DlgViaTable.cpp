@@ -58,7 +58,8 @@ std::vector<int> ColumnBytes(int column)
 
 } // namespace
 
-CDlgViaTable::CDlgViaTable(QWidget* parent) : CNumberedTableDialog(IDD, QString::fromUtf8("ビアテーブル"), parent)
+CDlgViaTable::CDlgViaTable(QWidget* parent)
+    : CNumberedTableDialog(IDD, QString::fromUtf8("ビアテーブル"), IdGrid, parent)
 {
     CDialogBuilder& b = Builder();
     QGridLayout* numbers = AddGroup(QString(), 0, 0);
@@ -67,7 +68,7 @@ CDlgViaTable::CDlgViaTable(QWidget* parent) : CNumberedTableDialog(IDD, QString:
     Put(numbers, b.Label(QString::fromUtf8("自動発生ビア(&A)"), -1, 0), 0, 2);
     m_auto = AddIntField(numbers, IdAuto, IdAutoSpin, m_autoSpin, 0, 3);
     b.OkCancel(0, 1, Qt::Horizontal);
-    AddGrid(IdGrid, 1, 3);
+    AddGrid(1, 3);
 }
 
 void CDlgViaTable::OnInitDialog()

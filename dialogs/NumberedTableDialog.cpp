@@ -8,8 +8,9 @@
 
 #include <algorithm>
 
-CNumberedTableDialog::CNumberedTableDialog(int templateId, const QString& caption, QWidget* parent)
-    : CItemDialog(templateId, caption, parent)
+CNumberedTableDialog::CNumberedTableDialog(int templateId, const QString& caption, int listId,
+                                           QWidget* parent)
+    : CTableDialog(templateId, caption, listId, 0, false, parent)
 {
     // The grid keeps its distance to the dialog's edges as the dialog is resized.
     setSizeGripEnabled(true);
@@ -17,17 +18,16 @@ CNumberedTableDialog::CNumberedTableDialog(int templateId, const QString& captio
 
 CNumberedTableDialog::~CNumberedTableDialog() = default;
 
-void CNumberedTableDialog::AddGrid(int id, int row, int columnSpan)
+void CNumberedTableDialog::AddGrid(int row, int columnSpan)
 {
-    m_list = Builder().Add(id, new CGfxListCtrl(this), row, 0, 1, columnSpan);
-    m_list->m_nCtrlId = id;
+    Builder().Add(m_list->m_nCtrlId, m_list, row, 0, 1, columnSpan);
     Grid()->setRowStretch(row, 1);
     connect(m_list, &CGfxListCtrl::cellRightClicked, this, [this](int item, int) { OnRightClick(item); });
     connect(m_list, &CGfxListCtrl::cellDoubleClicked, this, &CNumberedTableDialog::OnDoubleClick);
 }
 
-void CNumberedTableDialog::SetupGrid(const std::vector<Column>& columns, const std::vector<int>& order, int rows,
-                             std::uint32_t formatColumns)
+void CNumberedTableDialog::SetupGrid(const std::vector<Column>& columns, const std::vector<int>& order,
+                                     int rows, std::uint32_t formatColumns)
 {
     CGfxColumnManager* manager = m_list->CreateColumnManager();
     // A visible column is at least as wide as its caption and a three-digit number in the grid's
@@ -88,16 +88,4 @@ void CNumberedTableDialog::OnDoubleClick(int item, int /*column*/)
         return;
     if (item >= 0)
         MakeCurrent(m_list->GetFocusedRow());
-}
-
-void CNumberedTableDialog::done(int result)
-{
-    // The user's column order and widths go back into the column manager.
-    if (m_list) {
-        if (m_list->GetCategoryManager())
-            m_list->EnableCategories(false);
-        if (CGfxColumnManager* manager = m_list->GetColumnManager())
-            manager->ReadHeaderLayout(m_list);
-    }
-    CItemDialog::done(result);
 }

@@ -3,7 +3,7 @@
 // (row i carries the data word i), whose owner answers the cell texts and edits, and one row marked
 // as the current one, drawn in red, chosen by a right click or a double click with Shift.
 
-#include "libui/ItemDialog.h"
+#include "dialogs/TableDialog.h"
 
 #include <cstdint>
 #include <string>
@@ -12,19 +12,15 @@
 class CGfxListCtrl;
 class LXHDREX;
 
-class CNumberedTableDialog : public CItemDialog
+class CNumberedTableDialog : public CTableDialog
 {
     Q_OBJECT
 public:
-    CNumberedTableDialog(int templateId, const QString& caption, QWidget* parent);
+    CNumberedTableDialog(int templateId, const QString& caption, int listId, QWidget* parent);
     ~CNumberedTableDialog() override;
-
-    CGfxListCtrl* List() const { return m_list; }
 
     // The current row (number - 1), -1 when none.
     int m_nCurrent = -1;
-
-    void done(int result) override;
 
 protected:
     struct Column
@@ -36,7 +32,7 @@ protected:
         std::uint32_t flags;
     };
     // Places the grid under the controls added so far, spanning the dialog's columns.
-    void AddGrid(int id, int row, int columnSpan);
+    void AddGrid(int row, int columnSpan);
     // Columns (in the given display order), style, rows and the cells whose look is asked for.
     void SetupGrid(const std::vector<Column>& columns, const std::vector<int>& order, int rows,
                    std::uint32_t formatColumns);
@@ -48,6 +44,4 @@ private:
     void OnRightClick(int item);
     void OnDoubleClick(int item, int column);
     void MakeCurrent(int item);
-
-    CGfxListCtrl* m_list = nullptr;
 };

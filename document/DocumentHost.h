@@ -27,6 +27,7 @@ class CSheet;
 class CVELTADoc;
 struct PartListChoice;
 struct CleanUpChoice;
+struct CamOutChoice;
 struct tagHOLEDATA;
 
 // What the new design dialog hands back on OK.
@@ -271,6 +272,14 @@ public:
     virtual bool RunHoleDataDialog(tagHOLEDATA& data, CVELTADoc& doc)
     {
         (void)data;
+        (void)doc;
+        return false;
+    }
+    // --- CAM output ---
+    // The CAM output dialog on the board's settings: false on Cancel.
+    virtual bool RunCamOutDialog(CamOutChoice& choice, CVELTADoc& doc)
+    {
+        (void)choice;
         (void)doc;
         return false;
     }

@@ -36,26 +36,7 @@ BoardInput::BoardInput(CVELTADoc* document, ViewPort& port)
         EndCommand();
         return true;
     });
-    RegisterKey('C', [this](int) {
-        if (!m_doc)
-            return false;
-        // A floating pair goes over to the cross layer with the input.
-        const bool pair = m_bInputBusy && m_pFloatLine && (m_nCommand == kLine || m_nCommand == kSurface);
-        const CDPoint anchor = m_ptCentre;
-        const int turret = pair ? m_pFloatLine->GetTurretNo() : 0;
-        if (pair)
-            DeleteFloatingLines();
-        m_doc->SwitchToCrossLayer();
-        m_doc->FillLayerCombo(false);
-        if (pair)
-            StartFloatingPair(anchor, turret);
-        m_port.InvalidateAll();
-        return true;
-    });
-    RegisterKey('L', [this](int) {
-        m_nLockMode = (m_nLockMode + 1) % 3;
-        return true;
-    });
+    RegisterKeyCommands();
 }
 
 BoardInput::~BoardInput() = default;

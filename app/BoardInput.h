@@ -240,4 +240,41 @@ private:
     ViewPort& m_port;
     std::map<int, KeyHandler> m_keys;
     bool m_bAutoPan = false;
+
+    // Keyboard commands: one handler per key row, registered by RegisterKeyCommands.
+public:
+    CDRect m_rcPick; // the pick square of the last F8 press (board units)
+
+private:
+    void RegisterKeyCommands();
+    bool KeyBackspace();
+    bool KeyClick(bool right, int flags);
+    bool KeyShift(int flags);
+    bool KeyPage(bool up, int flags);
+    bool KeyArrow(int key, int flags);
+    bool KeyDelete();
+    bool KeySlash();
+    bool KeySwitchArc(int flags);
+    bool KeyCross();
+    bool KeyD();
+    bool KeyG(int flags);
+    bool KeyJ();
+    bool KeyL();
+    bool KeyO();
+    bool KeyFlipRotate(int key);
+    bool KeyW();
+    bool KeyTextOrigin(int key);
+    bool KeyPlusMinus(int step);
+    bool KeyDimension(int flags);
+    bool KeyArrowHeads(int which, int flags);
+    bool KeyPick();
+    bool KeyNets();
+    // Steps the lock of the floating segment (line and surface input) or of the selected arcs.
+    void LockFloatingSegment();
+    void LockArcs();
+    // The cutter path's C and R: the crossed items are chosen; true when the chamfer ran.
+    bool CutterChamfer(int commandId);
+    // Runs f on every selected line and arc of the enabled layers; the union of their old and
+    // new rectangles is repainted and m_rcSelection grows by the new ones.
+    void ForSelectedLinesAndArcs(bool arcsOnly, const std::function<void(CItemBase*)>& f);
 };

@@ -79,6 +79,12 @@ int KeyCode(const QKeyEvent& event)
         return keypad ? 0x6E : 0;
     case Qt::Key_Slash:
         return keypad ? 0x6F : 0;
+
+    // Keyboard commands: Shift alone, the auto-pan key.
+    case Qt::Key_Shift:
+        return 0x10;
+    case Qt::Key_ScrollLock:
+        return 0x91;
     default:
         return 0;
     }

@@ -258,4 +258,18 @@ private:
     // The print job: page layers by page (1-based index - 1), print settings of the job.
     std::vector<std::vector<int>> m_pageLayers;
     bool m_pagesCarryLayers = false;
+
+    // Keyboard commands: the window's side of the single keys.
+public:
+    void ToggleRelative() override;
+    void StepRefNumber(int step) override;
+    void PostFrameCommand(int id) override;
+    int ZoomPercent() const override;
+    int LineDivision() const override;
+    void ZoomAtBoard(const CDPoint& point, double factor) override;
+    bool MoveCursorToBoard(const CDPoint& point) override;
+    void ScrollByBoard(double dx, double dy) override;
+    void ToggleCaption() override;
+    bool IsRelative() const { return m_bRelative != 0; }
+    int GetRefNumber() const { return m_nRefNumber; }
 };

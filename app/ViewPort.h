@@ -88,4 +88,23 @@ public:
     virtual bool IsOnCopper(int wiringPos, const CDPoint& p) = 0;
     // The view's document becomes the frame's current document.
     virtual void MakeDocumentCurrent() = 0;
+
+    // --- Keyboard commands' services of the window (the defaults do nothing).
+    // Shift toggles whether the status coordinates are relative to the input start.
+    virtual void ToggleRelative() {}
+    // Steps the next number of the part-number click; it never goes below 0.
+    virtual void StepRefNumber(int /*step*/) {}
+    // Posts a command to the main window: it runs once the key has been handled.
+    virtual void PostFrameCommand(int /*id*/) {}
+    // The main frame's zoom step in percent and the zoom view's line division.
+    virtual int ZoomPercent() const { return 20; }
+    virtual int LineDivision() const { return 10; }
+    // Zooms by factor about a board point.
+    virtual void ZoomAtBoard(const CDPoint& /*point*/, double /*factor*/) {}
+    // Puts the pointer on a board point: true when the point lies in the client area.
+    virtual bool MoveCursorToBoard(const CDPoint& /*point*/) { return true; }
+    // Scrolls the view by a board distance (x right, y up).
+    virtual void ScrollByBoard(double /*dx*/, double /*dy*/) {}
+    // Space: the caption shows the project or the board.
+    virtual void ToggleCaption() {}
 };

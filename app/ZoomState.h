@@ -56,6 +56,8 @@ public:
     bool PreviousView();
     // The device distance the image moved by (what the window scrolls its pixels by).
     QPoint ScrollByLogical(int dx, int dy);
+    // The line division of the zoom sizes (lines per page step).
+    int LineDiv() const { return m_nLineDiv; }
     // The new scroll position on one axis for a scroll-bar action; trackPos is the bar's 32-bit
     // tracking position. Nothing moves when the answer equals the old position.
     int ScrollTarget(bool vertical, ScrollCode code, int trackPos) const;

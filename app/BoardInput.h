@@ -269,6 +269,8 @@ private:
     bool KeyArrowHeads(int which, int flags);
     bool KeyPick();
     bool KeyNets();
+    // A command sent to the view; the cutter edits the view leaves go on to the document.
+    void SendViewCommand(int id);
     // Steps the lock of the floating segment (line and surface input) or of the selected arcs.
     void LockFloatingSegment();
     void LockArcs();

@@ -91,6 +91,17 @@ bool IsItemInput(int command)
 
 } // namespace
 
+void BoardInput::SendViewCommand(int id)
+{
+    if (m_port.RunCommand(id) || !m_doc)
+        return;
+    // The view does not take the cutter edits: they are the document's.
+    if (id >= kDivide && id <= kTrim && m_doc->CanCutterEdit()) {
+        m_doc->OnCutterEdit(id);
+        m_port.InvalidateAll();
+    }
+}
+
 void BoardInput::RegisterKeyCommands()
 {
     RegisterKey(kKeyBackspace, [this](int) { return KeyBackspace(); });
@@ -129,7 +140,7 @@ void BoardInput::RegisterKeyCommands()
     });
     RegisterKey('G', [this](int flags) { return KeyG(flags); });
     RegisterKey('H', [this](int) {
-        m_port.RunCommand(kTrim);
+        SendViewCommand(kTrim);
         return true;
     });
     RegisterKey('J', [this](int) { return KeyJ(); });
@@ -518,7 +529,7 @@ bool BoardInput::CutterChamfer(int commandId)
     if (sel)
         sel->DeleteContents();
     if (n >= 2) {
-        m_port.RunCommand(commandId);
+        SendViewCommand(commandId);
         return true;
     }
     return false;
@@ -588,7 +599,7 @@ bool BoardInput::KeyD()
         return true;
     }
     if (m_nCommand == kCutter) {
-        m_port.RunCommand(kDivide);
+        SendViewCommand(kDivide);
         return true;
     }
     if (m_doc->CountItems(2, kArc) == 0)
@@ -701,7 +712,7 @@ bool BoardInput::KeyO()
     if (!m_doc)
         return false;
     if (m_nCommand == kCutter) {
-        m_port.RunCommand(kOffset);
+        SendViewCommand(kOffset);
         return true;
     }
     CSheet* viaParts = m_doc->GetSelectionSheet(LAYER_MAX);

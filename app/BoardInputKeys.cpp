@@ -723,8 +723,10 @@ bool BoardInput::KeyO()
     if (!part || (part->GetType() & 0x80))
         return true;
     const int layer = m_doc->PartLayerToLayer(0x2000000, (part->GetType() & 0x10) == 0, false);
+    // GetNextOrg moves the part's origin to the next point: read the origin first.
+    const CDPoint origin = part->GetOrg();
     const CDPoint next = part->GetNextOrg(layer);
-    const CDSize offset = part->GetOrg() - next;
+    const CDSize offset = origin - next;
     const CDRect before = part->GetBoundingRect();
     part->Offset(CDPoint(offset.cx, offset.cy), false);
     m_rcSelection.OffsetRect(offset.cx, offset.cy);

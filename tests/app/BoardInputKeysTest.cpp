@@ -5,7 +5,9 @@
 #include "app/BoardInput.h"
 #include "document/VELTADoc.h"
 #include "model/items/Arc.h"
+#include "model/items/Land.h"
 #include "model/items/Line.h"
+#include "model/items/Part.h"
 #include "model/sheet/Sheet.h"
 #include "platform/Profile.h"
 #include "tests/support/FakeViewPort.h"
@@ -168,6 +170,32 @@ TEST_F(BoardInputKeysTest, TTogglesItemSnappingAndF11NeedsNets)
     // Without a net list the key is not taken and nothing is shown.
     EXPECT_FALSE(input->OnKeyDown(0x7A, 0));
     EXPECT_FALSE(input->m_bShowNets);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(BoardInputKeysTest, OStepsTheSelectedPartToItsNextOrigin)
+{
+    const int origin = doc->PartLayerToLayer(0x2000000, true, false);
+    CPart part(CDPoint(10, 10), CDRect(9, 9, 21, 11), 1, 0, 0.0, 0);
+    part.NewLand(CDPoint(10, 10), 1)->SetLayerNo(origin);
+    part.NewLand(CDPoint(20, 10), 1)->SetLayerNo(origin);
+    CPart* stored = doc->GetSelectionSheet(LAYER_MAX)->NewPart(part);
+    ASSERT_NE(stored, nullptr);
+    input->m_nCommand = BoardInput::kMoveBase;
+    EXPECT_TRUE(input->OnKeyDown('O', 0));
+    // The second origin land now lies where the origin was.
+    EXPECT_EQ(stored->GetOrg(), CDPoint(10, 10));
+    std::vector<CDPoint> lands;
+    for (POSITION pos = stored->GetFirstLandPos(); pos;)
+        lands.push_back(stored->GetNextLand(pos)->GetPoint());
+    EXPECT_EQ(lands, (std::vector<CDPoint>{CDPoint(0, 10), CDPoint(10, 10)}));
+    // A locked part stays.
+    stored->ModifyType(0x80, 0);
+    input->OnKeyDown('O', 0);
+    EXPECT_EQ(stored->GetOrg(), CDPoint(10, 10));
 }
 
 } // namespace

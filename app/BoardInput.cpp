@@ -410,8 +410,7 @@ void BoardInput::OnLButtonUp(int flags, CPoint point)
         return;
     }
     if (m_nCommand == kPartNumberClick) {
-        // The part-number click belongs to the keyboard and part commands.
-        m_port.RunCommand(kPartNumberClick);
+        OnPartNumberClick(unsnapped, flags);
         m_nButtonState = 0;
         return;
     }
@@ -435,6 +434,8 @@ void BoardInput::OnLButtonUp(int flags, CPoint point)
     } else if (m_nCommand == kMoveBase || m_nCommand == kMoving || m_nCommand == kCopyBase ||
                m_nCommand == kCopying) {
         MoveStates(flags, board);
+    } else if (m_nCommand == kPaste) {
+        DropPaste();
     } else if (m_nCommand == kRange) {
         RangeSelection(point);
     } else if (m_nCommand == kAttrMove) {

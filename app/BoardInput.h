@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <map>
+#include <string>
 
 class CVELTADoc;
 class CItemBase;
@@ -279,4 +280,74 @@ private:
     // Runs f on every selected line and arc of the enabled layers; the union of their old and
     // new rectangles is repainted and m_rcSelection grows by the new ones.
     void ForSelectedLinesAndArcs(bool arcsOnly, const std::function<void(CItemBase*)>& f);
+    // Edit commands on the selection (delete, cut and copy, paste, flip and rotate, numeric move)
+    // and the part-number clicks.
+public:
+    enum : int
+    {
+        kFlipRotate = 32803,
+        kNumericMove = 32834,
+        kEditDelete = 57632,
+        kEditCopyClip = 57634,
+        kEditCut = 57635
+    };
+    // What the coordinate dialog gave: the vector, the target point or the two scale factors
+    // (millimetres), the angle in degrees, relative or absolute, repeat and name step, scale.
+    struct NumericMoveValues
+    {
+        CDPoint point;
+        double angleDeg = 0.0;
+        bool relative = true;
+        int repeat = 1;
+        int nameStep = 0;
+        bool scale = false;
+    };
+    // The reference part of the part-number clicks (CP932 texts).
+    struct PartReference
+    {
+        std::string prefix = "U";
+        std::string suffix;
+        int number = 0;
+        int unit = 0;  // element index when the package has two or more elements, else 0
+        int units = 0; // element count
+        std::string value;
+        std::string name;
+    };
+
+    // No input busy and something selected (cut, copy and the other selection commands).
+    bool CanEditSelection();
+    // Delete: in 22, 25 and attribute move with a selection.
+    bool CanDeleteSelection();
+    // Flip, rotate and the numeric move: the command below 28, an input command, attribute move or
+    // paste, with a selection.
+    bool CanFlipRotate();
+    bool CanPaste() const { return m_doc && !m_bInputBusy; }
+    // Cut and copy after the clipboard took the selection's text: a cut deletes the selection (one
+    // undo step), a copy puts it back onto the board. A failed write (written false) only ends.
+    void EndClipboardWrite(bool cut, bool written);
+    void DeleteSelection();
+    // The selection as the clipboard's text: each displayed layer's selection sheet, then the via
+    // and part sheet; empty when nothing is selected.
+    std::string SelectionText();
+    // Paste of item text: the previous selection gives way; the layers read go to their own
+    // selection sheets (keepLayers) or the current layer's, and float centred on the snapped
+    // cursor. False when the text held no complete layer (nothing pasted, the previous selection
+    // back).
+    bool PasteText(const std::string& text, bool keepLayers);
+    // Flip (32801, 32802) or rotate (32803; shift: the other way) about the selection's centre.
+    void FlipRotate(int id, bool shift);
+    void NumericMove(const NumericMoveValues& values);
+    // A click while pasting drops the pasted items.
+    void DropPaste();
+    bool m_bHadSelection = false;
+
+    // Part-number click at a board point (flags MK_CONTROL: take the part as reference).
+    void OnPartNumberClick(const CDPoint& point, int flags);
+    PartReference m_ref;
+
+private:
+    void FinishSelectionEdit(bool record);
+    // The selection deleted as one undo step; the input command comes back.
+    void RemoveSelection();
+    CDRect m_rcTurned; // the selection's bounds after the last turn about a kept centre
 };

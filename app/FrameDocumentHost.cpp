@@ -41,10 +41,10 @@ FrameDocumentHost::FrameDocumentHost(CVELTAApp& app, CMainFrame& frame, CVELTADo
 {
 }
 
-void FrameDocumentHost::UpdateAllViews(int /*hint*/, const CDRect* /*area*/, CItemBase* /*item*/)
+void FrameDocumentHost::UpdateAllViews(int hint, const CDRect* area, CItemBase* item)
 {
     if (m_pChild && m_pChild->GetView())
-        m_pChild->GetView()->viewport()->update();
+        m_pChild->GetView()->OnUpdate(hint, area, item);
 }
 
 std::optional<PrinterPage> FrameDocumentHost::GetDefaultPrinterPage(bool portrait, int paperCode)

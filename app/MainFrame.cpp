@@ -407,6 +407,9 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window)
     UpdateCaption();
     UpdateToolBarStates();
     UpdateStatusPanes();
+
+    // The board window that became active refreshes its lists and restarts its net-file watch.
+    ActivateBoardView(child ? child->GetView() : nullptr);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1411,4 +1414,17 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
             UpdateCaption(false);
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+// The board view activation ---------------------------------------------------------------------
+
+void CMainFrame::ActivateBoardView(CVELTAView* view)
+{
+    if (view == m_pActiveView)
+        return;
+    if (m_pActiveView)
+        m_pActiveView->OnActivateView(false);
+    m_pActiveView = view;
+    if (view)
+        view->OnActivateView(true);
 }

@@ -8,6 +8,7 @@
 #include "model/services/FrameServices.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <map>
 #include <memory>
@@ -17,6 +18,7 @@
 class CChildFrame;
 class CVELTAApp;
 class CVELTADoc;
+class CVELTAView;
 class CGfxPopupMenu;
 class QComboBox;
 class QLabel;
@@ -166,4 +168,8 @@ private:
     QMenu* m_pDropDownTarget = nullptr; // the button menu the document's drop-down fills
     bool m_bMenuBoard = false;
     bool m_bMenuBuilt = false;
+
+    // The board view that was active last: it is told when another takes over.
+    void ActivateBoardView(CVELTAView* view);
+    QPointer<CVELTAView> m_pActiveView;
 };

@@ -59,6 +59,7 @@ CVELTAView::CVELTAView(CVELTADoc* document, QWidget* parent)
     : CZoomView(parent), document_(document), m_input(std::make_unique<BoardInput>(document, *this))
 {
     SetUpInput();
+    SetUpEditKeys();
     const int cursor = platform::GetProfile().GetInt("Sheet", "Cursor", 0);
     m_nCursorKind = cursor == 0 ? 1 : cursor == 1 ? 2 : 0;
     viewport()->setCursor(m_nCursorKind == 1 ? Qt::ArrowCursor : Qt::CrossCursor);
@@ -261,6 +262,10 @@ bool CVELTAView::OnViewCommand(int id)
         }
         return true;
     }
+
+    // Edit commands of the selection.
+    if (OnEditViewCommand(id))
+        return true;
     return OnInputViewCommand(id);
 }
 
@@ -283,6 +288,10 @@ bool CVELTAView::OnUpdateViewCommand(int id, bool& enabled, bool& checked)
         enabled = document_ != nullptr;
         return true;
     }
+
+    // Edit commands of the selection.
+    if (OnUpdateEditViewCommand(id, enabled, checked))
+        return true;
     return false;
 }
 
@@ -748,7 +757,8 @@ void CVELTAView::ShowStatusText(const CDPoint& cursor)
     QString text;
     QString prompt;
     if (m_input->m_nCommand == kPartNumberClick) {
-        text = ViewStatusText::PartNumberText(x, y, m_strRefPrefix, m_nRefNumber, m_strRefSuffix);
+        text = ViewStatusText::PartNumberText(x, y, platform::Cp932ToQString(m_input->m_ref.prefix),
+                                              m_input->m_ref.number, platform::Cp932ToQString(m_input->m_ref.suffix));
         prompt = QStringLiteral("部品番号クリック割付モード Ctrl＋クリックで基準部品取得 ＋－で番号増減");
     } else if ((m_input->m_nCommand == ID_INPUT_LINE || m_input->m_nCommand == kSurface ||
                 m_input->m_nCommand == kCutter) &&

@@ -23,6 +23,7 @@
 #include <vector>
 
 class CVELTADoc;
+class CItemBase;
 class CSheet;
 class QMenu;
 class QPrinter;
@@ -272,4 +273,38 @@ public:
     void ToggleCaption() override;
     bool IsRelative() const { return m_bRelative != 0; }
     int GetRefNumber() const { return m_nRefNumber; }
+    // Edit commands (clipboard, delete, flip and rotate, numeric move), document updates and
+    // activation.
+public:
+    enum : int
+    {
+        ID_EDIT_DELETE = 57632,
+        ID_EDIT_COPY = 57634,
+        ID_EDIT_CUT = 57635,
+        ID_EDIT_PASTE = 57637,
+        ID_FLIP_X = 32801,
+        ID_FLIP_Y = 32802,
+        ID_ROTATE = 32803,
+        ID_NUMERIC_MOVE = 32834
+    };
+    // The edit commands and their enable rules; false for another command.
+    bool OnEditViewCommand(int id);
+    bool OnUpdateEditViewCommand(int id, bool& enabled, bool& checked);
+    // Cut (57635) or copy (57634) of the selection to the clipboard.
+    void OnEditCutCopy(bool cut);
+    // Paste: shift and whether the command came from Shift+Insert decide whether the items keep
+    // their layers (see PasteKeepsLayers).
+    void OnEditPaste(bool shift, bool fromShiftInsert);
+    static bool PasteKeepsLayers(bool shift, bool fromShiftInsert) { return !shift || fromShiftInsert; }
+    void OnFlipRotate(int id, bool shift);
+    void OnNumericMove();
+    bool CanPaste() const;
+    // A change in the document: hint 0 an item or sheet (object), 2 the board size, 3 everything,
+    // others the document's repaint rectangle.
+    void OnUpdate(int hint, const CDRect* area, CItemBase* object);
+    // The window became active (lists, combos, nets, the net-file watch) or inactive.
+    void OnActivateView(bool activate);
+
+private:
+    void SetUpEditKeys();
 };

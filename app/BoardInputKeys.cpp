@@ -458,7 +458,7 @@ bool BoardInput::KeyPlusMinus(int step)
     if (!m_doc)
         return false;
     if (m_nCommand == kPartNumberClick) {
-        m_port.StepRefNumber(step);
+        m_ref.number = std::max(0, m_ref.number + step);
         m_port.ShowStatusText(m_ptCursor);
         return true;
     }

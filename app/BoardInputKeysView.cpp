@@ -1,5 +1,5 @@
-// The board view's side of the single keys: status coordinates, the part-number click's number,
-// commands posted to the main window, zoom and cursor steps, and the caption toggle of Space.
+// The board view's side of the single keys: status coordinates, commands posted to the main
+// window, zoom and cursor steps, and the caption toggle of Space.
 
 #include "app/MainFrame.h"
 #include "app/VELTAApp.h"
@@ -9,17 +9,11 @@
 
 #include <QPointer>
 
-#include <algorithm>
 #include <cmath>
 
 void CVELTAView::ToggleRelative()
 {
     m_bRelative = m_bRelative ? 0 : 1;
-}
-
-void CVELTAView::StepRefNumber(int step)
-{
-    m_nRefNumber = std::max(0, m_nRefNumber + step);
 }
 
 void CVELTAView::PostFrameCommand(int id)

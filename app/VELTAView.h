@@ -263,7 +263,6 @@ private:
     // Keyboard commands: the window's side of the single keys.
 public:
     void ToggleRelative() override;
-    void StepRefNumber(int step) override;
     void PostFrameCommand(int id) override;
     int ZoomPercent() const override;
     int LineDivision() const override;
@@ -272,7 +271,6 @@ public:
     void ScrollByBoard(double dx, double dy) override;
     void ToggleCaption() override;
     bool IsRelative() const { return m_bRelative != 0; }
-    int GetRefNumber() const { return m_nRefNumber; }
     // Edit commands (clipboard, delete, flip and rotate, numeric move), document updates and
     // activation.
 public:

@@ -92,8 +92,6 @@ public:
     // --- Keyboard commands' services of the window (the defaults do nothing).
     // Shift toggles whether the status coordinates are relative to the input start.
     virtual void ToggleRelative() {}
-    // Steps the next number of the part-number click; it never goes below 0.
-    virtual void StepRefNumber(int /*step*/) {}
     // Posts a command to the main window: it runs once the key has been handled.
     virtual void PostFrameCommand(int /*id*/) {}
     // The main frame's zoom step in percent and the zoom view's line division.

@@ -228,12 +228,12 @@ TEST_F(ViewKeysTest, MinusKeepsThePartNumberAtZeroOrMore)
     In().m_nCommand = BoardInput::kPartNumberClick;
     Char('+');
     Char('+');
-    EXPECT_EQ(V().GetRefNumber(), 2);
+    EXPECT_EQ(In().m_ref.number, 2);
     for (int i = 0; i < 4; ++i)
         Char('-');
-    EXPECT_EQ(V().GetRefNumber(), 0);
+    EXPECT_EQ(In().m_ref.number, 0);
     Key(Qt::Key_Minus, Qt::KeypadModifier);
-    EXPECT_EQ(V().GetRefNumber(), 0);
+    EXPECT_EQ(In().m_ref.number, 0);
 }
 
 // --- Enter, Shift -----------------------------------------------------------------------------------------

@@ -475,3 +475,29 @@ bool FrameDocumentHost::RunCleanUpDialog(CleanUpChoice& choice)
 {
     return RunDataDialog<CDlgClean>(&m_frame, choice);
 }
+
+// CAM input: the dialog offers the main frame's layer combo as it stands.
+#include "dialogs/DlgCamIn.h"
+#include "document/CamInChoice.h"
+
+#include <QComboBox>
+
+bool FrameDocumentHost::RunCamInDialog(CamInChoice& choice)
+{
+    CDlgCamIn dialog(&m_frame);
+    if (QComboBox* combo = m_frame.LayerCombo()) {
+        for (int i = 0; i < combo->count(); ++i)
+            dialog.m_layerCombo.entries.push_back(
+                {platform::QStringToCp932(combo->itemText(i)).value_or(std::string()), combo->itemData(i).toInt()});
+        dialog.m_layerCombo.selected = combo->currentIndex();
+    }
+    if (dialog.DoModal() != QDialog::Accepted)
+        return false;
+    const CDlgCamIn::Settings& s = dialog.m_settings[static_cast<std::size_t>(dialog.m_nKind)];
+    choice.kind = dialog.m_nKind;
+    choice.layer = s.layer;
+    choice.dataFile = s.dataFile;
+    choice.tableFile = s.tableFile;
+    choice.extended = dialog.m_bExtended;
+    return true;
+}

@@ -69,6 +69,10 @@ public:
     bool RunPartListDialog(PartListChoice& choice) override;
     bool RunCleanUpDialog(CleanUpChoice& choice) override;
 
+
+    // CAM input
+    bool RunCamInDialog(CamInChoice& choice) override;
+
 private:
     // The input machine of this board's view, or null.
     BoardInput* Input() const;

@@ -124,6 +124,9 @@ constexpr DocumentCommand kDocumentCommands[] = {
     {32955, &CVELTADoc::OnUpdateToolCommand, &CVELTADoc::OnPartList},
     {32956, &CVELTADoc::OnUpdateToolCommand, &CVELTADoc::OnCleanUp},
     {32846, &CVELTADoc::OnUpdateToolCommand, &CVELTADoc::OnHoleData},
+
+    // CAM input
+    {32832, nullptr, &CVELTADoc::OnCamDataInput},
 };
 
 const DocumentCommand* FindDocumentCommand(int id)

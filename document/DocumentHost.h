@@ -283,4 +283,12 @@ public:
         (void)doc;
         return false;
     }
+
+    // --- CAM input ---
+    // The CAM input dialog (it writes the reading settings to the profile on OK): false on Cancel.
+    virtual bool RunCamInDialog(struct CamInChoice& choice)
+    {
+        (void)choice;
+        return false;
+    }
 };

@@ -717,4 +717,18 @@ private:
     std::array<bool, LAYER_MAX + 1> CleanUpLayers(int target);
     void PlaceOnLayer(CSheet& output, int layer, bool empty);
     void MakeHoleChart(const tagHOLEDATA& data, CSheet& chart);
+
+    // CAM input
+public:
+    // Tools command 32832: reads a photo-plot or drill file into a layer as the CAM input dialog
+    // chose, one undo step for the new items (and one for old ones deleted on request).
+    void OnCamDataInput();
+    // The reading settings of a kind (0 photo, 1 drill) from the profile section "CAMIn\Phot" or
+    // "CAMIn\Drill"; an extended Gerber file always has '*' blocks, plain text and centre mode 0.
+    static tagGERBAR MakeCamInRecord(int kind, bool extended);
+
+private:
+    // Reads the data file into a work sheet with the record; false (said to the user) when the
+    // file cannot be opened or is malformed. The reading's messages are shown once, together.
+    bool ReadCamInFile(const std::string& path, tagGERBAR& g, CSheet& work);
 };

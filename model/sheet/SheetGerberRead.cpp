@@ -450,9 +450,8 @@ private:
                 const int code = Code(n);
                 m_g.lastGCode = code;
                 if (code == 4) {
-                    const std::string comment(Trim(std::string_view(block).substr(at)));
-                    if (!comment.empty())
-                        Report(comment);
+                    // Comments are the writing tool's notes (titles, dates, section marks), not
+                    // something the user must be told of.
                     m_modalD = 0;
                     return;
                 }

@@ -677,6 +677,9 @@ std::uint32_t CSheet::MakeGroup()
     m_nNetID = static_cast<std::uint32_t>(layer);
 
     std::vector<NetFill::Node> nodes;
+    // Room for this sheet's items and the vias: growing the array by copies costs more than the fill.
+    nodes.reserve(static_cast<std::size_t>(std::max(GetItemCount(), 0)) +
+                  (wiring && viaPart ? static_cast<std::size_t>(std::max(viaPart->GetItemCount(), 0)) : 0u));
     std::deque<CLand> viaLands;
     for (int kind : kOwnIdKinds)
         ForEach<CItemBase>(*this, kind, [&](CItemBase* item) {

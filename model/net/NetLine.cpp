@@ -876,36 +876,52 @@ void CNetLine::CheckNearMembers(tagDRCSPEC* drc, CItemBase* tested, const CDRect
 int CNetLine::MakeNetID(std::uint32_t first)
 {
     // Every member once (a list may name an item twice), in seeding order: the own-id kinds, then
-    // the vias (seen as their lands on the W-layer), then the holes.
-    std::vector<NetFill::Node> nodes;
-    nodes.reserve(m_members.Size());
+    // the vias, then the holes.
     std::unordered_set<const CItemBase*> repeated;
     auto firstTime = [&](const CItemBase* item) {
         return m_members.Count(item) < 2 || repeated.insert(item).second;
     };
-    std::deque<CLand> viaLands;
+    std::vector<CItemBase*> pieces, vias, holes;
+    pieces.reserve(m_members.Size());
     for (int kind : kOwnIdKinds)
         for (CItemBase* item : ListOf(kind))
             if (firstTime(item))
-                nodes.push_back(
-                    {item, item, item, item->GetBoundingRect(), item->GetBoundingRect(), item->GetID() != 0});
-    for (CItemBase* item : m_Vias) {
-        if (!firstTime(item))
-            continue;
-        auto* via = static_cast<CVia*>(item);
-        viaLands.push_back(ViaLand(*via, m_nWLayer));
-        CLand& land = viaLands.back();
-        nodes.push_back({item, &land, &land, land.GetBoundingRect(), land.GetBoundingRect(),
-                         via->GetLayerID(m_nWLayer) != 0});
-    }
+                pieces.push_back(item);
+    for (CItemBase* item : m_Vias)
+        if (firstTime(item))
+            vias.push_back(item);
     for (CItemBase* item : m_Holes)
         if (firstTime(item))
-            nodes.push_back({item, item, item, item->GetBoundingRect(), item->GetBoundingRect(),
-                             static_cast<CHole*>(item)->GetLayerID(m_nWLayer) != 0});
+            holes.push_back(item);
+    return MakeNetID(first, pieces, vias, holes, m_nAttr, m_nWLayer);
+}
+
+int CNetLine::MakeNetID(std::uint32_t first, const std::vector<CItemBase*>& pieces,
+                        const std::vector<CItemBase*>& vias, const std::vector<CItemBase*>& holes, int attr,
+                        int wLayer)
+{
+    // The vias are seen as their lands on the W-layer.
+    std::vector<NetFill::Node> nodes;
+    nodes.reserve(pieces.size() + vias.size() + holes.size());
+    std::deque<CLand> viaLands;
+    for (CItemBase* item : pieces) {
+        const CDRect rect = item->GetBoundingRect();
+        nodes.push_back({item, item, item, rect, rect, item->GetID() != 0});
+    }
+    for (CItemBase* item : vias) {
+        auto* via = static_cast<CVia*>(item);
+        viaLands.push_back(NetMemberIndex::ViaLand(via, attr, wLayer));
+        CLand& land = viaLands.back();
+        nodes.push_back({item, &land, &land, land.GetBoundingRect(), land.GetBoundingRect(),
+                         via->GetLayerID(wLayer) != 0});
+    }
+    for (CItemBase* item : holes)
+        nodes.push_back({item, item, item, item->GetBoundingRect(), item->GetBoundingRect(),
+                         static_cast<CHole*>(item)->GetLayerID(wLayer) != 0});
 
     NetFill fill(std::move(nodes));
     std::uint32_t id = first;
-    const int layer = m_nWLayer;
+    const int layer = wLayer;
     auto touches = [](const NetFill::Node& piece, const NetFill::Node& from) {
         return NetFill::Touches(piece, from);
     };

@@ -127,6 +127,12 @@ public:
     // lines, arcs, lands, surfaces and texts without an id in that order, then the vias without an id
     // on the W-layer; holes join by contact only. Returns the number of ids made.
     int MakeNetID(std::uint32_t first);
+    // MakeNetID over members given as lists, each item once, without building a group: the own-id
+    // pieces in seeding order, the vias (seen as their lands of a group of this attribute on the
+    // W-layer), the holes.
+    static int MakeNetID(std::uint32_t first, const std::vector<CItemBase*>& pieces,
+                         const std::vector<CItemBase*>& vias, const std::vector<CItemBase*>& holes, int attr,
+                         int wLayer);
     // Adds the source's members that carry this group's id (vias and holes on the source's W-layer);
     // returns the bounds.
     CDRect GetSameIDItem(CNetLine* source);

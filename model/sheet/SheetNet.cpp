@@ -13,6 +13,7 @@
 #include "model/items/Via.h"
 #include "model/net/NetFill.h"
 #include "model/net/NetLine.h"
+#include "model/net/NetMemberIndex.h"
 #include "model/net/RectGrid.h"
 #include "model/services/DocumentServices.h"
 #include "model/sheet/Sheet.h"
@@ -261,6 +262,129 @@ private:
     }
     std::vector<CPart*> m_parts;
     RectGrid m_grid;
+};
+
+// Which parts a grown or new group must check its terminals against (CPart::CheckTerNetLine).
+// A terminal's link to a group follows from tests that only become true as the group grows: its
+// part's net rectangle meeting the group's, its own rectangle and its copper's meeting the group's,
+// and its copper touching a member. A part whose rectangles take in all of these (net rectangle,
+// terminal rectangles, terminal copper as the touch tests see it) can change its links only where
+// the group gained members or where the group's rectangle grew; every other part was checked
+// against the group before, with the same outcome, so checking it again changes nothing.
+class TerminalScan
+{
+public:
+    TerminalScan(const std::vector<CPart*>& parts, int layer, int wLayer, int attr)
+        : m_parts(parts), m_grid(Cover(parts, layer, wLayer, attr, m_rects)), m_stamp(parts.size(), 0)
+    {
+        m_grid.InsertAll(m_rects);
+    }
+
+    // The parts to check after the step in which `group` took the members within `gained` (the
+    // rectangles of the groups it took in), in list order. A group not met before in this pass is
+    // checked wherever it lies: links made before the pass prove nothing.
+    const std::vector<CPart*>& After(CNetLine* group, const std::vector<CDRect>& gained)
+    {
+        ++m_pass;
+        m_found.clear();
+        m_out.clear();
+        const CDRect now = group->GetBoundingRect();
+        const auto before = m_seen.find(group);
+        if (before == m_seen.end()) {
+            Find(now);
+        } else {
+            const CDRect& was = before->second;
+            // What the rectangle gained: the strips of `now` outside `was`.
+            if (now.left < was.left)
+                Find(CDRect(now.left, now.top, std::min(was.left, now.right), now.bottom));
+            if (now.right > was.right)
+                Find(CDRect(std::max(was.right, now.left), now.top, now.right, now.bottom));
+            if (now.top < was.top)
+                Find(CDRect(now.left, now.top, now.right, std::min(was.top, now.bottom)));
+            if (now.bottom > was.bottom)
+                Find(CDRect(now.left, std::max(was.bottom, now.top), now.right, now.bottom));
+            for (const CDRect& rect : gained)
+                Find(rect);
+        }
+        m_seen[group] = now;
+        std::sort(m_found.begin(), m_found.end());
+        // Only parts whose net rectangle meets the group's are checked at all.
+        for (int index : m_found)
+            if (Meet(m_parts[static_cast<std::size_t>(index)]->GetNetBoundingRect(), now))
+                m_out.push_back(m_parts[static_cast<std::size_t>(index)]);
+        return m_out;
+    }
+
+private:
+    static void Extend(CDRect& into, bool& any, const CDRect& rect)
+    {
+        // Plain bounds: a rectangle of zero size counts too.
+        if (!any) {
+            into = rect;
+            any = true;
+            return;
+        }
+        into.left = std::min({into.left, rect.left, rect.right});
+        into.right = std::max({into.right, rect.left, rect.right});
+        into.top = std::min({into.top, rect.top, rect.bottom});
+        into.bottom = std::max({into.bottom, rect.top, rect.bottom});
+    }
+    static std::vector<CDRect>& Cover(const std::vector<CPart*>& parts, int layer, int wLayer, int attr,
+                                      std::vector<CDRect>& rects)
+    {
+        for (CPart* part : parts) {
+            CDRect cover;
+            bool any = false;
+            Extend(cover, any, part->GetNetBoundingRect());
+            for (POSITION pos = part->GetFirstTerPos(); pos;) {
+                CTer* ter = part->GetNextTer(pos);
+                Extend(cover, any, ter->GetItemBoundingRect());
+                CNetLine group(ter->GetID(), wLayer, attr);
+                if (!part->GetTerItem(layer, &group))
+                    continue;
+                Extend(cover, any, group.GetBoundingRect());
+                for (auto p = group.GetFirstLinePos(); p;)
+                    Extend(cover, any, group.GetNextLine(p)->GetBoundingRect());
+                for (auto p = group.GetFirstArcPos(); p;)
+                    Extend(cover, any, group.GetNextArc(p)->GetBoundingRect());
+                for (auto p = group.GetFirstLandPos(); p;)
+                    Extend(cover, any, group.GetNextLand(p)->GetBoundingRect());
+                for (auto p = group.GetFirstSurPos(); p;)
+                    Extend(cover, any, group.GetNextSur(p)->GetBoundingRect());
+                for (auto p = group.GetFirstTextPos(); p;)
+                    Extend(cover, any, group.GetNextText(p)->GetBoundingRect());
+                for (auto p = group.GetFirstHolePos(); p;)
+                    Extend(cover, any, group.GetNextHole(p)->GetBoundingRect());
+                for (auto p = group.GetFirstViaPos(); p;) {
+                    CVia* via = group.GetNextVia(p);
+                    Extend(cover, any, via->GetBoundingRect());
+                    Extend(cover, any, NetMemberIndex::ViaLand(via, attr, wLayer).GetBoundingRect());
+                }
+                group.DeleteContents();
+            }
+            rects.push_back(cover);
+        }
+        return rects;
+    }
+    void Find(const CDRect& rect)
+    {
+        m_grid.Query(rect, [&](int index) {
+            const std::size_t i = static_cast<std::size_t>(index);
+            if (m_stamp[i] != m_pass && Meet(m_rects[i], rect)) {
+                m_stamp[i] = m_pass;
+                m_found.push_back(index);
+            }
+        });
+    }
+
+    const std::vector<CPart*>& m_parts;
+    std::vector<CDRect> m_rects;
+    RectGrid m_grid;
+    std::vector<std::uint64_t> m_stamp;
+    std::uint64_t m_pass = 0;
+    std::unordered_map<const CNetLine*, CDRect> m_seen;
+    std::vector<int> m_found;
+    std::vector<CPart*> m_out;
 };
 
 // The runs of a group array: [begin, end) of each run's ids (after any header), the header's
@@ -553,6 +677,9 @@ std::uint32_t CSheet::MakeGroup()
     m_nNetID = static_cast<std::uint32_t>(layer);
 
     std::vector<NetFill::Node> nodes;
+    // Room for this sheet's items and the vias: growing the array by copies costs more than the fill.
+    nodes.reserve(static_cast<std::size_t>(std::max(GetItemCount(), 0)) +
+                  (wiring && viaPart ? static_cast<std::size_t>(std::max(viaPart->GetItemCount(), 0)) : 0u));
     std::deque<CLand> viaLands;
     for (int kind : kOwnIdKinds)
         ForEach<CItemBase>(*this, kind, [&](CItemBase* item) {
@@ -631,7 +758,10 @@ void CSheet::MakeRubberGroup()
     CSheet* viaPart = ViaPartSheet(*this);
     const std::vector<CPart*> parts = PlacedParts(*this);
 
+    // The pieces without an id: on a plane, the vias and holes that join its copper (gathered into
+    // a work group); on a positive sheet, its own pieces in kind order, the vias, the holes.
     CNetLine work(0, layer, m_nType);
+    std::vector<CItemBase*> pieces, vias, holes;
     if (IsNega()) {
         if (viaPart)
             ForEach<CVia>(*viaPart, KIND_VIA, [&](CVia* via) {
@@ -645,129 +775,119 @@ void CSheet::MakeRubberGroup()
         for (int kind : kOwnIdKinds)
             ForEach<CItemBase>(*this, kind, [&](CItemBase* item) {
                 if (item->GetID() == 0)
-                    work.AddItem(item);
+                    pieces.push_back(item);
             });
         if (viaPart)
             ForEach<CVia>(*viaPart, KIND_VIA, [&](CVia* via) {
                 if (via->GetLayerID(layer) == 0)
-                    work.AddItem(via);
+                    vias.push_back(via);
             });
         for (CHole* hole : DocumentHoles(*this))
             if (hole->GetID() == 0 && hole->GetLayerID(layer) == 0)
-                work.AddItem(hole);
+                holes.push_back(hole);
     }
 
     if (!work.IsEmpty()) {
-        for (auto pos = work.GetFirstSurPos(); pos;)
-            work.GetNextSur(pos)->MakeSurLine(false);
-
-        if (IsNega()) {
-            CNetLine* target = nullptr;
-            if (m_nNetID > 255)
-                for (auto pos = m_netLines.GetHeadPosition(); pos && !target;) {
-                    CNetLine* group = m_netLines.GetNext(pos);
-                    if (group->GetID() == m_nNetID)
-                        target = group;
-                }
-            if (target) {
-                *target += work;
-            } else {
-                if (m_nNetID <= 255)
-                    m_nNetID += 256;
-                auto group = std::make_unique<CNetLine>(m_nNetID, layer, m_nType);
-                *group += work;
-                m_netLines.AddTail(std::move(group));
+        CNetLine* target = nullptr;
+        if (m_nNetID > 255)
+            for (auto pos = m_netLines.GetHeadPosition(); pos && !target;) {
+                CNetLine* group = m_netLines.GetNext(pos);
+                if (group->GetID() == m_nNetID)
+                    target = group;
             }
-            work.DeleteContents();
+        if (target) {
+            *target += work;
         } else {
-            const std::uint32_t base = m_nNetID;
-            const int made = work.MakeNetID(base + 256);
+            if (m_nNetID <= 255)
+                m_nNetID += 256;
+            auto group = std::make_unique<CNetLine>(m_nNetID, layer, m_nType);
+            *group += work;
+            m_netLines.AddTail(std::move(group));
+        }
+        work.DeleteContents();
+    } else if (!pieces.empty() || !vias.empty() || !holes.empty()) {
+        for (CItemBase* item : pieces)
+            if (item->GetKind() == KIND_SUR)
+                static_cast<CSur*>(item)->MakeSurLine(false);
+        const std::uint32_t base = m_nNetID;
+        const int made = CNetLine::MakeNetID(base + 256, pieces, vias, holes, m_nType, layer);
 
-            // The work group's members by id, in the order GetSameIDItem takes them.
-            std::unordered_map<std::uint32_t, std::vector<CItemBase*>> byId;
-            for (auto pos = work.GetFirstLinePos(); pos;) {
-                CItemBase* item = work.GetNextLine(pos);
-                byId[item->GetID()].push_back(item);
-            }
-            for (auto pos = work.GetFirstArcPos(); pos;) {
-                CItemBase* item = work.GetNextArc(pos);
-                byId[item->GetID()].push_back(item);
-            }
-            for (auto pos = work.GetFirstLandPos(); pos;) {
-                CItemBase* item = work.GetNextLand(pos);
-                byId[item->GetID()].push_back(item);
-            }
-            for (auto pos = work.GetFirstSurPos(); pos;) {
-                CItemBase* item = work.GetNextSur(pos);
-                byId[item->GetID()].push_back(item);
-            }
-            for (auto pos = work.GetFirstTextPos(); pos;) {
-                CItemBase* item = work.GetNextText(pos);
-                byId[item->GetID()].push_back(item);
-            }
-            for (auto pos = work.GetFirstViaPos(); pos;) {
-                CVia* via = work.GetNextVia(pos);
-                byId[via->GetLayerID(layer)].push_back(via);
-            }
-            for (auto pos = work.GetFirstHolePos(); pos;) {
-                CHole* hole = work.GetNextHole(pos);
-                byId[hole->GetLayerID(layer)].push_back(hole);
-            }
-            work.DeleteContents();
+        // The pieces by id, in the order GetSameIDItem takes them: the new ids are base + 256,
+        // base + 512, ...
+        std::vector<std::vector<CItemBase*>> byId(static_cast<std::size_t>(std::max(made, 0)));
+        auto file = [&](CItemBase* item, std::uint32_t id) {
+            // Ids wrap as the counter does.
+            const std::uint32_t step = id - base;
+            if (step == 0 || step % 256u != 0)
+                return;
+            const std::uint32_t k = step / 256u - 1u;
+            if (k < byId.size())
+                byId[k].push_back(item);
+        };
+        for (CItemBase* item : pieces)
+            file(item, item->GetID());
+        for (CItemBase* via : vias)
+            file(via, static_cast<CVia*>(via)->GetLayerID(layer));
+        for (CItemBase* hole : holes)
+            file(hole, static_cast<CHole*>(hole)->GetLayerID(layer));
 
-            GroupIndex groups(*this);
-            PartIndex partIndex(parts);
-            for (int k = 0; k < made; ++k) {
-                const std::uint32_t id = base + 256u * static_cast<std::uint32_t>(k + 1);
-                auto group = std::make_unique<CNetLine>(id, layer, m_nType);
-                for (CItemBase* item : byId[id])
-                    group->AddItem(item);
-                // The members of large groups are filed once for the pass and kept up to date
-                // through the merges, so that a touch test looks only at the members near each
-                // item; a small group is walked.
-                auto keepIndex = [](CNetLine* line) {
-                    if (line->GetCount(1) + line->GetCount(2) + line->GetCount(4) + line->GetCount(5) +
-                            line->GetCount(6) + line->GetCount(7) + line->GetCount(8) >=
-                        kIndexFrom)
-                        line->KeepMemberIndex();
-                };
-                keepIndex(group.get());
+        GroupIndex groups(*this);
+        PartIndex partIndex(parts);
+        TerminalScan terminals(parts, m_nLayer, layer, m_nType);
+        std::vector<CDRect> gained;
+        for (int k = 0; k < made; ++k) {
+            const std::uint32_t id = base + 256u * static_cast<std::uint32_t>(k + 1);
+            auto group = std::make_unique<CNetLine>(id, layer, m_nType);
+            for (CItemBase* item : byId[static_cast<std::size_t>(k)])
+                group->AddItem(item);
+            // The members of large groups are filed once for the pass and kept up to date
+            // through the merges, so that a touch test looks only at the members near each
+            // item; a small group is walked.
+            auto keepIndex = [](CNetLine* line) {
+                if (line->GetCount(1) + line->GetCount(2) + line->GetCount(4) + line->GetCount(5) +
+                        line->GetCount(6) + line->GetCount(7) + line->GetCount(8) >=
+                    kIndexFrom)
+                    line->KeepMemberIndex();
+            };
+            keepIndex(group.get());
 
-                std::vector<CNetLine*> touching;
-                for (CNetLine* near : groups.Near(group->GetBoundingRect())) {
-                    keepIndex(near);
-                    if (near->CheckShortItem(group.get()))
-                        touching.push_back(near);
+            std::vector<CNetLine*> touching;
+            for (CNetLine* near : groups.Near(group->GetBoundingRect())) {
+                keepIndex(near);
+                if (near->CheckShortItem(group.get()))
+                    touching.push_back(near);
+            }
+
+            CNetLine* result;
+            gained.assign(1, group->GetBoundingRect());
+            for (std::size_t i = 1; i < touching.size(); ++i)
+                gained.push_back(touching[i]->GetBoundingRect());
+            if (!touching.empty()) {
+                result = touching.front();
+                for (std::size_t i = 1; i < touching.size(); ++i) {
+                    if (touching[i]->GetID() == m_nNetID)
+                        m_nNetID -= 256;
+                    *result += *touching[i];
                 }
-
-                CNetLine* result;
-                if (!touching.empty()) {
-                    result = touching.front();
+                *result += *group;
+                group->DeleteContents();
+                groups.Grew(result);
+                if (touching.size() > 1) {
+                    partIndex.ForEachNear(result->GetBoundingRect(),
+                                          [&](CPart* part) { part->ChangeTerNetLine(&touching); });
                     for (std::size_t i = 1; i < touching.size(); ++i) {
-                        if (touching[i]->GetID() == m_nNetID)
-                            m_nNetID -= 256;
-                        *result += *touching[i];
+                        groups.Gone(touching[i]);
+                        touching[i]->DeleteContents();
+                        m_netLines.RemoveAt(groups.PositionOf(touching[i]));
                     }
-                    *result += *group;
-                    group->DeleteContents();
-                    groups.Grew(result);
-                    if (touching.size() > 1) {
-                        partIndex.ForEachNear(result->GetBoundingRect(),
-                                              [&](CPart* part) { part->ChangeTerNetLine(&touching); });
-                        for (std::size_t i = 1; i < touching.size(); ++i) {
-                            groups.Gone(touching[i]);
-                            touching[i]->DeleteContents();
-                            m_netLines.RemoveAt(groups.PositionOf(touching[i]));
-                        }
-                    }
-                } else {
-                    m_nNetID = id;
-                    result = group.get();
-                    groups.Add(result, m_netLines.AddTail(std::move(group)));
                 }
-                partIndex.ForEachNear(result->GetBoundingRect(),
-                                      [&](CPart* part) { part->CheckTerNetLine(result, m_nLayer); });
+            } else {
+                m_nNetID = id;
+                result = group.get();
+                groups.Add(result, m_netLines.AddTail(std::move(group)));
             }
+            for (CPart* part : terminals.After(result, gained))
+                part->CheckTerNetLine(result, m_nLayer);
         }
     }
 

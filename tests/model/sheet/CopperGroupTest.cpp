@@ -199,10 +199,6 @@ protected:
             pad->SetID(id);
             part->NewTer(at, CText(std::to_string(id), at, 0))->SetID(id);
         }
-        // A part with an id of its own has its terminals linked only as groups form, not again at
-        // the end of the pass.
-        if (seed % 2)
-            part->SetID(0x1234);
         part->CalcNetBoundRect(&doc);
     }
 
@@ -308,6 +304,11 @@ TEST_F(CopperGroupTest, SheetGroupsAreThePlainGroupsOfTheGroupContactRule)
         RandomBoard(seed, seed % 15 == 0 ? 12 : 1);
         top.ResetNetID();
         viaPart.ResetNetID();
+        // A part with an id of its own (given after the reset, which clears it) has its terminals
+        // linked only as groups form, not again at the end of the pass.
+        if (seed % 2)
+            for (POSITION pos = viaPart.GetFirstPartPos(); pos;)
+                viaPart.GetNextPart(pos)->SetID(0x1234);
         top.MakeRubberGroup();
         // More copper drawn on the board joins the groups it touches.
         for (unsigned more = 1; more <= 3; ++more)
@@ -394,6 +395,41 @@ TEST_F(CopperGroupTest, ATextJoinsTheTracksOnEitherSideOfItsFrameWhicheverComesF
         for (POSITION pos = top.GetFirstItemPos(kind); pos;)
             ids.insert(top.GetNextItem(kind, pos)->GetID());
     EXPECT_EQ(ids, (std::set<std::uint32_t>{W + 256}));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CopperGroupTest, ATerminalIsLinkedWhenItsGroupsRectangleGrowsOverItInALaterMerge)
+{
+    // A square pad whose right edge a track's square end touches: the track's rectangle only
+    // shares an edge with the terminal's, so the terminal is not linked yet.
+    CPart* part = viaPart.NewPart(CPart());
+    CLand* pad = part->NewLand({0, 0}, T_SQUARE);
+    pad->SetLayerNo(0);
+    pad->SetID(1);
+    CTer* ter = part->NewTer({0, 0}, CText("1", {0, 0}, 0));
+    ter->SetID(1);
+    part->CalcNetBoundRect(&doc);
+    top.NewLine({0.625, 0}, {3, 0}, T_SQLINE, 0);
+    top.NewLine({3, 0}, {3, 2}, T_SQLINE, 0);
+    top.ResetNetID();
+    viaPart.ResetNetID();
+    part->SetID(0x1234); // linked only as groups form
+    top.MakeRubberGroup();
+    ASSERT_EQ(top.GetNetLineCount(), 1);
+    CNetLine* group = top.GetHeadNetLine();
+    EXPECT_FALSE(ter->FindNetLine(group));
+
+    // Two new pieces join the group one after the other: the first leaves its rectangle where it
+    // was on the left, the second, far from the pad, stretches it over the pad.
+    top.NewLine({3, 0}, {4, 0}, T_SQLINE, 0);
+    top.NewLine({3, 2}, {-2, 2}, T_SQLINE, 0);
+    top.MakeRubberGroup();
+    ASSERT_EQ(top.GetNetLineCount(), 1);
+    EXPECT_EQ(top.GetHeadNetLine(), group);
+    EXPECT_TRUE(ter->FindNetLine(group));
 }
 
 } // namespace

@@ -177,80 +177,50 @@ double Degrees(double radians)
     return degrees;
 }
 
-void CircularList(CVELTADoc& doc, CSheet& holes, std::string& out)
+// One drill-list form: round holes three to a line, or shaped holes two to a line with their angle,
+// in groups of equal size and plating, each under a header between separator lines.
+void HoleList(CVELTADoc& doc, CSheet& holes, bool circular, std::string& out)
 {
+    const int perLine = circular ? 3 : 2;
     int count = 0;
-    bool started = false;
-    double diameter = 0.0;
-    bool through = false;
+    const CHole* group = nullptr;
+    auto differs = [](double a, double b) { return std::fabs(a - b) > kSame; };
     POSITION pos = holes.GetFirstHolePos();
     while (pos) {
         CHole* hole = holes.GetNextHole(pos);
-        if (!hole || hole->GetHoleShape() != 0)
+        if (!hole || (hole->GetHoleShape() == 0) != circular)
             continue;
-        if (!started || std::fabs(hole->GetHoleDia() - diameter) > kSame ||
-            hole->IsThroughHole() != through) {
+        if (!group || differs(hole->GetHoleDia(), group->GetHoleDia()) ||
+            hole->IsThroughHole() != group->IsThroughHole() ||
+            (!circular && (differs(hole->GetHoleWidth(), group->GetHoleWidth()) ||
+                           differs(hole->GetHoleRadius(), group->GetHoleRadius())))) {
             if (count > 0) {
                 out += "\n";
-                if (count % 3 != 0)
+                if (count % perLine != 0)
                     out += "\n";
             }
-            started = true;
-            diameter = hole->GetHoleDia();
-            through = hole->IsThroughHole();
+            group = hole;
             count = 0;
+            const char* plating = hole->IsThroughHole() ? "Through hole\n" : "Non-Through hole\n";
             out += kSeparator;
-            out += platform::Format(" Hole Diameter = %.2f mm for %s\n", diameter,
-                                    through ? "Through hole" : "Non-Through hole");
+            if (circular)
+                out += platform::Format(" Hole Diameter = %.2f mm for ", hole->GetHoleDia());
+            else if (hole->IsHoleRect())
+                out += "Rectangle Width " + FormatNumber(hole->GetHoleWidth()) + "mm  Hight " +
+                       FormatNumber(hole->GetHoleDia()) + "mm  Corner " +
+                       FormatNumber(hole->GetHoleRadius()) + "mm for ";
+            else
+                out += "Oval Width " + FormatNumber(hole->GetHoleWidth()) + "mm  Hight " +
+                       FormatNumber(hole->GetHoleDia()) + "mm for ";
+            out += plating;
             out += kSeparator;
         }
         CDPoint at = hole->GetPoint();
         doc.ToUserOrigin(at, 0);
         out += platform::Format("[%3d] % 8.3f,% 8.3f ", ++count, at.x, at.y);
-        if (count % 3 == 0)
-            out += "\n";
-    }
-}
-
-void LongList(CVELTADoc& doc, CSheet& holes, std::string& out)
-{
-    int count = 0;
-    bool started = false;
-    double width = 0.0, diameter = 0.0, radius = 0.0;
-    bool through = false;
-    POSITION pos = holes.GetFirstHolePos();
-    while (pos) {
-        CHole* hole = holes.GetNextHole(pos);
-        if (!hole || hole->GetHoleShape() == 0)
-            continue;
-        if (!started || std::fabs(hole->GetHoleWidth() - width) > kSame ||
-            std::fabs(hole->GetHoleDia() - diameter) > kSame ||
-            std::fabs(hole->GetHoleRadius() - radius) > kSame || hole->IsThroughHole() != through) {
-            if (count > 0) {
-                out += "\n";
-                if (count % 2 != 0)
-                    out += "\n";
-            }
-            started = true;
-            width = hole->GetHoleWidth();
-            diameter = hole->GetHoleDia();
-            radius = hole->GetHoleRadius();
-            through = hole->IsThroughHole();
-            count = 0;
-            out += kSeparator;
-            if (hole->IsHoleRect())
-                out += "Rectangle Width " + FormatNumber(width) + "mm  Hight " + FormatNumber(diameter) +
-                       "mm  Corner " + FormatNumber(radius);
-            else
-                out += "Oval Width " + FormatNumber(width) + "mm  Hight " + FormatNumber(diameter);
-            out += through ? "mm for Through hole\n" : "mm for Non-Through hole\n";
-            out += kSeparator;
-        }
-        CDPoint at = hole->GetPoint();
-        doc.ToUserOrigin(at, 0);
-        out += platform::Format("[%3d] % 8.3f,% 8.3f % 6.2f    ", ++count, at.x, at.y,
-                                Degrees(hole->GetAngle()));
-        if (count % 2 == 0)
+        if (!circular)
+            out += platform::Format("% 6.2f    ", Degrees(hole->GetAngle()));
+        if (count % perLine == 0)
             out += "\n";
     }
 }
@@ -367,10 +337,7 @@ void WriteDrillList(CVELTADoc& doc, CSheet& holes, const std::string& dataPath, 
     const std::string path =
         CutExtension(dataPath) + "." + (listName.empty() ? std::string("hst") : listName);
     std::string text;
-    if (circular)
-        CircularList(doc, holes, text);
-    else
-        LongList(doc, holes, text);
+    HoleList(doc, holes, circular, text);
     text += "\n";
     std::ofstream out(platform::Cp932ToPath(path),
                       std::ios::binary | (append ? std::ios::app : std::ios::trunc));

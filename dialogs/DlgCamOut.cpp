@@ -165,18 +165,23 @@ CDlgCamOut::CDlgCamOut(QWidget* parent) : CItemDialog(IDD, U("CAMデータ出力
     m_roundExt = Put(arc, b.Add(IdRoundExt, new QLineEdit(this), -1, 0), 5, 1);
     m_slotList = Put(arc, b.Check(IdSlotList, U("長穴/角穴"), -1, 0), 6, 0);
     m_slotExt = Put(arc, b.Add(IdSlotExt, new QLineEdit(this), -1, 0), 6, 1);
+    arc->setColumnStretch(2, 1);
     for (QLineEdit* ext : {m_roundExt, m_slotExt}) {
         ext->setFixedWidth(64);
         NoInputMethod(ext);
     }
 
-    b.Label(U("出力フォルダ(&Q)"), 5, 3);
-    m_folder = b.Add(IdFolder, new CFolderCombo(this), 6, 3);
+    // The folder, the template and the together switch stand one under the other.
+    auto* output = new QGridLayout;
+    Grid()->addLayout(output, 5, 3, 5, 1);
+    Put(output, b.Label(U("出力フォルダ(&Q)"), -1, 0), 0, 0);
+    m_folder = Put(output, b.Add(IdFolder, new CFolderCombo(this), -1, 0), 1, 0);
     m_folder->setEditable(true);
     m_folder->setMinimumWidth(180);
-    b.Label(U("レポート形式(&F)"), 7, 3);
-    m_report = b.Add(IdReport, new QComboBox(this), 8, 3);
-    m_sameOut = b.Check(IdSameOut, U("同時出力(&Z)"), 9, 3);
+    Put(output, b.Label(U("レポート形式(&F)"), -1, 0), 2, 0);
+    m_report = Put(output, b.Add(IdReport, new QComboBox(this), -1, 0), 3, 0);
+    m_sameOut = Put(output, b.Check(IdSameOut, U("同時出力(&Z)"), -1, 0), 4, 0);
+    output->setRowStretch(5, 1);
 
     b.OkCancel(0, 4);
     FindControl<QPushButton>(this, CDialogBuilder::IdOk)->setText(U("実行(&E)"));

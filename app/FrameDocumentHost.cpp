@@ -8,6 +8,7 @@
 #include "app/VELTAView.h"
 #include "app/ViewCommands.h"
 #include "dialogs/DlgBpfSel.h"
+#include "dialogs/DlgCamOut.h"
 #include "dialogs/DlgClean.h"
 #include "dialogs/DlgGrid.h"
 #include "dialogs/DlgHoleData.h"
@@ -499,5 +500,18 @@ bool FrameDocumentHost::RunCamInDialog(CamInChoice& choice)
     choice.dataFile = s.dataFile;
     choice.tableFile = s.tableFile;
     choice.extended = dialog.m_bExtended;
+    return true;
+}
+
+// CAM output
+
+bool FrameDocumentHost::RunCamOutDialog(CamOutChoice& choice, CVELTADoc&)
+{
+    CDlgCamOut dialog(&m_frame);
+    dialog.m_choice = choice;
+    dialog.m_strProjectFolder = m_app.GetProjectFolder();
+    if (dialog.DoModal() != QDialog::Accepted)
+        return false;
+    choice = dialog.m_choice;
     return true;
 }

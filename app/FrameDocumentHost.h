@@ -87,4 +87,7 @@ public:
     // marked grids) and part management on the copy of the via and part sheet.
     bool RunGridDialog(std::array<tagGRID, 16>& grids, int& current, bool& shown) override;
     bool RunPartManagerDialog(CSheet& parts) override;
+
+    // CAM output: the output dialog on the board's CAM settings.
+    bool RunCamOutDialog(CamOutChoice& choice, CVELTADoc& doc) override;
 };

@@ -24,18 +24,8 @@
 
 namespace {
 
-std::string TrimLeft(const std::string& s)
-{
-    const std::size_t first = s.find_first_not_of(" \t");
-    return first == std::string::npos ? std::string() : s.substr(first);
-}
-
-// The text of a print-list entry after its first ':' (all of it without one).
-std::string AfterFirstColon(const std::string& entry)
-{
-    const std::size_t colon = entry.find(':');
-    return colon == std::string::npos ? entry : entry.substr(colon + 1);
-}
+using settings::AfterFirstColon;
+using settings::TrimLeft;
 
 // A whole number typed into a field, or the fallback.
 int FieldInt(const QLineEdit* field, int fallback)

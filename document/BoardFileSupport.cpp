@@ -84,19 +84,7 @@ bool CanCreate(const fs::path& target, std::string& reason)
 
 std::vector<std::string> FindSettingFiles(const fs::path& folder)
 {
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code typeError;
-        if (!it->is_regular_file(typeError))
-            continue;
-        const std::string name = ToCp932(it->path().filename());
-        if (name.size() > 4 && platform::ToLowerAscii(name.substr(name.size() - 4)) == ".bpf")
-            names.push_back(name);
-    }
-    std::sort(names.begin(), names.end(),
-              [](const std::string& a, const std::string& b) { return platform::MbsICmp(a, b) < 0; });
-    return names;
+    return FindFilesByExtension(folder, ".bpf");
 }
 
 fs::path BackupPath(const fs::path& board)
@@ -137,13 +125,7 @@ void ReportFileError(FileError kind, const std::string& path, const std::string&
 
 std::optional<std::string> WriteTextFile(const std::filesystem::path& file, const std::string& text)
 {
-    std::string bytes;
-    bytes.reserve(text.size() + text.size() / 16);
-    for (char c : text) {
-        if (c == '\n')
-            bytes += '\r';
-        bytes += c;
-    }
+    const std::string bytes = TextModeBytes(text);
     try {
         std::unique_ptr<CArchive> ar = CArchive::OpenFile(file, CArchive::store);
         ar->WriteString(bytes);
@@ -152,6 +134,39 @@ std::optional<std::string> WriteTextFile(const std::filesystem::path& file, cons
     } catch (const ArchiveError& e) {
         return std::string(e.what());
     }
+}
+
+
+// Listings and text-mode bytes of the CAM output.
+
+std::vector<std::string> FindFilesByExtension(const fs::path& folder, const std::string& extension)
+{
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        if (!it->is_regular_file(typeError))
+            continue;
+        const std::string name = ToCp932(it->path().filename());
+        if (name.size() > extension.size() &&
+            platform::ToLowerAscii(name.substr(name.size() - extension.size())) == extension)
+            names.push_back(name);
+    }
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return platform::MbsICmp(a, b) < 0; });
+    return names;
+}
+
+std::string TextModeBytes(const std::string& text)
+{
+    std::string bytes;
+    bytes.reserve(text.size() + text.size() / 16);
+    for (char c : text) {
+        if (c == '\n')
+            bytes += '\r';
+        bytes += c;
+    }
+    return bytes;
 }
 
 } // namespace docfile

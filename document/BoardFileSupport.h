@@ -44,4 +44,12 @@ void ReportFileError(FileError kind, const std::string& path, const std::string&
 // system's reason when it cannot be written.
 std::optional<std::string> WriteTextFile(const std::filesystem::path& file, const std::string& text);
 
+
+// Listings and text-mode bytes of the CAM output.
+// The files of a folder whose names end in `extension` (lower case, letters of the name in any
+// case), as CP932 names in _mbsicmp order.
+std::vector<std::string> FindFilesByExtension(const std::filesystem::path& folder, const std::string& extension);
+// The bytes of text written in text mode: every line feed as CR LF.
+std::string TextModeBytes(const std::string& text);
+
 } // namespace docfile

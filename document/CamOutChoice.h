@@ -8,14 +8,32 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 struct CamOutChoice
 {
-    tagCAMOUT settings;       // sections CAM_OUT_PHOT, CAM_OUT_DRIL and CAM_REPORT
-    int kind = 0;             // 0 photo, 1 drill: the kind the dialog shows
-    std::string boardFolder;  // the board file's folder without the trailing separator (CP932)
+    tagCAMOUT settings;                 // sections CAM_OUT_PHOT, CAM_OUT_DRIL and CAM_REPORT
+    int kind = 0;                       // 0 photo, 1 drill: the kind the dialog shows
+    std::string boardFolder;            // the board file's folder without the trailing separator (CP932)
     std::array<tagGERBAR, 2> records{}; // per kind, made from `settings` by MakeCamRecords
+
+    // What the dialog edits that the settings sections do not keep.
+    std::array<bool, 2> mirrorX{}; // per kind
+    std::array<bool, 2> mirrorY{};
+    std::string drillTable; // the drill kind's tool list file (the photo one is settings.photoFile)
+    bool sameOut = true;    // photo and drill output together (profile CAMOut/SameOut)
 };
 
 // Fills choice.records of both kinds from choice.settings.
 void MakeCamRecords(CamOutChoice& choice);
+
+// The parts of the settings the CAM option dialog edits, as the two records it takes (codes in the
+// photo record, drill options in the drill record), and back.
+void MakeOptionRecords(const tagCAMOUT& settings, tagGERBAR& photo, tagGERBAR& drill);
+void StoreOptionRecords(tagCAMOUT& settings, const tagGERBAR& photo, const tagGERBAR& drill);
+
+// The fields of an output entry "mark : data name : file name : layers": the data name and the
+// file name trimmed, and the layers (1-based in the text) 0-based, ended by -1.
+std::string GetEntryName(const std::string& entry);
+std::string GetEntryFile(const std::string& entry);
+std::vector<int> GetEntryLayers(const std::string& entry);

@@ -31,4 +31,18 @@ std::string Trim(const std::string& text)
     return text.substr(first, last - first + 1);
 }
 
+// Output and print list entries.
+
+std::string TrimLeft(const std::string& text)
+{
+    const std::size_t first = text.find_first_not_of(" \t");
+    return first == std::string::npos ? std::string() : text.substr(first);
+}
+
+std::string AfterFirstColon(const std::string& entry)
+{
+    const std::size_t colon = entry.find(':');
+    return colon == std::string::npos ? entry : entry.substr(colon + 1);
+}
+
 } // namespace settings

@@ -58,4 +58,10 @@ bool StartsWithNoCase(const std::string& text, const std::string& prefix);
 // Text without blanks at both ends.
 std::string Trim(const std::string& text);
 
+// Output and print list entries ("mark : name : file :layers").
+// Text without blanks and tabs at its start.
+std::string TrimLeft(const std::string& text);
+// The text of an entry after its first ':' (all of it without one).
+std::string AfterFirstColon(const std::string& entry);
+
 } // namespace settings

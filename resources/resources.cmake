@@ -38,3 +38,14 @@ add_custom_command(OUTPUT ${VELTA_MASTER_SETTINGS}
     VERBATIM)
 add_custom_target(velta_settings DEPENDS ${VELTA_MASTER_SETTINGS})
 add_dependencies(velta velta_settings)
+
+# The HTML report template the default report setting names ("VTHTML"); a per-user copy of the
+# same name is found first.
+set(VELTA_REPORT_TEMPLATE ${CMAKE_BINARY_DIR}/VTHTML.dat)
+add_custom_command(OUTPUT ${VELTA_REPORT_TEMPLATE}
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/resources/VTHTML.dat ${VELTA_REPORT_TEMPLATE}
+    DEPENDS ${CMAKE_SOURCE_DIR}/resources/VTHTML.dat
+    COMMENT "Copying the report template VTHTML.dat"
+    VERBATIM)
+add_custom_target(velta_report_template DEPENDS ${VELTA_REPORT_TEMPLATE})
+add_dependencies(velta velta_report_template)

@@ -4,6 +4,7 @@
 // dialogs the document runs.
 
 #include "document/DocumentHost.h"
+#include "document/TableChoices.h"
 
 class BoardInput;
 class CChildFrame;
@@ -83,4 +84,11 @@ public:
     // marked grids) and part management on the copy of the via and part sheet.
     bool RunGridDialog(std::array<tagGRID, 16>& grids, int& current, bool& shown) override;
     bool RunPartManagerDialog(CSheet& parts) override;
+
+    // The view's table and layer-move dialogs; the active view's step after a layer change.
+    bool RunTurretTableDialog(TurretTableChoice& choice) override;
+    bool RunViaTableDialog(ViaTableChoice& choice) override;
+    bool RunLayerTableDialog(LayerTableChoice& choice) override;
+    bool RunLayerMoveDialog(LayerMoveChoice& choice) override;
+    void LayerChanged() override;
 };

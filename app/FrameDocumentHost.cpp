@@ -12,6 +12,8 @@
 #include "dialogs/DlgClean.h"
 #include "dialogs/DlgGrid.h"
 #include "dialogs/DlgHoleData.h"
+#include "dialogs/DlgLayer.h"
+#include "dialogs/DlgLayerMove.h"
 #include "dialogs/DlgLayerSwap.h"
 #include "dialogs/DlgMakePart.h"
 #include "dialogs/DlgNetManager.h"
@@ -19,6 +21,8 @@
 #include "dialogs/DlgPartList.h"
 #include "dialogs/DlgPartManager.h"
 #include "dialogs/DlgPartRegist.h"
+#include "dialogs/DlgTurretTable.h"
+#include "dialogs/DlgViaTable.h"
 #include "dialogs/DlgWorkArea.h"
 #include "document/VELTADoc.h"
 #include "platform/qt/QtText.h"
@@ -514,4 +518,78 @@ bool FrameDocumentHost::RunCamOutDialog(CamOutChoice& choice, CVELTADoc&)
         return false;
     choice = dialog.m_choice;
     return true;
+}
+// --- The view's table and layer-move dialogs ---
+
+bool FrameDocumentHost::RunTurretTableDialog(TurretTableChoice& choice)
+{
+    CDlgTurretTable dialog(&m_frame);
+    dialog.m_turrets = choice.turrets;
+    dialog.m_usage = choice.usage;
+    dialog.m_nLandTurret = choice.landTurret;
+    dialog.m_nLineTurret = choice.lineTurret;
+    dialog.m_nCurrent = choice.current;
+    if (dialog.DoModal() != QDialog::Accepted)
+        return false;
+    choice.turrets = dialog.m_turrets;
+    choice.landTurret = dialog.m_nLandTurret;
+    choice.lineTurret = dialog.m_nLineTurret;
+    choice.current = dialog.m_nCurrent;
+    return true;
+}
+
+bool FrameDocumentHost::RunViaTableDialog(ViaTableChoice& choice)
+{
+    CDlgViaTable dialog(&m_frame);
+    dialog.m_vias = choice.vias;
+    dialog.m_nCurrent = choice.current;
+    dialog.m_nDefaultVia = choice.defaultVia;
+    dialog.m_nAutoVia = choice.autoVia;
+    if (dialog.DoModal() != QDialog::Accepted)
+        return false;
+    choice.vias = dialog.m_vias;
+    choice.current = dialog.m_nCurrent;
+    choice.defaultVia = dialog.m_nDefaultVia;
+    choice.autoVia = dialog.m_nAutoVia;
+    return true;
+}
+
+bool FrameDocumentHost::RunLayerTableDialog(LayerTableChoice& choice)
+{
+    CDlgLayer dialog(&m_frame);
+    dialog.m_layers = choice.layers;
+    dialog.m_counts = choice.counts;
+    dialog.m_types = choice.types;
+    dialog.m_nCurrent = choice.current;
+    dialog.m_bReverse = choice.reverse;
+    dialog.m_patterns = choice.patterns;
+    if (dialog.DoModal() != QDialog::Accepted)
+        return false;
+    choice.layers = dialog.m_layers;
+    choice.current = dialog.m_nCurrent;
+    choice.reverse = dialog.m_bReverse;
+    choice.patterns = dialog.m_patterns;
+    return true;
+}
+
+bool FrameDocumentHost::RunLayerMoveDialog(LayerMoveChoice& choice)
+{
+    CDlgLayerMove dialog(&m_frame);
+    const int sources = std::min<int>(static_cast<int>(choice.sources.size()), CDlgLayerMove::kLayers);
+    for (int i = 0; i < sources; ++i)
+        dialog.m_layers[static_cast<std::size_t>(i)] = choice.sources[static_cast<std::size_t>(i)];
+    dialog.m_nCount = sources;
+    if (dialog.DoModal() != QDialog::Accepted)
+        return false;
+    const int targets = std::clamp(dialog.m_nCount, 0, CDlgLayerMove::kLayers);
+    choice.targets.assign(dialog.m_layers.begin(), dialog.m_layers.begin() + targets);
+    choice.copy = dialog.m_bCopy != 0;
+    choice.allTargets = dialog.m_bOneToMany != 0;
+    return true;
+}
+
+void FrameDocumentHost::LayerChanged()
+{
+    if (m_pChild && m_pChild->GetView())
+        m_pChild->GetView()->MoveInputToCurrentLayer();
 }

@@ -4,6 +4,7 @@
 // dialogs the document runs.
 
 #include "document/DocumentHost.h"
+#include "document/TableChoices.h"
 
 class BoardInput;
 class CChildFrame;
@@ -90,4 +91,10 @@ public:
 
     // CAM output: the output dialog on the board's CAM settings.
     bool RunCamOutDialog(CamOutChoice& choice, CVELTADoc& doc) override;
+    // The view's table and layer-move dialogs; the active view's step after a layer change.
+    bool RunTurretTableDialog(TurretTableChoice& choice) override;
+    bool RunViaTableDialog(ViaTableChoice& choice) override;
+    bool RunLayerTableDialog(LayerTableChoice& choice) override;
+    bool RunLayerMoveDialog(LayerMoveChoice& choice) override;
+    void LayerChanged() override;
 };

@@ -211,7 +211,9 @@ void CVELTAView::ShowRange(int slot)
         return;
     const CDRect range = m_rcViews[static_cast<std::size_t>(slot)];
     const int scale = document_->GetCoordScale();
-    if (range.IsRectNull()) {
+    if (range.IsRectNull() && !HasScrollBar(false) && !HasScrollBar(true)) {
+        // Nothing stored and nothing to scroll to: the view stays.
+    } else if (range.IsRectNull()) {
         // Nothing stored yet: centre on the user origin (display 1) or the board's far corner.
         const CDPoint at = slot == 1 ? document_->GetUserOrigin() : CDPoint(document_->GetBoardSize().cx,
                                                                           document_->GetBoardSize().cy);
@@ -227,6 +229,7 @@ void CVELTAView::ShowRange(int slot)
     }
     UpdateTrapDistance();
     m_bViewChanged = 1;
+    SnapCursorAfterRange();
 }
 
 bool CVELTAView::OnViewCommand(int id)
@@ -266,6 +269,9 @@ bool CVELTAView::OnViewCommand(int id)
     // Edit commands of the selection.
     if (OnEditViewCommand(id))
         return true;
+    // Table, layer-move, edit and display commands
+    if (OnTableDisplayCommand(id))
+        return true;
     return OnInputViewCommand(id);
 }
 
@@ -291,6 +297,9 @@ bool CVELTAView::OnUpdateViewCommand(int id, bool& enabled, bool& checked)
 
     // Edit commands of the selection.
     if (OnUpdateEditViewCommand(id, enabled, checked))
+        return true;
+    // Table, layer-move, edit and display commands
+    if (OnUpdateTableDisplayCommand(id, enabled, checked))
         return true;
     return false;
 }

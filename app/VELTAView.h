@@ -305,4 +305,39 @@ public:
 
 private:
     void SetUpEditKeys();
+    // Table, layer-move, edit and display commands of the view.
+public:
+    enum : int
+    {
+        ID_LAYER_SETTINGS = 32786,
+        ID_TURRET_SETTINGS = 32788,
+        ID_VIA_SETTINGS = 32794,
+        ID_MODIFY = 32796,
+        ID_LAYER_MOVE = 32809,
+        ID_TRAP = 32841,
+        ID_PART_NUMBER_CLICK = 32844,
+        ID_CLOSE_CUTTER = 32970,
+        ID_SURFACE_CONVERT = 32971,
+    };
+    // The commands above; false for another id.
+    bool OnTableDisplayCommand(int id);
+    bool OnUpdateTableDisplayCommand(int id, bool& enabled, bool& checked);
+    void OnTurretSettings();
+    void OnViaSettings();
+    void OnLayerSettings();
+    void OnLayerMove();
+    void OnModify();
+    void OnSurfaceConvert();
+    void OnCloseCutterPath();
+    void OnPartNumberClick();
+    // The floating item of a land, text, hole, terminal, line or arc input goes over to the
+    // current layer after the layer changed.
+    void MoveInputToCurrentLayer();
+
+private:
+    // Something of an input floats.
+    bool IsFloating() const;
+    // After a display range: the cursor's board point snapped to the grid becomes the current
+    // point, the cursor follows it while it is over the view, and the status panes are refreshed.
+    void SnapCursorAfterRange();
 };

@@ -291,4 +291,28 @@ public:
         (void)choice;
         return false;
     }
+
+    // --- View table and layer-move commands ---
+    // The turret table, via table, layer settings and layer move dialogs on the choices (see
+    // document/TableChoices.h): true on OK with the edited values.
+    virtual bool RunTurretTableDialog(struct TurretTableChoice& choice)
+    {
+        (void)choice;
+        return false;
+    }
+    virtual bool RunViaTableDialog(struct ViaTableChoice& choice)
+    {
+        (void)choice;
+        return false;
+    }
+    virtual bool RunLayerTableDialog(struct LayerTableChoice& choice)
+    {
+        (void)choice;
+        return false;
+    }
+    virtual bool RunLayerMoveDialog(struct LayerMoveChoice& choice)
+    {
+        (void)choice;
+        return false;
+    }
 };

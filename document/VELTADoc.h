@@ -731,4 +731,25 @@ private:
     // Reads the data file into a work sheet with the record; false (said to the user) when the
     // file cannot be opened or is malformed. The reading's messages are shown once, together.
     bool ReadCamInFile(const std::string& path, tagGERBAR& g, CSheet& work);
+
+    // View table and layer-move commands: each runs its dialog through the host and answers
+    // false on Cancel, when nothing was written.
+public:
+    // Per turret, the lines, arcs, surfaces, lands and texts of the board and selection sheets of
+    // the 128 layers that use it.
+    std::array<std::array<int, 5>, TURRET_MAX + 1> CountTurretUsage();
+    // Changed turret entries reach the items that use them; the defaults and the current turret
+    // are taken, the tool combo refilled, the selection given the current turret and the turret
+    // and default-item sections written.
+    bool OnTurretTable();
+    bool OnViaTable();
+    // The layer records, patterns, current layer and display order; the via and part layer stays
+    // displayed and enabled.
+    bool OnLayerTable();
+    // Layers 0..127 whose selection sheet holds items, ascending.
+    std::vector<int> GetSelectedLayers();
+    // The selection's layers go to the dialog; on OK the selection moves or is copied to its
+    // targets and is emptied.
+    bool OnLayerMove();
+    void MoveSelectionToLayers(const struct LayerMoveChoice& choice);
 };

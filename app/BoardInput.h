@@ -346,7 +346,9 @@ public:
     PartReference m_ref;
 
 private:
-    void FinishSelectionEdit(bool record);
+    // Back onto the board (every layer's selection with everyLayer), with the move's undo pair
+    // when record and something changed; the input command comes back.
+    void FinishSelectionEdit(bool record, bool everyLayer = false);
     // The selection deleted as one undo step; the input command comes back.
     void RemoveSelection();
     CDRect m_rcTurned; // the selection's bounds after the last turn about a kept centre

@@ -64,13 +64,23 @@ bool BoardInput::CanFlipRotate()
            m_nCommand == kPaste;
 }
 
-void BoardInput::FinishSelectionEdit(bool record)
+void BoardInput::FinishSelectionEdit(bool record, bool everyLayer)
 {
     if (record && !m_doc->IsSelectionUnchanged()) {
         m_doc->StoreUndo(5, 3);
         m_doc->StoreUndo(2, 5);
     }
-    m_doc->MoveSetItems(2, 0, true, false);
+    m_doc->MoveSetItems(2, 0, true, everyLayer);
+    if (everyLayer) {
+        // Pasted items may lie on layers that are not enabled: they land all the same, as recorded.
+        for (int layer = 0; layer < LAYER_MAX; ++layer) {
+            CSheet* selection = m_doc->GetSelectionSheet(layer);
+            if (selection && !selection->IsEmpty()) {
+                *m_doc->GetBoardSheet(layer) += *selection;
+                selection->DeleteContents();
+            }
+        }
+    }
     // What was replaced is recorded or back on the board: nothing may bring it back later.
     m_doc->ClearSheets(5, true);
     m_bInputBusy = false;
@@ -234,7 +244,7 @@ void BoardInput::DropPaste()
         m_doc->StoreUndo(2, 1);
     }
     m_bHadSelection = false;
-    FinishSelectionEdit(false);
+    FinishSelectionEdit(false, true);
 }
 
 void BoardInput::FlipRotate(int id, bool shift)

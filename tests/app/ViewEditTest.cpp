@@ -4,6 +4,7 @@
 #include "tests/app/ViewEditFixture.h"
 
 #include "model/items/Part.h"
+#include "model/items/Ter.h"
 #include "model/items/Text.h"
 #include "platform/Archive.h"
 #include "platform/qt/ItemClipboard.h"
@@ -121,13 +122,15 @@ TEST_F(ViewEditTest, ShiftInsertShortcutKeepsTheLayers)
     EXPECT_EQ(doc->GetSelectionSheet(top)->GetCount(BoardInput::kLine), 1);
 }
 
-TEST_F(ViewEditTest, PastingItemsOfAHiddenLayerShowsIt)
+TEST_F(ViewEditTest, PastingItemsOfAHiddenLayerShowsItAndDropsThemThere)
 {
     AddLine(top, CDPoint(10, 20), CDPoint(50, 20));
     CopyAll();
+    doc->ClearSheets(0, true);
     for (CSheet* sheet : {doc->GetBoardSheet(top), doc->GetSelectionSheet(top), doc->GetReplacedSheet(top)}) {
         tagLAYER record = sheet->GetLayer();
         record.display = 0;
+        record.enable = 0;
         sheet->SetLayer(record);
     }
     doc->BuildLayerLists();
@@ -135,6 +138,10 @@ TEST_F(ViewEditTest, PastingItemsOfAHiddenLayerShowsIt)
     view->OnEditPaste(false, false);
     EXPECT_TRUE(doc->IsDisplayedLayer(top));
     EXPECT_EQ(doc->GetSelectionSheet(top)->GetCount(BoardInput::kLine), 1);
+    // The layer is shown, not enabled: the drop still puts the line onto it.
+    Click(In().m_ptCentre.x, In().m_ptCentre.y);
+    EXPECT_TRUE(doc->IsSelectionEmpty());
+    EXPECT_EQ(doc->GetBoardSheet(top)->GetCount(BoardInput::kLine), 1);
 }
 
 TEST_F(ViewEditTest, JapaneseTextReturnsByteForByte)
@@ -188,11 +195,13 @@ TEST_F(ViewEditTest, TextCp932CannotHoldIsRefused)
 
 TEST_F(ViewEditTest, PartsCopiedFromTheLibraryBrowserPasteIntoTheBoard)
 {
-    // The browser's copy: a scratch via and part sheet's text on the shared clipboard writer.
-    CSheet scratch(0, 0, LAYER_MAX, doc.get());
+    // The browser's copy: a scratch via and part sheet of the board holding the package, its text
+    // on the shared clipboard writer.
     CPart part(CDPoint(30, 30), CDRect(29, 29, 31, 31), 1, 0, 0.0, 0);
     part.SetPartName("DIP8");
     part.SetRefName("U1");
+    part.NewTer(CDPoint(30, 30), CText("1", CDPoint(30, 30), 0))->SetLayerNo(top);
+    CSheet scratch(0, 0, LAYER_MAX, doc.get());
     scratch.NewPart(part);
     CArchive ar(CArchive::store);
     scratch.SerializeText(ar);
@@ -201,6 +210,7 @@ TEST_F(ViewEditTest, PartsCopiedFromTheLibraryBrowserPasteIntoTheBoard)
     view->OnEditPaste(false, false);
     ASSERT_EQ(doc->GetSelectionSheet(LAYER_MAX)->GetCount(BoardInput::kPart), 1);
     Click(In().m_ptCentre.x, In().m_ptCentre.y);
+    EXPECT_TRUE(doc->IsSelectionEmpty());
     ASSERT_EQ(doc->GetBoardSheet(LAYER_MAX)->GetCount(BoardInput::kPart), 1);
     EXPECT_EQ(doc->GetBoardSheet(LAYER_MAX)->GetHeadPart()->GetRefName(), "U1");
 }

@@ -83,4 +83,7 @@ public:
     // marked grids) and part management on the copy of the via and part sheet.
     bool RunGridDialog(std::array<tagGRID, 16>& grids, int& current, bool& shown) override;
     bool RunPartManagerDialog(CSheet& parts) override;
+
+    // The design rule check dialog.
+    bool RunDrcDialog(DrcChoice& choice, CVELTADoc& doc) override;
 };

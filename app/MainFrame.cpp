@@ -124,6 +124,9 @@ constexpr DocumentCommand kDocumentCommands[] = {
     {32955, &CVELTADoc::OnUpdateToolCommand, &CVELTADoc::OnPartList},
     {32956, &CVELTADoc::OnUpdateToolCommand, &CVELTADoc::OnCleanUp},
     {32846, &CVELTADoc::OnUpdateToolCommand, &CVELTADoc::OnHoleData},
+
+    // The design rule check.
+    {32940, nullptr, &CVELTADoc::OnDesignRuleCheck},
 };
 
 const DocumentCommand* FindDocumentCommand(int id)

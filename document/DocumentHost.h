@@ -28,6 +28,7 @@ class CVELTADoc;
 struct PartListChoice;
 struct CleanUpChoice;
 struct CamOutChoice;
+struct DrcChoice;
 struct tagHOLEDATA;
 
 // What the new design dialog hands back on OK.
@@ -278,6 +279,15 @@ public:
     // --- CAM output ---
     // The CAM output dialog on the board's settings: false on Cancel.
     virtual bool RunCamOutDialog(CamOutChoice& choice, CVELTADoc& doc)
+    {
+        (void)choice;
+        (void)doc;
+        return false;
+    }
+
+    // --- Design rule check ---
+    // The design rule check dialog on the run's settings: false on Cancel.
+    virtual bool RunDrcDialog(DrcChoice& choice, CVELTADoc& doc)
     {
         (void)choice;
         (void)doc;

@@ -49,7 +49,7 @@ TEST_F(DrcCommandTest, TheCommandRunsTheDialogAndTheCheck)
     CVELTADoc* doc = OpenBoard();
     ASSERT_NE(doc, nullptr);
     // Two tracks too close on the first wiring layer.
-    const int first = doc->GetWireLayer(0);
+    const int first = doc->GetWireLayer(1);
     doc->GetBoardSheet(first)->NewLine(CDPoint(10, 70), CDPoint(60, 70), 2, 0);
     doc->GetBoardSheet(first)->NewLine(CDPoint(10, 70.3), CDPoint(60, 70.3), 2, 0);
     EXPECT_TRUE(Enabled(32940));

@@ -10,6 +10,7 @@
 #include "dialogs/DlgBpfSel.h"
 #include "dialogs/DlgCamOut.h"
 #include "dialogs/DlgClean.h"
+#include "dialogs/DlgDrc.h"
 #include "dialogs/DlgGrid.h"
 #include "dialogs/DlgHoleData.h"
 #include "dialogs/DlgLayer.h"
@@ -519,6 +520,7 @@ bool FrameDocumentHost::RunCamOutDialog(CamOutChoice& choice, CVELTADoc&)
     choice = dialog.m_choice;
     return true;
 }
+
 // --- The view's table and layer-move dialogs ---
 
 bool FrameDocumentHost::RunTurretTableDialog(TurretTableChoice& choice)
@@ -592,4 +594,45 @@ void FrameDocumentHost::LayerChanged()
 {
     if (m_pChild && m_pChild->GetView())
         m_pChild->GetView()->MoveInputToCurrentLayer();
+}
+// The design rule check dialog on the run's settings.
+bool FrameDocumentHost::RunDrcDialog(DrcChoice& choice, CVELTADoc& doc)
+{
+    CDlgDrc dialog(&doc, &m_frame);
+    dialog.m_nCopperMode = choice.copperMode;
+    dialog.m_layers = choice.layers;
+    dialog.m_dCopperClearance = choice.copperClearance;
+    dialog.m_dPartClearance = choice.partClearance;
+    dialog.m_nErrorLayer = choice.errorLayer;
+    dialog.m_nErrorLayerCount = choice.errorLayerCount;
+    dialog.m_nNetFormat = choice.netFormat;
+    dialog.m_strLayers = choice.layerText;
+    dialog.m_bReverseNet = choice.reverseNet;
+    dialog.m_bReverseIndex = choice.reverseIndex;
+    dialog.m_bViewFiles = choice.viewFiles;
+    dialog.m_bPerLayer = choice.perLayer;
+    dialog.m_bShowLayers = choice.showLayers;
+    dialog.m_bComponentSide = choice.componentSide;
+    dialog.m_bSolderSide = choice.solderSide;
+    dialog.m_bPinCount = choice.pinCount;
+    dialog.m_bNetCompare = choice.netCompare;
+    if (dialog.DoModal() != QDialog::Accepted)
+        return false;
+    choice.copperMode = dialog.m_nCopperMode;
+    choice.layers = dialog.m_layers;
+    choice.copperClearance = dialog.m_dCopperClearance;
+    choice.partClearance = dialog.m_dPartClearance;
+    choice.errorLayer = dialog.m_nErrorLayer;
+    choice.netFormat = dialog.m_nNetFormat;
+    choice.layerText = dialog.m_strLayers;
+    choice.reverseNet = dialog.m_bReverseNet;
+    choice.reverseIndex = dialog.m_bReverseIndex;
+    choice.viewFiles = dialog.m_bViewFiles;
+    choice.perLayer = dialog.m_bPerLayer;
+    choice.showLayers = dialog.m_bShowLayers;
+    choice.componentSide = dialog.m_bComponentSide;
+    choice.solderSide = dialog.m_bSolderSide;
+    choice.pinCount = dialog.m_bPinCount;
+    choice.netCompare = dialog.m_bNetCompare;
+    return true;
 }

@@ -97,4 +97,6 @@ public:
     bool RunLayerTableDialog(LayerTableChoice& choice) override;
     bool RunLayerMoveDialog(LayerMoveChoice& choice) override;
     void LayerChanged() override;
+    // The design rule check dialog.
+    bool RunDrcDialog(DrcChoice& choice, CVELTADoc& doc) override;
 };

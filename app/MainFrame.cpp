@@ -127,6 +127,9 @@ constexpr DocumentCommand kDocumentCommands[] = {
 
     // CAM input
     {32832, nullptr, &CVELTADoc::OnCamDataInput},
+
+    // The design rule check.
+    {32940, nullptr, &CVELTADoc::OnDesignRuleCheck},
 };
 
 const DocumentCommand* FindDocumentCommand(int id)

@@ -28,6 +28,7 @@ class CVELTADoc;
 struct PartListChoice;
 struct CleanUpChoice;
 struct CamOutChoice;
+struct DrcChoice;
 struct tagHOLEDATA;
 
 // What the new design dialog hands back on OK.
@@ -313,6 +314,15 @@ public:
     virtual bool RunLayerMoveDialog(struct LayerMoveChoice& choice)
     {
         (void)choice;
+        return false;
+    }
+
+    // --- Design rule check ---
+    // The design rule check dialog on the run's settings: false on Cancel.
+    virtual bool RunDrcDialog(DrcChoice& choice, CVELTADoc& doc)
+    {
+        (void)choice;
+        (void)doc;
         return false;
     }
 };

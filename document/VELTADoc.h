@@ -7,6 +7,7 @@
 #include "document/BoardRecords.h"
 #include "document/BoardSettingFile.h"
 #include "document/CommandData.h"
+#include "document/DrcSupport.h"
 #include "document/OutputSettings.h"
 #include "model/geometry/DPoint.h"
 #include "model/geometry/DRect.h"
@@ -752,4 +753,27 @@ public:
     // targets and is emptied.
     bool OnLayerMove();
     void MoveSelectionToLayers(const struct LayerMoveChoice& choice);
+    // Design rule check
+public:
+    // Command 32940: connectivity from scratch, connectivity nets, the check reports, copper and
+    // part clearance with markers on output layers, and the counts in one message.
+    void OnDesignRuleCheck();
+    // The dialog's data as the settings file, the profile and the board's project work give it.
+    DrcChoice ReadDrcChoice();
+
+private:
+    struct DrcRun;
+    // Wiring positions the copper check can test: 1 to this.
+    int CheckedPositions();
+    void RebuildConnectivity(std::vector<std::uint32_t>& groups);
+    void MakeConnectivityNets(DrcRun& run);
+    void WriteDrcReports(DrcRun& run);
+    bool WriteDrcReport(DrcRun& run, const std::string& path, const std::string& text);
+    std::string ReverseNetList(DrcRun& run, const std::string& path);
+    std::string NetCompareReport(DrcRun& run);
+    std::string PinCountReport(const std::string& path);
+    std::string NetIndexReport(DrcRun& run, const std::string& path);
+    void CheckCopperClearance(DrcRun& run, const std::vector<std::uint32_t>& groups);
+    void CheckPartClearance(DrcRun& run, bool solderSide);
+    void PutDrcMarks(DrcRun& run, CSheet& marks, int layer, bool emptyWhenClean);
 };

@@ -15,6 +15,8 @@
 
 namespace {
 
+constexpr const char* kSymbolNumber = "{NORVA:SYMNO}";
+
 // At most `bytes` bytes, never ending inside a double-byte character.
 std::string CutBytes(const std::string& text, std::size_t bytes)
 {
@@ -152,6 +154,12 @@ void CVELTADoc::WriteNetListParts(int dialect, std::string& out, const std::vect
         return;
     }
 
+    // The symbol numbers the "FutureNet(NETC)" section gives the parts are one undo step.
+    CSheet before(SHEET_WORK);
+    if (dialect == 8)
+        for (CPart* part : m_partList)
+            before.NewPart(*part);
+
     out += SectionHead(dialect);
     std::string last;
     bool first = true;
@@ -167,7 +175,9 @@ void CVELTADoc::WriteNetListParts(int dialect, std::string& out, const std::vect
                     out += ")\n";
                 ++group;
                 out += platform::Format("(SYM,1-1,%d\n", group);
-                part->NewText(CText("{NORVA:SYMNO}" + std::to_string(group), CDPoint(), 0));
+                // A part exported before has its number replaced, never a second one added.
+                part->DeleteText(kSymbolNumber);
+                part->NewText(CText(kSymbolNumber + std::to_string(group), CDPoint(), 0));
                 out += platform::Format("DATA,2,%s\n", v.reference.c_str());
                 out += platform::Format("DATA,3,%s\n", v.name.c_str());
                 out += platform::Format("DATA,4,%s\n", v.value.c_str());
@@ -190,4 +200,12 @@ void CVELTADoc::WriteNetListParts(int dialect, std::string& out, const std::vect
     if (dialect == 8 && group > 0)
         out += ")\n";
     out += SectionTail(dialect);
+    if (group > 0) {
+        CSheet after(SHEET_WORK);
+        for (CPart* part : m_partList)
+            after.NewPart(*part);
+        StoreUndoItem(&before, LAYER_MAX, 0, 3);
+        StoreUndoItem(&after, LAYER_MAX, 0, 5);
+        SetModifiedFlag();
+    }
 }

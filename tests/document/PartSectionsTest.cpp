@@ -99,6 +99,26 @@ TEST_F(PartSectionsTest, FutureNetGroupsAPackageAndNumbersTheParts)
     EXPECT_TRUE(found);
 }
 
+TEST_F(PartSectionsTest, ASecondFutureNetExportReplacesTheSymbolNumberAsOneUndoStep)
+{
+    Add("R1", "RES", "1k", {"1"});
+    CPart* r2 = Add("R2", "RES", "1k", {"1"});
+    Write(8);
+    EXPECT_TRUE(doc.IsModified());
+    const std::size_t steps = doc.GetUndoHistory().size();
+    // R1 leaves the list: R2 becomes symbol 1 and keeps one number text.
+    doc.GetPartList().erase(doc.GetPartList().begin());
+    Write(8);
+    EXPECT_GT(doc.GetUndoHistory().size(), steps);
+    std::vector<std::string> numbers;
+    for (POSITION pos = r2->GetFirstTextPos(); pos;) {
+        const std::string& name = r2->GetNextText(pos)->GetName();
+        if (name.rfind("{NORVA:SYMNO}", 0) == 0)
+            numbers.push_back(name);
+    }
+    EXPECT_EQ(numbers, std::vector<std::string>{"{NORVA:SYMNO}1"});
+}
+
 TEST_F(PartSectionsTest, PcadNetSectionNamesEachPinsNet)
 {
     profile.SetString("Tool", "PCB", "DIP14");

@@ -753,6 +753,7 @@ public:
     // targets and is emptied.
     bool OnLayerMove();
     void MoveSelectionToLayers(const struct LayerMoveChoice& choice);
+
     // Design rule check
 public:
     // Command 32940: connectivity from scratch, connectivity nets, the check reports, copper and

@@ -15,6 +15,10 @@ struct CamOutChoice
     int kind = 0;             // 0 photo, 1 drill: the kind the dialog shows
     std::string boardFolder;  // the board file's folder without the trailing separator (CP932)
     std::array<tagGERBAR, 2> records{}; // per kind, made from `settings` by MakeCamRecords
+
+    // The drill kind's tool table file (CP932; empty: tools made from the board). The photo
+    // kind's aperture table file is settings.photoFile.
+    std::string drillTableFile;
 };
 
 // Fills choice.records of both kinds from choice.settings.

@@ -1,5 +1,6 @@
 #include "app/MainFrame.h"
 
+#include "app/CamCommands.h"
 #include "app/ChildFrame.h"
 #include "app/CommandTable.h"
 #include "app/EnvironmentSheet.h"
@@ -817,6 +818,11 @@ bool CMainFrame::UpdateCommand(int id, QAction* action)
             enabled = true;
             checked = !doc->IsGridShown();
             break;
+
+        // CAM output
+        case ID_CAM_DATA_OUTPUT:
+            enabled = true;
+            break;
         default:
             if (const DocumentCommand* command = FindDocumentCommand(id)) {
                 enabled = !command->enabled || (doc->*command->enabled)();
@@ -943,6 +949,12 @@ void CMainFrame::OnCommand(int id)
         return;
     if (const DocumentCommand* command = FindDocumentCommand(id)) {
         (doc->*command->run)();
+        return;
+    }
+
+    // CAM output
+    if (id == ID_CAM_DATA_OUTPUT) {
+        OnCamDataOutput(*doc);
         return;
     }
     switch (id) {

@@ -99,6 +99,8 @@ void MakeCamRecords(CamOutChoice& choice)
     FillKind(s.drill, choice.mirrorX[1], choice.mirrorY[1], drill);
     photo.photo = 1;
     photo.arcMode = std::clamp(s.photoMode, 0, 4);
+    photo.extended = s.photoFlag ? 1 : 0;
+    drill.sequential = s.drillOptionOn ? 1 : 0;
     if (s.photoFlag) {
         // Extended Gerber ends every block with '*' in plain text.
         photo.endOfBlock = '*';

@@ -777,4 +777,50 @@ private:
     void CheckCopperClearance(DrcRun& run, const std::vector<std::uint32_t>& groups);
     void CheckPartClearance(DrcRun& run, bool solderSide);
     void PutDrcMarks(DrcRun& run, CSheet& marks, int layer, bool emptyWhenClean);
+    // CAM code tables: apertures by turret, drill tools, and the D-code strokes of CAM input
+public:
+    static constexpr int APERTURE_MAX = 121;
+    static constexpr int DCODE_MAX = 1000;
+    std::array<tagDCODE, APERTURE_MAX>& GetDCodeTable() { return m_apertures; }
+    // Both the aperture table (D-code lists and counts) and the tool table, emptied.
+    void ClearCamTables();
+    // Every turret's D-code list emptied; the counts stay.
+    void ClearDCodeLists();
+    // The stroke table back to plain flashes (turret -1, mode 0).
+    void ResetDCodeStrokes();
+    // Appends a D code to a turret's list; a full list refuses it with the range message.
+    bool AddTurretDCode(int turret, int dcode);
+    // Fills the aperture table (photo) or the tool table (drill) from a list file, both emptied
+    // first; one message per bad line.
+    void ReadCodeTable(CArchive& file, bool photo);
+    // Aperture use of the listed layers (0-based, ended by a negative number) on the sheets the
+    // photo writer writes: a layer's selection sheet when it holds items, else its board sheet.
+    void CountApertures(const int* layers, bool clear);
+    CSheet* GetCamOutputSheet(int layer);
+    // The drill tools of the listed layers' holes (plating found first).
+    void CollectTools(const int* layers, int holeKind, bool clear);
+    // Adds the sheet's holes to the tools' hit counts (a run of dummy holes on one tool counts once).
+    void CountToolHits(CSheet& sheet);
+    // The turret of an aperture definition read by CAM input, with the file's macro definitions
+    // ("name,body"); -1 when none fits.
+    int AssignApertureTurret(const std::string& def, const std::vector<std::string>& macros, tagGERBAR* g);
+    // While a sink is set, the messages of the table operations are added to it instead of being
+    // shown (CAM input shows them together at the end of a reading).
+    void SetCamMessageSink(std::vector<std::string>* sink) { m_pCamMessages = sink; }
+    // Whether GetTurretDCode warns when it gives a turret without a D code its default code.
+    void SetWarnMissingDCode(bool warn) { m_bWarnMissingDCode = warn; }
+    // Kind names of the tool table: "TH", "NTH", "LTH", "LNTH".
+    static const char* ToolKindName(int kind);
+
+    tagDSTROKE GetDCodeStroke(int dcode) override;
+    tagTCODE GetToolEntry(int index) override;
+    int AssignGerberAperture(const std::string& apertureDef, const std::vector<std::string>& macros,
+                             tagGERBAR* gerbar) override;
+
+private:
+    void CamMessage(const std::string& text);
+    std::array<tagDCODE, APERTURE_MAX> m_apertures{};
+    std::array<tagDSTROKE, DCODE_MAX> m_dStrokes{};
+    std::vector<std::string>* m_pCamMessages = nullptr;
+    bool m_bWarnMissingDCode = false;
 };

@@ -101,27 +101,6 @@ std::uint32_t CVELTADoc::LayerToPartLayer(int layer, bool side)
     return m_stack.LayerToPartLayer(layer, side);
 }
 
-// The D-code, T-code and aperture tables of the output side do not exist yet: these answer "none".
-int CVELTADoc::FindTurretByDCode(int)
-{
-    return -1;
-}
-
-double CVELTADoc::GetTCodeSize(int)
-{
-    return 0.0;
-}
-
-int CVELTADoc::FindTCode(CHole*, bool)
-{
-    return 0;
-}
-
-int CVELTADoc::AssignApertureTurret(const std::string&, int, tagGERBAR*)
-{
-    return 0;
-}
-
 int CVELTADoc::CollectHoles(std::vector<CHole*>& list, bool withParts)
 {
     for (int index = 0;; ++index) {
@@ -284,13 +263,6 @@ bool CVELTADoc::IsWiringOrPartLayer(int layer) const
     const CSheet& sheet = m_boardSheets[static_cast<std::size_t>(layer)];
     return sheet.GetWLayer() != 0 || (sheet.GetType() & 0x11) != 0 ||
            (static_cast<std::uint32_t>(sheet.GetType()) & 0xFFFF0000u) != 0;
-}
-
-int CVELTADoc::GetTurretDCode(int turret)
-{
-    // No D codes are assigned to turrets before the CAM tables are made; the default code of a
-    // turret is its number plus 10, the first aperture code Gerber allows.
-    return turret + 10;
 }
 
 tagTEXTSIZE CVELTADoc::GetTextSizeEntry(int index)

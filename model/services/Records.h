@@ -134,6 +134,12 @@ struct tagGERBAR
     int drillLife = 0;           // drill: hits per tool, 0..50000; no writer reads it
     int testCoupon = 0;          // drill: the test-coupon value, 0..50000; no writer reads it
     int testCouponEvery = 0;     // drill: the test-coupon interval, 0..20; no writer reads it
+
+    // CAM output driver and its file writers.
+    std::uint8_t extended = 0;   // photo: RS-274-X (format, unit and aperture statements)
+    std::uint8_t sequential = 0; // drill: tool codes numbered in table order
+    int headerDone = 0;          // 0 while a file's header is written, 1 from the linear code on
+    int holeKind = 0;            // drill: the kind the tool table is built with (CheckHole)
 };
 
 // Aperture usage of one turret number (121 entries, indexed by turret).

@@ -730,8 +730,11 @@ public:
 
 private:
     // Reads the data file into a work sheet with the record; false (said to the user) when the
-    // file cannot be opened or is malformed. The reading's messages are shown once, together.
-    bool ReadCamInFile(const std::string& path, tagGERBAR& g, CSheet& work);
+    // file cannot be opened or is malformed. The messages gathered so far and the reading's are
+    // shown once, together.
+    bool ReadCamInFile(const std::string& path, tagGERBAR& g, CSheet& work, std::vector<std::string>& messages);
+    // A data or table file opened for reading; null when it cannot be.
+    static std::unique_ptr<CArchive> OpenCamInFile(const std::string& path);
 
     // View table and layer-move commands: each runs its dialog through the host and answers
     // false on Cancel, when nothing was written.

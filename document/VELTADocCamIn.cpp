@@ -14,6 +14,7 @@
 #include "platform/Profile.h"
 #include "platform/TextFile.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
@@ -68,14 +69,19 @@ tagGERBAR CVELTADoc::MakeCamInRecord(int kind, bool extended)
     return g;
 }
 
-bool CVELTADoc::ReadCamInFile(const std::string& path, tagGERBAR& g, CSheet& work)
+std::unique_ptr<CArchive> CVELTADoc::OpenCamInFile(const std::string& path)
 {
-    std::unique_ptr<CArchive> ar;
     try {
-        ar = CArchive::OpenFile(platform::Cp932ToPath(path), CArchive::load);
+        return CArchive::OpenFile(platform::Cp932ToPath(path), CArchive::load);
     } catch (const ArchiveError&) {
-        ar.reset();
+        return nullptr;
     }
+}
+
+bool CVELTADoc::ReadCamInFile(const std::string& path, tagGERBAR& g, CSheet& work,
+                              std::vector<std::string>& messages)
+{
+    std::unique_ptr<CArchive> ar = OpenCamInFile(path);
     if (!ar) {
         AfxMessageBox("Data File Open Error", MB_OK | MB_ICONEXCLAMATION);
         return false;
@@ -91,11 +97,16 @@ bool CVELTADoc::ReadCamInFile(const std::string& path, tagGERBAR& g, CSheet& wor
             MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
+    for (const std::string& message : result.messages)
+        messages.push_back(message);
     std::string text;
-    for (const std::string& message : result.messages) {
+    for (std::size_t i = 0; i < messages.size(); ++i) {
+        if (std::find(messages.begin(), messages.begin() + static_cast<std::ptrdiff_t>(i), messages[i]) !=
+            messages.begin() + static_cast<std::ptrdiff_t>(i))
+            continue; // each text once
         if (!text.empty())
             text += '\n';
-        text += message;
+        text += messages[i];
     }
     if (!text.empty())
         AfxMessageBox(text, MB_OK | MB_ICONINFORMATION);
@@ -130,20 +141,46 @@ void CVELTADoc::OnCamDataInput()
     }
 
     tagGERBAR g = MakeCamInRecord(choice.kind, choice.extended);
-    if (!choice.extended && !platform::ReadFileBytes(platform::Cp932ToPath(choice.tableFile))) {
-        AfxMessageBox(_J("変換ファイルが開けません"), MB_OK | MB_ICONEXCLAMATION);
-        return;
+    std::unique_ptr<CArchive> table;
+    if (!choice.extended) {
+        table = OpenCamInFile(choice.tableFile);
+        if (!table) {
+            AfxMessageBox(_J("変換ファイルが開けません"), MB_OK | MB_ICONEXCLAMATION);
+            return;
+        }
+    }
+
+    // The tables as they were, for a file that turns out malformed or unreadable.
+    const auto apertures = m_apertures;
+    const auto strokes = m_dStrokes;
+    const auto tools = m_tools;
+    const int toolCount = m_nToolCount;
+    // The tables' messages join the reading's, shown together at its end.
+    std::vector<std::string> tableMessages;
+    SetCamMessageSink(&tableMessages);
+    if (choice.extended) {
+        // The file's own aperture definitions decide.
+        ClearDCodeLists();
+        ResetDCodeStrokes();
+    } else {
+        ReadCodeTable(*table, choice.kind == 0);
     }
 
     CSheet work(SHEET_WORK);
     work.SetDocument(this);
     if (m_pHost)
         m_pHost->BeginWaitCursor();
-    const bool read = ReadCamInFile(choice.dataFile, g, work);
+    const bool read = ReadCamInFile(choice.dataFile, g, work, tableMessages);
+    SetCamMessageSink(nullptr);
     if (m_pHost)
         m_pHost->EndWaitCursor();
-    if (!read)
+    if (!read) {
+        m_apertures = apertures;
+        m_dStrokes = strokes;
+        m_tools = tools;
+        m_nToolCount = toolCount;
         return;
+    }
     if (work.IsEmpty()) {
         AfxMessageBox(
             platform::Format(_J("%s に読み込むデータがありません").c_str(), choice.dataFile.c_str()),

@@ -191,6 +191,26 @@ std::string LongHoleFileName(const std::string& name)
     return name.substr(0, dot) + "-lhl" + name.substr(dot);
 }
 
+// Outputs of one choice whose reports would share a name (data files that differ only in their
+// extension) keep the data file's extension in the report's name.
+static bool ReportNameShared(const CamOutChoice& choice, const std::string& file)
+{
+    const std::string base = CutExtension(file);
+    int count = 0;
+    for (const tagCAMOUTKIND* kind : {&choice.settings.photo, &choice.settings.drill}) {
+        const bool drill = kind == &choice.settings.drill;
+        for (const std::string& line : kind->outputs) {
+            const CamOutputEntry entry = ParseCamOutputEntry(line);
+            if (!entry.enabled)
+                continue;
+            count += CutExtension(entry.file) == base ? 1 : 0;
+            if (drill && choice.records[kDrill].holeSplit != 0)
+                count += CutExtension(LongHoleFileName(entry.file)) == base ? 1 : 0;
+        }
+    }
+    return count > 1;
+}
+
 void OutputCamData(CVELTADoc& doc, int kind, const CamOutChoice& choice)
 {
     const bool photo = kind == kPhoto;
@@ -288,7 +308,8 @@ void OutputCamData(CVELTADoc& doc, int kind, const CamOutChoice& choice)
             WriteDataFile(
                 path, [&](CArchive& ar) { WritePhotoData(doc, ar, g, entry.layers.data(), decimals); },
                 [&](std::uint64_t length) {
-                    WritePhotoReport(doc, g, layers, entry.name, settings.report, path, length);
+                    WritePhotoReport(doc, g, layers, entry.name, settings.report, path, length,
+                                     ReportNameShared(choice, entry.file));
                 });
             continue;
         }
@@ -300,7 +321,8 @@ void OutputCamData(CVELTADoc& doc, int kind, const CamOutChoice& choice)
                                settings.drillText2, path);
             },
             [&](std::uint64_t length) {
-                WriteDrillReport(doc, g, layers, entry.name, settings.report, path, length);
+                WriteDrillReport(doc, g, layers, entry.name, settings.report, path, length,
+                                 ReportNameShared(choice, entry.file));
             });
         if (g.holeSplit != 0) {
             // The long holes once more, alone, in a file of their own; the next entry still gets
@@ -317,7 +339,8 @@ void OutputCamData(CVELTADoc& doc, int kind, const CamOutChoice& choice)
                                    longPath);
                 },
                 [&](std::uint64_t length) {
-                    WriteDrillReport(doc, longG, layers, longName, settings.report, longPath, length);
+                    WriteDrillReport(doc, longG, layers, longName, settings.report, longPath, length,
+                                     ReportNameShared(choice, LongHoleFileName(entry.file)));
                 });
         }
     }

@@ -151,7 +151,7 @@ void FillCommon(CReportTemplate& report, CVELTADoc& doc, const tagGERBAR& g, con
 
 // The extents and size of the written data, then the report beside the data file.
 void Finish(CReportTemplate& report, const tagGERBAR& g, Strings keys, Strings values,
-            const std::string& dataPath, std::uint64_t dataLength)
+            const std::string& dataPath, std::uint64_t dataLength, bool keepExtension)
 {
     keys.push_back("$DATAAREA$");
     values.push_back(
@@ -161,7 +161,7 @@ void Finish(CReportTemplate& report, const tagGERBAR& g, Strings keys, Strings v
     keys.push_back("$DATASIZE$");
     values.push_back(std::to_string(dataLength));
     report.AddValues(keys, values, false);
-    report.Write(platform::Cp932ToPath(CutExtension(dataPath)));
+    report.Write(platform::Cp932ToPath(keepExtension ? dataPath : CutExtension(dataPath)));
 }
 
 const char* const kSeparator =
@@ -239,28 +239,15 @@ std::string CutExtension(const std::string& path)
 
 void WritePhotoReport(CVELTADoc& doc, const tagGERBAR& settings, const std::vector<int>& layers,
                       const std::string& dataName, const std::string& reportName, const std::string& dataPath,
-                      std::uint64_t dataLength)
+                      std::uint64_t dataLength, bool keepExtension)
 {
-    ApertureUsage usage{};
-    for (int layer : layers) {
-        if (layer < 0)
-            break;
-        if (CSheet* sheet = doc.GetBoardSheet(layer))
-            sheet->CheckTurret(usage.data());
-    }
-    for (int turret = 0; turret < kTurrets; ++turret) {
-        tagDCODE& entry = usage[static_cast<std::size_t>(turret)];
-        if (entry.codeCount == 0 && (entry.drawCount != 0 || entry.flashCount != 0)) {
-            entry.dcodes[0] = static_cast<std::uint16_t>(doc.GetTurretDCode(turret));
-            entry.codeCount = 1;
-        }
-    }
-    WritePhotoReport(doc, settings, layers, dataName, reportName, dataPath, dataLength, usage);
+    WritePhotoReport(doc, settings, layers, dataName, reportName, dataPath, dataLength, doc.GetDCodeTable(),
+                     keepExtension);
 }
 
 void WritePhotoReport(CVELTADoc& doc, const tagGERBAR& settings, const std::vector<int>& layers,
                       const std::string& dataName, const std::string& reportName, const std::string& dataPath,
-                      std::uint64_t dataLength, const ApertureUsage& usage)
+                      std::uint64_t dataLength, const ApertureUsage& usage, bool keepExtension)
 {
     CReportTemplate report;
     if (!report.Load(reportName, "$PHOT$"))
@@ -296,12 +283,12 @@ void WritePhotoReport(CVELTADoc& doc, const tagGERBAR& settings, const std::vect
     }
     Finish(report, settings, {"$LANDTOTAL$", "$LINETOTAL$", "$LINELENTOTAL$"},
            {std::to_string(lands), std::to_string(lines), platform::Format("%.4f", length)}, dataPath,
-           dataLength);
+           dataLength, keepExtension);
 }
 
 void WriteDrillReport(CVELTADoc& doc, const tagGERBAR& settings, const std::vector<int>& layers,
                       const std::string& dataName, const std::string& reportName, const std::string& dataPath,
-                      std::uint64_t dataLength)
+                      std::uint64_t dataLength, bool keepExtension)
 {
     CReportTemplate report;
     if (!report.Load(reportName, "$DRILL$"))
@@ -327,7 +314,7 @@ void WriteDrillReport(CVELTADoc& doc, const tagGERBAR& settings, const std::vect
                          true);
         hits += tool.hitCount;
     }
-    Finish(report, settings, {"$HOLETOTAL$"}, {std::to_string(hits)}, dataPath, dataLength);
+    Finish(report, settings, {"$HOLETOTAL$"}, {std::to_string(hits)}, dataPath, dataLength, keepExtension);
 }
 
 void WriteDrillList(CVELTADoc& doc, CSheet& holes, const std::string& dataPath, const std::string& listName,

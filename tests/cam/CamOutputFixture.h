@@ -35,6 +35,10 @@ protected:
         doc->GetBoardSheet(kHoleLayer)->ModifyType(0x10000, 0);
         doc->SetPathName(BoardFolder() + "/board.vbd");
         doc->SetUserOrigin(CDPoint(0.0, 0.0));
+        // The program's report template, installed beside it as the program installs it.
+        std::filesystem::copy_file(std::filesystem::path(VELTA_SOURCE_DIR) / "resources" / "VTHTML.dat",
+                                   Master().parent_path() / "VTHTML.dat",
+                                   std::filesystem::copy_options::overwrite_existing);
     }
 
     std::string BoardFolder() const { return Board().parent_path().string(); }

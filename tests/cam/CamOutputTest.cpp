@@ -182,6 +182,25 @@ TEST_F(CamOutputTest, OutputGoesIntoTheSubFolderMadeForIt)
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{_J("出力フォルダ作成に失敗しました")});
 }
 
+TEST_F(CamOutputTest, ReportsOfDataFilesThatDifferOnlyInTheirExtensionKeepIt)
+{
+    WriteFile(Master().parent_path() / "R.dat", "$COMMON$\r\n$BLOCKIN$\r\n$COMMON$\r\n"
+                                            "$PHOT$\r\n$FILEEXT& .txt $\r\n$BLOCKFOR$t$BLOCKNEXT$\r\n$PHOT$\r\n"
+                                            "$DRILL$\r\n$FILEEXT& .txt $\r\n$BLOCKFOR$d$BLOCKNEXT$\r\n$DRILL$\r\n");
+    CamOutChoice choice = Choice();
+    choice.settings.report = "R";
+    choice.settings.photo.outputs = {"1:top:top.gbr:1", "1:bottom:bottom.gbr:2", "0:off:off.gbr:1"};
+    choice.settings.drill.outputs = {"1:drill:top.drl:3", "1:off:off.drl:3"};
+    OutputCamData(*doc, 0, choice);
+    OutputCamData(*doc, 1, choice);
+    EXPECT_TRUE(std::filesystem::exists(InBoard("top.gbr.txt")));
+    EXPECT_TRUE(std::filesystem::exists(InBoard("top.drl.txt")));
+    EXPECT_FALSE(std::filesystem::exists(InBoard("top.txt")));
+    // A disabled entry does not count; a name of its own keeps the plain report name.
+    EXPECT_TRUE(std::filesystem::exists(InBoard("bottom.txt")));
+    EXPECT_TRUE(std::filesystem::exists(InBoard("off.txt")));
+}
+
 TEST_F(CamOutputTest, AFileThatCannotBeWrittenIsReportedAndTheNextEntryWritten)
 {
     CamOutChoice choice = Choice();

@@ -158,12 +158,14 @@ TEST_F(CamReportTest, EmptyOutputGivesNoBlocksZeroTotalsAndDashedArea)
         << text;
 }
 
-TEST_F(CamReportTest, PhotoReportCountsTheListedBoardLayers)
+TEST_F(CamReportTest, PhotoReportListsTheAperturesCountedForTheFile)
 {
     doc->Turret(3) = {1, 0.5, 0.0};
     CSheet* sheet = doc->GetBoardSheet(2);
     ASSERT_NE(sheet, nullptr);
     sheet->NewLine(CDPoint(0, 0), CDPoint(10, 0), 3, 0);
+    const int layers[] = {2, -1};
+    doc->CountApertures(layers, true);
     WritePhotoReport(*doc, settings, {2}, "L3", "TEST", Data("l3.gbr"), 10);
     const std::string text = ReadFile(root / "out" / "l3.txt");
     // The document gives a turret without a code list its number plus 10.

@@ -1,5 +1,6 @@
 #include "document/DrcSupport.h"
 
+#include "document/FrameHelpers.h"
 #include "model/net/Net.h"
 #include "platform/Cp932.h"
 
@@ -35,18 +36,7 @@ void MergeGroups(std::vector<std::uint32_t>& values)
     // to the end. The plain routine's step takes the first group that shares a value with any
     // other and merges it with the first later one that does; the groups of one overlap set never
     // touch those of another, so taking the groups in stamp order gives the same steps.
-    std::vector<Group> groups;
-    {
-        Group current;
-        for (std::uint32_t v : values) {
-            if (v == 0) {
-                groups.push_back(std::move(current));
-                current.clear();
-            } else {
-                current.push_back(v);
-            }
-        }
-    }
+    std::vector<Group> groups = SplitGroups(values);
     std::vector<bool> alive(groups.size(), true);
     // For every value, the stamps of the groups holding it, ascending (dead ones pruned lazily).
     std::unordered_map<std::uint32_t, std::deque<std::size_t>> holders;

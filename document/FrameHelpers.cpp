@@ -38,10 +38,13 @@ namespace {
 
 using Group = std::vector<std::uint32_t>;
 
-std::vector<Group> SplitGroups(const std::vector<std::uint32_t>& values)
+
+} // namespace
+
+std::vector<std::vector<std::uint32_t>> SplitGroups(const std::vector<std::uint32_t>& values)
 {
-    std::vector<Group> groups;
-    Group current;
+    std::vector<std::vector<std::uint32_t>> groups;
+    std::vector<std::uint32_t> current;
     for (std::uint32_t v : values) {
         if (v == 0) {
             groups.push_back(std::move(current));
@@ -50,11 +53,8 @@ std::vector<Group> SplitGroups(const std::vector<std::uint32_t>& values)
             current.push_back(v);
         }
     }
-    // Values after the last 0 form no group.
     return groups;
 }
-
-} // namespace
 
 void MergeOverlappingGroups(std::vector<std::uint32_t>& values)
 {

@@ -12,6 +12,8 @@ int CountSeparators(const char* line, char sep);
 
 // Removes every later repeat of a value; first occurrences keep their order.
 void RemoveDuplicateValues(std::vector<std::uint32_t>& values);
+// The zero-ended groups of a run of values; values after the last 0 form no group.
+std::vector<std::vector<std::uint32_t>> SplitGroups(const std::vector<std::uint32_t>& values);
 // `groups` is a run of zero-ended groups. Groups sharing a value are merged (the merged group goes
 // to the end) until no two groups share one.
 void MergeOverlappingGroups(std::vector<std::uint32_t>& groups);

@@ -371,6 +371,22 @@ int CVELTADoc::AssignApertureTurret(const std::string& def, const std::vector<st
     const double unit = inch ? kInch : 1.0;
     const std::size_t comma = def.find(',');
     auto turretAt = [this](int t) { return m_turrets[static_cast<std::size_t>(t)]; };
+    // The turret of a shape at the least distance (the first on ties); -1 when the shape has none.
+    auto nearest = [&turretAt](int shape, auto distance, double& bestGap) {
+        int best = -1;
+        bestGap = std::numeric_limits<double>::max();
+        for (int t = 0; t < APERTURE_MAX; ++t) {
+            const tagTURRET turret = turretAt(t);
+            if (turret.shape != shape)
+                continue;
+            const double gap = distance(turret);
+            if (gap < bestGap) {
+                bestGap = gap;
+                best = t;
+            }
+        }
+        return best;
+    };
 
     if (comma != std::string::npos) {
         const int dcode = platform::Atoi(std::string_view(def).substr(1, comma - 1));
@@ -411,18 +427,9 @@ int CVELTADoc::AssignApertureTurret(const std::string& def, const std::vector<st
             // A rectangle or oblong is flashed as a stroke of the square or round turret that
             // fits its smaller side.
             const double side = std::min(a, b);
-            int best = -1;
-            double bestGap = std::numeric_limits<double>::max();
-            for (int t = 0; t < APERTURE_MAX; ++t) {
-                const tagTURRET turret = turretAt(t);
-                if (turret.shape != shape)
-                    continue;
-                const double gap = std::fabs(turret.size1 - side);
-                if (gap < bestGap) {
-                    bestGap = gap;
-                    best = t;
-                }
-            }
+            double bestGap = 0.0;
+            const int best = nearest(
+                shape, [side](const tagTURRET& t) { return std::fabs(t.size1 - side); }, bestGap);
             if (best < 0) {
                 CamMessage(sizes + _J("タレットが見つかりません。"));
                 return -1;
@@ -445,18 +452,10 @@ int CVELTADoc::AssignApertureTurret(const std::string& def, const std::vector<st
             return best;
         }
 
-        int best = -1;
-        double bestGap = std::numeric_limits<double>::max();
-        for (int t = 0; t < APERTURE_MAX; ++t) {
-            const tagTURRET turret = turretAt(t);
-            if (turret.shape != shape)
-                continue;
-            const double gap = std::fabs(turret.size1 - a) + std::fabs(turret.size2 - b);
-            if (gap < bestGap) {
-                bestGap = gap;
-                best = t;
-            }
-        }
+        double bestGap = 0.0;
+        const int best = nearest(
+            shape, [a, b](const tagTURRET& t) { return std::fabs(t.size1 - a) + std::fabs(t.size2 - b); },
+            bestGap);
         if (best < 0) {
             CamMessage(sizes + _J("タレットが見つかりません。"));
             return -1;
@@ -488,18 +487,13 @@ int CVELTADoc::AssignApertureTurret(const std::string& def, const std::vector<st
         platform::Scan(macro.c_str() + body + 6, "%lf,%lf,%lf,%d", &outer, &inner, &gap, &rotation);
         outer *= unit;
         inner *= unit;
-        int best = -1;
-        double bestGap = std::numeric_limits<double>::max();
-        for (int t = 0; t < APERTURE_MAX; ++t) {
-            const tagTURRET turret = turretAt(t);
-            if (turret.shape != kShapeThermal)
-                continue;
-            const double d = std::fabs(turret.size2 - inner) + std::fabs(turret.size1 - outer);
-            if (d < bestGap) {
-                bestGap = d;
-                best = t;
-            }
-        }
+        double bestGap = 0.0;
+        const int best = nearest(
+            kShapeThermal,
+            [inner, outer](const tagTURRET& t) {
+                return std::fabs(t.size2 - inner) + std::fabs(t.size1 - outer);
+            },
+            bestGap);
         if (best < 0)
             return -1;
         AddTurretDCode(best, dcode);

@@ -89,6 +89,9 @@ CDlgCamIn::CDlgCamIn(QWidget* parent) : CItemDialog(IDD, QString::fromUtf8("CAM�
         edit->setMinimumWidth(320);
         QPushButton* browse = Put(grid, b.Button(browseId, QString::fromUtf8(browseCaption), -1, 0), row, 2);
         browse->setAutoDefault(false);
+        // The button keeps its own width; the edit takes what the column leaves.
+        browse->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        grid->setAlignment(browse, Qt::AlignLeft);
         return std::make_pair(edit, browse);
     };
     auto [dataEdit, dataBrowse] = fileRow(1, "データファイル(&F)", IdDataFile, IdDataBrowse, "参照(&Q)");

@@ -5,6 +5,7 @@
 #include "app/MainFrame.h"
 #include "app/VELTAApp.h"
 #include "document/VELTADoc.h"
+#include "libui/DialogBuilder.h"
 #include "model/sheet/Sheet.h"
 #include "platform/FilePath.h"
 #include "platform/Messages.h"
@@ -13,8 +14,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QTest>
 #include <QTimer>
 
 #include <cstdlib>
@@ -162,9 +165,26 @@ protected:
     }
     // Whether the frame enables the command now.
     bool Enabled(int id) { return frame->UpdateCommand(id, frame->Action(id)); }
+    // A new board of that name (kept in `board`) opened in the frame; its document, or null.
+    CVELTADoc* OpenBoardFile(const std::string& name)
+    {
+        board = MakeBoard(root / "boards", name);
+        if (!app->OpenDocumentFile(Cp(board)))
+            return nullptr;
+        QApplication::processEvents();
+        return frame->ActiveDocument();
+    }
+    // A mouse click on a dialog's button.
+    static void Click(QDialog* d, int id)
+    {
+        auto* button = FindControl<QAbstractButton>(d, id);
+        ASSERT_NE(button, nullptr) << id;
+        QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(8, button->height() / 2));
+    }
 
     platform::RecordingMessages messages;
     bool opened = false;
+    fs::path board;
 };
 
 } // namespace apptest

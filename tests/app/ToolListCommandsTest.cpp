@@ -33,22 +33,7 @@ using namespace apptest;
 class ToolListCommandsTest : public AppCommandFixture
 {
 protected:
-    CVELTADoc* OpenBoard()
-    {
-        board = MakeBoard(root / "boards", "list.vbd");
-        if (!app->OpenDocumentFile(Cp(board)))
-            return nullptr;
-        QApplication::processEvents();
-        return frame->ActiveDocument();
-    }
-    static void Click(QDialog* d, int id)
-    {
-        auto* button = FindControl<QAbstractButton>(d, id);
-        ASSERT_NE(button, nullptr) << id;
-        QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(8, button->height() / 2));
-    }
-
-    fs::path board;
+    CVELTADoc* OpenBoard() { return OpenBoardFile("list.vbd"); }
 };
 
 TEST_F(ToolListCommandsTest, CleanUpRunsItsDialogAndTidiesTheBoard)

@@ -21,27 +21,10 @@ protected:
     void SetUp() override
     {
         ViewFixture::SetUp();
-        tagGRID grid;
-        grid.xPitch = grid.yPitch = 1.0;
-        doc->SetGrid(0, grid);
-        doc->SetCurrentGrid(0);
-        const auto& wires = doc->GetWireLayerList();
-        ASSERT_GE(wires.size(), 2u);
-        top = wires.front();
-        bottom = wires.back();
-        doc->SelectLayer(top);
+        UseUnitGrid();
         QGuiApplication::clipboard()->clear();
     }
 
-    BoardInput& In() { return view->Input(); }
-
-    void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons,
-              Qt::KeyboardModifiers mods = Qt::NoModifier)
-    {
-        QMouseEvent event(type, QPointF(at), QPointF(view->viewport()->mapToGlobal(at)), button, buttons,
-                          mods);
-        QApplication::sendEvent(view->viewport(), &event);
-    }
     void Click(double x, double y, Qt::KeyboardModifiers mods = Qt::NoModifier)
     {
         const QPoint p = Pixel(x, y);
@@ -70,7 +53,4 @@ protected:
         return starts;
     }
     std::size_t UndoWords() const { return doc->GetUndoHistory().size(); }
-
-    int top = 0;
-    int bottom = 0;
 };

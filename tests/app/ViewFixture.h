@@ -12,8 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
 #include <QMap>
+#include <QMouseEvent>
 
 #include <memory>
 #include <vector>
@@ -131,6 +133,41 @@ protected:
         return QPoint(static_cast<int>(std::lround(p.x())), static_cast<int>(std::lround(p.y())));
     }
 
+    // For input tests: the view replaced by one of class V (a TestView), then the unit grid.
+    template <class V> void UseInputView()
+    {
+        view.reset();
+        view = std::make_unique<V>(doc.get());
+        view->SetFrame(&status);
+        view->resize(kWidth, kHeight);
+        view->OnInitialUpdate();
+        UseUnitGrid();
+    }
+    // A 1 mm grid current; `top` and `bottom` the first and last wiring layers, `top` current.
+    void UseUnitGrid()
+    {
+        tagGRID grid;
+        grid.xPitch = grid.yPitch = 1.0;
+        doc->SetGrid(0, grid);
+        doc->SetCurrentGrid(0);
+        const auto& wires = doc->GetWireLayerList();
+        ASSERT_GE(wires.size(), 2u);
+        top = wires.front();
+        bottom = wires.back();
+        doc->SelectLayer(top);
+    }
+    BoardInput& In() { return view->Input(); }
+    // A mouse event at a client pixel of the view.
+    void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons,
+              Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QMouseEvent event(type, QPointF(at), QPointF(view->viewport()->mapToGlobal(at)), button, buttons,
+                          mods);
+        QApplication::sendEvent(view->viewport(), &event);
+    }
+
+    int top = 0;
+    int bottom = 0;
     platform::MemoryProfile profile;
     platform::RecordingMessages messages;
     std::unique_ptr<CVELTADoc> doc;

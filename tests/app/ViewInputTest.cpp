@@ -49,31 +49,10 @@ struct ViewInputTest : ViewFixture
     void SetUp() override
     {
         ViewFixture::SetUp();
-        view.reset();
-        view = std::make_unique<InputView>(doc.get());
-        view->SetFrame(&status);
-        view->resize(kWidth, kHeight);
-        view->OnInitialUpdate();
-        tagGRID grid;
-        grid.xPitch = grid.yPitch = 1.0;
-        doc->SetGrid(0, grid);
-        doc->SetCurrentGrid(0);
-        const auto& wires = doc->GetWireLayerList();
-        ASSERT_GE(wires.size(), 2u);
-        top = wires.front();
-        bottom = wires.back();
-        doc->SelectLayer(top);
+        UseInputView<InputView>();
     }
     InputView& V() { return static_cast<InputView&>(*view); }
-    BoardInput& In() { return view->Input(); }
 
-    void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons,
-              Qt::KeyboardModifiers mods = Qt::NoModifier)
-    {
-        QMouseEvent event(type, QPointF(at), QPointF(view->viewport()->mapToGlobal(at)), button, buttons,
-                          mods);
-        QApplication::sendEvent(view->viewport(), &event);
-    }
     void Click(double x, double y, Qt::KeyboardModifiers mods = Qt::NoModifier)
     {
         ClickPixel(Pixel(x, y), mods);
@@ -112,9 +91,6 @@ struct ViewInputTest : ViewFixture
     int Vias() { return doc->GetBoardSheet(LAYER_MAX)->GetCount(BoardInput::kVia); }
     CVia* FirstVia() { return doc->GetBoardSheet(LAYER_MAX)->GetHeadVia(); }
     int WireBit(int layer) { return 1 << (doc->GetBoardSheet(layer)->GetWLayer() - 1); }
-
-    int top = 0;
-    int bottom = 0;
 };
 
 // --- Chained line ----------------------------------------------------------------------------------

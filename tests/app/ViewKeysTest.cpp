@@ -56,30 +56,10 @@ struct ViewKeysTest : ViewFixture
     void SetUp() override
     {
         ViewFixture::SetUp();
-        view.reset();
-        view = std::make_unique<KeyView>(doc.get());
-        view->SetFrame(&status);
-        view->resize(kWidth, kHeight);
-        view->OnInitialUpdate();
-        tagGRID grid;
-        grid.xPitch = grid.yPitch = 1.0;
-        doc->SetGrid(0, grid);
-        doc->SetCurrentGrid(0);
-        const auto& wires = doc->GetWireLayerList();
-        ASSERT_GE(wires.size(), 2u);
-        top = wires.front();
-        bottom = wires.back();
-        doc->SelectLayer(top);
+        UseInputView<KeyView>();
     }
     KeyView& V() { return static_cast<KeyView&>(*view); }
-    BoardInput& In() { return view->Input(); }
 
-    void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons)
-    {
-        QMouseEvent event(type, QPointF(at), QPointF(view->viewport()->mapToGlobal(at)), button, buttons,
-                          Qt::NoModifier);
-        QApplication::sendEvent(view->viewport(), &event);
-    }
     void Click(double x, double y)
     {
         Send(QEvent::MouseButtonPress, Pixel(x, y), Qt::LeftButton, Qt::LeftButton);
@@ -99,9 +79,6 @@ struct ViewKeysTest : ViewFixture
         Move(x, y);
         In().m_nLockMode = 0;
     }
-
-    int top = 0;
-    int bottom = 0;
 };
 
 // --- Locks, line and arc ------------------------------------------------------------------------------

@@ -100,8 +100,6 @@ protected:
                 return entry.second;
         return -1;
     }
-
-    fs::path board;
 };
 
 TEST_F(ViewTableTest, TurretTableChangesTheTracksThatUseTheEditedTurret)

@@ -5,14 +5,20 @@
 #include "bench/DocumentBoard.h"
 #include "document/DocumentHost.h"
 #include "document/VELTADoc.h"
+#include "model/items/Land.h"
 #include "model/startup/Startup.h"
 #include "platform/Messages.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <regex>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -71,6 +77,50 @@ struct CheckBoard
     std::filesystem::path folder;
 };
 
+// What a run left: the marker lands of the output layers and of the undo store in order, the undo
+// records, the reports' bytes and the message. It must not change when the check is made faster.
+void HashLands(CSheet& sheet, std::uint32_t& h)
+{
+    for (POSITION pos = sheet.GetFirstLandPos(); pos;) {
+        const CLand* land = sheet.GetNextLand(pos);
+        const double xy[2] = {land->GetPoint().x, land->GetPoint().y};
+        const std::uint32_t words[4] = {land->GetID(), static_cast<std::uint32_t>(land->GetTurretNo()),
+                                        static_cast<std::uint32_t>(land->GetLayerNo()),
+                                        static_cast<std::uint32_t>(land->GetType())};
+        h = bench::Fnv1a(xy, sizeof xy, h);
+        h = bench::Fnv1a(words, sizeof words, h);
+    }
+}
+
+std::uint32_t HashRun(CVELTADoc& doc, const std::filesystem::path& folder, const std::string& message)
+{
+    std::uint32_t h = 2166136261u;
+    for (int layer = 100; layer < LAYER_MAX; ++layer) {
+        h = bench::Fnv1a(&layer, sizeof layer, h);
+        HashLands(*doc.GetBoardSheet(layer), h);
+    }
+    HashLands(*doc.GetUndoSheet(), h);
+    const std::vector<unsigned>& history = doc.GetUndoHistory();
+    h = bench::Fnv1a(history.data(), history.size() * sizeof(unsigned), h);
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    for (const auto& file : files) {
+        const std::string name = file.filename().string();
+        std::ifstream in(file, std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        // The reports carry the time of the run.
+        bytes = std::regex_replace(bytes, std::regex("\\d{4}/\\d{2}/\\d{2}  \\d{2}:\\d{2}:\\d{2}"), "date");
+        h = bench::Fnv1a(name.data(), name.size(), h);
+        h = bench::Fnv1a(bytes.data(), bytes.size(), h);
+    }
+    return bench::Fnv1a(message.data(), message.size(), h);
+}
+
+// The base board's run as the check made it before it was made faster.
+constexpr std::uint32_t kPinnedRun = 2082161639u;
+
 void BM_DesignRuleCheck(benchmark::State& state)
 {
     platform::RecordingMessages messages;
@@ -79,8 +129,12 @@ void BM_DesignRuleCheck(benchmark::State& state)
     for (auto _ : state)
         b.doc->OnDesignRuleCheck();
     state.counters["marks"] = static_cast<double>(b.doc->GetBoardSheet(114)->GetItemCount());
-    if (messages.Count() > 0)
-        state.SetLabel(messages.Last().text.substr(0, messages.Last().text.find('\n')));
+    const std::string message = messages.Count() > 0 ? messages.Last().text : std::string();
+    const std::uint32_t hash = HashRun(*b.doc, b.folder, message);
+    state.counters["hash"] = static_cast<double>(hash);
+    if (state.range(0) == 1 && kPinnedRun != 0 && hash != kPinnedRun)
+        state.SkipWithError("the marks, undo records or reports differ from the pinned ones");
+    state.SetLabel("hash " + std::to_string(hash) + " " + message.substr(0, message.find('\n')));
     platform::SetMessageService(nullptr);
 }
 BENCHMARK(BM_DesignRuleCheck)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -295,7 +295,8 @@ void CVELTADoc::PutDrcMarks(DrcRun& run, CSheet& marks, int layer, bool emptyWhe
     if (!made)
         return;
     run.changed |= marks.GetBoundingRect();
-    *sheet += marks;
+    // The undo store has its copy: the marks themselves go to the layer.
+    sheet->TakeItems(marks);
     if (run.choice.viewFiles) {
         tagLAYER record = GetLayer(layer);
         record.display = 1;

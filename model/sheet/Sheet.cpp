@@ -324,6 +324,29 @@ CSheet& CSheet::operator+=(CSheet& other)
     return *this;
 }
 
+void CSheet::TakeItems(CSheet& other)
+{
+    if (&other == this || other.m_nCount == 0)
+        return;
+    // Items in copper groups, or a sheet whose merge has connectivity steps, take the copying way.
+    const bool hooked = (m_nSheetType == SHEET_BOARD && m_nWLayer != 0) || m_nSheetType == SHEET_BOARD_VIAPART;
+    if (hooked || !other.m_netLines.IsEmpty()) {
+        *this += other;
+        other.DeleteContents();
+        return;
+    }
+    for (int kind : kMergeOrder) {
+        const SheetKindOps* ops = FindSheetKind(kind);
+        CItemList& list = *other.ListOf(kind);
+        while (!list.IsEmpty()) {
+            CItemBase* stored = StoreItem(list.Detach(list.GetHeadPosition()));
+            if (stored && ops && ops->merged)
+                ops->merged(*this, *stored);
+        }
+    }
+    other.DeleteContents();
+}
+
 CItemBase* CSheet::AddItem(CItemBase* item)
 {
     if (!item)

@@ -244,6 +244,9 @@ public:
     void CalcBoundingRect() override;
     // Adds copies of all items of the other sheet (the other keeps its items).
     CSheet& operator+=(CSheet& other);
+    // As += followed by emptying the other sheet, but the items themselves move (no copies): for a
+    // work sheet outside any copper group, such as a check's markers.
+    void TakeItems(CSheet& other);
     // A copy of any item through its kind's storing; a sheet is merged with += and this sheet is
     // returned; null for an unknown kind.
     CItemBase* AddItem(CItemBase* item);

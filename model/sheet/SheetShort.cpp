@@ -453,8 +453,10 @@ CDRect CSheet::SetMark(tagDRCSPEC* rules, int turret)
         const double y =
             platform::FixedToDouble(platform::LongToFixed(static_cast<std::int32_t>(words[i + 1])));
         marker.SetPoint(CDPoint(x, y));
-        CLand* land = NewLand(marker);
-        marked |= land->GetBoundingRect();
+        // Stored as NewLand stores its copy, without looking the kind up twice.
+        CItemBase* land = StoreItem(std::make_unique<CLand>(marker));
+        if (land)
+            marked |= land->GetBoundingRect();
     }
     return marked;
 }

@@ -411,6 +411,72 @@ TEST_F(SheetTest, MergeCopiesKindByKindAndKeepsTheOther)
     EXPECT_TRUE(g_calls.empty());
 }
 
+TEST_F(SheetTest, TakingItemsGivesWhatMergingGivesWithoutCopies)
+{
+    auto fill = [](CSheet& sheet) {
+        int tag = 0;
+        for (int round = 0; round < 3; ++round)
+            for (int kind : kAllKinds) {
+                sheet.StoreCopy(Item(kind, tag, -tag, tag, 3 + round));
+                ++tag;
+            }
+    };
+    CSheet copied(SHEET_BOARD), taken(SHEET_BOARD);
+    copied.SetLayerNo(9);
+    taken.SetLayerNo(9);
+    for (CSheet* sheet : {&copied, &taken})
+        sheet->StoreCopy(Item(KIND_LINE, 50, 50, 99));
+    CSheet a, b;
+    fill(a);
+    fill(b);
+    std::vector<CItemBase*> items;
+    for (int kind : kAllKinds)
+        for (POSITION pos = b.GetFirstItemPos(kind); pos;)
+            items.push_back(b.GetNextItem(kind, pos));
+
+    g_calls.clear();
+    copied += a;
+    a.DeleteContents();
+    std::vector<Call> merging;
+    for (const Call& call : g_calls)
+        if (call.op != "copy")
+            merging.push_back(call);
+    g_calls.clear();
+    taken.TakeItems(b);
+    // The same storing steps, and no copy: the items themselves moved.
+    EXPECT_EQ(g_calls, merging);
+    EXPECT_TRUE(b.IsEmpty());
+    EXPECT_EQ(b.GetKindCount(KIND_LINE), 0);
+    EXPECT_EQ(taken.GetItemCount(), copied.GetItemCount());
+    for (int kind : kAllKinds) {
+        EXPECT_EQ(Tags(taken, kind), Tags(copied, kind)) << kind;
+        POSITION c = copied.GetFirstItemPos(kind);
+        for (POSITION t = taken.GetFirstItemPos(kind); t;) {
+            CItemBase* x = taken.GetNextItem(kind, t);
+            CItemBase* y = copied.GetNextItem(kind, c);
+            EXPECT_EQ(x->GetLayerNo(), y->GetLayerNo());
+            EXPECT_EQ(x->GetParent(), &taken);
+        }
+    }
+    for (CItemBase* item : items)
+        EXPECT_EQ(item->GetParent(), &taken);
+    EXPECT_EQ(taken.GetBoundingRect(), copied.GetBoundingRect());
+
+    // A sheet whose merge prepares connectivity still copies, and the other is emptied.
+    CSheet wired(SHEET_BOARD), other;
+    wired.SetWLayer(2);
+    other.StoreCopy(Item(KIND_LAND, 1, 1));
+    g_calls.clear();
+    wired.TakeItems(other);
+    EXPECT_EQ(g_calls.front(), (Call{"copy", KIND_LAND}));
+    EXPECT_EQ(wired.GetKindCount(KIND_LAND), 1);
+    EXPECT_TRUE(other.IsEmpty());
+    // Taking from itself or from an empty sheet does nothing.
+    wired.TakeItems(wired);
+    wired.TakeItems(other);
+    EXPECT_EQ(wired.GetItemCount(), 1);
+}
+
 int g_prepares = 0;
 
 TEST_F(SheetTest, MergePreparesTheOtherSheetOnlyForConnectedSheets)

@@ -5,6 +5,9 @@
 #include "platform/J.h"
 #include "tests/document/DrcTestHost.h"
 
+#include <random>
+#include <string>
+
 namespace {
 
 class DrcCheckTest : public DrcFixture
@@ -180,6 +183,55 @@ TEST_F(DrcCheckTest, TerminalsOnOneTrackShareANetAndAFreeTerminalStaysOff)
     const std::string nix = Read("board.nix");
     EXPECT_NE(nix.find("    R1 :   1(NET000001),   2(  OPENNET);"), std::string::npos) << nix;
     EXPECT_NE(nix.find("    R2 :   1(NET000001),   2(     OPEN);"), std::string::npos) << nix;
+}
+
+// What a run on a fixed random board leaves: the lands of the output layers and of the undo store
+// in order, the undo records, the reports and the message. A faster check must leave the same.
+TEST_F(DrcCheckTest, AFixedRandomBoardLeavesThePinnedMarksUndoRecordsAndReports)
+{
+    std::mt19937 random(20261211u);
+    auto at = [&](double side) { return static_cast<double>(random() % 10000u) * side / 10000.0; };
+    for (int i = 0; i < 160; ++i) {
+        const int layer = i % 2 == 0 ? 0 : 2;
+        const CDPoint a(at(30.0), at(30.0));
+        AddLine(layer, a, CDPoint(a.x + at(4.0) - 2.0, a.y + at(4.0) - 2.0));
+        if (i % 4 == 0)
+            AddLand(layer, CDPoint(at(30.0), at(30.0)));
+    }
+    for (int i = 0; i < 8; ++i)
+        AddPart("U" + std::to_string(i + 1), CDPoint(at(30.0), at(30.0)), 0.5 + at(1.0),
+                {CDPoint(-0.6, 0), CDPoint(0.6, 0), CDPoint(0, 0.8)});
+    Run([](DrcChoice& c) { c.reverseNet = c.reverseIndex = c.pinCount = 1; });
+
+    std::uint32_t h = 2166136261u;
+    auto add = [&h](const void* data, std::size_t size) {
+        const auto* bytes = static_cast<const unsigned char*>(data);
+        for (std::size_t i = 0; i < size; ++i)
+            h = (h ^ bytes[i]) * 16777619u;
+    };
+    int marks = 0;
+    auto addLands = [&](CSheet& sheet) {
+        for (POSITION pos = sheet.GetFirstLandPos(); pos;) {
+            const CLand* land = sheet.GetNextLand(pos);
+            const double xy[2] = {land->GetPoint().x, land->GetPoint().y};
+            const int words[4] = {static_cast<int>(land->GetID()), land->GetTurretNo(), land->GetLayerNo(),
+                                  land->GetType()};
+            add(xy, sizeof xy);
+            add(words, sizeof words);
+            ++marks;
+        }
+    };
+    for (int layer = kOutput; layer < kOutput + 6; ++layer)
+        addLands(*doc->GetBoardSheet(layer));
+    addLands(*doc->GetUndoSheet());
+    add(doc->GetUndoHistory().data(), doc->GetUndoHistory().size() * sizeof(unsigned));
+    for (const char* name : {"board.drn", "board.crp", "board.log", "board.nix"}) {
+        const std::string bytes = Exists(name) ? Read(name) : std::string();
+        add(bytes.data(), bytes.size());
+    }
+    add(Summary().text.data(), Summary().text.size());
+    EXPECT_GT(marks, 100);
+    EXPECT_EQ(h, 998861860u) << Summary().text;
 }
 
 } // namespace

@@ -226,12 +226,16 @@ TEST_F(DrcCheckTest, AFixedRandomBoardLeavesThePinnedMarksUndoRecordsAndReports)
     addLands(*doc->GetUndoSheet());
     add(doc->GetUndoHistory().data(), doc->GetUndoHistory().size() * sizeof(unsigned));
     for (const char* name : {"board.drn", "board.crp", "board.log", "board.nix"}) {
-        const std::string bytes = Exists(name) ? Read(name) : std::string();
+        std::string bytes = Exists(name) ? Read(name) : std::string();
+        // The reports name the board's folder, which differs from run to run.
+        const std::string where = folder.string();
+        for (std::size_t at = bytes.find(where); at != std::string::npos; at = bytes.find(where, at))
+            bytes.replace(at, where.size(), "folder");
         add(bytes.data(), bytes.size());
     }
     add(Summary().text.data(), Summary().text.size());
     EXPECT_GT(marks, 100);
-    EXPECT_EQ(h, 998861860u) << Summary().text;
+    EXPECT_EQ(h, 1095088248u) << Summary().text;
 }
 
 } // namespace

@@ -329,7 +329,8 @@ void CSheet::TakeItems(CSheet& other)
     if (&other == this || other.m_nCount == 0)
         return;
     // Items in copper groups, or a sheet whose merge has connectivity steps, take the copying way.
-    const bool hooked = (m_nSheetType == SHEET_BOARD && m_nWLayer != 0) || m_nSheetType == SHEET_BOARD_VIAPART;
+    const bool hooked =
+        (m_nSheetType == SHEET_BOARD && m_nWLayer != 0) || m_nSheetType == SHEET_BOARD_VIAPART;
     if (hooked || !other.m_netLines.IsEmpty()) {
         *this += other;
         other.DeleteContents();

@@ -170,6 +170,8 @@ public:
     // Makes the document's usage that of all entries together (the table pass).
     void LoadAll(CVELTADoc& doc, const std::vector<CamOutputEntry>& entries)
     {
+        if (entries.empty())
+            return; // nothing counted, nothing changed
         for (std::size_t i = 0; i < entries.size(); ++i)
             Load(doc, i, entries[i]);
         auto& table = doc.GetDCodeTable();

@@ -51,8 +51,9 @@ void MakeGlyphSurfaces(CText& text, const CTrueTypeFont& font, const std::string
     const int cell = tm.tmAscent + tm.tmDescent;
     const double ascentRatio = cell > 0 ? static_cast<double>(tm.tmAscent) / cell : 0.0;
     // Each glyph's edges become its surface's outline, last edge first, as a surface made from the
-    // glyph's lines taken in reverse; the surface is stored as made, not copied.
-    std::vector<CLine> edges;
+    // glyph's lines taken in reverse; the surface is stored as made, not copied. One list of
+    // edges serves a thread's glyphs, so that it grows only while the largest glyph is new.
+    thread_local std::vector<CLine> edges;
     CItemBaseList outline, none;
     CDPoint at = upright[3];
     for (const platform::Cp932Char c : platform::Chars(name)) {
@@ -69,6 +70,7 @@ void MakeGlyphSurfaces(CText& text, const CTrueTypeFont& font, const std::string
             outline.AddTail(&*edge);
         glyphs.push_back(std::make_unique<CSur>(outline, none, none, none));
     }
+    edges.clear();
 }
 
 // The name a text puts on the plot with its overline runs (its bounds brought up to date), or

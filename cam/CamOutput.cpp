@@ -141,6 +141,63 @@ std::vector<CamOutputEntry> EnabledEntries(const std::vector<std::string>& lines
     return entries;
 }
 
+// The aperture usage of each entry, counted once per output: the table pass and the entry's own
+// file and report take the same counts (nothing in between changes the layers).
+class EntryUsage
+{
+public:
+    explicit EntryUsage(std::size_t entries) : m_saved(entries) {}
+
+    // Makes the document's usage that of entry `index` alone.
+    void Load(CVELTADoc& doc, std::size_t index, const CamOutputEntry& entry)
+    {
+        auto& table = doc.GetDCodeTable();
+        Counts& saved = m_saved[index];
+        if (saved.empty()) {
+            doc.CountApertures(entry.layers.data(), true);
+            saved.reserve(table.size());
+            for (const tagDCODE& e : table)
+                saved.push_back({e.drawCount, e.flashCount, e.drawnLength});
+            return;
+        }
+        for (std::size_t t = 0; t < table.size(); ++t) {
+            table[t].drawCount = saved[t].drawCount;
+            table[t].flashCount = saved[t].flashCount;
+            table[t].drawnLength = saved[t].drawnLength;
+        }
+    }
+
+    // Makes the document's usage that of all entries together (the table pass).
+    void LoadAll(CVELTADoc& doc, const std::vector<CamOutputEntry>& entries)
+    {
+        if (entries.empty())
+            return; // nothing counted, nothing changed
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            Load(doc, i, entries[i]);
+        auto& table = doc.GetDCodeTable();
+        for (std::size_t t = 0; t < table.size(); ++t) {
+            table[t].drawCount = 0;
+            table[t].flashCount = 0;
+            table[t].drawnLength = 0.0;
+            for (const Counts& saved : m_saved) {
+                table[t].drawCount += saved[t].drawCount;
+                table[t].flashCount += saved[t].flashCount;
+                table[t].drawnLength += saved[t].drawnLength;
+            }
+        }
+    }
+
+private:
+    struct Count
+    {
+        int drawCount;
+        int flashCount;
+        double drawnLength;
+    };
+    using Counts = std::vector<Count>;
+    std::vector<Counts> m_saved;
+};
+
 // Writes one data file through `write` and its report through `report`; false when the file
 // could not be written (reported).
 template <typename Write, typename Report>
@@ -225,16 +282,18 @@ void OutputCamData(CVELTADoc& doc, int kind, const CamOutChoice& choice)
     const std::string tableFile = photo ? settings.photoFile : choice.drillTable;
 
     const bool sequential = photo ? g.extended != 0 : g.sequential != 0;
+    EntryUsage usage(entries.size());
     doc.SetWarnMissingDCode(false);
     if (tableFile.empty() && !sequential) {
         doc.ClearCamTables();
-        bool clear = true;
-        for (const CamOutputEntry& entry : entries) {
-            if (photo)
-                doc.CountApertures(entry.layers.data(), false);
-            else
+        if (photo) {
+            usage.LoadAll(doc, entries);
+        } else {
+            bool clear = true;
+            for (const CamOutputEntry& entry : entries) {
                 doc.CollectTools(entry.layers.data(), g.holeKind, clear);
-            clear = false;
+                clear = false;
+            }
         }
         const std::string list = photo ? PhotoList(doc, false) : MakeToolList(doc, g);
         WriteListFile(JoinPath(boardFolder, photo ? "vtphot.txt" : "vtdril.txt"), list);
@@ -244,13 +303,14 @@ void OutputCamData(CVELTADoc& doc, int kind, const CamOutChoice& choice)
             doc.GetTCodeTable().fill(tagTCODE{});
             doc.SetTCodeCount(0);
         }
-        bool clear = true;
-        for (const CamOutputEntry& entry : entries) {
-            if (photo)
-                doc.CountApertures(entry.layers.data(), clear);
-            else
+        if (photo) {
+            usage.LoadAll(doc, entries);
+        } else {
+            bool clear = true;
+            for (const CamOutputEntry& entry : entries) {
                 doc.CollectTools(entry.layers.data(), g.holeKind, clear);
-            clear = false;
+                clear = false;
+            }
         }
         std::string list;
         if (photo) {
@@ -299,10 +359,11 @@ void OutputCamData(CVELTADoc& doc, int kind, const CamOutChoice& choice)
         for (tagTCODE& tool : doc.GetTCodeTable())
             tool.hitCount = 0;
     };
-    for (const CamOutputEntry& entry : entries) {
+    for (std::size_t index = 0; index < entries.size(); ++index) {
+        const CamOutputEntry& entry = entries[index];
         const std::string path = JoinPath(folder, entry.file);
         const std::vector<int> layers(entry.layers.begin(), entry.layers.end() - 1);
-        doc.CountApertures(entry.layers.data(), true);
+        usage.Load(doc, index, entry);
         clearHits();
         if (photo) {
             WriteDataFile(

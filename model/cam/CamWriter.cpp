@@ -105,6 +105,15 @@ void AppendAxis(std::string& out, const tagGERBAR& g, char axis, std::int32_t va
     AppendInt(out, value);
 }
 
+// The same into a buffer with room for both axes of a block (2 x 12 bytes); returns the new end.
+char* PutAxis(char* p, const tagGERBAR& g, char axis, std::int32_t value)
+{
+    if (!g.absolute && value == 0)
+        return p;
+    *p++ = axis;
+    return std::to_chars(p, p + 11, value).ptr;
+}
+
 void MirrorAndRotate(const tagGERBAR& g, double& dx, double& dy)
 {
     if (g.mirrorX)
@@ -120,6 +129,10 @@ void MirrorAndRotate(const tagGERBAR& g, double& dx, double& dy)
         dy = y;
     }
 }
+
+// The tape code of each character under a code type (1 to 3), -1 for none; the lowest code
+// where two stand for one character.
+const std::array<int, 256>& TapeCodesOf(int codeType);
 
 } // namespace
 
@@ -156,6 +169,26 @@ const TapeCodeTable kTapeCodeIso = MakeTable({
     One(0xD8, 'X'), One(0xFF, ETB),
 });
 // clang-format on
+
+namespace {
+
+std::array<int, 256> InvertTable(const TapeCodeTable& table)
+{
+    std::array<int, 256> codeOf;
+    codeOf.fill(-1);
+    for (int code = 255; code >= 0; --code)
+        codeOf[static_cast<unsigned char>(table[static_cast<std::size_t>(code)])] = code;
+    return codeOf;
+}
+
+const std::array<int, 256>& TapeCodesOf(int codeType)
+{
+    static const std::array<std::array<int, 256>, 3> inverses = {
+        InvertTable(kTapeCodeEbcdic), InvertTable(kTapeCodeEia), InvertTable(kTapeCodeIso)};
+    return inverses[static_cast<std::size_t>(codeType - 1)];
+}
+
+} // namespace
 
 const TapeCodeTable* GetTapeCodeTable(int codeType)
 {
@@ -216,11 +249,8 @@ void ConvertOutputCode(std::string& line, const tagGERBAR& g)
             if (line[i] == CR && (i + 1 == line.size() || line[i + 1] != LF))
                 line.insert(i + 1, 1, LF);
     }
-    if (const TapeCodeTable* table = GetTapeCodeTable(g.codeType)) {
-        std::array<int, 256> codeOf;
-        codeOf.fill(-1);
-        for (int code = 255; code >= 0; --code)
-            codeOf[static_cast<unsigned char>((*table)[static_cast<std::size_t>(code)])] = code;
+    if (GetTapeCodeTable(g.codeType)) {
+        const std::array<int, 256>& codeOf = TapeCodesOf(g.codeType);
         for (char& c : line) {
             const int code = codeOf[static_cast<unsigned char>(c)];
             if (code >= 0)
@@ -228,15 +258,22 @@ void ConvertOutputCode(std::string& line, const tagGERBAR& g)
         }
         return;
     }
-    if (g.lineBreak && line.find('*') != std::string::npos) {
-        std::string broken;
-        broken.reserve(line.size() * 3);
-        for (char c : line) {
-            broken.push_back(c);
-            if (c == '*')
-                broken.append("\r\n");
+    if (g.lineBreak) {
+        // In place, from the back: most blocks go through here, and their buffer has the room.
+        const std::size_t stars = static_cast<std::size_t>(std::count(line.begin(), line.end(), '*'));
+        if (stars == 0)
+            return;
+        std::size_t from = line.size();
+        std::size_t to = from + 2 * stars;
+        line.resize(to);
+        while (from > 0) {
+            const char c = line[--from];
+            if (c == '*') {
+                line[--to] = LF;
+                line[--to] = CR;
+            }
+            line[--to] = c;
         }
-        line = std::move(broken);
     }
 }
 
@@ -248,14 +285,18 @@ std::string& FormatGerbarPoint(std::string& out, tagGERBAR& g, double x, double 
         MirrorAndRotate(g, dx, dy);
     const auto [ox, oy] = ToOutputUnits(g, dx, dy);
     const auto [vx, vy] = BlockValues(g, ox, oy);
-    out.clear();
+    // Built in place and copied once: most of a plot file is these blocks.
+    char block[32];
+    char* end = block;
     if (vx != 0 || vy != 0) {
-        AppendAxis(out, g, 'X', vx);
-        AppendAxis(out, g, 'Y', vy);
+        end = PutAxis(end, g, 'X', vx);
+        end = PutAxis(end, g, 'Y', vy);
     } else {
-        out = "X0Y0";
+        for (const char c : {'X', '0', 'Y', '0'})
+            *end++ = c;
     }
-    out += g.endOfBlock;
+    *end++ = g.endOfBlock;
+    out.assign(block, end);
     ConvertOutputCode(out, g);
     g.prevX = x;
     g.prevY = y;

@@ -28,6 +28,13 @@ bool Near(const CDPoint& a, double x, double y)
     return std::fabs(a.x - x) <= 1e-6 && std::fabs(a.y - y) <= 1e-6;
 }
 
+// One buffer for the arc blocks of a thread.
+std::string& ArcBlock()
+{
+    thread_local std::string block;
+    return block;
+}
+
 double Normalized(double a)
 {
     a = std::fmod(a, kTwoPi);
@@ -92,11 +99,9 @@ void CArc::DataWriteGerbar(CArchive& ar, tagGERBAR& g, bool flag)
         }
         break;
     }
-    default: {
-        std::string block;
-        ar.WriteString(FormatGerbarArc(block, g, end.x, end.y, m_ptCenter.x, m_ptCenter.y));
+    default:
+        ar.WriteString(FormatGerbarArc(ArcBlock(), g, end.x, end.y, m_ptCenter.x, m_ptCenter.y));
         break;
-    }
     }
 
     stroke::ForEachArrowBarb(*this, [&](CLine& barb) { barb.DataWriteGerbar(ar, g, false); });
@@ -149,7 +154,7 @@ void CArc::DataWriteGerbarSplit(CArchive& ar, tagGERBAR& g, double step, bool ha
                 break;
             theta += cw ? -kSplitNudge : kSplitNudge;
         }
-        std::string block;
+        std::string& block = ArcBlock();
         if (half)
             FormatGerbarArc(block, g, target.x, target.y, m_dRadius, 0.0);
         else

@@ -10,9 +10,12 @@
 #include "platform/Archive.h"
 #include "platform/Numbers.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <string>
+
+class CSur;
 
 namespace gerber {
 
@@ -53,12 +56,31 @@ inline void EndStroke(CArchive& ar, tagGERBAR& g)
 inline void SelectAperture(CArchive& ar, tagGERBAR& g, int turret, const CItemBase& item)
 {
     const int dcode = item.GetBoardDCode(turret);
-    std::string line = platform::Format("%s%02d", g.apertureCode.c_str(), dcode);
+    // "%02d" pads only a single digit.
+    std::string line(g.apertureCode.c_str()); // as "%s" prints it: up to a zero byte
+    if (dcode >= 0 && dcode < 10)
+        line += '0';
+    char digits[16];
+    line.append(digits, std::to_chars(digits, digits + sizeof digits, dcode).ptr);
     line += g.endOfBlock;
     ConvertOutputCode(line, g);
     ar.WriteString(line);
     g.currentAperture = turret;
 }
+
+// One stroke of a turret's aperture from start to end (a negative turret is turret 0), continued
+// from the previous stroke when that ended on one of its ends. The aperture's D code is taken on
+// the board of `board`.
+void WriteStroke(CArchive& ar, tagGERBAR& g, const CDPoint& start, const CDPoint& end, int turret,
+                 const CItemBase& board);
+
+// One flash of a turret's aperture at a point (a negative turret is turret 0); it ends any open
+// stroke first. The D code is taken on the board of `board`.
+void WriteFlash(CArchive& ar, tagGERBAR& g, const CDPoint& at, int turret, const CItemBase& board);
+
+// An item on no board: strokes written for a text (its segments) take their D codes from the
+// program's tables, as lines made on the spot for them would.
+const CItemBase& UnboundItem();
 
 // Whether a turret number has an entry in the aperture table.
 inline bool InTable(int turret)
@@ -91,6 +113,10 @@ inline void CountFlash(tagDCODE* table, int turret)
     if (tagDCODE* entry = UsageEntry(table, turret))
         ++entry->flashCount;
 }
+
+// The usage of a surface whose fill lines are those a fill made now would give (a surface built
+// this moment): its outline, its windows' and its fill as it stands.
+void CountSurfaceAsMade(tagDCODE* table, CSur& sur);
 
 // Output of an item that its caller has already mirrored and turned (arcs are written as such
 // copies): while it lasts, the record writer applies no mirror and no rotation, so nothing the

@@ -6,33 +6,46 @@
 #include "model/items/StrokeSupport.h"
 #include "model/items/Text.h"
 
-void CLine::DataWriteGerbar(CArchive& ar, tagGERBAR& g, bool textFlag)
+void gerber::WriteStroke(CArchive& ar, tagGERBAR& g, const CDPoint& start, const CDPoint& end, int turret,
+                         const CItemBase& board)
 {
-    const int turret = m_nTurret < 0 ? 0 : m_nTurret;
+    if (turret < 0)
+        turret = 0;
     if (g.currentAperture != turret) {
         if (g.pendingExposure)
-            gerber::EndStroke(ar, g);
-        gerber::SelectAperture(ar, g, turret, *this);
+            EndStroke(ar, g);
+        SelectAperture(ar, g, turret, board);
     }
     if (g.interpolation != 1) {
-        gerber::WritePrefix(ar, g, g.linearCode);
+        WritePrefix(ar, g, g.linearCode);
         g.interpolation = 1;
     }
 
     // A stroke still open at one of the ends goes on from there; the comparison is exact, as the
     // previous point is the very point written last.
     const bool open = g.pendingExposure != 0;
-    if (open && g.prevX == m_ptStart.x && g.prevY == m_ptStart.y) {
-        gerber::WritePoint(ar, g, m_ptEnd);
-    } else if (open && g.prevX == m_ptEnd.x && g.prevY == m_ptEnd.y) {
-        gerber::WritePoint(ar, g, m_ptStart);
+    if (open && g.prevX == start.x && g.prevY == start.y) {
+        WritePoint(ar, g, end);
+    } else if (open && g.prevX == end.x && g.prevY == end.y) {
+        WritePoint(ar, g, start);
     } else {
-        gerber::WriteCode(ar, g, g.moveCode);
-        gerber::WritePoint(ar, g, m_ptStart);
-        gerber::WriteCode(ar, g, g.drawCode);
+        WriteCode(ar, g, g.moveCode);
+        WritePoint(ar, g, start);
+        WriteCode(ar, g, g.drawCode);
         g.pendingExposure = 1;
-        gerber::WritePoint(ar, g, m_ptEnd);
+        WritePoint(ar, g, end);
     }
+}
+
+const CItemBase& gerber::UnboundItem()
+{
+    thread_local const CLine unbound;
+    return unbound;
+}
+
+void CLine::DataWriteGerbar(CArchive& ar, tagGERBAR& g, bool textFlag)
+{
+    gerber::WriteStroke(ar, g, m_ptStart, m_ptEnd, m_nTurret, *this);
 
     // Each barb is a stroke from the tip; dots are not plotted.
     stroke::ForEachArrowBarb(*this, [&](CLine& barb) { barb.DataWriteGerbar(ar, g, false); });

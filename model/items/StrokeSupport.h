@@ -58,6 +58,8 @@ inline void SetEndCheck(bool& start, bool& end, int which, bool check)
 // stopping at the first barb for which use returns true; whether one did. Dots have no barbs.
 template <class Item, class Use> bool AnyArrowBarb(const Item& item, Use use)
 {
+    if (item.GetStartArrow() <= 0 && item.GetEndArrow() <= 0)
+        return false; // most items: no barb lines are made at all
     CLine barbs[2];
     if (item.GetStartArrow() > 0) {
         item.GetStartArrowLine(&barbs[0], &barbs[1]);

@@ -401,10 +401,12 @@ public:
         }
     }
 
-    // The lines (index above `after`, ascending, each once) with an end near one of the points.
-    std::vector<int> Near(std::initializer_list<CDPoint> points, int after)
+    // The lines (index above `after`, ascending, each once) with an end near one of the points;
+    // valid until the next search (one list serves every search of a surface).
+    const std::vector<int>& Near(std::initializer_list<CDPoint> points, int after)
     {
-        std::vector<int> found;
+        std::vector<int>& found = m_found;
+        found.clear();
         if (m_small) {
             // Every later line: the callers test each for nearness themselves, so a few lines
             // (a glyph's, a pad's) are quicker tried all than looked up.
@@ -479,6 +481,7 @@ private:
     const std::vector<CLine*>& m_lines;
     bool m_small;
     std::unordered_map<std::uint64_t, std::vector<int>> m_cells;
+    std::vector<int> m_found;
 };
 
 } // namespace

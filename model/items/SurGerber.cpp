@@ -63,6 +63,14 @@ void CSur::DataWriteGerbar(CArchive& ar, tagGERBAR& g)
         GetNextSurLine(pos)->DataWriteGerbar(ar, g, false);
 }
 
+void gerber::CountSurfaceAsMade(tagDCODE* table, CSur& sur)
+{
+    CountOutline(sur, table);
+    if (sur.IsNoCont())
+        return;
+    CountLines(table, sur, sur.GetFirstSurLinePos(), true);
+}
+
 void CSur::CheckTurret(tagDCODE* table)
 {
     CountOutline(*this, table);

@@ -6,7 +6,6 @@
 #include "model/items/Line.h"
 #include "model/items/Sur.h"
 #include "model/items/Text.h"
-#include "model/sheet/Sheet.h"
 #include "model/text/TrueTypeFont.h"
 #include "platform/Cp932.h"
 
@@ -34,9 +33,13 @@ std::vector<double> TrueTypeRunWidths(const CTrueTypeFont& font, const std::stri
     return widths;
 }
 
+using GlyphSurfaces = std::vector<std::unique_ptr<CSur>>;
+
 // One surface per character that has an outline, laid out upright from corner 3 of the frame
-// turned back about corner 0 (the text's bounds must be current).
-void MakeGlyphSurfaces(CText& text, const CTrueTypeFont& font, const std::string& name, CSheet& work,
+// turned back about corner 0 (the text's bounds must be current). Each surface makes its fill as
+// it is built, for the outline it keeps: the fill that storing it in a work sheet would make
+// again.
+void MakeGlyphSurfaces(CText& text, const CTrueTypeFont& font, const std::string& name, GlyphSurfaces& glyphs,
                        CDPoint upright[4])
 {
     const double angle = text.GetAngle();
@@ -48,8 +51,9 @@ void MakeGlyphSurfaces(CText& text, const CTrueTypeFont& font, const std::string
     const int cell = tm.tmAscent + tm.tmDescent;
     const double ascentRatio = cell > 0 ? static_cast<double>(tm.tmAscent) / cell : 0.0;
     // Each glyph's edges become its surface's outline, last edge first, as a surface made from the
-    // glyph's lines taken in reverse; the surface is stored as made, not copied.
-    std::vector<CLine> edges;
+    // glyph's lines taken in reverse; the surface is stored as made, not copied. One list of
+    // edges serves a thread's glyphs, so that it grows only while the largest glyph is new.
+    thread_local std::vector<CLine> edges;
     CItemBaseList outline, none;
     CDPoint at = upright[3];
     for (const platform::Cp932Char c : platform::Chars(name)) {
@@ -64,8 +68,9 @@ void MakeGlyphSurfaces(CText& text, const CTrueTypeFont& font, const std::string
         outline.RemoveAll();
         for (auto edge = edges.rbegin(); edge != edges.rend(); ++edge)
             outline.AddTail(&*edge);
-        work.NewSur(std::make_unique<CSur>(outline, none, none, none));
+        glyphs.push_back(std::make_unique<CSur>(outline, none, none, none));
     }
+    edges.clear();
 }
 
 // The name a text puts on the plot with its overline runs (its bounds brought up to date), or
@@ -89,10 +94,8 @@ void CText::DataWriteGerbar(CArchive& ar, tagGERBAR& g, bool mirror)
     if (IsMirror())
         mirror = !mirror;
 
-    CLine stroke;
     const auto writeLine = [&](const CDPoint& a, const CDPoint& b) {
-        stroke = CLine(a, b, m_nTurret, 0);
-        stroke.DataWriteGerbar(ar, g, false);
+        gerber::WriteStroke(ar, g, a, b, m_nTurret, gerber::UnboundItem());
     };
 
     if (IsFrame()) {
@@ -114,28 +117,33 @@ void CText::DataWriteGerbar(CArchive& ar, tagGERBAR& g, bool mirror)
     const CTrueTypeFont font = GetMeasureFont();
     for (const Segment& s : GetOverlines(TrueTypeRunWidths(font, name, runs), mirror))
         writeLine(s.first, s.second);
-    CSheet work(SHEET_WORK);
+    GlyphSurfaces glyphs;
     CDPoint upright[4];
-    MakeGlyphSurfaces(*this, font, name, work, upright);
+    MakeGlyphSurfaces(*this, font, name, glyphs, upright);
+    // Turned into place as a work sheet of them would be: fill lines with the outline.
     if (mirror) {
-        work.MirrorX(upright[3].x);
-        work.OffsetItem(CDPoint(upright[2].x - upright[3].x, 0.0), 1);
+        const CDPoint shift(upright[2].x - upright[3].x, 0.0);
+        for (const auto& sur : glyphs) {
+            sur->MirrorX(upright[3].x, true);
+            if (shift.x != 0.0)
+                sur->Offset(shift);
+        }
     }
-    work.Rotate(m_ptArea[0], m_dAngle);
-    for (POSITION pos = work.GetFirstSurPos(); pos;)
-        work.GetNextSur(pos)->DataWriteGerbar(ar, g);
+    for (const auto& sur : glyphs) {
+        sur->Rotate(m_ptArea[0], m_dAngle, true);
+        sur->DataWriteGerbar(ar, g);
+    }
 }
 
 void CText::MakeStrokeChar(CArchive& ar, tagGERBAR& g, bool mirror, CDPoint origin,
                            const std::string& strokes)
 {
-    std::vector<Segment> segments;
+    // One list of segments for the characters of a thread.
+    thread_local std::vector<Segment> segments;
+    segments.clear();
     GetStrokeSegments(strokes, mirror, origin, segments);
-    CLine stroke;
-    for (const Segment& s : segments) {
-        stroke = CLine(s.first, s.second, m_nTurret, 0);
-        stroke.DataWriteGerbar(ar, g, false);
-    }
+    for (const Segment& s : segments)
+        gerber::WriteStroke(ar, g, s.first, s.second, m_nTurret, gerber::UnboundItem());
 }
 
 void CText::CheckTurret(tagDCODE* table)
@@ -157,11 +165,13 @@ void CText::CheckTurret(tagDCODE* table)
     }
 
     const CTrueTypeFont font = GetMeasureFont();
-    CSheet work(SHEET_WORK);
+    GlyphSurfaces glyphs;
     CDPoint upright[4];
-    MakeGlyphSurfaces(*this, font, name, work, upright);
-    for (POSITION pos = work.GetFirstSurPos(); pos;)
-        work.GetNextSur(pos)->CheckTurret(table);
+    MakeGlyphSurfaces(*this, font, name, glyphs, upright);
+    // Each glyph surface made its fill as it was built, just as the surface's own count would
+    // make it again.
+    for (const auto& sur : glyphs)
+        gerber::CountSurfaceAsMade(table, *sur);
 }
 
 void CText::CheckTurretSub(tagDCODE* table, const std::string& strokes)

@@ -1,7 +1,6 @@
 // Photo-plot output and aperture usage of a via: the flash of the land it has on a layer.
 
 #include "model/items/GerberSupport.h"
-#include "model/items/Land.h"
 #include "model/items/Via.h"
 
 void CVia::DataWriteGerbar(CArchive& ar, tagGERBAR& g, int bits, int layer)
@@ -10,11 +9,8 @@ void CVia::DataWriteGerbar(CArchive& ar, tagGERBAR& g, int bits, int layer)
     const int turret = GetTurret(bits, layer, 1);
     if (turret == 0 || !gerber::InTable(turret))
         return;
-    // The land answers from the via's board (aperture entry and D code), not the current one.
-    CLand land = GetLand(bits, layer, 1);
-    land.SetParent(GetParent());
-    land.RefreshBoardEntry();
-    land.DataWriteGerbar(ar, g);
+    // The flash of the via's land (GetLand) at its point, with the D code of the via's board.
+    gerber::WriteFlash(ar, g, m_ptPoint, turret, *this);
 }
 
 void CVia::CheckTurret(tagDCODE* table, int bits, int layer) const

@@ -272,6 +272,28 @@ TEST(CamWriterTest, OutputLineEndings)
     EXPECT_EQ(Point(g, 10.0, 20.0), "X10Y20\r\n");
 }
 
+// Line breaks are put in place in the line's own buffer: the same text as a '*' followed by CR LF
+// written out character by character, for random lines of stars, letters and line ends.
+TEST(CamWriterTest, LineBreaksMatchTheCharacterByCharacterText)
+{
+    std::mt19937 random(7);
+    const std::string alphabet = "**XY09\r\n%D";
+    tagGERBAR g = Settings();
+    g.lineBreak = 1;
+    for (int i = 0; i < 500; ++i) {
+        std::string line(random() % 40, ' ');
+        for (char& c : line)
+            c = alphabet[random() % alphabet.size()];
+        std::string literal;
+        for (const char c : line) {
+            literal.push_back(c);
+            if (c == '*')
+                literal.append("\r\n");
+        }
+        EXPECT_EQ(Output(line, g), literal) << line;
+    }
+}
+
 TEST(CamWriterTest, TapeCodeOutput)
 {
     tagGERBAR g = Settings();

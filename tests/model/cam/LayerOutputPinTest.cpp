@@ -21,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -59,10 +60,10 @@ struct PinRow
     std::uint32_t drill; // hash of the drill body
 };
 
-class LayerOutputPinTest : public ::testing::TestWithParam<PinRow>
+class LayerOutputFixture : public ::testing::Test
 {
 protected:
-    LayerOutputPinTest()
+    LayerOutputFixture()
     {
         platform::SetProfile(&profile);
         doc.turretTable[1] = tagTURRET{TURRET_ROUND, 0.1, 0.0};
@@ -80,7 +81,7 @@ protected:
         viaParts.SetSheetType(SHEET_BOARD_VIAPART);
         doc.boardSheets[LAYER_MAX] = &viaParts;
     }
-    ~LayerOutputPinTest() override { platform::SetProfile(nullptr); }
+    ~LayerOutputFixture() override { platform::SetProfile(nullptr); }
 
     void SetUp() override { ASSERT_TRUE(strokeFont.Open("layerpin", testing_support::kStrokeFontA)); }
     void TearDown() override { strokeFont.Close(); }
@@ -162,6 +163,14 @@ protected:
     CSheet sheet{0, 0x1, 0, &doc};
 };
 
+class LayerOutputPinTest : public LayerOutputFixture, public ::testing::WithParamInterface<PinRow>
+{
+};
+
+class LayerUsagePinTest : public LayerOutputFixture
+{
+};
+
 void PrintTo(const PinRow& row, std::ostream* os)
 {
     *os << row.name;
@@ -178,6 +187,28 @@ TEST_P(LayerOutputPinTest, BodiesKeepTheirBytes)
     ASSERT_GT(sample.Blocks().size(), 3000u); // tracks, arcs, the surface's fill and every glyph
     EXPECT_EQ(Body(row, true), row.photo) << platform::Format("photo 0x%08x", Body(row, true));
     EXPECT_EQ(Body(row, false), row.drill) << platform::Format("drill 0x%08x", Body(row, false));
+}
+
+// The aperture usage of the same layer (counts and drawn lengths to the last bit): the usage
+// pass builds the texts' glyphs as the output does.
+TEST_F(LayerUsagePinTest, UsageKeepsItsCounts)
+{
+    ASSERT_NO_FATAL_FAILURE(testing_support::RequireArial());
+    Build();
+    std::array<tagDCODE, TURRET_MAX + 1> table{};
+    sheet.CheckTurret(table.data());
+    std::vector<std::uint8_t> bytes;
+    for (const tagDCODE& entry : table) {
+        const auto add = [&](const void* p, std::size_t n) {
+            const auto* b = static_cast<const std::uint8_t*>(p);
+            bytes.insert(bytes.end(), b, b + n);
+        };
+        add(&entry.drawCount, sizeof entry.drawCount);
+        add(&entry.flashCount, sizeof entry.flashCount);
+        add(&entry.drawnLength, sizeof entry.drawnLength);
+    }
+    EXPECT_GT(table[1].drawCount, 1000); // the glyphs' outlines and fill
+    EXPECT_EQ(Fnv1a(bytes), 0x4147e502u) << platform::Format("usage 0x%08x", Fnv1a(bytes));
 }
 
 // clang-format off

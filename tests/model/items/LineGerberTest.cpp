@@ -2,6 +2,7 @@
 // the barbs of arrow heads.
 
 #include "model/items/Line.h"
+#include "platform/Numbers.h"
 #include "tests/support/FakeDocument.h"
 #include "tests/support/FakeFrameServices.h"
 #include "tests/support/GerberOutput.h"
@@ -107,3 +108,14 @@ TEST_F(LineGerberTest, OutputTransformAndCodeConversionApply)
 }
 
 } // namespace
+
+// The select block is the code and "%02d" of the D code, whatever its number of digits or sign.
+TEST_F(LineGerberTest, ApertureSelectPrintsTheDCodeAsTwoDigitsAtLeast)
+{
+    for (const int dcode : {0, 5, 9, 10, 99, 100, 999, 123456, -1, -12}) {
+        GerberOutput written;
+        frame.dcodes[1] = dcode;
+        CLine(CDPoint(0, 0), CDPoint(1, 0), 1, 0).DataWriteGerbar(written.ar, written.g, false);
+        EXPECT_EQ(written.Blocks().front(), platform::Format("G54D%02d", dcode)) << dcode;
+    }
+}

@@ -13,6 +13,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <ctime>
 #include <memory>
 #include <string>
 
@@ -79,6 +80,44 @@ void BM_ReadMergeBind(benchmark::State& state)
     state.counters["bytes"] = static_cast<double>(text.size());
 }
 
+double CpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+// The same work stage by stage, each stage's CPU time a counter: the file stage (cutting and
+// reading the nets), the merge of shared nodes, the binding to the terminals.
+void BM_Stages(benchmark::State& state)
+{
+    const int code = static_cast<int>(state.range(0));
+    const int scale = static_cast<int>(state.range(1));
+    NetBoard board(scale);
+    const std::string text = NetListText(code, scale);
+    double read = 0, merge = 0, bind = 0;
+    for (auto _ : state) {
+        board.messages.Clear();
+        const double t0 = CpuMs();
+        CNetListReader::NetList nets = CNetListReader::Read(text, code);
+        const double t1 = CpuMs();
+        // Runs once: the document starts without nets.
+        for (auto& net : nets)
+            board.doc->AddNet(std::move(net));
+        const double t2 = CpuMs();
+        board.doc->MergeSharedNets();
+        const double t3 = CpuMs();
+        board.doc->BuildPartList(false);
+        const double t4 = CpuMs();
+        read += t1 - t0;
+        merge += t3 - t2;
+        bind += t4 - t3;
+    }
+    state.counters["read_ms"] = read;
+    state.counters["merge_ms"] = merge;
+    state.counters["bind_ms"] = bind;
+}
+
 void Dialects(benchmark::internal::Benchmark* b)
 {
     for (int code : {NETDIALECT_CR3000, NETDIALECT_PADS, NETDIALECT_CADLUS, NETDIALECT_ULTIBOARD})
@@ -89,5 +128,6 @@ void Dialects(benchmark::internal::Benchmark* b)
 } // namespace
 
 BENCHMARK(BM_ReadMergeBind)->Apply(Dialects)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_Stages)->Apply(Dialects)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 BENCHMARK_MAIN();

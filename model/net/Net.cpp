@@ -13,6 +13,7 @@
 #include "platform/Numbers.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <functional>
 
@@ -264,11 +265,21 @@ void CNet::DataRead(CArchive& ar, int /*version*/)
 
 void CNetNodeKeys::MakeKey(std::string_view ref, std::string_view pin, std::string& out)
 {
+    // Single-byte codes fold through a table made from the one folding rule.
+    static const std::array<char, 256> single = [] {
+        std::array<char, 256> table{};
+        for (unsigned code = 0; code < 256; ++code)
+            table[code] = static_cast<char>(platform::FoldCaseCode(code) & 0xFF);
+        return table;
+    }();
     auto fold = [&out](std::string_view s) {
         for (const platform::Cp932Char c : platform::Chars(s)) {
+            if (!c.IsDoubleByte()) {
+                out += single[c.code & 0xFF];
+                continue;
+            }
             const unsigned code = platform::FoldCaseCode(c.code);
-            if (c.IsDoubleByte())
-                out += static_cast<char>((code >> 8) & 0xFF);
+            out += static_cast<char>((code >> 8) & 0xFF);
             out += static_cast<char>(code & 0xFF);
         }
     };

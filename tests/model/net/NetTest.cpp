@@ -310,8 +310,10 @@ TEST(NetTest, NodeKeysNumberNodesAsTheNodeComparisonMatchesThem)
         CNetNodeKeys keys(round % 2 ? nodes.size() : 0); // unsized, the table grows
         std::vector<std::uint32_t> numbers;
         for (const CNet::CNetNode& node : nodes) {
+            const std::size_t before = keys.Size();
             const auto [number, added] = keys.Add(node.GetRefName(), node.GetPinName());
-            EXPECT_EQ(added, number == keys.Size() - 1);
+            ASSERT_EQ(added, keys.Size() == before + 1);
+            ASSERT_EQ(added, number == before);
             numbers.push_back(number);
         }
         for (std::size_t i = 0; i < nodes.size(); ++i) {

@@ -58,9 +58,24 @@ void CVELTADoc::MergeSharedNets()
     std::vector<std::size_t> lastHolder;    // per key, 1 + the last net holding it
     netKeys.reserve(nodes);
     std::vector<char> repeated(count, 0);
+    // Keys are queued a few nodes ahead, so that the table's memory is on its way when they are added.
+    std::size_t aheadNet = 0, aheadNode = 0;
+    auto queueNext = [&] {
+        while (aheadNet < count && aheadNode == m_nets[aheadNet]->GetNodes().size()) {
+            ++aheadNet;
+            aheadNode = 0;
+        }
+        if (aheadNet < count) {
+            const auto& node = m_nets[aheadNet]->GetNodes()[aheadNode++];
+            keys.Queue(node->GetRefName(), node->GetPinName());
+        }
+    };
+    for (int n = 0; n < 16; ++n)
+        queueNext();
     for (std::size_t i = 0; i < count; ++i) {
-        for (const auto& node : m_nets[i]->GetNodes()) {
-            const auto [key, added] = keys.Add(node->GetRefName(), node->GetPinName());
+        for (std::size_t n = m_nets[i]->GetNodes().size(); n > 0; --n) {
+            queueNext();
+            const auto [key, added] = keys.AddQueued();
             if (added) {
                 holderCount.push_back(0);
                 lastHolder.push_back(0);

@@ -298,6 +298,9 @@ void CNetNodeKeys::Clear(std::size_t expected)
 {
     m_text.clear();
     m_begin.assign(1, 0);
+    m_queue.clear();
+    m_queued.clear();
+    m_nextQueued = 0;
     const std::size_t slots = std::bit_ceil(std::max<std::size_t>(16, 2 * expected));
     if (m_slots.size() == slots)
         std::fill(m_slots.begin(), m_slots.end(), Slot{0, npos});
@@ -333,20 +336,45 @@ void CNetNodeKeys::Grow()
     }
 }
 
-std::pair<std::uint32_t, bool> CNetNodeKeys::Add(std::string_view ref, std::string_view pin)
+std::pair<std::uint32_t, bool> CNetNodeKeys::Add(std::string_view key, std::size_t hash)
 {
-    MakeKey(ref, pin, m_key);
-    const std::size_t hash = std::hash<std::string_view>{}(m_key);
-    Slot& slot = m_slots[Probe(m_key, hash)];
+    Slot& slot = m_slots[Probe(key, hash)];
     if (slot.id != npos)
         return {slot.id, false};
     const auto id = static_cast<std::uint32_t>(Size());
     slot = {static_cast<std::uint32_t>(hash >> 32), id};
-    m_text += m_key;
+    m_text += key;
     m_begin.push_back(m_text.size());
     if (2 * Size() > m_slots.size())
         Grow();
     return {id, true};
+}
+
+std::pair<std::uint32_t, bool> CNetNodeKeys::Add(std::string_view ref, std::string_view pin)
+{
+    MakeKey(ref, pin, m_key);
+    return Add(m_key, std::hash<std::string_view>{}(m_key));
+}
+
+void CNetNodeKeys::Queue(std::string_view ref, std::string_view pin)
+{
+    MakeKey(ref, pin, m_key);
+    const std::size_t hash = std::hash<std::string_view>{}(m_key);
+    __builtin_prefetch(&m_slots[hash & (m_slots.size() - 1)]);
+    m_queued.push_back({m_queue.size(), m_key.size(), hash});
+    m_queue += m_key;
+}
+
+std::pair<std::uint32_t, bool> CNetNodeKeys::AddQueued()
+{
+    const Queued q = m_queued[m_nextQueued++];
+    const auto result = Add(std::string_view(m_queue).substr(q.begin, q.size), q.hash);
+    if (m_nextQueued == m_queued.size()) {
+        m_queue.clear();
+        m_queued.clear();
+        m_nextQueued = 0;
+    }
+    return result;
 }
 
 std::uint32_t CNetNodeKeys::Find(std::string_view ref, std::string_view pin)

@@ -221,6 +221,10 @@ public:
     std::pair<std::uint32_t, bool> Add(std::string_view ref, std::string_view pin);
     // The number of the node's key, or npos.
     std::uint32_t Find(std::string_view ref, std::string_view pin);
+    // Add in two steps, for long runs of nodes: Queue makes a node's key and fetches its place in
+    // the table ahead; AddQueued adds the oldest queued key and gives what Add would have given.
+    void Queue(std::string_view ref, std::string_view pin);
+    std::pair<std::uint32_t, bool> AddQueued();
     std::size_t Size() const { return m_begin.size() - 1; }
 
     // The key of a node into out: the length of the folded reference, then the folded reference and
@@ -234,13 +238,21 @@ private:
         std::uint32_t tag; // high bits of the key's hash
         std::uint32_t id;  // npos: empty
     };
+    struct Queued
+    {
+        std::size_t begin, size, hash; // the key in m_queue
+    };
     // The slot holding the key, or the empty slot where it would go.
     std::size_t Probe(std::string_view key, std::size_t hash) const;
+    std::pair<std::uint32_t, bool> Add(std::string_view key, std::size_t hash);
     void Grow();
 
     std::string m_key;  // the key being looked up
     std::string m_text; // every key, one after another
     std::vector<std::size_t> m_begin; // where each key starts in m_text, and the end
     std::vector<Slot> m_slots;        // a power of two, at most half full
+    std::string m_queue;              // queued keys, one after another
+    std::vector<Queued> m_queued;
+    std::size_t m_nextQueued = 0;
 };
 

@@ -331,6 +331,15 @@ TEST(NetTest, NodeKeysNumberNodesAsTheNodeComparisonMatchesThem)
             else
                 ASSERT_LT(n, next);
         EXPECT_EQ(next, keys.Size());
+        // Queued a few nodes ahead, the same numbers come back in the same order.
+        CNetNodeKeys queued;
+        std::size_t ahead = 0;
+        for (std::size_t i = 0; i < nodes.size(); ++i) {
+            for (; ahead < nodes.size() && ahead <= i + 1 + round % 5; ++ahead)
+                queued.Queue(nodes[ahead].GetRefName(), nodes[ahead].GetPinName());
+            ASSERT_EQ(queued.AddQueued().first, numbers[i]) << i;
+        }
+        EXPECT_EQ(queued.Size(), keys.Size());
         EXPECT_EQ(keys.Find("NO", "SUCH"), CNetNodeKeys::npos);
         keys.Clear();
         EXPECT_EQ(keys.Size(), 0u);

@@ -38,6 +38,36 @@ struct KeyedLists
     std::vector<std::uint32_t> entries;
 };
 
+// The nodes of a net list in order, each node's key queued a few nodes before it is taken, so that
+// the key table's memory is on its way when the key is looked up.
+class NodesAhead
+{
+public:
+    NodesAhead(const std::vector<std::unique_ptr<CNet>>& nets, CNetNodeKeys& keys) : m_nets(nets), m_keys(keys)
+    {
+        for (int n = 0; n < 16; ++n)
+            QueueNext();
+    }
+    // Queues the next node not yet queued, if any.
+    void QueueNext()
+    {
+        while (m_net < m_nets.size() && m_node == m_nets[m_net]->GetNodes().size()) {
+            ++m_net;
+            m_node = 0;
+        }
+        if (m_net < m_nets.size()) {
+            const auto& node = m_nets[m_net]->GetNodes()[m_node++];
+            m_keys.Queue(node->GetRefName(), node->GetPinName());
+        }
+    }
+
+private:
+    const std::vector<std::unique_ptr<CNet>>& m_nets;
+    CNetNodeKeys& m_keys;
+    std::size_t m_net = 0;
+    std::size_t m_node = 0;
+};
+
 } // namespace
 
 void CVELTADoc::MergeSharedNets()
@@ -58,23 +88,10 @@ void CVELTADoc::MergeSharedNets()
     std::vector<std::size_t> lastHolder;    // per key, 1 + the last net holding it
     netKeys.reserve(nodes);
     std::vector<char> repeated(count, 0);
-    // Keys are queued a few nodes ahead, so that the table's memory is on its way when they are added.
-    std::size_t aheadNet = 0, aheadNode = 0;
-    auto queueNext = [&] {
-        while (aheadNet < count && aheadNode == m_nets[aheadNet]->GetNodes().size()) {
-            ++aheadNet;
-            aheadNode = 0;
-        }
-        if (aheadNet < count) {
-            const auto& node = m_nets[aheadNet]->GetNodes()[aheadNode++];
-            keys.Queue(node->GetRefName(), node->GetPinName());
-        }
-    };
-    for (int n = 0; n < 16; ++n)
-        queueNext();
+    NodesAhead ahead(m_nets, keys);
     for (std::size_t i = 0; i < count; ++i) {
         for (std::size_t n = m_nets[i]->GetNodes().size(); n > 0; --n) {
-            queueNext();
+            ahead.QueueNext();
             const auto [key, added] = keys.AddQueued();
             if (added) {
                 holderCount.push_back(0);
@@ -167,6 +184,7 @@ void CVELTADoc::SetNetTerminals()
     std::vector<std::size_t> boundBy(keys.Size(), 0); // 1 + the net that last bound a node of the key
     std::vector<std::uint32_t> offered;
     std::size_t netNumber = 0;
+    NodesAhead ahead(m_nets, keys);
     for (const auto& net : m_nets) {
         ++netNumber;
         net->ResetPartTer();
@@ -174,8 +192,9 @@ void CVELTADoc::SetNetTerminals()
         // one. A node counts once: a second terminal of the same number (a part with two pads of
         // one pin) must not end the search before the other nodes are bound.
         offered.clear();
-        for (const auto& node : net->GetNodes()) {
-            const std::uint32_t key = keys.Find(node->GetRefName(), node->GetPinName());
+        for (std::size_t n = net->GetNodes().size(); n > 0; --n) {
+            ahead.QueueNext();
+            const std::uint32_t key = keys.FindQueued();
             if (key != CNetNodeKeys::npos)
                 offered.insert(offered.end(), byKey.First(key), byKey.Last(key));
         }

@@ -358,6 +358,15 @@ std::pair<std::uint32_t, bool> CNetNodeKeys::Add(std::string_view ref, std::stri
 
 void CNetNodeKeys::Queue(std::string_view ref, std::string_view pin)
 {
+    // The keys already taken go now and then, so that the queue holds about the keys ahead.
+    if (m_nextQueued >= 1024 || m_nextQueued == m_queued.size()) {
+        const std::size_t cut = m_nextQueued == m_queued.size() ? m_queue.size() : m_queued[m_nextQueued].begin;
+        m_queue.erase(0, cut);
+        m_queued.erase(m_queued.begin(), m_queued.begin() + static_cast<std::ptrdiff_t>(m_nextQueued));
+        for (Queued& q : m_queued)
+            q.begin -= cut;
+        m_nextQueued = 0;
+    }
     MakeKey(ref, pin, m_key);
     const std::size_t hash = std::hash<std::string_view>{}(m_key);
     __builtin_prefetch(&m_slots[hash & (m_slots.size() - 1)]);
@@ -368,13 +377,13 @@ void CNetNodeKeys::Queue(std::string_view ref, std::string_view pin)
 std::pair<std::uint32_t, bool> CNetNodeKeys::AddQueued()
 {
     const Queued q = m_queued[m_nextQueued++];
-    const auto result = Add(std::string_view(m_queue).substr(q.begin, q.size), q.hash);
-    if (m_nextQueued == m_queued.size()) {
-        m_queue.clear();
-        m_queued.clear();
-        m_nextQueued = 0;
-    }
-    return result;
+    return Add(KeyOf(q), q.hash);
+}
+
+std::uint32_t CNetNodeKeys::FindQueued()
+{
+    const Queued q = m_queued[m_nextQueued++];
+    return m_slots[Probe(KeyOf(q), q.hash)].id;
 }
 
 std::uint32_t CNetNodeKeys::Find(std::string_view ref, std::string_view pin)

@@ -225,6 +225,8 @@ public:
     // the table ahead; AddQueued adds the oldest queued key and gives what Add would have given.
     void Queue(std::string_view ref, std::string_view pin);
     std::pair<std::uint32_t, bool> AddQueued();
+    // As Find, for the oldest queued key.
+    std::uint32_t FindQueued();
     std::size_t Size() const { return m_begin.size() - 1; }
 
     // The key of a node into out: the length of the folded reference, then the folded reference and
@@ -245,6 +247,7 @@ private:
     // The slot holding the key, or the empty slot where it would go.
     std::size_t Probe(std::string_view key, std::size_t hash) const;
     std::pair<std::uint32_t, bool> Add(std::string_view key, std::size_t hash);
+    std::string_view KeyOf(const Queued& q) const { return std::string_view(m_queue).substr(q.begin, q.size); }
     void Grow();
 
     std::string m_key;  // the key being looked up

@@ -345,6 +345,22 @@ TEST(NetTest, NodeKeysNumberNodesAsTheNodeComparisonMatchesThem)
         EXPECT_EQ(keys.Size(), 0u);
         EXPECT_EQ(keys.Find(nodes[0].GetRefName(), nodes[0].GetPinName()), CNetNodeKeys::npos);
     }
+    // A long run through the queue, which drops the keys already taken now and then: added and
+    // then found through the queue, the numbers are those of Add.
+    CNetNodeKeys direct, queued;
+    std::vector<std::pair<std::string, std::string>> run;
+    for (int i = 0; i < 5000; ++i)
+        run.emplace_back((i % 3 ? "U" : "u") + std::to_string(i % 1700), std::to_string(i % 11));
+    for (int pass = 0; pass < 2; ++pass) {
+        std::size_t ahead = 0;
+        for (std::size_t i = 0; i < run.size(); ++i) {
+            for (; ahead < run.size() && ahead < i + 16; ++ahead)
+                queued.Queue(run[ahead].first, run[ahead].second);
+            const std::uint32_t expected = direct.Add(run[i].first, run[i].second).first;
+            ASSERT_EQ(pass == 0 ? queued.AddQueued().first : queued.FindQueued(), expected) << pass << " " << i;
+        }
+    }
+    EXPECT_EQ(queued.Size(), direct.Size());
 }
 
 } // namespace

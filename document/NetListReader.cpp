@@ -16,21 +16,22 @@ std::size_t Find(std::string_view s, std::string_view word, std::size_t from = 0
     if (from == npos)
         return npos;
     for (std::size_t pos = 0; pos < s.size();) {
-        if (pos >= from && s.compare(pos, word.size(), word) == 0)
+        // The first byte is tried on its own: most places fail there.
+        if (pos >= from && (word.empty() || (s[pos] == word.front() && s.compare(pos, word.size(), word) == 0)))
             return pos;
         pos += platform::CharAt(s, pos).width;
     }
     return npos;
 }
 
-// Every whole-character occurrence of the word replaced; the number of replacements.
+// Every whole-character occurrence of the (non-empty) word replaced; the number of replacements.
 std::size_t Replace(std::string& s, std::string_view word, std::string_view with)
 {
     std::string out;
     out.reserve(s.size());
     std::size_t count = 0;
     for (std::size_t pos = 0; pos < s.size();) {
-        if (s.compare(pos, word.size(), word) == 0) {
+        if (s[pos] == word.front() && s.compare(pos, word.size(), word) == 0) {
             out += with;
             pos += word.size();
             ++count;

@@ -11,44 +11,62 @@
 #include "model/items/Ter.h"
 #include "model/items/Via.h"
 #include "model/net/Net.h"
-#include "platform/Cp932.h"
 
 #include <algorithm>
 #include <set>
-#include <string_view>
-#include <unordered_map>
 
 namespace {
 
-// Equal nodes (CNetNode::operator==: reference and pin without case, CP932 rules) share one key:
-// the length of the folded reference, then the folded reference and pin, each character's folded
-// code in its own width (folding keeps a code's width, so the key walks as CP932 text and two
-// different folded texts never give one key). Most keys fit a short string and allocate nothing.
-const std::string& NodeKey(std::string_view ref, std::string_view pin)
+// Lists filed by key in one buffer: the entries of key k are at begin[k] .. begin[k + 1], in the
+// order they were added.
+struct KeyedLists
 {
-    // One buffer for all keys: a look-up allocates nothing.
-    thread_local std::string key;
-    thread_local std::string folded;
-    auto fold = [](std::string_view s, std::string& out) {
-        for (const platform::Cp932Char c : platform::Chars(s)) {
-            const unsigned code = platform::FoldCaseCode(c.code);
-            if (c.IsDoubleByte())
-                out += static_cast<char>((code >> 8) & 0xFF);
-            out += static_cast<char>(code & 0xFF);
-        }
-    };
-    folded.clear();
-    fold(ref, folded);
-    key.clear();
-    for (std::size_t n = folded.size();; n >>= 7) {
-        key += static_cast<char>((n & 0x7F) | (n > 0x7F ? 0x80 : 0));
-        if (n <= 0x7F)
-            break;
+    // counts: the entries per key; afterwards Put files them.
+    explicit KeyedLists(const std::vector<std::uint32_t>& counts) : begin(counts.size() + 1, 0), next(counts.size())
+    {
+        for (std::size_t k = 0; k < counts.size(); ++k)
+            begin[k + 1] = begin[k] + counts[k];
+        std::copy(begin.begin(), begin.end() - 1, next.begin());
+        entries.resize(begin.back());
     }
-    key += folded;
-    fold(pin, key);
-    return key;
-}
+    void Put(std::uint32_t key, std::uint32_t entry) { entries[next[key]++] = entry; }
+    const std::uint32_t* First(std::uint32_t key) const { return entries.data() + begin[key]; }
+    const std::uint32_t* Last(std::uint32_t key) const { return entries.data() + begin[key + 1]; }
+
+    std::vector<std::size_t> begin;
+    std::vector<std::size_t> next;
+    std::vector<std::uint32_t> entries;
+};
+
+// The nodes of a net list in order, each node's key queued a few nodes before it is taken, so that
+// the key table's memory is on its way when the key is looked up.
+class NodesAhead
+{
+public:
+    NodesAhead(const std::vector<std::unique_ptr<CNet>>& nets, CNetNodeKeys& keys) : m_nets(nets), m_keys(keys)
+    {
+        for (int n = 0; n < 16; ++n)
+            QueueNext();
+    }
+    // Queues the next node not yet queued, if any.
+    void QueueNext()
+    {
+        while (m_net < m_nets.size() && m_node == m_nets[m_net]->GetNodes().size()) {
+            ++m_net;
+            m_node = 0;
+        }
+        if (m_net < m_nets.size()) {
+            const auto& node = m_nets[m_net]->GetNodes()[m_node++];
+            m_keys.Queue(node->GetRefName(), node->GetPinName());
+        }
+    }
+
+private:
+    const std::vector<std::unique_ptr<CNet>>& m_nets;
+    CNetNodeKeys& m_keys;
+    std::size_t m_net = 0;
+    std::size_t m_node = 0;
+};
 
 } // namespace
 
@@ -62,29 +80,41 @@ void CVELTADoc::MergeSharedNets()
     std::size_t nodes = 0;
     for (const auto& net : m_nets)
         nodes += static_cast<std::size_t>(net->GetNodeCount());
-    std::unordered_map<std::string, int> keyIds;
-    keyIds.reserve(nodes);
-    std::vector<std::vector<int>> netKeys(count);
-    std::vector<std::vector<std::uint32_t>> holders; // per key, the nets holding it, ascending
+    // Each net's distinct keys in node order, one list after another.
+    CNetNodeKeys keys(nodes);
+    std::vector<std::uint32_t> netKeys;
+    std::vector<std::size_t> netBegin(count + 1, 0);
+    std::vector<std::uint32_t> holderCount; // per key, the nets holding it
+    std::vector<std::size_t> lastHolder;    // per key, 1 + the last net holding it
+    netKeys.reserve(nodes);
     std::vector<char> repeated(count, 0);
+    NodesAhead ahead(m_nets, keys);
     for (std::size_t i = 0; i < count; ++i) {
-        for (const auto& node : m_nets[i]->GetNodes()) {
-            const auto [at, added] =
-                keyIds.try_emplace(NodeKey(node->GetRefName(), node->GetPinName()), static_cast<int>(holders.size()));
-            if (added)
-                holders.emplace_back();
-            std::vector<std::uint32_t>& held = holders[static_cast<std::size_t>(at->second)];
-            if (!held.empty() && held.back() == i) {
+        for (std::size_t n = m_nets[i]->GetNodes().size(); n > 0; --n) {
+            ahead.QueueNext();
+            const auto [key, added] = keys.AddQueued();
+            if (added) {
+                holderCount.push_back(0);
+                lastHolder.push_back(0);
+            }
+            if (lastHolder[key] == i + 1) {
                 repeated[i] = 1;
                 continue;
             }
-            held.push_back(static_cast<std::uint32_t>(i));
-            netKeys[i].push_back(at->second);
+            lastHolder[key] = i + 1;
+            ++holderCount[key];
+            netKeys.push_back(key);
         }
+        netBegin[i + 1] = netKeys.size();
     }
+    // Per key, the nets holding it, ascending.
+    KeyedLists holders(holderCount);
+    for (std::size_t i = 0; i < count; ++i)
+        for (std::size_t k = netBegin[i]; k < netBegin[i + 1]; ++k)
+            holders.Put(netKeys[k], static_cast<std::uint32_t>(i));
 
     std::vector<char> gone(count, 0);
-    std::vector<std::size_t> expandedBy(holders.size(), count); // the net whose candidates a key gave
+    std::vector<std::size_t> expandedBy(keys.Size(), count); // the net whose candidates a key gave
     for (std::size_t i = 0; i < count; ++i) {
         if (gone[i])
             continue;
@@ -93,13 +123,14 @@ void CVELTADoc::MergeSharedNets()
             net->DupCorrection();
         std::set<std::size_t> candidates;
         auto offerKeysOf = [&](std::size_t from) {
-            for (const int key : netKeys[from]) {
-                if (expandedBy[static_cast<std::size_t>(key)] == i)
+            for (std::size_t k = netBegin[from]; k < netBegin[from + 1]; ++k) {
+                const std::uint32_t key = netKeys[k];
+                if (expandedBy[key] == i)
                     continue;
-                expandedBy[static_cast<std::size_t>(key)] = i;
-                for (const std::uint32_t j : holders[static_cast<std::size_t>(key)])
-                    if (j > i && !gone[j])
-                        candidates.insert(j);
+                expandedBy[key] = i;
+                for (const std::uint32_t* j = holders.First(key); j != holders.Last(key); ++j)
+                    if (*j > i && !gone[*j])
+                        candidates.insert(*j);
             }
         };
         offerKeysOf(i);
@@ -131,27 +162,29 @@ void CVELTADoc::SetNetTerminals()
 {
     // The terminals of the part list in list order, filed by part reference and terminal number.
     std::vector<CTer*> ters;
-    std::vector<int> terKeys;
-    std::unordered_map<std::string, int> keyIds;
-    std::vector<std::vector<std::uint32_t>> byKey;
-    keyIds.reserve(m_partList.size() * 16);
+    std::vector<std::uint32_t> terKeys;
+    std::vector<std::uint32_t> terCount; // per key
+    CNetNodeKeys keys(m_partList.size() * 16);
     for (CPart* part : m_partList) {
         for (POSITION pos = part->GetFirstTerPos(); pos;) {
             CTer* ter = part->GetNextTer(pos);
             ter->SetNetID(0);
             ter->SetNetCondition(0);
-            const auto [at, added] =
-                keyIds.try_emplace(NodeKey(part->GetRefName(), ter->GetNo()), static_cast<int>(byKey.size()));
+            const auto [key, added] = keys.Add(part->GetRefName(), ter->GetNo());
             if (added)
-                byKey.emplace_back();
-            byKey[static_cast<std::size_t>(at->second)].push_back(static_cast<std::uint32_t>(ters.size()));
+                terCount.push_back(0);
+            ++terCount[key];
             ters.push_back(ter);
-            terKeys.push_back(at->second);
+            terKeys.push_back(key);
         }
     }
-    std::vector<std::size_t> boundBy(byKey.size(), 0); // 1 + the net that last bound a node of the key
+    KeyedLists byKey(terCount);
+    for (std::size_t t = 0; t < ters.size(); ++t)
+        byKey.Put(terKeys[t], static_cast<std::uint32_t>(t));
+    std::vector<std::size_t> boundBy(keys.Size(), 0); // 1 + the net that last bound a node of the key
     std::vector<std::uint32_t> offered;
     std::size_t netNumber = 0;
+    NodesAhead ahead(m_nets, keys);
     for (const auto& net : m_nets) {
         ++netNumber;
         net->ResetPartTer();
@@ -159,12 +192,11 @@ void CVELTADoc::SetNetTerminals()
         // one. A node counts once: a second terminal of the same number (a part with two pads of
         // one pin) must not end the search before the other nodes are bound.
         offered.clear();
-        for (const auto& node : net->GetNodes()) {
-            const auto found = keyIds.find(NodeKey(node->GetRefName(), node->GetPinName()));
-            if (found != keyIds.end()) {
-                const auto& list = byKey[static_cast<std::size_t>(found->second)];
-                offered.insert(offered.end(), list.begin(), list.end());
-            }
+        for (std::size_t n = net->GetNodes().size(); n > 0; --n) {
+            ahead.QueueNext();
+            const std::uint32_t key = keys.FindQueued();
+            if (key != CNetNodeKeys::npos)
+                offered.insert(offered.end(), byKey.First(key), byKey.Last(key));
         }
         std::sort(offered.begin(), offered.end());
         offered.erase(std::unique(offered.begin(), offered.end()), offered.end());
@@ -174,7 +206,7 @@ void CVELTADoc::SetNetTerminals()
                 break;
             if (!net->SetPartTer(ters[t]))
                 continue;
-            std::size_t& mark = boundBy[static_cast<std::size_t>(terKeys[t])];
+            std::size_t& mark = boundBy[terKeys[t]];
             if (mark != netNumber) {
                 mark = netNumber;
                 --left;

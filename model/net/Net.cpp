@@ -13,6 +13,9 @@
 #include "platform/Numbers.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <functional>
 
 // --- Nodes ---
 
@@ -257,3 +260,135 @@ void CNet::DataRead(CArchive& ar, int /*version*/)
     m_nType = type;
     m_strName = std::move(name);
 }
+
+// --- Node keys ---
+
+void CNetNodeKeys::MakeKey(std::string_view ref, std::string_view pin, std::string& out)
+{
+    // Single-byte codes fold through a table made from the one folding rule.
+    static const std::array<char, 256> single = [] {
+        std::array<char, 256> table{};
+        for (unsigned code = 0; code < 256; ++code)
+            table[code] = static_cast<char>(platform::FoldCaseCode(code) & 0xFF);
+        return table;
+    }();
+    auto fold = [&out](std::string_view s) {
+        for (const platform::Cp932Char c : platform::Chars(s)) {
+            if (!c.IsDoubleByte()) {
+                out += single[c.code & 0xFF];
+                continue;
+            }
+            const unsigned code = platform::FoldCaseCode(c.code);
+            out += static_cast<char>((code >> 8) & 0xFF);
+            out += static_cast<char>(code & 0xFF);
+        }
+    };
+    out.clear();
+    // The folded reference has the reference's length.
+    for (std::size_t n = ref.size();; n >>= 7) {
+        out += static_cast<char>((n & 0x7F) | (n > 0x7F ? 0x80 : 0));
+        if (n <= 0x7F)
+            break;
+    }
+    fold(ref);
+    fold(pin);
+}
+
+void CNetNodeKeys::Clear(std::size_t expected)
+{
+    m_text.clear();
+    m_begin.assign(1, 0);
+    m_queue.clear();
+    m_queued.clear();
+    m_nextQueued = 0;
+    const std::size_t slots = std::bit_ceil(std::max<std::size_t>(16, 2 * expected));
+    if (m_slots.size() == slots)
+        std::fill(m_slots.begin(), m_slots.end(), Slot{0, npos});
+    else
+        m_slots.assign(slots, Slot{0, npos});
+}
+
+std::size_t CNetNodeKeys::Probe(std::string_view key, std::size_t hash) const
+{
+    const std::size_t mask = m_slots.size() - 1;
+    const auto tag = static_cast<std::uint32_t>(hash >> 32);
+    for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+        const Slot& slot = m_slots[at];
+        if (slot.id == npos)
+            return at;
+        if (slot.tag == tag &&
+            std::string_view(m_text).substr(m_begin[slot.id], m_begin[slot.id + 1] - m_begin[slot.id]) == key)
+            return at;
+    }
+}
+
+void CNetNodeKeys::Grow()
+{
+    m_slots.assign(m_slots.size() * 2, Slot{0, npos});
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::uint32_t id = 0; id < Size(); ++id) {
+        const std::size_t hash =
+            std::hash<std::string_view>{}(std::string_view(m_text).substr(m_begin[id], m_begin[id + 1] - m_begin[id]));
+        std::size_t at = hash & mask;
+        while (m_slots[at].id != npos)
+            at = (at + 1) & mask;
+        m_slots[at] = {static_cast<std::uint32_t>(hash >> 32), id};
+    }
+}
+
+std::pair<std::uint32_t, bool> CNetNodeKeys::Add(std::string_view key, std::size_t hash)
+{
+    Slot& slot = m_slots[Probe(key, hash)];
+    if (slot.id != npos)
+        return {slot.id, false};
+    const auto id = static_cast<std::uint32_t>(Size());
+    slot = {static_cast<std::uint32_t>(hash >> 32), id};
+    m_text += key;
+    m_begin.push_back(m_text.size());
+    if (2 * Size() > m_slots.size())
+        Grow();
+    return {id, true};
+}
+
+std::pair<std::uint32_t, bool> CNetNodeKeys::Add(std::string_view ref, std::string_view pin)
+{
+    MakeKey(ref, pin, m_key);
+    return Add(m_key, std::hash<std::string_view>{}(m_key));
+}
+
+void CNetNodeKeys::Queue(std::string_view ref, std::string_view pin)
+{
+    // The keys already taken go now and then, so that the queue holds about the keys ahead.
+    if (m_nextQueued >= 1024 || m_nextQueued == m_queued.size()) {
+        const std::size_t cut = m_nextQueued == m_queued.size() ? m_queue.size() : m_queued[m_nextQueued].begin;
+        m_queue.erase(0, cut);
+        m_queued.erase(m_queued.begin(), m_queued.begin() + static_cast<std::ptrdiff_t>(m_nextQueued));
+        for (Queued& q : m_queued)
+            q.begin -= cut;
+        m_nextQueued = 0;
+    }
+    MakeKey(ref, pin, m_key);
+    const std::size_t hash = std::hash<std::string_view>{}(m_key);
+    __builtin_prefetch(&m_slots[hash & (m_slots.size() - 1)]);
+    m_queued.push_back({m_queue.size(), m_key.size(), hash});
+    m_queue += m_key;
+}
+
+std::pair<std::uint32_t, bool> CNetNodeKeys::AddQueued()
+{
+    const Queued q = m_queued[m_nextQueued++];
+    return Add(KeyOf(q), q.hash);
+}
+
+std::uint32_t CNetNodeKeys::FindQueued()
+{
+    const Queued q = m_queued[m_nextQueued++];
+    return m_slots[Probe(KeyOf(q), q.hash)].id;
+}
+
+std::uint32_t CNetNodeKeys::Find(std::string_view ref, std::string_view pin)
+{
+    MakeKey(ref, pin, m_key);
+    return m_slots[Probe(m_key, std::hash<std::string_view>{}(m_key))].id;
+}
+

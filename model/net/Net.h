@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 class CArchive;
@@ -201,3 +203,59 @@ private:
     COLORREF m_Color = RGB(255, 255, 255);
     int m_nMarked = 0;
 };
+
+// The nodes of a net list filed by key: equal keys exactly for nodes equal under
+// CNet::CNetNode::operator== (reference and pin without case, CP932 rules). Keys are numbered from
+// 0 in the order they were first added and kept in one buffer under one open-addressing table, so
+// that a list of millions of nodes is filed without an allocation per node.
+class CNetNodeKeys
+{
+public:
+    static constexpr std::uint32_t npos = 0xFFFFFFFFu;
+
+    // Room for about that many keys.
+    explicit CNetNodeKeys(std::size_t expected = 0) { Clear(expected); }
+    // Forgets every key.
+    void Clear(std::size_t expected = 0);
+    // The number of the node's key, and whether the key was added now.
+    std::pair<std::uint32_t, bool> Add(std::string_view ref, std::string_view pin);
+    // The number of the node's key, or npos.
+    std::uint32_t Find(std::string_view ref, std::string_view pin);
+    // Add in two steps, for long runs of nodes: Queue makes a node's key and fetches its place in
+    // the table ahead; AddQueued adds the oldest queued key and gives what Add would have given.
+    void Queue(std::string_view ref, std::string_view pin);
+    std::pair<std::uint32_t, bool> AddQueued();
+    // As Find, for the oldest queued key.
+    std::uint32_t FindQueued();
+    std::size_t Size() const { return m_begin.size() - 1; }
+
+    // The key of a node into out: the length of the folded reference, then the folded reference and
+    // pin, each character's folded code in its own width (folding keeps a code's width, so two
+    // different folded texts never give one key).
+    static void MakeKey(std::string_view ref, std::string_view pin, std::string& out);
+
+private:
+    struct Slot
+    {
+        std::uint32_t tag; // high bits of the key's hash
+        std::uint32_t id;  // npos: empty
+    };
+    struct Queued
+    {
+        std::size_t begin, size, hash; // the key in m_queue
+    };
+    // The slot holding the key, or the empty slot where it would go.
+    std::size_t Probe(std::string_view key, std::size_t hash) const;
+    std::pair<std::uint32_t, bool> Add(std::string_view key, std::size_t hash);
+    std::string_view KeyOf(const Queued& q) const { return std::string_view(m_queue).substr(q.begin, q.size); }
+    void Grow();
+
+    std::string m_key;  // the key being looked up
+    std::string m_text; // every key, one after another
+    std::vector<std::size_t> m_begin; // where each key starts in m_text, and the end
+    std::vector<Slot> m_slots;        // a power of two, at most half full
+    std::string m_queue;              // queued keys, one after another
+    std::vector<Queued> m_queued;
+    std::size_t m_nextQueued = 0;
+};
+

@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <string_view>
-#include <unordered_map>
 
 namespace {
 
@@ -118,42 +117,32 @@ const char* GetNetDialectName(int code)
 
 // --- Reading ---
 
-// Equal nodes (without case, CP932 rules) share one key: every character's folded code in two
-// bytes, so that no run of single-byte characters can spell a double-byte one, and 0xFFFF (never a
-// code) between reference and pin.
+// The nodes read so far by key, in one table kept for every read of the thread so that reading a
+// net allocates nothing but its nodes.
 struct CNet::NodeIndex
 {
-    std::unordered_map<std::string, CNetNode*> nodes;
+    explicit NodeIndex(std::size_t expected) : keys(Table()) { keys.Clear(expected); }
 
-    static void AppendKey(std::string& key, std::string_view s)
+    static CNetNodeKeys& Table()
     {
-        for (const platform::Cp932Char c : platform::Chars(s)) {
-            const unsigned code = platform::FoldCaseCode(c.code);
-            key += static_cast<char>((code >> 8) & 0xFF);
-            key += static_cast<char>(code & 0xFF);
-        }
+        thread_local CNetNodeKeys table;
+        return table;
     }
-    static std::string Key(std::string_view ref, std::string_view pin)
-    {
-        std::string key;
-        key.reserve(2 * (ref.size() + pin.size()) + 2);
-        AppendKey(key, ref);
-        key += "\xFF\xFF";
-        AppendKey(key, pin);
-        return key;
-    }
+
+    CNetNodeKeys& keys;
+    std::vector<CNetNode*> nodes; // by key number
 };
 
 CNet::CNetNode* CNet::AddRefPin(NodeIndex& index, const std::string& ref, const std::string& pin)
 {
     std::string r = TrimNetText(ref);
     std::string p = TrimNetText(pin);
-    auto [at, added] = index.nodes.try_emplace(NodeIndex::Key(r, p), nullptr);
+    const auto [key, added] = index.keys.Add(r, p);
     if (added) {
         m_Nodes.push_back(std::make_unique<CNetNode>(std::move(r), std::move(p)));
-        at->second = m_Nodes.back().get();
+        index.nodes.push_back(m_Nodes.back().get());
     }
-    return at->second;
+    return index.nodes[key];
 }
 
 // The list readers walk their text with a position instead of cutting consumed text off its front,
@@ -233,9 +222,10 @@ bool CNet::MakeNet(int code, const std::string& textIn)
 {
     std::string text = TrimNetText(textIn);
     std::string name;
-    NodeIndex index;
+    NodeIndex index(m_Nodes.size());
     for (const auto& n : m_Nodes)
-        index.nodes.try_emplace(NodeIndex::Key(n->GetRefName(), n->GetPinName()), n.get());
+        if (index.keys.Add(n->GetRefName(), n->GetPinName()).second)
+            index.nodes.push_back(n.get());
     switch (code) {
     case NETDIALECT_CR3000: {
         const std::size_t k = platform::FindByte(text, ':');

@@ -7,6 +7,7 @@
 #include "platform/Messages.h"
 #include "tests/document/BoardFileFixture.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -380,6 +381,76 @@ TEST_F(NetReloadTest, TheIndexedMergeMatchesTheRestartLoopOnRandomLists)
             merged.push_back(std::make_unique<CNet>(*d->GetNetAt(i)));
         ASSERT_EQ(Dump(merged), Dump(reference)) << "round " << round;
         ASSERT_EQ(messages.Texts(), expectedMessages) << "round " << round;
+    }
+}
+
+// Terminals offered to each net in part-list order until every node has one, as the literal loop
+// offers them; the indexed binding must bind the same terminals and give the same net IDs.
+void LiteralBind(CVELTADoc& doc)
+{
+    for (CPart* part : doc.GetPartList())
+        for (POSITION pos = part->GetFirstTerPos(); pos;)
+            part->GetNextTer(pos)->SetNetID(0);
+    for (int i = 0; CNet* net = doc.GetNetAt(i); ++i) {
+        net->ResetPartTer();
+        auto allBound = [net] {
+            return std::all_of(net->GetNodes().begin(), net->GetNodes().end(),
+                               [](const auto& node) { return node->GetTer() != nullptr; });
+        };
+        for (CPart* part : doc.GetPartList())
+            for (POSITION pos = part->GetFirstTerPos(); pos && !allBound();)
+                net->SetPartTer(part->GetNextTer(pos));
+    }
+}
+
+// Which terminal each node holds and which net each terminal took, by the terminals' list order.
+std::vector<std::string> Binding(CVELTADoc& doc)
+{
+    std::vector<CTer*> ters;
+    std::vector<std::string> out;
+    for (CPart* part : doc.GetPartList())
+        for (POSITION pos = part->GetFirstTerPos(); pos;) {
+            ters.push_back(part->GetNextTer(pos));
+            out.push_back("ter " + std::to_string(ters.size() - 1) + " net " + std::to_string(ters.back()->GetNetID()));
+        }
+    for (int i = 0; const CNet* net = doc.GetNetAt(i); ++i)
+        for (const auto& node : net->GetNodes()) {
+            const auto at = std::find(ters.begin(), ters.end(), node->GetTer());
+            out.push_back(net->GetNetName() + " " + node->GetRefName() + "/" + node->GetPinName() + " -> " +
+                          (at == ters.end() ? "none" : std::to_string(at - ters.begin())));
+        }
+    return out;
+}
+
+TEST_F(NetReloadTest, TheIndexedBindingMatchesTheLiteralLoopOnRandomBoards)
+{
+    std::mt19937 random(5);
+    for (int round = 0; round < 40; ++round) {
+        auto d = NewDoc();
+        // References repeat in either case, pins repeat on a part.
+        const int parts = 1 + static_cast<int>(random() % 8);
+        for (int p = 0; p < parts; ++p) {
+            std::vector<std::string> pins;
+            for (int n = static_cast<int>(random() % 5); n > 0; --n)
+                pins.push_back(std::to_string(random() % 4));
+            AddPart((random() % 2 ? "u" : "U") + std::to_string(random() % 4), 10.0 * p, pins, d.get());
+        }
+        const int count = 1 + static_cast<int>(random() % 12);
+        for (int i = 0; i < count; ++i) {
+            auto net = std::make_unique<CNet>();
+            std::string text = "N" + std::to_string(i) + ":";
+            for (int k = static_cast<int>(random() % 5); k > 0; --k)
+                text += std::string(random() % 2 ? "u" : "U") + std::to_string(random() % 5) + "(" +
+                        std::to_string(random() % 5) + "),";
+            net->MakeNet(0, text);
+            net->SetID(static_cast<std::uint32_t>(i + 1));
+            d->AddNet(std::move(net));
+        }
+        d->MergeSharedNets();
+        d->BuildPartList(false);
+        const std::vector<std::string> indexed = Binding(*d);
+        LiteralBind(*d);
+        ASSERT_EQ(indexed, Binding(*d)) << "round " << round;
     }
 }
 

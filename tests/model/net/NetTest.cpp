@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -286,6 +287,80 @@ TEST(NetTest, RecordHoldsIdTypeAndName)
             throw;
         }
     });
+}
+
+// The key table files two nodes under one number exactly when the node comparison finds them
+// equal: case and full-width letters folded, double-byte characters whose trail byte is a letter
+// kept apart from single bytes, the cut between reference and pin kept, a lone lead byte kept.
+TEST(NetTest, NodeKeysNumberNodesAsTheNodeComparisonMatchesThem)
+{
+    const std::vector<std::string> pieces = {"u", "U", "a", "A", "1", "12", "-", _J("Ａ"), _J("ａ"), _J("ア"),
+                                             _J("ソ"), "\\", "\x83", "A\x83", "\xB1", "", " "};
+    std::mt19937 random(7);
+    auto text = [&] {
+        std::string s;
+        for (std::size_t n = random() % 4; n > 0; --n)
+            s += pieces[random() % pieces.size()];
+        return s;
+    };
+    for (int round = 0; round < 20; ++round) {
+        std::vector<CNet::CNetNode> nodes;
+        for (int i = 0; i < 300; ++i)
+            nodes.emplace_back(text(), text());
+        CNetNodeKeys keys(round % 2 ? nodes.size() : 0); // unsized, the table grows
+        std::vector<std::uint32_t> numbers;
+        for (const CNet::CNetNode& node : nodes) {
+            const std::size_t before = keys.Size();
+            const auto [number, added] = keys.Add(node.GetRefName(), node.GetPinName());
+            ASSERT_EQ(added, keys.Size() == before + 1);
+            ASSERT_EQ(added, number == before);
+            numbers.push_back(number);
+        }
+        for (std::size_t i = 0; i < nodes.size(); ++i) {
+            ASSERT_EQ(keys.Find(nodes[i].GetRefName(), nodes[i].GetPinName()), numbers[i]);
+            for (std::size_t j = 0; j < i; ++j)
+                ASSERT_EQ(numbers[i] == numbers[j], nodes[i] == nodes[j])
+                    << "'" << nodes[i].GetRefName() << "/" << nodes[i].GetPinName() << "' and '"
+                    << nodes[j].GetRefName() << "/" << nodes[j].GetPinName() << "'";
+        }
+        // Numbers count from 0 in the order keys first came.
+        std::uint32_t next = 0;
+        for (const std::uint32_t n : numbers)
+            if (n == next)
+                ++next;
+            else
+                ASSERT_LT(n, next);
+        EXPECT_EQ(next, keys.Size());
+        // Queued a few nodes ahead, the same numbers come back in the same order.
+        CNetNodeKeys queued;
+        std::size_t ahead = 0;
+        for (std::size_t i = 0; i < nodes.size(); ++i) {
+            for (; ahead < nodes.size() && ahead <= i + 1 + round % 5; ++ahead)
+                queued.Queue(nodes[ahead].GetRefName(), nodes[ahead].GetPinName());
+            ASSERT_EQ(queued.AddQueued().first, numbers[i]) << i;
+        }
+        EXPECT_EQ(queued.Size(), keys.Size());
+        EXPECT_EQ(keys.Find("NO", "SUCH"), CNetNodeKeys::npos);
+        keys.Clear();
+        EXPECT_EQ(keys.Size(), 0u);
+        EXPECT_EQ(keys.Find(nodes[0].GetRefName(), nodes[0].GetPinName()), CNetNodeKeys::npos);
+    }
+    // A long run through the queue, which drops the keys already taken now and then: added and
+    // then found through the queue, the numbers are those of Add.
+    CNetNodeKeys direct, queued;
+    std::vector<std::pair<std::string, std::string>> run;
+    for (int i = 0; i < 5000; ++i)
+        run.emplace_back((i % 3 ? "U" : "u") + std::to_string(i % 1700), std::to_string(i % 11));
+    for (int pass = 0; pass < 2; ++pass) {
+        std::size_t ahead = 0;
+        for (std::size_t i = 0; i < run.size(); ++i) {
+            for (; ahead < run.size() && ahead < i + 16; ++ahead)
+                queued.Queue(run[ahead].first, run[ahead].second);
+            const std::uint32_t expected = direct.Add(run[i].first, run[i].second).first;
+            ASSERT_EQ(pass == 0 ? queued.AddQueued().first : queued.FindQueued(), expected) << pass << " " << i;
+        }
+    }
+    EXPECT_EQ(queued.Size(), direct.Size());
 }
 
 } // namespace

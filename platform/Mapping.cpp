@@ -12,13 +12,7 @@ namespace {
 
 std::int32_t ToUnit(double v)
 {
-    constexpr double lo = std::numeric_limits<std::int32_t>::min();
-    constexpr double hi = std::numeric_limits<std::int32_t>::max();
-    if (!(v > lo))
-        return std::numeric_limits<std::int32_t>::min();
-    if (!(v < hi))
-        return std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(std::llround(v));
+    return RoundToUnit(v);
 }
 
 // Logical units per inch of the fixed modes.
@@ -138,21 +132,6 @@ CPoint Mapping::SetViewportOrg(CPoint org)
     const CPoint previous = m_vpOrg;
     m_vpOrg = org;
     return previous;
-}
-
-double Mapping::LPtoDPX(double x) const
-{
-    return (x - m_winOrg.x) * m_vpExt.cx / static_cast<double>(m_winExt.cx) + m_vpOrg.x;
-}
-
-double Mapping::LPtoDPY(double y) const
-{
-    return (y - m_winOrg.y) * m_vpExt.cy / static_cast<double>(m_winExt.cy) + m_vpOrg.y;
-}
-
-CPoint Mapping::LPtoDP(CPoint p) const
-{
-    return CPoint(ToUnit(LPtoDPX(p.x)), ToUnit(LPtoDPY(p.y)));
 }
 
 CPoint Mapping::DPtoLP(CPoint p) const

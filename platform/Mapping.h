@@ -6,6 +6,9 @@
 
 #include "platform/Types.h"
 
+#include <cstdint>
+#include <limits>
+
 // Map modes.
 constexpr int MM_TEXT = 1;
 constexpr int MM_LOMETRIC = 2;
@@ -17,6 +20,21 @@ constexpr int MM_ISOTROPIC = 7;
 constexpr int MM_ANISOTROPIC = 8;
 
 namespace platform {
+
+// The nearest whole unit, halves away from zero (as std::llround), held to the 32-bit range. Written
+// without a library call: items convert every point they draw.
+inline std::int32_t RoundToUnit(double v)
+{
+    constexpr double lo = std::numeric_limits<std::int32_t>::min();
+    constexpr double hi = std::numeric_limits<std::int32_t>::max();
+    if (!(v > lo))
+        return std::numeric_limits<std::int32_t>::min();
+    if (!(v < hi))
+        return std::numeric_limits<std::int32_t>::max();
+    const auto whole = static_cast<std::int64_t>(v);    // toward zero
+    const double part = v - static_cast<double>(whole); // exact within this range
+    return static_cast<std::int32_t>(whole + (part >= 0.5 ? 1 : 0) - (part <= -0.5 ? 1 : 0));
+}
 
 class Mapping
 {
@@ -47,7 +65,7 @@ public:
     CPoint GetWindowOrg() const { return m_winOrg; }
     CPoint GetViewportOrg() const { return m_vpOrg; }
 
-    CPoint LPtoDP(CPoint p) const;
+    CPoint LPtoDP(CPoint p) const { return CPoint(RoundToUnit(LPtoDPX(p.x)), RoundToUnit(LPtoDPY(p.y))); }
     CPoint DPtoLP(CPoint p) const;
     // Sizes scale by the magnitudes of the extents and keep their own signs.
     CSize LPtoDP(CSize s) const;
@@ -58,8 +76,14 @@ public:
 
     // Exact (unrounded) conversion of one coordinate, for implementations that draw in
     // device units with sub-unit precision.
-    double LPtoDPX(double x) const;
-    double LPtoDPY(double y) const;
+    double LPtoDPX(double x) const
+    {
+        return (x - m_winOrg.x) * m_vpExt.cx / static_cast<double>(m_winExt.cx) + m_vpOrg.x;
+    }
+    double LPtoDPY(double y) const
+    {
+        return (y - m_winOrg.y) * m_vpExt.cy / static_cast<double>(m_winExt.cy) + m_vpOrg.y;
+    }
 
     bool operator==(const Mapping&) const = default;
 

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <random>
+#include <vector>
+
 using namespace platform;
 
 TEST(Mapping, TextModeIsOneToOneAndIgnoresExtents)
@@ -90,4 +96,48 @@ TEST(Mapping, RoundsToTheNearestUnitAndConvertsSizesByMagnitude)
     m.SetViewportExt(CSize(1000000, 1000000));
     m.SetWindowExt(CSize(1, 1));
     EXPECT_EQ(m.LPtoDP(CPoint(2000000000, -2000000000)), CPoint(2147483647, -2147483647 - 1));
+}
+
+// Rounding written without a library call gives what the nearest-integer call gives, halves away
+// from zero, over random values, halves and the ends of the range.
+TEST(Mapping, RoundingToAUnitMatchesNearestInteger)
+{
+    const auto literal = [](double v) {
+        constexpr double lo = std::numeric_limits<std::int32_t>::min();
+        constexpr double hi = std::numeric_limits<std::int32_t>::max();
+        if (!(v > lo))
+            return std::numeric_limits<std::int32_t>::min();
+        if (!(v < hi))
+            return std::numeric_limits<std::int32_t>::max();
+        return static_cast<std::int32_t>(std::llround(v));
+    };
+    std::vector<double> values = {0.0,
+                                  -0.0,
+                                  0.5,
+                                  -0.5,
+                                  1.5,
+                                  -2.5,
+                                  0.49999999999999994,
+                                  -0.49999999999999994,
+                                  2147483646.5,
+                                  2147483646.9999998,
+                                  2147483647.0,
+                                  -2147483647.5,
+                                  -2147483648.0,
+                                  -2147483648.5,
+                                  1e300,
+                                  -1e300,
+                                  std::numeric_limits<double>::infinity(),
+                                  -std::numeric_limits<double>::infinity(),
+                                  std::numeric_limits<double>::quiet_NaN()};
+    std::mt19937_64 rng(5);
+    for (int i = 0; i < 20000; ++i) {
+        const double scale = std::ldexp(1.0, static_cast<int>(rng() % 34));
+        const double v = std::uniform_real_distribution<double>(-scale, scale)(rng);
+        values.push_back(v);
+        values.push_back(std::floor(v) + 0.5); // a half
+        values.push_back(std::nextafter(std::floor(v) + 0.5, 0.0));
+    }
+    for (const double v : values)
+        EXPECT_EQ(RoundToUnit(v), literal(v)) << v;
 }

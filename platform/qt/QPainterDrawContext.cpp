@@ -248,6 +248,7 @@ enum StampKind : std::int32_t
     StampEllipse,
     StampPolygon,
     StampLine,
+    StampRecord,
 };
 
 } // namespace
@@ -817,7 +818,7 @@ void QPainterDrawContext::LineTo(CPoint p)
 {
     if (m_pathOpen) {
         PathFigureStart();
-        m_path.lineTo(Dev(p));
+        PathAdd(QPainterPath::LineToElement, Dev(p));
     } else if (PenVisible()) {
         const QPoint a = Dev(m_position);
         const QPoint b = Dev(p);
@@ -841,9 +842,9 @@ void QPainterDrawContext::Polyline(std::span<const CPoint> points)
     if (points.size() < 2)
         return;
     if (m_pathOpen) {
-        m_path.moveTo(Dev(points[0]));
+        PathAdd(QPainterPath::MoveToElement, Dev(points[0]));
         for (std::size_t i = 1; i < points.size(); ++i)
-            m_path.lineTo(Dev(points[i]));
+            PathAdd(QPainterPath::LineToElement, Dev(points[i]));
         m_figureOpen = false;
         return;
     }
@@ -869,10 +870,10 @@ void QPainterDrawContext::Polygon(std::span<const CPoint> points)
         m_points.push_back(d);
     }
     if (m_pathOpen) {
-        m_path.moveTo(m_points[0]);
+        PathAdd(QPainterPath::MoveToElement, m_points[0]);
         for (std::size_t i = 1; i < m_points.size(); ++i)
-            m_path.lineTo(m_points[i]);
-        m_path.closeSubpath();
+            PathAdd(QPainterPath::LineToElement, m_points[i]);
+        PathClose();
         m_figureOpen = false;
         return;
     }
@@ -894,18 +895,22 @@ void QPainterDrawContext::PolyBezierTo(std::span<const CPoint> points)
     const std::size_t n = points.size() / 3 * 3;
     if (n == 0)
         return;
-    QPainterPath& path = m_pathOpen ? m_path : m_scratch;
     if (m_pathOpen) {
         PathFigureStart();
-    } else {
-        m_scratch.clear();
-        m_scratch.moveTo(Dev(m_position));
+        for (std::size_t i = 0; i < n; i += 3) {
+            PathAdd(QPainterPath::CurveToElement, Dev(points[i]));
+            PathAdd(QPainterPath::CurveToDataElement, Dev(points[i + 1]));
+            PathAdd(QPainterPath::CurveToDataElement, Dev(points[i + 2]));
+        }
+        m_position = points[n - 1];
+        return;
     }
+    m_scratch.clear();
+    m_scratch.moveTo(Dev(m_position));
     for (std::size_t i = 0; i < n; i += 3)
-        path.cubicTo(Dev(points[i]), Dev(points[i + 1]), Dev(points[i + 2]));
+        m_scratch.cubicTo(Dev(points[i]), Dev(points[i + 1]), Dev(points[i + 2]));
     m_position = points[n - 1];
-    if (!m_pathOpen)
-        DrawPath(m_scratch, false, true, m_brush);
+    DrawPath(m_scratch, false, true, m_brush);
 }
 
 QRectF QPainterDrawContext::OutlineBox(const CRect& b)
@@ -939,6 +944,7 @@ void QPainterDrawContext::BoxFigure(const CRect& r, bool ellipse)
         return;
     if (m_pathOpen) {
         const QRectF inner(b.left, b.top, b.Width() - 1, b.Height() - 1);
+        RealisePath();
         ellipse ? m_path.addEllipse(inner) : m_path.addRect(inner);
         m_figureOpen = false;
         return;
@@ -990,6 +996,7 @@ void QPainterDrawContext::AddArc(QPainterPath& path, const CRect& box, CPoint st
 void QPainterDrawContext::Arc(const CRect& box, CPoint start, CPoint end)
 {
     if (m_pathOpen) {
+        RealisePath();
         AddArc(m_path, box, start, end);
         m_figureOpen = false;
         return;
@@ -1005,14 +1012,93 @@ void QPainterDrawContext::Arc(const CRect& box, CPoint start, CPoint end)
 void QPainterDrawContext::PathFigureStart()
 {
     if (!m_figureOpen) {
-        m_path.moveTo(Dev(m_position));
+        PathAdd(QPainterPath::MoveToElement, Dev(m_position));
         m_figureOpen = true;
     }
+}
+
+void QPainterDrawContext::PathAdd(int type, QPoint p)
+{
+    if (m_pathReal) {
+        switch (type) {
+        case QPainterPath::MoveToElement:
+            m_path.moveTo(p);
+            break;
+        case QPainterPath::LineToElement:
+            m_path.lineTo(p);
+            break;
+        case QPainterPath::CurveToElement:
+            m_pendingCurve = 1;
+            m_curve[0] = p;
+            break;
+        default:
+            m_curve[m_pendingCurve++] = p;
+            if (m_pendingCurve == 3) {
+                m_path.cubicTo(m_curve[0], m_curve[1], m_curve[2]);
+                m_pendingCurve = 0;
+            }
+            break;
+        }
+        return;
+    }
+    m_record.push_back(PathOp{type, p});
+}
+
+void QPainterDrawContext::PathClose()
+{
+    if (m_pathReal)
+        m_path.closeSubpath();
+    else
+        m_record.push_back(PathOp{PathCloseOp, QPoint()});
+}
+
+void QPainterDrawContext::RealisePath()
+{
+    if (m_pathReal)
+        return;
+    m_pathReal = true;
+    m_pendingCurve = 0;
+    for (const PathOp& op : m_record) {
+        if (op.type == PathCloseOp)
+            m_path.closeSubpath();
+        else
+            PathAdd(op.type, op.p);
+    }
+    m_record.clear();
+}
+
+bool QPainterDrawContext::RecordKey(Qt::FillRule rule, QRect& bounds)
+{
+    // Only a path of whole-unit lines and curves, small enough for a stamp.
+    bool drawn = false;
+    QPoint lo(std::numeric_limits<int>::max(), std::numeric_limits<int>::max());
+    QPoint hi(std::numeric_limits<int>::min(), std::numeric_limits<int>::min());
+    for (const PathOp& op : m_record) {
+        if (op.type == PathCloseOp)
+            continue;
+        drawn = drawn || op.type != QPainterPath::MoveToElement;
+        lo = QPoint(std::min(lo.x(), op.p.x()), std::min(lo.y(), op.p.y()));
+        hi = QPoint(std::max(hi.x(), op.p.x()), std::max(hi.y(), op.p.y()));
+    }
+    if (!drawn || hi.x() - lo.x() >= StampSide || hi.y() - lo.y() >= StampSide)
+        return false;
+    bounds = QRect(lo, hi);
+    // Each step in one number: its kind and its place in the stamp.
+    m_key.assign({StampRecord, rule == Qt::WindingFill ? 1 : 0});
+    for (const PathOp& op : m_record) {
+        if (op.type == PathCloseOp)
+            m_key.push_back(PathCloseOp << 20);
+        else
+            m_key.push_back((op.type << 20) | ((op.p.x() - lo.x()) << 10) | (op.p.y() - lo.y()));
+    }
+    return true;
 }
 
 void QPainterDrawContext::BeginPath()
 {
     m_path.clear();
+    m_record.clear();
+    m_pathReal = false;
     m_pathOpen = true;
     m_pathEnded = false;
     m_figureOpen = false;
@@ -1029,13 +1115,15 @@ void QPainterDrawContext::EndPath()
 void QPainterDrawContext::AbortPath()
 {
     m_path.clear();
+    m_record.clear();
+    m_pathReal = false;
     m_pathOpen = m_pathEnded = m_figureOpen = false;
 }
 
 void QPainterDrawContext::CloseFigure()
 {
     if (m_pathOpen && m_figureOpen) {
-        m_path.closeSubpath();
+        PathClose();
         m_figureOpen = false; // what follows starts a new figure at the current position
     }
 }
@@ -1043,11 +1131,29 @@ void QPainterDrawContext::CloseFigure()
 void QPainterDrawContext::UsePath(bool fill, bool stroke)
 {
     // Only a path that has been ended is drawn, as the device context does.
-    if (m_pathEnded && !m_path.isEmpty()) {
-        m_path.setFillRule(m_fillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
-        DrawPath(m_path, fill, stroke, m_brush, true);
+    const Qt::FillRule rule = m_fillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill;
+    QRect bounds;
+    if (!m_pathEnded) {
+        // nothing is drawn
+    } else if (!m_pathReal && m_stampBits && RecordKey(rule, bounds)) {
+        // The path is made only when the painter draws it.
+        Figure([&] { return bounds; }, fill, stroke, m_brush,
+               [&](QPainter& painter, bool) {
+                   RealisePath();
+                   m_path.setFillRule(rule);
+                   painter.drawPath(m_path);
+               },
+               true);
+    } else {
+        RealisePath();
+        if (!m_path.isEmpty()) {
+            m_path.setFillRule(rule);
+            DrawPath(m_path, fill, stroke, m_brush, true);
+        }
     }
     m_path.clear();
+    m_record.clear();
+    m_pathReal = false;
     m_pathOpen = m_pathEnded = m_figureOpen = false;
 }
 

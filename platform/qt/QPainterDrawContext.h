@@ -230,6 +230,24 @@ private:
     bool m_pathOpen = false;
     bool m_pathEnded = false;
     bool m_figureOpen = false;
+    // Steps of the open path kept as whole device units (elements of a QPainterPath, or a close),
+    // so that a path drawn from a stamp is never made; m_path takes over (m_pathReal) when a
+    // figure that is not made of such steps joins the path, or the painter is to draw it.
+    static constexpr int PathCloseOp = 16;
+    struct PathOp
+    {
+        int type;
+        QPoint p;
+    };
+    void PathAdd(int type, QPoint p);
+    void PathClose();
+    void RealisePath();
+    // Puts the recorded path in m_key relative to the top left of bounds; false when it cannot be.
+    bool RecordKey(Qt::FillRule rule, QRect& bounds);
+    std::vector<PathOp> m_record;
+    bool m_pathReal = false;
+    int m_pendingCurve = 0;
+    std::array<QPoint, 3> m_curve;
     QPainterPath m_path;
     QPainterPath m_scratch;
     std::vector<QPoint> m_points;

@@ -50,6 +50,13 @@ void Mapping::SetResolution(int dpiX, int dpiY)
     if (dpiY > 0)
         m_dpiY = dpiY;
     SetFixedExtents();
+    Rescale();
+}
+
+void Mapping::Rescale()
+{
+    m_scaleX = m_vpExt.cx / static_cast<double>(m_winExt.cx);
+    m_scaleY = m_vpExt.cy / static_cast<double>(m_winExt.cy);
 }
 
 void Mapping::SetFixedExtents()
@@ -76,6 +83,7 @@ int Mapping::SetMapMode(int mode)
     m_mode = mode;
     SetFixedExtents();
     AdjustIsotropic();
+    Rescale();
     return previous;
 }
 
@@ -85,6 +93,7 @@ CSize Mapping::SetWindowExt(CSize ext)
     if ((m_mode == MM_ISOTROPIC || m_mode == MM_ANISOTROPIC) && ext.cx != 0 && ext.cy != 0) {
         m_winExt = ext;
         AdjustIsotropic();
+        Rescale();
     }
     return previous;
 }
@@ -95,6 +104,7 @@ CSize Mapping::SetViewportExt(CSize ext)
     if ((m_mode == MM_ISOTROPIC || m_mode == MM_ANISOTROPIC) && ext.cx != 0 && ext.cy != 0) {
         m_vpExt = ext;
         AdjustIsotropic();
+        Rescale();
     }
     return previous;
 }

@@ -65,7 +65,12 @@ public:
     CPoint GetWindowOrg() const { return m_winOrg; }
     CPoint GetViewportOrg() const { return m_vpOrg; }
 
-    CPoint LPtoDP(CPoint p) const { return CPoint(RoundToUnit(LPtoDPX(p.x)), RoundToUnit(LPtoDPY(p.y))); }
+    CPoint LPtoDP(CPoint p) const
+    {
+        return CPoint(
+            ToDevice(p.x - static_cast<double>(m_winOrg.x), m_vpExt.cx, m_winExt.cx, m_scaleX, m_vpOrg.x),
+            ToDevice(p.y - static_cast<double>(m_winOrg.y), m_vpExt.cy, m_winExt.cy, m_scaleY, m_vpOrg.y));
+    }
     CPoint DPtoLP(CPoint p) const;
     // Sizes scale by the magnitudes of the extents and keep their own signs.
     CSize LPtoDP(CSize s) const;
@@ -88,6 +93,24 @@ public:
     bool operator==(const Mapping&) const = default;
 
 private:
+    // RoundToUnit(offset * num / den + to), found by one product with scale (num / den) where that
+    // cannot round otherwise: the two lie a few units in the last place apart, which moves the
+    // result only across a half.
+    static std::int32_t ToDevice(double offset, std::int32_t num, std::int32_t den, double scale,
+                                 std::int32_t to)
+    {
+        constexpr double range = 1 << 26;
+        const double product = offset * scale;
+        if (product < range && product > -range && to < range && to > -range) {
+            const double quick = product + to;
+            const double part = quick - static_cast<double>(static_cast<std::int64_t>(quick));
+            const double fromHalf = (part < 0 ? -part : part) - 0.5;
+            if (fromHalf > 1e-5 || fromHalf < -1e-5)
+                return RoundToUnit(quick);
+        }
+        return RoundToUnit(offset * num / static_cast<double>(den) + to);
+    }
+    void Rescale();
     void SetFixedExtents();
     void AdjustIsotropic();
 
@@ -98,6 +121,8 @@ private:
     CSize m_vpExt{1, 1};
     CPoint m_winOrg;
     CPoint m_vpOrg;
+    double m_scaleX = 1.0; // viewport over window extent
+    double m_scaleY = 1.0;
 };
 
 } // namespace platform

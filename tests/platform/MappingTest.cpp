@@ -141,3 +141,44 @@ TEST(Mapping, RoundingToAUnitMatchesNearestInteger)
     for (const double v : values)
         EXPECT_EQ(RoundToUnit(v), literal(v)) << v;
 }
+
+// Points converted by the mapping land where the formula puts them, rounded to the nearest unit:
+// random extents and origins in every mode, with scales that put many points on halves.
+TEST(Mapping, ConvertsPointsAsTheFormulaOverRandomMappings)
+{
+    std::mt19937 rng(17);
+    const auto any = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    const auto literal = [](double x) {
+        constexpr double lo = std::numeric_limits<std::int32_t>::min();
+        constexpr double hi = std::numeric_limits<std::int32_t>::max();
+        if (!(x > lo))
+            return std::numeric_limits<std::int32_t>::min();
+        if (!(x < hi))
+            return std::numeric_limits<std::int32_t>::max();
+        return static_cast<std::int32_t>(std::llround(x));
+    };
+    for (int round = 0; round < 400; ++round) {
+        Mapping m(any(50, 1200), any(50, 1200));
+        m.SetMapMode(any(MM_TEXT, MM_ANISOTROPIC));
+        const int big = round % 4 == 0 ? 1000000000 : 20000;
+        const int wx = any(1, big) * (any(0, 1) ? 1 : -1);
+        const int wy = round % 3 == 0 ? 2 : any(1, big) * (any(0, 1) ? 1 : -1);
+        m.SetWindowExt(CSize(wx, wy));
+        m.SetViewportExt(
+            CSize(round % 5 == 0 ? wx / 2 + 1 : any(1, 5000), round % 3 == 0 ? -1 : -any(1, 5000)));
+        m.SetWindowOrg(CPoint(any(-big, big), any(-big, big)));
+        m.SetViewportOrg(CPoint(any(-3000, 3000), any(-3000, 3000)));
+        const CSize w = m.GetWindowExt();
+        const CSize v = m.GetViewportExt();
+        const CPoint wo = m.GetWindowOrg();
+        const CPoint vo = m.GetViewportOrg();
+        for (int i = 0; i < 200; ++i) {
+            const int range = i % 10 == 0 ? std::numeric_limits<int>::max() : big;
+            const CPoint p(any(-range, range), any(-range, range));
+            const CPoint expected(
+                literal((p.x - static_cast<double>(wo.x)) * v.cx / static_cast<double>(w.cx) + vo.x),
+                literal((p.y - static_cast<double>(wo.y)) * v.cy / static_cast<double>(w.cy) + vo.y));
+            ASSERT_EQ(m.LPtoDP(p), expected) << p.x << "," << p.y << " round " << round;
+        }
+    }
+}

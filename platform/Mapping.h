@@ -103,10 +103,13 @@ private:
         const double product = offset * scale;
         if (product < range && product > -range && to < range && to > -range) {
             const double quick = product + to;
-            const double part = quick - static_cast<double>(static_cast<std::int64_t>(quick));
+            const auto whole = static_cast<std::int32_t>(quick); // toward zero
+            const double part = quick - whole;
             const double fromHalf = (part < 0 ? -part : part) - 0.5;
-            if (fromHalf > 1e-5 || fromHalf < -1e-5)
-                return RoundToUnit(quick);
+            if (fromHalf > 1e-5)
+                return part < 0 ? whole - 1 : whole + 1;
+            if (fromHalf < -1e-5)
+                return whole;
         }
         return RoundToUnit(offset * num / static_cast<double>(den) + to);
     }

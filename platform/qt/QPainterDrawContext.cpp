@@ -137,18 +137,11 @@ QStringList ResolvedFamilies(const LogFont& font)
     return resolved.emplace(std::move(key), std::move(families)).first->second;
 }
 
-// Stamps: the pixels the painter made for a figure, as runs along rows of its stamp rectangle.
-struct StampRun
-{
-    std::int32_t row;
-    std::int32_t x;
-    std::int32_t length;
-    std::uint32_t pixel;
-};
-
 // Stamps are kept per thread for every context on it: a view redraws with a new context each time.
 // Shapes seen once are only remembered, so that a drawing of shapes that never repeat pays no
-// stamp making. An open-addressed table over one array of keys and one of runs.
+// stamp making. An open-addressed table over one array that holds each stamp's key followed by
+// its pixels, as runs along rows of its rectangle: two numbers a run, row, start and length
+// packed in one, and the pixel.
 class StampCache
 {
 public:
@@ -183,7 +176,7 @@ public:
             if (slot.hash == 0)
                 return slot;
             if (slot.hash == hash && slot.keyLength == key.size() &&
-                std::equal(key.begin(), key.end(), m_keys.begin() + slot.key))
+                std::equal(key.begin(), key.end(), data.begin() + slot.key))
                 return slot;
         }
     }
@@ -192,9 +185,8 @@ public:
     void Add(Slot& slot, const std::vector<std::int32_t>& key, std::uint64_t hash)
     {
         slot.hash = hash;
-        slot.key = static_cast<std::uint32_t>(m_keys.size());
         slot.keyLength = static_cast<std::uint32_t>(key.size());
-        m_keys.insert(m_keys.end(), key.begin(), key.end());
+        AddKey(slot, key);
         if (++m_used * 2 <= m_slots.size())
             return;
         std::vector<Slot> old(m_slots.size() * 2);
@@ -210,24 +202,28 @@ public:
         }
     }
 
+    // Puts a copy of the key at the end of the data, where the stamp's runs then follow it.
+    void AddKey(Slot& slot, const std::vector<std::int32_t>& key)
+    {
+        slot.key = static_cast<std::uint32_t>(data.size());
+        data.insert(data.end(), key.begin(), key.end());
+    }
+
     void Clear()
     {
         m_slots.assign(m_slots.size(), Slot());
-        m_keys.clear();
-        runs.clear();
+        data.clear();
         m_used = 0;
     }
-    bool Full() const { return runs.size() > RunLimit || m_keys.size() > KeyLimit; }
+    bool Full() const { return data.size() > DataLimit; }
 
-    std::vector<StampRun> runs;
+    std::vector<std::int32_t> data;
     QImage canvas;
 
 private:
-    // About 16 MB of runs and 16 MB of keys; past them the cache starts again.
-    static constexpr std::size_t RunLimit = std::size_t(1) << 20;
-    static constexpr std::size_t KeyLimit = std::size_t(1) << 22;
+    // About 32 MB; past that the cache starts again.
+    static constexpr std::size_t DataLimit = std::size_t(1) << 23;
     std::vector<Slot> m_slots;
-    std::vector<std::int32_t> m_keys;
     std::size_t m_used = 0;
 };
 
@@ -303,25 +299,28 @@ void QPainterDrawContext::UpdateClip()
 
 void QPainterDrawContext::UpdateStampTarget()
 {
-    // Stamps are written straight into a raster image with 32-bit pixels, moved from device units
-    // by whole pixels only, under a clip that is one rectangle at most.
+    // Stamps are written straight into a raster image with 32-bit pixels (an image painted on, or
+    // the backing store of a widget), moved from device units by whole pixels only, under a clip
+    // that is one rectangle at most.
     m_stampBits = nullptr;
     if (m_flags & (Printing | NoStamps))
         return;
-    QPaintDevice* device = m_painter->device();
-    const QPaintEngine* engine = m_painter->paintEngine();
-    if (!device || device->devType() != QInternal::Image || !engine || engine->type() != QPaintEngine::Raster)
+    QPaintEngine* engine = m_painter->paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Raster)
+        return;
+    QPaintDevice* device = engine->paintDevice();
+    if (!device || device->devType() != QInternal::Image)
         return;
     QImage* image = static_cast<QImage*>(device);
     const QImage::Format format = image->format();
     if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
         format != QImage::Format_ARGB32_Premultiplied)
         return;
-    const QTransform device2 = m_painter->deviceTransform();
-    if (device2 != m_base || device2.type() > QTransform::TxTranslate || m_painter->opacity() != 1.0)
+    const QTransform toImage = m_painter->deviceTransform();
+    if (toImage.type() > QTransform::TxTranslate || m_painter->opacity() != 1.0)
         return;
-    const double dx = device2.dx();
-    const double dy = device2.dy();
+    const double dx = toImage.dx();
+    const double dy = toImage.dy();
     if (dx != std::floor(dx) || dy != std::floor(dy) || std::abs(dx) > Unbounded || std::abs(dy) > Unbounded)
         return;
     if (m_painter->hasClipping() && m_painter->clipRegion().rectCount() > 1)
@@ -335,7 +334,9 @@ void QPainterDrawContext::UpdateStampTarget()
     if (m_stampArea.isEmpty())
         return;
     m_stampStride = image->bytesPerLine();
-    m_stampBits = image->bits();
+    // The very buffer the paint engine writes into: asking for it writable would detach a shared
+    // image from it.
+    m_stampBits = const_cast<uchar*>(image->constBits());
 }
 
 // --- Mapping.
@@ -727,7 +728,8 @@ bool QPainterDrawContext::Stamped(const QRect& bounds, bool fill, bool stroke, c
             painter.translate(-area.left(), -area.top());
             draw(painter, stroke);
         }
-        slot->run = static_cast<std::uint32_t>(cache.runs.size());
+        cache.AddKey(*slot, m_key);
+        slot->run = static_cast<std::uint32_t>(cache.data.size());
         for (int y = 0; y < area.height(); ++y) {
             const auto* line = reinterpret_cast<const std::uint32_t*>(canvas.constScanLine(y));
             for (int x = 0; x < area.width();) {
@@ -736,17 +738,20 @@ bool QPainterDrawContext::Stamped(const QRect& bounds, bool fill, bool stroke, c
                 while (end < area.width() && line[end] == pixel)
                     ++end;
                 if (pixel != 0)
-                    cache.runs.push_back(StampRun{y, x, end - x, pixel});
+                    cache.data.insert(cache.data.end(),
+                                      {(y << 20) | (x << 10) | (end - x), static_cast<std::int32_t>(pixel)});
                 x = end;
             }
         }
-        slot->runCount = static_cast<std::uint32_t>(cache.runs.size()) - slot->run;
+        slot->runCount = static_cast<std::uint32_t>(cache.data.size() - slot->run) / 2;
     }
     const QPoint at = onImage.topLeft();
-    const StampRun* run = cache.runs.data() + slot->run;
-    for (const StampRun* end = run + slot->runCount; run != end; ++run) {
-        auto* line = reinterpret_cast<std::uint32_t*>(m_stampBits + (at.y() + run->row) * m_stampStride);
-        std::fill_n(line + at.x() + run->x, run->length, run->pixel);
+    const std::int32_t* run = cache.data.data() + slot->run;
+    for (const std::int32_t* end = run + 2 * slot->runCount; run != end; run += 2) {
+        const int row = run[0] >> 20;
+        const int x = (run[0] >> 10) & 0x3FF;
+        auto* line = reinterpret_cast<std::uint32_t*>(m_stampBits + (at.y() + row) * m_stampStride);
+        std::fill_n(line + at.x() + x, run[0] & 0x3FF, static_cast<std::uint32_t>(run[1]));
     }
     return true;
 }

@@ -98,19 +98,26 @@ TEST(Mapping, RoundsToTheNearestUnitAndConvertsSizesByMagnitude)
     EXPECT_EQ(m.LPtoDP(CPoint(2000000000, -2000000000)), CPoint(2147483647, -2147483647 - 1));
 }
 
+namespace {
+
+// The nearest integer as the library gives it, held to the 32-bit range.
+std::int32_t Literal(double v)
+{
+    constexpr double lo = std::numeric_limits<std::int32_t>::min();
+    constexpr double hi = std::numeric_limits<std::int32_t>::max();
+    if (!(v > lo))
+        return std::numeric_limits<std::int32_t>::min();
+    if (!(v < hi))
+        return std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(std::llround(v));
+}
+
+} // namespace
+
 // Rounding written without a library call gives what the nearest-integer call gives, halves away
 // from zero, over random values, halves and the ends of the range.
 TEST(Mapping, RoundingToAUnitMatchesNearestInteger)
 {
-    const auto literal = [](double v) {
-        constexpr double lo = std::numeric_limits<std::int32_t>::min();
-        constexpr double hi = std::numeric_limits<std::int32_t>::max();
-        if (!(v > lo))
-            return std::numeric_limits<std::int32_t>::min();
-        if (!(v < hi))
-            return std::numeric_limits<std::int32_t>::max();
-        return static_cast<std::int32_t>(std::llround(v));
-    };
     std::vector<double> values = {0.0,
                                   -0.0,
                                   0.5,
@@ -139,7 +146,7 @@ TEST(Mapping, RoundingToAUnitMatchesNearestInteger)
         values.push_back(std::nextafter(std::floor(v) + 0.5, 0.0));
     }
     for (const double v : values)
-        EXPECT_EQ(RoundToUnit(v), literal(v)) << v;
+        EXPECT_EQ(RoundToUnit(v), Literal(v)) << v;
 }
 
 // Points converted by the mapping land where the formula puts them, rounded to the nearest unit:
@@ -148,15 +155,6 @@ TEST(Mapping, ConvertsPointsAsTheFormulaOverRandomMappings)
 {
     std::mt19937 rng(17);
     const auto any = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-    const auto literal = [](double x) {
-        constexpr double lo = std::numeric_limits<std::int32_t>::min();
-        constexpr double hi = std::numeric_limits<std::int32_t>::max();
-        if (!(x > lo))
-            return std::numeric_limits<std::int32_t>::min();
-        if (!(x < hi))
-            return std::numeric_limits<std::int32_t>::max();
-        return static_cast<std::int32_t>(std::llround(x));
-    };
     for (int round = 0; round < 400; ++round) {
         Mapping m(any(50, 1200), any(50, 1200));
         m.SetMapMode(any(MM_TEXT, MM_ANISOTROPIC));
@@ -176,8 +174,8 @@ TEST(Mapping, ConvertsPointsAsTheFormulaOverRandomMappings)
             const int range = i % 10 == 0 ? std::numeric_limits<int>::max() : big;
             const CPoint p(any(-range, range), any(-range, range));
             const CPoint expected(
-                literal((p.x - static_cast<double>(wo.x)) * v.cx / static_cast<double>(w.cx) + vo.x),
-                literal((p.y - static_cast<double>(wo.y)) * v.cy / static_cast<double>(w.cy) + vo.y));
+                Literal((p.x - static_cast<double>(wo.x)) * v.cx / static_cast<double>(w.cx) + vo.x),
+                Literal((p.y - static_cast<double>(wo.y)) * v.cy / static_cast<double>(w.cy) + vo.y));
             ASSERT_EQ(m.LPtoDP(p), expected) << p.x << "," << p.y << " round " << round;
         }
     }

@@ -117,11 +117,12 @@ void DrawLayer(platform::DrawContext& dc, bench::SyntheticBoard& board, CSheet& 
     dc.SelectPen(previousPen);
 }
 
-void DrawBoard(QImage& image, bench::SyntheticBoard& board, const CDRect& view, bool indexed)
+void DrawBoard(QImage& image, bench::SyntheticBoard& board, const CDRect& view, bool indexed,
+               unsigned flags = platform::QPainterDrawContext::None)
 {
     image.fill(Qt::black);
     QPainter painter(&image);
-    platform::QPainterDrawContext dc(&painter);
+    platform::QPainterDrawContext dc(&painter, flags);
     MapView(dc, view);
     dc.SetBkMode(TRANSPARENT);
     DrawLayer(dc, board, board.Layer(bench::SyntheticBoard::kBottom), RGB(40, 90, 220), indexed);
@@ -144,7 +145,7 @@ CDRect View(bench::SyntheticBoard& board, int part)
     return CDRect(c.x - hw, c.y - hh, c.x + hw, c.y + hh);
 }
 
-void Run(benchmark::State& state, bool indexed)
+void Run(benchmark::State& state, bool indexed, unsigned flags = platform::QPainterDrawContext::None)
 {
     platform::MemoryProfile profile;
     platform::SetProfile(&profile);
@@ -153,13 +154,14 @@ void Run(benchmark::State& state, bool indexed)
     bench::SyntheticBoard& board = Board(static_cast<int>(state.range(0)));
     const CDRect view = View(board, static_cast<int>(state.range(1)));
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
-    DrawBoard(image, board, view, indexed); // fonts, glyphs and indexes made once
+    DrawBoard(image, board, view, indexed, flags); // fonts, glyphs, indexes and stamps made once
     for (auto _ : state)
-        DrawBoard(image, board, view, indexed);
+        DrawBoard(image, board, view, indexed, flags);
     // VELTA_BENCH_PNG=prefix writes prefix-walk-1-10.png and so on, for comparing the images.
     if (const char* out = std::getenv("VELTA_BENCH_PNG")) {
         image.save(QString::fromLocal8Bit(out) +
-                   QString::asprintf("-%s-%d-%d.png", indexed ? "indexed" : "walk",
+                   QString::asprintf("-%s%s-%d-%d.png", indexed ? "indexed" : "walk",
+                                     flags & platform::QPainterDrawContext::NoStamps ? "-painter" : "",
                                      static_cast<int>(state.range(0)), static_cast<int>(state.range(1))));
     }
     state.counters["items"] = static_cast<double>(board.ItemCount());
@@ -180,6 +182,12 @@ void BM_BoardDrawIndexed(benchmark::State& state)
 }
 
 // Building the three sheets' indexes afresh, and asking them for every item in a view.
+// Every figure through the painter, without stamps: the drawing stamps are compared with.
+void BM_BoardDrawPainter(benchmark::State& state)
+{
+    Run(state, true, platform::QPainterDrawContext::NoStamps);
+}
+
 void BM_SheetIndexBuild(benchmark::State& state)
 {
     bench::SyntheticBoard& board = Board(static_cast<int>(state.range(0)));
@@ -221,6 +229,7 @@ void Views(benchmark::internal::Benchmark* b)
 
 BENCHMARK(BM_BoardDrawWalk)->Apply(Views);
 BENCHMARK(BM_BoardDrawIndexed)->Apply(Views);
+BENCHMARK(BM_BoardDrawPainter)->Apply(Views);
 BENCHMARK(BM_SheetIndexBuild)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SheetIndexQuery)->Apply(Views);
 

@@ -12,13 +12,7 @@ namespace {
 
 std::int32_t ToUnit(double v)
 {
-    constexpr double lo = std::numeric_limits<std::int32_t>::min();
-    constexpr double hi = std::numeric_limits<std::int32_t>::max();
-    if (!(v > lo))
-        return std::numeric_limits<std::int32_t>::min();
-    if (!(v < hi))
-        return std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(std::llround(v));
+    return RoundToUnit(v);
 }
 
 // Logical units per inch of the fixed modes.
@@ -56,6 +50,13 @@ void Mapping::SetResolution(int dpiX, int dpiY)
     if (dpiY > 0)
         m_dpiY = dpiY;
     SetFixedExtents();
+    Rescale();
+}
+
+void Mapping::Rescale()
+{
+    m_scaleX = m_vpExt.cx / static_cast<double>(m_winExt.cx);
+    m_scaleY = m_vpExt.cy / static_cast<double>(m_winExt.cy);
 }
 
 void Mapping::SetFixedExtents()
@@ -82,6 +83,7 @@ int Mapping::SetMapMode(int mode)
     m_mode = mode;
     SetFixedExtents();
     AdjustIsotropic();
+    Rescale();
     return previous;
 }
 
@@ -91,6 +93,7 @@ CSize Mapping::SetWindowExt(CSize ext)
     if ((m_mode == MM_ISOTROPIC || m_mode == MM_ANISOTROPIC) && ext.cx != 0 && ext.cy != 0) {
         m_winExt = ext;
         AdjustIsotropic();
+        Rescale();
     }
     return previous;
 }
@@ -101,6 +104,7 @@ CSize Mapping::SetViewportExt(CSize ext)
     if ((m_mode == MM_ISOTROPIC || m_mode == MM_ANISOTROPIC) && ext.cx != 0 && ext.cy != 0) {
         m_vpExt = ext;
         AdjustIsotropic();
+        Rescale();
     }
     return previous;
 }
@@ -138,21 +142,6 @@ CPoint Mapping::SetViewportOrg(CPoint org)
     const CPoint previous = m_vpOrg;
     m_vpOrg = org;
     return previous;
-}
-
-double Mapping::LPtoDPX(double x) const
-{
-    return (x - m_winOrg.x) * m_vpExt.cx / static_cast<double>(m_winExt.cx) + m_vpOrg.x;
-}
-
-double Mapping::LPtoDPY(double y) const
-{
-    return (y - m_winOrg.y) * m_vpExt.cy / static_cast<double>(m_winExt.cy) + m_vpOrg.y;
-}
-
-CPoint Mapping::LPtoDP(CPoint p) const
-{
-    return CPoint(ToUnit(LPtoDPX(p.x)), ToUnit(LPtoDPY(p.y)));
 }
 
 CPoint Mapping::DPtoLP(CPoint p) const

@@ -6,6 +6,9 @@
 
 #include "platform/Types.h"
 
+#include <cstdint>
+#include <limits>
+
 // Map modes.
 constexpr int MM_TEXT = 1;
 constexpr int MM_LOMETRIC = 2;
@@ -17,6 +20,21 @@ constexpr int MM_ISOTROPIC = 7;
 constexpr int MM_ANISOTROPIC = 8;
 
 namespace platform {
+
+// The nearest whole unit, halves away from zero (as std::llround), held to the 32-bit range. Written
+// without a library call: items convert every point they draw.
+inline std::int32_t RoundToUnit(double v)
+{
+    constexpr double lo = std::numeric_limits<std::int32_t>::min();
+    constexpr double hi = std::numeric_limits<std::int32_t>::max();
+    if (!(v > lo))
+        return std::numeric_limits<std::int32_t>::min();
+    if (!(v < hi))
+        return std::numeric_limits<std::int32_t>::max();
+    const auto whole = static_cast<std::int64_t>(v);    // toward zero
+    const double part = v - static_cast<double>(whole); // exact within this range
+    return static_cast<std::int32_t>(whole + (part >= 0.5 ? 1 : 0) - (part <= -0.5 ? 1 : 0));
+}
 
 class Mapping
 {
@@ -47,7 +65,12 @@ public:
     CPoint GetWindowOrg() const { return m_winOrg; }
     CPoint GetViewportOrg() const { return m_vpOrg; }
 
-    CPoint LPtoDP(CPoint p) const;
+    CPoint LPtoDP(CPoint p) const
+    {
+        return CPoint(
+            ToDevice(p.x - static_cast<double>(m_winOrg.x), m_vpExt.cx, m_winExt.cx, m_scaleX, m_vpOrg.x),
+            ToDevice(p.y - static_cast<double>(m_winOrg.y), m_vpExt.cy, m_winExt.cy, m_scaleY, m_vpOrg.y));
+    }
     CPoint DPtoLP(CPoint p) const;
     // Sizes scale by the magnitudes of the extents and keep their own signs.
     CSize LPtoDP(CSize s) const;
@@ -58,12 +81,39 @@ public:
 
     // Exact (unrounded) conversion of one coordinate, for implementations that draw in
     // device units with sub-unit precision.
-    double LPtoDPX(double x) const;
-    double LPtoDPY(double y) const;
+    double LPtoDPX(double x) const
+    {
+        return (x - m_winOrg.x) * m_vpExt.cx / static_cast<double>(m_winExt.cx) + m_vpOrg.x;
+    }
+    double LPtoDPY(double y) const
+    {
+        return (y - m_winOrg.y) * m_vpExt.cy / static_cast<double>(m_winExt.cy) + m_vpOrg.y;
+    }
 
     bool operator==(const Mapping&) const = default;
 
 private:
+    // RoundToUnit(offset * num / den + to), found by one product with scale (num / den) where that
+    // cannot round otherwise: the two lie a few units in the last place apart, which moves the
+    // result only across a half.
+    static std::int32_t ToDevice(double offset, std::int32_t num, std::int32_t den, double scale,
+                                 std::int32_t to)
+    {
+        constexpr double range = 1 << 26;
+        const double product = offset * scale;
+        if (product < range && product > -range && to < range && to > -range) {
+            const double quick = product + to;
+            const auto whole = static_cast<std::int32_t>(quick); // toward zero
+            const double part = quick - whole;
+            const double fromHalf = (part < 0 ? -part : part) - 0.5;
+            if (fromHalf > 1e-5)
+                return part < 0 ? whole - 1 : whole + 1;
+            if (fromHalf < -1e-5)
+                return whole;
+        }
+        return RoundToUnit(offset * num / static_cast<double>(den) + to);
+    }
+    void Rescale();
     void SetFixedExtents();
     void AdjustIsotropic();
 
@@ -74,6 +124,8 @@ private:
     CSize m_vpExt{1, 1};
     CPoint m_winOrg;
     CPoint m_vpOrg;
+    double m_scaleX = 1.0; // viewport over window extent
+    double m_scaleY = 1.0;
 };
 
 } // namespace platform

@@ -137,6 +137,116 @@ QStringList ResolvedFamilies(const LogFont& font)
     return resolved.emplace(std::move(key), std::move(families)).first->second;
 }
 
+// Stamps are kept per thread for every context on it: a view redraws with a new context each time.
+// Shapes seen once are only remembered, so that a drawing of shapes that never repeat pays no
+// stamp making. An open-addressed table over one array that holds each stamp's key followed by
+// its pixels, as runs along rows of its rectangle: two numbers a run, row, start and length
+// packed in one, and the pixel.
+class StampCache
+{
+public:
+    static constexpr std::uint32_t SeenOnly = 0xFFFFFFFFu;
+    struct Slot
+    {
+        std::uint64_t hash = 0; // 0: empty
+        std::uint32_t key = 0;
+        std::uint32_t keyLength = 0;
+        std::uint32_t run = 0;
+        std::uint32_t runCount = SeenOnly;
+    };
+
+    static std::uint64_t Hash(const std::vector<std::int32_t>& key)
+    {
+        std::uint64_t h = 0x243F6A8885A308D3ull ^ key.size();
+        for (const std::int32_t v : key) {
+            h = (h ^ static_cast<std::uint32_t>(v)) * 0x9E3779B97F4A7C15ull;
+            h ^= h >> 29;
+        }
+        return h | 1;
+    }
+
+    // The slot of key: found, or the empty one where it would go (hash 0).
+    Slot& Find(const std::vector<std::int32_t>& key, std::uint64_t hash)
+    {
+        if (m_slots.empty())
+            m_slots.resize(std::size_t(1) << 12);
+        const std::size_t mask = m_slots.size() - 1;
+        for (std::size_t i = static_cast<std::size_t>(hash >> 7) & mask;; i = (i + 1) & mask) {
+            Slot& slot = m_slots[i];
+            if (slot.hash == 0)
+                return slot;
+            if (slot.hash == hash && slot.keyLength == key.size() &&
+                std::equal(key.begin(), key.end(), data.begin() + slot.key))
+                return slot;
+        }
+    }
+
+    // Fills the empty slot Find gave.
+    void Add(Slot& slot, const std::vector<std::int32_t>& key, std::uint64_t hash)
+    {
+        slot.hash = hash;
+        slot.keyLength = static_cast<std::uint32_t>(key.size());
+        AddKey(slot, key);
+        if (++m_used * 2 <= m_slots.size())
+            return;
+        std::vector<Slot> old(m_slots.size() * 2);
+        old.swap(m_slots);
+        const std::size_t mask = m_slots.size() - 1;
+        for (const Slot& s : old) {
+            if (s.hash == 0)
+                continue;
+            std::size_t i = static_cast<std::size_t>(s.hash >> 7) & mask;
+            while (m_slots[i].hash != 0)
+                i = (i + 1) & mask;
+            m_slots[i] = s;
+        }
+    }
+
+    // Puts a copy of the key at the end of the data, where the stamp's runs then follow it.
+    void AddKey(Slot& slot, const std::vector<std::int32_t>& key)
+    {
+        slot.key = static_cast<std::uint32_t>(data.size());
+        data.insert(data.end(), key.begin(), key.end());
+    }
+
+    void Clear()
+    {
+        m_slots.assign(m_slots.size(), Slot());
+        data.clear();
+        m_used = 0;
+    }
+    bool Full() const { return data.size() > DataLimit; }
+
+    std::vector<std::int32_t> data;
+    QImage canvas;
+
+private:
+    // About 32 MB; past that the cache starts again.
+    static constexpr std::size_t DataLimit = std::size_t(1) << 23;
+    std::vector<Slot> m_slots;
+    std::size_t m_used = 0;
+};
+
+// Stamps bigger than this are not made; figures that big are few.
+constexpr int StampSide = 256;
+
+StampCache& Stamps()
+{
+    thread_local StampCache cache;
+    return cache;
+}
+
+// Figure kinds in a stamp key.
+enum StampKind : std::int32_t
+{
+    StampPath = 1,
+    StampRect,
+    StampEllipse,
+    StampPolygon,
+    StampLine,
+    StampRecord,
+};
+
 } // namespace
 
 QPainterDrawContext::QPainterDrawContext(QPainter* painter, unsigned flags)
@@ -179,10 +289,54 @@ void QPainterDrawContext::UpdateClip()
         area &= m_painter->clipBoundingRect();
     if (area.isEmpty()) {
         m_clip = CRect();
+        m_stampBits = nullptr;
         return;
     }
     m_clip = CRect(ToInt(std::floor(area.left())), ToInt(std::floor(area.top())),
                    ToInt(std::ceil(area.right())), ToInt(std::ceil(area.bottom())));
+    UpdateStampTarget();
+}
+
+void QPainterDrawContext::UpdateStampTarget()
+{
+    // Stamps are written straight into a raster image with 32-bit pixels (an image painted on, or
+    // the backing store of a widget), moved from device units by whole pixels only, under a clip
+    // that is one rectangle at most.
+    m_stampBits = nullptr;
+    if (m_flags & (Printing | NoStamps))
+        return;
+    QPaintEngine* engine = m_painter->paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Raster)
+        return;
+    QPaintDevice* device = engine->paintDevice();
+    if (!device || device->devType() != QInternal::Image)
+        return;
+    QImage* image = static_cast<QImage*>(device);
+    const QImage::Format format = image->format();
+    if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
+        format != QImage::Format_ARGB32_Premultiplied)
+        return;
+    const QTransform toImage = m_painter->deviceTransform();
+    if (toImage.type() > QTransform::TxTranslate || m_painter->opacity() != 1.0)
+        return;
+    const double dx = toImage.dx();
+    const double dy = toImage.dy();
+    if (dx != std::floor(dx) || dy != std::floor(dy) || std::abs(dx) > Unbounded || std::abs(dy) > Unbounded)
+        return;
+    if (m_painter->hasClipping() && m_painter->clipRegion().rectCount() > 1)
+        return;
+    if (engine->systemClip().rectCount() > 1)
+        return;
+    m_stampOffset = QPoint(static_cast<int>(dx), static_cast<int>(dy));
+    const QRect clip(QPoint(m_clip.left, m_clip.top), QPoint(m_clip.right - 1, m_clip.bottom - 1));
+    // A pixel inside the edges, so that no figure written from a stamp touches the clip.
+    m_stampArea = clip.translated(m_stampOffset).intersected(image->rect()).adjusted(1, 1, -1, -1);
+    if (m_stampArea.isEmpty())
+        return;
+    m_stampStride = image->bytesPerLine();
+    // The very buffer the paint engine writes into: asking for it writable would detach a shared
+    // image from it.
+    m_stampBits = const_cast<uchar*>(image->constBits());
 }
 
 // --- Mapping.
@@ -508,7 +662,7 @@ void QPainterDrawContext::PrepareOn(QPainter& painter, const Brush& fill)
 
 template <class BoundsFn, class DrawFn>
 void QPainterDrawContext::Figure(const BoundsFn& bounds, bool fill, bool stroke, const Brush& brush,
-                                 DrawFn&& draw)
+                                 DrawFn&& draw, bool keyed)
 {
     fill = fill && BrushVisible(brush);
     stroke = stroke && PenVisible();
@@ -518,8 +672,105 @@ void QPainterDrawContext::Figure(const BoundsFn& bounds, bool fill, bool stroke,
         Layered(bounds(), brush, draw);
         return;
     }
+    if (keyed && m_stampBits && Stamped(bounds(), fill, stroke, brush, draw))
+        return;
     Prepare(stroke, fill ? &brush : nullptr);
     draw(*m_painter, stroke);
+}
+
+template <class DrawFn>
+bool QPainterDrawContext::Stamped(const QRect& bounds, bool fill, bool stroke, const Brush& brush,
+                                  DrawFn&& draw)
+{
+    if (m_rop != R2_COPYPEN || (fill && brush.style != BS_SOLID))
+        return false;
+    const PenEntry* pen = stroke ? &RealPen() : nullptr;
+    if (pen && pen->dashed)
+        return false;
+    // Room for the outline and a pixel either way, so that the stamp holds every pixel made.
+    const int margin = (pen ? pen->width : 0) + 2;
+    const QRect area = bounds.adjusted(-margin, -margin, margin, margin);
+    const QRect onImage = area.translated(m_stampOffset);
+    if (area.width() > StampSide || area.height() > StampSide || !m_stampArea.contains(onImage))
+        return false;
+    m_key.push_back(stroke ? m_pen.style : -1);
+    m_key.push_back(stroke ? pen->width : 0);
+    m_key.push_back(stroke ? static_cast<std::int32_t>(m_pen.color) : 0);
+    m_key.push_back(fill ? static_cast<std::int32_t>(brush.color) : -1);
+    m_key.push_back(area.width());
+    m_key.push_back(area.height());
+
+    StampCache& cache = Stamps();
+    const std::uint64_t hash = StampCache::Hash(m_key);
+    StampCache::Slot* slot = &cache.Find(m_key, hash);
+    if (slot->hash == 0) {
+        if (cache.Full()) {
+            cache.Clear();
+            slot = &cache.Find(m_key, hash);
+        }
+        cache.Add(*slot, m_key, hash);
+        return false; // first seen: drawn through the painter
+    }
+    if (slot->runCount == StampCache::SeenOnly) {
+        QImage& canvas = cache.canvas;
+        if (canvas.isNull())
+            canvas = QImage(StampSide, StampSide, QImage::Format_ARGB32_Premultiplied);
+        const QRect source(QPoint(0, 0), area.size());
+        {
+            QPainter painter(&canvas);
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            painter.fillRect(source, Qt::transparent);
+            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            painter.setRenderHint(QPainter::Antialiasing, false);
+            painter.setBackgroundMode(Qt::TransparentMode);
+            painter.setPen(pen ? pen->pen : QPen(Qt::NoPen));
+            painter.setBrush(fill ? RealBrush(brush).brush : QBrush(Qt::NoBrush));
+            painter.translate(-area.left(), -area.top());
+            draw(painter, stroke);
+        }
+        cache.AddKey(*slot, m_key);
+        slot->run = static_cast<std::uint32_t>(cache.data.size());
+        for (int y = 0; y < area.height(); ++y) {
+            const auto* line = reinterpret_cast<const std::uint32_t*>(canvas.constScanLine(y));
+            for (int x = 0; x < area.width();) {
+                const std::uint32_t pixel = line[x];
+                int end = x + 1;
+                while (end < area.width() && line[end] == pixel)
+                    ++end;
+                if (pixel != 0)
+                    cache.data.insert(cache.data.end(),
+                                      {(y << 20) | (x << 10) | (end - x), static_cast<std::int32_t>(pixel)});
+                x = end;
+            }
+        }
+        slot->runCount = static_cast<std::uint32_t>(cache.data.size() - slot->run) / 2;
+    }
+    const QPoint at = onImage.topLeft();
+    const std::int32_t* run = cache.data.data() + slot->run;
+    for (const std::int32_t* end = run + 2 * slot->runCount; run != end; run += 2) {
+        const int row = run[0] >> 20;
+        const int x = (run[0] >> 10) & 0x3FF;
+        auto* line = reinterpret_cast<std::uint32_t*>(m_stampBits + (at.y() + row) * m_stampStride);
+        std::fill_n(line + at.x() + x, run[0] & 0x3FF, static_cast<std::uint32_t>(run[1]));
+    }
+    return true;
+}
+
+bool QPainterDrawContext::PathKey(const QPainterPath& path, QPoint origin)
+{
+    const int n = path.elementCount();
+    for (int i = 0; i < n; ++i) {
+        const QPainterPath::Element& e = path.elementAt(i);
+        if (e.x != std::floor(e.x) || e.y != std::floor(e.y))
+            return false;
+        // Each element in one number: its type and its place (under StampSide each way).
+        const auto x = static_cast<std::int32_t>(e.x) - origin.x();
+        const auto y = static_cast<std::int32_t>(e.y) - origin.y();
+        if (x < 0 || y < 0 || x >= StampSide || y >= StampSide)
+            return false;
+        m_key.push_back((static_cast<std::int32_t>(e.type) << 20) | (x << 10) | y);
+    }
+    return true;
 }
 
 template <class DrawFn>
@@ -572,9 +823,21 @@ void QPainterDrawContext::LineTo(CPoint p)
 {
     if (m_pathOpen) {
         PathFigureStart();
-        m_path.lineTo(Dev(p));
-    } else if (PenVisible() && Prepare(true, nullptr, false)) {
-        m_painter->drawLine(Dev(m_position), Dev(p));
+        PathAdd(QPainterPath::LineToElement, Dev(p));
+    } else if (PenVisible()) {
+        const QPoint a = Dev(m_position);
+        const QPoint b = Dev(p);
+        const auto draw = [&](QPainter& painter, bool) { painter.drawLine(a, b); };
+        bool stamped = false;
+        if (m_stampBits) {
+            const QRect bounds(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                               QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
+            m_key.assign({StampLine, a.x() - bounds.left(), a.y() - bounds.top(), b.x() - bounds.left(),
+                          b.y() - bounds.top()});
+            stamped = Stamped(bounds, false, true, m_brush, draw);
+        }
+        if (!stamped && Prepare(true, nullptr, false))
+            draw(*m_painter, true);
     }
     m_position = p;
 }
@@ -584,9 +847,9 @@ void QPainterDrawContext::Polyline(std::span<const CPoint> points)
     if (points.size() < 2)
         return;
     if (m_pathOpen) {
-        m_path.moveTo(Dev(points[0]));
+        PathAdd(QPainterPath::MoveToElement, Dev(points[0]));
         for (std::size_t i = 1; i < points.size(); ++i)
-            m_path.lineTo(Dev(points[i]));
+            PathAdd(QPainterPath::LineToElement, Dev(points[i]));
         m_figureOpen = false;
         return;
     }
@@ -612,17 +875,24 @@ void QPainterDrawContext::Polygon(std::span<const CPoint> points)
         m_points.push_back(d);
     }
     if (m_pathOpen) {
-        m_path.moveTo(m_points[0]);
+        PathAdd(QPainterPath::MoveToElement, m_points[0]);
         for (std::size_t i = 1; i < m_points.size(); ++i)
-            m_path.lineTo(m_points[i]);
-        m_path.closeSubpath();
+            PathAdd(QPainterPath::LineToElement, m_points[i]);
+        PathClose();
         m_figureOpen = false;
         return;
     }
     const Qt::FillRule rule = m_fillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill;
     const int count = static_cast<int>(m_points.size());
+    if (m_stampBits) {
+        m_key.assign({StampPolygon, rule});
+        for (const QPoint& d : m_points) {
+            m_key.push_back(d.x() - lo.x());
+            m_key.push_back(d.y() - lo.y());
+        }
+    }
     Figure([&] { return QRect(lo, hi); }, true, true, m_brush,
-           [&](QPainter& painter, bool) { painter.drawPolygon(m_points.data(), count, rule); });
+           [&](QPainter& painter, bool) { painter.drawPolygon(m_points.data(), count, rule); }, m_stampBits);
 }
 
 void QPainterDrawContext::PolyBezierTo(std::span<const CPoint> points)
@@ -630,18 +900,22 @@ void QPainterDrawContext::PolyBezierTo(std::span<const CPoint> points)
     const std::size_t n = points.size() / 3 * 3;
     if (n == 0)
         return;
-    QPainterPath& path = m_pathOpen ? m_path : m_scratch;
     if (m_pathOpen) {
         PathFigureStart();
-    } else {
-        m_scratch.clear();
-        m_scratch.moveTo(Dev(m_position));
+        for (std::size_t i = 0; i < n; i += 3) {
+            PathAdd(QPainterPath::CurveToElement, Dev(points[i]));
+            PathAdd(QPainterPath::CurveToDataElement, Dev(points[i + 1]));
+            PathAdd(QPainterPath::CurveToDataElement, Dev(points[i + 2]));
+        }
+        m_position = points[n - 1];
+        return;
     }
+    m_scratch.clear();
+    m_scratch.moveTo(Dev(m_position));
     for (std::size_t i = 0; i < n; i += 3)
-        path.cubicTo(Dev(points[i]), Dev(points[i + 1]), Dev(points[i + 2]));
+        m_scratch.cubicTo(Dev(points[i]), Dev(points[i + 1]), Dev(points[i + 2]));
     m_position = points[n - 1];
-    if (!m_pathOpen)
-        DrawPath(m_scratch, false, true, m_brush);
+    DrawPath(m_scratch, false, true, m_brush);
 }
 
 QRectF QPainterDrawContext::OutlineBox(const CRect& b)
@@ -675,12 +949,16 @@ void QPainterDrawContext::BoxFigure(const CRect& r, bool ellipse)
         return;
     if (m_pathOpen) {
         const QRectF inner(b.left, b.top, b.Width() - 1, b.Height() - 1);
+        RealisePath();
         ellipse ? m_path.addEllipse(inner) : m_path.addRect(inner);
         m_figureOpen = false;
         return;
     }
     const QRectF outline = OutlineBox(b);
     const QRect full(b.left, b.top, b.Width(), b.Height());
+    // The outline follows from the box's size and the pen, which the stamp key holds.
+    if (m_stampBits)
+        m_key.assign({ellipse ? StampEllipse : StampRect, b.Width(), b.Height()});
     Figure([&] { return full; }, true, true, m_brush,
            [&](QPainter& painter, bool stroked) {
                if (ellipse) {
@@ -688,7 +966,8 @@ void QPainterDrawContext::BoxFigure(const CRect& r, bool ellipse)
                } else {
                    stroked ? painter.drawRect(outline) : painter.drawRect(full);
                }
-           });
+           },
+           m_stampBits);
 }
 
 void QPainterDrawContext::AddArc(QPainterPath& path, const CRect& box, CPoint start, CPoint end) const
@@ -722,6 +1001,7 @@ void QPainterDrawContext::AddArc(QPainterPath& path, const CRect& box, CPoint st
 void QPainterDrawContext::Arc(const CRect& box, CPoint start, CPoint end)
 {
     if (m_pathOpen) {
+        RealisePath();
         AddArc(m_path, box, start, end);
         m_figureOpen = false;
         return;
@@ -737,14 +1017,93 @@ void QPainterDrawContext::Arc(const CRect& box, CPoint start, CPoint end)
 void QPainterDrawContext::PathFigureStart()
 {
     if (!m_figureOpen) {
-        m_path.moveTo(Dev(m_position));
+        PathAdd(QPainterPath::MoveToElement, Dev(m_position));
         m_figureOpen = true;
     }
+}
+
+void QPainterDrawContext::PathAdd(int type, QPoint p)
+{
+    if (m_pathReal) {
+        switch (type) {
+        case QPainterPath::MoveToElement:
+            m_path.moveTo(p);
+            break;
+        case QPainterPath::LineToElement:
+            m_path.lineTo(p);
+            break;
+        case QPainterPath::CurveToElement:
+            m_pendingCurve = 1;
+            m_curve[0] = p;
+            break;
+        default:
+            m_curve[m_pendingCurve++] = p;
+            if (m_pendingCurve == 3) {
+                m_path.cubicTo(m_curve[0], m_curve[1], m_curve[2]);
+                m_pendingCurve = 0;
+            }
+            break;
+        }
+        return;
+    }
+    m_record.push_back(PathOp{type, p});
+}
+
+void QPainterDrawContext::PathClose()
+{
+    if (m_pathReal)
+        m_path.closeSubpath();
+    else
+        m_record.push_back(PathOp{PathCloseOp, QPoint()});
+}
+
+void QPainterDrawContext::RealisePath()
+{
+    if (m_pathReal)
+        return;
+    m_pathReal = true;
+    m_pendingCurve = 0;
+    for (const PathOp& op : m_record) {
+        if (op.type == PathCloseOp)
+            m_path.closeSubpath();
+        else
+            PathAdd(op.type, op.p);
+    }
+    m_record.clear();
+}
+
+bool QPainterDrawContext::RecordKey(Qt::FillRule rule, QRect& bounds)
+{
+    // Only a path of whole-unit lines and curves, small enough for a stamp.
+    bool drawn = false;
+    QPoint lo(std::numeric_limits<int>::max(), std::numeric_limits<int>::max());
+    QPoint hi(std::numeric_limits<int>::min(), std::numeric_limits<int>::min());
+    for (const PathOp& op : m_record) {
+        if (op.type == PathCloseOp)
+            continue;
+        drawn = drawn || op.type != QPainterPath::MoveToElement;
+        lo = QPoint(std::min(lo.x(), op.p.x()), std::min(lo.y(), op.p.y()));
+        hi = QPoint(std::max(hi.x(), op.p.x()), std::max(hi.y(), op.p.y()));
+    }
+    if (!drawn || hi.x() - lo.x() >= StampSide || hi.y() - lo.y() >= StampSide)
+        return false;
+    bounds = QRect(lo, hi);
+    // Each step in one number: its kind and its place in the stamp.
+    m_key.assign({StampRecord, rule == Qt::WindingFill ? 1 : 0});
+    for (const PathOp& op : m_record) {
+        if (op.type == PathCloseOp)
+            m_key.push_back(PathCloseOp << 20);
+        else
+            m_key.push_back((op.type << 20) | ((op.p.x() - lo.x()) << 10) | (op.p.y() - lo.y()));
+    }
+    return true;
 }
 
 void QPainterDrawContext::BeginPath()
 {
     m_path.clear();
+    m_record.clear();
+    m_pathReal = false;
     m_pathOpen = true;
     m_pathEnded = false;
     m_figureOpen = false;
@@ -761,13 +1120,15 @@ void QPainterDrawContext::EndPath()
 void QPainterDrawContext::AbortPath()
 {
     m_path.clear();
+    m_record.clear();
+    m_pathReal = false;
     m_pathOpen = m_pathEnded = m_figureOpen = false;
 }
 
 void QPainterDrawContext::CloseFigure()
 {
     if (m_pathOpen && m_figureOpen) {
-        m_path.closeSubpath();
+        PathClose();
         m_figureOpen = false; // what follows starts a new figure at the current position
     }
 }
@@ -775,11 +1136,29 @@ void QPainterDrawContext::CloseFigure()
 void QPainterDrawContext::UsePath(bool fill, bool stroke)
 {
     // Only a path that has been ended is drawn, as the device context does.
-    if (m_pathEnded && !m_path.isEmpty()) {
-        m_path.setFillRule(m_fillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
-        DrawPath(m_path, fill, stroke, m_brush);
+    const Qt::FillRule rule = m_fillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill;
+    QRect bounds;
+    if (!m_pathEnded) {
+        // nothing is drawn
+    } else if (!m_pathReal && m_stampBits && RecordKey(rule, bounds)) {
+        // The path is made only when the painter draws it.
+        Figure([&] { return bounds; }, fill, stroke, m_brush,
+               [&](QPainter& painter, bool) {
+                   RealisePath();
+                   m_path.setFillRule(rule);
+                   painter.drawPath(m_path);
+               },
+               true);
+    } else {
+        RealisePath();
+        if (!m_path.isEmpty()) {
+            m_path.setFillRule(rule);
+            DrawPath(m_path, fill, stroke, m_brush, true);
+        }
     }
     m_path.clear();
+    m_record.clear();
+    m_pathReal = false;
     m_pathOpen = m_pathEnded = m_figureOpen = false;
 }
 
@@ -798,10 +1177,16 @@ void QPainterDrawContext::StrokeAndFillPath()
     UsePath(true, true);
 }
 
-void QPainterDrawContext::DrawPath(const QPainterPath& path, bool fill, bool stroke, const Brush& brush)
+void QPainterDrawContext::DrawPath(const QPainterPath& path, bool fill, bool stroke, const Brush& brush,
+                                   bool keyed)
 {
-    Figure([&] { return path.controlPointRect().toAlignedRect(); }, fill, stroke, brush,
-           [&](QPainter& painter, bool) { painter.drawPath(path); });
+    const QRect bounds = path.controlPointRect().toAlignedRect();
+    if (keyed && m_stampBits) {
+        m_key.assign({StampPath, path.fillRule() == Qt::WindingFill ? 1 : 0});
+        keyed = PathKey(path, bounds.topLeft());
+    }
+    Figure([&] { return bounds; }, fill, stroke, brush,
+           [&](QPainter& painter, bool) { painter.drawPath(path); }, keyed && m_stampBits);
 }
 
 // --- Regions.

@@ -14,6 +14,12 @@
 // Pens, brushes and the font are turned into their Qt forms only when something is drawn with
 // them, and a few of each are kept, so that items which select and restore a pen around every
 // track pay no allocation per call.
+//
+// On a raster image, a figure copied with solid pen and brush that is drawn a second time in the
+// same device shape (the same whole-unit outline relative to a whole-unit origin, pen and brush)
+// is drawn from a stamp: the runs of pixels the painter made for it once, written at the new place.
+// Moving a shape by whole pixels moves the painter's pixels with it, so the image is the same; a
+// figure near the clip's edge, or under another raster operation, goes through the painter.
 
 #include "platform/DrawContext.h"
 
@@ -43,6 +49,7 @@ public:
     {
         None = 0,
         Printing = 1, // the painter draws on a printer (IsPrinting)
+        NoStamps = 2, // every figure goes through the painter (for comparing stamped drawing)
     };
 
     // The painter is not owned and must stay active while the context lives. Its state is
@@ -151,19 +158,30 @@ private:
     void PrepareOn(QPainter& painter, const Brush& fill);
     void SetPainterRop(int rop);
     void MappingChanged();
+    void UpdateStampTarget();
 
     // Draws a closed figure: fills it with the brush and outlines it with the pen. Under a raster
     // operation the figure is made on a layer first, so that no pixel is combined twice where
     // the outline lies over the fill. draw(painter, stroked) draws it on the painter given.
     // bounds() gives the device rectangle the figure lies in, asked for only when it is layered.
+    // With keyed, m_key holds the figure's shape relative to bounds()' top left, for stamps.
     template <class BoundsFn, class DrawFn>
-    void Figure(const BoundsFn& bounds, bool fill, bool stroke, const Brush& brush, DrawFn&& draw);
+    void Figure(const BoundsFn& bounds, bool fill, bool stroke, const Brush& brush, DrawFn&& draw,
+                bool keyed = false);
     template <class DrawFn> void Layered(const QRect& bounds, const Brush& brush, DrawFn&& draw);
 
     void PathFigureStart();
     void UsePath(bool fill, bool stroke);
-    void DrawPath(const QPainterPath& path, bool fill, bool stroke, const Brush& brush);
+    // keyed: the path is drawn from a stamp where it can.
+    void DrawPath(const QPainterPath& path, bool fill, bool stroke, const Brush& brush, bool keyed = false);
     void AddArc(QPainterPath& path, const CRect& box, CPoint start, CPoint end) const;
+
+    // Draws a figure from its stamp when it can (see above); m_key holds the figure's shape
+    // relative to bounds' top left. False: the figure is to be drawn through the painter.
+    template <class DrawFn>
+    bool Stamped(const QRect& bounds, bool fill, bool stroke, const Brush& brush, DrawFn&& draw);
+    // Appends a path's elements to m_key relative to origin; false if one is not on whole units.
+    bool PathKey(const QPainterPath& path, QPoint origin);
 
     void RealiseFont() const;
     // The selected font's escapement as an angle counter-clockwise on the device, in degrees.
@@ -212,10 +230,36 @@ private:
     bool m_pathOpen = false;
     bool m_pathEnded = false;
     bool m_figureOpen = false;
+    // Steps of the open path kept as whole device units (elements of a QPainterPath, or a close),
+    // so that a path drawn from a stamp is never made; m_path takes over (m_pathReal) when a
+    // figure that is not made of such steps joins the path, or the painter is to draw it.
+    static constexpr int PathCloseOp = 16;
+    struct PathOp
+    {
+        int type;
+        QPoint p;
+    };
+    void PathAdd(int type, QPoint p);
+    void PathClose();
+    void RealisePath();
+    // Puts the recorded path in m_key relative to the top left of bounds; false when it cannot be.
+    bool RecordKey(Qt::FillRule rule, QRect& bounds);
+    std::vector<PathOp> m_record;
+    bool m_pathReal = false;
+    int m_pendingCurve = 0;
+    std::array<QPoint, 3> m_curve;
     QPainterPath m_path;
     QPainterPath m_scratch;
     std::vector<QPoint> m_points;
     QImage m_layer;
+
+    // The image stamps are written into (null: none), the offset from device units to its pixels
+    // and the pixels that may be written (inside the clip).
+    uchar* m_stampBits = nullptr;
+    qsizetype m_stampStride = 0;
+    QPoint m_stampOffset;
+    QRect m_stampArea;
+    std::vector<std::int32_t> m_key;
 };
 
 } // namespace platform

@@ -1,6 +1,6 @@
 // A sheet drawn through its spatial index gives the very pixels of a sheet drawn item by item:
 // zoomed in (every item many pixels wide) over views at odd places, and zoomed out over the whole
-// sheet.
+// sheet. Figures drawn from stamps give the very pixels of figures drawn through the painter.
 
 #include "model/items/Hole.h"
 #include "model/items/Land.h"
@@ -18,6 +18,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include <cmath>
 #include <random>
 #include <string>
 #include <vector>
@@ -55,6 +56,19 @@ protected:
         }
         // A long line over everything.
         sheet.NewLine(CDPoint(-5, 30), CDPoint(65, 33), 1, 0);
+        // Tracks as a router lays them, on a 0.05 mm grid in eight directions and a few lengths,
+        // so that many have the same shape on the device.
+        const auto snap = [](double v) { return std::round(v * 20.0) / 20.0; };
+        const int dirs[8][2] = {{1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, {-1, -1}, {0, -1}, {1, -1}};
+        for (int i = 0; i < 600; ++i) {
+            const CDPoint p(snap(at()), snap(at()));
+            const int* d = dirs[rng() % 8];
+            const double length = 0.5 + static_cast<double>(rng() % 4) * 0.7;
+            sheet.NewLine(p, CDPoint(snap(p.x + d[0] * length), snap(p.y + d[1] * length)),
+                          i % 5 == 0 ? 2 : 1, 0);
+            if (i % 3 == 0)
+                sheet.NewLand(CDPoint(snap(at()), snap(at())), i % 6 == 0 ? 2 : 3);
+        }
     }
     ~BoardDrawImageTest() override
     {
@@ -77,13 +91,20 @@ protected:
 
     // The sheet filled in one colour (lines, lands, texts, then the holes in black), the board
     // point (x0, y0) at the image's bottom left, pixelsPerMm pixels to the millimetre.
-    QImage Draw(double x0, double y0, int pixelsPerMm, bool indexed)
+    // flags go to the context; cls is the drawing class of lines and lands; an image of format
+    // other than RGB32, a painter moved by shift and a clip stand for the places a view draws on.
+    QImage Draw(double x0, double y0, int pixelsPerMm, bool indexed,
+                unsigned flags = QPainterDrawContext::None, int cls = 4,
+                QImage::Format format = QImage::Format_RGB32, QPoint shift = QPoint(), QRect clip = QRect())
     {
-        QImage image(320, 240, QImage::Format_RGB32);
+        QImage image(320, 240, format);
         image.fill(Qt::white);
         QPainter painter(&image);
+        painter.translate(shift);
+        if (!clip.isNull())
+            painter.setClipRect(clip);
         {
-            QPainterDrawContext dc(&painter);
+            QPainterDrawContext dc(&painter, flags);
             dc.SetMapMode(MM_ANISOTROPIC);
             dc.SetWindowExt(CSize(100, 100));
             dc.SetViewportExt(CSize(pixelsPerMm, -pixelsPerMm));
@@ -95,8 +116,8 @@ protected:
             dc.SetTextColor(colour);
             const CDRect visible = CSheetIndex::DrawArea(dc);
             const CDRect* area = indexed ? &visible : nullptr;
-            Items<CLine>(KIND_LINE, area, [&](CLine& l) { l.DrawLine(&dc, 4); });
-            Items<CLand>(KIND_LAND, area, [&](CLand& l) { l.DrawLand(&dc, 4); });
+            Items<CLine>(KIND_LINE, area, [&](CLine& l) { l.DrawLine(&dc, cls); });
+            Items<CLand>(KIND_LAND, area, [&](CLand& l) { l.DrawLand(&dc, cls); });
             Items<CText>(KIND_TEXT, area, [&](CText& t) { t.DrawTextA(&dc, 4); });
             dc.SelectStockBrush(BLACK_BRUSH);
             Items<CHole>(KIND_HOLE, area, [&](CHole& h) { h.DrawHole(&dc, 4); });
@@ -144,6 +165,47 @@ TEST_F(BoardDrawImageTest, IndexedDrawingGivesTheSamePixels)
         const QImage indexed = Draw(v.x0, v.y0, v.pixelsPerMm, true);
         EXPECT_GT(Ink(walked), 500);
         EXPECT_TRUE(walked == indexed);
+    }
+}
+
+TEST_F(BoardDrawImageTest, StampsGiveThePixelsOfThePainter)
+{
+    struct Case
+    {
+        double x0, y0;
+        int pixelsPerMm;
+        int cls; // 1: thin lines, 2: outlines, 4: filled
+        QImage::Format format;
+        QPoint shift; // the painter's own translation
+        QRect clip;   // the painter's clip (null: none)
+    };
+    const Case cases[] = {
+        {-2.0, -2.0, 4, 4, QImage::Format_RGB32, {}, {}},    // the whole sheet: tracks a pixel or two
+        {-20.0, -10.0, 2, 4, QImage::Format_RGB32, {}, {}},  // smaller than a pixel or two
+        {10.0, 12.0, 13, 4, QImage::Format_RGB32, {}, {}},   // a tenth of the sheet
+        {20.37, 25.11, 40, 4, QImage::Format_RGB32, {}, {}}, // every item many pixels wide
+        {31.0, 28.0, 120, 4, QImage::Format_RGB32, {}, {}},  // closer still: figures too big to stamp
+        {-2.0, -2.0, 4, 2, QImage::Format_RGB32, {}, {}},    // outlines only
+        {10.0, 12.0, 13, 2, QImage::Format_RGB32, {}, {}},
+        {-2.0, -2.0, 4, 1, QImage::Format_RGB32, {}, {}}, // thin lines
+        {10.0, 12.0, 13, 1, QImage::Format_RGB32, {}, {}},
+        {-2.0, -2.0, 4, 4, QImage::Format_ARGB32_Premultiplied, {}, {}},
+        {10.0, 12.0, 13, 4, QImage::Format_ARGB32, {7, -5}, {}},
+        {-2.0, -2.0, 4, 4, QImage::Format_RGB32, {-3, 4}, QRect(31, 17, 200, 150)}, // figures cut by the clip
+        {10.0, 12.0, 13, 1, QImage::Format_RGB32, {}, QRect(0, 0, 160, 240)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.x0 << "," << c.y0 << " at " << c.pixelsPerMm << " class "
+                                          << c.cls << " format " << c.format);
+        const QImage painted = Draw(c.x0, c.y0, c.pixelsPerMm, true, QPainterDrawContext::NoStamps, c.cls,
+                                    c.format, c.shift, c.clip);
+        EXPECT_GT(Ink(painted), 500);
+        // Twice: stamps are made while the first drawing runs and kept for the next.
+        for (int pass = 0; pass < 2; ++pass) {
+            const QImage stamped = Draw(c.x0, c.y0, c.pixelsPerMm, true, QPainterDrawContext::None, c.cls,
+                                        c.format, c.shift, c.clip);
+            EXPECT_TRUE(painted == stamped) << "pass " << pass;
+        }
     }
 }
 

@@ -4,6 +4,8 @@
 #include "platform/Archive.h"
 #include "platform/J.h"
 
+#include <algorithm>
+
 namespace {
 
 // Bytes that no text file holds: controls other than tab, line ends, form feed and the old
@@ -114,16 +116,13 @@ CamBlockReader::Status CamBlockReader::Next(Block& block)
             return kBlock;
         }
 
-        std::size_t end = start;
-        while (end < size && m_data[end] != m_endOfBlock)
-            ++end;
-        if (end >= size)
+        const std::size_t end = m_data.find(m_endOfBlock, start);
+        if (end == std::string::npos)
             return Fail(start, _J("ブロックの途中でファイルが終わっています"));
-        for (std::size_t i = start; i < end; ++i) {
-            const char c = m_data[i];
-            if (!IsLineEnd(c))
-                block.text += c;
-        }
+        // Line ends inside a block are dropped; most blocks have none.
+        block.text.assign(m_data, start, end - start);
+        if (std::any_of(block.text.begin(), block.text.end(), [this](char c) { return IsLineEnd(c); }))
+            std::erase_if(block.text, [this](char c) { return IsLineEnd(c); });
         m_pos = end + 1;
         return kBlock;
     }

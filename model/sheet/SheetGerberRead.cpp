@@ -50,10 +50,18 @@ struct NumberField
 {
     bool negative = false;
     bool point = false;
-    std::string whole;    // digits before the point (all digits without one)
-    std::string fraction; // digits after the point
-    std::size_t end = 0;  // index after the field
+    std::string_view whole;    // digits before the point (all digits without one)
+    std::string_view fraction; // digits after the point
+    std::size_t end = 0;       // index after the field
     bool HasDigits() const { return !whole.empty() || !fraction.empty(); }
+    // The digits as a decimal number's text, "0" standing for no whole digits.
+    std::string DecimalText() const
+    {
+        std::string text(whole.empty() ? std::string_view("0") : whole);
+        text += '.';
+        text += fraction;
+        return text;
+    }
 };
 
 bool StartsNumber(char c)
@@ -69,14 +77,18 @@ NumberField ReadNumber(std::string_view text, std::size_t at)
             n.negative = !n.negative;
         ++at;
     }
-    for (; at < text.size(); ++at) {
-        const char c = text[at];
-        if (std::isdigit(static_cast<unsigned char>(c)))
-            (n.point ? n.fraction : n.whole) += c;
-        else if (c == '.' && !n.point)
-            n.point = true;
-        else
-            break;
+    // The field's text stays where it is: the views point into it.
+    const auto digitsFrom = [&text](std::size_t& at) {
+        const std::size_t first = at;
+        while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])))
+            ++at;
+        return text.substr(first, at - first);
+    };
+    n.whole = digitsFrom(at);
+    if (at < text.size() && text[at] == '.') {
+        n.point = true;
+        ++at;
+        n.fraction = digitsFrom(at);
     }
     n.end = at;
     return n;
@@ -152,14 +164,14 @@ bool MacroValue(std::string_view field, const std::vector<double>& params, doubl
         const NumberField n = ReadNumber(field, 1);
         if (n.end != field.size() || n.point || n.negative || n.whole.empty() || n.whole.size() > 3)
             return false;
-        const std::size_t index = static_cast<std::size_t>(std::stoi(n.whole));
+        const std::size_t index = static_cast<std::size_t>(std::stoi(std::string(n.whole)));
         value = index >= 1 && index <= params.size() ? params[index - 1] : 0.0;
         return true;
     }
     const NumberField n = ReadNumber(field, 0);
     if (n.end != field.size() || !n.HasDigits() || n.whole.size() > 10)
         return false;
-    value = std::strtod(((n.whole.empty() ? "0" : n.whole) + "." + n.fraction).c_str(), nullptr);
+    value = std::strtod(n.DecimalText().c_str(), nullptr);
     if (n.negative)
         value = -value;
     return true;
@@ -324,18 +336,21 @@ private:
 
     // --- Numbers ---
 
-    std::int64_t Digits(const std::string& digits) const
+    // The value of a run of decimal digits, refused beyond 32 bits.
+    std::int64_t Digits(std::string_view digits) const
     {
-        std::size_t first = digits.find_first_not_of('0');
-        if (first == std::string::npos)
-            return 0;
+        std::size_t first = 0;
+        while (first < digits.size() && digits[first] == '0')
+            ++first;
         if (digits.size() - first > 10)
-            throw Malformed{
-                platform::Format(_J("数値 %s が 32 ビットを超えています").c_str(), digits.c_str())};
-        const std::int64_t value = std::strtoll(digits.c_str() + first, nullptr, 10);
+            throw Malformed{platform::Format(_J("数値 %s が 32 ビットを超えています").c_str(),
+                                             std::string(digits).c_str())};
+        std::int64_t value = 0;
+        for (std::size_t i = first; i < digits.size(); ++i)
+            value = value * 10 + (digits[i] - '0');
         if (value > 2147483647LL)
-            throw Malformed{
-                platform::Format(_J("数値 %s が 32 ビットを超えています").c_str(), digits.c_str())};
+            throw Malformed{platform::Format(_J("数値 %s が 32 ビットを超えています").c_str(),
+                                             std::string(digits).c_str())};
         return value;
     }
 
@@ -351,13 +366,13 @@ private:
     {
         double value = 0.0;
         if (n.point) {
-            const std::string text = (n.whole.empty() ? "0" : n.whole) + "." + n.fraction;
+            const std::string text = n.DecimalText();
             if (n.whole.size() > 10)
                 throw Malformed{
                     platform::Format(_J("数値 %s が 32 ビットを超えています").c_str(), text.c_str())};
             value = std::strtod(text.c_str(), nullptr);
         } else if (m_trailingOmitted && m_intDigits > 0) {
-            std::string digits = n.whole;
+            std::string digits(n.whole);
             const std::size_t width = static_cast<std::size_t>(m_intDigits + m_decDigits);
             if (digits.size() < width)
                 digits.append(width - digits.size(), '0');
@@ -478,7 +493,7 @@ private:
             for (std::size_t i = 0; i < rest.size(); ++i) {
                 if (StartsNumber(rest[i]) && (i == 0 || !StartsNumber(rest[i - 1]))) {
                     const NumberField n = ReadNumber(rest, i);
-                    const std::string text = (n.whole.empty() ? "0" : n.whole) + "." + n.fraction;
+                    const std::string text = n.DecimalText();
                     if (std::fabs(std::strtod(text.c_str(), nullptr) - identity) > 1e-9)
                         plain = false;
                 }
@@ -610,7 +625,7 @@ private:
             if (c == 'X' || c == 'Y') {
                 counts[c == 'Y'] = Code(n);
             } else {
-                const std::string text = (n.whole.empty() ? "0" : n.whole) + "." + n.fraction;
+                const std::string text = n.DecimalText();
                 steps[c == 'J'] = std::strtod(text.c_str(), nullptr) * Factor() * (n.negative ? -1.0 : 1.0);
                 CheckRange(steps[c == 'J']);
             }

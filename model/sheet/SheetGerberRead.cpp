@@ -64,9 +64,14 @@ struct NumberField
     }
 };
 
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
 bool StartsNumber(char c)
 {
-    return std::isdigit(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.';
+    return IsDigit(c) || c == '+' || c == '-' || c == '.';
 }
 
 NumberField ReadNumber(std::string_view text, std::size_t at)
@@ -80,7 +85,7 @@ NumberField ReadNumber(std::string_view text, std::size_t at)
     // The field's text stays where it is: the views point into it.
     const auto digitsFrom = [&text](std::size_t& at) {
         const std::size_t first = at;
-        while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])))
+        while (at < text.size() && IsDigit(text[at]))
             ++at;
         return text.substr(first, at - first);
     };
@@ -100,8 +105,7 @@ bool NextCodeField(std::string_view block, std::size_t& at, char& letter, Number
 {
     for (; at < block.size(); ++at) {
         const char c = block[at];
-        if (!std::isupper(static_cast<unsigned char>(c)) || at + 1 >= block.size() ||
-            !StartsNumber(block[at + 1]))
+        if (c < 'A' || c > 'Z' || at + 1 >= block.size() || !StartsNumber(block[at + 1]))
             continue;
         n = ReadNumber(block, at + 1);
         if (!n.HasDigits())
@@ -533,6 +537,8 @@ private:
             if (n.HasDigits() && Digits(n.whole) >= 1000)
                 throw Malformed{platform::Format(_J("Dコード %d は範囲外です").c_str(),
                                                  static_cast<int>(Digits(n.whole)))};
+            if (n.HasDigits() && !m_substitutes.empty())
+                m_substitutes.erase(static_cast<int>(Digits(n.whole))); // defined anew
         }
         int turret = m_doc ? m_doc->AssignGerberAperture(definition, m_macros, &m_g) : -1;
         if (turret < 0)

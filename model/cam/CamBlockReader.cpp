@@ -77,7 +77,8 @@ CamBlockReader::Status CamBlockReader::Next(Block& block)
         if (m_pos >= size)
             return kEnd;
         const std::size_t start = m_pos;
-        block.text.clear();
+        const std::string_view data(m_data);
+        block.text = std::string_view();
         block.parameter = false;
         block.line = LineAt(start);
 
@@ -93,10 +94,10 @@ CamBlockReader::Status CamBlockReader::Next(Block& block)
                 while (end < size && !IsLineEnd(m_data[end]))
                     ++end;
             }
-            block.text.assign(m_data, start, cut - start);
+            block.text = data.substr(start, cut - start);
             m_pos = end < size ? end + 1 : end;
             while (!block.text.empty() && IsBlank(block.text.back()))
-                block.text.pop_back();
+                block.text.remove_suffix(1);
             if (block.text.empty())
                 continue;
             return kBlock;
@@ -106,11 +107,13 @@ CamBlockReader::Status CamBlockReader::Next(Block& block)
             const std::size_t close = m_data.find('%', start + 1);
             if (close == std::string::npos)
                 return Fail(start, _J("パラメータブロックが % で閉じられていません"));
+            block.own.clear();
             for (std::size_t i = start + 1; i < close; ++i) {
                 const char c = m_data[i];
                 if (!IsLineEnd(c) || c == m_endOfBlock)
-                    block.text += c;
+                    block.own += c;
             }
+            block.text = block.own;
             block.parameter = true;
             m_pos = close + 1;
             return kBlock;
@@ -120,9 +123,12 @@ CamBlockReader::Status CamBlockReader::Next(Block& block)
         if (end == std::string::npos)
             return Fail(start, _J("ブロックの途中でファイルが終わっています"));
         // Line ends inside a block are dropped; most blocks have none.
-        block.text.assign(m_data, start, end - start);
-        if (std::any_of(block.text.begin(), block.text.end(), [this](char c) { return IsLineEnd(c); }))
-            std::erase_if(block.text, [this](char c) { return IsLineEnd(c); });
+        block.text = data.substr(start, end - start);
+        if (std::any_of(block.text.begin(), block.text.end(), [this](char c) { return IsLineEnd(c); })) {
+            block.own.assign(block.text);
+            std::erase_if(block.own, [this](char c) { return IsLineEnd(c); });
+            block.text = block.own;
+        }
         m_pos = end + 1;
         return kBlock;
     }

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 class CArchive;
 
@@ -24,9 +25,12 @@ public:
 
     struct Block
     {
-        std::string text; // without the end-of-block character or the '%' around it
-        int line = 1;     // 1-based line of its first character
+        // Without the end-of-block character or the '%' around it; valid until the next block is
+        // taken (it views the file's text, or own where line ends had to be dropped).
+        std::string_view text;
+        int line = 1; // 1-based line of its first character
         bool parameter = false;
+        std::string own;
     };
 
     CamBlockReader(CArchive& ar, const tagGERBAR& g, bool photo);

@@ -446,7 +446,7 @@ private:
 
     // --- Photo-plot parameters ---
 
-    void Parameter(const std::string& text)
+    void Parameter(std::string_view text)
     {
         std::size_t at = 0;
         while (at < text.size()) {
@@ -455,12 +455,12 @@ private:
             if (at >= text.size())
                 break;
             std::size_t end = text.find('*', at);
-            if (end == std::string::npos)
+            if (end == std::string_view::npos)
                 end = text.size();
-            const std::string_view command(text.data() + at, end - at);
+            const std::string_view command = text.substr(at, end - at);
             if (StartsWith(command, "AM")) {
                 // The rest of the block is the macro's body.
-                std::string body = end < text.size() ? text.substr(end + 1) : std::string();
+                std::string body(end < text.size() ? text.substr(end + 1) : std::string_view());
                 while (!body.empty() && (body.back() == '*' || body.back() == ' '))
                     body.pop_back();
                 m_macros.push_back(std::string(command.substr(2)) + "," + body);
@@ -675,7 +675,7 @@ private:
 
     // --- Photo-plot blocks ---
 
-    void PhotoBlock(const std::string& block)
+    void PhotoBlock(std::string_view block)
     {
         bool hasX = false, hasY = false, hasD = false;
         int d = 0;
@@ -1009,7 +1009,7 @@ private:
         m_lastHoleDiameter = m_diameter;
     }
 
-    void DrillBlock(const std::string& text)
+    void DrillBlock(std::string_view text)
     {
         std::string_view block = Trim(text);
         if (!block.empty() && block[0] == '%') {

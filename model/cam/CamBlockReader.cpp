@@ -48,6 +48,10 @@ bool CamBlockReader::IsBlockEnd(char c) const
 
 int CamBlockReader::LineAt(std::size_t pos)
 {
+    if (pos < m_linePos) {
+        m_linePos = 0;
+        m_line = 1;
+    }
     for (; m_linePos < pos && m_linePos < m_data.size(); ++m_linePos) {
         const char c = m_data[m_linePos];
         if (c == '\n' || (c == '\r' && (m_linePos + 1 >= m_data.size() || m_data[m_linePos + 1] != '\n')))
@@ -80,7 +84,7 @@ CamBlockReader::Status CamBlockReader::Next(Block& block)
         const std::string_view data(m_data);
         block.text = std::string_view();
         block.parameter = false;
-        block.line = LineAt(start);
+        block.start = start;
 
         if (!m_photo) {
             std::size_t end = start;

@@ -304,7 +304,7 @@ public:
                     Fail(blocks.FailLine(), blocks.FailReason());
                     break;
                 }
-                m_line = block.line;
+                m_blockStart = block.start;
                 if (block.parameter) {
                     m_g.inParameter = 1;
                     Parameter(block.text);
@@ -318,9 +318,9 @@ public:
                     break;
             }
         } catch (const Malformed& m) {
-            Fail(m_line, m.reason);
+            Fail(blocks.LineAt(m_blockStart), m.reason);
         }
-        Finish();
+        Finish(blocks);
     }
 
 private:
@@ -1182,13 +1182,13 @@ private:
 
     // --- End of the reading ---
 
-    void Finish()
+    void Finish(CamBlockReader& blocks)
     {
         if (m_result.wellFormed) {
             try {
                 EndRepeat();
             } catch (const Malformed& m) {
-                Fail(m_line, m.reason);
+                Fail(blocks.LineAt(m_blockStart), m.reason);
             }
         }
         m_repeat.reset();
@@ -1216,7 +1216,7 @@ private:
     tagGERBAR& m_g;
     CamReadResult& m_result;
     DocumentServices* m_doc;
-    int m_line = 0;
+    std::size_t m_blockStart = 0; // where the block being read starts in the file
 
     double m_metricFactor = 1.0;
     bool m_trailingOmitted = false;

@@ -234,8 +234,8 @@ bool MeasureMacro(std::string_view body, const std::vector<double>& params, Macr
         case 21: // centre line: exposure, width, height, centre, rotation
             for (const double sx : {-1.0, 1.0})
                 for (const double sy : {-1.0, 1.0})
-                    reach.Add(field(4) + sx * std::fabs(field(2)) / 2.0, field(5) + sy * std::fabs(field(3)) / 2.0,
-                              0.0, field(6));
+                    reach.Add(field(4) + sx * std::fabs(field(2)) / 2.0,
+                              field(5) + sy * std::fabs(field(3)) / 2.0, 0.0, field(6));
             break;
         case 4: { // outline: exposure, vertices, points, rotation
             const int count = static_cast<int>(field(2));
@@ -243,8 +243,8 @@ bool MeasureMacro(std::string_view body, const std::vector<double>& params, Macr
                 return false;
             const double rotation = field(5 + 2 * static_cast<std::size_t>(count));
             for (int k = 0; k <= count; ++k)
-                reach.Add(field(3 + 2 * static_cast<std::size_t>(k)), field(4 + 2 * static_cast<std::size_t>(k)),
-                          0.0, rotation);
+                reach.Add(field(3 + 2 * static_cast<std::size_t>(k)),
+                          field(4 + 2 * static_cast<std::size_t>(k)), 0.0, rotation);
             break;
         }
         case 5: // polygon: exposure, vertices, centre, diameter, rotation
@@ -560,7 +560,8 @@ private:
             return -1;
         const int dcode = static_cast<int>(Digits(definition.substr(1, run - 1)));
         const std::size_t comma = definition.find(',', run);
-        std::string name = definition.substr(run, comma == std::string::npos ? std::string::npos : comma - run);
+        std::string name =
+            definition.substr(run, comma == std::string::npos ? std::string::npos : comma - run);
         std::vector<double> params;
         if (comma != std::string::npos) {
             std::string_view rest = std::string_view(definition).substr(comma + 1);
@@ -586,7 +587,8 @@ private:
         } else {
             macro = true;
             for (const std::string& body : m_macros) {
-                if (body.size() > name.size() && body.compare(0, name.size(), name) == 0 && body[name.size()] == ',') {
+                if (body.size() > name.size() && body.compare(0, name.size(), name) == 0 &&
+                    body[name.size()] == ',') {
                     measured = MeasureMacro(std::string_view(body).substr(name.size() + 1), params, reach);
                     break;
                 }
@@ -598,9 +600,10 @@ private:
         for (int t = 0; measured && m_doc && t <= TURRET_MAX; ++t) {
             const tagTURRET turret = m_doc->GetTurretEntry(t);
             const double half = turret.size1 / 2.0 + kSameTolerance;
-            const bool covers = turret.shape == TURRET_ROUND    ? half >= reach.radius * unit
-                                : turret.shape == TURRET_SQUARE ? half >= std::max(reach.halfX, reach.halfY) * unit
-                                                                : false;
+            const bool covers = turret.shape == TURRET_ROUND ? half >= reach.radius * unit
+                                : turret.shape == TURRET_SQUARE
+                                    ? half >= std::max(reach.halfX, reach.halfY) * unit
+                                    : false;
             if (covers && turret.size1 > 0.0 && (best < 0 || turret.size1 < bestSize)) {
                 best = t;
                 bestSize = turret.size1;
@@ -609,9 +612,11 @@ private:
         const std::string what = macro ? name : definition;
         if (m_reportedApertures.insert(what).second) {
             if (best >= 0)
-                Report(platform::Format(_J("アパーチャ %s にはタレット%dを使用しました").c_str(), what.c_str(), best));
+                Report(platform::Format(_J("アパーチャ %s にはタレット%dを使用しました").c_str(),
+                                        what.c_str(), best));
             else
-                Report(platform::Format(_J("アパーチャ %s に合うタレットがありません").c_str(), what.c_str()));
+                Report(
+                    platform::Format(_J("アパーチャ %s に合うタレットがありません").c_str(), what.c_str()));
         }
         m_substitutes[dcode] = best < 0 ? 0 : best;
         return best;
@@ -803,8 +808,8 @@ private:
     {
         const auto substitute = m_substitutes.find(d);
         int turret = substitute != m_substitutes.end() ? substitute->second
-                     : m_doc                          ? m_doc->FindTurretByDCode(d)
-                                                      : -1;
+                     : m_doc                           ? m_doc->FindTurretByDCode(d)
+                                                       : -1;
         if (turret < 0) {
             Report(platform::Format(_J("D%02d コードはテーブルにありません").c_str(), d));
             turret = 0;

@@ -120,9 +120,10 @@ protected:
         for (POSITION p = sheet->GetFirstArcPos(); p;) {
             const CArc* arc = sheet->GetNextArc(p);
             const CDPoint s = arc->GetStartPoint(), e = arc->GetEndPoint();
-            out.push_back(Row{arc->IsCW() ? 'C' : 'A',
-                              arc->GetTurretNo(),
-                              {arc->GetCenter().x, arc->GetCenter().y, arc->GetRadius(), s.x, s.y, e.x, e.y}});
+            out.push_back(
+                Row{arc->IsCW() ? 'C' : 'A',
+                    arc->GetTurretNo(),
+                    {arc->GetCenter().x, arc->GetCenter().y, arc->GetRadius(), s.x, s.y, e.x, e.y}});
         }
         for (POSITION p = sheet->GetFirstHolePos(); p;) {
             const CHole* hole = sheet->GetNextHole(p);
@@ -158,7 +159,8 @@ protected:
         host.answer.kind = c.drill ? 1 : 0;
         host.answer.layer = kTarget;
         host.answer.dataFile = InBoard(c.drill ? "board.drl" : "top.gbr").string();
-        host.answer.tableFile = c.extended ? std::string() : InBoard(c.drill ? "vtdril.txt" : "vtphot.txt").string();
+        host.answer.tableFile =
+            c.extended ? std::string() : InBoard(c.drill ? "vtdril.txt" : "vtphot.txt").string();
         host.answer.extended = c.extended;
         doc->SetHost(&host);
         doc->OnCamDataInput();
@@ -201,7 +203,8 @@ TEST_P(CamRoundTripTest, TheFileReadsBackToTheSameItems)
         for (const Row& arc : arcs) {
             const auto first = std::find_if(read.begin(), read.end(), [&arc](const Row& row) {
                 return row.kind == 'L' && row.turret == arc.turret &&
-                       std::hypot(row.values[0] - arc.values[3], row.values[1] - arc.values[4]) <= kResolution * 2;
+                       std::hypot(row.values[0] - arc.values[3], row.values[1] - arc.values[4]) <=
+                           kResolution * 2;
             });
             ASSERT_NE(first, read.end()) << Print(read);
             auto segment = first;
@@ -221,28 +224,31 @@ TEST_P(CamRoundTripTest, TheFileReadsBackToTheSameItems)
     }
     ASSERT_EQ(read.size(), expected.size()) << "read:\n" << Print(read) << "expected:\n" << Print(expected);
     for (std::size_t i = 0; i < read.size(); ++i)
-        EXPECT_TRUE(Near(read[i], expected[i])) << i << "\nread:\n" << Print(read) << "expected:\n" << Print(expected);
+        EXPECT_TRUE(Near(read[i], expected[i])) << i << "\nread:\n"
+                                                << Print(read) << "expected:\n"
+                                                << Print(expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Forms, CamRoundTripTest,
-    ::testing::Values(RoundTripCase{"ExtendedArcMode0", false, true, 0, '*', 0, 0},
-                      RoundTripCase{"ExtendedArcMode4", false, true, 4, '*', 0, 0},
-                      RoundTripCase{"PlainArcMode0", false, false, 0, '*', 0, 0},
-                      RoundTripCase{"PlainArcMode1", false, false, 1, '*', 0, 0},
-                      RoundTripCase{"PlainArcMode2", false, false, 2, '*', 0, 0},
-                      RoundTripCase{"PlainArcMode3", false, false, 3, '*', 0, 0},
-                      RoundTripCase{"PlainArcMode4", false, false, 4, '*', 0, 0},
-                      RoundTripCase{"PlainLineFeed", false, false, 0, '\n', 0, 0},
-                      RoundTripCase{"PlainCarriageReturn", false, false, 0, '\r', 0, 0},
-                      RoundTripCase{"TapeEbcdic", false, false, 0, '\n', 1, 0},
-                      RoundTripCase{"TapeEia", false, false, 0, '\n', 2, 0},
-                      RoundTripCase{"TapeIso", false, false, 0, '\n', 3, 0},
-                      RoundTripCase{"DrillEveryBlock", true, false, 0, '*', 0, 0},
-                      RoundTripCase{"DrillG81", true, false, 0, '*', 0, 1},
-                      RoundTripCase{"DrillM05", true, false, 0, '*', 0, 2},
-                      RoundTripCase{"DrillD03", true, false, 0, '*', 0, 3}),
-    [](const ::testing::TestParamInfo<RoundTripCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Forms, CamRoundTripTest,
+                         ::testing::Values(RoundTripCase{"ExtendedArcMode0", false, true, 0, '*', 0, 0},
+                                           RoundTripCase{"ExtendedArcMode4", false, true, 4, '*', 0, 0},
+                                           RoundTripCase{"PlainArcMode0", false, false, 0, '*', 0, 0},
+                                           RoundTripCase{"PlainArcMode1", false, false, 1, '*', 0, 0},
+                                           RoundTripCase{"PlainArcMode2", false, false, 2, '*', 0, 0},
+                                           RoundTripCase{"PlainArcMode3", false, false, 3, '*', 0, 0},
+                                           RoundTripCase{"PlainArcMode4", false, false, 4, '*', 0, 0},
+                                           RoundTripCase{"PlainLineFeed", false, false, 0, '\n', 0, 0},
+                                           RoundTripCase{"PlainCarriageReturn", false, false, 0, '\r', 0, 0},
+                                           RoundTripCase{"TapeEbcdic", false, false, 0, '\n', 1, 0},
+                                           RoundTripCase{"TapeEia", false, false, 0, '\n', 2, 0},
+                                           RoundTripCase{"TapeIso", false, false, 0, '\n', 3, 0},
+                                           RoundTripCase{"DrillEveryBlock", true, false, 0, '*', 0, 0},
+                                           RoundTripCase{"DrillG81", true, false, 0, '*', 0, 1},
+                                           RoundTripCase{"DrillM05", true, false, 0, '*', 0, 2},
+                                           RoundTripCase{"DrillD03", true, false, 0, '*', 0, 3}),
+                         [](const ::testing::TestParamInfo<RoundTripCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 // The fixture's board without its items, reading files of other tools.
 class CamInputFileTest : public CamOutputFixture
@@ -272,7 +278,8 @@ protected:
         CSheet* sheet = doc->GetBoardSheet(kTarget);
         for (POSITION p = sheet->GetFirstLandPos(); p;) {
             const CLand* land = sheet->GetNextLand(p);
-            out.push_back(platform::Format("P%g,%g#%d", land->GetPoint().x, land->GetPoint().y, land->GetTurretNo()));
+            out.push_back(
+                platform::Format("P%g,%g#%d", land->GetPoint().x, land->GetPoint().y, land->GetTurretNo()));
         }
         for (POSITION p = sheet->GetFirstLinePos(); p;) {
             const CLine* line = sheet->GetNextLine(p);
@@ -281,7 +288,8 @@ protected:
         }
         for (POSITION p = sheet->GetFirstHolePos(); p;) {
             const CHole* hole = sheet->GetNextHole(p);
-            out.push_back(platform::Format("H%g,%g/%g", hole->GetPoint().x, hole->GetPoint().y, hole->GetHoleDia()));
+            out.push_back(
+                platform::Format("H%g,%g/%g", hole->GetPoint().x, hole->GetPoint().y, hole->GetHoleDia()));
         }
         return out;
     }
@@ -301,9 +309,9 @@ TEST_F(CamInputFileTest, EachApertureWithoutATurretShapeIsSaidOnceHoweverOftenUs
             "D11*\nX1000Y0D03*\nX2000Y0D03*\nX3000Y0D03*\nD12*\nX4000Y0D03*\nX5000Y0D03*\n"
             "D13*\nX6000Y0D03*\nD14*\nX7000Y0D03*\nX8000Y0D03*\nD15*\nX9000Y0D03*\nD16*\nX10000Y0D03*\n"
             "D11*\nX11000Y0D03*\nD10*\nX0Y0D02*\nX0Y1000D01*\nM02*\n");
-    EXPECT_EQ(Items(), (std::vector<std::string>{"P1,0#4", "P2,0#4", "P3,0#4", "P4,0#3", "P5,0#3", "P6,0#4",
-                                                 "P7,0#1", "P8,0#1", "P9,0#6", "P10,0#1", "P11,0#4",
-                                                 "L0,1#2"}));
+    EXPECT_EQ(Items(),
+              (std::vector<std::string>{"P1,0#4", "P2,0#4", "P3,0#4", "P4,0#3", "P5,0#3", "P6,0#4", "P7,0#1",
+                                        "P8,0#1", "P9,0#6", "P10,0#1", "P11,0#4", "L0,1#2"}));
     ASSERT_EQ(messages.Count(), 1u);
     EXPECT_EQ(messages.Last().text, _J("アパーチャ BOX にはタレット4を使用しました") + "\n" +
                                         _J("アパーチャ RING にはタレット3を使用しました") + "\n" +

@@ -23,6 +23,9 @@ namespace {
 constexpr int kTarget = 5;
 // Half a step of the files' three decimals, and a little for the arithmetic.
 constexpr double kResolution = 0.0005 + 1e-9;
+// An arc's centre, radius and far end follow from several rounded values (the start and the
+// centre's offset, or the radius): a few steps.
+constexpr double kArcResolution = 0.003;
 
 class CamRoundTripHost : public EditHost
 {
@@ -58,8 +61,9 @@ bool Near(const Row& a, const Row& b)
 {
     if (a.kind != b.kind || a.turret != b.turret || a.values.size() != b.values.size())
         return false;
+    const double tolerance = a.kind == 'A' || a.kind == 'C' ? kArcResolution : kResolution;
     for (std::size_t i = 0; i < a.values.size(); ++i)
-        if (!(std::fabs(a.values[i] - b.values[i]) <= kResolution))
+        if (!(std::fabs(a.values[i] - b.values[i]) <= tolerance))
             return false;
     return true;
 }

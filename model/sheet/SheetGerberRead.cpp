@@ -212,6 +212,8 @@ bool MeasureMacro(std::string_view body, const std::vector<double>& params, Macr
         }
         if (comment)
             continue;
+        if (!(f[0] >= 1.0 && f[0] <= 99.0))
+            return false;
         const int code = static_cast<int>(f[0]);
         auto field = [&f](std::size_t i) { return i < f.size() ? f[i] : 0.0; };
         if ((code == 1 || code == 20 || code == 21 || code == 4 || code == 5) && field(1) == 0.0)
@@ -238,9 +240,9 @@ bool MeasureMacro(std::string_view body, const std::vector<double>& params, Macr
                               field(5) + sy * std::fabs(field(3)) / 2.0, 0.0, field(6));
             break;
         case 4: { // outline: exposure, vertices, points, rotation
-            const int count = static_cast<int>(field(2));
-            if (count < 1 || static_cast<std::size_t>(count) * 2 + 6 > f.size() + 1)
+            if (!(field(2) >= 1.0 && field(2) * 2.0 + 6.0 <= static_cast<double>(f.size()) + 1.0))
                 return false;
+            const int count = static_cast<int>(field(2));
             const double rotation = field(5 + 2 * static_cast<std::size_t>(count));
             for (int k = 0; k <= count; ++k)
                 reach.Add(field(3 + 2 * static_cast<std::size_t>(k)),

@@ -39,7 +39,9 @@ tagGERBAR CVELTADoc::MakeCamInRecord(int kind, bool extended)
     g.photo = kind == 1 ? 0 : 1;
     const int eob = profile.GetInt(section, "EOB", 0);
     g.endOfBlock = extended ? '*' : eob == 1 ? '\n' : eob == 2 ? '\r' : '*';
-    g.divisor = std::pow(10.0, (profile.GetInt(section, "Int", 48) >> 4) & 15);
+    const int digits = profile.GetInt(section, "Int", 48);
+    g.divisor = std::pow(10.0, (digits >> 4) & 15);
+    g.intDigits = std::min(digits & 15, 4);
     g.codeType = extended ? 0 : profile.GetInt(section, "Code", 0);
     const int unit = profile.GetInt(section, "UNIT", 0);
     g.metric = (unit & 15) == 0 ? 1 : 0;

@@ -4,6 +4,8 @@
 #include "platform/Archive.h"
 #include "platform/J.h"
 
+#include <algorithm>
+
 namespace {
 
 // Bytes that no text file holds: controls other than tab, line ends, form feed and the old
@@ -46,6 +48,10 @@ bool CamBlockReader::IsBlockEnd(char c) const
 
 int CamBlockReader::LineAt(std::size_t pos)
 {
+    if (pos < m_linePos) {
+        m_linePos = 0;
+        m_line = 1;
+    }
     for (; m_linePos < pos && m_linePos < m_data.size(); ++m_linePos) {
         const char c = m_data[m_linePos];
         if (c == '\n' || (c == '\r' && (m_linePos + 1 >= m_data.size() || m_data[m_linePos + 1] != '\n')))
@@ -75,9 +81,10 @@ CamBlockReader::Status CamBlockReader::Next(Block& block)
         if (m_pos >= size)
             return kEnd;
         const std::size_t start = m_pos;
-        block.text.clear();
+        const std::string_view data(m_data);
+        block.text = std::string_view();
         block.parameter = false;
-        block.line = LineAt(start);
+        block.start = start;
 
         if (!m_photo) {
             std::size_t end = start;
@@ -91,10 +98,10 @@ CamBlockReader::Status CamBlockReader::Next(Block& block)
                 while (end < size && !IsLineEnd(m_data[end]))
                     ++end;
             }
-            block.text.assign(m_data, start, cut - start);
+            block.text = data.substr(start, cut - start);
             m_pos = end < size ? end + 1 : end;
             while (!block.text.empty() && IsBlank(block.text.back()))
-                block.text.pop_back();
+                block.text.remove_suffix(1);
             if (block.text.empty())
                 continue;
             return kBlock;
@@ -104,25 +111,27 @@ CamBlockReader::Status CamBlockReader::Next(Block& block)
             const std::size_t close = m_data.find('%', start + 1);
             if (close == std::string::npos)
                 return Fail(start, _J("パラメータブロックが % で閉じられていません"));
+            block.own.clear();
             for (std::size_t i = start + 1; i < close; ++i) {
                 const char c = m_data[i];
                 if (!IsLineEnd(c) || c == m_endOfBlock)
-                    block.text += c;
+                    block.own += c;
             }
+            block.text = block.own;
             block.parameter = true;
             m_pos = close + 1;
             return kBlock;
         }
 
-        std::size_t end = start;
-        while (end < size && m_data[end] != m_endOfBlock)
-            ++end;
-        if (end >= size)
+        const std::size_t end = m_data.find(m_endOfBlock, start);
+        if (end == std::string::npos)
             return Fail(start, _J("ブロックの途中でファイルが終わっています"));
-        for (std::size_t i = start; i < end; ++i) {
-            const char c = m_data[i];
-            if (!IsLineEnd(c))
-                block.text += c;
+        // Line ends inside a block are dropped; most blocks have none.
+        block.text = data.substr(start, end - start);
+        if (std::any_of(block.text.begin(), block.text.end(), [this](char c) { return IsLineEnd(c); })) {
+            block.own.assign(block.text);
+            std::erase_if(block.own, [this](char c) { return IsLineEnd(c); });
+            block.text = block.own;
         }
         m_pos = end + 1;
         return kBlock;

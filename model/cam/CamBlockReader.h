@@ -1,7 +1,7 @@
 #pragma once
 // Cuts a photo-plot or drill file into its blocks. The whole file is taken from the archive at
 // once (tape codes translated, plain text upper-cased) and handed out block by block with the
-// line each block starts on. Photo-plot: a block runs to the end-of-block character, or from a
+// position each block starts at. Photo-plot: a block runs to the end-of-block character, or from a
 // '%' to the next '%' (a parameter block); line ends are dropped unless they end blocks. Drill:
 // line ends always end blocks too and ';' starts a comment to the end of the line.
 
@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 class CArchive;
 
@@ -24,9 +25,12 @@ public:
 
     struct Block
     {
-        std::string text; // without the end-of-block character or the '%' around it
-        int line = 1;     // 1-based line of its first character
+        // Without the end-of-block character or the '%' around it; valid until the next block is
+        // taken (it views the file's text, or own where line ends had to be dropped).
+        std::string_view text;
+        std::size_t start = 0; // where it starts in the file (LineAt gives the line)
         bool parameter = false;
+        std::string own;
     };
 
     CamBlockReader(CArchive& ar, const tagGERBAR& g, bool photo);
@@ -34,6 +38,8 @@ public:
     Status Next(Block& block);
 
     int FailLine() const { return m_failLine; }
+    // The 1-based line of a position in the file; counted only when asked (for a failure).
+    int LineAt(std::size_t pos);
     const std::string& FailReason() const { return m_failReason; }
     // The size of the file read.
     std::size_t Size() const { return m_data.size(); }
@@ -41,8 +47,6 @@ public:
 private:
     bool IsBlockEnd(char c) const;
     bool IsLineEnd(char c) const { return c == '\n' || c == '\r'; }
-    // The line of the byte at pos (positions are asked in increasing order).
-    int LineAt(std::size_t pos);
     Status Fail(std::size_t pos, const std::string& reason);
 
     std::string m_data;

@@ -140,6 +140,9 @@ struct tagGERBAR
     std::uint8_t sequential = 0; // drill: tool codes numbered in table order
     int headerDone = 0;          // 0 while a file's header is written, 1 from the linear code on
     int holeKind = 0;            // drill: the kind the tool table is built with (CheckHole)
+
+    // CAM input: the dialog's integer digits, 1..4, or 0 for AUTO.
+    int intDigits = 0;
 };
 
 // Aperture usage of one turret number (121 entries, indexed by turret).

@@ -16,15 +16,18 @@
 #include "platform/J.h"
 #include "platform/Numbers.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <numbers>
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -47,15 +50,28 @@ struct NumberField
 {
     bool negative = false;
     bool point = false;
-    std::string whole;    // digits before the point (all digits without one)
-    std::string fraction; // digits after the point
-    std::size_t end = 0;  // index after the field
+    std::string_view whole;    // digits before the point (all digits without one)
+    std::string_view fraction; // digits after the point
+    std::size_t end = 0;       // index after the field
     bool HasDigits() const { return !whole.empty() || !fraction.empty(); }
+    // The digits as a decimal number's text, "0" standing for no whole digits.
+    std::string DecimalText() const
+    {
+        std::string text(whole.empty() ? std::string_view("0") : whole);
+        text += '.';
+        text += fraction;
+        return text;
+    }
 };
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 bool StartsNumber(char c)
 {
-    return std::isdigit(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.';
+    return IsDigit(c) || c == '+' || c == '-' || c == '.';
 }
 
 NumberField ReadNumber(std::string_view text, std::size_t at)
@@ -66,14 +82,18 @@ NumberField ReadNumber(std::string_view text, std::size_t at)
             n.negative = !n.negative;
         ++at;
     }
-    for (; at < text.size(); ++at) {
-        const char c = text[at];
-        if (std::isdigit(static_cast<unsigned char>(c)))
-            (n.point ? n.fraction : n.whole) += c;
-        else if (c == '.' && !n.point)
-            n.point = true;
-        else
-            break;
+    // The field's text stays where it is: the views point into it.
+    const auto digitsFrom = [&text](std::size_t& at) {
+        const std::size_t first = at;
+        while (at < text.size() && IsDigit(text[at]))
+            ++at;
+        return text.substr(first, at - first);
+    };
+    n.whole = digitsFrom(at);
+    if (at < text.size() && text[at] == '.') {
+        n.point = true;
+        ++at;
+        n.fraction = digitsFrom(at);
     }
     n.end = at;
     return n;
@@ -85,8 +105,7 @@ bool NextCodeField(std::string_view block, std::size_t& at, char& letter, Number
 {
     for (; at < block.size(); ++at) {
         const char c = block[at];
-        if (!std::isupper(static_cast<unsigned char>(c)) || at + 1 >= block.size() ||
-            !StartsNumber(block[at + 1]))
+        if (c < 'A' || c > 'Z' || at + 1 >= block.size() || !StartsNumber(block[at + 1]))
             continue;
         n = ReadNumber(block, at + 1);
         if (!n.HasDigits())
@@ -117,6 +136,136 @@ bool Same(const CDPoint& a, const CDPoint& b)
     return std::fabs(a.x - b.x) <= kSameTolerance && std::fabs(a.y - b.y) <= kSameTolerance;
 }
 
+// Where the shapes of an aperture macro reach, about the flash point: the farthest distance and
+// the farthest |x| and |y|, in the file's unit.
+struct MacroReach
+{
+    double radius = 0.0;
+    double halfX = 0.0;
+    double halfY = 0.0;
+
+    // A disc of radius r centred on (x, y) turned by the angle in degrees about the flash point
+    // (a corner is a disc of radius 0).
+    void Add(double x, double y, double r, double degrees)
+    {
+        const double a = degrees * std::numbers::pi / 180.0;
+        const double rx = x * std::cos(a) - y * std::sin(a);
+        const double ry = x * std::sin(a) + y * std::cos(a);
+        radius = std::max(radius, std::hypot(rx, ry) + r);
+        halfX = std::max(halfX, std::fabs(rx) + r);
+        halfY = std::max(halfY, std::fabs(ry) + r);
+    }
+};
+
+// One field of a macro primitive: a number or a "$n" parameter of the aperture. False for an
+// expression, which the reader does not evaluate.
+bool MacroValue(std::string_view field, const std::vector<double>& params, double& value)
+{
+    field = Trim(field);
+    if (field.empty())
+        return false;
+    if (field[0] == '$') {
+        const NumberField n = ReadNumber(field, 1);
+        if (n.end != field.size() || n.point || n.negative || n.whole.empty() || n.whole.size() > 3)
+            return false;
+        const std::size_t index = static_cast<std::size_t>(std::stoi(std::string(n.whole)));
+        value = index >= 1 && index <= params.size() ? params[index - 1] : 0.0;
+        return true;
+    }
+    const NumberField n = ReadNumber(field, 0);
+    if (n.end != field.size() || !n.HasDigits() || n.whole.size() > 10)
+        return false;
+    value = std::strtod(n.DecimalText().c_str(), nullptr);
+    if (n.negative)
+        value = -value;
+    return true;
+}
+
+// Measures the exposed primitives of a macro body ("code,field,...*code,..."). False when a
+// primitive cannot be measured (expressions, variable definitions, unknown codes).
+bool MeasureMacro(std::string_view body, const std::vector<double>& params, MacroReach& reach)
+{
+    bool any = false;
+    while (!body.empty()) {
+        std::size_t end = body.find('*');
+        if (end == std::string_view::npos)
+            end = body.size();
+        const std::string_view primitive = Trim(body.substr(0, end));
+        body.remove_prefix(std::min(end + 1, body.size()));
+        if (primitive.empty())
+            continue;
+        std::vector<double> f;
+        bool comment = false;
+        for (std::size_t at = 0; at <= primitive.size();) {
+            std::size_t comma = primitive.find(',', at);
+            if (comma == std::string_view::npos)
+                comma = primitive.size();
+            double value = 0.0;
+            if (f.empty() && Trim(primitive.substr(at, comma - at)) == "0") {
+                comment = true;
+                break;
+            }
+            if (!MacroValue(primitive.substr(at, comma - at), params, value))
+                return false;
+            f.push_back(value);
+            at = comma + 1;
+        }
+        if (comment)
+            continue;
+        if (!(f[0] >= 1.0 && f[0] <= 99.0))
+            return false;
+        const int code = static_cast<int>(f[0]);
+        auto field = [&f](std::size_t i) { return i < f.size() ? f[i] : 0.0; };
+        if ((code == 1 || code == 20 || code == 21 || code == 4 || code == 5) && field(1) == 0.0)
+            continue; // an exposure-off shape only clears
+        switch (code) {
+        case 1: // circle: exposure, diameter, centre, rotation
+            reach.Add(field(3), field(4), std::fabs(field(2)) / 2.0, field(5));
+            break;
+        case 20: { // vector line: exposure, width, start, end, rotation
+            const double dx = field(5) - field(3), dy = field(6) - field(4);
+            const double length = std::hypot(dx, dy);
+            const double w = std::fabs(field(2)) / 2.0;
+            const double nx = length > 0.0 ? -dy / length * w : 0.0, ny = length > 0.0 ? dx / length * w : w;
+            for (const double side : {-1.0, 1.0}) {
+                reach.Add(field(3) + side * nx, field(4) + side * ny, 0.0, field(7));
+                reach.Add(field(5) + side * nx, field(6) + side * ny, 0.0, field(7));
+            }
+            break;
+        }
+        case 21: // centre line: exposure, width, height, centre, rotation
+            for (const double sx : {-1.0, 1.0})
+                for (const double sy : {-1.0, 1.0})
+                    reach.Add(field(4) + sx * std::fabs(field(2)) / 2.0,
+                              field(5) + sy * std::fabs(field(3)) / 2.0, 0.0, field(6));
+            break;
+        case 4: { // outline: exposure, vertices, points, rotation
+            if (!(field(2) >= 1.0 && field(2) * 2.0 + 6.0 <= static_cast<double>(f.size()) + 1.0))
+                return false;
+            const int count = static_cast<int>(field(2));
+            const double rotation = field(5 + 2 * static_cast<std::size_t>(count));
+            for (int k = 0; k <= count; ++k)
+                reach.Add(field(3 + 2 * static_cast<std::size_t>(k)),
+                          field(4 + 2 * static_cast<std::size_t>(k)), 0.0, rotation);
+            break;
+        }
+        case 5: // polygon: exposure, vertices, centre, diameter, rotation
+            reach.Add(field(3), field(4), std::fabs(field(5)) / 2.0, field(6));
+            break;
+        case 6: // moire: centre, outer diameter, ..., cross hair length, rotation
+            reach.Add(field(1), field(2), std::max(std::fabs(field(3)), std::fabs(field(8))) / 2.0, field(9));
+            break;
+        case 7: // thermal: centre, outer diameter, ..., rotation
+            reach.Add(field(1), field(2), std::fabs(field(3)) / 2.0, field(6));
+            break;
+        default:
+            return false;
+        }
+        any = true;
+    }
+    return any;
+}
+
 class GerberReading
 {
 public:
@@ -135,6 +284,13 @@ public:
         m_g.inParameter = 0;
         m_g.penDown = 0;
         m_g.lastGCode = 0;
+        if (!m_g.photo && m_g.intDigits >= 1 && m_g.intDigits <= 4) {
+            // Until a header states the format, the dialog's integer digits mean trailing zeros
+            // left out.
+            m_trailingOmitted = true;
+            m_intDigits = m_g.intDigits;
+            m_dialogDigits = true;
+        }
     }
 
     void Run(CArchive& ar)
@@ -150,7 +306,7 @@ public:
                     Fail(blocks.FailLine(), blocks.FailReason());
                     break;
                 }
-                m_line = block.line;
+                m_blockStart = block.start;
                 if (block.parameter) {
                     m_g.inParameter = 1;
                     Parameter(block.text);
@@ -164,9 +320,9 @@ public:
                     break;
             }
         } catch (const Malformed& m) {
-            Fail(m_line, m.reason);
+            Fail(blocks.LineAt(m_blockStart), m.reason);
         }
-        Finish();
+        Finish(blocks);
     }
 
 private:
@@ -186,18 +342,21 @@ private:
 
     // --- Numbers ---
 
-    std::int64_t Digits(const std::string& digits) const
+    // The value of a run of decimal digits, refused beyond 32 bits.
+    std::int64_t Digits(std::string_view digits) const
     {
-        std::size_t first = digits.find_first_not_of('0');
-        if (first == std::string::npos)
-            return 0;
+        std::size_t first = 0;
+        while (first < digits.size() && digits[first] == '0')
+            ++first;
         if (digits.size() - first > 10)
-            throw Malformed{
-                platform::Format(_J("数値 %s が 32 ビットを超えています").c_str(), digits.c_str())};
-        const std::int64_t value = std::strtoll(digits.c_str() + first, nullptr, 10);
+            throw Malformed{platform::Format(_J("数値 %s が 32 ビットを超えています").c_str(),
+                                             std::string(digits).c_str())};
+        std::int64_t value = 0;
+        for (std::size_t i = first; i < digits.size(); ++i)
+            value = value * 10 + (digits[i] - '0');
         if (value > 2147483647LL)
-            throw Malformed{
-                platform::Format(_J("数値 %s が 32 ビットを超えています").c_str(), digits.c_str())};
+            throw Malformed{platform::Format(_J("数値 %s が 32 ビットを超えています").c_str(),
+                                             std::string(digits).c_str())};
         return value;
     }
 
@@ -213,13 +372,13 @@ private:
     {
         double value = 0.0;
         if (n.point) {
-            const std::string text = (n.whole.empty() ? "0" : n.whole) + "." + n.fraction;
+            const std::string text = n.DecimalText();
             if (n.whole.size() > 10)
                 throw Malformed{
                     platform::Format(_J("数値 %s が 32 ビットを超えています").c_str(), text.c_str())};
             value = std::strtod(text.c_str(), nullptr);
         } else if (m_trailingOmitted && m_intDigits > 0) {
-            std::string digits = n.whole;
+            std::string digits(n.whole);
             const std::size_t width = static_cast<std::size_t>(m_intDigits + m_decDigits);
             if (digits.size() < width)
                 digits.append(width - digits.size(), '0');
@@ -256,6 +415,13 @@ private:
 
     void CountClear() { ++m_clearItems; }
 
+    // Stores an item made for the target sheet as it is (the sheet's NewLine and the like would
+    // store a copy of a temporary).
+    template <typename Item, typename... Args> void Store(Args&&... args)
+    {
+        m_target->StoreItem(std::make_unique<Item>(std::forward<Args>(args)...));
+    }
+
     void AddLine(const CDPoint& from, const CDPoint& to, int turret)
     {
         if (m_g.inRegion) {
@@ -266,7 +432,7 @@ private:
             CountClear();
             return;
         }
-        m_target->NewLine(Board(from), Board(to), turret < 0 ? 0 : turret, 0);
+        Store<CLine>(Board(from), Board(to), turret < 0 ? 0 : turret, 0);
     }
 
     void AddLand(const CDPoint& at, int turret)
@@ -275,14 +441,14 @@ private:
             CountClear();
             return;
         }
-        m_target->NewLand(Board(at), turret);
+        Store<CLand>(Board(at), turret);
     }
 
     void Report(const std::string& text) { m_result.AddMessage(text); }
 
     // --- Photo-plot parameters ---
 
-    void Parameter(const std::string& text)
+    void Parameter(std::string_view text)
     {
         std::size_t at = 0;
         while (at < text.size()) {
@@ -291,12 +457,12 @@ private:
             if (at >= text.size())
                 break;
             std::size_t end = text.find('*', at);
-            if (end == std::string::npos)
+            if (end == std::string_view::npos)
                 end = text.size();
-            const std::string_view command(text.data() + at, end - at);
+            const std::string_view command = text.substr(at, end - at);
             if (StartsWith(command, "AM")) {
                 // The rest of the block is the macro's body.
-                std::string body = end < text.size() ? text.substr(end + 1) : std::string();
+                std::string body(end < text.size() ? text.substr(end + 1) : std::string_view());
                 while (!body.empty() && (body.back() == '*' || body.back() == ' '))
                     body.pop_back();
                 m_macros.push_back(std::string(command.substr(2)) + "," + body);
@@ -333,7 +499,7 @@ private:
             for (std::size_t i = 0; i < rest.size(); ++i) {
                 if (StartsNumber(rest[i]) && (i == 0 || !StartsNumber(rest[i - 1]))) {
                     const NumberField n = ReadNumber(rest, i);
-                    const std::string text = (n.whole.empty() ? "0" : n.whole) + "." + n.fraction;
+                    const std::string text = n.DecimalText();
                     if (std::fabs(std::strtod(text.c_str(), nullptr) - identity) > 1e-9)
                         plain = false;
                 }
@@ -373,10 +539,89 @@ private:
             if (n.HasDigits() && Digits(n.whole) >= 1000)
                 throw Malformed{platform::Format(_J("Dコード %d は範囲外です").c_str(),
                                                  static_cast<int>(Digits(n.whole)))};
+            if (n.HasDigits() && !m_substitutes.empty())
+                m_substitutes.erase(static_cast<int>(Digits(n.whole))); // defined anew
         }
-        const int turret = m_doc ? m_doc->AssignGerberAperture(definition, m_macros, &m_g) : -1;
+        int turret = m_doc ? m_doc->AssignGerberAperture(definition, m_macros, &m_g) : -1;
+        if (turret < 0)
+            turret = SubstituteAperture(definition);
         m_drawTurret = turret < 0 ? 0 : turret;
         m_flashTurret = m_drawTurret ? m_drawTurret : 1;
+    }
+
+    // An aperture the tables have no shape for (a macro other than the thermal, a polygon) takes
+    // the smallest round or square turret that covers where its shapes reach, said once for each
+    // macro or definition; without one it is said to be left without a turret. The reading keeps
+    // the D code's turret itself, so that selecting it is no unknown code. -1 when none covers.
+    int SubstituteAperture(const std::string& definition)
+    {
+        std::size_t run = 1;
+        while (run < definition.size() && std::isdigit(static_cast<unsigned char>(definition[run])))
+            ++run;
+        if (run == 1 || run >= definition.size())
+            return -1;
+        const int dcode = static_cast<int>(Digits(definition.substr(1, run - 1)));
+        const std::size_t comma = definition.find(',', run);
+        std::string name =
+            definition.substr(run, comma == std::string::npos ? std::string::npos : comma - run);
+        std::vector<double> params;
+        if (comma != std::string::npos) {
+            std::string_view rest = std::string_view(definition).substr(comma + 1);
+            while (!rest.empty()) {
+                const std::size_t x = rest.find('X');
+                double value = 0.0;
+                if (!MacroValue(rest.substr(0, x), {}, value))
+                    break;
+                params.push_back(value);
+                rest.remove_prefix(x == std::string_view::npos ? rest.size() : x + 1);
+            }
+        }
+        MacroReach reach;
+        bool measured = false;
+        bool macro = false;
+        if (name == "P" && comma != std::string::npos) {
+            if (!params.empty()) {
+                reach.Add(0.0, 0.0, std::fabs(params[0]) / 2.0, 0.0);
+                measured = true;
+            }
+        } else if (name.size() == 1 && comma != std::string::npos) {
+            return -1; // the standard shapes: the tables said what they had to
+        } else {
+            macro = true;
+            for (const std::string& body : m_macros) {
+                if (body.size() > name.size() && body.compare(0, name.size(), name) == 0 &&
+                    body[name.size()] == ',') {
+                    measured = MeasureMacro(std::string_view(body).substr(name.size() + 1), params, reach);
+                    break;
+                }
+            }
+        }
+        const double unit = m_g.metric ? 1.0 : kInch;
+        int best = -1;
+        double bestSize = 0.0;
+        for (int t = 0; measured && m_doc && t <= TURRET_MAX; ++t) {
+            const tagTURRET turret = m_doc->GetTurretEntry(t);
+            const double half = turret.size1 / 2.0 + kSameTolerance;
+            const bool covers = turret.shape == TURRET_ROUND ? half >= reach.radius * unit
+                                : turret.shape == TURRET_SQUARE
+                                    ? half >= std::max(reach.halfX, reach.halfY) * unit
+                                    : false;
+            if (covers && turret.size1 > 0.0 && (best < 0 || turret.size1 < bestSize)) {
+                best = t;
+                bestSize = turret.size1;
+            }
+        }
+        const std::string what = macro ? name : definition;
+        if (m_reportedApertures.insert(what).second) {
+            if (best >= 0)
+                Report(platform::Format(_J("アパーチャ %s にはタレット%dを使用しました").c_str(),
+                                        what.c_str(), best));
+            else
+                Report(
+                    platform::Format(_J("アパーチャ %s に合うタレットがありません").c_str(), what.c_str()));
+        }
+        m_substitutes[dcode] = best < 0 ? 0 : best;
+        return best;
     }
 
     void StepAndRepeat(std::string_view rest)
@@ -393,7 +638,7 @@ private:
             if (c == 'X' || c == 'Y') {
                 counts[c == 'Y'] = Code(n);
             } else {
-                const std::string text = (n.whole.empty() ? "0" : n.whole) + "." + n.fraction;
+                const std::string text = n.DecimalText();
                 steps[c == 'J'] = std::strtod(text.c_str(), nullptr) * Factor() * (n.negative ? -1.0 : 1.0);
                 CheckRange(steps[c == 'J']);
             }
@@ -437,7 +682,7 @@ private:
 
     // --- Photo-plot blocks ---
 
-    void PhotoBlock(const std::string& block)
+    void PhotoBlock(std::string_view block)
     {
         bool hasX = false, hasY = false, hasD = false;
         int d = 0;
@@ -563,7 +808,10 @@ private:
 
     void SelectAperture(int d)
     {
-        int turret = m_doc ? m_doc->FindTurretByDCode(d) : -1;
+        const auto substitute = m_substitutes.find(d);
+        int turret = substitute != m_substitutes.end() ? substitute->second
+                     : m_doc                           ? m_doc->FindTurretByDCode(d)
+                                                       : -1;
         if (turret < 0) {
             Report(platform::Format(_J("D%02d コードはテーブルにありません").c_str(), d));
             turret = 0;
@@ -641,7 +889,7 @@ private:
             CountClear();
             return;
         }
-        m_target->NewArc(arc);
+        Store<CArc>(std::move(arc));
     }
 
     void Flash()
@@ -653,8 +901,8 @@ private:
             if (!m_g.darkPolarity && !m_g.inRegion)
                 CountClear();
             else
-                m_target->NewLine(Board(CDPoint(m_raw.x - along.x, m_raw.y - along.y)),
-                                  Board(CDPoint(m_raw.x + along.x, m_raw.y + along.y)), turret, 0);
+                Store<CLine>(Board(CDPoint(m_raw.x - along.x, m_raw.y - along.y)),
+                             Board(CDPoint(m_raw.x + along.x, m_raw.y + along.y)), turret, 0);
         } else {
             AddLand(m_raw, m_flashTurret);
         }
@@ -694,11 +942,13 @@ private:
     void DrillUnits(std::string_view block)
     {
         SetMetric(StartsWith(block, "METRIC"));
-        // Leading zeros kept means trailing zeros left out, and the other way round.
+        // Leading zeros kept means trailing zeros left out, and the other way round. A header
+        // that says neither leaves leading zeros out, whatever the dialog's digits said.
         if (block.find("LZ") != std::string_view::npos)
             m_trailingOmitted = true;
-        else if (block.find("TZ") != std::string_view::npos)
+        else if (block.find("TZ") != std::string_view::npos || m_dialogDigits)
             m_trailingOmitted = false;
+        m_dialogDigits = false;
         const std::size_t point = block.find('.');
         if (point != std::string_view::npos) {
             std::size_t first = point;
@@ -744,7 +994,7 @@ private:
             return;
         if (Same(at, m_lastHole) && std::fabs(m_diameter - m_lastHoleDiameter) <= kSameTolerance)
             return;
-        m_target->NewHole(Board(at), m_diameter, true, 0.0, 0.0, 0.0);
+        Store<CHole>(Board(at), m_diameter, true, 0.0, 0.0, 0.0);
         m_lastHole = at;
         m_lastHoleDiameter = m_diameter;
     }
@@ -760,13 +1010,13 @@ private:
             AddHole(to);
             return;
         }
-        m_target->NewHole(CDPoint((a.x + b.x) / 2.0, (a.y + b.y) / 2.0), m_diameter, false,
-                          length + m_diameter, m_diameter / 2.0, std::atan2(b.y - a.y, b.x - a.x));
+        Store<CHole>(CDPoint((a.x + b.x) / 2.0, (a.y + b.y) / 2.0), m_diameter, false, length + m_diameter,
+                     m_diameter / 2.0, std::atan2(b.y - a.y, b.x - a.x));
         m_lastHole = to;
         m_lastHoleDiameter = m_diameter;
     }
 
-    void DrillBlock(const std::string& text)
+    void DrillBlock(std::string_view text)
     {
         std::string_view block = Trim(text);
         if (!block.empty() && block[0] == '%') {
@@ -910,7 +1160,7 @@ private:
                 CheckRange(m_raw.x);
                 CheckRange(m_raw.y);
                 if (m_diameter > 0.0) {
-                    m_target->NewHole(Board(m_raw), m_diameter, true, 0.0, 0.0, 0.0);
+                    Store<CHole>(Board(m_raw), m_diameter, true, 0.0, 0.0, 0.0);
                     m_lastHole = m_raw;
                     m_lastHoleDiameter = m_diameter;
                 }
@@ -939,13 +1189,13 @@ private:
 
     // --- End of the reading ---
 
-    void Finish()
+    void Finish(CamBlockReader& blocks)
     {
         if (m_result.wellFormed) {
             try {
                 EndRepeat();
             } catch (const Malformed& m) {
-                Fail(m_line, m.reason);
+                Fail(blocks.LineAt(m_blockStart), m.reason);
             }
         }
         m_repeat.reset();
@@ -973,10 +1223,11 @@ private:
     tagGERBAR& m_g;
     CamReadResult& m_result;
     DocumentServices* m_doc;
-    int m_line = 0;
+    std::size_t m_blockStart = 0; // where the block being read starts in the file
 
     double m_metricFactor = 1.0;
     bool m_trailingOmitted = false;
+    bool m_dialogDigits = false; // the zero omission is the dialog's, not the file's
     int m_intDigits = 0;
     int m_decDigits = 0;
 
@@ -992,6 +1243,8 @@ private:
     int m_flashTurret = 1; // a flash before any aperture uses turret 1
     tagDSTROKE m_stroke;
     std::vector<std::string> m_macros;
+    std::map<int, int> m_substitutes;          // D codes of substituted apertures and their turrets
+    std::set<std::string> m_reportedApertures; // macros and definitions said to be substituted
 
     std::vector<std::unique_ptr<CLine>> m_regionLines;
     std::vector<std::unique_ptr<CArc>> m_regionArcs;

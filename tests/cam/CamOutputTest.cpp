@@ -3,7 +3,6 @@
 
 #include "cam/CamOutput.h"
 #include "app/CamCommands.h"
-#include "document/CamInChoice.h"
 #include "model/items/Part.h"
 #include "platform/J.h"
 #include "platform/Profile.h"
@@ -357,65 +356,3 @@ TEST_F(CamCommandTest, UnplacedPartsAreAskedAbout)
 }
 
 } // namespace
-
-// What the output writes, CAM input reads back: the photo file of a layer read into another layer
-// with the same settings gives the same lines and lands on the same turrets.
-class CamRoundTripHost : public EditHost
-{
-public:
-    bool RunCamInDialog(CamInChoice& choice) override
-    {
-        choice = answer;
-        return true;
-    }
-    CamInChoice answer;
-};
-
-class CamRoundTripTest : public CamOutputTest, public ::testing::WithParamInterface<int>
-{
-};
-
-TEST_P(CamRoundTripTest, AnExtendedPhotoFileReadsBackToTheSameItems)
-{
-    constexpr int kTarget = 5;
-    CamOutChoice choice = Choice();
-    choice.records[0].arcMode = GetParam();
-    choice.settings.photo.outputs = {"1:top:top.gbr:1"};
-    OutputCamData(*doc, 0, choice);
-    ASSERT_EQ(messages.Count(), 0u) << messages.Last().text;
-
-    CamRoundTripHost host;
-    host.answer.kind = 0;
-    host.answer.layer = kTarget;
-    host.answer.dataFile = InBoard("top.gbr").string();
-    host.answer.extended = true;
-    doc->SetHost(&host);
-    doc->OnCamDataInput();
-    doc->SetHost(nullptr);
-
-    auto lines = [this](int layer) {
-        std::vector<std::tuple<double, double, double, double, int>> out;
-        CSheet* sheet = doc->GetBoardSheet(layer);
-        for (POSITION p = sheet->GetFirstLinePos(); p;) {
-            const CLine* line = sheet->GetNextLine(p);
-            out.emplace_back(line->GetStartPoint().x, line->GetStartPoint().y, line->GetEndPoint().x,
-                             line->GetEndPoint().y, line->GetTurretNo());
-        }
-        return out;
-    };
-    auto lands = [this](int layer) {
-        std::vector<std::tuple<double, double, int>> out;
-        CSheet* sheet = doc->GetBoardSheet(layer);
-        for (POSITION p = sheet->GetFirstLandPos(); p;) {
-            const CLand* land = sheet->GetNextLand(p);
-            out.emplace_back(land->GetPoint().x, land->GetPoint().y, land->GetTurretNo());
-        }
-        return out;
-    };
-    ASSERT_EQ(lines(0).size(), 1u);
-    ASSERT_EQ(lands(0).size(), 1u);
-    EXPECT_EQ(lines(kTarget), lines(0));
-    EXPECT_EQ(lands(kTarget), lands(0));
-}
-
-INSTANTIATE_TEST_SUITE_P(ArcModes, CamRoundTripTest, ::testing::Values(0, 4));

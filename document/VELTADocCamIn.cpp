@@ -201,8 +201,7 @@ void CVELTADoc::OnCamDataInput()
         m_repaintRect |= sheet->DeleteContents();
     }
     StoreUndoItem(&work, layer, 0, replace ? 5 : 1);
-    *sheet += work;
-    work.DeleteContents();
+    sheet->TakeItems(work);
     SetModifiedFlag(true);
     m_pHost->UpdateAllViews(1, &m_repaintRect, nullptr);
 }

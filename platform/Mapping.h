@@ -106,10 +106,13 @@ private:
             const auto whole = static_cast<std::int32_t>(quick); // toward zero
             const double part = quick - whole;
             const double fromHalf = (part < 0 ? -part : part) - 0.5;
-            if (fromHalf > 1e-5)
-                return part < 0 ? whole - 1 : whole + 1;
-            if (fromHalf < -1e-5)
-                return whole;
+            // Without branches on which way it rounds: that goes either way from point to point
+            // and would be mispredicted half the time.
+            if (fromHalf > 1e-5 || fromHalf < -1e-5) {
+                const std::int32_t away = fromHalf > 0 ? 1 : 0;
+                const std::int32_t negative = part < 0 ? 1 : 0;
+                return whole + away - 2 * (away & negative);
+            }
         }
         return RoundToUnit(offset * num / static_cast<double>(den) + to);
     }

@@ -341,21 +341,6 @@ void QPainterDrawContext::UpdateStampTarget()
 
 // --- Mapping.
 
-CPoint QPainterDrawContext::DevPoint(CPoint p) const
-{
-    // Device coordinates are held to what a device context can address, which leaves room for
-    // widths and margins without overflow.
-    constexpr std::int32_t limit = 1 << 27;
-    const CPoint d = m_mapping.LPtoDP(p);
-    return CPoint(std::clamp(d.x, -limit, limit), std::clamp(d.y, -limit, limit));
-}
-
-QPoint QPainterDrawContext::Dev(CPoint p) const
-{
-    const CPoint d = DevPoint(p);
-    return QPoint(d.x, d.y);
-}
-
 CRect QPainterDrawContext::DevBox(const CRect& r) const
 {
     const CPoint a = DevPoint(CPoint(r.left, r.top));

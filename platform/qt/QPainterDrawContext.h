@@ -34,6 +34,7 @@
 #include <QRectF>
 #include <QTransform>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -139,8 +140,20 @@ private:
         QBrush brush;
     };
 
-    CPoint DevPoint(CPoint p) const;
-    QPoint Dev(CPoint p) const;
+    // Inline: every point an item draws comes through here.
+    CPoint DevPoint(CPoint p) const
+    {
+        // Device coordinates are held to what a device context can address, which leaves room
+        // for widths and margins without overflow.
+        constexpr std::int32_t limit = 1 << 27;
+        const CPoint d = m_mapping.LPtoDP(p);
+        return CPoint(std::clamp(d.x, -limit, limit), std::clamp(d.y, -limit, limit));
+    }
+    QPoint Dev(CPoint p) const
+    {
+        const CPoint d = DevPoint(p);
+        return QPoint(d.x, d.y);
+    }
     CRect DevBox(const CRect& r) const; // normalised; right and bottom excluded
     QRectF OutlineBox(const CRect& deviceBox);
     double ScaleX() const;

@@ -11,12 +11,30 @@
 
 NetFill::NetFill(std::vector<Node> nodes, double margin) : NetFill(Rects(nodes), std::move(nodes), margin) {}
 
-NetFill::NetFill(std::vector<CDRect> rects, std::vector<Node>&& nodes, double margin)
-    : m_nodes(std::move(nodes)), m_rects(std::move(rects)), m_grid(m_rects), m_margin(margin)
+NetFill::NetFill(const std::vector<CDRect>& rects, std::vector<Node>&& nodes, double margin)
+    : m_grid(rects), m_nodes(std::move(nodes)), m_margin(margin)
 {
-    m_done.reserve(m_nodes.size());
-    for (const Node& node : m_nodes)
-        m_done.push_back(node.done ? 1 : 0);
+    const std::vector<int> order = m_grid.SpatialOrder(rects);
+    const std::size_t n = m_nodes.size();
+    m_slot.resize(n);
+    m_rects.reserve(n);
+    m_done.reserve(n);
+    for (std::size_t k = 0; k < n; ++k) {
+        const std::size_t i = static_cast<std::size_t>(order[k]);
+        m_slot[i] = static_cast<int>(k);
+        m_rects.push_back(rects[i]);
+        m_done.push_back(m_nodes[i].done ? 1 : 0);
+    }
+    // The nodes moved to their places in place, cycle by cycle: a large board's nodes take more
+    // memory than the rest of the fill.
+    std::vector<int> to = m_slot;
+    for (std::size_t i = 0; i < n; ++i)
+        while (static_cast<std::size_t>(to[i]) != i) {
+            const std::size_t j = static_cast<std::size_t>(to[i]);
+            std::swap(m_nodes[i], m_nodes[j]);
+            std::swap(to[i], to[j]);
+        }
+    m_met.assign(n, 0u);
     m_grid.InsertAll(m_rects);
 }
 

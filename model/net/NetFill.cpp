@@ -12,28 +12,29 @@
 NetFill::NetFill(std::vector<Node> nodes, double margin) : NetFill(Rects(nodes), std::move(nodes), margin) {}
 
 NetFill::NetFill(const std::vector<CDRect>& rects, std::vector<Node>&& nodes, double margin)
-    : m_grid(rects), m_nodes(std::move(nodes)), m_margin(margin)
+    : m_grid(rects), m_margin(margin)
 {
     const std::vector<int> order = m_grid.SpatialOrder(rects);
-    const std::size_t n = m_nodes.size();
+    const std::size_t n = nodes.size();
     m_slot.resize(n);
+    m_nodes.reserve(n);
     m_rects.reserve(n);
     m_done.reserve(n);
+    constexpr std::size_t kAhead = 8;
     for (std::size_t k = 0; k < n; ++k) {
+        // Read in board order, so from all over the caller's array: each node is fetched from
+        // memory while earlier ones are copied.
+        if (k + kAhead < n) {
+            const std::size_t ahead = static_cast<std::size_t>(order[k + kAhead]);
+            __builtin_prefetch(&nodes[ahead]);
+            __builtin_prefetch(&rects[ahead]);
+        }
         const std::size_t i = static_cast<std::size_t>(order[k]);
         m_slot[i] = static_cast<int>(k);
+        m_nodes.push_back(nodes[i]);
         m_rects.push_back(rects[i]);
-        m_done.push_back(m_nodes[i].done ? 1 : 0);
+        m_done.push_back(nodes[i].done ? 1 : 0);
     }
-    // The nodes moved to their places in place, cycle by cycle: a large board's nodes take more
-    // memory than the rest of the fill.
-    std::vector<int> to = m_slot;
-    for (std::size_t i = 0; i < n; ++i)
-        while (static_cast<std::size_t>(to[i]) != i) {
-            const std::size_t j = static_cast<std::size_t>(to[i]);
-            std::swap(m_nodes[i], m_nodes[j]);
-            std::swap(to[i], to[j]);
-        }
     m_met.assign(n, 0u);
     m_grid.InsertAll(m_rects);
 }

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 NetMemberIndex::NetMemberIndex(int attr, int wLayer, const std::vector<CDRect>& sample)
-    : m_nAttr(attr), m_nWLayer(wLayer), m_grid(sample), m_viaGrid(sample)
+    : m_nAttr(attr), m_nWLayer(wLayer), m_grid(sample), m_viaGrid(sample), m_sized(!sample.empty())
 {
     m_bounds.SetRectEmpty();
 }
@@ -79,9 +79,19 @@ void NetMemberIndex::AddAll(const std::vector<std::pair<CItemBase*, Slot>>& item
     std::vector<CDRect> rects;
     made.reserve(items.size());
     rects.reserve(items.size());
-    for (const auto& [item, slot] : items) {
-        made.push_back(Make(item, slot));
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        // The members of a large group lie far apart in memory: each is fetched while earlier
+        // ones are read.
+        if (i + 8 < items.size())
+            __builtin_prefetch(items[i + 8].first);
+        made.push_back(Make(items[i].first, items[i].second));
         rects.push_back(made.back().rect);
+    }
+    // Grids made without a sample fit the members filed first.
+    if (!m_sized) {
+        m_sized = true;
+        m_grid = RectGrid(rects);
+        m_viaGrid = RectGrid(rects);
     }
     const std::vector<int> order = m_grid.SpatialOrder(rects);
     m_members.reserve(items.size());

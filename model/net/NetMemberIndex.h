@@ -45,7 +45,7 @@ public:
     };
 
     // An empty index of a group with this attribute (sheet type word) and W-layer; the sample
-    // rectangles set the grid's cell size.
+    // rectangles set the grid's cell size (none: the members first filed at once set it).
     NetMemberIndex(int attr, int wLayer, const std::vector<CDRect>& sample);
 
     // Files a member at the end of its list.
@@ -103,6 +103,7 @@ private:
     std::vector<int> m_vias;
     std::vector<CDRect> m_viaRects;
     std::deque<CLand> m_viaLands;
+    bool m_sized;
     std::uint64_t m_next = 0;
     CDRect m_bounds;
 };

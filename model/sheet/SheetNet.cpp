@@ -838,8 +838,14 @@ void CSheet::MakeRubberGroup()
         for (int k = 0; k < made; ++k) {
             const std::uint32_t id = base + 256u * static_cast<std::uint32_t>(k + 1);
             auto group = std::make_unique<CNetLine>(id, layer, m_nType);
-            for (CItemBase* item : byId[static_cast<std::size_t>(k)])
-                group->AddItem(item);
+            const std::vector<CItemBase*>& members = byId[static_cast<std::size_t>(k)];
+            for (std::size_t i = 0; i < members.size(); ++i) {
+                // A group's pieces lie far apart on a large board: each is fetched from memory
+                // while earlier ones are added.
+                if (i + 8 < members.size())
+                    __builtin_prefetch(members[i + 8]);
+                group->AddItem(members[i]);
+            }
             // The members of large groups are filed once for the pass and kept up to date
             // through the merges, so that a touch test looks only at the members near each
             // item; a small group is walked.

@@ -19,7 +19,7 @@ NetFill::NetFill(const std::vector<CDRect>& rects, std::vector<Node>&& nodes, do
     m_slot.resize(n);
     m_nodes.reserve(n);
     m_rects.reserve(n);
-    m_done.reserve(n);
+    m_done.assign((n + 63) / 64, 0u);
     constexpr std::size_t kAhead = 8;
     for (std::size_t k = 0; k < n; ++k) {
         // Read in board order, so from all over the caller's array: each node is fetched from
@@ -33,7 +33,8 @@ NetFill::NetFill(const std::vector<CDRect>& rects, std::vector<Node>&& nodes, do
         m_slot[i] = static_cast<int>(k);
         m_nodes.push_back(nodes[i]);
         m_rects.push_back(rects[i]);
-        m_done.push_back(nodes[i].done ? 1 : 0);
+        if (nodes[i].done)
+            MarkDone(k);
     }
     m_met.assign(n, 0u);
     m_grid.InsertAll(m_rects);
@@ -46,16 +47,6 @@ std::vector<CDRect> NetFill::Rects(const std::vector<Node>& nodes)
     for (const Node& node : nodes)
         rects.push_back(node.rect);
     return rects;
-}
-
-bool NetFill::Near(const CDRect& piece, const CDRect& from) const
-{
-    // Written so that a rectangle that is not finite is always tested.
-    const double m = m_margin;
-    return !(std::max(piece.left, piece.right) < std::min(from.left, from.right) - m ||
-             std::min(piece.left, piece.right) > std::max(from.left, from.right) + m ||
-             std::max(piece.top, piece.bottom) < std::min(from.top, from.bottom) - m ||
-             std::min(piece.top, piece.bottom) > std::max(from.top, from.bottom) + m);
 }
 
 bool NetFill::Touches(const Node& piece, const Node& from)

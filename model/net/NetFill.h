@@ -15,6 +15,7 @@
 #include "model/items/ItemBase.h"
 #include "model/net/RectGrid.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -44,7 +45,7 @@ public:
     // The piece the caller gave at this index.
     Node& operator[](int index) { return m_nodes[Slot(index)]; }
     // Whether that piece is done, without a visit to its node.
-    bool IsDone(int index) const { return m_done[Slot(index)] != 0; }
+    bool IsDone(int index) const { return Done(Slot(index)); }
 
     // Marks the seed done and spreads from it: each piece without an id for which
     // touches(piece, from) holds, `from` being a piece already reached, is given the id through
@@ -53,7 +54,7 @@ public:
     {
         const std::size_t start = Slot(seed);
         m_nodes[start].done = true;
-        m_done[start] = 1;
+        MarkDone(start);
         m_work.clear();
         m_work.push_back(static_cast<int>(start));
         while (!m_work.empty()) {
@@ -76,7 +77,7 @@ public:
                 // The flags and rectangles sit in arrays of their own: most pieces near a large
                 // fill are done or apart, and are passed over without touching their node. A piece
                 // filed in several cells is taken at its first filing, as Query would take it.
-                if (m_done[i] || m_met[i] == m_stamp || !Near(m_rects[i], source.spreadRect))
+                if (Done(i) || m_met[i] == m_stamp || !Near(m_rects[i], source.spreadRect))
                     return;
                 m_met[i] = m_stamp;
                 m_near.push_back(index);
@@ -92,7 +93,7 @@ public:
                 if (!touches(piece, source))
                     continue;
                 piece.done = true;
-                m_done[i] = 1;
+                MarkDone(i);
                 take(piece);
                 m_work.push_back(index);
             }
@@ -101,15 +102,26 @@ public:
 
 private:
     NetFill(const std::vector<CDRect>& rects, std::vector<Node>&& nodes, double margin);
-    bool Near(const CDRect& piece, const CDRect& from) const;
+    bool Near(const CDRect& piece, const CDRect& from) const
+    {
+        // Written so that a rectangle that is not finite is always tested.
+        const double m = m_margin;
+        return !(std::max(piece.left, piece.right) < std::min(from.left, from.right) - m ||
+                 std::min(piece.left, piece.right) > std::max(from.left, from.right) + m ||
+                 std::max(piece.top, piece.bottom) < std::min(from.top, from.bottom) - m ||
+                 std::min(piece.top, piece.bottom) > std::max(from.top, from.bottom) + m);
+    }
     static std::vector<CDRect> Rects(const std::vector<Node>& nodes);
+    bool Done(std::size_t i) const { return (m_done[i >> 6] >> (i & 63)) & 1u; }
+    void MarkDone(std::size_t i) { m_done[i >> 6] |= std::uint64_t{1} << (i & 63); }
     std::size_t Slot(int index) const { return static_cast<std::size_t>(m_slot[static_cast<std::size_t>(index)]); }
 
     RectGrid m_grid;
     std::vector<Node> m_nodes;        // in board order
     std::vector<int> m_slot;          // where the caller's piece i stands in m_nodes
     std::vector<CDRect> m_rects;      // each node's rect
-    std::vector<std::uint8_t> m_done; // each node's done
+    // Each node's done, a bit each: the flags of a large board's fill then stay in the cache.
+    std::vector<std::uint64_t> m_done;
     std::vector<int> m_work;
     std::vector<int> m_near;
     std::vector<std::uint32_t> m_met; // the query that last took each node

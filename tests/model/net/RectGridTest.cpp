@@ -21,6 +21,18 @@ bool Meet(const CDRect& a, const CDRect& b)
            std::max(a.top, b.top) <= std::min(a.bottom, b.bottom);
 }
 
+// Rectangles up to 4 units wide and high over a 100 by 100 square.
+std::vector<CDRect> RandomRects(std::mt19937& rng, int n)
+{
+    auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+    std::vector<CDRect> rects;
+    for (int i = 0; i < n; ++i) {
+        const double x = uniform(0, 100), y = uniform(0, 100);
+        rects.emplace_back(x, y, x + uniform(0, 4), y + uniform(0, 4));
+    }
+    return rects;
+}
+
 struct GridCase
 {
     const char* name;
@@ -38,11 +50,7 @@ TEST_P(RectGridTest, QueriesReturnEveryMeetingEntryOnce)
     const GridCase c = GetParam();
     std::mt19937 rng(11);
     auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
-    std::vector<CDRect> rects;
-    for (int i = 0; i < c.packed + c.oneByOne; ++i) {
-        const double x = uniform(0, 100), y = uniform(0, 100);
-        rects.emplace_back(x, y, x + uniform(0, 4), y + uniform(0, 4));
-    }
+    std::vector<CDRect> rects = RandomRects(rng, c.packed + c.oneByOne);
     if (c.farFlung) {
         rects[3] = CDRect(1e6, 1e6, 1e6 + 1, 1e6 + 1);
         rects[5] = CDRect(-5e5, 20, -5e5 + 2, 22);
@@ -87,12 +95,7 @@ TEST_P(RectGridTest, SpatialOrderIsAPermutationWithTheUnboundedLast)
 {
     const GridCase c = GetParam();
     std::mt19937 rng(5);
-    auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
-    std::vector<CDRect> rects;
-    for (int i = 0; i < c.packed + c.oneByOne; ++i) {
-        const double x = uniform(0, 100), y = uniform(0, 100);
-        rects.emplace_back(x, y, x + uniform(0, 4), y + uniform(0, 4));
-    }
+    std::vector<CDRect> rects = RandomRects(rng, c.packed + c.oneByOne);
     if (c.farFlung) {
         rects[3] = CDRect(1e6, 1e6, 1e6 + 1, 1e6 + 1); // far apart: the cells are sorted, not counted
         rects[7] = CDRect(0, 0, std::numeric_limits<double>::infinity(), 1);

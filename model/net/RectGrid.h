@@ -18,6 +18,9 @@ public:
     // A grid whose cell size suits the given rectangles (the entries are added separately).
     explicit RectGrid(const std::vector<CDRect>& sample);
 
+    // The side of a cell.
+    double CellSize() const { return m_cell; }
+
     // Files entry `index` (0-based, dense) under its rectangle. An entry may be filed again under a
     // larger rectangle; queries still return it once.
     void Insert(int index, const CDRect& rect);

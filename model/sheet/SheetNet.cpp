@@ -866,6 +866,7 @@ void CSheet::MakeRubberGroup()
             const std::uint32_t id = base + 256u * static_cast<std::uint32_t>(k + 1);
             auto group = std::make_unique<CNetLine>(id, layer, m_nType);
             const std::vector<CItemBase*>& members = byId[static_cast<std::size_t>(k)];
+            group->ReserveMembers(members.size());
             for (std::size_t i = 0; i < members.size(); ++i) {
                 // A group's pieces lie far apart on a large board: each is fetched from memory
                 // while earlier ones are added.

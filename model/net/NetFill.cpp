@@ -37,7 +37,10 @@ NetFill::NetFill(const std::vector<CDRect>& rects, std::vector<Node>&& nodes, do
             MarkDone(k);
     }
     m_met.assign(n, 0u);
-    m_grid.InsertAll(m_rects);
+    // Filed in the caller's order: a query then meets the pieces in the order it met them before
+    // they were renumbered, so that the pieces are taken in the same order (a take may hand out
+    // numbers as it goes).
+    m_grid.InsertAll(m_rects, &m_slot);
 }
 
 std::vector<CDRect> NetFill::Rects(const std::vector<Node>& nodes)

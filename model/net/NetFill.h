@@ -9,7 +9,8 @@
 //
 // Inside, the pieces are kept in the order of their place on the board rather than the caller's:
 // the fill goes from a piece to its neighbours, which then lie near it in memory. The caller's
-// numbering still holds for operator[] and Spread.
+// numbering still holds for operator[] and Spread, and the pieces are reached and taken in the
+// same order as without the renumbering.
 
 #include "model/geometry/DRect.h"
 #include "model/items/ItemBase.h"

@@ -943,8 +943,10 @@ int CNetLine::MakeNetID(std::uint32_t first, const std::vector<CItemBase*>& piec
 
     int count = 0;
     for (int i = 0; i < fill.GetCount(); ++i) {
+        if (fill.IsDone(i))
+            continue;
         NetFill::Node& seed = fill[i];
-        if (seed.done || seed.item->GetKind() == KIND_HOLE)
+        if (seed.item->GetKind() == KIND_HOLE)
             continue;
         take(seed);
         fill.Spread(i, touches, take);

@@ -11,36 +11,13 @@
 
 NetFill::NetFill(std::vector<Node> nodes, double margin) : NetFill(Rects(nodes), std::move(nodes), margin) {}
 
-NetFill::NetFill(const std::vector<CDRect>& rects, std::vector<Node>&& nodes, double margin)
-    : m_grid(rects), m_margin(margin)
+NetFill::NetFill(std::vector<CDRect> rects, std::vector<Node>&& nodes, double margin)
+    : m_nodes(std::move(nodes)), m_rects(std::move(rects)), m_grid(m_rects), m_margin(margin)
 {
-    const std::vector<int> order = m_grid.SpatialOrder(rects);
-    const std::size_t n = nodes.size();
-    m_slot.resize(n);
-    m_nodes.reserve(n);
-    m_rects.reserve(n);
-    m_done.assign((n + 63) / 64, 0u);
-    constexpr std::size_t kAhead = 8;
-    for (std::size_t k = 0; k < n; ++k) {
-        // Read in board order, so from all over the caller's array: each node is fetched from
-        // memory while earlier ones are copied.
-        if (k + kAhead < n) {
-            const std::size_t ahead = static_cast<std::size_t>(order[k + kAhead]);
-            __builtin_prefetch(&nodes[ahead]);
-            __builtin_prefetch(&rects[ahead]);
-        }
-        const std::size_t i = static_cast<std::size_t>(order[k]);
-        m_slot[i] = static_cast<int>(k);
-        m_nodes.push_back(nodes[i]);
-        m_rects.push_back(rects[i]);
-        if (nodes[i].done)
-            MarkDone(k);
-    }
-    m_met.assign(n, 0u);
-    // Filed in the caller's order: a query then meets the pieces in the order it met them before
-    // they were renumbered, so that the pieces are taken in the same order (a take may hand out
-    // numbers as it goes).
-    m_grid.InsertAll(m_rects, &m_slot);
+    m_done.reserve(m_nodes.size());
+    for (const Node& node : m_nodes)
+        m_done.push_back(node.done ? 1 : 0);
+    m_grid.InsertAll(m_rects);
 }
 
 std::vector<CDRect> NetFill::Rects(const std::vector<Node>& nodes)
@@ -50,6 +27,16 @@ std::vector<CDRect> NetFill::Rects(const std::vector<Node>& nodes)
     for (const Node& node : nodes)
         rects.push_back(node.rect);
     return rects;
+}
+
+bool NetFill::Near(const CDRect& piece, const CDRect& from) const
+{
+    // Written so that a rectangle that is not finite is always tested.
+    const double m = m_margin;
+    return !(std::max(piece.left, piece.right) < std::min(from.left, from.right) - m ||
+             std::min(piece.left, piece.right) > std::max(from.left, from.right) + m ||
+             std::max(piece.top, piece.bottom) < std::min(from.top, from.bottom) - m ||
+             std::min(piece.top, piece.bottom) > std::max(from.top, from.bottom) + m);
 }
 
 bool NetFill::Touches(const Node& piece, const Node& from)

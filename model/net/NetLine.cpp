@@ -943,10 +943,8 @@ int CNetLine::MakeNetID(std::uint32_t first, const std::vector<CItemBase*>& piec
 
     int count = 0;
     for (int i = 0; i < fill.GetCount(); ++i) {
-        if (fill.IsDone(i))
-            continue;
         NetFill::Node& seed = fill[i];
-        if (seed.item->GetKind() == KIND_HOLE)
+        if (seed.done || seed.item->GetKind() == KIND_HOLE)
             continue;
         take(seed);
         fill.Spread(i, touches, take);

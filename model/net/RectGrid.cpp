@@ -95,13 +95,9 @@ void RectGrid::FileLarge(int index)
     }
 }
 
-void RectGrid::InsertAll(const std::vector<CDRect>& rects, const std::vector<int>* sequence)
+void RectGrid::InsertAll(const std::vector<CDRect>& rects)
 {
     const std::size_t n = rects.size();
-    // The entry filed s-th.
-    auto at = [sequence](std::size_t s) {
-        return sequence ? static_cast<std::size_t>((*sequence)[s]) : s;
-    };
     if (m_seen.size() < n)
         m_seen.resize(n, 0);
     struct Range
@@ -112,8 +108,7 @@ void RectGrid::InsertAll(const std::vector<CDRect>& rects, const std::vector<int
     std::vector<bool> small(n, false);
     long long ex0 = 0, ey0 = 0, ex1 = -1, ey1 = -1;
     std::size_t filed = 0;
-    for (std::size_t s = 0; s < n; ++s) {
-        const std::size_t i = at(s);
+    for (std::size_t i = 0; i < n; ++i) {
         Range& r = ranges[i];
         if (!CellRange(rects[i], r.x0, r.y0, r.x1, r.y1) ||
             (r.x1 - r.x0 + 1) * (r.y1 - r.y0 + 1) > kMaxCellsPerEntry) {
@@ -139,9 +134,9 @@ void RectGrid::InsertAll(const std::vector<CDRect>& rects, const std::vector<int
     const long long nx = ex1 - ex0 + 1, ny = ey1 - ey0 + 1;
     // Empty cells cost memory and time to walk: a sparse spread is filed cell by cell instead.
     if (!m_start.empty() || nx * ny > 4 * static_cast<long long>(filed) + 1024) {
-        for (std::size_t s = 0; s < n; ++s)
-            if (small[at(s)])
-                Insert(static_cast<int>(at(s)), rects[at(s)]);
+        for (std::size_t i = 0; i < n; ++i)
+            if (small[i])
+                Insert(static_cast<int>(i), rects[i]);
         return;
     }
     m_x0 = ex0;
@@ -161,9 +156,9 @@ void RectGrid::InsertAll(const std::vector<CDRect>& rects, const std::vector<int
         m_start[i] += m_start[i - 1];
     m_flat.resize(filed);
     std::vector<std::size_t> next(m_start.begin(), m_start.end() - 1);
-    for (std::size_t s = 0; s < n; ++s)
-        if (small[at(s)])
-            forCells(ranges[at(s)], [&](std::size_t cell) { m_flat[next[cell]++] = static_cast<int>(at(s)); });
+    for (std::size_t i = 0; i < n; ++i)
+        if (small[i])
+            forCells(ranges[i], [&](std::size_t cell) { m_flat[next[cell]++] = static_cast<int>(i); });
 }
 
 std::vector<int> RectGrid::SpatialOrder(const std::vector<CDRect>& rects) const

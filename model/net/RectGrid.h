@@ -27,10 +27,8 @@ public:
 
     // Files entries 0 .. n - 1 under the rectangles at once, packed into one array of cells when
     // the cells they span are not too many for them (much faster to query than cells filed one by
-    // one). Meant for an empty grid; entries inserted later are filed as usual. With a sequence
-    // (a permutation of 0 .. n - 1), the entries are filed in that order, which is the order in
-    // which a query meets the entries of one cell.
-    void InsertAll(const std::vector<CDRect>& rects, const std::vector<int>* sequence = nullptr);
+    // one). Meant for an empty grid; entries inserted later are filed as usual.
+    void InsertAll(const std::vector<CDRect>& rects);
 
     // The indices of the rectangles ordered by the cell of their lower corner, row by row (ties and
     // the rectangles without a finite cell, which come last, in index order). Entries numbered so

@@ -1,6 +1,6 @@
-// The id fill keeps its pieces in board order inside, but reaches and takes them in the order of a
-// plain fill over the caller's numbering: a take may hand out numbers as it goes (a via's own id),
-// so the order is part of the result.
+// The id fill reaches and takes its pieces in the order of a plain fill over the caller's
+// numbering: a take may hand out numbers as it goes (a via's own id), so the order is part of the
+// result, and a faster fill must keep it.
 
 #include "model/net/NetFill.h"
 #include "model/net/RectGrid.h"
@@ -61,7 +61,7 @@ TEST(NetFillTest, PiecesAreTakenInThePlainFillsOrder)
             const double w = rng() % 20 == 0 ? uniform(10, 50) : uniform(0, 3);
             rects.emplace_back(x, y, x + w, y + uniform(0, 3));
         }
-        // Stand-in items: the fill only fetches them ahead, the test's own touch test never reads them.
+        // Stand-in items: the test's own touch test never reads them.
         std::vector<char> items(static_cast<std::size_t>(n));
         std::vector<NetFill::Node> nodes;
         for (int i = 0; i < n; ++i) {
@@ -79,7 +79,7 @@ TEST(NetFillTest, PiecesAreTakenInThePlainFillsOrder)
         };
         auto take = [&](NetFill::Node& piece) { taken.push_back(indexOf(piece)); };
         for (int i = 0; i < fill.GetCount(); ++i) {
-            if (fill.IsDone(i))
+            if (fill[i].done)
                 continue;
             ASSERT_EQ(indexOf(fill[i]), i);
             taken.push_back(i);

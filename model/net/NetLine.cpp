@@ -47,6 +47,8 @@ bool Meet(const CDRect& a, const CDRect& b)
 
 // Members of more than this many are looked up through a grid when a whole group is tested.
 constexpr std::size_t kGridFrom = 32;
+// How many items ahead a walk over a large set of items asks for them from memory.
+constexpr std::size_t kAhead = 8;
 
 // The index slot of a member list, or -1 for the terminals, which are not filed.
 int SlotOf(int kind)
@@ -423,16 +425,12 @@ std::unique_ptr<NetMemberIndex> CNetLine::BuildMemberIndex()
 {
     static constexpr int kOrder[] = {KIND_LINE, KIND_ARC, KIND_LAND, KIND_SUR,
                                      KIND_TEXT, KIND_VIA, KIND_HOLE};
-    std::vector<CDRect> sample;
-    for (int kind : kOrder)
-        for (CItemBase* item : ListOf(kind))
-            sample.push_back(item->GetBoundingRect());
-    auto index = std::make_unique<NetMemberIndex>(m_nAttr, m_nWLayer, sample);
     std::vector<std::pair<CItemBase*, NetMemberIndex::Slot>> items;
-    items.reserve(sample.size());
+    items.reserve(m_members.Size());
     for (int kind : kOrder)
         for (CItemBase* item : ListOf(kind))
             items.emplace_back(item, static_cast<NetMemberIndex::Slot>(SlotOf(kind)));
+    auto index = std::make_unique<NetMemberIndex>(m_nAttr, m_nWLayer, std::vector<CDRect>());
     index->AddAll(items);
     return index;
 }
@@ -904,7 +902,11 @@ int CNetLine::MakeNetID(std::uint32_t first, const std::vector<CItemBase*>& piec
     std::vector<NetFill::Node> nodes;
     nodes.reserve(pieces.size() + vias.size() + holes.size());
     std::deque<CLand> viaLands;
-    for (CItemBase* item : pieces) {
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        // The items of a large board lie far apart: each is fetched while earlier ones are read.
+        if (i + kAhead < pieces.size())
+            __builtin_prefetch(pieces[i + kAhead]);
+        CItemBase* item = pieces[i];
         const CDRect rect = item->GetBoundingRect();
         nodes.push_back({item, item, item, rect, rect, item->GetID() != 0});
     }

@@ -77,6 +77,9 @@ public:
     // Stamps the id on the group and its members. Id 0 also clears the own ids of the vias and
     // holes, unlinks every terminal, resets its part's ids and empties the terminal list.
     void SetID(std::uint32_t id);
+    // Room for this many more members, so that adding a large set does not grow the lookup table
+    // step by step.
+    void ReserveMembers(std::size_t more) { m_members.Reserve(more); }
     // Adds a member: lines, lands, arcs, surfaces and texts take the group id (no repeat check);
     // vias and holes take it on the W-layer (once in the list); terminals are linked both ways.
     // Other kinds are ignored.

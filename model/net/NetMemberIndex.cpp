@@ -6,7 +6,7 @@
 #include <algorithm>
 
 NetMemberIndex::NetMemberIndex(int attr, int wLayer, const std::vector<CDRect>& sample)
-    : m_nAttr(attr), m_nWLayer(wLayer), m_grid(sample), m_viaGrid(sample)
+    : m_nAttr(attr), m_nWLayer(wLayer), m_grid(sample), m_viaGrid(sample), m_sized(!sample.empty())
 {
     m_bounds.SetRectEmpty();
 }
@@ -72,17 +72,44 @@ void NetMemberIndex::AddAll(const std::vector<std::pair<CItemBase*, Slot>>& item
             Add(item, slot);
         return;
     }
+    // Made in member order (their order numbers and via lands), then stored in the order of their
+    // place on the board, so that the members a query meets lie together in memory. Near and
+    // NearVias sort by the order numbers, which this does not change.
+    std::vector<Member> made;
     std::vector<CDRect> rects;
+    made.reserve(items.size());
     rects.reserve(items.size());
-    m_members.reserve(items.size());
-    for (const auto& [item, slot] : items) {
-        m_members.push_back(Make(item, slot));
-        rects.push_back(m_members.back().rect);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        // The members of a large group lie far apart in memory: each is fetched while earlier
+        // ones are read.
+        if (i + 8 < items.size())
+            __builtin_prefetch(items[i + 8].first);
+        made.push_back(Make(items[i].first, items[i].second));
+        rects.push_back(made.back().rect);
     }
-    m_grid.InsertAll(rects);
-    for (int i = 0; i < GetCount(); ++i)
-        if (items[static_cast<std::size_t>(i)].second == SLOT_VIA)
-            FileVia(i);
+    // Grids made without a sample fit the members filed first.
+    if (!m_sized) {
+        m_sized = true;
+        m_grid = RectGrid(rects);
+        m_viaGrid = RectGrid(rects);
+    }
+    const std::vector<int> order = m_grid.SpatialOrder(rects);
+    m_members.reserve(items.size());
+    std::vector<CDRect> stored;
+    stored.reserve(items.size());
+    for (int index : order) {
+        m_members.push_back(made[static_cast<std::size_t>(index)]);
+        stored.push_back(rects[static_cast<std::size_t>(index)]);
+    }
+    m_grid.InsertAll(stored);
+    for (int i = 0; i < GetCount(); ++i) {
+        const Member& member = m_members[static_cast<std::size_t>(i)];
+        if ((member.order >> 48) == SLOT_VIA) {
+            m_vias.push_back(i);
+            m_viaRects.push_back(static_cast<CVia*>(member.item)->GetNetBoundingRect());
+        }
+    }
+    m_viaGrid.InsertAll(m_viaRects);
 }
 
 void NetMemberIndex::Near(const CDRect& rect, std::vector<int>& out)

@@ -1,9 +1,11 @@
 #pragma once
 // The members of one copper group filed in a grid of their rectangles, for contact and clearance
 // tests of items against the group that look only at the members near the item. A via is kept as
-// its land on the group's layer, made once when the via is filed. Members keep the group's order
-// (lines, arcs, lands, surfaces, texts, vias, holes, each list in its own order), so that a caller
-// can take the first member that passes a test as a walk of the lists would.
+// its land on the group's layer, made once when the via is filed. Each member carries its place in
+// the group's order (lines, arcs, lands, surfaces, texts, vias, holes, each list in its own order),
+// and the lookups that list members return them in that order, so that a caller can take the first
+// member that passes a test as a walk of the lists would. Members filed at once are stored in the
+// order of their place on the board, not in the group's order.
 //
 // The index holds a snapshot: it is built for a pass over groups whose items do not move meanwhile
 // and is dropped when members leave the group.
@@ -39,11 +41,11 @@ public:
         CItemBase* item; // the member
         CItemBase* seen; // what contact tests see of it: the item, or the via's land
         CDRect rect;     // the rectangle of `seen`
-        std::uint64_t order;
+        std::uint64_t order; // its place in the group's order
     };
 
     // An empty index of a group with this attribute (sheet type word) and W-layer; the sample
-    // rectangles set the grid's cell size.
+    // rectangles set the grid's cell size (none: the members first filed at once set it).
     NetMemberIndex(int attr, int wLayer, const std::vector<CDRect>& sample);
 
     // Files a member at the end of its list.
@@ -55,6 +57,7 @@ public:
     static CLand ViaLand(const CItemBase* via, int attr, int wLayer);
 
     int GetCount() const { return static_cast<int>(m_members.size()); }
+    // A member by its storage index (as Near returns them), not its place in the group's order.
     const Member& operator[](int index) const { return m_members[static_cast<std::size_t>(index)]; }
     // The union of the rectangles that a group's bounds are made of: a via by its land, or its drill
     // hole when it has no land on the layer.
@@ -100,6 +103,7 @@ private:
     std::vector<int> m_vias;
     std::vector<CDRect> m_viaRects;
     std::deque<CLand> m_viaLands;
+    bool m_sized;
     std::uint64_t m_next = 0;
     CDRect m_bounds;
 };

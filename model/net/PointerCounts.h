@@ -64,6 +64,12 @@ public:
                 return;
         }
     }
+    // Room for this many more keys without growing the table on the way.
+    void Reserve(std::size_t more)
+    {
+        if ((m_used + more) * 4 > m_slots.size() * 3)
+            Rehash(m_size + more);
+    }
     void Clear()
     {
         m_slots.clear();

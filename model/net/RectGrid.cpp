@@ -160,3 +160,61 @@ void RectGrid::InsertAll(const std::vector<CDRect>& rects)
         if (small[i])
             forCells(ranges[i], [&](std::size_t cell) { m_flat[next[cell]++] = static_cast<int>(i); });
 }
+
+std::vector<int> RectGrid::SpatialOrder(const std::vector<CDRect>& rects) const
+{
+    const std::size_t n = rects.size();
+    std::vector<long long> cx(n, 0), cy(n, 0);
+    std::vector<bool> finite(n, false);
+    long long minX = 0, minY = 0, maxX = -1, maxY = -1;
+    for (std::size_t i = 0; i < n; ++i) {
+        long long x0, y0, x1, y1;
+        if (!CellRange(rects[i], x0, y0, x1, y1))
+            continue;
+        finite[i] = true;
+        cx[i] = x0;
+        cy[i] = y0;
+        if (maxX < minX) {
+            minX = maxX = x0;
+            minY = maxY = y0;
+        } else {
+            minX = std::min(minX, x0);
+            maxX = std::max(maxX, x0);
+            minY = std::min(minY, y0);
+            maxY = std::max(maxY, y0);
+        }
+    }
+    std::vector<int> order;
+    order.reserve(n);
+    if (maxX >= minX) {
+        const long long nx = maxX - minX + 1, ny = maxY - minY + 1;
+        if (nx * ny <= 4 * static_cast<long long>(n) + 1024) {
+            // A counting sort over the cells.
+            std::vector<std::size_t> start(static_cast<std::size_t>(nx * ny) + 1, 0);
+            auto cell = [&](std::size_t i) {
+                return static_cast<std::size_t>((cy[i] - minY) * nx + (cx[i] - minX));
+            };
+            for (std::size_t i = 0; i < n; ++i)
+                if (finite[i])
+                    ++start[cell(i) + 1];
+            for (std::size_t c = 1; c < start.size(); ++c)
+                start[c] += start[c - 1];
+            order.resize(start.back());
+            for (std::size_t i = 0; i < n; ++i)
+                if (finite[i])
+                    order[start[cell(i)]++] = static_cast<int>(i);
+        } else {
+            for (std::size_t i = 0; i < n; ++i)
+                if (finite[i])
+                    order.push_back(static_cast<int>(i));
+            std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+                const auto i = static_cast<std::size_t>(a), j = static_cast<std::size_t>(b);
+                return cy[i] != cy[j] ? cy[i] < cy[j] : cx[i] < cx[j];
+            });
+        }
+    }
+    for (std::size_t i = 0; i < n; ++i)
+        if (!finite[i])
+            order.push_back(static_cast<int>(i));
+    return order;
+}

@@ -18,6 +18,9 @@ public:
     // A grid whose cell size suits the given rectangles (the entries are added separately).
     explicit RectGrid(const std::vector<CDRect>& sample);
 
+    // The side of a cell.
+    double CellSize() const { return m_cell; }
+
     // Files entry `index` (0-based, dense) under its rectangle. An entry may be filed again under a
     // larger rectangle; queries still return it once.
     void Insert(int index, const CDRect& rect);
@@ -27,24 +30,38 @@ public:
     // one). Meant for an empty grid; entries inserted later are filed as usual.
     void InsertAll(const std::vector<CDRect>& rects);
 
+    // The indices of the rectangles ordered by the cell of their lower corner, row by row (ties and
+    // the rectangles without a finite cell, which come last, in index order). Entries numbered so
+    // lie near their neighbours in memory: a walk from piece to piece over a large set then stays
+    // in the cache.
+    std::vector<int> SpatialOrder(const std::vector<CDRect>& rects) const;
+
     // Calls visit(index) for every entry that may come within the rectangle, each once.
     template <class Visit> void Query(const CDRect& rect, Visit&& visit)
     {
         NextStamp();
-        auto once = [&](int index) {
+        QueryFilings(rect, [&](int index) {
             if (m_seen[static_cast<std::size_t>(index)] != m_stamp) {
                 m_seen[static_cast<std::size_t>(index)] = m_stamp;
                 visit(index);
             }
-        };
+        });
+    }
+
+    // Calls visit(index) for every filing of an entry that may come within the rectangle, in the
+    // order Query meets them but without passing over the entries already met: an entry filed in
+    // several cells may come more than once. For callers that pass over most entries by a cheaper
+    // test of their own before they need each once.
+    template <class Visit> void QueryFilings(const CDRect& rect, Visit&& visit)
+    {
         for (int index : m_large)
-            once(index);
+            visit(index);
         long long x0, y0, x1, y1;
         const bool finite = CellRange(rect, x0, y0, x1, y1);
         if (!m_start.empty()) {
             if (!finite) {
                 for (int index : m_flat)
-                    once(index);
+                    visit(index);
             } else {
                 const long long cx0 = std::max(x0, m_x0), cy0 = std::max(y0, m_y0);
                 const long long cx1 = std::min(x1, m_x0 + m_nx - 1), cy1 = std::min(y1, m_y0 + m_ny - 1);
@@ -53,17 +70,16 @@ public:
                     const std::size_t from = m_start[static_cast<std::size_t>(row + cx0)];
                     const std::size_t to = m_start[static_cast<std::size_t>(row + cx1 + 1)];
                     for (std::size_t i = from; i < to; ++i)
-                        once(m_flat[i]);
+                        visit(m_flat[i]);
                 }
             }
         }
         if (m_cells.empty())
             return;
         if (!finite) {
-            // Not finite, or so wide that walking its cells costs more than walking the filed ones.
             for (auto& [key, list] : m_cells)
                 for (int index : list)
-                    once(index);
+                    visit(index);
             return;
         }
         if ((x1 - x0 + 1) * (y1 - y0 + 1) > static_cast<long long>(m_cells.size())) {
@@ -72,7 +88,7 @@ public:
                 if (cx < x0 || cx > x1 || cy < y0 || cy > y1)
                     continue;
                 for (int index : list)
-                    once(index);
+                    visit(index);
             }
             return;
         }
@@ -81,7 +97,7 @@ public:
                 const auto it = m_cells.find(Key(cx, cy));
                 if (it != m_cells.end())
                     for (int index : it->second)
-                        once(index);
+                        visit(index);
             }
     }
 

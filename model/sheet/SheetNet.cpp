@@ -21,6 +21,7 @@
 #include "model/sheet/TerminalLinks.h"
 
 #include <algorithm>
+#include <cmath>
 #include <deque>
 #include <memory>
 #include <unordered_map>
@@ -170,19 +171,25 @@ void InstallSheetNetHooks()
 
 namespace {
 
-// The sheet's groups with their rectangles in a grid, in list order, for the group merging of
-// MakeRubberGroup. Groups added later come after; absorbed ones are marked gone.
+// The sheet's groups with their rectangles in grids, in list order, for the group merging of
+// MakeRubberGroup. Groups added later come after; absorbed ones are marked gone. The grids' cells
+// grow eightfold from one level to the next and a group is filed in the finest level where it
+// covers few cells: with one cell size, every group that grew large would sit in a list that each
+// query walks, and a large board has thousands of them.
 class GroupIndex
 {
 public:
     explicit GroupIndex(CSheet& sheet)
-        : m_grid([&] {
-              std::vector<CDRect> rects;
-              for (auto pos = sheet.GetFirstNetLinePos(); pos;)
-                  rects.push_back(sheet.GetNextNetLine(pos)->GetBoundingRect());
-              return rects;
-          }())
     {
+        std::vector<CDRect> rects;
+        for (auto pos = sheet.GetFirstNetLinePos(); pos;)
+            rects.push_back(sheet.GetNextNetLine(pos)->GetBoundingRect());
+        m_levels.emplace_back(rects);
+        double cell = m_levels.front().CellSize();
+        for (int level = 1; level < kLevels; ++level) {
+            cell *= 8.0;
+            m_levels.emplace_back(std::vector<CDRect>{CDRect(0.0, 0.0, cell, cell)});
+        }
         for (auto pos = sheet.GetFirstNetLinePos(); pos;) {
             const auto here = pos;
             Add(sheet.GetNextNetLine(pos), here);
@@ -192,11 +199,12 @@ public:
     {
         const int index = static_cast<int>(m_groups.size());
         m_groups.push_back({group, pos, true});
+        m_stamp.push_back(0);
         m_index[group] = index;
-        m_grid.Insert(index, group->GetBoundingRect());
+        File(index, group->GetBoundingRect());
     }
     // After a group grew.
-    void Grew(CNetLine* group) { m_grid.Insert(m_index[group], group->GetBoundingRect()); }
+    void Grew(CNetLine* group) { File(m_index[group], group->GetBoundingRect()); }
     void Gone(CNetLine* group) { m_groups[static_cast<std::size_t>(m_index[group])].alive = false; }
     CNetLineList::POSITION PositionOf(CNetLine* group)
     {
@@ -205,12 +213,19 @@ public:
     // The live groups whose rectangles meet the rectangle, in list order.
     std::vector<CNetLine*> Near(const CDRect& rect)
     {
+        // A group filed again in a coarser level is still filed in the finer ones: each is taken once.
+        ++m_pass;
         std::vector<int> found;
-        m_grid.Query(rect, [&](int index) {
-            const Entry& entry = m_groups[static_cast<std::size_t>(index)];
-            if (entry.alive && Meet(entry.group->GetBoundingRect(), rect))
-                found.push_back(index);
-        });
+        for (RectGrid& grid : m_levels)
+            grid.Query(rect, [&](int index) {
+                const std::size_t i = static_cast<std::size_t>(index);
+                if (m_stamp[i] == m_pass)
+                    return;
+                m_stamp[i] = m_pass;
+                const Entry& entry = m_groups[i];
+                if (entry.alive && Meet(entry.group->GetBoundingRect(), rect))
+                    found.push_back(index);
+            });
         std::sort(found.begin(), found.end());
         std::vector<CNetLine*> groups;
         for (int index : found)
@@ -219,14 +234,26 @@ public:
     }
 
 private:
+    static constexpr int kLevels = 8;
+    void File(int index, const CDRect& rect)
+    {
+        const double size = std::max(std::fabs(rect.right - rect.left), std::fabs(rect.bottom - rect.top));
+        std::size_t level = 0;
+        // Six cells across at most; a rectangle that is not finite stays in the finest level.
+        while (level + 1 < m_levels.size() && std::isfinite(size) && size > 6.0 * m_levels[level].CellSize())
+            ++level;
+        m_levels[level].Insert(index, rect);
+    }
     struct Entry
     {
         CNetLine* group;
         CNetLineList::POSITION pos;
         bool alive;
     };
-    RectGrid m_grid;
+    std::vector<RectGrid> m_levels;
     std::vector<Entry> m_groups;
+    std::vector<std::uint64_t> m_stamp;
+    std::uint64_t m_pass = 0;
     std::unordered_map<const CNetLine*, int> m_index;
 };
 
@@ -838,8 +865,15 @@ void CSheet::MakeRubberGroup()
         for (int k = 0; k < made; ++k) {
             const std::uint32_t id = base + 256u * static_cast<std::uint32_t>(k + 1);
             auto group = std::make_unique<CNetLine>(id, layer, m_nType);
-            for (CItemBase* item : byId[static_cast<std::size_t>(k)])
-                group->AddItem(item);
+            const std::vector<CItemBase*>& members = byId[static_cast<std::size_t>(k)];
+            group->ReserveMembers(members.size());
+            for (std::size_t i = 0; i < members.size(); ++i) {
+                // A group's pieces lie far apart on a large board: each is fetched from memory
+                // while earlier ones are added.
+                if (i + 8 < members.size())
+                    __builtin_prefetch(members[i + 8]);
+                group->AddItem(members[i]);
+            }
             // The members of large groups are filed once for the pass and kept up to date
             // through the merges, so that a touch test looks only at the members near each
             // item; a small group is walked.

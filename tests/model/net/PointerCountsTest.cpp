@@ -43,4 +43,26 @@ TEST(PointerCountsTest, AgreesWithAPlainMapThroughAddsRemovalsAndGrowth)
     EXPECT_EQ(counts.Count(&storage[0]), 1);
 }
 
+TEST(PointerCountsTest, ReservingRoomKeepsTheCountsAndTheRemovedKeysOut)
+{
+    std::vector<int> storage(300);
+    PointerCounts counts;
+    counts.Reserve(0); // nothing yet: stays empty
+    EXPECT_EQ(counts.Count(&storage[0]), 0);
+    for (int& item : storage)
+        counts.Add(&item);
+    for (std::size_t i = 0; i < storage.size(); i += 2)
+        counts.Remove(&storage[i]); // markers that the reserve drops
+    counts.Add(&storage[1]);
+    counts.Reserve(1000);
+    EXPECT_EQ(counts.Size(), 150u);
+    for (std::size_t i = 0; i < storage.size(); ++i)
+        ASSERT_EQ(counts.Count(&storage[i]), i % 2 == 0 ? 0 : (i == 1 ? 2 : 1)) << i;
+    for (int& item : storage)
+        counts.Add(&item);
+    EXPECT_EQ(counts.Size(), 300u);
+    EXPECT_EQ(counts.Count(&storage[0]), 1);
+    EXPECT_EQ(counts.Count(&storage[1]), 3);
+}
+
 } // namespace

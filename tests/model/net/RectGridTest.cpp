@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <random>
 #include <set>
@@ -18,6 +19,18 @@ bool Meet(const CDRect& a, const CDRect& b)
 {
     return std::max(a.left, b.left) <= std::min(a.right, b.right) &&
            std::max(a.top, b.top) <= std::min(a.bottom, b.bottom);
+}
+
+// Rectangles up to 4 units wide and high over a 100 by 100 square.
+std::vector<CDRect> RandomRects(std::mt19937& rng, int n)
+{
+    auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+    std::vector<CDRect> rects;
+    for (int i = 0; i < n; ++i) {
+        const double x = uniform(0, 100), y = uniform(0, 100);
+        rects.emplace_back(x, y, x + uniform(0, 4), y + uniform(0, 4));
+    }
+    return rects;
 }
 
 struct GridCase
@@ -37,11 +50,7 @@ TEST_P(RectGridTest, QueriesReturnEveryMeetingEntryOnce)
     const GridCase c = GetParam();
     std::mt19937 rng(11);
     auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
-    std::vector<CDRect> rects;
-    for (int i = 0; i < c.packed + c.oneByOne; ++i) {
-        const double x = uniform(0, 100), y = uniform(0, 100);
-        rects.emplace_back(x, y, x + uniform(0, 4), y + uniform(0, 4));
-    }
+    std::vector<CDRect> rects = RandomRects(rng, c.packed + c.oneByOne);
     if (c.farFlung) {
         rects[3] = CDRect(1e6, 1e6, 1e6 + 1, 1e6 + 1);
         rects[5] = CDRect(-5e5, 20, -5e5 + 2, 22);
@@ -59,7 +68,19 @@ TEST_P(RectGridTest, QueriesReturnEveryMeetingEntryOnce)
         if (q == 17)
             query = CDRect(1e6 - 1, 1e6 - 1, 1e6, 1e6); // touches the far one at a corner
         std::multiset<int> got;
-        grid.Query(query, [&](int index) { got.insert(index); });
+        std::vector<int> inOrder;
+        grid.Query(query, [&](int index) {
+            got.insert(index);
+            inOrder.push_back(index);
+        });
+        // The raw filings, each entry taken at its first one, are what Query gives, in its order.
+        std::vector<int> firsts;
+        std::set<int> filed;
+        grid.QueryFilings(query, [&](int index) {
+            if (filed.insert(index).second)
+                firsts.push_back(index);
+        });
+        ASSERT_EQ(firsts, inOrder) << c.name << " query " << q;
         for (int index : got)
             ASSERT_EQ(got.count(index), 1u) << index;
         for (std::size_t i = 0; i < rects.size(); ++i) {
@@ -67,6 +88,37 @@ TEST_P(RectGridTest, QueriesReturnEveryMeetingEntryOnce)
                 ASSERT_EQ(got.count(static_cast<int>(i)), 1u) << c.name << " entry " << i << " query " << q;
             }
         }
+    }
+}
+
+TEST_P(RectGridTest, SpatialOrderIsAPermutationWithTheUnboundedLast)
+{
+    const GridCase c = GetParam();
+    std::mt19937 rng(5);
+    std::vector<CDRect> rects = RandomRects(rng, c.packed + c.oneByOne);
+    if (c.farFlung) {
+        rects[3] = CDRect(1e6, 1e6, 1e6 + 1, 1e6 + 1); // far apart: the cells are sorted, not counted
+        rects[7] = CDRect(0, 0, std::numeric_limits<double>::infinity(), 1);
+        rects[8] = CDRect(std::numeric_limits<double>::quiet_NaN(), 0, 1, 1);
+    }
+    const RectGrid grid(rects);
+    const std::vector<int> order = grid.SpatialOrder(rects);
+    ASSERT_EQ(order.size(), rects.size());
+    std::vector<int> sorted = order;
+    std::sort(sorted.begin(), sorted.end());
+    for (std::size_t i = 0; i < sorted.size(); ++i)
+        ASSERT_EQ(sorted[i], static_cast<int>(i));
+    if (c.farFlung) {
+        // The two without a finite cell, in index order, after the rest; the far one last of the rest.
+        ASSERT_EQ(order[order.size() - 2], 7);
+        ASSERT_EQ(order[order.size() - 1], 8);
+        ASSERT_EQ(order[order.size() - 3], 3);
+    }
+    // Row by row of cells (here about 6 units high, near the mean spacing of the entries): the
+    // lower corners never go back up by two rows.
+    for (std::size_t k = 1; !c.farFlung && k < order.size(); ++k) {
+        ASSERT_LT(rects[static_cast<std::size_t>(order[k - 1])].top,
+                  rects[static_cast<std::size_t>(order[k])].top + 12.0);
     }
 }
 

@@ -147,7 +147,7 @@ TEST_F(SheetOrderTest, HolesMoveAsTheSelectionSortMovesThem)
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     const std::vector<Case> cases = {
-        {"clean classes", {0.0, 4e-7, 1e-6}, false},
+        {"clean classes", {0.0, 4e-7, 3e-6}, false},
         {"exact sizes", {0.0}, false},
         {"chained sizes", {-6e-7, 0.0, 6e-7}, false},
         {"odd values", {0.0, 5e-7}, true},

@@ -46,6 +46,10 @@ struct HoleBoard
         doc->GetBoardSheet(B::kBottom)->SetWLayer(2);
         doc->GetBoardSheet(B::kHoleA)->ModifyType(0x10000, 0);
         bench::MoveIntoDocument(board, *doc);
+        // The footprints are placed, so their drills are gathered and tested for plating too.
+        CSheet* viaParts = doc->GetBoardSheet(LAYER_MAX);
+        for (POSITION pos = viaParts->GetFirstPartPos(); pos;)
+            viaParts->GetNextPart(pos)->ModifyType(PART_PLACED, PART_PLACED);
         doc->BuildLayerLists();
         doc->BuildPartList(true);
         flags.fill(0);

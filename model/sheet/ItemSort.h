@@ -61,7 +61,8 @@ template <class Key> int SelectionSortByKey(CItemList& list, const std::vector<K
     std::vector<std::uint32_t> byKey(n);
     for (std::size_t i = 0; i < n; ++i)
         byKey[i] = static_cast<std::uint32_t>(i);
-    std::sort(byKey.begin(), byKey.end(), [&keys](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
+    std::sort(byKey.begin(), byKey.end(),
+              [&keys](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
     std::vector<std::uint64_t> rank(n);
     std::uint64_t current = 0;
     for (std::size_t i = 0; i < n; ++i) {

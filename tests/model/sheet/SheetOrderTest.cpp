@@ -121,7 +121,8 @@ TEST_F(SheetOrderTest, TerminalsWithManyEqualNumbersMoveAsTheSelectionSortMovesT
         const int count = static_cast<int>(rng() % 70);
         const int spread = 1 + static_cast<int>(rng() % 6);
         for (int i = 0; i < count; ++i) {
-            const std::string number = std::to_string(static_cast<int>(rng() % static_cast<unsigned>(spread)));
+            const std::string number =
+                std::to_string(static_cast<int>(rng() % static_cast<unsigned>(spread)));
             work.NewTer(CDPoint(i, 0), CText(number.c_str(), CDPoint(0, 0), 0), 0);
         }
         const std::vector<CTer*> expected = ReferenceOrder(Items<CTer>(work, KIND_TER), [](CTer& a, CTer& b) {
@@ -162,7 +163,8 @@ TEST_F(SheetOrderTest, HolesMoveAsTheSelectionSortMovesThem)
             auto size = [&] {
                 if (c.oddValues && pick(40) == 0)
                     return pick(2) == 0 ? nan : inf;
-                return bases[pick(4)] + c.offsets[static_cast<std::size_t>(pick(static_cast<int>(c.offsets.size())))];
+                return bases[pick(4)] +
+                       c.offsets[static_cast<std::size_t>(pick(static_cast<int>(c.offsets.size())))];
             };
             for (int i = 0; i < count; ++i) {
                 // Small whole coordinates so that x + y ties often, now and then one a hair off.
@@ -171,7 +173,8 @@ TEST_F(SheetOrderTest, HolesMoveAsTheSelectionSortMovesThem)
                     p.x = nan;
                 const int shape = pick(3);
                 const double dia = size();
-                CHole hole(p, dia, shape == 0, shape == 0 ? 0.0 : size(), shape == 1 ? dia * 0.5 : size(), 0.0);
+                CHole hole(p, dia, shape == 0, shape == 0 ? 0.0 : size(), shape == 1 ? dia * 0.5 : size(),
+                           0.0);
                 if (pick(2) == 0)
                     hole.SetLayerID(1, 1 + pick(2));
                 work.NewHole(hole);

@@ -7,9 +7,14 @@
 
 #include "document/VELTADoc.h"
 
+#include "model/items/Arc.h"
 #include "model/items/Hole.h"
+#include "model/items/Land.h"
+#include "model/items/Line.h"
 #include "model/items/Part.h"
+#include "model/items/Sur.h"
 #include "model/items/Via.h"
+#include "model/net/RectGrid.h"
 
 #include <map>
 #include <set>
@@ -38,29 +43,97 @@ CDRect SearchRect(CItemBase* item)
     return rect;
 }
 
+// Items of one kind of a sheet found by their bounds, taken once. Asking a part whether it wires a
+// hole brings its bounds up to date, which the sheet counts as a change: its own index would be
+// built again for every hole. Nothing moves while holes are gathered, so the bounds stay true.
+class BoundsIndex
+{
+public:
+    BoundsIndex(CSheet* sheet, int kind) : m_grid(Collect(sheet, kind)) { m_grid.InsertAll(m_rects); }
+
+    // Calls visit(item) for every item whose bounds may come within the rectangle.
+    template <class Visit> void Query(const CDRect& rect, Visit&& visit)
+    {
+        m_grid.Query(rect, [&](int index) { visit(m_items[static_cast<std::size_t>(index)]); });
+    }
+
+private:
+    const std::vector<CDRect>& Collect(CSheet* sheet, int kind)
+    {
+        if (sheet)
+            for (POSITION pos = sheet->GetFirstItemPos(kind); pos;) {
+                CItemBase* item = sheet->GetNextItem(kind, pos);
+                CDRect rect = item->GetBoundingRect();
+                rect.NormalizeRect();
+                m_items.push_back(item);
+                m_rects.push_back(rect);
+            }
+        return m_rects;
+    }
+
+    std::vector<CItemBase*> m_items;
+    std::vector<CDRect> m_rects;
+    RectGrid m_grid;
+};
+
+// Whether copper of a wiring layer (not a plane) meets the hole, as CSheet::CheckHoleOnItem
+// decides it: a line or an arc whose box the hole meets and that passes through its centre, a land
+// whose box the hole meets, a surface holding the centre. Only items near the hole can do so.
+bool CopperMeetsHole(CSheet& sheet, CHole* hole, const CDRect& rect, std::vector<CItemBase*>& near)
+{
+    const CDPoint at = hole->GetPoint();
+    near.clear();
+    sheet.GetItemsIn(kCopperKinds, rect, near);
+    for (CItemBase* item : near) {
+        switch (item->GetKind()) {
+        case KIND_LINE:
+            if (hole->CheckPoint(item->GetBoundingRect()) && static_cast<CLine*>(item)->CheckPoint(at))
+                return true;
+            break;
+        case KIND_LAND:
+            if (hole->CheckPoint(item->GetBoundingRect()))
+                return true;
+            break;
+        case KIND_SUR:
+            if (static_cast<CSur*>(item)->CheckPoint(at, false))
+                return true;
+            break;
+        case KIND_ARC:
+            if (hole->CheckPoint(item->GetBoundingRect()) && static_cast<CArc*>(item)->CheckPoint(at))
+                return true;
+            break;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
 // One wiring layer's copper as the plating test sees it: the layer's sheet, the placed parts'
-// items on it gathered once, and whether a hole has anything near enough to be worth the exact
-// test. A plane layer is copper everywhere, so every hole is tested there.
+// items on it gathered once, and the board's vias. A plane layer is copper everywhere: there the
+// sheet's own test decides. Elsewhere the test is CSheet::CheckHoleOnItem's (the layer's copper,
+// the vias' lands on the layer, the parts' copper) asked of the items near the hole only.
 struct CopperLayer
 {
     CSheet* sheet = nullptr;
-    CSheet* viaParts = nullptr;
+    BoundsIndex* vias = nullptr; // the board's vias
     std::unique_ptr<CSheet> partItems;
+    std::vector<CItemBase*> near;
 
     bool Touches(CHole* hole)
     {
-        if (!sheet->IsNega()) {
-            const CDRect rect = SearchRect(hole);
-            std::vector<CItemBase*> near;
-            sheet->GetItemsIn(kCopperKinds, rect, near);
-            if (near.empty() && viaParts)
-                viaParts->GetItemsIn(KIND_VIA, rect, near);
-            if (near.empty())
-                partItems->GetItemsIn(kCopperKinds, rect, near);
-            if (near.empty())
-                return false;
-        }
-        return sheet->CheckHoleOnItem(hole, true, partItems.get());
+        if (sheet->IsNega())
+            return sheet->CheckHoleOnItem(hole, true, partItems.get());
+        if (sheet->GetWLayer() == 0)
+            return false;
+        const CDRect rect = SearchRect(hole);
+        if (CopperMeetsHole(*sheet, hole, rect, near))
+            return true;
+        bool touch = false;
+        vias->Query(rect, [&](CItemBase* item) {
+            touch = touch || sheet->GetLandImage(static_cast<CVia*>(item), false).CheckShort(hole) != 0;
+        });
+        return touch || CopperMeetsHole(*partItems, hole, rect, near);
     }
 };
 
@@ -138,6 +211,8 @@ int CVELTADoc::GatherHoles(const int* layers, CSheet* out, int kind, PlatingChan
     // The plating of each collected hole: copper of a wiring layer in the list's order, else a part.
     std::vector<bool> plated(collected.size(), false);
     if (!oneSided && !collected.empty()) {
+        BoundsIndex boardVias(GetBoardSheet(LAYER_MAX), KIND_VIA);
+        BoundsIndex setParts(viaParts, KIND_PART);
         std::vector<CopperLayer> copper;
         for (std::uint8_t wire : m_stack.wireLayers) {
             CSheet* sheet = GetBoardSheet(wire);
@@ -145,7 +220,7 @@ int CVELTADoc::GatherHoles(const int* layers, CSheet* out, int kind, PlatingChan
                 continue;
             CopperLayer layer;
             layer.sheet = sheet;
-            layer.viaParts = &m_viaPartSheet;
+            layer.vias = &boardVias;
             layer.partItems =
                 std::make_unique<CSheet>(sheet->GetWLayer(), sheet->GetType(), sheet->GetLayerNo(), this);
             sheet->GetPartItems(*layer.partItems, 0);
@@ -164,15 +239,10 @@ int CVELTADoc::GatherHoles(const int* layers, CSheet* out, int kind, PlatingChan
                 continue;
             // Only parts whose bounds reach the hole can wire it; which of them answers first
             // does not matter, the bit is the same.
-            std::vector<CItemBase*> near;
-            viaParts->GetItemsIn(KIND_PART, SearchRect(hole), near);
-            for (CItemBase* item : near) {
+            setParts.Query(SearchRect(hole), [&](CItemBase* item) {
                 CPart* part = static_cast<CPart*>(item);
-                if (listed.count(part) && part->CheckTH(hole, this)) {
-                    plated[i] = true;
-                    break;
-                }
-            }
+                plated[i] = plated[i] || (listed.count(part) && part->CheckTH(hole, this));
+            });
         }
     }
 

@@ -108,6 +108,11 @@ bool CHole::operator==(const CHole& other) const
            Near(m_dAngle, other.m_dAngle);
 }
 
+bool CHole::SizesNear(double a, double b)
+{
+    return Near(a, b);
+}
+
 bool CHole::operator<(const CHole& other) const
 {
     if (GetHoleShape() != other.GetHoleShape())

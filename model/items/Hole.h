@@ -63,6 +63,8 @@ public:
     bool operator==(const CHole& other) const;
     // The sheet's hole order: shape, through holes first, diameter, (width, corner radius), x + y.
     bool operator<(const CHole& other) const;
+    // The tolerance of both: |a - b| <= 1e-6.
+    static bool SizesNear(double a, double b);
 
     // --- Position and shape ---
     const CDPoint& GetPoint() const { return m_ptPoint; }

@@ -5,6 +5,7 @@
 #include "tests/document/EditFixture.h"
 
 #include <array>
+#include <random>
 
 namespace {
 
@@ -59,6 +60,47 @@ TEST_F(HoleListTest, CopperOnAWiringLayerPlatesTheHoleAndTheBoardKeepsIt)
     // The board's own holes carry what was found.
     EXPECT_TRUE(onCopper->IsThroughHole());
     EXPECT_FALSE(bare->IsThroughHole());
+}
+
+// The plating found through the items near each hole is the one the layers' own test gives when
+// it looks at every item: copper of either wiring layer, a via's land, or nothing.
+TEST_F(HoleListTest, PlatingFoundNearTheHoleIsTheLayersOwnAnswer)
+{
+    std::mt19937 rng(5);
+    auto coordinate = [&rng] { return static_cast<double>(rng() % 2000) / 100.0; };
+    for (int item = 0; item < 40; ++item) {
+        const CDPoint a(coordinate(), coordinate());
+        AddLine(static_cast<int>(rng() % 2), a, CDPoint(a.x + coordinate() / 4.0, a.y - coordinate() / 4.0));
+        AddLand(static_cast<int>(rng() % 2), CDPoint(coordinate(), coordinate()));
+        if (item % 4 == 0)
+            AddVia(CDPoint(coordinate(), coordinate()));
+    }
+    std::vector<CHole*> board;
+    // Vias away from the copper, with holes on them, beside them and clear of them.
+    for (int k = 0; k < 10; ++k) {
+        AddVia(CDPoint(5.0 * k, 30.0));
+        board.push_back(AddHole(CDPoint(5.0 * k + (k % 3) * 0.6, 30.0), 0.4, 0, k % 2 == 0));
+    }
+    for (int i = 0; i < 150; ++i)
+        board.push_back(AddHole(CDPoint(coordinate(), coordinate()),
+                                0.3 + static_cast<double>(rng() % 12) / 10.0, i % 7 == 0 ? HOLE_LONG : 0,
+                                rng() % 2 == 0));
+    std::vector<bool> expected;
+    int plated = 0;
+    for (CHole* hole : board) {
+        const bool any = doc->GetBoardSheet(0)->CheckHoleOnItem(hole, true) ||
+                         doc->GetBoardSheet(1)->CheckHoleOnItem(hole, true);
+        expected.push_back(any);
+        plated += any ? 1 : 0;
+    }
+    // Both answers occur, so the comparison shows something.
+    EXPECT_GT(plated, 10);
+    EXPECT_LT(plated, 150);
+
+    CSheet out;
+    EXPECT_EQ(doc->MakeHoleList(flags.data(), &out, 240), 160 + 20);
+    for (std::size_t i = 0; i < board.size(); ++i)
+        EXPECT_EQ(board[i]->IsThroughHole(), expected[i]) << i;
 }
 
 TEST_F(HoleListTest, APlatingChangeIsOneUndoStepAndNoChangeRecordsNothing)

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
@@ -41,6 +43,20 @@ template <class T> void ReferenceSort(std::vector<T>& items)
                 min = j;
         std::swap(items[i], items[min]);
     }
+}
+
+// The same literal sort on item pointers with an order of the caller's, to compare the items
+// themselves (equal items may be different ones).
+template <class T, class Less> std::vector<T*> ReferenceOrder(std::vector<T*> items, Less less)
+{
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        std::size_t min = i;
+        for (std::size_t j = i + 1; j < items.size(); ++j)
+            if (less(*items[j], *items[min]))
+                min = j;
+        std::swap(items[i], items[min]);
+    }
+    return items;
 }
 
 TEST_F(SheetOrderTest, TerminalsSortByTheirLeadingNumber)
@@ -92,6 +108,81 @@ TEST_F(SheetOrderTest, HolesLinesAndTextsSortAsTheSelectionSortDoes)
             EXPECT_TRUE(*sortedHoles[i] == holes[i]) << i;
             EXPECT_TRUE(*sortedTexts[i] == texts[i]) << i;
             EXPECT_TRUE(*sortedLines[i] == lines[i]) << i;
+        }
+    }
+}
+
+// The sorts over keys move the very items the literal scan moves, ties included.
+TEST_F(SheetOrderTest, TerminalsWithManyEqualNumbersMoveAsTheSelectionSortMovesThem)
+{
+    std::mt19937 rng(11);
+    for (int round = 0; round < 40; ++round) {
+        CSheet work(SHEET_WORK);
+        const int count = static_cast<int>(rng() % 70);
+        const int spread = 1 + static_cast<int>(rng() % 6);
+        for (int i = 0; i < count; ++i) {
+            const std::string number =
+                std::to_string(static_cast<int>(rng() % static_cast<unsigned>(spread)));
+            work.NewTer(CDPoint(i, 0), CText(number.c_str(), CDPoint(0, 0), 0), 0);
+        }
+        const std::vector<CTer*> expected = ReferenceOrder(Items<CTer>(work, KIND_TER), [](CTer& a, CTer& b) {
+            return std::stoi(a.GetNo()) < std::stoi(b.GetNo());
+        });
+        EXPECT_EQ(work.SortTerNo(), count > 0 ? 1 : 0);
+        EXPECT_EQ(Items<CTer>(work, KIND_TER), expected) << "round " << round;
+    }
+}
+
+// Hole lists of every shape and plating, with sizes within the order's tolerance of one another,
+// equal holes and equal x + y: the sort leaves the very items where the literal scan with the
+// hole order leaves them. Sizes that chain (a near b near c, a not near c) and values that are
+// not numbers make the order no strict weak order, and the literal result still holds.
+TEST_F(SheetOrderTest, HolesMoveAsTheSelectionSortMovesThem)
+{
+    struct Case
+    {
+        const char* name;
+        std::vector<double> offsets; // added to the base sizes
+        bool oddValues;              // now and then a size or a coordinate that is not a number
+    };
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::vector<Case> cases = {
+        {"clean classes", {0.0, 4e-7, 3e-6}, false},
+        {"exact sizes", {0.0}, false},
+        {"chained sizes", {-6e-7, 0.0, 6e-7}, false},
+        {"odd values", {0.0, 5e-7}, true},
+    };
+    std::mt19937 rng(7);
+    auto pick = [&rng](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    const double bases[] = {0.3, 0.5, 0.8, 1.0};
+    for (const Case& c : cases) {
+        for (int round = 0; round < 30; ++round) {
+            CSheet work(SHEET_WORK);
+            const int count = pick(120);
+            auto size = [&] {
+                if (c.oddValues && pick(40) == 0)
+                    return pick(2) == 0 ? nan : inf;
+                return bases[pick(4)] +
+                       c.offsets[static_cast<std::size_t>(pick(static_cast<int>(c.offsets.size())))];
+            };
+            for (int i = 0; i < count; ++i) {
+                // Small whole coordinates so that x + y ties often, now and then one a hair off.
+                CDPoint p(pick(4), pick(4) + (pick(5) == 0 ? 1e-9 : 0.0));
+                if (c.oddValues && pick(40) == 0)
+                    p.x = nan;
+                const int shape = pick(3);
+                const double dia = size();
+                CHole hole(p, dia, shape == 0, shape == 0 ? 0.0 : size(), shape == 1 ? dia * 0.5 : size(),
+                           0.0);
+                if (pick(2) == 0)
+                    hole.SetLayerID(1, 1 + pick(2));
+                work.NewHole(hole);
+            }
+            const std::vector<CHole*> expected =
+                ReferenceOrder(Items<CHole>(work, KIND_HOLE), [](CHole& a, CHole& b) { return a < b; });
+            EXPECT_EQ(work.SortHole(), count > 0 ? 1 : 0);
+            EXPECT_EQ(Items<CHole>(work, KIND_HOLE), expected) << c.name << " round " << round;
         }
     }
 }

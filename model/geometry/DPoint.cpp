@@ -5,7 +5,9 @@
 #include "platform/Fixed.h"
 #include "platform/Numbers.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -23,6 +25,30 @@ double Snap(double v, double first, double second)
     if (std::fabs(v - second) <= GEOM_TOLERANCE)
         return second;
     return v;
+}
+
+// cos and sin of the last angle a thread turned by: the points of a line, a surface or a rotated
+// part all turn by one angle, and the values of the same angle are the same.
+struct TurnValues
+{
+    std::uint64_t angle = 0;
+    double cs = 1.0;
+    double sn = 0.0;
+};
+
+thread_local TurnValues t_turn;
+
+void CosSin(double angle, double& cs, double& sn)
+{
+    TurnValues& turn = t_turn;
+    const std::uint64_t bits = std::bit_cast<std::uint64_t>(angle);
+    if (bits != turn.angle) {
+        turn.cs = std::cos(angle);
+        turn.sn = std::sin(angle);
+        turn.angle = bits;
+    }
+    cs = turn.cs;
+    sn = turn.sn;
 }
 
 } // namespace
@@ -101,8 +127,8 @@ void CDPoint::Rotate(const CDPoint& c, double angle)
         y = c.y - dx;
         return;
     }
-    const double cs = std::cos(angle);
-    const double sn = std::sin(angle);
+    double cs, sn;
+    CosSin(angle, cs, sn);
     // The snap targets are the offsets from the centre; for the usual centre at the origin they are
     // the old coordinates.
     x = Snap(c.x + dx * cs - dy * sn, dx, dy);
@@ -127,8 +153,8 @@ void CDPoint::Rotate(double angle)
         y = -ox;
         return;
     }
-    const double cs = std::cos(a);
-    const double sn = std::sin(a);
+    double cs, sn;
+    CosSin(a, cs, sn);
     x = Snap(ox * cs - oy * sn, ox, oy);
     y = Snap(ox * sn + oy * cs, ox, oy);
 }

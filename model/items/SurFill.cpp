@@ -440,6 +440,9 @@ public:
         return found;
     }
 
+    // Whether every later line is a candidate.
+    bool Small() const { return m_small; }
+
     // Moves one end of a line to p (the line is changed here too).
     void Move(int line, int end, const CDPoint& p)
     {
@@ -510,10 +513,18 @@ void CSur::Normalize()
             for (const int index : grid.Near({p}, -1))
                 snap(index, p);
     }
-    // Later lines adapt to earlier ones.
-    for (int a = 0; a < static_cast<int>(lines.size()); ++a) {
+    // Later lines adapt to earlier ones. A few lines are all tried, without a list of them.
+    const int count = static_cast<int>(lines.size());
+    for (int a = 0; a < count; ++a) {
         const CDPoint s = lines[static_cast<std::size_t>(a)]->GetStartPoint();
         const CDPoint e = lines[static_cast<std::size_t>(a)]->GetEndPoint();
+        if (grid.Small()) {
+            for (int b = a + 1; b < count; ++b) {
+                snap(b, s);
+                snap(b, e);
+            }
+            continue;
+        }
         for (const int b : grid.Near({s, e}, a)) {
             snap(b, s);
             snap(b, e);

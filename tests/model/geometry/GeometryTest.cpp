@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstddef>
 #include <numbers>
+#include <random>
 #include <type_traits>
 #include <vector>
 
@@ -196,6 +197,39 @@ TEST(GeometryRotateTest, AboutOriginSnapsNoiseOntoOldCoordinates)
     q.Rotate(kPi / 4);
     EXPECT_NEAR(q.x, std::sqrt(0.5), 1e-15);
     EXPECT_NEAR(q.y, std::sqrt(0.5), 1e-15);
+}
+
+TEST(GeometryRotateTest, TurnsMatchCosAndSinOfTheirOwnAngleWhateverTurnCameBefore)
+{
+    // Angles repeat, alternate and differ by one step of a double, so that a turn follows turns
+    // by the same angle, by a neighbouring one and by its negation.
+    const auto snap = [](double v, double first, double second) {
+        if (std::fabs(v - first) <= GEOM_TOLERANCE)
+            return first;
+        if (std::fabs(v - second) <= GEOM_TOLERANCE)
+            return second;
+        return v;
+    };
+    const double base = 0.7;
+    const double angles[] = {base, std::nextafter(base, 1.0), -base, 1.2, 2.5};
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> pick(0, 4);
+    std::uniform_real_distribution<double> coordinate(-50.0, 50.0);
+    for (int i = 0; i < 2000; ++i) {
+        const double a = angles[pick(random)];
+        const CDPoint c(i % 2 ? coordinate(random) : 0.0, i % 2 ? coordinate(random) : 0.0);
+        const CDPoint p(coordinate(random), coordinate(random));
+        const double dx = p.x - c.x, dy = p.y - c.y;
+        const double x = snap(c.x + dx * std::cos(a) - dy * std::sin(a), dx, dy);
+        const double y = snap(c.y + dx * std::sin(a) + dy * std::cos(a), dx, dy);
+        CDPoint q = p;
+        if (c.x == 0.0 && a > 0.0)
+            q.Rotate(a);
+        else
+            q.Rotate(c, a);
+        ASSERT_EQ(q.x, x) << i;
+        ASSERT_EQ(q.y, y) << i;
+    }
 }
 
 TEST(GeometryRotateTest, AboutCentre)

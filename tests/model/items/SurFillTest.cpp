@@ -275,17 +275,23 @@ void PairwiseNormalize(std::vector<CDPoint>& ends, const std::vector<CDPoint>& a
 TEST_F(SurFillTest, NormalizeMatchesThePairwiseRuleOnCrowdedEnds)
 {
     // Ends drawn from a few clusters a little wider than the snapping radius, so that chains of
-    // snaps and ends just outside the radius both occur.
+    // snaps and ends just outside the radius both occur. Outlines of a few lines and of many are
+    // searched differently; some hold a pair of ends far out, where small outlines try every line.
     std::mt19937 random(7);
     std::uniform_real_distribution<double> jitter(-0.012, 0.012);
     std::uniform_int_distribution<int> cluster(0, 5);
     int snapped = 0;
-    for (int round = 0; round < 20; ++round) {
+    for (int round = 0; round < 30; ++round) {
         CSur sur;
         std::vector<CDPoint> ends;
-        for (int i = 0; i < 60; ++i) {
+        const int count = round % 3 == 2 ? 130 : 60;
+        for (int i = 0; i < count; ++i) {
             CDPoint a(cluster(random) + jitter(random), cluster(random) * 0.5 + jitter(random));
             CDPoint b(cluster(random) + jitter(random), cluster(random) * 0.5 + jitter(random));
+            if (round % 4 == 3 && i % 20 == 7) {
+                a.x += 3.0e9;
+                b.x = a.x + jitter(random);
+            }
             ends.push_back(a);
             ends.push_back(b);
             sur.AddLine(std::make_unique<CLine>(a, b, T_NARROW, 0));

@@ -6,6 +6,9 @@
 #include "model/items/Line.h"
 #include "model/items/Via.h"
 
+#include <QScreen>
+#include <QTest>
+
 namespace {
 
 constexpr QRgb kBlack = 0xFF000000;
@@ -105,6 +108,32 @@ TEST_F(ViewDrawTest, XorFiguresTwiceRestoreTheImage)
     EXPECT_EQ(Grab().pixel(Pixel(50, 31)), kBlack); // white on white
     view->ToggleSelectionXor(1);
     EXPECT_EQ(Grab(), withSelection);
+}
+
+TEST_F(ViewDrawTest, TheShownWindowHoldsWhatTheViewDraws)
+{
+    // Repeated tracks: from their second sighting they are written from stamps, here into the
+    // window's own backing store, where the viewport sits at an offset inside the window.
+    UseGrid(*doc, 2.54);
+    for (int i = 0; i < 40; ++i)
+        doc->GetBoardSheet(0)->StoreCopy(CLine(CDPoint(5.0 + 2.0 * i, 5), CDPoint(5.0 + 2.0 * i, 40), 10, 0));
+    QWidget window;
+    window.resize(kWidth + 40, kHeight + 40);
+    view->setParent(&window);
+    view->move(13, 7);
+    window.show();
+    const bool exposed = QTest::qWaitForWindowExposed(&window);
+    for (int pass = 0; pass < 2; ++pass) {
+        view->viewport()->repaint();
+        QApplication::processEvents();
+    }
+    const QPoint at = view->viewport()->mapTo(&window, QPoint(0, 0));
+    const QImage shown =
+        window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    view->setParent(nullptr); // the fixture owns the view
+    ASSERT_TRUE(exposed);
+    EXPECT_EQ(at, QPoint(13, 7));
+    EXPECT_EQ(shown.copy(QRect(at, view->viewport()->size())), Grab());
 }
 
 TEST_F(ViewDrawTest, WholeViewTwiceAlternates)

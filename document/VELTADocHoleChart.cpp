@@ -17,7 +17,8 @@
 #include <cmath>
 #include <functional>
 #include <numbers>
-#include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -69,31 +70,56 @@ int MarkTooClose(const std::vector<CHole*>& holes, double distance, const std::f
                static_cast<std::uint32_t>(y);
     };
     auto cellOf = [cell](double v) { return static_cast<long>(std::floor(v / cell)); };
-    std::unordered_map<std::uint64_t, std::vector<std::size_t>> grid;
+    // The grid as one sorted array of (cell, hole) filings: each cell's holes lie together and in
+    // sheet order, with no list per cell to allocate or hash.
+    using Filing = std::pair<std::uint64_t, std::size_t>;
+    std::vector<Filing> filed;
+    filed.reserve(n);
     for (std::size_t i = 0; i < n; ++i)
         for (long x = cellOf(rects[i].left); x <= cellOf(rects[i].right); ++x)
             for (long y = cellOf(rects[i].top); y <= cellOf(rects[i].bottom); ++y)
-                grid[key(x, y)].push_back(i);
+                filed.emplace_back(key(x, y), i);
+    std::sort(filed.begin(), filed.end());
+    // The later holes near hole i come out of the cells around it in sheet order by merging the
+    // cells' tails past i. The walk stops at the first failing partner, so a stack of holes at one
+    // place does not cost each of them the whole stack.
+    struct Cursor
+    {
+        const Filing* at;
+        const Filing* end;
+    };
+    const Filing* const all = filed.data();
+    const Filing* const allEnd = all + filed.size();
     int count = 0;
-    std::vector<std::size_t> near;
+    std::vector<Cursor> cursors;
     for (std::size_t i = 0; i < n; ++i) {
         CDRect r = rects[i];
         r.InflateRect(reach);
-        near.clear();
+        cursors.clear();
         for (long x = cellOf(r.left); x <= cellOf(r.right); ++x)
-            for (long y = cellOf(r.top); y <= cellOf(r.bottom); ++y)
-                if (auto it = grid.find(key(x, y)); it != grid.end())
-                    for (std::size_t j : it->second)
-                        if (j > i)
-                            near.push_back(j);
-        std::sort(near.begin(), near.end());
-        near.erase(std::unique(near.begin(), near.end()), near.end());
-        for (std::size_t j : near) {
+            for (long y = cellOf(r.top); y <= cellOf(r.bottom); ++y) {
+                const std::uint64_t k = key(x, y);
+                const Filing* at = std::lower_bound(all, allEnd, Filing(k, i + 1));
+                if (at == allEnd || at->first != k)
+                    continue;
+                const Filing* end =
+                    std::partition_point(at, allEnd, [k](const Filing& f) { return f.first == k; });
+                cursors.push_back({at, end});
+            }
+        while (!cursors.empty()) {
+            std::size_t j = cursors.front().at->second;
+            for (const Cursor& c : cursors)
+                j = std::min(j, c.at->second);
             if (!holes[i]->CheckClearance(holes[j], distance)) {
                 ++count;
                 mark(holes[i]);
                 break;
             }
+            // A hole lying in several cells is met once.
+            for (Cursor& c : cursors)
+                if (c.at->second == j)
+                    ++c.at;
+            std::erase_if(cursors, [](const Cursor& c) { return c.at == c.end; });
         }
     }
     return count;

@@ -175,10 +175,10 @@ TEST_F(HoleChartTest, HoleTooCloseToALaterHoleIsMarkedAndCounted)
 }
 
 // The grid's walk against the check of every later hole in sheet order, on random holes of every
-// shape, stacked and scattered, and clearances from none to wider than the largest hole.
+// shape, stacked, scattered and far apart, and clearances from none to wider than the largest hole.
 TEST_F(HoleChartTest, GridMarksTheHolesTheCheckOfEveryLaterHoleMarks)
 {
-    for (unsigned seed = 1; seed <= 12; ++seed) {
+    for (unsigned seed = 1; seed <= 30; ++seed) {
         std::mt19937 rng(seed);
         std::uniform_real_distribution<double> unit(0.0, 1.0);
         const double span = 5.0 + 40.0 * unit(rng);
@@ -195,6 +195,8 @@ TEST_F(HoleChartTest, GridMarksTheHolesTheCheckOfEveryLaterHoleMarks)
             hole.ModifyType(shape, HOLE_SHAPE_MASK);
             holes.NewHole(hole);
         }
+        if (seed % 3 == 0) // one hole far off: the grid's cells widen to stay few
+            holes.NewHole(CHole(CDPoint(5000.0, -3000.0), 0.5, true, 0.0, 0.1, 0.0));
         tagHOLEDATA data = chart.settings;
         data.holeCount = 0;
         data.tableLayer = -1;

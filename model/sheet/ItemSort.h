@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <utility>
 #include <vector>
 
@@ -43,7 +42,7 @@ template <class T> int SelectionSort(CItemList& list)
 
 // The same selection sort over keys computed once, one per item in list order. Key's operator<
 // must be a strict weak order; then the scan's "first strictly smallest of the rest" is the least
-// key at the lowest position, which a heap of positions per key finds without a scan, so the
+// key at the lowest position, which a tournament tree over the positions finds in log n, so the
 // exchanges, and with them the order, are the scan's own.
 template <class Key> int SelectionSortByKey(CItemList& list, const std::vector<Key>& keys)
 {
@@ -57,7 +56,8 @@ template <class Key> int SelectionSortByKey(CItemList& list, const std::vector<K
     for (POSITION pos = list.GetHeadPosition(); pos; list.GetNext(pos))
         nodes.push_back(pos);
     const std::size_t n = nodes.size();
-    // Equal keys share a rank.
+    // Equal keys share a rank; a tree entry is the rank above the position, so the least entry is
+    // the least key at the lowest position.
     std::vector<std::uint32_t> byKey(n);
     for (std::size_t i = 0; i < n; ++i)
         byKey[i] = static_cast<std::uint32_t>(i);
@@ -70,38 +70,30 @@ template <class Key> int SelectionSortByKey(CItemList& list, const std::vector<K
             ++current;
         rank[byKey[i]] = current;
     }
-    // The unsettled positions of each rank, as a min-heap in that rank's stretch of one array
-    // (positions in list order at first, which already is one). At place i the least entry is the
-    // lowest position of the least rank left; the item moved out of place i is its own rank's lowest
-    // position, since every unsettled position lies after i, and takes the minimum's place.
-    std::vector<std::uint32_t> start(static_cast<std::size_t>(current) + 2, 0);
+    std::size_t leaves = 1;
+    while (leaves < n)
+        leaves *= 2;
+    constexpr std::uint64_t kSettled = ~std::uint64_t{0};
+    std::vector<std::uint64_t> tree(2 * leaves, kSettled);
     for (std::size_t i = 0; i < n; ++i)
-        ++start[static_cast<std::size_t>(rank[i]) + 1];
-    for (std::size_t r = 1; r < start.size(); ++r)
-        start[r] += start[r - 1];
-    std::vector<std::uint32_t> heaps(n);
-    std::vector<std::uint32_t> end(start.begin(), start.end() - 1);
-    for (std::size_t i = 0; i < n; ++i)
-        heaps[end[static_cast<std::size_t>(rank[i])]++] = static_cast<std::uint32_t>(i);
-    const std::greater<std::uint32_t> later;
-    std::size_t least = 0; // the least rank with positions left
+        tree[leaves + i] = rank[i] << 32 | i;
+    for (std::size_t at = leaves - 1; at >= 1; --at)
+        tree[at] = std::min(tree[2 * at], tree[2 * at + 1]);
+    auto set = [&tree, leaves](std::size_t position, std::uint64_t value) {
+        std::size_t at = leaves + position;
+        tree[at] = value;
+        for (at /= 2; at >= 1; at /= 2)
+            tree[at] = std::min(tree[2 * at], tree[2 * at + 1]);
+    };
     for (std::size_t i = 0; i < n; ++i) {
-        while (end[least] == start[least])
-            ++least;
-        std::uint32_t* const top = heaps.data() + start[least];
-        const std::size_t min = top[0];
-        std::pop_heap(top, heaps.data() + end[least], later);
-        --end[least];
+        const std::size_t min = static_cast<std::size_t>(tree[1] & 0xFFFFFFFFu);
         // Place i is settled; the item that was there moves to the minimum's place.
         if (min != i) {
             list.SwapAt(nodes[i], nodes[min]);
-            const std::size_t moved = static_cast<std::size_t>(rank[i]);
-            std::uint32_t* const own = heaps.data() + start[moved];
-            std::pop_heap(own, heaps.data() + end[moved], later);
-            heaps[end[moved] - 1] = static_cast<std::uint32_t>(min);
-            std::push_heap(own, heaps.data() + end[moved], later);
+            set(min, rank[i] << 32 | min);
             rank[min] = rank[i];
         }
+        set(i, kSettled);
     }
     return 1;
 }

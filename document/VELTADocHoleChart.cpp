@@ -16,8 +16,10 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <numbers>
-#include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -56,44 +58,120 @@ int MarkTooClose(const std::vector<CHole*>& holes, double distance, const std::f
     const std::size_t n = holes.size();
     std::vector<CDRect> rects(n);
     double largest = 0.0;
+    double overhang = 0.0;
     for (std::size_t i = 0; i < n; ++i) {
         CDRect r = holes[i]->GetBoundingRect();
         r.NormalizeRect();
         rects[i] = r;
         largest = std::max({largest, r.Width(), r.Height()});
+        if (!holes[i]->IsHole())
+            overhang = std::max(overhang, holes[i]->GetHoleDia());
     }
-    const double reach = std::max(distance, 0.0) + 0.01;
-    const double cell = std::max(largest + reach, 0.1);
-    auto key = [](long x, long y) {
-        return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(x)) << 32) |
-               static_cast<std::uint32_t>(y);
+    // The clearance of a shaped hole is measured from round holes at its ends, which may reach up
+    // to half their diameter past its bounds on either hole: the reach covers both.
+    const double reach = std::max(distance, 0.0) + 0.01 + overhang;
+    // The grid spans the holes, in cells at least as wide as a hole and its reach (so a hole's
+    // neighbours lie in the cells its grown bounds cover), and wider when the holes are so spread
+    // out that the cells would outnumber them: larger cells only find more candidates.
+    double x0 = 0.0, y0 = 0.0, x1 = 0.0, y1 = 0.0;
+    bool any = false;
+    for (const CDRect& r : rects) {
+        if (!std::isfinite(r.left) || !std::isfinite(r.top) || !std::isfinite(r.right) ||
+            !std::isfinite(r.bottom))
+            continue;
+        x0 = any ? std::min(x0, r.left) : r.left;
+        y0 = any ? std::min(y0, r.top) : r.top;
+        x1 = any ? std::max(x1, r.right) : r.right;
+        y1 = any ? std::max(y1, r.bottom) : r.bottom;
+        any = true;
+    }
+    const double most = 4.0 * static_cast<double>(n) + 1024.0;
+    double cell = std::max(largest + reach, 0.1);
+    if (!std::isfinite(cell) || !std::isfinite(x1 - x0) || !std::isfinite(y1 - y0))
+        cell = std::numeric_limits<double>::infinity();
+    else
+        while ((std::floor((x1 - x0) / cell) + 1.0) * (std::floor((y1 - y0) / cell) + 1.0) > most)
+            cell *= 2.0;
+    const std::size_t nx =
+        std::isfinite(cell) ? static_cast<std::size_t>(std::floor((x1 - x0) / cell)) + 1 : 1;
+    const std::size_t ny =
+        std::isfinite(cell) ? static_cast<std::size_t>(std::floor((y1 - y0) / cell)) + 1 : 1;
+    // A cell index clamped into the grid (what lies outside has nothing in it to find).
+    auto cellOf = [cell](double v, double origin, std::size_t cells) -> std::size_t {
+        const double c = std::floor((v - origin) / cell);
+        if (!(c > 0.0))
+            return 0;
+        return c >= static_cast<double>(cells - 1) ? cells - 1 : static_cast<std::size_t>(c);
     };
-    auto cellOf = [cell](double v) { return static_cast<long>(std::floor(v / cell)); };
-    std::unordered_map<std::uint64_t, std::vector<std::size_t>> grid;
-    for (std::size_t i = 0; i < n; ++i)
-        for (long x = cellOf(rects[i].left); x <= cellOf(rects[i].right); ++x)
-            for (long y = cellOf(rects[i].top); y <= cellOf(rects[i].bottom); ++y)
-                grid[key(x, y)].push_back(i);
+    struct Span
+    {
+        std::size_t fromX, toX, fromY, toY;
+    };
+    auto span = [&](const CDRect& r) {
+        return Span{cellOf(r.left, x0, nx), cellOf(r.right, x0, nx), cellOf(r.top, y0, ny),
+                    cellOf(r.bottom, y0, ny)};
+    };
+    // Every cell's holes in sheet order, the cells row by row in one array.
+    std::vector<std::uint32_t> start(nx * ny + 1, 0);
+    for (const CDRect& r : rects) {
+        const Span s = span(r);
+        for (std::size_t y = s.fromY; y <= s.toY; ++y)
+            for (std::size_t x = s.fromX; x <= s.toX; ++x)
+                ++start[y * nx + x + 1];
+    }
+    for (std::size_t c = 1; c < start.size(); ++c)
+        start[c] += start[c - 1];
+    std::vector<std::uint32_t> filed(start.back());
+    {
+        std::vector<std::uint32_t> next(start.begin(), start.end() - 1);
+        for (std::size_t i = 0; i < n; ++i) {
+            const Span s = span(rects[i]);
+            for (std::size_t y = s.fromY; y <= s.toY; ++y)
+                for (std::size_t x = s.fromX; x <= s.toX; ++x)
+                    filed[next[y * nx + x]++] = static_cast<std::uint32_t>(i);
+        }
+    }
+    // The later holes near hole i come out of the cells around it in sheet order by merging the
+    // cells' tails past i. The walk stops at the first failing partner, so a stack of holes at one
+    // place does not cost each of them the whole stack.
+    struct Cursor
+    {
+        const std::uint32_t* at;
+        const std::uint32_t* end;
+    };
     int count = 0;
-    std::vector<std::size_t> near;
+    std::vector<Cursor> cursors;
     for (std::size_t i = 0; i < n; ++i) {
         CDRect r = rects[i];
         r.InflateRect(reach);
-        near.clear();
-        for (long x = cellOf(r.left); x <= cellOf(r.right); ++x)
-            for (long y = cellOf(r.top); y <= cellOf(r.bottom); ++y)
-                if (auto it = grid.find(key(x, y)); it != grid.end())
-                    for (std::size_t j : it->second)
-                        if (j > i)
-                            near.push_back(j);
-        std::sort(near.begin(), near.end());
-        near.erase(std::unique(near.begin(), near.end()), near.end());
-        for (std::size_t j : near) {
-            if (!holes[i]->CheckClearance(holes[j], distance)) {
+        cursors.clear();
+        const Span s = span(r);
+        for (std::size_t y = s.fromY; y <= s.toY; ++y)
+            for (std::size_t x = s.fromX; x <= s.toX; ++x) {
+                const std::uint32_t* const begin = filed.data() + start[y * nx + x];
+                const std::uint32_t* const end = filed.data() + start[y * nx + x + 1];
+                if (const std::uint32_t* at = std::upper_bound(begin, end, static_cast<std::uint32_t>(i));
+                    at != end)
+                    cursors.push_back({at, end});
+            }
+        while (!cursors.empty()) {
+            std::size_t j = *cursors.front().at;
+            for (const Cursor& c : cursors)
+                j = std::min<std::size_t>(j, *c.at);
+            // A hole whose bounds stay beyond the reach is clear of this one.
+            const CDRect& other = rects[j];
+            const bool within = other.left <= r.right && other.right >= r.left && other.top <= r.bottom &&
+                                other.bottom >= r.top;
+            if (within && !holes[i]->CheckClearance(holes[j], distance)) {
                 ++count;
                 mark(holes[i]);
                 break;
             }
+            // A hole lying in several cells is met once.
+            for (Cursor& c : cursors)
+                if (*c.at == j)
+                    ++c.at;
+            std::erase_if(cursors, [](const Cursor& c) { return c.at == c.end; });
         }
     }
     return count;

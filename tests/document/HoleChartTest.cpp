@@ -13,6 +13,7 @@
 #include <array>
 #include <cmath>
 #include <functional>
+#include <random>
 #include <set>
 
 namespace {
@@ -171,6 +172,63 @@ TEST_F(HoleChartTest, HoleTooCloseToALaterHoleIsMarkedAndCounted)
         if (text->GetName() == "ERR")
             marked.insert(text->GetPoint().x - 0.5);
     EXPECT_EQ(marked, (std::set<double>{10.0, 10.5, 11.0}));
+}
+
+// The grid's walk against the check of every later hole in sheet order, on random holes of every
+// shape, stacked, scattered and far apart, and clearances from none to wider than the largest hole.
+TEST_F(HoleChartTest, GridMarksTheHolesTheCheckOfEveryLaterHoleMarks)
+{
+    for (unsigned seed = 1; seed <= 30; ++seed) {
+        std::mt19937 rng(seed);
+        std::uniform_real_distribution<double> unit(0.0, 1.0);
+        const double span = 5.0 + 40.0 * unit(rng);
+        CSheet holes(SHEET_WORK);
+        const int count = 150 + static_cast<int>(rng() % 250);
+        for (int k = 0; k < count; ++k) {
+            CDPoint at(span * unit(rng) - span / 2, span * unit(rng));
+            if (k > 0 && rng() % 4 == 0) // a stack: at or beside an earlier hole
+                at = CDPoint(std::floor(at.x / 3.0) * 3.0, std::floor(at.y / 3.0) * 3.0 + 0.05 * (rng() % 3));
+            const double size = 0.2 + 1.8 * unit(rng);
+            const int shape = std::array<int, 4>{0, 0, HOLE_LONG, HOLE_RECT}[rng() % 4];
+            CHole hole(at, size, shape == 0, shape == 0 ? 0.0 : size * (1.0 + 2.0 * unit(rng)),
+                       shape == HOLE_LONG ? size * 0.5 : 0.1, shape == 0 ? 0.0 : unit(rng) * 3.14159);
+            hole.ModifyType(shape, HOLE_SHAPE_MASK);
+            holes.NewHole(hole);
+        }
+        if (seed % 3 == 0) // one hole far off: the grid's cells widen to stay few
+            holes.NewHole(CHole(CDPoint(5000.0, -3000.0), 0.5, true, 0.0, 0.1, 0.0));
+        tagHOLEDATA data = chart.settings;
+        data.holeCount = 0;
+        data.tableLayer = -1;
+        data.error = true;
+        data.errorText = "ERR";
+        data.errorValue = std::array{0.0, 0.3, 1.0, 4.0}[seed % 4];
+        doc->GetBoardSheet(kSymbolLayer)->DeleteContents();
+        messages.Clear();
+
+        std::vector<CHole*> list;
+        for (POSITION pos = holes.GetFirstHolePos(); pos;)
+            list.push_back(holes.GetNextHole(pos));
+        std::vector<std::pair<double, double>> expected;
+        for (std::size_t i = 0; i < list.size(); ++i)
+            for (std::size_t j = i + 1; j < list.size(); ++j)
+                if (!list[i]->CheckClearance(list[j], data.errorValue)) {
+                    expected.emplace_back(list[i]->GetPoint().x + data.code[1],
+                                          list[i]->GetPoint().y + data.code[2]);
+                    break;
+                }
+        ASSERT_FALSE(expected.empty()) << seed;
+
+        doc->RunHoleChart(data, holes);
+        std::vector<std::pair<double, double>> marked;
+        for (CText* text : Texts(kSymbolLayer))
+            if (text->GetName() == "ERR")
+                marked.emplace_back(text->GetPoint().x, text->GetPoint().y);
+        EXPECT_EQ(marked, expected) << seed;
+        ASSERT_EQ(messages.Count(), 1u) << seed;
+        EXPECT_EQ(messages.Last().text,
+                  platform::Format(_J("エラー箇所 %d").c_str(), static_cast<int>(expected.size())));
+    }
 }
 
 TEST_F(HoleChartTest, HeaderNamesTheSizeFormsOfTheRows)

@@ -44,6 +44,18 @@ void FillKind(const tagCAMOUTKIND& kind, bool mirrorX, bool mirrorY, tagGERBAR& 
 
 } // namespace
 
+void SetStandardCamCodes(tagGERBAR& g)
+{
+    g.apertureCode = "D";
+    g.moveCode = "D02";
+    g.drawCode = "D01";
+    g.flashCode = "D03";
+    g.linearCode = "G01";
+    g.cwCode = "G02";
+    g.ccwCode = "G03";
+    g.endCode = "M00";
+}
+
 void MakeOptionRecords(const tagCAMOUT& s, tagGERBAR& photo, tagGERBAR& drill)
 {
     // The settings file keeps the photo codes as the aperture prefix, move, draw, flash, linear,
@@ -51,19 +63,22 @@ void MakeOptionRecords(const tagCAMOUT& s, tagGERBAR& photo, tagGERBAR& drill)
     // Settings that never held the codes (no such line in the file) give the standard ones.
     const bool none = std::all_of(s.photoCodes.begin(), s.photoCodes.end(),
                                   [](const std::string& code) { return code.empty(); });
-    static const std::array<std::string, 7> standard = {"D", "D02", "D01", "D03", "G01", "G02", "G03"};
-    const auto& h = none ? standard : s.photoCodes;
-    const std::string& stop = none && s.photoJ.empty() ? std::string("M00") : s.photoJ;
+    const auto& h = s.photoCodes;
     for (tagGERBAR* g : {&photo, &drill}) {
-        g->apertureCode = settings::Trim(h[0]);
-        g->moveCode = settings::Trim(h[1]);
-        g->drawCode = settings::Trim(h[2]);
-        g->flashCode = settings::Trim(h[3]);
-        g->linearCode = settings::Trim(h[4]);
-        g->cwCode = settings::Trim(h[5]);
-        g->ccwCode = settings::Trim(h[6]);
+        if (none) {
+            SetStandardCamCodes(*g);
+        } else {
+            g->apertureCode = settings::Trim(h[0]);
+            g->moveCode = settings::Trim(h[1]);
+            g->drawCode = settings::Trim(h[2]);
+            g->flashCode = settings::Trim(h[3]);
+            g->linearCode = settings::Trim(h[4]);
+            g->cwCode = settings::Trim(h[5]);
+            g->ccwCode = settings::Trim(h[6]);
+        }
         g->headerText = settings::Trim(s.photoI);
-        g->endCode = settings::Trim(stop);
+        if (!none || !s.photoJ.empty())
+            g->endCode = settings::Trim(s.photoJ);
     }
     drill.longHoleMode = std::clamp(s.drillNumber, 0, 4);
     drill.rectAsLong = s.drillYes3 ? 1 : 0;

@@ -27,6 +27,10 @@ struct CamOutChoice
 // Fills choice.records of both kinds from choice.settings.
 void MakeCamRecords(CamOutChoice& choice);
 
+// The standard codes: aperture prefix "D", move D02, draw D01, flash D03, linear G01, clockwise G02,
+// counter-clockwise G03, program stop M00.
+void SetStandardCamCodes(tagGERBAR& record);
+
 // The parts of the settings the CAM option dialog edits, as the two records it takes (codes in the
 // photo record, drill options in the drill record), and back.
 void MakeOptionRecords(const tagCAMOUT& settings, tagGERBAR& photo, tagGERBAR& drill);

@@ -3,6 +3,7 @@
 // were, and the old contents the user chose to replace are deleted only when new items came.
 
 #include "document/CamInChoice.h"
+#include "document/CamOutChoice.h"
 #include "document/DocumentHost.h"
 #include "document/VELTADoc.h"
 #include "model/cam/CamReadResult.h"
@@ -61,13 +62,7 @@ tagGERBAR CVELTADoc::MakeCamInRecord(int kind, bool extended)
     g.angle = kTurns[(mirror >> 2) & 3];
     g.arcMode = extended ? 0 : profile.GetInt(std::string("CAMIn\\Phot"), "Arc", 0);
     g.hitType = profile.GetInt(std::string("CAMIn\\Drill"), "Hit", 0);
-    g.drawCode = "D01";
-    g.moveCode = "D02";
-    g.flashCode = "D03";
-    g.linearCode = "G01";
-    g.cwCode = "G02";
-    g.ccwCode = "G03";
-    g.endCode = "M00";
+    SetStandardCamCodes(g);
     return g;
 }
 

@@ -2,15 +2,12 @@
 // modifiers, Backspace, the commands keys hand on, dimension and arrow toggles, arc directions and
 // the part origin step, over a board document and a fake view.
 
-#include "app/BoardInput.h"
-#include "document/VELTADoc.h"
 #include "model/items/Arc.h"
 #include "model/items/Land.h"
 #include "model/items/Line.h"
 #include "model/items/Part.h"
 #include "model/sheet/Sheet.h"
-#include "platform/Profile.h"
-#include "tests/support/FakeViewPort.h"
+#include "tests/app/BoardInputFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -19,39 +16,12 @@
 
 namespace {
 
-struct BoardInputKeysTest : ::testing::Test
+struct BoardInputKeysTest : BoardInputFixture
 {
-    void SetUp() override
-    {
-        platform::SetProfile(&profile);
-        doc = std::make_unique<CVELTADoc>();
-        doc->GetSettingFile().SetPath(std::string(VELTA_SOURCE_DIR) + "/resources/velta.bpf");
-        doc->LoadSettings();
-        doc->SetBoardSize(CDSize(400.0, 300.0));
-        tagGRID grid;
-        grid.xPitch = grid.yPitch = 1.0;
-        doc->SetGrid(0, grid);
-        doc->SetCurrentGrid(0);
-        layer = doc->GetWireLayerList().front();
-        doc->SelectLayer(layer);
-        input = std::make_unique<BoardInput>(doc.get(), port);
-    }
-    void TearDown() override
-    {
-        input.reset();
-        doc.reset();
-        platform::SetProfile(nullptr);
-    }
     CLine* SelectedLine()
     {
         return doc->GetSelectionSheet(layer)->NewLine(CDPoint(10, 10), CDPoint(30, 10), 20, 0);
     }
-
-    platform::MemoryProfile profile;
-    std::unique_ptr<CVELTADoc> doc;
-    FakeViewPort port;
-    std::unique_ptr<BoardInput> input;
-    int layer = 0;
 };
 
 TEST_F(BoardInputKeysTest, EnterClicksWithTheModifiersHeld)

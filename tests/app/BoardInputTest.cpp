@@ -1,12 +1,9 @@
 // The input machine without a window: timers and the focus guard, edge panning, the wiggle lock,
 // characters as keypad keys and the rigid move's rectangle, over a board document and a fake view.
 
-#include "app/BoardInput.h"
-#include "document/VELTADoc.h"
 #include "model/items/Line.h"
 #include "model/sheet/Sheet.h"
-#include "platform/Profile.h"
-#include "tests/support/FakeViewPort.h"
+#include "tests/app/BoardInputFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -15,32 +12,15 @@
 
 namespace {
 
-struct BoardInputTest : ::testing::Test
+struct BoardInputTest : BoardInputFixture
 {
     void SetUp() override
     {
-        platform::SetProfile(&profile);
-        doc = std::make_unique<CVELTADoc>();
-        doc->GetSettingFile().SetPath(std::string(VELTA_SOURCE_DIR) + "/resources/velta.bpf");
-        doc->LoadSettings();
-        doc->SetBoardSize(CDSize(400.0, 300.0));
-        tagGRID grid;
-        grid.xPitch = grid.yPitch = 1.0;
-        doc->SetGrid(0, grid);
-        doc->SetCurrentGrid(0);
-        layer = doc->GetWireLayerList().front();
-        doc->SelectLayer(layer);
-        input = std::make_unique<BoardInput>(doc.get(), port);
+        BoardInputFixture::SetUp();
         input->RegisterKey(0x61, [this](int) {
             keys.push_back(0x61);
             return true;
         });
-    }
-    void TearDown() override
-    {
-        input.reset();
-        doc.reset();
-        platform::SetProfile(nullptr);
     }
     void Click(CPoint p, int flags = 0)
     {
@@ -48,12 +28,7 @@ struct BoardInputTest : ::testing::Test
         input->OnLButtonUp(flags, p);
     }
 
-    platform::MemoryProfile profile;
-    std::unique_ptr<CVELTADoc> doc;
-    FakeViewPort port;
-    std::unique_ptr<BoardInput> input;
     std::vector<int> keys;
-    int layer = 0;
 };
 
 TEST_F(BoardInputTest, FocusGuardSwallowsTheFirstClickUntilItsTimer)

@@ -39,9 +39,7 @@ protected:
         frame->resize(900, 700);
         frame->show();
         QApplication::processEvents();
-        CVELTADoc* doc = app->OpenDocumentFile(Cp(MakeBoard(root / "boards", "table.vbd")));
-        QApplication::processEvents();
-        return doc;
+        return OpenBoardFile("table.vbd");
     }
     // Runs steps on the modal dialog the command opens; true when one opened.
     bool RunCommand(int id, std::function<void(QDialog*)> steps)

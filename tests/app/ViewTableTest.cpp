@@ -40,10 +40,7 @@ protected:
         frame->resize(900, 700);
         frame->show();
         QApplication::processEvents();
-        board = MakeBoard(root / "boards", "table.vbd");
-        CVELTADoc* doc = app->OpenDocumentFile(Cp(board));
-        QApplication::processEvents();
-        return doc;
+        return OpenBoardFile("table.vbd");
     }
     CVELTAView* View() { return frame->ActiveChild() ? frame->ActiveChild()->GetView() : nullptr; }
     bool RunCommand(int id, std::function<void(QDialog*)> steps)

@@ -595,6 +595,7 @@ void FrameDocumentHost::LayerChanged()
     if (m_pChild && m_pChild->GetView())
         m_pChild->GetView()->MoveInputToCurrentLayer();
 }
+
 // The design rule check dialog on the run's settings.
 bool FrameDocumentHost::RunDrcDialog(DrcChoice& choice, CVELTADoc& doc)
 {

@@ -107,7 +107,7 @@ public:
     explicit KeptIndexes(const std::vector<CNetLine*>& lines) : m_lines(lines)
     {
         for (CNetLine* line : m_lines)
-            if (line->GetCount(0) - line->GetCount(9) >= kIndexFrom)
+            if (Large(line))
                 line->KeepMemberIndex();
     }
     ~KeptIndexes()
@@ -119,6 +119,8 @@ public:
     KeptIndexes& operator=(const KeptIndexes&) = delete;
 
 private:
+    static bool Large(CNetLine* line) { return line->GetCount(0) - line->GetCount(9) >= kIndexFrom; }
+
     const std::vector<CNetLine*>& m_lines;
 };
 
@@ -171,6 +173,83 @@ private:
     int m_wLayer;
     std::vector<std::pair<CVia*, std::uint32_t>> m_vias;
     std::vector<std::tuple<CHole*, std::uint32_t, int>> m_holes;
+};
+
+// The checks of one part's work groups against the sheet's groups. Terminals that share an id
+// (unnumbered ones, or pins tied inside the part) share their work group, so a group is checked
+// against a sheet group once and the points that check gave are given again for every later
+// terminal of its id; only the groups a terminal is linked to differ. Nothing moves between the
+// terminals of one part, so a check made again would give the same points.
+class PartGroupChecks
+{
+public:
+    PartGroupChecks(CPart* part, CSheet& sheet, SheetGroups& groups)
+        : m_part(part), m_sheet(sheet), m_groups(groups)
+    {
+    }
+    PartGroupChecks(const PartGroupChecks&) = delete;
+    PartGroupChecks& operator=(const PartGroupChecks&) = delete;
+
+    void Check(tagDRCSPEC* rules, CTer* ter, std::uint32_t id)
+    {
+        auto [it, first] = m_ids.try_emplace(id);
+        IdChecks& checks = it->second;
+        if (first) {
+            CNetLine* group = Group(id);
+            checks.empty = group->IsEmpty();
+            if (!checks.empty)
+                checks.grown = Grown(group->GetBoundingRect(), rules->partClearance);
+        }
+        if (checks.empty)
+            return;
+        const CDRect grown = checks.grown;
+        std::vector<std::uint32_t>& points = rules->errorPoints;
+        for (int index :
+             m_groups.rects.Find(grown, -1, [&](const CDRect& rect) { return Meet(rect, grown); })) {
+            CNetLine* line = m_groups.lines[static_cast<std::size_t>(index)];
+            if (ter && ter->FindNetLine(line))
+                continue;
+            const auto done = checks.found.find(index);
+            if (done != checks.found.end()) {
+                const auto [from, count] = done->second;
+                const std::size_t end = points.size();
+                points.resize(end + count);
+                std::copy_n(points.begin() + static_cast<std::ptrdiff_t>(from), count,
+                            points.begin() + static_cast<std::ptrdiff_t>(end));
+                continue;
+            }
+            const std::size_t from = points.size();
+            Group(id)->DRC_ShortCheck(rules, line);
+            checks.found.emplace(index, std::pair<std::size_t, std::size_t>(from, points.size() - from));
+        }
+    }
+
+private:
+    struct IdChecks
+    {
+        bool empty = true;
+        CDRect grown;
+        // By sheet group: where in the error points the check against it put its points, and how many.
+        std::unordered_map<int, std::pair<std::size_t, std::size_t>> found;
+    };
+
+    // The work group of the id; one lives at a time, as each stamps its id on the part's drills.
+    CNetLine* Group(std::uint32_t id)
+    {
+        if (!m_work || m_workId != id) {
+            m_work.reset();
+            m_work = std::make_unique<PartIdGroup>(m_part, id, m_sheet);
+            m_workId = id;
+        }
+        return m_work->Group();
+    }
+
+    CPart* m_part;
+    CSheet& m_sheet;
+    SheetGroups& m_groups;
+    std::unordered_map<std::uint32_t, IdChecks> m_ids;
+    std::unique_ptr<PartIdGroup> m_work;
+    std::uint32_t m_workId = 0;
 };
 
 // The kinds a pad on a plane is checked against, in order: every surface counts, the others
@@ -395,18 +474,14 @@ void CSheet::DRC_ShortCheck(tagDRCSPEC* rules, std::vector<std::uint32_t>* group
 
     // Terminal groups, then internal connections, against the sheet's groups.
     for (CPart* part : parts) {
+        PartGroupChecks checks(part, *this, sheetGroups);
         for (POSITION pos = part->GetFirstTerPos(); pos;) {
             CTer* ter = part->GetNextTer(pos);
-            PartIdGroup work(part, ter->GetID(), *this);
-            if (!work.Group()->IsEmpty())
-                CheckTerGroup(rules, ter, work.Group(), sheetGroups);
+            checks.Check(rules, ter, ter->GetID());
         }
         const std::uint32_t from = static_cast<std::uint32_t>(part->GetTerCount()) + 1;
-        for (std::uint32_t index = from; index <= part->GetNetCount(); ++index) {
-            PartIdGroup work(part, index, *this);
-            if (!work.Group()->IsEmpty())
-                CheckTerGroup(rules, nullptr, work.Group(), sheetGroups);
-        }
+        for (std::uint32_t index = from; index <= part->GetNetCount(); ++index)
+            checks.Check(rules, nullptr, index);
     }
 }
 

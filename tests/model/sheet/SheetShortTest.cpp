@@ -414,6 +414,80 @@ TEST_F(SheetShortTest, ChecksWithTextsOnRandomBoardsEqualTheirPairwiseForm)
     EXPECT_GT(found, 60);
 }
 
+// Terminals that share an id share their work group, whose points the check gives again for
+// each of them: parts left unnumbered (every pad, drill and terminal id 0), and numbered parts
+// whose pins are tied in pairs. Each board's check still equals the pairwise form that gathers
+// every terminal's group afresh.
+TEST_F(SheetShortTest, ChecksWithTerminalsSharingIdsEqualTheirPairwiseForm)
+{
+    enum class Numbering
+    {
+        Unnumbered,
+        TiedInPairs
+    };
+    struct Case
+    {
+        const char* name;
+        Numbering numbering;
+    };
+    const Case cases[] = {{"unnumbered", Numbering::Unnumbered}, {"tied in pairs", Numbering::TiedInPairs}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        int found = 0;
+        for (unsigned seed = 1; seed <= 80; ++seed) {
+            SCOPED_TRACE(seed);
+            for (CSheet* sheet : {&top, &plane, &viaPart})
+                sheet->DeleteContents();
+            RandomBoard(seed);
+            std::mt19937 rng(seed * 65537u);
+            for (int p = 1 + static_cast<int>(rng() % 3); p > 0; --p) {
+                CPart part;
+                const int pads = 3 + static_cast<int>(rng() % 4);
+                for (int i = 0; i < pads; ++i) {
+                    const CDPoint at(0.25 * static_cast<double>(rng() % 41),
+                                     0.25 * static_cast<double>(rng() % 41));
+                    part.NewLand(at, i % 2 ? T_PAD1 : T_SQUARE)->SetLayerNo(0);
+                    part.NewLand(at, T_THERMAL)->SetLayerNo(1);
+                    part.NewHole(at, 0.5, true, 0.0, 0.0, 0.0);
+                    part.NewTer(at, CText(std::to_string(i + 1), at, 0))->SetLayerNo(kTermA);
+                }
+                CPart* stored = viaPart.NewPart(part);
+                if (c.numbering == Numbering::TiedInPairs) {
+                    stored->ReCalcTerID(&doc);
+                    // Each even terminal takes the id of the one before it, with its pads.
+                    std::vector<CTer*> ters;
+                    for (POSITION pos = stored->GetFirstTerPos(); pos;)
+                        ters.push_back(stored->GetNextTer(pos));
+                    for (std::size_t i = 1; i < ters.size(); i += 2) {
+                        const std::uint32_t from = ters[i]->GetID(), to = ters[i - 1]->GetID();
+                        ters[i]->SetID(to);
+                        for (POSITION pos = stored->GetFirstLandPos(); pos;) {
+                            CLand* land = stored->GetNextLand(pos);
+                            if (land->GetID() == from)
+                                land->SetID(to);
+                        }
+                        for (POSITION pos = stored->GetFirstHolePos(); pos;) {
+                            CHole* hole = stored->GetNextHole(pos);
+                            if (hole->GetID() == from)
+                                hole->SetID(to);
+                        }
+                    }
+                }
+                stored->CalcNetBoundRect(&doc);
+            }
+            std::vector<std::uint32_t> groups = BuildGroups(rng);
+            const std::vector<std::uint32_t> ids = Ids();
+            tagDRCSPEC checked = rule, plain = rule;
+            top.DRC_ShortCheck(&checked, &groups);
+            EXPECT_EQ(Ids(), ids) << "the check changed ids";
+            PlainCheck(plain, top, groups);
+            ASSERT_EQ(checked.errorPoints, plain.errorPoints);
+            found += static_cast<int>(checked.errorPoints.size() / 4);
+        }
+        EXPECT_GT(found, 200);
+    }
+}
+
 // Linking all parts at once, with the large groups indexed, gives what linking them one by one
 // gives: the group array, every id and each terminal's groups in order.
 TEST_F(SheetShortTest, LinkingAllPartsAtOnceEqualsLinkingThemOneByOne)

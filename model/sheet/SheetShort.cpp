@@ -110,6 +110,20 @@ public:
             if (Large(line))
                 line->KeepMemberIndex();
     }
+    // Only the large groups that meet one of the rectangles: the others are never looked into.
+    KeptIndexes(const std::vector<CNetLine*>& lines, const std::vector<CDRect>& near) : m_lines(lines)
+    {
+        if (near.empty())
+            return;
+        RectsInOrder reach(near);
+        for (CNetLine* line : m_lines) {
+            if (!Large(line))
+                continue;
+            const CDRect& rect = line->GetBoundingRect();
+            if (!reach.Find(rect, -1, [&](const CDRect& r) { return Meet(r, rect); }).empty())
+                line->KeepMemberIndex();
+        }
+    }
     ~KeptIndexes()
     {
         for (CNetLine* line : m_lines)
@@ -495,8 +509,26 @@ void LinkPartTerminals(CSheet& sheet, const std::vector<CPart*>& parts, std::vec
     std::vector<CNetLine*> lines;
     for (auto pos = sheet.GetFirstNetLinePos(); pos;)
         lines.push_back(sheet.GetNextNetLine(pos));
-    // Linking terminals adds no member and moves no item: the indexes stay true for the run.
-    const KeptIndexes kept(lines);
+    // Linking terminals adds no member and moves no item: the indexes stay true for the run. A
+    // terminal is linked through the groups that meet its work group (terminals without an id
+    // are not linked), so only those are indexed.
+    std::vector<CDRect> reach;
+    for (CPart* part : parts) {
+        auto add = [&](std::uint32_t id) {
+            // A work group without a layer leaves the items' ids as they are.
+            CNetLine work(id, 0, 0);
+            if (part->GetTerItem(sheet.GetLayerNo(), &work))
+                reach.push_back(work.GetBoundingRect());
+            work.DeleteContents();
+        };
+        for (POSITION pos = part->GetFirstTerPos(); pos;)
+            if (const std::uint32_t id = part->GetNextTer(pos)->GetID(); id != 0)
+                add(id);
+        for (std::uint32_t index = static_cast<std::uint32_t>(part->GetTerCount()) + 1;
+             index <= part->GetNetCount(); ++index)
+            add(index);
+    }
+    const KeptIndexes kept(lines, reach);
     const NearGroupsScope near(sheet);
     for (CPart* part : parts)
         sheet.SetTerNetID(part, groups);

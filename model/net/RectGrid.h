@@ -8,6 +8,7 @@
 #include "model/geometry/DRect.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
@@ -20,6 +21,13 @@ public:
 
     // The side of a cell.
     double CellSize() const { return m_cell; }
+
+    // floor(v) for a finite v within the cell number limit, exactly; cells are numbered by it.
+    static long long Floor(double v)
+    {
+        const long long whole = static_cast<long long>(v);
+        return static_cast<double>(whole) > v ? whole - 1 : whole;
+    }
 
     // Files entry `index` (0-based, dense) under its rectangle. An entry may be filed again under a
     // larger rectangle; queries still return it once.
@@ -192,8 +200,25 @@ private:
             m_stamp = 1;
         }
     }
-    // The cells a rectangle covers; false when it is not finite or covers too many.
-    bool CellRange(const CDRect& rect, long long& x0, long long& y0, long long& x1, long long& y1) const;
+    // The cells a rectangle covers; false when it is not finite or lies too far out. Inline and
+    // without the library's floor: every query and filing starts here.
+    bool CellRange(const CDRect& rect, long long& x0, long long& y0, long long& x1, long long& y1) const
+    {
+        if (!std::isfinite(rect.left) || !std::isfinite(rect.top) || !std::isfinite(rect.right) ||
+            !std::isfinite(rect.bottom))
+            return false;
+        const double l = std::min(rect.left, rect.right) / m_cell, r = std::max(rect.left, rect.right) / m_cell;
+        const double t = std::min(rect.top, rect.bottom) / m_cell, b = std::max(rect.top, rect.bottom) / m_cell;
+        if (l < -kMaxCellNumber || r > kMaxCellNumber || t < -kMaxCellNumber || b > kMaxCellNumber)
+            return false;
+        x0 = Floor(l);
+        x1 = Floor(r);
+        y0 = Floor(t);
+        y1 = Floor(b);
+        return true;
+    }
+    // Cell numbers stay well inside 32 bits.
+    static constexpr double kMaxCellNumber = 1.0e9;
     static std::uint64_t Key(long long cx, long long cy)
     {
         return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(cx)) << 32) |

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <random>
 #include <set>
@@ -193,6 +194,21 @@ TEST_P(RectGridTest, SpatialOrderIsAPermutationWithTheUnboundedLast)
         ASSERT_LT(rects[static_cast<std::size_t>(order[k - 1])].top,
                   rects[static_cast<std::size_t>(order[k])].top + 12.0);
     }
+}
+
+TEST(RectGridFloorTest, CellNumbersAreTheLibraryFloorOfTheScaledCoordinates)
+{
+    // Whole numbers, just off them either way, halves, signed zeros and the ends of the range.
+    std::vector<double> values{0.0, -0.0, 0.5, -0.5, 1.0, -1.0, 2.5, -2.5, 1e9, -1e9, 123456789.75, -987654321.25};
+    for (double whole : {0.0, 1.0, -1.0, 7.0, -7.0, 4096.0, -4096.0, 1e9 - 1.0, -1e9 + 1.0}) {
+        values.push_back(std::nextafter(whole, 2e9));
+        values.push_back(std::nextafter(whole, -2e9));
+    }
+    std::mt19937 rng(3);
+    for (int i = 0; i < 2000; ++i)
+        values.push_back(std::uniform_real_distribution<double>(-1e9, 1e9)(rng) / (i % 2 ? 1.0 : 1e6));
+    for (double v : values)
+        ASSERT_EQ(RectGrid::Floor(v), static_cast<long long>(std::floor(v))) << v;
 }
 
 INSTANTIATE_TEST_SUITE_P(Filing, RectGridTest,

@@ -52,7 +52,8 @@ void NetMemberIndex::FileVias()
         return;
     const std::size_t from = m_viaRects.size();
     for (std::size_t k = from; k < m_vias.size(); ++k)
-        m_viaRects.push_back(static_cast<CVia*>(m_members[static_cast<std::size_t>(m_vias[k])].item)->GetNetBoundingRect());
+        m_viaRects.push_back(
+            static_cast<CVia*>(m_members[static_cast<std::size_t>(m_vias[k])].item)->GetNetBoundingRect());
     if (from == 0 && !m_viaSized) {
         // Sized as the member grid was: by the members' rectangles.
         std::vector<CDRect> rects;

@@ -148,7 +148,8 @@ public:
         if (!m_start.empty()) {
             if (m_end.empty())
                 m_end.assign(m_start.begin() + 1, m_start.end());
-            ForPackedCells(finite, x0, y0, x1, y1, [&](std::size_t c) { m_end[c] = sweep(m_flat, m_start[c], m_end[c]); });
+            ForPackedCells(finite, x0, y0, x1, y1,
+                           [&](std::size_t c) { m_end[c] = sweep(m_flat, m_start[c], m_end[c]); });
         }
         if (m_cells.empty())
             return;
@@ -207,8 +208,10 @@ private:
         if (!std::isfinite(rect.left) || !std::isfinite(rect.top) || !std::isfinite(rect.right) ||
             !std::isfinite(rect.bottom))
             return false;
-        const double l = std::min(rect.left, rect.right) / m_cell, r = std::max(rect.left, rect.right) / m_cell;
-        const double t = std::min(rect.top, rect.bottom) / m_cell, b = std::max(rect.top, rect.bottom) / m_cell;
+        const double l = std::min(rect.left, rect.right) / m_cell,
+                     r = std::max(rect.left, rect.right) / m_cell;
+        const double t = std::min(rect.top, rect.bottom) / m_cell,
+                     b = std::max(rect.top, rect.bottom) / m_cell;
         if (l < -kMaxCellNumber || r > kMaxCellNumber || t < -kMaxCellNumber || b > kMaxCellNumber)
             return false;
         x0 = Floor(l);

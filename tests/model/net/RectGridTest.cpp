@@ -199,7 +199,8 @@ TEST_P(RectGridTest, SpatialOrderIsAPermutationWithTheUnboundedLast)
 TEST(RectGridFloorTest, CellNumbersAreTheLibraryFloorOfTheScaledCoordinates)
 {
     // Whole numbers, just off them either way, halves, signed zeros and the ends of the range.
-    std::vector<double> values{0.0, -0.0, 0.5, -0.5, 1.0, -1.0, 2.5, -2.5, 1e9, -1e9, 123456789.75, -987654321.25};
+    std::vector<double> values{0.0, -0.0, 0.5, -0.5, 1.0,          -1.0,
+                               2.5, -2.5, 1e9, -1e9, 123456789.75, -987654321.25};
     for (double whole : {0.0, 1.0, -1.0, 7.0, -7.0, 4096.0, -4096.0, 1e9 - 1.0, -1e9 + 1.0}) {
         values.push_back(std::nextafter(whole, 2e9));
         values.push_back(std::nextafter(whole, -2e9));

@@ -54,11 +54,15 @@ public:
             Node& source = m_nodes[static_cast<std::size_t>(from)];
             CDRect query = source.spreadRect;
             query.InflateRect(m_margin);
-            m_grid.Query(query, [&](int index) {
+            // A piece that is done is never taken again: the grid forgets it, so that a pile of
+            // pieces on one spot (copies pasted over each other) is walked once, not again from
+            // each of them.
+            auto done = [this](int index) { return m_done[static_cast<std::size_t>(index)] != 0; };
+            m_grid.QueryLive(query, done, [&](int index) {
                 const std::size_t i = static_cast<std::size_t>(index);
                 // The flags and rectangles sit in arrays of their own: most pieces near a large
-                // fill are done or apart, and are passed over without touching their node.
-                if (m_done[i] || !Near(m_rects[i], source.spreadRect))
+                // fill are apart, and are passed over without touching their node.
+                if (!Near(m_rects[i], source.spreadRect))
                     return;
                 Node& piece = m_nodes[i];
                 if (!touches(piece, source))

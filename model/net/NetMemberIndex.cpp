@@ -6,7 +6,8 @@
 #include <algorithm>
 
 NetMemberIndex::NetMemberIndex(int attr, int wLayer, const std::vector<CDRect>& sample)
-    : m_nAttr(attr), m_nWLayer(wLayer), m_grid(sample), m_viaGrid(sample), m_sized(!sample.empty())
+    : m_nAttr(attr), m_nWLayer(wLayer), m_grid(sample), m_viaGrid(sample), m_viaSized(!sample.empty()),
+      m_sized(!sample.empty())
 {
     m_bounds.SetRectEmpty();
 }
@@ -42,19 +43,39 @@ void NetMemberIndex::Add(CItemBase* item, Slot slot)
     m_members.push_back(Make(item, slot));
     m_grid.Insert(GetCount() - 1, m_members.back().rect);
     if (slot == SLOT_VIA)
-        FileVia(GetCount() - 1);
+        m_vias.push_back(GetCount() - 1);
 }
 
-void NetMemberIndex::FileVia(int member)
+void NetMemberIndex::FileVias()
 {
-    m_vias.push_back(member);
-    m_viaRects.push_back(
-        static_cast<CVia*>(m_members[static_cast<std::size_t>(member)].item)->GetNetBoundingRect());
-    m_viaGrid.Insert(static_cast<int>(m_vias.size()) - 1, m_viaRects.back());
+    if (m_viaRects.size() == m_vias.size())
+        return;
+    const std::size_t from = m_viaRects.size();
+    for (std::size_t k = from; k < m_vias.size(); ++k)
+        m_viaRects.push_back(
+            static_cast<CVia*>(m_members[static_cast<std::size_t>(m_vias[k])].item)->GetNetBoundingRect());
+    if (from == 0 && !m_viaSized) {
+        // Sized as the member grid was: by the members' rectangles.
+        std::vector<CDRect> rects;
+        rects.reserve(m_members.size());
+        for (const Member& member : m_members)
+            rects.push_back(member.rect);
+        m_viaGrid = RectGrid(rects);
+        m_viaSized = true;
+    }
+    if (from == 0) {
+        m_viaGrid.InsertAll(m_viaRects);
+        return;
+    }
+    for (std::size_t k = from; k < m_vias.size(); ++k)
+        m_viaGrid.Insert(static_cast<int>(k), m_viaRects[k]);
 }
 
 void NetMemberIndex::NearVias(const CDRect& rect, std::vector<int>& out)
 {
+    // Only the clearance checks ask for vias by their connectivity squares: their grid is made
+    // when first asked for, not for every group a contact pass files.
+    FileVias();
     out.clear();
     m_viaGrid.Query(rect, [&](int k) {
         if (Meet(m_viaRects[static_cast<std::size_t>(k)], rect))
@@ -91,7 +112,6 @@ void NetMemberIndex::AddAll(const std::vector<std::pair<CItemBase*, Slot>>& item
     if (!m_sized) {
         m_sized = true;
         m_grid = RectGrid(rects);
-        m_viaGrid = RectGrid(rects);
     }
     const std::vector<int> order = m_grid.SpatialOrder(rects);
     m_members.reserve(items.size());
@@ -102,14 +122,9 @@ void NetMemberIndex::AddAll(const std::vector<std::pair<CItemBase*, Slot>>& item
         stored.push_back(rects[static_cast<std::size_t>(index)]);
     }
     m_grid.InsertAll(stored);
-    for (int i = 0; i < GetCount(); ++i) {
-        const Member& member = m_members[static_cast<std::size_t>(i)];
-        if ((member.order >> 48) == SLOT_VIA) {
+    for (int i = 0; i < GetCount(); ++i)
+        if ((m_members[static_cast<std::size_t>(i)].order >> 48) == SLOT_VIA)
             m_vias.push_back(i);
-            m_viaRects.push_back(static_cast<CVia*>(member.item)->GetNetBoundingRect());
-        }
-    }
-    m_viaGrid.InsertAll(m_viaRects);
 }
 
 void NetMemberIndex::Near(const CDRect& rect, std::vector<int>& out)

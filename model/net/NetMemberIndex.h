@@ -92,16 +92,19 @@ public:
 
 private:
     Member Make(CItemBase* item, Slot slot);
-    void FileVia(int member);
+    // Files the vias not yet in the via grid.
+    void FileVias();
 
     int m_nAttr;
     int m_nWLayer;
     RectGrid m_grid;
     std::vector<Member> m_members;
-    // The vias by their connectivity squares: grid entry k is member m_vias[k].
+    // The vias by their connectivity squares: grid entry k is member m_vias[k]. The grid holds
+    // the first m_viaRects.size() of them.
     RectGrid m_viaGrid;
     std::vector<int> m_vias;
     std::vector<CDRect> m_viaRects;
+    bool m_viaSized;
     std::deque<CLand> m_viaLands;
     bool m_sized;
     std::uint64_t m_next = 0;

@@ -7,8 +7,6 @@ namespace {
 
 // A rectangle filed under more cells than this goes to the list every query returns.
 constexpr long long kMaxCellsPerEntry = 64;
-// Cell numbers stay well inside 32 bits.
-constexpr double kMaxCellNumber = 1.0e9;
 
 bool Finite(const CDRect& r)
 {
@@ -51,21 +49,6 @@ RectGrid::RectGrid(const std::vector<CDRect>& sample)
     if (!(m_cell > 0.0) || !std::isfinite(m_cell))
         m_cell = 1.0;
     m_seen.assign(sample.size(), 0);
-}
-
-bool RectGrid::CellRange(const CDRect& rect, long long& x0, long long& y0, long long& x1, long long& y1) const
-{
-    if (!Finite(rect))
-        return false;
-    const double l = std::min(rect.left, rect.right) / m_cell, r = std::max(rect.left, rect.right) / m_cell;
-    const double t = std::min(rect.top, rect.bottom) / m_cell, b = std::max(rect.top, rect.bottom) / m_cell;
-    if (l < -kMaxCellNumber || r > kMaxCellNumber || t < -kMaxCellNumber || b > kMaxCellNumber)
-        return false;
-    x0 = static_cast<long long>(std::floor(l));
-    x1 = static_cast<long long>(std::floor(r));
-    y0 = static_cast<long long>(std::floor(t));
-    y1 = static_cast<long long>(std::floor(b));
-    return true;
 }
 
 void RectGrid::Insert(int index, const CDRect& rect)

@@ -12,6 +12,7 @@
 #include "model/items/Text.h"
 #include "model/items/Via.h"
 #include "model/net/NetLine.h"
+#include "model/net/NetMemberIndex.h"
 #include "model/sheet/Sheet.h"
 #include "tests/support/ContactFixture.h"
 #include "tests/support/TempStrokeFont.h"
@@ -374,6 +375,78 @@ TEST_F(CopperGroupTest, AGroupsIdFillGivesThePlainGroupsOfThePiecesContactTests)
 } // namespace
 
 namespace {
+
+TEST_F(CopperGroupTest, AKeptMemberIndexListsTheMembersAWalkOfTheGroupFinds)
+{
+    // Members filed at once when the index is kept, then more joining one by one; the lookups
+    // must name the members a walk of the lists in their order finds, each once.
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        SCOPED_TRACE(seed);
+        top.DeleteContents();
+        viaPart.DeleteContents();
+        lands.clear();
+        RandomBoard(seed, seed % 5 == 0 ? 12 : 1, false);
+        top.ResetNetID();
+        viaPart.ResetNetID();
+        std::vector<Piece> pieces = Pieces();
+        const std::size_t first = pieces.size() / 2 + (seed % 3);
+        CNetLine group(W + 256, W, kBits);
+        for (std::size_t i = 0; i < std::min(first, pieces.size()); ++i)
+            group.AddItem(pieces[i].item);
+        NetMemberIndex& index = group.KeepMemberIndex();
+        for (std::size_t i = first; i < pieces.size(); ++i)
+            group.AddItem(pieces[i].item);
+
+        // The walk: lines, arcs, lands, surfaces, texts, vias (as their lands), in list order.
+        std::vector<Piece> walk;
+        for (auto p = group.GetFirstLinePos(); p;)
+            walk.push_back({group.GetNextLine(p), nullptr});
+        for (auto p = group.GetFirstArcPos(); p;)
+            walk.push_back({group.GetNextArc(p), nullptr});
+        for (auto p = group.GetFirstLandPos(); p;)
+            walk.push_back({group.GetNextLand(p), nullptr});
+        for (auto p = group.GetFirstSurPos(); p;)
+            walk.push_back({group.GetNextSur(p), nullptr});
+        for (auto p = group.GetFirstTextPos(); p;)
+            walk.push_back({group.GetNextText(p), nullptr});
+        std::deque<CLand> viaLands;
+        for (auto p = group.GetFirstViaPos(); p;) {
+            CVia* via = group.GetNextVia(p);
+            viaLands.push_back(via->GetLand(kBits, W, 1));
+            walk.push_back({via, &viaLands.back()});
+        }
+        ASSERT_EQ(static_cast<std::size_t>(index.GetCount()), walk.size());
+
+        std::mt19937 rng(seed);
+        const double side = 10.0 * std::sqrt(seed % 5 == 0 ? 12.0 : 1.0);
+        for (int q = 0; q < 60; ++q) {
+            const double x = std::uniform_real_distribution<double>(-1, side)(rng);
+            const double y = std::uniform_real_distribution<double>(-1, side)(rng);
+            const double w = std::uniform_real_distribution<double>(0, q % 10 == 0 ? side : 2)(rng);
+            const CDRect rect(x, y, x + w, y + std::uniform_real_distribution<double>(0, 2)(rng));
+            std::vector<CItemBase*> near, nearVias, plainNear, plainVias;
+            std::vector<int> found;
+            index.Near(rect, found);
+            for (int i : found)
+                near.push_back(index[i].item);
+            index.NearVias(rect, found);
+            for (int i : found)
+                nearVias.push_back(index[i].item);
+            for (const Piece& p : walk) {
+                const CItemBase* seen = p.seen ? p.seen : p.item;
+                if (Meet(const_cast<CItemBase*>(seen)->GetBoundingRect(), rect))
+                    plainNear.push_back(p.item);
+                if (p.item->GetKind() == KIND_VIA &&
+                    Meet(static_cast<CVia*>(p.item)->GetNetBoundingRect(), rect))
+                    plainVias.push_back(p.item);
+            }
+            ASSERT_EQ(near, plainNear) << "query " << q;
+            ASSERT_EQ(nearVias, plainVias) << "query " << q;
+        }
+        group.ReleaseMemberIndex();
+        group.DeleteContents();
+    }
+}
 
 TEST_F(CopperGroupTest, ATextJoinsTheTracksOnEitherSideOfItsFrameWhicheverComesFirst)
 {

@@ -5,13 +5,16 @@
 #include "model/items/GerberSupport.h"
 #include "model/items/Line.h"
 #include "model/items/Sur.h"
+#include "model/items/SurScan.h"
 #include "model/items/Text.h"
 #include "model/text/TrueTypeFont.h"
 #include "platform/Cp932.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,12 +38,9 @@ std::vector<double> TrueTypeRunWidths(const CTrueTypeFont& font, const std::stri
 
 using GlyphSurfaces = std::vector<std::unique_ptr<CSur>>;
 
-// One surface per character that has an outline, laid out upright from corner 3 of the frame
-// turned back about corner 0 (the text's bounds must be current). Each surface makes its fill as
-// it is built, for the outline it keeps: the fill that storing it in a work sheet would make
-// again.
-void MakeGlyphSurfaces(CText& text, const CTrueTypeFont& font, const std::string& name, GlyphSurfaces& glyphs,
-                       CDPoint upright[4])
+// The frame corners turned back upright about corner 0 (the text's bounds must be current), and
+// the share of the font's cell above the baseline.
+double UprightFrame(CText& text, const CTrueTypeFont& font, CDPoint upright[4])
 {
     const double angle = text.GetAngle();
     for (int i = 0; i < 4; ++i) {
@@ -49,29 +49,195 @@ void MakeGlyphSurfaces(CText& text, const CTrueTypeFont& font, const std::string
     }
     const TEXTMETRICA& tm = font.GetTextMetrics();
     const int cell = tm.tmAscent + tm.tmDescent;
-    const double ascentRatio = cell > 0 ? static_cast<double>(tm.tmAscent) / cell : 0.0;
-    // Each glyph's edges become its surface's outline, last edge first, as a surface made from the
-    // glyph's lines taken in reverse; the surface is stored as made, not copied. One list of
-    // edges serves a thread's glyphs, so that it grows only while the largest glyph is new.
-    thread_local std::vector<CLine> edges;
+    return cell > 0 ? static_cast<double>(tm.tmAscent) / cell : 0.0;
+}
+
+// A surface of one glyph's edges: its outline is the edges, last edge first, as a surface made
+// from the glyph's lines taken in reverse. It makes its fill as it is built.
+std::unique_ptr<CSur> GlyphSurface(const CText& text, const std::vector<CText::Segment>& edges)
+{
+    // One list of lines serves a thread's glyphs, so that it grows only while the largest glyph
+    // is new.
+    thread_local std::vector<CLine> lines;
+    lines.clear();
+    for (const CText::Segment& edge : edges) {
+        lines.emplace_back(edge.first, edge.second, kGlyphTurret, 0);
+        lines.back().SetID(text.GetID());
+    }
     CItemBaseList outline, none;
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line)
+        outline.AddTail(&*line);
+    auto sur = std::make_unique<CSur>(outline, none, none, none);
+    lines.clear();
+    return sur;
+}
+
+// One surface per character that has an outline, laid out upright from corner 3 of the frame
+// turned back about corner 0 (the text's bounds must be current). Each surface makes its fill as
+// it is built, for the outline it keeps: the fill that storing it in a work sheet would make
+// again.
+void MakeGlyphSurfaces(CText& text, const CTrueTypeFont& font, const std::string& name, GlyphSurfaces& glyphs,
+                       CDPoint upright[4])
+{
+    const double ascentRatio = UprightFrame(text, font, upright);
+    thread_local std::vector<CText::Segment> edges;
     CDPoint at = upright[3];
     for (const platform::Cp932Char c : platform::Chars(name)) {
         edges.clear();
         at.x += text.ForEachGlyphEdge(font, c.code, at, 0.01, ascentRatio,
-                                      [&](const CDPoint& a, const CDPoint& b) {
-                                          edges.emplace_back(a, b, kGlyphTurret, 0);
-                                          edges.back().SetID(text.GetID());
-                                      });
-        if (edges.empty())
-            continue;
-        outline.RemoveAll();
-        for (auto edge = edges.rbegin(); edge != edges.rend(); ++edge)
-            outline.AddTail(&*edge);
-        glyphs.push_back(std::make_unique<CSur>(outline, none, none, none));
+                                      [&](const CDPoint& a, const CDPoint& b) { edges.emplace_back(a, b); });
+        if (!edges.empty())
+            glyphs.push_back(GlyphSurface(text, edges));
     }
     edges.clear();
 }
+
+// Up to this many edges a glyph is plotted from plain segments; a glyph of more goes through a
+// surface item, whose snapping of many ends is indexed.
+constexpr std::size_t kPlainGlyphEdges = 96;
+
+// The lines of one glyph's surface as plain segments: its outline and its fill lines, each made
+// as the surface item makes them, without the items.
+class GlyphLines
+{
+public:
+    // The glyph turret's line width and the half width its lines are measured with (a probe line
+    // of the turret, as the glyph's own lines would be).
+    GlyphLines()
+    {
+        const CLine probe(CDPoint(0.0, 0.0), CDPoint(0.0, 0.0), kGlyphTurret, 0);
+        m_width = probe.GetLineWidth();
+        m_halfWidth = CLine(probe).GetBoundingRect().right; // a point line reaches its half width
+    }
+
+    // The outline from the glyph's edges (last edge first) with its ends snapped together, and
+    // the hatch fill of that outline.
+    void Make(const std::vector<CText::Segment>& edges)
+    {
+        outline.assign(edges.rbegin(), edges.rend());
+        SnapEnds();
+        Fill();
+    }
+
+    std::vector<CText::Segment> outline;
+    std::vector<CText::Segment> fill;
+
+private:
+    // Later lines adapt to earlier ones: an end within 0.01 of one of an earlier line's (current)
+    // ends takes that end, the start tried first. A line is changed only while the earlier lines
+    // are tried against it, in their order, and each of those is final by then: so each line in
+    // turn takes its snaps from the earlier lines whose ends lie near its own (found among the
+    // final ends ordered by x), which are all that can snap it.
+    void SnapEnds()
+    {
+        const std::size_t count = outline.size();
+        for (const CText::Segment& line : outline) {
+            if (!std::isfinite(line.first.x) || !std::isfinite(line.first.y) || !std::isfinite(line.second.x) ||
+                !std::isfinite(line.second.y)) {
+                SnapEndsEveryPair();
+                return;
+            }
+        }
+        m_finalEnds.clear();
+        for (std::size_t b = 0; b < count; ++b) {
+            CText::Segment& line = outline[b];
+            std::size_t tried = 0; // earlier lines below this one have been tried
+            for (bool again = b > 0; again;) {
+                again = false;
+                m_candidates.clear();
+                for (const CDPoint& end : {line.first, line.second}) {
+                    auto it = std::lower_bound(m_finalEnds.begin(), m_finalEnds.end(),
+                                               std::make_pair(end.x - kSnapReach, std::size_t{0}));
+                    for (; it != m_finalEnds.end() && it->first <= end.x + kSnapReach; ++it)
+                        if (it->second >= tried)
+                            m_candidates.push_back(it->second);
+                }
+                std::sort(m_candidates.begin(), m_candidates.end());
+                m_candidates.erase(std::unique(m_candidates.begin(), m_candidates.end()), m_candidates.end());
+                for (const std::size_t a : m_candidates) {
+                    const CText::Segment before = line;
+                    Snap(line, outline[a].first);
+                    Snap(line, outline[a].second);
+                    tried = a + 1;
+                    if (line.first.x != before.first.x || line.first.y != before.first.y ||
+                        line.second.x != before.second.x || line.second.y != before.second.y) {
+                        again = true; // its ends moved: other earlier lines may be near now
+                        break;
+                    }
+                }
+            }
+            for (const CDPoint& end : {line.first, line.second}) {
+                const auto entry = std::make_pair(end.x, b);
+                m_finalEnds.insert(std::upper_bound(m_finalEnds.begin(), m_finalEnds.end(), entry), entry);
+            }
+        }
+    }
+
+    // The same, every later line tried against every earlier one (ends that are not numbers).
+    void SnapEndsEveryPair()
+    {
+        const std::size_t count = outline.size();
+        for (std::size_t a = 0; a < count; ++a) {
+            const CDPoint s = outline[a].first;
+            const CDPoint e = outline[a].second;
+            for (std::size_t b = a + 1; b < count; ++b) {
+                Snap(outline[b], s);
+                Snap(outline[b], e);
+            }
+        }
+    }
+
+    static bool Near(const CDPoint& a, const CDPoint& b)
+    {
+        const double dx = a.x - b.x;
+        const double dy = a.y - b.y;
+        return dx * dx + dy * dy <= 0.0001;
+    }
+
+    static void Snap(CText::Segment& line, const CDPoint& p)
+    {
+        if (Near(line.first, p))
+            line.first = p;
+        else if (Near(line.second, p))
+            line.second = p;
+    }
+
+    // Ends farther apart than this in x are not near (the squares of 0.01 and a hair above it
+    // differ in double).
+    static constexpr double kSnapReach = 0.0101;
+
+    // The hatch of an upright surface: over the union of the outline lines' bounds, at the
+    // turret's pitch. A fill beyond the limits is left out, as the surface leaves it out.
+    void Fill()
+    {
+        fill.clear();
+        m_table.Clear();
+        CDRect rect;
+        for (const CText::Segment& line : outline) {
+            CDRect bounds(line.first, line.second);
+            bounds.NormalizeRect();
+            bounds.InflateRect(m_halfWidth);
+            rect |= bounds;
+            m_table.AddSegment(line.first, line.second);
+        }
+        m_table.Prepare();
+        const surscan::ScanCount count = surscan::ScanFill(
+            m_table, rect, CSur::FillPitch(m_width), false, m_xs,
+            [&](const CDPoint& a, const CDPoint& b, long long) { fill.emplace_back(a, b); });
+        CSur::FillWork& work = CSur::FillWorkDone();
+        work.scanLines += count.scanLines;
+        work.fillLines += count.fillLines;
+        if (count.tooLarge)
+            fill.clear();
+    }
+
+    double m_width = 0.0;
+    double m_halfWidth = 0.0;
+    std::vector<std::pair<double, std::size_t>> m_finalEnds; // x and line of each final end
+    std::vector<std::size_t> m_candidates;
+    surscan::ScanTable m_table;
+    std::vector<double> m_xs;
+};
 
 // The name a text puts on the plot with its overline runs (its bounds brought up to date), or
 // nothing for a hidden or unprintable text.
@@ -117,22 +283,65 @@ void CText::DataWriteGerbar(CArchive& ar, tagGERBAR& g, bool mirror)
     const CTrueTypeFont font = GetMeasureFont();
     for (const Segment& s : GetOverlines(TrueTypeRunWidths(font, name, runs), mirror))
         writeLine(s.first, s.second);
-    GlyphSurfaces glyphs;
+    // Each glyph is turned into place as a work sheet of its surface would be (fill lines with the
+    // outline) and written: its outline, then its fill.
     CDPoint upright[4];
-    MakeGlyphSurfaces(*this, font, name, glyphs, upright);
-    // Turned into place as a work sheet of them would be: fill lines with the outline.
-    if (mirror) {
-        const CDPoint shift(upright[2].x - upright[3].x, 0.0);
-        for (const auto& sur : glyphs) {
-            sur->MirrorX(upright[3].x, true);
-            if (shift.x != 0.0)
-                sur->Offset(shift);
+    const double ascentRatio = UprightFrame(*this, font, upright);
+    const CDPoint shift(upright[2].x - upright[3].x, 0.0);
+    const CDPoint centre = m_ptArea[0];
+    const double angle = m_dAngle;
+    // A line that turns as the glyph's lines turn (ends within a hair of an axis put on it).
+    std::optional<CLine> turner;
+    if (angle != 0.0)
+        turner.emplace();
+    const auto place = [&](CText::Segment& line) {
+        if (mirror) {
+            line.first.x = 2.0 * upright[3].x - line.first.x;
+            line.second.x = 2.0 * upright[3].x - line.second.x;
+            if (shift.x != 0.0) {
+                line.first += shift;
+                line.second += shift;
+            }
         }
+        if (turner) {
+            const CDPoint ends[2] = {line.first, line.second};
+            turner->SetPoint(ends);
+            turner->Rotate(centre, angle);
+            line.first = turner->GetStartPoint();
+            line.second = turner->GetEndPoint();
+        }
+    };
+    const auto writeGlyphLine = [&](CText::Segment& line) {
+        place(line);
+        gerber::WriteStroke(ar, g, line.first, line.second, kGlyphTurret, gerber::UnboundItem());
+    };
+    thread_local std::vector<Segment> edges;
+    GlyphLines glyph;
+    CDPoint at = upright[3];
+    for (const platform::Cp932Char c : platform::Chars(name)) {
+        edges.clear();
+        at.x += ForEachGlyphEdge(font, c.code, at, 0.01, ascentRatio,
+                                 [&](const CDPoint& a, const CDPoint& b) { edges.emplace_back(a, b); });
+        if (edges.empty())
+            continue;
+        if (edges.size() > kPlainGlyphEdges) {
+            const std::unique_ptr<CSur> sur = GlyphSurface(*this, edges);
+            if (mirror) {
+                sur->MirrorX(upright[3].x, true);
+                if (shift.x != 0.0)
+                    sur->Offset(shift);
+            }
+            sur->Rotate(centre, angle, true);
+            sur->DataWriteGerbar(ar, g);
+            continue;
+        }
+        glyph.Make(edges);
+        for (Segment& line : glyph.outline)
+            writeGlyphLine(line);
+        for (Segment& line : glyph.fill)
+            writeGlyphLine(line);
     }
-    for (const auto& sur : glyphs) {
-        sur->Rotate(m_ptArea[0], m_dAngle, true);
-        sur->DataWriteGerbar(ar, g);
-    }
+    edges.clear();
 }
 
 void CText::MakeStrokeChar(CArchive& ar, tagGERBAR& g, bool mirror, CDPoint origin,

@@ -277,7 +277,13 @@ void ConvertOutputCode(std::string& line, const tagGERBAR& g)
     }
 }
 
-std::string& FormatGerbarPoint(std::string& out, tagGERBAR& g, double x, double y, bool transform)
+bool OutputCodeIsPlain(const tagGERBAR& g)
+{
+    return g.endOfBlock != CR && !GetTapeCodeTable(g.codeType) && !g.lineBreak;
+}
+
+std::size_t FormatGerbarPointBlock(char (&block)[kGerbarPointBlockSize], tagGERBAR& g, double x, double y,
+                                   bool transform)
 {
     double dx = x - g.originX;
     double dy = y - g.originY;
@@ -285,8 +291,6 @@ std::string& FormatGerbarPoint(std::string& out, tagGERBAR& g, double x, double 
         MirrorAndRotate(g, dx, dy);
     const auto [ox, oy] = ToOutputUnits(g, dx, dy);
     const auto [vx, vy] = BlockValues(g, ox, oy);
-    // Built in place and copied once: most of a plot file is these blocks.
-    char block[32];
     char* end = block;
     if (vx != 0 || vy != 0) {
         end = PutAxis(end, g, 'X', vx);
@@ -296,10 +300,18 @@ std::string& FormatGerbarPoint(std::string& out, tagGERBAR& g, double x, double 
             *end++ = c;
     }
     *end++ = g.endOfBlock;
-    out.assign(block, end);
-    ConvertOutputCode(out, g);
     g.prevX = x;
     g.prevY = y;
+    return static_cast<std::size_t>(end - block);
+}
+
+std::string& FormatGerbarPoint(std::string& out, tagGERBAR& g, double x, double y, bool transform)
+{
+    // Built in place and copied once: most of a plot file is these blocks.
+    char block[kGerbarPointBlockSize];
+    const std::size_t size = FormatGerbarPointBlock(block, g, x, y, transform);
+    out.assign(block, size);
+    ConvertOutputCode(out, g);
     return out;
 }
 

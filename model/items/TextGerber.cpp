@@ -36,8 +36,6 @@ std::vector<double> TrueTypeRunWidths(const CTrueTypeFont& font, const std::stri
     return widths;
 }
 
-using GlyphSurfaces = std::vector<std::unique_ptr<CSur>>;
-
 // The frame corners turned back upright about corner 0 (the text's bounds must be current), and
 // the share of the font's cell above the baseline.
 double UprightFrame(CText& text, const CTrueTypeFont& font, CDPoint upright[4])
@@ -70,26 +68,6 @@ std::unique_ptr<CSur> GlyphSurface(const CText& text, const std::vector<CText::S
     auto sur = std::make_unique<CSur>(outline, none, none, none);
     lines.clear();
     return sur;
-}
-
-// One surface per character that has an outline, laid out upright from corner 3 of the frame
-// turned back about corner 0 (the text's bounds must be current). Each surface makes its fill as
-// it is built, for the outline it keeps: the fill that storing it in a work sheet would make
-// again.
-void MakeGlyphSurfaces(CText& text, const CTrueTypeFont& font, const std::string& name, GlyphSurfaces& glyphs,
-                       CDPoint upright[4])
-{
-    const double ascentRatio = UprightFrame(text, font, upright);
-    thread_local std::vector<CText::Segment> edges;
-    CDPoint at = upright[3];
-    for (const platform::Cp932Char c : platform::Chars(name)) {
-        edges.clear();
-        at.x += text.ForEachGlyphEdge(font, c.code, at, 0.01, ascentRatio,
-                                      [&](const CDPoint& a, const CDPoint& b) { edges.emplace_back(a, b); });
-        if (!edges.empty())
-            glyphs.push_back(GlyphSurface(text, edges));
-    }
-    edges.clear();
 }
 
 // Up to this many edges a glyph is plotted from plain segments; a glyph of more goes through a
@@ -239,6 +217,32 @@ private:
     std::vector<double> m_xs;
 };
 
+// The glyphs of a text's characters in turn, laid out upright from corner 3 of the frame turned
+// back about corner 0: lines(glyph) with the outline and fill of each (as GlyphLines), or
+// surface(sur) with the surface item of a glyph of many edges.
+template <class Lines, class Surface>
+void ForEachGlyph(const CText& text, const CTrueTypeFont& font, const std::string& name, const CDPoint& corner3,
+                  double ascentRatio, Lines lines, Surface surface)
+{
+    thread_local std::vector<CText::Segment> edges;
+    GlyphLines glyph;
+    CDPoint at = corner3;
+    for (const platform::Cp932Char c : platform::Chars(name)) {
+        edges.clear();
+        at.x += text.ForEachGlyphEdge(font, c.code, at, 0.01, ascentRatio,
+                                      [&](const CDPoint& a, const CDPoint& b) { edges.emplace_back(a, b); });
+        if (edges.empty())
+            continue;
+        if (edges.size() > kPlainGlyphEdges) {
+            surface(*GlyphSurface(text, edges));
+            continue;
+        }
+        glyph.Make(edges);
+        lines(glyph);
+    }
+    edges.clear();
+}
+
 // The name a text puts on the plot with its overline runs (its bounds brought up to date), or
 // nothing for a hidden or unprintable text.
 std::string PlottedName(CText& text, std::vector<std::uint16_t>& runs)
@@ -315,33 +319,23 @@ void CText::DataWriteGerbar(CArchive& ar, tagGERBAR& g, bool mirror)
         place(line);
         gerber::WriteStroke(ar, g, line.first, line.second, kGlyphTurret, gerber::UnboundItem());
     };
-    thread_local std::vector<Segment> edges;
-    GlyphLines glyph;
-    CDPoint at = upright[3];
-    for (const platform::Cp932Char c : platform::Chars(name)) {
-        edges.clear();
-        at.x += ForEachGlyphEdge(font, c.code, at, 0.01, ascentRatio,
-                                 [&](const CDPoint& a, const CDPoint& b) { edges.emplace_back(a, b); });
-        if (edges.empty())
-            continue;
-        if (edges.size() > kPlainGlyphEdges) {
-            const std::unique_ptr<CSur> sur = GlyphSurface(*this, edges);
+    ForEachGlyph(
+        *this, font, name, upright[3], ascentRatio,
+        [&](GlyphLines& glyph) {
+            for (Segment& line : glyph.outline)
+                writeGlyphLine(line);
+            for (Segment& line : glyph.fill)
+                writeGlyphLine(line);
+        },
+        [&](CSur& sur) {
             if (mirror) {
-                sur->MirrorX(upright[3].x, true);
+                sur.MirrorX(upright[3].x, true);
                 if (shift.x != 0.0)
-                    sur->Offset(shift);
+                    sur.Offset(shift);
             }
-            sur->Rotate(centre, angle, true);
-            sur->DataWriteGerbar(ar, g);
-            continue;
-        }
-        glyph.Make(edges);
-        for (Segment& line : glyph.outline)
-            writeGlyphLine(line);
-        for (Segment& line : glyph.fill)
-            writeGlyphLine(line);
-    }
-    edges.clear();
+            sur.Rotate(centre, angle, true);
+            sur.DataWriteGerbar(ar, g);
+        });
 }
 
 void CText::MakeStrokeChar(CArchive& ar, tagGERBAR& g, bool mirror, CDPoint origin,
@@ -373,14 +367,23 @@ void CText::CheckTurret(tagDCODE* table)
         return;
     }
 
+    // Each glyph's outline and fill as its surface makes them when it is built, just as the
+    // surface's own count would make the fill again; lengths do not depend on the placing.
     const CTrueTypeFont font = GetMeasureFont();
-    GlyphSurfaces glyphs;
     CDPoint upright[4];
-    MakeGlyphSurfaces(*this, font, name, glyphs, upright);
-    // Each glyph surface made its fill as it was built, just as the surface's own count would
-    // make it again.
-    for (const auto& sur : glyphs)
-        gerber::CountSurfaceAsMade(table, *sur);
+    const double ascentRatio = UprightFrame(*this, font, upright);
+    const auto count = [&](const std::vector<Segment>& lines) {
+        for (const Segment& line : lines)
+            gerber::CountStroke(table, kGlyphTurret,
+                                std::hypot(line.first.x - line.second.x, line.first.y - line.second.y));
+    };
+    ForEachGlyph(
+        *this, font, name, upright[3], ascentRatio,
+        [&](const GlyphLines& glyph) {
+            count(glyph.outline);
+            count(glyph.fill);
+        },
+        [&](CSur& sur) { gerber::CountSurfaceAsMade(table, sur); });
 }
 
 void CText::CheckTurretSub(tagDCODE* table, const std::string& strokes)

@@ -2,9 +2,9 @@
 // hatch made without surface items. This pins them byte for byte to the form they replace, kept
 // here literally: one surface item per glyph built from its edges (snapped and filled as it is
 // made), mirrored, shifted and turned as a work sheet of them would be, and written through the
-// surface's own writer. Random texts (sizes, angles, mirroring, frames, overlines, positions) under
-// several output settings; the largest glyphs have more edges than the segment form takes, and go
-// through a surface item in both.
+// surface's own writer; and their aperture usage likewise. Random texts (sizes, angles, mirroring,
+// frames, overlines, positions) under several output settings; the largest glyphs have more edges
+// than the segment form takes, and go through a surface item in both.
 
 #include "model/items/GerberSupport.h"
 #include "model/items/Line.h"
@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -43,6 +44,57 @@ struct EdgeCounts
     int small = 0; // glyphs within the segment form
     int large = 0; // glyphs beyond it
 };
+
+// One surface item per glyph, built from its edges laid out upright.
+std::vector<std::unique_ptr<CSur>> GlyphSurfaces(CText& text, const CTrueTypeFont& font, const std::string& name,
+                                                 CDPoint upright[4], EdgeCounts& counts)
+{
+    const double angle = text.GetAngle();
+    for (int i = 0; i < 4; ++i) {
+        upright[i] = text.GetCorner(i);
+        upright[i].Rotate(text.GetCorner(0), -angle);
+    }
+    const TEXTMETRICA& tm = font.GetTextMetrics();
+    const int cell = tm.tmAscent + tm.tmDescent;
+    const double ascentRatio = cell > 0 ? static_cast<double>(tm.tmAscent) / cell : 0.0;
+    std::vector<std::unique_ptr<CSur>> glyphs;
+    CDPoint at = upright[3];
+    for (const platform::Cp932Char c : platform::Chars(name)) {
+        std::vector<CLine> edges;
+        at.x += text.ForEachGlyphEdge(font, c.code, at, 0.01, ascentRatio, [&](const CDPoint& a, const CDPoint& b) {
+            edges.emplace_back(a, b, 1, 0);
+            edges.back().SetID(text.GetID());
+        });
+        if (edges.empty())
+            continue;
+        ++(edges.size() > kSegmentFormEdges ? counts.large : counts.small);
+        CItemBaseList outline, none;
+        for (auto edge = edges.rbegin(); edge != edges.rend(); ++edge)
+            outline.AddTail(&*edge);
+        glyphs.push_back(std::make_unique<CSur>(outline, none, none, none));
+    }
+    return glyphs;
+}
+
+// The surface form of a TrueType text's aperture usage: the frame's four strokes, then each glyph
+// surface counted as made.
+void CountThroughSurfaces(CText& text, tagDCODE* table)
+{
+    if (!text.IsDisp() || !text.IsPrint())
+        return;
+    text.GetBoundingRect();
+    std::vector<std::uint16_t> runs;
+    const std::string name = text.GetTrueName(runs);
+    if (name.empty())
+        return;
+    if (text.IsFrame())
+        table[text.GetTurretNo()].drawCount += 4;
+    const CTrueTypeFont font = text.GetMeasureFont();
+    CDPoint upright[4];
+    EdgeCounts counts;
+    for (const auto& sur : GlyphSurfaces(text, font, name, upright, counts))
+        gerber::CountSurfaceAsMade(table, *sur);
+}
 
 // The surface form of a TrueType text's output.
 void WriteThroughSurfaces(CText& text, CArchive& ar, tagGERBAR& g, bool mirror, EdgeCounts& counts)
@@ -75,31 +127,9 @@ void WriteThroughSurfaces(CText& text, CArchive& ar, tagGERBAR& g, bool mirror, 
     for (const CText::Segment& s : text.GetOverlines(widths, mirror))
         writeLine(s.first, s.second);
 
-    const double angle = text.GetAngle();
     CDPoint upright[4];
-    for (int i = 0; i < 4; ++i) {
-        upright[i] = text.GetCorner(i);
-        upright[i].Rotate(text.GetCorner(0), -angle);
-    }
-    const TEXTMETRICA& tm = font.GetTextMetrics();
-    const int cell = tm.tmAscent + tm.tmDescent;
-    const double ascentRatio = cell > 0 ? static_cast<double>(tm.tmAscent) / cell : 0.0;
-    std::vector<std::unique_ptr<CSur>> glyphs;
-    CDPoint at = upright[3];
-    for (const platform::Cp932Char c : platform::Chars(name)) {
-        std::vector<CLine> edges;
-        at.x += text.ForEachGlyphEdge(font, c.code, at, 0.01, ascentRatio, [&](const CDPoint& a, const CDPoint& b) {
-            edges.emplace_back(a, b, 1, 0);
-            edges.back().SetID(text.GetID());
-        });
-        if (edges.empty())
-            continue;
-        ++(edges.size() > kSegmentFormEdges ? counts.large : counts.small);
-        CItemBaseList outline, none;
-        for (auto edge = edges.rbegin(); edge != edges.rend(); ++edge)
-            outline.AddTail(&*edge);
-        glyphs.push_back(std::make_unique<CSur>(outline, none, none, none));
-    }
+    std::vector<std::unique_ptr<CSur>> glyphs = GlyphSurfaces(text, font, name, upright, counts);
+    const double angle = text.GetAngle();
     if (mirror) {
         const CDPoint shift(upright[2].x - upright[3].x, 0.0);
         for (const auto& sur : glyphs) {
@@ -197,6 +227,26 @@ TEST_P(TextGlyphGerberTest, SegmentsWriteTheSurfacesBytes)
         EXPECT_EQ(written.g.prevY, expected.g.prevY);
         EXPECT_EQ(written.g.maxX, expected.g.maxX);
         EXPECT_EQ(written.g.minY, expected.g.minY);
+    }
+}
+
+// The aperture usage of the same texts: counts and drawn lengths to the last bit.
+TEST_P(TextGlyphGerberTest, SegmentsCountTheSurfacesUsage)
+{
+    ASSERT_NO_FATAL_FAILURE(testing_support::RequireArial());
+    std::vector<CText> texts = Texts(GetParam().seed);
+    std::vector<CText> literal = texts;
+    std::array<tagDCODE, TURRET_MAX + 1> counted{}, expected{};
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        texts[i].CheckTurret(counted.data());
+        CountThroughSurfaces(literal[i], expected.data());
+    }
+    EXPECT_GT(expected[1].drawCount, 1000);
+    for (std::size_t turret = 0; turret < counted.size(); ++turret) {
+        SCOPED_TRACE(turret);
+        EXPECT_EQ(counted[turret].drawCount, expected[turret].drawCount);
+        EXPECT_EQ(counted[turret].flashCount, expected[turret].flashCount);
+        EXPECT_EQ(counted[turret].drawnLength, expected[turret].drawnLength);
     }
 }
 

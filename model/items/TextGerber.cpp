@@ -102,57 +102,9 @@ public:
 
 private:
     // Later lines adapt to earlier ones: an end within 0.01 of one of an earlier line's (current)
-    // ends takes that end, the start tried first. A line is changed only while the earlier lines
-    // are tried against it, in their order, and each of those is final by then: so each line in
-    // turn takes its snaps from the earlier lines whose ends lie near its own (found among the
-    // final ends ordered by x), which are all that can snap it.
+    // ends takes that end, the start tried first. (Tried all, as a surface of few lines does: for
+    // a glyph's few edges that is quicker than an index of their ends.)
     void SnapEnds()
-    {
-        const std::size_t count = outline.size();
-        for (const CText::Segment& line : outline) {
-            if (!std::isfinite(line.first.x) || !std::isfinite(line.first.y) || !std::isfinite(line.second.x) ||
-                !std::isfinite(line.second.y)) {
-                SnapEndsEveryPair();
-                return;
-            }
-        }
-        m_finalEnds.clear();
-        for (std::size_t b = 0; b < count; ++b) {
-            CText::Segment& line = outline[b];
-            std::size_t tried = 0; // earlier lines below this one have been tried
-            for (bool again = b > 0; again;) {
-                again = false;
-                m_candidates.clear();
-                for (const CDPoint& end : {line.first, line.second}) {
-                    auto it = std::lower_bound(m_finalEnds.begin(), m_finalEnds.end(),
-                                               std::make_pair(end.x - kSnapReach, std::size_t{0}));
-                    for (; it != m_finalEnds.end() && it->first <= end.x + kSnapReach; ++it)
-                        if (it->second >= tried)
-                            m_candidates.push_back(it->second);
-                }
-                std::sort(m_candidates.begin(), m_candidates.end());
-                m_candidates.erase(std::unique(m_candidates.begin(), m_candidates.end()), m_candidates.end());
-                for (const std::size_t a : m_candidates) {
-                    const CText::Segment before = line;
-                    Snap(line, outline[a].first);
-                    Snap(line, outline[a].second);
-                    tried = a + 1;
-                    if (line.first.x != before.first.x || line.first.y != before.first.y ||
-                        line.second.x != before.second.x || line.second.y != before.second.y) {
-                        again = true; // its ends moved: other earlier lines may be near now
-                        break;
-                    }
-                }
-            }
-            for (const CDPoint& end : {line.first, line.second}) {
-                const auto entry = std::make_pair(end.x, b);
-                m_finalEnds.insert(std::upper_bound(m_finalEnds.begin(), m_finalEnds.end(), entry), entry);
-            }
-        }
-    }
-
-    // The same, every later line tried against every earlier one (ends that are not numbers).
-    void SnapEndsEveryPair()
     {
         const std::size_t count = outline.size();
         for (std::size_t a = 0; a < count; ++a) {
@@ -179,10 +131,6 @@ private:
         else if (Near(line.second, p))
             line.second = p;
     }
-
-    // Ends farther apart than this in x are not near (the squares of 0.01 and a hair above it
-    // differ in double).
-    static constexpr double kSnapReach = 0.0101;
 
     // The hatch of an upright surface: over the union of the outline lines' bounds, at the
     // turret's pitch. A fill beyond the limits is left out, as the surface leaves it out.
@@ -211,8 +159,6 @@ private:
 
     double m_width = 0.0;
     double m_halfWidth = 0.0;
-    std::vector<std::pair<double, std::size_t>> m_finalEnds; // x and line of each final end
-    std::vector<std::size_t> m_candidates;
     surscan::ScanTable m_table;
     std::vector<double> m_xs;
 };

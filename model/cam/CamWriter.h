@@ -34,9 +34,12 @@ void ConvertInputCode(char* block, std::size_t length, const tagGERBAR& g);
 // CR LF.
 void ConvertOutputCode(std::string& line, const tagGERBAR& g);
 
-// Whether ConvertOutputCode leaves every line as it is: plain text, no line breaks, blocks not
-// ended by CR.
-bool OutputCodeIsPlain(const tagGERBAR& g);
+// Whether ConvertOutputCode leaves every line as it is: plain text (no tape code: types 1 to 3
+// have one), no line breaks, blocks not ended by CR.
+inline bool OutputCodeIsPlain(const tagGERBAR& g)
+{
+    return g.endOfBlock != '\r' && (g.codeType < 1 || g.codeType > 3) && !g.lineBreak;
+}
 
 // Room for one coordinate block: two axes of up to 12 bytes and the end of block.
 constexpr std::size_t kGerbarPointBlockSize = 32;

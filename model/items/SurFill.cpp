@@ -2,9 +2,8 @@
 // degenerate items, chaining the outline into loops, and numbering the connected regions of a
 // negative surface's strips.
 //
-// The hatch fill runs scan lines across the surface (turned so that the hatch runs along x). Every
-// outline item takes part on every scan line it spans, so the items are kept in an edge table
-// sorted by their lowest y, and each scan line looks only at the items active at its height.
+// The hatch fill runs scan lines across the surface (turned so that the hatch runs along x); the
+// scan itself is in SurScan.h.
 
 #include "model/items/Sur.h"
 
@@ -137,8 +136,8 @@ void CSur::MakeSurLine(bool force)
 
     const bool nega = (m_nType & SUR_NEGA) != 0;
     std::vector<double> xs;
-    const surscan::ScanCount count =
-        surscan::ScanFill(table, rect, pitch, nega, xs, [&](const CDPoint& a, const CDPoint& b, long long index) {
+    const surscan::ScanCount count = surscan::ScanFill(
+        table, rect, pitch, nega, xs, [&](const CDPoint& a, const CDPoint& b, long long index) {
             auto line = std::make_unique<CLine>(a, b, m_nTurret, 0);
             line->SetID(nega ? 0 : static_cast<std::uint32_t>(index % 256));
             line->SetParent(this);

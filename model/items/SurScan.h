@@ -73,7 +73,7 @@ inline int ScanCrossArc(const CArc& arc, double y, double x1, double x2, double*
 // The crossing of a segment with the horizontal scan line from (left, y) to (right, y), measured
 // from the scan line's start as the line crossing does; false when there is none.
 inline bool ScanCrossLine(double x1, double y1, double x2, double y2, double left, double right, double y,
-                   double& out)
+                          double& out)
 {
     const double sx = x1 - left, sy = y1 - y;
     const double ex = x2 - left, ey = y2 - y;

@@ -167,8 +167,8 @@ private:
 // back about corner 0: lines(glyph) with the outline and fill of each (as GlyphLines), or
 // surface(sur) with the surface item of a glyph of many edges.
 template <class Lines, class Surface>
-void ForEachGlyph(const CText& text, const CTrueTypeFont& font, const std::string& name, const CDPoint& corner3,
-                  double ascentRatio, Lines lines, Surface surface)
+void ForEachGlyph(const CText& text, const CTrueTypeFont& font, const std::string& name,
+                  const CDPoint& corner3, double ascentRatio, Lines lines, Surface surface)
 {
     thread_local std::vector<CText::Segment> edges;
     GlyphLines glyph;

@@ -46,8 +46,9 @@ struct EdgeCounts
 };
 
 // One surface item per glyph, built from its edges laid out upright.
-std::vector<std::unique_ptr<CSur>> GlyphSurfaces(CText& text, const CTrueTypeFont& font, const std::string& name,
-                                                 CDPoint upright[4], EdgeCounts& counts)
+std::vector<std::unique_ptr<CSur>> GlyphSurfaces(CText& text, const CTrueTypeFont& font,
+                                                 const std::string& name, CDPoint upright[4],
+                                                 EdgeCounts& counts)
 {
     const double angle = text.GetAngle();
     for (int i = 0; i < 4; ++i) {
@@ -61,10 +62,11 @@ std::vector<std::unique_ptr<CSur>> GlyphSurfaces(CText& text, const CTrueTypeFon
     CDPoint at = upright[3];
     for (const platform::Cp932Char c : platform::Chars(name)) {
         std::vector<CLine> edges;
-        at.x += text.ForEachGlyphEdge(font, c.code, at, 0.01, ascentRatio, [&](const CDPoint& a, const CDPoint& b) {
-            edges.emplace_back(a, b, 1, 0);
-            edges.back().SetID(text.GetID());
-        });
+        at.x += text.ForEachGlyphEdge(font, c.code, at, 0.01, ascentRatio,
+                                      [&](const CDPoint& a, const CDPoint& b) {
+                                          edges.emplace_back(a, b, 1, 0);
+                                          edges.back().SetID(text.GetID());
+                                      });
         if (edges.empty())
             continue;
         ++(edges.size() > kSegmentFormEdges ? counts.large : counts.small);
@@ -175,8 +177,11 @@ protected:
         std::mt19937 random(seed);
         const std::string alphabet = "O0S8@&gBQR%a e~iIl1.-W#";
         const auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
-        const auto real = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
-        const double angles[] = {0.0, 0.0, std::numbers::pi / 2, std::numbers::pi, 1e-7, std::numbers::pi / 2 + 3e-7};
+        const auto real = [&](double lo, double hi) {
+            return std::uniform_real_distribution<double>(lo, hi)(random);
+        };
+        const double angles[] = {
+            0.0, 0.0, std::numbers::pi / 2, std::numbers::pi, 1e-7, std::numbers::pi / 2 + 3e-7};
         std::vector<CText> texts;
         for (int i = 0; i < 24; ++i) {
             std::string name;
@@ -262,6 +267,8 @@ const GlyphRow kRows[] = {
 // clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Rows, TextGlyphGerberTest, ::testing::ValuesIn(kRows),
-                         [](const ::testing::TestParamInfo<GlyphRow>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<GlyphRow>& info) {
+                             return std::string(info.param.name);
+                         });
 
 } // namespace

@@ -28,17 +28,21 @@ CamBlockReader::CamBlockReader(CArchive& ar, const tagGERBAR& g, bool photo)
     m_data.resize(ar.Remaining());
     if (!m_data.empty())
         m_data.resize(ar.ReadSome(m_data.data(), m_data.size()));
-    const bool tape = GetTapeCodeTable(g.codeType) != nullptr;
-    if (!tape) {
-        // Plain text is checked before the upper-casing, which stops at a zero byte.
-        for (std::size_t i = 0; i < m_data.size(); ++i) {
-            if (IsBinary(static_cast<unsigned char>(m_data[i]))) {
-                Fail(i, _J("テキストファイルではありません"));
-                return;
-            }
-        }
+    if (GetTapeCodeTable(g.codeType)) {
+        ConvertInputCode(m_data.data(), m_data.size(), g);
+        return;
     }
-    ConvertInputCode(m_data.data(), m_data.size(), g);
+    // Plain text is checked and upper-cased in one pass: a file with a byte no text holds is not
+    // read on, so the upper-casing that would stop at a zero byte never gets past one.
+    for (std::size_t i = 0; i < m_data.size(); ++i) {
+        const char c = m_data[i];
+        if (IsBinary(static_cast<unsigned char>(c))) {
+            Fail(i, _J("テキストファイルではありません"));
+            return;
+        }
+        if (c >= 'a' && c <= 'z')
+            m_data[i] = static_cast<char>(c - 'a' + 'A');
+    }
 }
 
 bool CamBlockReader::IsBlockEnd(char c) const

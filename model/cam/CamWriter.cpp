@@ -43,6 +43,36 @@ constexpr CodeRun One(int code, char c)
     return {code, c, 1};
 }
 
+// Large and non-finite values of GerbarIntValue, through the text "%.1f" itself; the largest
+// double needs 309 digits before the point.
+std::int32_t IntValueOfText(double value)
+{
+    char buf[400];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 1);
+    if (ec != std::errc())
+        return platform::Atoi(platform::Format("%.1f", value));
+    return platform::Atoi(std::string_view(buf, static_cast<std::size_t>(end - buf)));
+}
+
+// GerbarIntValue, inlined into the block formatters here.
+inline std::int32_t IntValue(double value)
+{
+    // The text "%.1f" would print, read as an integer: the integer part, one further away from
+    // zero when the fraction rounds to a whole unit. Below 2^31 the fraction is exact, and it
+    // rounds up exactly when it lies above 0.95: no double equals 0.95, and the double nearest to
+    // it lies below it, so "above that double" is "above 0.95".
+    if (!(std::fabs(value) < 2147483647.0))
+        return IntValueOfText(value);
+    const double whole = std::trunc(value);
+    const double fraction = value - whole;
+    auto result = static_cast<std::int32_t>(whole);
+    if (fraction > 0.95)
+        ++result;
+    else if (fraction < -0.95)
+        --result;
+    return result;
+}
+
 // "%d" without the C library's formatter: coordinate blocks are most of a plot file.
 void AppendInt(std::string& out, std::int32_t value)
 {
@@ -83,8 +113,8 @@ std::pair<double, double> ToOutputUnits(tagGERBAR& g, double dx, double dy)
 // consecutive absolute coordinates add up to the plotted position whatever the origin and offset.
 std::pair<std::int32_t, std::int32_t> BlockValues(tagGERBAR& g, double x, double y)
 {
-    const std::int32_t ix = GerbarIntValue(x * g.outputFactor);
-    const std::int32_t iy = GerbarIntValue(y * g.outputFactor);
+    const std::int32_t ix = IntValue(x * g.outputFactor);
+    const std::int32_t iy = IntValue(y * g.outputFactor);
     std::pair<std::int32_t, std::int32_t> values{ix, iy};
     if (!g.absolute) {
         values.first = ClampToInt32(std::int64_t{ix} - g.prevOutX);
@@ -206,27 +236,7 @@ const TapeCodeTable* GetTapeCodeTable(int codeType)
 
 std::int32_t GerbarIntValue(double value)
 {
-    // The text "%.1f" would print, read as an integer: the integer part, one further away from
-    // zero when the fraction rounds to a whole unit. Below 2^31 the fraction is exact, and it
-    // rounds up exactly when it lies above 0.95: no double equals 0.95, and the double nearest to
-    // it lies below it, so "above that double" is "above 0.95".
-    if (std::fabs(value) < 2147483647.0) {
-        const double whole = std::trunc(value);
-        const double fraction = value - whole;
-        auto result = static_cast<std::int32_t>(whole);
-        if (fraction > 0.95)
-            ++result;
-        else if (fraction < -0.95)
-            --result;
-        return result;
-    }
-    // Large and non-finite values through the text itself; the largest double needs 309 digits
-    // before the point.
-    char buf[400];
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 1);
-    if (ec != std::errc())
-        return platform::Atoi(platform::Format("%.1f", value));
-    return platform::Atoi(std::string_view(buf, static_cast<std::size_t>(end - buf)));
+    return IntValue(value);
 }
 
 void ConvertInputCode(char* block, std::size_t length, const tagGERBAR& g)
@@ -277,7 +287,8 @@ void ConvertOutputCode(std::string& line, const tagGERBAR& g)
     }
 }
 
-std::string& FormatGerbarPoint(std::string& out, tagGERBAR& g, double x, double y, bool transform)
+std::size_t FormatGerbarPointBlock(char (&block)[kGerbarPointBlockSize], tagGERBAR& g, double x, double y,
+                                   bool transform)
 {
     double dx = x - g.originX;
     double dy = y - g.originY;
@@ -285,8 +296,6 @@ std::string& FormatGerbarPoint(std::string& out, tagGERBAR& g, double x, double 
         MirrorAndRotate(g, dx, dy);
     const auto [ox, oy] = ToOutputUnits(g, dx, dy);
     const auto [vx, vy] = BlockValues(g, ox, oy);
-    // Built in place and copied once: most of a plot file is these blocks.
-    char block[32];
     char* end = block;
     if (vx != 0 || vy != 0) {
         end = PutAxis(end, g, 'X', vx);
@@ -296,10 +305,18 @@ std::string& FormatGerbarPoint(std::string& out, tagGERBAR& g, double x, double 
             *end++ = c;
     }
     *end++ = g.endOfBlock;
-    out.assign(block, end);
-    ConvertOutputCode(out, g);
     g.prevX = x;
     g.prevY = y;
+    return static_cast<std::size_t>(end - block);
+}
+
+std::string& FormatGerbarPoint(std::string& out, tagGERBAR& g, double x, double y, bool transform)
+{
+    // Built in place and copied once: most of a plot file is these blocks.
+    char block[kGerbarPointBlockSize];
+    const std::size_t size = FormatGerbarPointBlock(block, g, x, y, transform);
+    out.assign(block, size);
+    ConvertOutputCode(out, g);
     return out;
 }
 
@@ -338,10 +355,10 @@ std::string& FormatGerbarArc(std::string& out, tagGERBAR& g, double x, double y,
     AppendAxis(out, g, 'X', vx);
     AppendAxis(out, g, 'Y', vy);
     out += 'I';
-    AppendInt(out, GerbarIntValue(ci));
+    AppendInt(out, IntValue(ci));
     if (g.arcMode != 3) {
         out += 'J';
-        AppendInt(out, GerbarIntValue(cj));
+        AppendInt(out, IntValue(cj));
     }
     out += g.endOfBlock;
     ConvertOutputCode(out, g);

@@ -34,6 +34,21 @@ void ConvertInputCode(char* block, std::size_t length, const tagGERBAR& g);
 // CR LF.
 void ConvertOutputCode(std::string& line, const tagGERBAR& g);
 
+// Whether ConvertOutputCode leaves every line as it is: plain text (no tape code: types 1 to 3
+// have one), no line breaks, blocks not ended by CR.
+inline bool OutputCodeIsPlain(const tagGERBAR& g)
+{
+    return g.endOfBlock != '\r' && (g.codeType < 1 || g.codeType > 3) && !g.lineBreak;
+}
+
+// Room for one coordinate block: two axes of up to 12 bytes and the end of block.
+constexpr std::size_t kGerbarPointBlockSize = 32;
+
+// The coordinate block of FormatGerbarPoint before ConvertOutputCode, into `block`; returns its
+// length. The previous point becomes (x, y).
+std::size_t FormatGerbarPointBlock(char (&block)[kGerbarPointBlockSize], tagGERBAR& g, double x, double y,
+                                   bool transform);
+
 // One photo-plot coordinate block of the board point (x, y). With `transform` the output mirror
 // and rotation apply. The previous point becomes (x, y).
 std::string& FormatGerbarPoint(std::string& out, tagGERBAR& g, double x, double y, bool transform);

@@ -22,6 +22,11 @@ namespace gerber {
 // A code of the CAM settings followed by the end-of-block character ("%s%c").
 inline void WriteCode(CArchive& ar, const tagGERBAR& g, const std::string& code)
 {
+    if (OutputCodeIsPlain(g)) {
+        ar.Write(code.data(), code.size());
+        ar.Write(&g.endOfBlock, 1);
+        return;
+    }
     std::string line = code;
     line += g.endOfBlock;
     ConvertOutputCode(line, g);
@@ -39,7 +44,12 @@ inline void WritePrefix(CArchive& ar, const tagGERBAR& g, const std::string& cod
 // The coordinate block of a board point, with the output's mirror and rotation.
 inline void WritePoint(CArchive& ar, tagGERBAR& g, const CDPoint& p)
 {
-    // One buffer for the blocks of a thread: most of a plot file passes through here.
+    // Most of a plot file passes through here: plain output goes from the stack to the archive.
+    if (OutputCodeIsPlain(g)) {
+        char block[kGerbarPointBlockSize];
+        ar.Write(block, FormatGerbarPointBlock(block, g, p.x, p.y, true));
+        return;
+    }
     thread_local std::string block;
     ar.WriteString(FormatGerbarPoint(block, g, p.x, p.y, true));
 }

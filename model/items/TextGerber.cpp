@@ -5,13 +5,16 @@
 #include "model/items/GerberSupport.h"
 #include "model/items/Line.h"
 #include "model/items/Sur.h"
+#include "model/items/SurScan.h"
 #include "model/items/Text.h"
 #include "model/text/TrueTypeFont.h"
 #include "platform/Cp932.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,14 +36,9 @@ std::vector<double> TrueTypeRunWidths(const CTrueTypeFont& font, const std::stri
     return widths;
 }
 
-using GlyphSurfaces = std::vector<std::unique_ptr<CSur>>;
-
-// One surface per character that has an outline, laid out upright from corner 3 of the frame
-// turned back about corner 0 (the text's bounds must be current). Each surface makes its fill as
-// it is built, for the outline it keeps: the fill that storing it in a work sheet would make
-// again.
-void MakeGlyphSurfaces(CText& text, const CTrueTypeFont& font, const std::string& name, GlyphSurfaces& glyphs,
-                       CDPoint upright[4])
+// The frame corners turned back upright about corner 0 (the text's bounds must be current), and
+// the share of the font's cell above the baseline.
+double UprightFrame(CText& text, const CTrueTypeFont& font, CDPoint upright[4])
 {
     const double angle = text.GetAngle();
     for (int i = 0; i < 4; ++i) {
@@ -49,26 +47,144 @@ void MakeGlyphSurfaces(CText& text, const CTrueTypeFont& font, const std::string
     }
     const TEXTMETRICA& tm = font.GetTextMetrics();
     const int cell = tm.tmAscent + tm.tmDescent;
-    const double ascentRatio = cell > 0 ? static_cast<double>(tm.tmAscent) / cell : 0.0;
-    // Each glyph's edges become its surface's outline, last edge first, as a surface made from the
-    // glyph's lines taken in reverse; the surface is stored as made, not copied. One list of
-    // edges serves a thread's glyphs, so that it grows only while the largest glyph is new.
-    thread_local std::vector<CLine> edges;
+    return cell > 0 ? static_cast<double>(tm.tmAscent) / cell : 0.0;
+}
+
+// A surface of one glyph's edges: its outline is the edges, last edge first, as a surface made
+// from the glyph's lines taken in reverse. It makes its fill as it is built.
+std::unique_ptr<CSur> GlyphSurface(const CText& text, const std::vector<CText::Segment>& edges)
+{
+    // One list of lines serves a thread's glyphs, so that it grows only while the largest glyph
+    // is new.
+    thread_local std::vector<CLine> lines;
+    lines.clear();
+    for (const CText::Segment& edge : edges) {
+        lines.emplace_back(edge.first, edge.second, kGlyphTurret, 0);
+        lines.back().SetID(text.GetID());
+    }
     CItemBaseList outline, none;
-    CDPoint at = upright[3];
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line)
+        outline.AddTail(&*line);
+    auto sur = std::make_unique<CSur>(outline, none, none, none);
+    lines.clear();
+    return sur;
+}
+
+// Up to this many edges a glyph is plotted from plain segments; a glyph of more goes through a
+// surface item, whose snapping of many ends is indexed.
+constexpr std::size_t kPlainGlyphEdges = 96;
+
+// The lines of one glyph's surface as plain segments: its outline and its fill lines, each made
+// as the surface item makes them, without the items.
+class GlyphLines
+{
+public:
+    // The glyph turret's line width and the half width its lines are measured with (a probe line
+    // of the turret, as the glyph's own lines would be).
+    GlyphLines()
+    {
+        const CLine probe(CDPoint(0.0, 0.0), CDPoint(0.0, 0.0), kGlyphTurret, 0);
+        m_width = probe.GetLineWidth();
+        m_halfWidth = CLine(probe).GetBoundingRect().right; // a point line reaches its half width
+    }
+
+    // The outline from the glyph's edges (last edge first) with its ends snapped together, and
+    // the hatch fill of that outline.
+    void Make(const std::vector<CText::Segment>& edges)
+    {
+        outline.assign(edges.rbegin(), edges.rend());
+        SnapEnds();
+        Fill();
+    }
+
+    std::vector<CText::Segment> outline;
+    std::vector<CText::Segment> fill;
+
+private:
+    // Later lines adapt to earlier ones: an end within 0.01 of one of an earlier line's (current)
+    // ends takes that end, the start tried first. (Tried all, as a surface of few lines does: for
+    // a glyph's few edges that is quicker than an index of their ends.)
+    void SnapEnds()
+    {
+        const std::size_t count = outline.size();
+        for (std::size_t a = 0; a < count; ++a) {
+            const CDPoint s = outline[a].first;
+            const CDPoint e = outline[a].second;
+            for (std::size_t b = a + 1; b < count; ++b) {
+                Snap(outline[b], s);
+                Snap(outline[b], e);
+            }
+        }
+    }
+
+    static bool Near(const CDPoint& a, const CDPoint& b)
+    {
+        const double dx = a.x - b.x;
+        const double dy = a.y - b.y;
+        return dx * dx + dy * dy <= 0.0001;
+    }
+
+    static void Snap(CText::Segment& line, const CDPoint& p)
+    {
+        if (Near(line.first, p))
+            line.first = p;
+        else if (Near(line.second, p))
+            line.second = p;
+    }
+
+    // The hatch of an upright surface: over the union of the outline lines' bounds, at the
+    // turret's pitch. A fill beyond the limits is left out, as the surface leaves it out.
+    void Fill()
+    {
+        fill.clear();
+        m_table.Clear();
+        CDRect rect;
+        for (const CText::Segment& line : outline) {
+            CDRect bounds(line.first, line.second);
+            bounds.NormalizeRect();
+            bounds.InflateRect(m_halfWidth);
+            rect |= bounds;
+            m_table.AddSegment(line.first, line.second);
+        }
+        m_table.Prepare();
+        const surscan::ScanCount count = surscan::ScanFill(
+            m_table, rect, CSur::FillPitch(m_width), false, m_xs,
+            [&](const CDPoint& a, const CDPoint& b, long long) { fill.emplace_back(a, b); });
+        CSur::FillWork& work = CSur::FillWorkDone();
+        work.scanLines += count.scanLines;
+        work.fillLines += count.fillLines;
+        if (count.tooLarge)
+            fill.clear();
+    }
+
+    double m_width = 0.0;
+    double m_halfWidth = 0.0;
+    surscan::ScanTable m_table;
+    std::vector<double> m_xs;
+};
+
+// The glyphs of a text's characters in turn, laid out upright from corner 3 of the frame turned
+// back about corner 0: lines(glyph) with the outline and fill of each (as GlyphLines), or
+// surface(sur) with the surface item of a glyph of many edges.
+template <class Lines, class Surface>
+void ForEachGlyph(const CText& text, const CTrueTypeFont& font, const std::string& name,
+                  const CDPoint& corner3, double ascentRatio, Lines lines, Surface surface)
+{
+    thread_local std::vector<CText::Segment> edges;
+    GlyphLines glyph;
+    CDPoint at = corner3;
     for (const platform::Cp932Char c : platform::Chars(name)) {
         edges.clear();
         at.x += text.ForEachGlyphEdge(font, c.code, at, 0.01, ascentRatio,
-                                      [&](const CDPoint& a, const CDPoint& b) {
-                                          edges.emplace_back(a, b, kGlyphTurret, 0);
-                                          edges.back().SetID(text.GetID());
-                                      });
+                                      [&](const CDPoint& a, const CDPoint& b) { edges.emplace_back(a, b); });
         if (edges.empty())
             continue;
-        outline.RemoveAll();
-        for (auto edge = edges.rbegin(); edge != edges.rend(); ++edge)
-            outline.AddTail(&*edge);
-        glyphs.push_back(std::make_unique<CSur>(outline, none, none, none));
+        if (edges.size() > kPlainGlyphEdges) {
+            surface(*GlyphSurface(text, edges));
+            continue;
+        }
+        glyph.Make(edges);
+        lines(glyph);
     }
     edges.clear();
 }
@@ -117,22 +233,55 @@ void CText::DataWriteGerbar(CArchive& ar, tagGERBAR& g, bool mirror)
     const CTrueTypeFont font = GetMeasureFont();
     for (const Segment& s : GetOverlines(TrueTypeRunWidths(font, name, runs), mirror))
         writeLine(s.first, s.second);
-    GlyphSurfaces glyphs;
+    // Each glyph is turned into place as a work sheet of its surface would be (fill lines with the
+    // outline) and written: its outline, then its fill.
     CDPoint upright[4];
-    MakeGlyphSurfaces(*this, font, name, glyphs, upright);
-    // Turned into place as a work sheet of them would be: fill lines with the outline.
-    if (mirror) {
-        const CDPoint shift(upright[2].x - upright[3].x, 0.0);
-        for (const auto& sur : glyphs) {
-            sur->MirrorX(upright[3].x, true);
-            if (shift.x != 0.0)
-                sur->Offset(shift);
+    const double ascentRatio = UprightFrame(*this, font, upright);
+    const CDPoint shift(upright[2].x - upright[3].x, 0.0);
+    const CDPoint centre = m_ptArea[0];
+    const double angle = m_dAngle;
+    // A line that turns as the glyph's lines turn (ends within a hair of an axis put on it).
+    std::optional<CLine> turner;
+    if (angle != 0.0)
+        turner.emplace();
+    const auto place = [&](CText::Segment& line) {
+        if (mirror) {
+            line.first.x = 2.0 * upright[3].x - line.first.x;
+            line.second.x = 2.0 * upright[3].x - line.second.x;
+            if (shift.x != 0.0) {
+                line.first += shift;
+                line.second += shift;
+            }
         }
-    }
-    for (const auto& sur : glyphs) {
-        sur->Rotate(m_ptArea[0], m_dAngle, true);
-        sur->DataWriteGerbar(ar, g);
-    }
+        if (turner) {
+            const CDPoint ends[2] = {line.first, line.second};
+            turner->SetPoint(ends);
+            turner->Rotate(centre, angle);
+            line.first = turner->GetStartPoint();
+            line.second = turner->GetEndPoint();
+        }
+    };
+    const auto writeGlyphLine = [&](CText::Segment& line) {
+        place(line);
+        gerber::WriteStroke(ar, g, line.first, line.second, kGlyphTurret, gerber::UnboundItem());
+    };
+    ForEachGlyph(
+        *this, font, name, upright[3], ascentRatio,
+        [&](GlyphLines& glyph) {
+            for (Segment& line : glyph.outline)
+                writeGlyphLine(line);
+            for (Segment& line : glyph.fill)
+                writeGlyphLine(line);
+        },
+        [&](CSur& sur) {
+            if (mirror) {
+                sur.MirrorX(upright[3].x, true);
+                if (shift.x != 0.0)
+                    sur.Offset(shift);
+            }
+            sur.Rotate(centre, angle, true);
+            sur.DataWriteGerbar(ar, g);
+        });
 }
 
 void CText::MakeStrokeChar(CArchive& ar, tagGERBAR& g, bool mirror, CDPoint origin,
@@ -164,14 +313,23 @@ void CText::CheckTurret(tagDCODE* table)
         return;
     }
 
+    // Each glyph's outline and fill as its surface makes them when it is built, just as the
+    // surface's own count would make the fill again; lengths do not depend on the placing.
     const CTrueTypeFont font = GetMeasureFont();
-    GlyphSurfaces glyphs;
     CDPoint upright[4];
-    MakeGlyphSurfaces(*this, font, name, glyphs, upright);
-    // Each glyph surface made its fill as it was built, just as the surface's own count would
-    // make it again.
-    for (const auto& sur : glyphs)
-        gerber::CountSurfaceAsMade(table, *sur);
+    const double ascentRatio = UprightFrame(*this, font, upright);
+    const auto count = [&](const std::vector<Segment>& lines) {
+        for (const Segment& line : lines)
+            gerber::CountStroke(table, kGlyphTurret,
+                                std::hypot(line.first.x - line.second.x, line.first.y - line.second.y));
+    };
+    ForEachGlyph(
+        *this, font, name, upright[3], ascentRatio,
+        [&](const GlyphLines& glyph) {
+            count(glyph.outline);
+            count(glyph.fill);
+        },
+        [&](CSur& sur) { gerber::CountSurfaceAsMade(table, sur); });
 }
 
 void CText::CheckTurretSub(tagDCODE* table, const std::string& strokes)

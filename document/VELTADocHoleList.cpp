@@ -182,7 +182,7 @@ int CVELTADoc::GatherHoles(const int* layers, CSheet* out, int kind, PlatingChan
         CSheet* sheet = GetSetSheet(set, layer);
         if (!sheet)
             continue;
-        if ((GetBoardSheet(layer)->GetType() & kHoleLayer) && (kind == 0 || kind == kAllKinds)) {
+        if (out && (GetBoardSheet(layer)->GetType() & kHoleLayer) && (kind == 0 || kind == kAllKinds)) {
             auto copyVia = [&](CVia* via) {
                 CHole drilled = via->GetHole();
                 if (oneSided)
@@ -269,6 +269,8 @@ int CVELTADoc::GatherHoles(const int* layers, CSheet* out, int kind, PlatingChan
         }
         entry.hole->ModifyType(plated[i] ? HOLE_THROUGH : 0, HOLE_THROUGH);
     }
+    if (!out)
+        return static_cast<int>(collected.size());
     for (const Collected& entry : collected)
         out->NewHole(*entry.hole);
 
@@ -322,4 +324,13 @@ int CVELTADoc::MakeTCodeTable(const int* layers, int kind)
     }
     RecordPlatingChanges(changes);
     return m_nToolCount;
+}
+
+void CVELTADoc::UpdateHolePlating(const int* layers)
+{
+    // The kinds in the table's order, so that the changes are met, and undone, in its order.
+    PlatingChanges changes;
+    for (int pass : {0, 16, 32})
+        GatherHoles(layers, nullptr, pass, changes);
+    RecordPlatingChanges(changes);
 }

@@ -5,10 +5,12 @@
 
 #include "cam/CamOutput.h"
 #include "model/items/Arc.h"
+#include "model/items/Part.h"
 #include "platform/Numbers.h"
 #include "tests/cam/CamOutputFixture.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdint>
 #include <functional>
@@ -48,7 +50,8 @@ void PrintTo(const CamPinRow& row, std::ostream* os)
     *os << row.name;
 }
 
-class CamOutputPinTest : public CamOutputFixture, public ::testing::WithParamInterface<CamPinRow>
+// Random boards for the pins, their holes' plating and the masks of what differs between runs.
+class CamPinBoard : public CamOutputFixture
 {
 protected:
     // Tracks, lands of every turret shape, arcs, vias, and round, oblong and rectangular holes,
@@ -88,6 +91,53 @@ protected:
             if (pick(random) % 4 == 0)
                 hole->ModifyType(HOLE_THROUGH, HOLE_THROUGH);
         }
+        // Placed parts whose holes lie on their own lands, on nothing, or are marked plated
+        // without copper: the part, not the layer, decides their plating.
+        for (int p = 0; p < 4; ++p) {
+            CPart part;
+            for (int i = 0; i < 6; ++i) {
+                const CDPoint at = point();
+                if (i % 2 == 0) {
+                    CLand land(at, 1 + i % 3);
+                    land.SetLayerNo(p % 2);
+                    part.NewLand(land);
+                }
+                const int form = pick(random) % 3;
+                CHole hole(at, sizes[pick(random) % 5], form == 0, form == 0 ? 0.0 : 1.5, 0.0, 0.0);
+                hole.ModifyType((form == 1 ? HOLE_LONG : form == 2 ? HOLE_RECT : 0) |
+                                    (i % 3 == 1 ? HOLE_THROUGH : 0),
+                                HOLE_SHAPE_MASK | HOLE_THROUGH);
+                hole.SetLayerNo(kHoleLayer);
+                part.NewHole(hole);
+            }
+            part.ModifyType(PART_PLACED, 0);
+            doc->GetBoardSheet(LAYER_MAX)->NewPart(part);
+        }
+        doc->BuildPartList(true);
+    }
+
+    // The plating of the hole layer's holes and of the parts' holes, in order.
+    std::string Plating()
+    {
+        std::string flags;
+        CSheet* holes = doc->GetBoardSheet(kHoleLayer);
+        for (POSITION pos = holes->GetFirstHolePos(); pos;)
+            flags += holes->GetNextHole(pos)->IsThroughHole() ? '1' : '0';
+        flags += '|';
+        CSheet* viaParts = doc->GetBoardSheet(LAYER_MAX);
+        for (POSITION pos = viaParts->GetFirstPartPos(); pos;) {
+            CPart* part = viaParts->GetNextPart(pos);
+            for (POSITION hp = part->GetFirstHolePos(); hp;)
+                flags += part->GetNextHole(hp)->IsThroughHole() ? '1' : '0';
+        }
+        return flags;
+    }
+
+    void Clear()
+    {
+        for (int layer : {0, 1, kHoleLayer, LAYER_MAX})
+            doc->GetBoardSheet(layer)->DeleteContents();
+        doc->BuildPartList(true);
     }
 
     std::string Masked(std::string text) const
@@ -112,6 +162,11 @@ protected:
         return text;
     }
 
+};
+
+class CamOutputPinTest : public CamPinBoard, public ::testing::WithParamInterface<CamPinRow>
+{
+protected:
     // Every file the output wrote beside the board, by name, then the messages and the holes'
     // plating, then the plating once the output's undo step is undone.
     std::uint32_t Output(const CamPinRow& row)
@@ -140,21 +195,14 @@ protected:
         EXPECT_GT(bytes, 5000u);
         for (const std::string& text : messages.Texts())
             hash.Add(Masked(text));
-        const auto plating = [&] {
-            std::string flags;
-            CSheet* holes = doc->GetBoardSheet(kHoleLayer);
-            for (POSITION pos = holes->GetFirstHolePos(); pos;)
-                flags += holes->GetNextHole(pos)->IsThroughHole() ? '1' : '0';
-            return flags;
-        };
-        hash.Add(plating());
+        hash.Add(Plating());
         hash.Add(std::to_string(doc->GetUndoHistory().size()));
         // Holes marked plated that touch no copper, and holes on lands: the drill side changes
         // their plating as one undo step.
         EXPECT_EQ(doc->CanUndo(), row.kind == 1);
         if (doc->CanUndo()) {
             doc->OnEditUndo();
-            hash.Add(plating());
+            hash.Add(Plating());
         }
         return hash.Value();
     }
@@ -166,14 +214,50 @@ TEST_P(CamOutputPinTest, EveryFileKeepsItsBytes)
     Fnv seeds;
     for (unsigned seed : {3u, 17u, 101u}) {
         SCOPED_TRACE(seed);
-        for (int layer : {0, 1, kHoleLayer}) {
-            doc->GetBoardSheet(layer)->DeleteContents();
-        }
-        doc->GetBoardSheet(LAYER_MAX)->DeleteContents();
+        Clear();
         Build(seed);
         seeds.Add(std::to_string(Output(row)));
     }
     EXPECT_EQ(seeds.Value(), row.hash) << platform::Format("0x%08x", seeds.Value());
+}
+
+// The plating pass of the drill tools finds, keeps and undoes the plating exactly as making the
+// tool table does (holes of the layer and of placed parts, of all three kinds).
+TEST_F(CamPinBoard, PlatingAloneIsTheToolTablesPlatingAndUndoStep)
+{
+    std::array<int, LAYER_MAX> flags{};
+    flags[0] = 1;
+    flags[kHoleLayer] = 1;
+    for (unsigned seed : {3u, 17u, 101u, 555u}) {
+        SCOPED_TRACE(seed);
+        struct Result
+        {
+            std::string found, undone;
+            std::size_t steps;
+        };
+        auto run = [&](auto pass) {
+            Clear();
+            Build(seed);
+            const std::size_t steps = doc->GetUndoHistory().size();
+            pass();
+            Result result{Plating(), std::string(), doc->GetUndoHistory().size() - steps};
+            if (doc->CanUndo()) {
+                doc->OnEditUndo();
+                result.undone = Plating();
+            }
+            return result;
+        };
+        Clear();
+        Build(seed);
+        const std::string before = Plating();
+        const Result alone = run([&] { doc->UpdateHolePlating(flags.data()); });
+        const Result table = run([&] { doc->MakeTCodeTable(flags.data(), 240); });
+        EXPECT_NE(alone.found, before);
+        EXPECT_GT(alone.steps, 0u);
+        EXPECT_EQ(alone.found, table.found);
+        EXPECT_EQ(alone.steps, table.steps);
+        EXPECT_EQ(alone.undone, table.undone);
+    }
 }
 
 void Photo(CamOutChoice& c)
@@ -191,13 +275,13 @@ void Drill(CamOutChoice& c)
 }
 
 const CamPinRow kRows[] = {
-    {"PhotoSequential", 0, [](CamOutChoice& c) { Photo(c); }, 0x504c2064},
+    {"PhotoSequential", 0, [](CamOutChoice& c) { Photo(c); }, 0x2c72b71a},
     {"PhotoAutomatic", 0,
      [](CamOutChoice& c) {
          Photo(c);
          c.records[0].extended = 0;
      },
-     0xf6e06078},
+     0xa0152c63},
     {"PhotoInchIncrementalTurned", 0,
      [](CamOutChoice& c) {
          Photo(c);
@@ -208,8 +292,8 @@ const CamPinRow kRows[] = {
          c.records[0].offsetX = 3.25;
          c.settings.photo.number = 4;
      },
-     0xdf47ebea},
-    {"DrillAutomatic", 1, [](CamOutChoice& c) { Drill(c); }, 0xf3fc8391},
+     0x263f78f1},
+    {"DrillAutomatic", 1, [](CamOutChoice& c) { Drill(c); }, 0x8c295025},
     {"DrillSequentialG81", 1,
      [](CamOutChoice& c) {
          Drill(c);
@@ -217,7 +301,7 @@ const CamPinRow kRows[] = {
          c.records[1].hitType = 1;
          c.settings.drillText2 = "lst";
      },
-     0x7d119774},
+     0x0ca06bfa},
     {"DrillLongKeptRectAsLong", 1,
      [](CamOutChoice& c) {
          Drill(c);
@@ -225,7 +309,7 @@ const CamPinRow kRows[] = {
          c.records[1].rectAsLong = 1;
          c.records[1].hitType = 2;
      },
-     0xf16c1236},
+     0x2effe81b},
     {"DrillSplitRoundD03Inch", 1,
      [](CamOutChoice& c) {
          Drill(c);
@@ -234,7 +318,7 @@ const CamPinRow kRows[] = {
          c.records[1].metric = 0;
          c.records[1].toolDigits = 3;
      },
-     0x23fdb3dd},
+     0x033b7a8b},
     {"DrillSplitLongFile", 1,
      [](CamOutChoice& c) {
          c.records[1].holeSplit = 2;
@@ -242,7 +326,7 @@ const CamPinRow kRows[] = {
          c.records[1].absolute = 0;
          c.settings.drill.outputs = {"1:drill:board.drl:3", "1:again:again.drl:1,3"};
      },
-     0xd31d00f9},
+     0x33614c4d},
 };
 
 INSTANTIATE_TEST_SUITE_P(Settings, CamOutputPinTest, ::testing::ValuesIn(kRows),

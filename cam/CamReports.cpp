@@ -217,11 +217,22 @@ void HoleList(CVELTADoc& doc, CSheet& holes, bool circular, std::string& out)
         }
         CDPoint at = hole->GetPoint();
         doc.ToUserOrigin(at, 0);
-        out += platform::Format("[%3d] % 8.3f,% 8.3f ", ++count, at.x, at.y);
-        if (!circular)
-            out += platform::Format("% 6.2f    ", Degrees(hole->GetAngle()));
+        // One row of the list per hole: formatted in place, no string made for it.
+        char row[128];
+        int length = std::snprintf(row, sizeof row, "[%3d] % 8.3f,% 8.3f ", ++count, at.x, at.y);
+        if (!circular && length >= 0 && static_cast<std::size_t>(length) < sizeof row)
+            length += std::snprintf(row + length, sizeof row - static_cast<std::size_t>(length), "% 6.2f    ",
+                                    Degrees(hole->GetAngle()));
+        if (length >= 0 && static_cast<std::size_t>(length) < sizeof row) {
+            out.append(row, static_cast<std::size_t>(length));
+        } else {
+            // Coordinates too large for the row buffer (hand-edited boards) take the long way.
+            out += platform::Format("[%3d] % 8.3f,% 8.3f ", count, at.x, at.y);
+            if (!circular)
+                out += platform::Format("% 6.2f    ", Degrees(hole->GetAngle()));
+        }
         if (count % perLine == 0)
-            out += "\n";
+            out += '\n';
     }
 }
 

@@ -290,7 +290,7 @@ int CVELTADoc::GatherHoles(const int* layers, CSheet* out, int kind, PlatingChan
         entry.hole->ModifyType(plated[i] ? HOLE_THROUGH : 0, HOLE_THROUGH);
     }
     if (!out)
-        return static_cast<int>(collected.size());
+        return static_cast<int>(collected.size()); // the plating was all that was asked for
     for (const Collected& entry : collected)
         out->NewHole(*entry.hole);
 

@@ -5,6 +5,7 @@
 #include "bench/DocumentBoard.h"
 #include "cam/CamOutput.h"
 #include "document/VELTADoc.h"
+#include "model/items/Part.h"
 #include "model/startup/Startup.h"
 #include "platform/Messages.h"
 
@@ -52,7 +53,7 @@ tagGERBAR Record(bool photo)
 
 struct CamBoard
 {
-    explicit CamBoard(int scale) : board(scale)
+    CamBoard(int scale, bool placed = false) : board(scale)
     {
         std::string missing;
         InstallQuarnHooks(&missing);
@@ -64,6 +65,11 @@ struct CamBoard
         doc->GetBoardSheet(B::kBottom)->SetWLayer(2);
         doc->GetBoardSheet(B::kHoleA)->ModifyType(0x10000, 0);
         bench::MoveIntoDocument(board, *doc);
+        if (placed) {
+            CSheet* viaParts = doc->GetBoardSheet(LAYER_MAX);
+            for (POSITION pos = viaParts->GetFirstPartPos(); pos;)
+                viaParts->GetNextPart(pos)->ModifyType(PART_PLACED, PART_PLACED);
+        }
         doc->BuildLayerLists();
         doc->BuildPartList(true);
         doc->SetPathName(folder.string() + "/board.vbd");
@@ -104,6 +110,19 @@ void BM_CamOutput(benchmark::State& state)
     state.counters["drill_bytes"] = static_cast<double>(std::filesystem::file_size(b.folder / "board.drl"));
 }
 BENCHMARK(BM_CamOutput)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The same with the parts placed: their copper and names go onto the photo files and their
+// drills, tested for plating, into the drill file.
+void BM_CamOutputPlaced(benchmark::State& state)
+{
+    CamBoard b(static_cast<int>(state.range(0)), true);
+    for (auto _ : state) {
+        OutputCamData(*b.doc, 0, b.choice);
+        OutputCamData(*b.doc, 1, b.choice);
+    }
+    state.counters["drill_bytes"] = static_cast<double>(std::filesystem::file_size(b.folder / "board.drl"));
+}
+BENCHMARK(BM_CamOutputPlaced)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_CamPhotoOnly(benchmark::State& state)
 {

@@ -11,6 +11,7 @@
 #include "platform/Messages.h"
 #include "platform/Numbers.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -177,6 +178,42 @@ double Degrees(double radians)
     return degrees;
 }
 
+// A number as "%*d" prints it: right-aligned in `width`.
+bool AppendPadded(std::string& out, int value, std::size_t width)
+{
+    char digits[16];
+    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, value);
+    if (error != std::errc())
+        return false;
+    const std::size_t length = static_cast<std::size_t>(end - digits);
+    if (length < width)
+        out.append(width - length, ' ');
+    out.append(digits, length);
+    return true;
+}
+
+// A finite number as "% *.*f" prints it: a space where a minus would go, right-aligned in
+// `width`. The fixed form with a precision is the exact value rounded as printf rounds it (to the
+// nearest, an exact half to even). False, and nothing added, for a number printf has to write.
+bool AppendFixed(std::string& out, double value, std::size_t width, int precision)
+{
+    if (!std::isfinite(value))
+        return false;
+    char digits[48];
+    char* at = digits;
+    if (!std::signbit(value))
+        *at++ = ' ';
+    const auto [end, error] =
+        std::to_chars(at, digits + sizeof digits, value, std::chars_format::fixed, precision);
+    if (error != std::errc())
+        return false;
+    const std::size_t length = static_cast<std::size_t>(end - digits);
+    if (length < width)
+        out.append(width - length, ' ');
+    out.append(digits, length);
+    return true;
+}
+
 // One drill-list form: round holes three to a line, or shaped holes two to a line with their angle,
 // in groups of equal size and plating, each under a header between separator lines.
 void HoleList(CVELTADoc& doc, CSheet& holes, bool circular, std::string& out)
@@ -217,11 +254,29 @@ void HoleList(CVELTADoc& doc, CSheet& holes, bool circular, std::string& out)
         }
         CDPoint at = hole->GetPoint();
         doc.ToUserOrigin(at, 0);
-        out += platform::Format("[%3d] % 8.3f,% 8.3f ", ++count, at.x, at.y);
-        if (!circular)
-            out += platform::Format("% 6.2f    ", Degrees(hole->GetAngle()));
+        // "[%3d] % 8.3f,% 8.3f " and for shaped holes "% 6.2f    ", made in place.
+        ++count;
+        const double angle = circular ? 0.0 : Degrees(hole->GetAngle());
+        const std::size_t rowStart = out.size();
+        out += '[';
+        bool made = AppendPadded(out, count, 3);
+        out += "] ";
+        made = made && AppendFixed(out, at.x, 8, 3);
+        out += ',';
+        made = made && AppendFixed(out, at.y, 8, 3);
+        out += ' ';
+        if (!circular) {
+            made = made && AppendFixed(out, angle, 6, 2);
+            out += "    ";
+        }
+        if (!made) {
+            out.resize(rowStart);
+            out += platform::Format("[%3d] % 8.3f,% 8.3f ", count, at.x, at.y);
+            if (!circular)
+                out += platform::Format("% 6.2f    ", angle);
+        }
         if (count % perLine == 0)
-            out += "\n";
+            out += '\n';
     }
 }
 

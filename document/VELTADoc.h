@@ -677,6 +677,9 @@ public:
     // The drill tool table of the flagged layers' holes of one kind (240: round, slot, then
     // rectangular tools): the number of tools.
     int MakeTCodeTable(const int* layers, int kind);
+    // The plating of the flagged layers' holes, found and kept as MakeTCodeTable(layers, 240)
+    // finds and keeps it (a change is one undo step), without the table.
+    void UpdateHolePlating(const int* layers);
     // The document's drill tool table (TOOL_TABLE_MAX entries; the first without hits ends it).
     std::array<tagTCODE, TOOL_TABLE_MAX>& GetTCodeTable() { return m_tools; }
     int GetTCodeCount() const { return m_nToolCount; }

@@ -29,7 +29,6 @@ constexpr int kLastDCode = 999;
 constexpr int kMaxToolNumber = 999;
 constexpr int kThrough = 0x1;
 constexpr int kLong = 0x10;
-constexpr int kAllHoles = 240;
 constexpr int kShapeCircle = 0;
 constexpr int kShapeSquare = 1;
 constexpr int kShapeDonut = 2;
@@ -315,7 +314,7 @@ void CVELTADoc::CollectTools(const int* layers, int holeKind, bool clear)
             if (*layer < LAYER_MAX)
                 flags[static_cast<std::size_t>(*layer)] = 1;
         // Finds the plating of the listed layers' holes before their tools are told apart.
-        MakeTCodeTable(flags.data(), kAllHoles);
+        UpdateHolePlating(flags.data());
         m_tools.fill(tagTCODE{});
         m_nToolCount = 0;
     }

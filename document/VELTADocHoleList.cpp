@@ -137,6 +137,23 @@ struct CopperLayer
     }
 };
 
+// What the plating test looks at: the board's vias and the set's parts by their bounds, and each
+// wiring layer's copper. Made once for the gatherings of one step (the kinds of a tool table):
+// nothing on the board moves while its holes are gathered, and only the holes' plating changes,
+// which none of this looks at.
+struct PlatingTest
+{
+    PlatingTest(CSheet* boardVias, CSheet* setParts, const std::vector<CPart*>& parts)
+        : vias(boardVias, KIND_VIA), partBounds(setParts, KIND_PART), listed(parts.begin(), parts.end())
+    {
+    }
+
+    BoundsIndex vias;
+    BoundsIndex partBounds;
+    std::set<CPart*> listed;
+    std::vector<CopperLayer> copper;
+};
+
 } // namespace
 
 // Holes whose plating a gathering changed, kept until the gathering ends so that one undo step
@@ -148,6 +165,7 @@ struct CVELTADoc::PlatingChanges
     std::map<int, std::vector<CHole*>> changed;    // layer -> the board's holes, changed
     std::vector<CPart*> parts;                     // parts holding a changed hole, in order met
     std::set<CPart*> partSeen;
+    std::unique_ptr<PlatingTest> test; // made by the step's first gathering that tests a hole
 };
 
 int CVELTADoc::GatherHoles(const int* layers, CSheet* out, int kind, PlatingChanges& changes)
@@ -182,7 +200,7 @@ int CVELTADoc::GatherHoles(const int* layers, CSheet* out, int kind, PlatingChan
         CSheet* sheet = GetSetSheet(set, layer);
         if (!sheet)
             continue;
-        if ((GetBoardSheet(layer)->GetType() & kHoleLayer) && (kind == 0 || kind == kAllKinds)) {
+        if (out && (GetBoardSheet(layer)->GetType() & kHoleLayer) && (kind == 0 || kind == kAllKinds)) {
             auto copyVia = [&](CVia* via) {
                 CHole drilled = via->GetHole();
                 if (oneSided)
@@ -211,22 +229,24 @@ int CVELTADoc::GatherHoles(const int* layers, CSheet* out, int kind, PlatingChan
     // The plating of each collected hole: copper of a wiring layer in the list's order, else a part.
     std::vector<bool> plated(collected.size(), false);
     if (!oneSided && !collected.empty()) {
-        BoundsIndex boardVias(GetBoardSheet(LAYER_MAX), KIND_VIA);
-        BoundsIndex setParts(viaParts, KIND_PART);
-        std::vector<CopperLayer> copper;
-        for (std::uint8_t wire : m_stack.wireLayers) {
-            CSheet* sheet = GetBoardSheet(wire);
-            if (!sheet)
-                continue;
-            CopperLayer layer;
-            layer.sheet = sheet;
-            layer.vias = &boardVias;
-            layer.partItems =
-                std::make_unique<CSheet>(sheet->GetWLayer(), sheet->GetType(), sheet->GetLayerNo(), this);
-            sheet->GetPartItems(*layer.partItems, 0);
-            copper.push_back(std::move(layer));
+        if (!changes.test) {
+            changes.test = std::make_unique<PlatingTest>(GetBoardSheet(LAYER_MAX), viaParts, parts);
+            for (std::uint8_t wire : m_stack.wireLayers) {
+                CSheet* sheet = GetBoardSheet(wire);
+                if (!sheet)
+                    continue;
+                CopperLayer layer;
+                layer.sheet = sheet;
+                layer.vias = &changes.test->vias;
+                layer.partItems =
+                    std::make_unique<CSheet>(sheet->GetWLayer(), sheet->GetType(), sheet->GetLayerNo(), this);
+                sheet->GetPartItems(*layer.partItems, 0);
+                changes.test->copper.push_back(std::move(layer));
+            }
         }
-        const std::set<CPart*> listed(parts.begin(), parts.end());
+        std::vector<CopperLayer>& copper = changes.test->copper;
+        BoundsIndex& setParts = changes.test->partBounds;
+        const std::set<CPart*>& listed = changes.test->listed;
         for (std::size_t i = 0; i < collected.size(); ++i) {
             CHole* hole = collected[i].hole;
             for (CopperLayer& layer : copper) {
@@ -269,6 +289,8 @@ int CVELTADoc::GatherHoles(const int* layers, CSheet* out, int kind, PlatingChan
         }
         entry.hole->ModifyType(plated[i] ? HOLE_THROUGH : 0, HOLE_THROUGH);
     }
+    if (!out)
+        return static_cast<int>(collected.size()); // the plating was all that was asked for
     for (const Collected& entry : collected)
         out->NewHole(*entry.hole);
 
@@ -322,4 +344,13 @@ int CVELTADoc::MakeTCodeTable(const int* layers, int kind)
     }
     RecordPlatingChanges(changes);
     return m_nToolCount;
+}
+
+void CVELTADoc::UpdateHolePlating(const int* layers)
+{
+    // The kinds in the table's order, so that the changes are met, and undone, in its order.
+    PlatingChanges changes;
+    for (int pass : {0, 16, 32})
+        GatherHoles(layers, nullptr, pass, changes);
+    RecordPlatingChanges(changes);
 }

@@ -13,10 +13,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 
 namespace {
 
@@ -300,6 +302,46 @@ TEST_F(DrillListTest, LongFormAppendsToTheCircularListOfTheSameName)
     WriteDrillList(*doc, holes, Data("b.drl"), "lst", true, false);
     EXPECT_EQ(ReadFile(root / "out" / "b.lst").substr(0, 78), kRule + "\r\n ");
     EXPECT_EQ(ReadFile(root / "out" / "b.lst").find("Oval"), std::string::npos);
+}
+
+// Rows are made without printf: every coordinate must come out as "% 8.3f" prints it, ties (an
+// exact half of the last place), signed zeros, tiny negatives, large and far values included.
+TEST_F(DrillListTest, RowsAreWhatPrintfMakesOfEveryCoordinate)
+{
+    doc->SetUserOrigin(CDPoint(0, 0));
+    std::vector<double> values = {0.0,          -0.0,      1e-9,          -1e-9,         0.0005,
+                                  -0.0005,      0.0015,    2.0005,        1234.5675,     -1234.5675,
+                                  99999.9995,   1e6 + 0.0625, 123456789.0625, -98765432.4375, 1e15,
+                                  -1e15,        0.9995,    -0.9995,       9.9995,        99.9995};
+    for (int k = -48; k <= 48; ++k)
+        values.push_back(k / 16.0); // halves of the third place: 0.0625, 0.1875, ...
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> spread(-2000.0, 2000.0);
+    for (int i = 0; i < 200; ++i)
+        values.push_back(i % 2 ? spread(random) : std::round(spread(random) * 1000.0) / 1000.0 + 0.0005);
+    CSheet holes;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        Add(holes, values[i], values[values.size() - 1 - i], 0.8);
+    Add(holes, 0.0625, -0.0625, 1.0, HOLE_LONG, true, 3.0, 0.0, 0.0);
+    Add(holes, -0.1875, 2.0005, 1.0, HOLE_LONG, true, 3.0, 0.0, -1e-12);
+    WriteDrillList(*doc, holes, Data("p.drl"), "hst", true, false);
+    WriteDrillList(*doc, holes, Data("p.drl"), "hst", false, true);
+
+    std::string rows;
+    char row[128];
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        std::snprintf(row, sizeof row, "[%3d] % 8.3f,% 8.3f ", static_cast<int>(i + 1), values[i],
+                      values[values.size() - 1 - i]);
+        rows += row;
+        if ((i + 1) % 3 == 0)
+            rows += "\r\n";
+    }
+    const std::string text = ReadFile(root / "out" / "p.hst");
+    const std::string header = kRule + "\r\n Hole Diameter = 0.80 mm for Through hole\r\n" + kRule + "\r\n";
+    ASSERT_EQ(text.substr(0, header.size()), header);
+    EXPECT_EQ(text.substr(header.size(), rows.size()), rows);
+    EXPECT_NE(text.find("[  1]    0.062,  -0.062   0.00    [  2]   -0.188,   2.001  -0.00    \r\n"),
+              std::string::npos);
 }
 
 TEST_F(DrillListTest, UnwritableListIsReportedAndAnEmptyNameSparesTheDrillFile)

@@ -157,9 +157,18 @@ public:
 
     static std::uint64_t Hash(const std::vector<std::int32_t>& key)
     {
+        // Two numbers a step: the steps depend on one another, and a figure's key is a few dozen.
         std::uint64_t h = 0x243F6A8885A308D3ull ^ key.size();
-        for (const std::int32_t v : key) {
-            h = (h ^ static_cast<std::uint32_t>(v)) * 0x9E3779B97F4A7C15ull;
+        const std::size_t n = key.size();
+        std::size_t i = 0;
+        for (; i + 1 < n; i += 2) {
+            const std::uint64_t v =
+                static_cast<std::uint32_t>(key[i]) | std::uint64_t(static_cast<std::uint32_t>(key[i + 1])) << 32;
+            h = (h ^ v) * 0x9E3779B97F4A7C15ull;
+            h ^= h >> 29;
+        }
+        if (i < n) {
+            h = (h ^ static_cast<std::uint32_t>(key[i])) * 0x9E3779B97F4A7C15ull;
             h ^= h >> 29;
         }
         return h | 1;
@@ -258,6 +267,7 @@ QPainterDrawContext::QPainterDrawContext(QPainter* painter, unsigned flags)
     m_base = m_painter->transform();
     if (const QPaintDevice* device = m_painter->device())
         m_mapping.SetResolution(device->logicalDpiX(), device->logicalDpiY());
+    TakeMapping();
     const QPaintEngine* engine = m_painter->paintEngine();
     // Only pixel engines combine pixels; vector engines (SVG among them) may claim the feature
     // and then fall back to embedding images.
@@ -360,8 +370,40 @@ double QPainterDrawContext::ScaleY() const
            std::abs(static_cast<double>(m_mapping.GetWindowExt().cy));
 }
 
+void QPainterDrawContext::DeviceMapping::Take(const Mapping& mapping)
+{
+    constexpr double range = 1 << 26;
+    const CPoint win = mapping.GetWindowOrg();
+    const CPoint to = mapping.GetViewportOrg();
+    const CSize winExt = mapping.GetWindowExt();
+    const CSize vpExt = mapping.GetViewportExt();
+    m_winX = win.x;
+    m_winY = win.y;
+    m_toX = to.x;
+    m_toY = to.y;
+    // As the mapping scales: the viewport extent over the window extent.
+    m_scaleX = vpExt.cx / static_cast<double>(winExt.cx);
+    m_scaleY = vpExt.cy / static_cast<double>(winExt.cy);
+    m_toInRange = to.x < range && to.x > -range && to.y < range && to.y > -range;
+}
+
+CPoint QPainterDrawContext::SetWindowOrg(CPoint org)
+{
+    const CPoint previous = DrawContext::SetWindowOrg(org);
+    TakeMapping();
+    return previous;
+}
+
+CPoint QPainterDrawContext::SetViewportOrg(CPoint org)
+{
+    const CPoint previous = DrawContext::SetViewportOrg(org);
+    TakeMapping();
+    return previous;
+}
+
 void QPainterDrawContext::MappingChanged()
 {
+    TakeMapping();
     // Pen widths and font sizes are taken in device units.
     if (++m_generation == 0)
         ++m_generation;
@@ -1086,7 +1128,9 @@ bool QPainterDrawContext::RecordKey(Qt::FillRule rule, QRect& bounds)
 
 void QPainterDrawContext::BeginPath()
 {
-    m_path.clear();
+    // Only a realised path holds elements; clearing an empty one still costs a call.
+    if (m_pathReal)
+        m_path.clear();
     m_record.clear();
     m_pathReal = false;
     m_pathOpen = true;
@@ -1104,7 +1148,9 @@ void QPainterDrawContext::EndPath()
 
 void QPainterDrawContext::AbortPath()
 {
-    m_path.clear();
+    // Only a realised path holds elements; clearing an empty one still costs a call.
+    if (m_pathReal)
+        m_path.clear();
     m_record.clear();
     m_pathReal = false;
     m_pathOpen = m_pathEnded = m_figureOpen = false;
@@ -1141,7 +1187,9 @@ void QPainterDrawContext::UsePath(bool fill, bool stroke)
             DrawPath(m_path, fill, stroke, m_brush, true);
         }
     }
-    m_path.clear();
+    // Only a realised path holds elements; clearing an empty one still costs a call.
+    if (m_pathReal)
+        m_path.clear();
     m_record.clear();
     m_pathReal = false;
     m_pathOpen = m_pathEnded = m_figureOpen = false;

@@ -60,6 +60,48 @@ public:
     ~QPainterDrawContext() override;
 
     QPainter* Painter() const { return m_painter; }
+
+    // Logical points to device units as the mapping rounds them, held to +-2^27 (what a device
+    // context can address, leaving room for widths and margins without overflow). Both axes take
+    // one test for the common case: both products well inside the range and neither near a
+    // half; the rest goes through the mapping.
+    class DeviceMapping
+    {
+    public:
+        void Take(const Mapping& mapping);
+        [[gnu::always_inline]] CPoint ToDevice(CPoint p, const Mapping& mapping) const
+        {
+            constexpr double range = 1 << 26;
+            const double px = (p.x - m_winX) * m_scaleX;
+            const double py = (p.y - m_winY) * m_scaleY;
+            const double qx = px + m_toX;
+            const double qy = py + m_toY;
+            // Held where a conversion to int is defined; the tests below reject what this changed.
+            const auto wx = static_cast<std::int32_t>(std::clamp(qx, -range * 4, range * 4));
+            const auto wy = static_cast<std::int32_t>(std::clamp(qy, -range * 4, range * 4));
+            const double fx = qx - wx;
+            const double fy = qy - wy;
+            const double hx = (fx < 0 ? -fx : fx) - 0.5;
+            const double hy = (fy < 0 ? -fy : fy) - 0.5;
+            const bool quick = m_toInRange & (px < range) & (px > -range) & (py < range) & (py > -range) &
+                               ((hx > 1e-5) | (hx < -1e-5)) & ((hy > 1e-5) | (hy < -1e-5));
+            if (quick) [[likely]] {
+                // Within 2^27 by the range tests: no clamp is needed.
+                const std::int32_t ax = hx > 0 ? 1 : 0;
+                const std::int32_t ay = hy > 0 ? 1 : 0;
+                return CPoint(wx + ax - 2 * (ax & (fx < 0 ? 1 : 0)), wy + ay - 2 * (ay & (fy < 0 ? 1 : 0)));
+            }
+            constexpr std::int32_t limit = 1 << 27;
+            const CPoint d = mapping.LPtoDP(p);
+            return CPoint(std::clamp(d.x, -limit, limit), std::clamp(d.y, -limit, limit));
+        }
+
+    private:
+        double m_winX = 0, m_winY = 0;
+        double m_toX = 0, m_toY = 0;
+        double m_scaleX = 1, m_scaleY = 1;
+        bool m_toInRange = true;
+    };
     // Takes the painter's clip again, for callers that change it while the context lives.
     void UpdateClip();
 
@@ -122,6 +164,8 @@ public:
     int SetMapMode(int mode) override;
     CSize SetWindowExt(CSize ext) override;
     CSize SetViewportExt(CSize ext) override;
+    CPoint SetWindowOrg(CPoint org) override;
+    CPoint SetViewportOrg(CPoint org) override;
 
 private:
     void BoxFigure(const CRect& r, bool ellipse);
@@ -141,15 +185,8 @@ private:
     };
 
     // Inline: every point an item draws comes through here.
-    CPoint DevPoint(CPoint p) const
-    {
-        // Device coordinates are held to what a device context can address, which leaves room
-        // for widths and margins without overflow.
-        constexpr std::int32_t limit = 1 << 27;
-        const CPoint d = m_mapping.LPtoDP(p);
-        return CPoint(std::clamp(d.x, -limit, limit), std::clamp(d.y, -limit, limit));
-    }
-    QPoint Dev(CPoint p) const
+    [[gnu::always_inline]] CPoint DevPoint(CPoint p) const { return m_fast.ToDevice(p, m_mapping); }
+    [[gnu::always_inline]] QPoint Dev(CPoint p) const
     {
         const CPoint d = DevPoint(p);
         return QPoint(d.x, d.y);
@@ -171,6 +208,7 @@ private:
     void PrepareOn(QPainter& painter, const Brush& fill);
     void SetPainterRop(int rop);
     void MappingChanged();
+    void TakeMapping() { m_fast.Take(m_mapping); }
     void UpdateStampTarget();
 
     // Draws a closed figure: fills it with the brush and outlines it with the pen. Under a raster
@@ -199,6 +237,8 @@ private:
     void RealiseFont() const;
     // The selected font's escapement as an angle counter-clockwise on the device, in degrees.
     double EscapementOnDevice() const;
+
+    DeviceMapping m_fast;
 
     QPainter* m_painter;
     unsigned m_flags;

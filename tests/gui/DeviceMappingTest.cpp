@@ -7,8 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QPainter>
+
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <random>
 #include <vector>
@@ -101,5 +105,57 @@ const MappingCase kMappings[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Mappings, DeviceMappingTest, ::testing::ValuesIn(kMappings));
+
+// The context follows every change of its mapping, whichever setter makes it and in whatever order:
+// a filled rectangle covers the device box the plain mapping gives its corners.
+TEST(DeviceMappingContext, FollowsEveryChangeOfTheMapping)
+{
+    struct Step
+    {
+        const char* name;
+        std::function<void(platform::DrawContext&)> set;
+    };
+    const Step steps[] = {
+        {"viewport origin", [](platform::DrawContext& dc) { dc.SetViewportOrg(CPoint(60, 100)); }},
+        {"extents", [](platform::DrawContext& dc) {
+             dc.SetMapMode(MM_ANISOTROPIC);
+             dc.SetWindowExt(CSize(10, 10));
+             dc.SetViewportExt(CSize(7, -7));
+         }},
+        {"window origin", [](platform::DrawContext& dc) { dc.SetWindowOrg(CPoint(-30, 20)); }},
+        {"viewport origin again", [](platform::DrawContext& dc) { dc.SetViewportOrg(CPoint(20, 150)); }},
+        {"window origin again", [](platform::DrawContext& dc) { dc.SetWindowOrg(CPoint(-23, 7)); }},
+        {"viewport extent", [](platform::DrawContext& dc) { dc.SetViewportExt(CSize(13, -9)); }},
+        {"window extent", [](platform::DrawContext& dc) { dc.SetWindowExt(CSize(20, 30)); }},
+        {"viewport origin a third time", [](platform::DrawContext& dc) { dc.SetViewportOrg(CPoint(41, 33)); }},
+        {"map mode", [](platform::DrawContext& dc) { dc.SetMapMode(MM_TEXT); }},
+    };
+    QImage image(200, 200, QImage::Format_RGB32);
+    QPainter painter(&image);
+    QPainterDrawContext dc(&painter);
+    dc.SelectStockPen(NULL_PEN);
+    dc.SelectBrush(platform::Brush::Solid(RGB(0, 0, 0)));
+    const CRect figure(10, 10, 50, 60);
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.set(dc);
+        image.fill(Qt::white);
+        dc.Rectangle(figure);
+        const CPoint a = Plain(dc.GetMapping(), CPoint(figure.left, figure.top));
+        const CPoint b = Plain(dc.GetMapping(), CPoint(figure.right, figure.bottom));
+        const QRect expected(QPoint(std::min(a.x, b.x), std::min(a.y, b.y)),
+                             QPoint(std::max(a.x, b.x) - 1, std::max(a.y, b.y) - 1));
+        ASSERT_FALSE(expected.isEmpty());
+        ASSERT_TRUE(image.rect().contains(expected));
+        QRect ink;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixel(x, y) != 0xFFFFFFFF)
+                    ink |= QRect(x, y, 1, 1);
+            }
+        }
+        EXPECT_EQ(ink, expected);
+    }
+}
 
 } // namespace

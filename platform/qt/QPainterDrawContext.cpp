@@ -1041,39 +1041,27 @@ void QPainterDrawContext::Arc(const CRect& box, CPoint start, CPoint end)
 
 // --- Paths.
 
-void QPainterDrawContext::PathFigureStart()
+void QPainterDrawContext::PathAddReal(int type, QPoint p)
 {
-    if (!m_figureOpen) {
-        PathAdd(QPainterPath::MoveToElement, Dev(m_position));
-        m_figureOpen = true;
-    }
-}
-
-void QPainterDrawContext::PathAdd(int type, QPoint p)
-{
-    if (m_pathReal) {
-        switch (type) {
-        case QPainterPath::MoveToElement:
-            m_path.moveTo(p);
-            break;
-        case QPainterPath::LineToElement:
-            m_path.lineTo(p);
-            break;
-        case QPainterPath::CurveToElement:
-            m_pendingCurve = 1;
-            m_curve[0] = p;
-            break;
-        default:
-            m_curve[m_pendingCurve++] = p;
-            if (m_pendingCurve == 3) {
-                m_path.cubicTo(m_curve[0], m_curve[1], m_curve[2]);
-                m_pendingCurve = 0;
-            }
-            break;
+    switch (type) {
+    case QPainterPath::MoveToElement:
+        m_path.moveTo(p);
+        break;
+    case QPainterPath::LineToElement:
+        m_path.lineTo(p);
+        break;
+    case QPainterPath::CurveToElement:
+        m_pendingCurve = 1;
+        m_curve[0] = p;
+        break;
+    default:
+        m_curve[m_pendingCurve++] = p;
+        if (m_pendingCurve == 3) {
+            m_path.cubicTo(m_curve[0], m_curve[1], m_curve[2]);
+            m_pendingCurve = 0;
         }
-        return;
+        break;
     }
-    m_record.push_back(PathOp{type, p});
 }
 
 void QPainterDrawContext::PathClose()
@@ -1116,12 +1104,15 @@ bool QPainterDrawContext::RecordKey(Qt::FillRule rule, QRect& bounds)
         return false;
     bounds = QRect(lo, hi);
     // Each step in one number: its kind and its place in the stamp.
-    m_key.assign({StampRecord, rule == Qt::WindingFill ? 1 : 0});
+    m_key.resize(2 + m_record.size());
+    std::int32_t* key = m_key.data();
+    *key++ = StampRecord;
+    *key++ = rule == Qt::WindingFill ? 1 : 0;
     for (const PathOp& op : m_record) {
         if (op.type == PathCloseOp)
-            m_key.push_back(PathCloseOp << 20);
+            *key++ = PathCloseOp << 20;
         else
-            m_key.push_back((op.type << 20) | ((op.p.x() - lo.x()) << 10) | (op.p.y() - lo.y()));
+            *key++ = (op.type << 20) | ((op.p.x() - lo.x()) << 10) | (op.p.y() - lo.y());
     }
     return true;
 }
@@ -1420,6 +1411,9 @@ CRect QPainterDrawContext::GetClipBox() const
 
 bool QPainterDrawContext::RectVisible(const CRect& r) const
 {
+    // Most items asked about lie well inside the view or well outside it.
+    if (const int decided = m_fast.Visible(r, m_clip); decided >= 0)
+        return decided == 1;
     // As on the recording context: right and bottom edges excluded, and a rectangle of no width
     // or height taken as one unit wide so that a bare line can still be seen.
     const CRect d = DevBox(r);

@@ -96,7 +96,40 @@ public:
             return CPoint(std::clamp(d.x, -limit, limit), std::clamp(d.y, -limit, limit));
         }
 
+        // Whether a rectangle's device box (normalised, right and bottom excluded, at least one
+        // unit wide and high) meets the clip, where the unrounded box decides it: each rounded
+        // edge lies within half a unit (and the mapping's last places) of the unrounded one, so
+        // an edge a unit or more clear of the clip's decides as its rounded form would.
+        // 1 or 0 when decided, -1 when the rounded box must be asked.
+        int Visible(const CRect& r, const CRect& clip) const
+        {
+            constexpr double range = 1 << 26;
+            const double ax = (r.left - m_winX) * m_scaleX;
+            const double bx = (r.right - m_winX) * m_scaleX;
+            const double ay = (r.top - m_winY) * m_scaleY;
+            const double by = (r.bottom - m_winY) * m_scaleY;
+            const bool inRange = m_toInRange & (ax < range) & (ax > -range) & (bx < range) & (bx > -range) &
+                                 (ay < range) & (ay > -range) & (by < range) & (by > -range);
+            if (!inRange)
+                return -1;
+            const int x = Axis(std::min(ax, bx) + m_toX, std::max(ax, bx) + m_toX, clip.left, clip.right);
+            const int y = Axis(std::min(ay, by) + m_toY, std::max(ay, by) + m_toY, clip.top, clip.bottom);
+            if (x == 0 || y == 0)
+                return 0;
+            return x == 1 && y == 1 ? 1 : -1;
+        }
+
     private:
+        // One axis of Visible: lo and hi unrounded, from and to the clip's edges (to excluded).
+        static int Axis(double lo, double hi, std::int32_t from, std::int32_t to)
+        {
+            if (lo > to + 1.0 || hi < from - 2.0)
+                return 0;
+            if (lo < to - 1.0 && hi > from + 1.0)
+                return 1;
+            return -1;
+        }
+
         double m_winX = 0, m_winY = 0;
         double m_toX = 0, m_toY = 0;
         double m_scaleX = 1, m_scaleY = 1;
@@ -221,7 +254,13 @@ private:
                 bool keyed = false);
     template <class DrawFn> void Layered(const QRect& bounds, const Brush& brush, DrawFn&& draw);
 
-    void PathFigureStart();
+    void PathFigureStart()
+    {
+        if (!m_figureOpen) {
+            PathAdd(QPainterPath::MoveToElement, Dev(m_position));
+            m_figureOpen = true;
+        }
+    }
     void UsePath(bool fill, bool stroke);
     // keyed: the path is drawn from a stamp where it can.
     void DrawPath(const QPainterPath& path, bool fill, bool stroke, const Brush& brush, bool keyed = false);
@@ -292,7 +331,15 @@ private:
         int type;
         QPoint p;
     };
-    void PathAdd(int type, QPoint p);
+    // Inline for the usual case, a step recorded; a realised path takes it in PathAddReal.
+    void PathAdd(int type, QPoint p)
+    {
+        if (m_pathReal) [[unlikely]]
+            PathAddReal(type, p);
+        else
+            m_record.push_back(PathOp{type, p});
+    }
+    void PathAddReal(int type, QPoint p);
     void PathClose();
     void RealisePath();
     // Puts the recorded path in m_key relative to the top left of bounds; false when it cannot be.

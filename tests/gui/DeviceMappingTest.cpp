@@ -11,6 +11,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <limits>
@@ -82,6 +83,56 @@ TEST_P(DeviceMappingTest, GivesTheMappingsPoints)
         const CPoint got = fast.ToDevice(p, mapping);
         ASSERT_EQ(got.x, expected.x) << p.x << "," << p.y;
         ASSERT_EQ(got.y, expected.y) << p.x << "," << p.y;
+    }
+}
+
+// Rectangles about the edges of the image (the clip) and well inside and outside it, wide and
+// thin, either way round: the context's answer is that of the rounded device box.
+TEST_P(DeviceMappingTest, RectVisibleAsTheRoundedBoxSays)
+{
+    const MappingCase& c = GetParam();
+    constexpr int width = 120, height = 90;
+    QImage image(width, height, QImage::Format_RGB32);
+    QPainter painter(&image);
+    QPainterDrawContext dc(&painter);
+    dc.SetMapMode(c.mode);
+    dc.SetWindowExt(c.window);
+    dc.SetViewportExt(c.viewport);
+    dc.SetWindowOrg(c.windowOrg);
+    dc.SetViewportOrg(c.viewportOrg);
+    const Mapping& mapping = dc.GetMapping();
+    // Logical units a device unit, to jitter corners across device edges.
+    const int unit = std::max(1, static_cast<int>(std::abs(static_cast<double>(mapping.GetWindowExt().cx)) /
+                                                 std::abs(static_cast<double>(mapping.GetViewportExt().cx))));
+    std::mt19937 rng(static_cast<unsigned>(c.viewport.cx * 17 + c.window.cy));
+    std::uniform_int_distribution<int> deviceX(-30, width + 30);
+    std::uniform_int_distribution<int> deviceY(-30, height + 30);
+    std::uniform_int_distribution<int> jitter(-2 * unit, 2 * unit);
+    int seen = 0;
+    for (int i = 0; i < 20000; ++i) {
+        const auto add = [](std::int32_t v, int d) {
+            return static_cast<std::int32_t>(std::clamp<std::int64_t>(std::int64_t(v) + d, INT32_MIN, INT32_MAX));
+        };
+        const auto logical = [&](int x, int y) {
+            const CPoint p = mapping.DPtoLP(CPoint(x, y));
+            return CPoint(add(p.x, jitter(rng)), add(p.y, jitter(rng)));
+        };
+        const CPoint a = logical(deviceX(rng), deviceY(rng));
+        // Thin rectangles half the time: a bare line's box.
+        const CPoint b = i % 2 ? logical(deviceX(rng), deviceY(rng)) : CPoint(add(a.x, jitter(rng)), a.y);
+        const CRect r(a.x, a.y, b.x, b.y);
+        const CPoint da = Plain(mapping, a);
+        const CPoint db = Plain(mapping, b);
+        const std::int64_t left = std::min(da.x, db.x), right = std::max(da.x, db.x);
+        const std::int64_t top = std::min(da.y, db.y), bottom = std::max(da.y, db.y);
+        const bool expected = left < width && 0 < std::max(right, left + 1) && top < height &&
+                              0 < std::max(bottom, top + 1);
+        seen += expected;
+        ASSERT_EQ(dc.RectVisible(r), expected) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+    }
+    // Beyond the 32-bit logical range no point lands on the image; elsewhere some must.
+    if (std::abs(c.viewportOrg.x) < (1 << 24)) {
+        EXPECT_GT(seen, 0);
     }
 }
 

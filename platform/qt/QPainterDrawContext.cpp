@@ -146,16 +146,18 @@ class StampCache
 {
 public:
     static constexpr std::uint32_t SeenOnly = 0xFFFFFFFFu;
+    // Sixteen bytes, so that four share a cache line: a stamp's runs follow its key.
     struct Slot
     {
-        std::uint64_t hash = 0; // 0: empty
+        std::uint32_t hash = 0; // 0: empty
         std::uint32_t key = 0;
         std::uint32_t keyLength = 0;
-        std::uint32_t run = 0;
         std::uint32_t runCount = SeenOnly;
+
+        std::uint32_t Run() const { return key + keyLength; }
     };
 
-    static std::uint64_t Hash(const std::vector<std::int32_t>& key)
+    static std::uint32_t Hash(const std::vector<std::int32_t>& key)
     {
         // Two numbers a step: the steps depend on one another, and a figure's key is a few dozen.
         std::uint64_t h = 0x243F6A8885A308D3ull ^ key.size();
@@ -171,16 +173,16 @@ public:
             h = (h ^ static_cast<std::uint32_t>(key[i])) * 0x9E3779B97F4A7C15ull;
             h ^= h >> 29;
         }
-        return h | 1;
+        return static_cast<std::uint32_t>(h ^ (h >> 32)) | 1;
     }
 
     // The slot of key: found, or the empty one where it would go (hash 0).
-    Slot& Find(const std::vector<std::int32_t>& key, std::uint64_t hash)
+    Slot& Find(const std::vector<std::int32_t>& key, std::uint32_t hash)
     {
         if (m_slots.empty())
             m_slots.resize(std::size_t(1) << 12);
         const std::size_t mask = m_slots.size() - 1;
-        for (std::size_t i = static_cast<std::size_t>(hash >> 7) & mask;; i = (i + 1) & mask) {
+        for (std::size_t i = static_cast<std::size_t>(hash >> 1) & mask;; i = (i + 1) & mask) {
             Slot& slot = m_slots[i];
             if (slot.hash == 0)
                 return slot;
@@ -191,7 +193,7 @@ public:
     }
 
     // Fills the empty slot Find gave.
-    void Add(Slot& slot, const std::vector<std::int32_t>& key, std::uint64_t hash)
+    void Add(Slot& slot, const std::vector<std::int32_t>& key, std::uint32_t hash)
     {
         slot.hash = hash;
         slot.keyLength = static_cast<std::uint32_t>(key.size());
@@ -204,7 +206,7 @@ public:
         for (const Slot& s : old) {
             if (s.hash == 0)
                 continue;
-            std::size_t i = static_cast<std::size_t>(s.hash >> 7) & mask;
+            std::size_t i = static_cast<std::size_t>(s.hash >> 1) & mask;
             while (m_slots[i].hash != 0)
                 i = (i + 1) & mask;
             m_slots[i] = s;
@@ -720,15 +722,18 @@ bool QPainterDrawContext::Stamped(const QRect& bounds, bool fill, bool stroke, c
     const QRect onImage = area.translated(m_stampOffset);
     if (area.width() > StampSide || area.height() > StampSide || !m_stampArea.contains(onImage))
         return false;
-    m_key.push_back(stroke ? m_pen.style : -1);
-    m_key.push_back(stroke ? pen->width : 0);
-    m_key.push_back(stroke ? static_cast<std::int32_t>(m_pen.color) : 0);
-    m_key.push_back(fill ? static_cast<std::int32_t>(brush.color) : -1);
-    m_key.push_back(area.width());
-    m_key.push_back(area.height());
+    const std::size_t shape = m_key.size();
+    m_key.resize(shape + 6);
+    std::int32_t* tail = m_key.data() + shape;
+    tail[0] = stroke ? m_pen.style : -1;
+    tail[1] = stroke ? pen->width : 0;
+    tail[2] = stroke ? static_cast<std::int32_t>(m_pen.color) : 0;
+    tail[3] = fill ? static_cast<std::int32_t>(brush.color) : -1;
+    tail[4] = area.width();
+    tail[5] = area.height();
 
     StampCache& cache = Stamps();
-    const std::uint64_t hash = StampCache::Hash(m_key);
+    const std::uint32_t hash = StampCache::Hash(m_key);
     StampCache::Slot* slot = &cache.Find(m_key, hash);
     if (slot->hash == 0) {
         if (cache.Full()) {
@@ -756,7 +761,6 @@ bool QPainterDrawContext::Stamped(const QRect& bounds, bool fill, bool stroke, c
             draw(painter, stroke);
         }
         cache.AddKey(*slot, m_key);
-        slot->run = static_cast<std::uint32_t>(cache.data.size());
         for (int y = 0; y < area.height(); ++y) {
             const auto* line = reinterpret_cast<const std::uint32_t*>(canvas.constScanLine(y));
             for (int x = 0; x < area.width();) {
@@ -770,10 +774,10 @@ bool QPainterDrawContext::Stamped(const QRect& bounds, bool fill, bool stroke, c
                 x = end;
             }
         }
-        slot->runCount = static_cast<std::uint32_t>(cache.data.size() - slot->run) / 2;
+        slot->runCount = static_cast<std::uint32_t>(cache.data.size() - slot->Run()) / 2;
     }
     const QPoint at = onImage.topLeft();
-    const std::int32_t* run = cache.data.data() + slot->run;
+    const std::int32_t* run = cache.data.data() + slot->Run();
     for (const std::int32_t* end = run + 2 * slot->runCount; run != end; run += 2) {
         const int row = run[0] >> 20;
         const int x = (run[0] >> 10) & 0x3FF;

@@ -852,25 +852,31 @@ CPoint QPainterDrawContext::MoveTo(CPoint p)
 
 void QPainterDrawContext::LineTo(CPoint p)
 {
+    // A step of a path (glyph outlines make many) stays clear of the drawing's set-up.
     if (m_pathOpen) {
         PathFigureStart();
         PathAdd(QPainterPath::LineToElement, Dev(p));
     } else if (PenVisible()) {
-        const QPoint a = Dev(m_position);
-        const QPoint b = Dev(p);
-        const auto draw = [&](QPainter& painter, bool) { painter.drawLine(a, b); };
-        bool stamped = false;
-        if (m_stampBits) {
-            const QRect bounds(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
-                               QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
-            m_key.assign({StampLine, a.x() - bounds.left(), a.y() - bounds.top(), b.x() - bounds.left(),
-                          b.y() - bounds.top()});
-            stamped = Stamped(bounds, false, true, m_brush, draw);
-        }
-        if (!stamped && Prepare(true, nullptr, false))
-            draw(*m_painter, true);
+        DrawLineTo(p);
     }
     m_position = p;
+}
+
+void QPainterDrawContext::DrawLineTo(CPoint p)
+{
+    const QPoint a = Dev(m_position);
+    const QPoint b = Dev(p);
+    const auto draw = [&](QPainter& painter, bool) { painter.drawLine(a, b); };
+    bool stamped = false;
+    if (m_stampBits) {
+        const QRect bounds(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                           QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
+        m_key.assign({StampLine, a.x() - bounds.left(), a.y() - bounds.top(), b.x() - bounds.left(),
+                      b.y() - bounds.top()});
+        stamped = Stamped(bounds, false, true, m_brush, draw);
+    }
+    if (!stamped && Prepare(true, nullptr, false))
+        draw(*m_painter, true);
 }
 
 void QPainterDrawContext::Polyline(std::span<const CPoint> points)

@@ -202,6 +202,8 @@ public:
 
 private:
     void BoxFigure(const CRect& r, bool ellipse);
+    // LineTo outside a path: the line from the current position to p with the pen.
+    [[gnu::noinline]] void DrawLineTo(CPoint p);
     struct PenEntry
     {
         Pen key;

@@ -135,6 +135,7 @@ public:
         double m_scaleX = 1, m_scaleY = 1;
         bool m_toInRange = true;
     };
+
     // Takes the painter's clip again, for callers that change it while the context lives.
     void UpdateClip();
 

@@ -116,7 +116,11 @@ void CLine::DrawLine(platform::DrawContext* dc, int mode)
     CDRect area = GetBoundingRect();
     GetAngle();
     area.InflateRect(4.0);
-    if (!dc->RectVisible(area.IntRect()))
+    // area.IntRect(), with the scale taken once.
+    const ScaledToInt dev;
+    const CPoint topLeft = dev(area.left, area.top);
+    const CPoint bottomRight = dev(area.right, area.bottom);
+    if (!dc->RectVisible(CRect(topLeft.x, topLeft.y, bottomRight.x, bottomRight.y)))
         return;
     if (GetLineWidth() / 2 == 0.0)
         mode = 1;
@@ -193,6 +197,8 @@ void CLine::DrawName(platform::DrawContext* dc)
 
 void CLine::DrawArrow(platform::DrawContext* dc, CDPoint end, int mode)
 {
+    if (m_nStartArrow == 0 && m_nEndArrow == 0)
+        return; // most lines: neither end has a head or a dot
     const auto head = [&](const CDPoint& tip, const CDPoint& other, int code) {
         if (code > 0) {
             CDPoint pts[3] = {tip, other, CDPoint()};

@@ -98,6 +98,15 @@ void Draw(BenchView& view, QImage& image, const QRect& exposed)
     view.OnDraw(dc);
 }
 
+// Equal hashes before and after a change of the drawing: the same pixels.
+std::uint32_t ImageHash(const QImage& image)
+{
+    std::uint32_t h = 2166136261u;
+    for (int y = 0; y < image.height(); ++y)
+        h = bench::Fnv1a(image.constScanLine(y), static_cast<std::size_t>(image.bytesPerLine()), h);
+    return h;
+}
+
 void Save(const QImage& image, const char* what, int scale)
 {
     if (const char* out = std::getenv("VELTA_BENCH_PNG"))
@@ -136,6 +145,7 @@ void BM_ViewRedraw(benchmark::State& state)
     Save(image, zoom > 1 ? (filled ? "zoom4-filled" : "zoom4") : (filled ? "fitted-filled" : "fitted"),
          scale);
     state.counters["items"] = static_cast<double>(b.board.ItemCount());
+    state.counters["hash"] = static_cast<double>(ImageHash(image));
     platform::SetProfile(nullptr);
 }
 
@@ -155,6 +165,7 @@ void BM_ViewScrollStrip(benchmark::State& state)
     Draw(*b.view, image, image.rect()); // indexes and glyphs made once
     for (auto _ : state)
         Draw(*b.view, image, QRect(image.width() - strip, 0, strip, image.height()));
+    state.counters["hash"] = static_cast<double>(ImageHash(image));
     platform::SetProfile(nullptr);
 }
 

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -20,6 +22,25 @@ CPoint Dev(const CDPoint& p)
 {
     return p.IntPoint();
 }
+
+// CDPoint::IntPoint with the scale taken once, for the many points of one outline: the scaled
+// coordinate truncated toward zero, held to the 32-bit range, NaN as zero.
+struct ScaledToInt
+{
+    double scale = CDPoint::GetScale();
+
+    static std::int32_t Truncate(double v)
+    {
+        if (v != v)
+            return 0;
+        if (v >= 2147483647.0)
+            return std::numeric_limits<std::int32_t>::max();
+        if (v <= -2147483648.0)
+            return std::numeric_limits<std::int32_t>::min();
+        return static_cast<std::int32_t>(v);
+    }
+    CPoint operator()(double x, double y) const { return CPoint(Truncate(scale * x), Truncate(scale * y)); }
+};
 
 // Convex hull, counter-clockwise, without collinear points.
 std::vector<CDPoint> ConvexHull(std::vector<CDPoint> pts)
@@ -70,8 +91,9 @@ void CLine::AddOutlinePath(platform::DrawContext* dc, const CDPoint& from, const
     const CDPoint d(std::cos(a), std::sin(a));
     const CDPoint n(-d.y, d.x);
     const double k = kBezierQuarter * h;
+    const ScaledToInt dev;
     const auto at = [&](const CDPoint& c, double along, double side) {
-        return Dev(CDPoint(c.x + d.x * along + n.x * side, c.y + d.y * along + n.y * side));
+        return dev(c.x + d.x * along + n.x * side, c.y + d.y * along + n.y * side);
     };
     dc->MoveTo(at(from, 0, h));
     dc->LineTo(at(to, 0, h));
@@ -94,7 +116,11 @@ void CLine::DrawLine(platform::DrawContext* dc, int mode)
     CDRect area = GetBoundingRect();
     GetAngle();
     area.InflateRect(4.0);
-    if (!dc->RectVisible(area.IntRect()))
+    // area.IntRect(), with the scale taken once.
+    const ScaledToInt dev;
+    const CPoint topLeft = dev(area.left, area.top);
+    const CPoint bottomRight = dev(area.right, area.bottom);
+    if (!dc->RectVisible(CRect(topLeft.x, topLeft.y, bottomRight.x, bottomRight.y)))
         return;
     if (GetLineWidth() / 2 == 0.0)
         mode = 1;
@@ -171,6 +197,8 @@ void CLine::DrawName(platform::DrawContext* dc)
 
 void CLine::DrawArrow(platform::DrawContext* dc, CDPoint end, int mode)
 {
+    if (m_nStartArrow == 0 && m_nEndArrow == 0)
+        return; // most lines: neither end has a head or a dot
     const auto head = [&](const CDPoint& tip, const CDPoint& other, int code) {
         if (code > 0) {
             CDPoint pts[3] = {tip, other, CDPoint()};

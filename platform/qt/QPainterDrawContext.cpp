@@ -146,32 +146,43 @@ class StampCache
 {
 public:
     static constexpr std::uint32_t SeenOnly = 0xFFFFFFFFu;
+    // Sixteen bytes, so that four share a cache line: a stamp's runs follow its key.
     struct Slot
     {
-        std::uint64_t hash = 0; // 0: empty
+        std::uint32_t hash = 0; // 0: empty
         std::uint32_t key = 0;
         std::uint32_t keyLength = 0;
-        std::uint32_t run = 0;
         std::uint32_t runCount = SeenOnly;
+
+        std::uint32_t Run() const { return key + keyLength; }
     };
 
-    static std::uint64_t Hash(const std::vector<std::int32_t>& key)
+    static std::uint32_t Hash(const std::vector<std::int32_t>& key)
     {
+        // Two numbers a step: the steps depend on one another, and a figure's key is a few dozen.
         std::uint64_t h = 0x243F6A8885A308D3ull ^ key.size();
-        for (const std::int32_t v : key) {
-            h = (h ^ static_cast<std::uint32_t>(v)) * 0x9E3779B97F4A7C15ull;
+        const std::size_t n = key.size();
+        std::size_t i = 0;
+        for (; i + 1 < n; i += 2) {
+            const std::uint64_t v =
+                static_cast<std::uint32_t>(key[i]) | std::uint64_t(static_cast<std::uint32_t>(key[i + 1])) << 32;
+            h = (h ^ v) * 0x9E3779B97F4A7C15ull;
             h ^= h >> 29;
         }
-        return h | 1;
+        if (i < n) {
+            h = (h ^ static_cast<std::uint32_t>(key[i])) * 0x9E3779B97F4A7C15ull;
+            h ^= h >> 29;
+        }
+        return static_cast<std::uint32_t>(h ^ (h >> 32)) | 1;
     }
 
     // The slot of key: found, or the empty one where it would go (hash 0).
-    Slot& Find(const std::vector<std::int32_t>& key, std::uint64_t hash)
+    Slot& Find(const std::vector<std::int32_t>& key, std::uint32_t hash)
     {
         if (m_slots.empty())
             m_slots.resize(std::size_t(1) << 12);
         const std::size_t mask = m_slots.size() - 1;
-        for (std::size_t i = static_cast<std::size_t>(hash >> 7) & mask;; i = (i + 1) & mask) {
+        for (std::size_t i = static_cast<std::size_t>(hash >> 1) & mask;; i = (i + 1) & mask) {
             Slot& slot = m_slots[i];
             if (slot.hash == 0)
                 return slot;
@@ -182,7 +193,7 @@ public:
     }
 
     // Fills the empty slot Find gave.
-    void Add(Slot& slot, const std::vector<std::int32_t>& key, std::uint64_t hash)
+    void Add(Slot& slot, const std::vector<std::int32_t>& key, std::uint32_t hash)
     {
         slot.hash = hash;
         slot.keyLength = static_cast<std::uint32_t>(key.size());
@@ -195,7 +206,7 @@ public:
         for (const Slot& s : old) {
             if (s.hash == 0)
                 continue;
-            std::size_t i = static_cast<std::size_t>(s.hash >> 7) & mask;
+            std::size_t i = static_cast<std::size_t>(s.hash >> 1) & mask;
             while (m_slots[i].hash != 0)
                 i = (i + 1) & mask;
             m_slots[i] = s;
@@ -258,6 +269,7 @@ QPainterDrawContext::QPainterDrawContext(QPainter* painter, unsigned flags)
     m_base = m_painter->transform();
     if (const QPaintDevice* device = m_painter->device())
         m_mapping.SetResolution(device->logicalDpiX(), device->logicalDpiY());
+    TakeMapping();
     const QPaintEngine* engine = m_painter->paintEngine();
     // Only pixel engines combine pixels; vector engines (SVG among them) may claim the feature
     // and then fall back to embedding images.
@@ -360,8 +372,40 @@ double QPainterDrawContext::ScaleY() const
            std::abs(static_cast<double>(m_mapping.GetWindowExt().cy));
 }
 
+void QPainterDrawContext::DeviceMapping::Take(const Mapping& mapping)
+{
+    constexpr double range = 1 << 26;
+    const CPoint win = mapping.GetWindowOrg();
+    const CPoint to = mapping.GetViewportOrg();
+    const CSize winExt = mapping.GetWindowExt();
+    const CSize vpExt = mapping.GetViewportExt();
+    m_winX = win.x;
+    m_winY = win.y;
+    m_toX = to.x;
+    m_toY = to.y;
+    // As the mapping scales: the viewport extent over the window extent.
+    m_scaleX = vpExt.cx / static_cast<double>(winExt.cx);
+    m_scaleY = vpExt.cy / static_cast<double>(winExt.cy);
+    m_toInRange = to.x < range && to.x > -range && to.y < range && to.y > -range;
+}
+
+CPoint QPainterDrawContext::SetWindowOrg(CPoint org)
+{
+    const CPoint previous = DrawContext::SetWindowOrg(org);
+    TakeMapping();
+    return previous;
+}
+
+CPoint QPainterDrawContext::SetViewportOrg(CPoint org)
+{
+    const CPoint previous = DrawContext::SetViewportOrg(org);
+    TakeMapping();
+    return previous;
+}
+
 void QPainterDrawContext::MappingChanged()
 {
+    TakeMapping();
     // Pen widths and font sizes are taken in device units.
     if (++m_generation == 0)
         ++m_generation;
@@ -678,15 +722,18 @@ bool QPainterDrawContext::Stamped(const QRect& bounds, bool fill, bool stroke, c
     const QRect onImage = area.translated(m_stampOffset);
     if (area.width() > StampSide || area.height() > StampSide || !m_stampArea.contains(onImage))
         return false;
-    m_key.push_back(stroke ? m_pen.style : -1);
-    m_key.push_back(stroke ? pen->width : 0);
-    m_key.push_back(stroke ? static_cast<std::int32_t>(m_pen.color) : 0);
-    m_key.push_back(fill ? static_cast<std::int32_t>(brush.color) : -1);
-    m_key.push_back(area.width());
-    m_key.push_back(area.height());
+    const std::size_t shape = m_key.size();
+    m_key.resize(shape + 6);
+    std::int32_t* tail = m_key.data() + shape;
+    tail[0] = stroke ? m_pen.style : -1;
+    tail[1] = stroke ? pen->width : 0;
+    tail[2] = stroke ? static_cast<std::int32_t>(m_pen.color) : 0;
+    tail[3] = fill ? static_cast<std::int32_t>(brush.color) : -1;
+    tail[4] = area.width();
+    tail[5] = area.height();
 
     StampCache& cache = Stamps();
-    const std::uint64_t hash = StampCache::Hash(m_key);
+    const std::uint32_t hash = StampCache::Hash(m_key);
     StampCache::Slot* slot = &cache.Find(m_key, hash);
     if (slot->hash == 0) {
         if (cache.Full()) {
@@ -714,7 +761,6 @@ bool QPainterDrawContext::Stamped(const QRect& bounds, bool fill, bool stroke, c
             draw(painter, stroke);
         }
         cache.AddKey(*slot, m_key);
-        slot->run = static_cast<std::uint32_t>(cache.data.size());
         for (int y = 0; y < area.height(); ++y) {
             const auto* line = reinterpret_cast<const std::uint32_t*>(canvas.constScanLine(y));
             for (int x = 0; x < area.width();) {
@@ -728,10 +774,10 @@ bool QPainterDrawContext::Stamped(const QRect& bounds, bool fill, bool stroke, c
                 x = end;
             }
         }
-        slot->runCount = static_cast<std::uint32_t>(cache.data.size() - slot->run) / 2;
+        slot->runCount = static_cast<std::uint32_t>(cache.data.size() - slot->Run()) / 2;
     }
     const QPoint at = onImage.topLeft();
-    const std::int32_t* run = cache.data.data() + slot->run;
+    const std::int32_t* run = cache.data.data() + slot->Run();
     for (const std::int32_t* end = run + 2 * slot->runCount; run != end; run += 2) {
         const int row = run[0] >> 20;
         const int x = (run[0] >> 10) & 0x3FF;
@@ -806,25 +852,31 @@ CPoint QPainterDrawContext::MoveTo(CPoint p)
 
 void QPainterDrawContext::LineTo(CPoint p)
 {
+    // A step of a path (glyph outlines make many) stays clear of the drawing's set-up.
     if (m_pathOpen) {
         PathFigureStart();
         PathAdd(QPainterPath::LineToElement, Dev(p));
     } else if (PenVisible()) {
-        const QPoint a = Dev(m_position);
-        const QPoint b = Dev(p);
-        const auto draw = [&](QPainter& painter, bool) { painter.drawLine(a, b); };
-        bool stamped = false;
-        if (m_stampBits) {
-            const QRect bounds(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
-                               QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
-            m_key.assign({StampLine, a.x() - bounds.left(), a.y() - bounds.top(), b.x() - bounds.left(),
-                          b.y() - bounds.top()});
-            stamped = Stamped(bounds, false, true, m_brush, draw);
-        }
-        if (!stamped && Prepare(true, nullptr, false))
-            draw(*m_painter, true);
+        DrawLineTo(p);
     }
     m_position = p;
+}
+
+void QPainterDrawContext::DrawLineTo(CPoint p)
+{
+    const QPoint a = Dev(m_position);
+    const QPoint b = Dev(p);
+    const auto draw = [&](QPainter& painter, bool) { painter.drawLine(a, b); };
+    bool stamped = false;
+    if (m_stampBits) {
+        const QRect bounds(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                           QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
+        m_key.assign({StampLine, a.x() - bounds.left(), a.y() - bounds.top(), b.x() - bounds.left(),
+                      b.y() - bounds.top()});
+        stamped = Stamped(bounds, false, true, m_brush, draw);
+    }
+    if (!stamped && Prepare(true, nullptr, false))
+        draw(*m_painter, true);
 }
 
 void QPainterDrawContext::Polyline(std::span<const CPoint> points)
@@ -999,39 +1051,27 @@ void QPainterDrawContext::Arc(const CRect& box, CPoint start, CPoint end)
 
 // --- Paths.
 
-void QPainterDrawContext::PathFigureStart()
+void QPainterDrawContext::PathAddReal(int type, QPoint p)
 {
-    if (!m_figureOpen) {
-        PathAdd(QPainterPath::MoveToElement, Dev(m_position));
-        m_figureOpen = true;
-    }
-}
-
-void QPainterDrawContext::PathAdd(int type, QPoint p)
-{
-    if (m_pathReal) {
-        switch (type) {
-        case QPainterPath::MoveToElement:
-            m_path.moveTo(p);
-            break;
-        case QPainterPath::LineToElement:
-            m_path.lineTo(p);
-            break;
-        case QPainterPath::CurveToElement:
-            m_pendingCurve = 1;
-            m_curve[0] = p;
-            break;
-        default:
-            m_curve[m_pendingCurve++] = p;
-            if (m_pendingCurve == 3) {
-                m_path.cubicTo(m_curve[0], m_curve[1], m_curve[2]);
-                m_pendingCurve = 0;
-            }
-            break;
+    switch (type) {
+    case QPainterPath::MoveToElement:
+        m_path.moveTo(p);
+        break;
+    case QPainterPath::LineToElement:
+        m_path.lineTo(p);
+        break;
+    case QPainterPath::CurveToElement:
+        m_pendingCurve = 1;
+        m_curve[0] = p;
+        break;
+    default:
+        m_curve[m_pendingCurve++] = p;
+        if (m_pendingCurve == 3) {
+            m_path.cubicTo(m_curve[0], m_curve[1], m_curve[2]);
+            m_pendingCurve = 0;
         }
-        return;
+        break;
     }
-    m_record.push_back(PathOp{type, p});
 }
 
 void QPainterDrawContext::PathClose()
@@ -1074,19 +1114,24 @@ bool QPainterDrawContext::RecordKey(Qt::FillRule rule, QRect& bounds)
         return false;
     bounds = QRect(lo, hi);
     // Each step in one number: its kind and its place in the stamp.
-    m_key.assign({StampRecord, rule == Qt::WindingFill ? 1 : 0});
+    m_key.resize(2 + m_record.size());
+    std::int32_t* key = m_key.data();
+    *key++ = StampRecord;
+    *key++ = rule == Qt::WindingFill ? 1 : 0;
     for (const PathOp& op : m_record) {
         if (op.type == PathCloseOp)
-            m_key.push_back(PathCloseOp << 20);
+            *key++ = PathCloseOp << 20;
         else
-            m_key.push_back((op.type << 20) | ((op.p.x() - lo.x()) << 10) | (op.p.y() - lo.y()));
+            *key++ = (op.type << 20) | ((op.p.x() - lo.x()) << 10) | (op.p.y() - lo.y());
     }
     return true;
 }
 
 void QPainterDrawContext::BeginPath()
 {
-    m_path.clear();
+    // Only a realised path holds elements; clearing an empty one still costs a call.
+    if (m_pathReal)
+        m_path.clear();
     m_record.clear();
     m_pathReal = false;
     m_pathOpen = true;
@@ -1104,7 +1149,9 @@ void QPainterDrawContext::EndPath()
 
 void QPainterDrawContext::AbortPath()
 {
-    m_path.clear();
+    // Only a realised path holds elements; clearing an empty one still costs a call.
+    if (m_pathReal)
+        m_path.clear();
     m_record.clear();
     m_pathReal = false;
     m_pathOpen = m_pathEnded = m_figureOpen = false;
@@ -1141,7 +1188,9 @@ void QPainterDrawContext::UsePath(bool fill, bool stroke)
             DrawPath(m_path, fill, stroke, m_brush, true);
         }
     }
-    m_path.clear();
+    // Only a realised path holds elements; clearing an empty one still costs a call.
+    if (m_pathReal)
+        m_path.clear();
     m_record.clear();
     m_pathReal = false;
     m_pathOpen = m_pathEnded = m_figureOpen = false;
@@ -1372,6 +1421,9 @@ CRect QPainterDrawContext::GetClipBox() const
 
 bool QPainterDrawContext::RectVisible(const CRect& r) const
 {
+    // Most items asked about lie well inside the view or well outside it.
+    if (const int decided = m_fast.Visible(r, m_clip); decided >= 0)
+        return decided == 1;
     // As on the recording context: right and bottom edges excluded, and a rectangle of no width
     // or height taken as one unit wide so that a bare line can still be seen.
     const CRect d = DevBox(r);

@@ -60,6 +60,82 @@ public:
     ~QPainterDrawContext() override;
 
     QPainter* Painter() const { return m_painter; }
+
+    // Logical points to device units as the mapping rounds them, held to +-2^27 (what a device
+    // context can address, leaving room for widths and margins without overflow). Both axes take
+    // one test for the common case: both products well inside the range and neither near a
+    // half; the rest goes through the mapping.
+    class DeviceMapping
+    {
+    public:
+        void Take(const Mapping& mapping);
+        [[gnu::always_inline]] CPoint ToDevice(CPoint p, const Mapping& mapping) const
+        {
+            constexpr double range = 1 << 26;
+            const double px = (p.x - m_winX) * m_scaleX;
+            const double py = (p.y - m_winY) * m_scaleY;
+            const double qx = px + m_toX;
+            const double qy = py + m_toY;
+            // Held where a conversion to int is defined; the tests below reject what this changed.
+            const auto wx = static_cast<std::int32_t>(std::clamp(qx, -range * 4, range * 4));
+            const auto wy = static_cast<std::int32_t>(std::clamp(qy, -range * 4, range * 4));
+            const double fx = qx - wx;
+            const double fy = qy - wy;
+            const double hx = (fx < 0 ? -fx : fx) - 0.5;
+            const double hy = (fy < 0 ? -fy : fy) - 0.5;
+            const bool quick = m_toInRange & (px < range) & (px > -range) & (py < range) & (py > -range) &
+                               ((hx > 1e-5) | (hx < -1e-5)) & ((hy > 1e-5) | (hy < -1e-5));
+            if (quick) [[likely]] {
+                // Within 2^27 by the range tests: no clamp is needed.
+                const std::int32_t ax = hx > 0 ? 1 : 0;
+                const std::int32_t ay = hy > 0 ? 1 : 0;
+                return CPoint(wx + ax - 2 * (ax & (fx < 0 ? 1 : 0)), wy + ay - 2 * (ay & (fy < 0 ? 1 : 0)));
+            }
+            constexpr std::int32_t limit = 1 << 27;
+            const CPoint d = mapping.LPtoDP(p);
+            return CPoint(std::clamp(d.x, -limit, limit), std::clamp(d.y, -limit, limit));
+        }
+
+        // Whether a rectangle's device box (normalised, right and bottom excluded, at least one
+        // unit wide and high) meets the clip, where the unrounded box decides it: each rounded
+        // edge lies within half a unit (and the mapping's last places) of the unrounded one, so
+        // an edge a unit or more clear of the clip's decides as its rounded form would.
+        // 1 or 0 when decided, -1 when the rounded box must be asked.
+        int Visible(const CRect& r, const CRect& clip) const
+        {
+            constexpr double range = 1 << 26;
+            const double ax = (r.left - m_winX) * m_scaleX;
+            const double bx = (r.right - m_winX) * m_scaleX;
+            const double ay = (r.top - m_winY) * m_scaleY;
+            const double by = (r.bottom - m_winY) * m_scaleY;
+            const bool inRange = m_toInRange & (ax < range) & (ax > -range) & (bx < range) & (bx > -range) &
+                                 (ay < range) & (ay > -range) & (by < range) & (by > -range);
+            if (!inRange)
+                return -1;
+            const int x = Axis(std::min(ax, bx) + m_toX, std::max(ax, bx) + m_toX, clip.left, clip.right);
+            const int y = Axis(std::min(ay, by) + m_toY, std::max(ay, by) + m_toY, clip.top, clip.bottom);
+            if (x == 0 || y == 0)
+                return 0;
+            return x == 1 && y == 1 ? 1 : -1;
+        }
+
+    private:
+        // One axis of Visible: lo and hi unrounded, from and to the clip's edges (to excluded).
+        static int Axis(double lo, double hi, std::int32_t from, std::int32_t to)
+        {
+            if (lo > to + 1.0 || hi < from - 2.0)
+                return 0;
+            if (lo < to - 1.0 && hi > from + 1.0)
+                return 1;
+            return -1;
+        }
+
+        double m_winX = 0, m_winY = 0;
+        double m_toX = 0, m_toY = 0;
+        double m_scaleX = 1, m_scaleY = 1;
+        bool m_toInRange = true;
+    };
+
     // Takes the painter's clip again, for callers that change it while the context lives.
     void UpdateClip();
 
@@ -122,9 +198,13 @@ public:
     int SetMapMode(int mode) override;
     CSize SetWindowExt(CSize ext) override;
     CSize SetViewportExt(CSize ext) override;
+    CPoint SetWindowOrg(CPoint org) override;
+    CPoint SetViewportOrg(CPoint org) override;
 
 private:
     void BoxFigure(const CRect& r, bool ellipse);
+    // LineTo outside a path: the line from the current position to p with the pen.
+    [[gnu::noinline]] void DrawLineTo(CPoint p);
     struct PenEntry
     {
         Pen key;
@@ -141,15 +221,8 @@ private:
     };
 
     // Inline: every point an item draws comes through here.
-    CPoint DevPoint(CPoint p) const
-    {
-        // Device coordinates are held to what a device context can address, which leaves room
-        // for widths and margins without overflow.
-        constexpr std::int32_t limit = 1 << 27;
-        const CPoint d = m_mapping.LPtoDP(p);
-        return CPoint(std::clamp(d.x, -limit, limit), std::clamp(d.y, -limit, limit));
-    }
-    QPoint Dev(CPoint p) const
+    [[gnu::always_inline]] CPoint DevPoint(CPoint p) const { return m_fast.ToDevice(p, m_mapping); }
+    [[gnu::always_inline]] QPoint Dev(CPoint p) const
     {
         const CPoint d = DevPoint(p);
         return QPoint(d.x, d.y);
@@ -171,6 +244,7 @@ private:
     void PrepareOn(QPainter& painter, const Brush& fill);
     void SetPainterRop(int rop);
     void MappingChanged();
+    void TakeMapping() { m_fast.Take(m_mapping); }
     void UpdateStampTarget();
 
     // Draws a closed figure: fills it with the brush and outlines it with the pen. Under a raster
@@ -183,7 +257,13 @@ private:
                 bool keyed = false);
     template <class DrawFn> void Layered(const QRect& bounds, const Brush& brush, DrawFn&& draw);
 
-    void PathFigureStart();
+    void PathFigureStart()
+    {
+        if (!m_figureOpen) {
+            PathAdd(QPainterPath::MoveToElement, Dev(m_position));
+            m_figureOpen = true;
+        }
+    }
     void UsePath(bool fill, bool stroke);
     // keyed: the path is drawn from a stamp where it can.
     void DrawPath(const QPainterPath& path, bool fill, bool stroke, const Brush& brush, bool keyed = false);
@@ -199,6 +279,8 @@ private:
     void RealiseFont() const;
     // The selected font's escapement as an angle counter-clockwise on the device, in degrees.
     double EscapementOnDevice() const;
+
+    DeviceMapping m_fast;
 
     QPainter* m_painter;
     unsigned m_flags;
@@ -252,7 +334,15 @@ private:
         int type;
         QPoint p;
     };
-    void PathAdd(int type, QPoint p);
+    // Inline for the usual case, a step recorded; a realised path takes it in PathAddReal.
+    void PathAdd(int type, QPoint p)
+    {
+        if (m_pathReal) [[unlikely]]
+            PathAddReal(type, p);
+        else
+            m_record.push_back(PathOp{type, p});
+    }
+    void PathAddReal(int type, QPoint p);
     void PathClose();
     void RealisePath();
     // Puts the recorded path in m_key relative to the top left of bounds; false when it cannot be.

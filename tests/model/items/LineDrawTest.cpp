@@ -7,8 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <initializer_list>
 #include <numbers>
+#include <random>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -21,6 +24,7 @@ protected:
     {
         doc.turretTable[1] = tagTURRET{TURRET_ROUND, 0.25, 0.0};
         doc.turretTable[2] = tagTURRET{TURRET_SQUARE, 0.25, 0.0};
+        doc.turretTable[3] = tagTURRET{TURRET_ROUND, 0.2, 0.0};
         frame.dims.arrowLength = 200;
         frame.dims.arrowAngle = 15.0 * kPi / 180.0;
         frame.dims.dotSize = 100;
@@ -84,6 +88,69 @@ TEST_F(LineDrawTest, BodyInEveryMode)
     Draw(diagonal, 2);
     EXPECT_EQ(dc.Count(Kind::MoveTo), 1u);
     EXPECT_EQ(dc.Count(Kind::LineTo), 5u);
+}
+
+// The round outline as the plain form builds it: every point through CDPoint::IntPoint.
+std::string LiteralRoundOutline(const CDPoint& from, const CDPoint& to, double width)
+{
+    const double h = width / 2;
+    const double a = from.GetAngle(to);
+    const CDPoint d(std::cos(a), std::sin(a));
+    const CDPoint n(-d.y, d.x);
+    const double k = 0.55228475 * h;
+    const auto at = [&](const CDPoint& c, double along, double side) {
+        const CPoint p = CDPoint(c.x + d.x * along + n.x * side, c.y + d.y * along + n.y * side).IntPoint();
+        return std::to_string(p.x) + "," + std::to_string(p.y);
+    };
+    const auto curve = [&](const CDPoint& c, std::initializer_list<std::pair<double, double>> steps) {
+        std::string s = "PolyBezierTo(";
+        for (const auto& [along, side] : steps)
+            s += (s.back() == '(' ? "(" : " (") + at(c, along, side) + ")";
+        return s + ")\n";
+    };
+    return "BeginPath()\nMoveTo(" + at(from, 0, h) + ")\nLineTo(" + at(to, 0, h) + ")\n" +
+           curve(to, {{k, h}, {h, k}, {h, 0}, {h, -k}, {k, -h}, {0, -h}}) + "LineTo(" + at(from, 0, -h) + ")\n" +
+           curve(from, {{-k, -h}, {-h, -k}, {-h, 0}, {-h, k}, {-k, h}, {0, h}}) + "CloseFigure()\nEndPath()\n";
+}
+
+// Random round-pen lines at several coordinate scales, on a router's grid and off it, near zero,
+// negative and far out (where the scaled coordinate is held to the 32-bit range): the outline's
+// points are those of the plain form.
+TEST_F(LineDrawTest, RoundOutlinePointsAsThePlainFormGivesThem)
+{
+    struct Case
+    {
+        const char* name;
+        unsigned seed;
+        int scale;
+        double spread;
+        double grid; // 0: anywhere
+    };
+    const Case cases[] = {
+        {"router grid", 1, 100, 300.0, 0.05}, {"anywhere", 2, 100, 300.0, 0.0},
+        {"near zero", 3, 100, 0.5, 0.0},      {"fine scale", 4, 10000, 50.0, 0.0},
+        {"coarse scale", 5, 1, 3000.0, 0.0},  {"beyond the range", 6, 100, 4.0e7, 0.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CDPoint::SetScale(c.scale);
+        dc.SetViewportExt(CSize(1, -1));
+        std::mt19937 rng(c.seed);
+        const auto coordinate = [&] {
+            const double v = std::uniform_real_distribution<double>(-c.spread, c.spread)(rng);
+            return c.grid > 0 ? std::round(v / c.grid) * c.grid : v;
+        };
+        for (int i = 0; i < 200; ++i) {
+            const int turret = rng() % 2 ? 1 : 3; // round pens
+            const CDPoint from(coordinate(), coordinate());
+            const CDPoint to(from.x + coordinate() / 50, from.y + coordinate() / 50);
+            if (from == to)
+                continue;
+            CLine line(from, to, turret, 0);
+            EXPECT_EQ(Draw(line, 2), LiteralRoundOutline(from, to, doc.turretTable[turret].size1) + "StrokePath()\n")
+                << i;
+        }
+    }
 }
 
 TEST_F(LineDrawTest, NothingOutsideTheVisibleAreaOrForAMarkedPoint)

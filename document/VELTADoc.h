@@ -780,6 +780,7 @@ private:
     void CheckCopperClearance(DrcRun& run, const std::vector<std::uint32_t>& groups);
     void CheckPartClearance(DrcRun& run, bool solderSide);
     void PutDrcMarks(DrcRun& run, CSheet& marks, int layer, bool emptyWhenClean);
+    void PutDrcPointMarks(DrcRun& run, const std::vector<std::uint32_t>& points, int layer);
     // CAM code tables: apertures by turret, drill tools, and the D-code strokes of CAM input
 public:
     static constexpr int APERTURE_MAX = 121;

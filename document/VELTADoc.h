@@ -19,6 +19,7 @@
 #include <array>
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -322,6 +323,10 @@ public:
     void StoreUndoForItem(CItemBase* item, int type);
     // An item or a whole sheet; type 0 adds to the step without closing it.
     void StoreUndoItem(CItemBase* item, int layer, int group, int type);
+    // Copies of one item, remade by prepare(i) before the i-th copy, as count StoreUndoItem calls
+    // of which the last closes the step; the redo store is emptied once.
+    void StoreUndoItems(CItemBase& item, std::size_t count, const std::function<void(std::size_t)>& prepare,
+                        int layer, int group, int type);
     void StoreRedoItem(CItemBase* item, int layer, int group, int type);
     int GetLastUndoClass() const;
     int GetLastUndoLayer() const;

@@ -337,10 +337,7 @@ void CVELTADoc::PutDrcPointMarks(DrcRun& run, const std::vector<std::uint32_t>& 
         return marker.GetBoundingRect();
     };
     CDRect bounds;
-    for (std::size_t k = 0; k < count; ++k) {
-        bounds |= place(k);
-        StoreUndoItem(&marker, layer, 0, k + 1 < count ? 0 : (empty ? 5 : 1));
-    }
+    StoreUndoItems(marker, count, [&](std::size_t k) { bounds |= place(k); }, layer, 0, empty ? 5 : 1);
     run.changed |= bounds;
     for (std::size_t k = 0; k < count; ++k) {
         place(k);

@@ -226,11 +226,15 @@ void CVELTADoc::RebuildConnectivity(std::vector<std::uint32_t>& groups)
 
     const int count = GetWireLayerCount();
     if (wiring.size() > 1) {
+        // Each via checked against the table in turn; the table starts empty.
+        drc::ViaRuns runs;
         for (POSITION pos = m_viaPartSheet.GetFirstViaPos(); pos;)
-            m_viaPartSheet.GetNextVia(pos)->CheckNet(count, &groups);
+            runs.Add(*m_viaPartSheet.GetNextVia(pos), count);
         for (CPart* part : m_partList)
             for (POSITION pos = part->GetFirstViaPos(); pos;)
-                part->GetNextVia(pos)->CheckNet(count, &groups);
+                runs.Add(*part->GetNextVia(pos), count);
+        groups.clear();
+        runs.AppendTo(groups);
     }
     drc::MergeGroups(groups);
     for (CPart* part : m_partList)

@@ -1,6 +1,7 @@
 #include "document/DrcSupport.h"
 
 #include "document/FrameHelpers.h"
+#include "model/items/Via.h"
 #include "model/net/Net.h"
 #include "platform/Cp932.h"
 
@@ -141,6 +142,48 @@ std::vector<std::pair<int, int>> FindNearPairs(const std::vector<CDRect>& rects,
     }
     std::sort(pairs.begin(), pairs.end());
     return pairs;
+}
+
+void ViaRuns::Add(const CVia& via, int layers)
+{
+    m_ids.clear();
+    for (int k = 1; k <= layers; ++k) {
+        const std::uint32_t id = via.GetLayerID(k);
+        if (id != 0 && std::find(m_ids.begin(), m_ids.end(), id) == m_ids.end())
+            m_ids.push_back(id);
+    }
+    auto key = [](std::size_t run, std::uint32_t id) { return static_cast<std::uint64_t>(run) << 32 | id; };
+    std::size_t first = SIZE_MAX;
+    for (std::uint32_t id : m_ids)
+        if (const auto found = m_firstRun.find(id); found != m_firstRun.end())
+            first = std::min(first, found->second);
+    if (first != SIZE_MAX) {
+        for (std::uint32_t id : m_ids) {
+            if (!m_held.insert(key(first, id)).second)
+                continue;
+            m_runs[first].push_back(id);
+            const auto [at, added] = m_firstRun.emplace(id, first);
+            if (!added)
+                at->second = std::min(at->second, first);
+        }
+        return;
+    }
+    if (m_ids.size() < 2)
+        return;
+    const std::size_t run = m_runs.size();
+    m_runs.push_back(m_ids);
+    for (std::uint32_t id : m_ids) {
+        m_held.insert(key(run, id));
+        m_firstRun.emplace(id, run);
+    }
+}
+
+void ViaRuns::AppendTo(std::vector<std::uint32_t>& list) const
+{
+    for (const auto& run : m_runs) {
+        list.insert(list.end(), run.begin(), run.end());
+        list.push_back(0);
+    }
 }
 
 namespace {

@@ -10,10 +10,13 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
 class CNet;
+class CVia;
 
 // The design rule check dialog's data: what the check command fills in and reads back after OK.
 struct DrcChoice
@@ -50,6 +53,25 @@ void MergeGroups(std::vector<std::uint32_t>& groups);
 // `reach` on every side, ordered by p and then q: a sweep over the rectangles sorted by their left
 // edge instead of testing every pair.
 std::vector<std::pair<int, int>> FindNearPairs(const std::vector<CDRect>& rects, double reach);
+
+// The copper-group runs that checking each via in turn against an empty list adds to it
+// (CVia::CheckNet): a via's ids join the first run holding any of them, the ones that run lacks
+// going to its end, or, two or more, open a run of their own. The first run is found through an
+// index of ids instead of a scan of the list.
+class ViaRuns
+{
+public:
+    // The via's nonzero ids of positions 1 to `layers`, each once.
+    void Add(const CVia& via, int layers);
+    // The runs, each closed by 0, at the list's end.
+    void AppendTo(std::vector<std::uint32_t>& list) const;
+
+private:
+    std::vector<std::uint32_t> m_ids;
+    std::vector<std::vector<std::uint32_t>> m_runs;
+    std::unordered_map<std::uint32_t, std::size_t> m_firstRun; // id -> lowest run holding it
+    std::unordered_set<std::uint64_t> m_held;                  // run << 32 | id
+};
 
 // Matches nets against a list node for node, as CNet::CheckNet (nets, list) does for each net in
 // turn, through an index of the list's node sets.

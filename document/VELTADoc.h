@@ -19,6 +19,7 @@
 #include <array>
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -322,6 +323,10 @@ public:
     void StoreUndoForItem(CItemBase* item, int type);
     // An item or a whole sheet; type 0 adds to the step without closing it.
     void StoreUndoItem(CItemBase* item, int layer, int group, int type);
+    // Copies of one item, remade by prepare(i) before the i-th copy, as count StoreUndoItem calls
+    // of which the last closes the step; the redo store is emptied once.
+    void StoreUndoItems(CItemBase& item, std::size_t count, const std::function<void(std::size_t)>& prepare,
+                        int layer, int group, int type);
     void StoreRedoItem(CItemBase* item, int layer, int group, int type);
     int GetLastUndoClass() const;
     int GetLastUndoLayer() const;
@@ -783,6 +788,7 @@ private:
     void CheckCopperClearance(DrcRun& run, const std::vector<std::uint32_t>& groups);
     void CheckPartClearance(DrcRun& run, bool solderSide);
     void PutDrcMarks(DrcRun& run, CSheet& marks, int layer, bool emptyWhenClean);
+    void PutDrcPointMarks(DrcRun& run, const std::vector<std::uint32_t>& points, int layer);
     // CAM code tables: apertures by turret, drill tools, and the D-code strokes of CAM input
 public:
     static constexpr int APERTURE_MAX = 121;

@@ -10,17 +10,20 @@
 #include "document/FrameHelpers.h"
 #include "document/WaitCursor.h"
 #include "model/items/Hole.h"
+#include "model/items/Land.h"
 #include "model/items/Part.h"
 #include "model/items/Ter.h"
 #include "model/items/Via.h"
 #include "model/net/Net.h"
 #include "model/sheet/TerminalLinks.h"
+#include "platform/Fixed.h"
 #include "platform/J.h"
 #include "platform/Messages.h"
 #include "platform/Numbers.h"
 #include "platform/Profile.h"
 
 #include <algorithm>
+#include <memory>
 #include <unordered_map>
 
 namespace {
@@ -28,6 +31,13 @@ namespace {
 constexpr unsigned kDrcCommand = 32940;
 // Part-layer records whose layers hold the part outlines the part clearance is measured on.
 constexpr int kOutlineRecords[] = {PL_DIPOUTLINE, PL_SMDOUTLINE};
+
+// Items merged into such a sheet join its copper groups: they are copied in, not moved.
+bool MergesWithConnectivity(const CSheet& sheet)
+{
+    return (sheet.GetSheetType() == SHEET_BOARD && sheet.GetWLayer() != 0) ||
+           sheet.GetSheetType() == SHEET_BOARD_VIAPART;
+}
 
 // Every terminal of the parts takes the new id of the group holding its display net id.
 void RenumberTerminals(const std::vector<CPart*>& parts, const std::vector<std::uint32_t>& groups)
@@ -216,11 +226,15 @@ void CVELTADoc::RebuildConnectivity(std::vector<std::uint32_t>& groups)
 
     const int count = GetWireLayerCount();
     if (wiring.size() > 1) {
+        // Each via checked against the table in turn; the table starts empty.
+        drc::ViaRuns runs;
         for (POSITION pos = m_viaPartSheet.GetFirstViaPos(); pos;)
-            m_viaPartSheet.GetNextVia(pos)->CheckNet(count, &groups);
+            runs.Add(*m_viaPartSheet.GetNextVia(pos), count);
         for (CPart* part : m_partList)
             for (POSITION pos = part->GetFirstViaPos(); pos;)
-                part->GetNextVia(pos)->CheckNet(count, &groups);
+                runs.Add(*part->GetNextVia(pos), count);
+        groups.clear();
+        runs.AppendTo(groups);
     }
     drc::MergeGroups(groups);
     for (CPart* part : m_partList)
@@ -304,6 +318,42 @@ void CVELTADoc::PutDrcMarks(DrcRun& run, CSheet& marks, int layer, bool emptyWhe
     }
 }
 
+void CVELTADoc::PutDrcPointMarks(DrcRun& run, const std::vector<std::uint32_t>& points, int layer)
+{
+    // The lands, the undo record and the repaint area are those of marking a scratch sheet, storing
+    // it for undo and moving its items to the layer; but each land is made straight where it is
+    // kept, from one marker, instead of being made, copied from and moved (a run may leave
+    // millions).
+    CSheet* sheet = GetBoardSheet(layer);
+    const bool empty = run.emptyFirst && run.emptied.insert(layer).second && !sheet->IsEmpty();
+    if (empty) {
+        StoreUndoItem(sheet, layer, 0, 3);
+        run.changed |= sheet->DeleteContents();
+    }
+    // The scratch sheet's land: the marker's copy, measured while on no board.
+    CLand marker(CDPoint(0.0, 0.0), run.stored.outputAperture);
+    const std::size_t count = points.size() / 2;
+    auto place = [&](std::size_t k) {
+        const auto coordinate = [](std::uint32_t word) {
+            return platform::FixedToDouble(platform::LongToFixed(static_cast<std::int32_t>(word)));
+        };
+        marker.SetPoint(CDPoint(coordinate(points[2 * k]), coordinate(points[2 * k + 1])));
+        return marker.GetBoundingRect();
+    };
+    CDRect bounds;
+    StoreUndoItems(marker, count, [&](std::size_t k) { bounds |= place(k); }, layer, 0, empty ? 5 : 1);
+    run.changed |= bounds;
+    for (std::size_t k = 0; k < count; ++k) {
+        place(k);
+        sheet->StoreItem(std::make_unique<CLand>(marker));
+    }
+    if (run.choice.viewFiles) {
+        tagLAYER record = GetLayer(layer);
+        record.display = 1;
+        ApplyLayerRecord(layer, record);
+    }
+}
+
 void CVELTADoc::CheckCopperClearance(DrcRun& run, const std::vector<std::uint32_t>& groups)
 {
     tagDRCSPEC rules;
@@ -322,10 +372,15 @@ void CVELTADoc::CheckCopperClearance(DrcRun& run, const std::vector<std::uint32_
         const int errors = static_cast<int>(rules.errorPoints.size() / 4);
         run.copperErrors += errors;
         if (run.marking) {
-            CSheet marks(SHEET_WORK);
-            if (errors)
-                marks.SetMark(&rules, run.stored.outputAperture);
-            PutDrcMarks(run, marks, run.output, true);
+            CSheet* sheet = GetBoardSheet(run.output);
+            if (errors && sheet && !MergesWithConnectivity(*sheet)) {
+                PutDrcPointMarks(run, rules.errorPoints, run.output);
+            } else {
+                CSheet marks(SHEET_WORK);
+                if (errors)
+                    marks.SetMark(&rules, run.stored.outputAperture);
+                PutDrcMarks(run, marks, run.output, true);
+            }
         }
         rules.errorPoints.clear();
         run.NextOutput();

@@ -135,6 +135,20 @@ void CVELTADoc::StoreUndoItem(CItemBase* item, int layer, int group, int type)
     StoreItem(false, item, layer, group, type);
 }
 
+void CVELTADoc::StoreUndoItems(CItemBase& item, std::size_t count, const std::function<void(std::size_t)>& prepare,
+                               int layer, int group, int type)
+{
+    if (count == 0)
+        return;
+    prepare(0);
+    StoreUndoItem(&item, layer, group, count == 1 ? type : 0);
+    // Nothing reaches the redo store in between: it stays empty.
+    for (std::size_t i = 1; i < count; ++i) {
+        prepare(i);
+        StoreItem(false, &item, layer, group, i + 1 == count ? type : 0);
+    }
+}
+
 void CVELTADoc::StoreRedoItem(CItemBase* item, int layer, int group, int type)
 {
     StoreItem(true, item, layer, group, type);

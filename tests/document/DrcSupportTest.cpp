@@ -6,6 +6,7 @@
 #include "model/items/Part.h"
 #include "model/items/Ter.h"
 #include "model/items/Text.h"
+#include "model/items/Via.h"
 #include "model/net/Net.h"
 
 #include <gtest/gtest.h>
@@ -34,6 +35,30 @@ TEST(DrcSupportTest, MergedGroupsEqualThePlainRoutine)
         std::vector<std::uint32_t> fast = table;
         MergeOverlappingGroups(plain);
         drc::MergeGroups(fast);
+        ASSERT_EQ(fast, plain) << "round " << round;
+    }
+}
+
+TEST(DrcSupportTest, ViaRunsEqualEachViaCheckedAgainstTheTable)
+{
+    std::mt19937 random(11);
+    for (int round = 0; round < 300; ++round) {
+        const int layers = 1 + static_cast<int>(random() % 5);
+        // Few ids: vias meet the same groups again and again and join runs made apart.
+        const std::uint32_t values = 1 + random() % (round % 3 == 0 ? 8 : 60);
+        std::vector<CVia> vias(random() % 120);
+        for (CVia& via : vias)
+            for (int k = 1; k <= layers + 1; ++k) // one position past the count: not read
+                if (random() % 4 != 0)
+                    via.SetLayerID(random() % 3 == 0 ? 0 : 1 + random() % values, k);
+        std::vector<std::uint32_t> plain;
+        drc::ViaRuns runs;
+        for (const CVia& via : vias) {
+            via.CheckNet(layers, &plain);
+            runs.Add(via, layers);
+        }
+        std::vector<std::uint32_t> fast;
+        runs.AppendTo(fast);
         ASSERT_EQ(fast, plain) << "round " << round;
     }
 }

@@ -24,11 +24,59 @@ constexpr double kHalfPi = std::numbers::pi / 2.0;
 
 // A work land standing for a piece of a line's copper: the line's turret, and the line's id so
 // that the clearance between two netted items is the netted one.
-CLand WorkLand(const CDPoint& at, int turret, std::uint32_t id)
+CLand WorkLand(const CDPoint& at, const CLine& line)
 {
-    CLand land(at, turret);
-    land.SetID(id);
+    CLand land(at, line);
+    land.SetID(line.GetID());
     return land;
+}
+
+// A line's angle and the x of its end turned into its frame, worked out by the first pad test
+// that gets past the bounds: a pair of lines tests up to four pads against the two lines.
+struct LineFrame
+{
+    explicit LineFrame(CLine& l) : line(l) {}
+
+    void Make()
+    {
+        if (made)
+            return;
+        a = line.GetAngle();
+        CDPoint e = line.GetEndPoint();
+        e.Rotate(line.GetStartPoint(), -a);
+        x2 = e.x;
+        made = true;
+    }
+
+    CLine& line;
+    bool made = false;
+    double a = 0.0;
+    double x2 = 0.0;
+};
+
+// Whether the pad touches the line's copper: the body, or a pad of the line's turret at the
+// nearer end.
+int PadTouchesLine(LineFrame& frame, CLand* land)
+{
+    CLine& line = frame.line;
+    if (!contact::RectsMeet(line.GetBoundingRect(), land->GetBoundingRect()))
+        return 0;
+    const CDPoint& p = land->GetPoint();
+    const CDPoint& start = line.GetStartPoint();
+    const CDPoint& end = line.GetEndPoint();
+    if (p == start || p == end)
+        return 1;
+    frame.Make();
+    CDPoint q = p;
+    q.Rotate(start, -frame.a);
+    const double x1 = start.x, y1 = start.y, x2 = frame.x2;
+    if (line.GetLineWidth() + land->GetBoundingRect().Width() < 2.0 * std::fabs(q.y - y1))
+        return 0;
+    if (q.x < x1 || q.x > x2) {
+        CLand cap(q.x < x1 ? start : end, line);
+        return cap.CheckShort(land);
+    }
+    return 1;
 }
 
 } // namespace
@@ -72,25 +120,26 @@ int CLine::CheckShort(CLine* other)
         return 1;
 
     // The round (or square) ends of each line against the other line.
-    CLand land(other->m_ptStart, other->m_nTurret);
-    if (CheckShort(&land))
+    LineFrame mine(*this), theirs(*other);
+    CLand land(other->m_ptStart, *other);
+    if (PadTouchesLine(mine, &land))
         return 1;
     land.SetPoint(other->m_ptEnd);
-    if (CheckShort(&land))
+    if (PadTouchesLine(mine, &land))
         return 1;
-    land.SetTurretNo(m_nTurret, false);
-    land.SetPoint(m_ptStart);
-    if (other->CheckShort(&land))
+    CLand ours(m_ptStart, *this);
+    if (PadTouchesLine(theirs, &ours))
         return 1;
-    land.SetPoint(m_ptEnd);
-    if (other->CheckShort(&land))
+    ours.SetPoint(m_ptEnd);
+    if (PadTouchesLine(theirs, &ours))
         return 1;
 
-    const double a = GetAngle();
+    mine.Make();
+    const double a = mine.a;
     CDPoint s = other->m_ptStart, e = other->m_ptEnd;
     s.Rotate(m_ptStart, -a);
     e.Rotate(m_ptStart, -a);
-    const double x1 = m_ptStart.x, y1 = m_ptStart.y, x2 = FrameEnd(a).x;
+    const double x1 = m_ptStart.x, y1 = m_ptStart.y, x2 = mine.x2;
     if (std::fabs(s.y - e.y) > GEOM_TOLERANCE) {
         if ((e.y - y1) * (s.y - y1) < 0.0) {
             const double x = s.x + (e.x - s.x) * (y1 - s.y) / (e.y - s.y);
@@ -105,22 +154,8 @@ int CLine::CheckShort(CLine* other)
 
 int CLine::CheckShort(CLand* land)
 {
-    if (!contact::RectsMeet(GetBoundingRect(), land->GetBoundingRect()))
-        return 0;
-    const CDPoint& p = land->GetPoint();
-    if (p == m_ptStart || p == m_ptEnd)
-        return 1;
-    const double a = GetAngle();
-    CDPoint q = p;
-    q.Rotate(m_ptStart, -a);
-    const double x1 = m_ptStart.x, y1 = m_ptStart.y, x2 = FrameEnd(a).x;
-    if (GetLineWidth() + land->GetBoundingRect().Width() < 2.0 * std::fabs(q.y - y1))
-        return 0;
-    if (q.x < x1 || q.x > x2) {
-        CLand end(q.x < x1 ? m_ptStart : m_ptEnd, m_nTurret);
-        return end.CheckShort(land);
-    }
-    return 1;
+    LineFrame frame(*this);
+    return PadTouchesLine(frame, land);
 }
 
 int CLine::CheckShort(CHole* hole)
@@ -141,7 +176,7 @@ int CLine::CheckShort(CHole* hole)
         if ((GetLineWidth() + diameter) * 0.5 < std::fabs(q.y - y1))
             return 0;
         if (q.x < x1 || q.x > x2) {
-            CLand end(q.x < x1 ? m_ptStart : m_ptEnd, m_nTurret);
+            CLand end(q.x < x1 ? m_ptStart : m_ptEnd, *this);
             return end.CheckShort(hole);
         }
         return 1;
@@ -251,13 +286,13 @@ int CLine::DRC_ShortCheck(tagDRCSPEC* drc, CItemBase* item)
         // Touching copper is connected, not a clearance error.
         if (CheckShort(other))
             return 0;
-        CLand theirs = WorkLand(other->m_ptStart, other->m_nTurret, other->m_nID);
+        CLand theirs = WorkLand(other->m_ptStart, *other);
         if (DRC_ShortCheck(drc, &theirs))
             return 1;
         theirs.SetPoint(other->m_ptEnd);
         if (DRC_ShortCheck(drc, &theirs))
             return 1;
-        CLand ours = WorkLand(m_ptStart, m_nTurret, m_nID);
+        CLand ours = WorkLand(m_ptStart, *this);
         if (other->DRC_ShortCheck(drc, &ours))
             return 1;
         ours.SetPoint(m_ptEnd);
@@ -353,7 +388,7 @@ int CLine::CheckLandClearance(tagDRCSPEC* drc, CLand* land)
     }
 
     // The copper at the nearer end, by the land-to-land rule.
-    CLand end = WorkLand(q.x >= x2 ? m_ptEnd : m_ptStart, m_nTurret, m_nID);
+    CLand end = WorkLand(q.x >= x2 ? m_ptEnd : m_ptStart, *this);
     if (land->DRC_ShortCheck(drc, &end))
         return 1;
 

@@ -31,8 +31,8 @@ CLand WorkLand(const CDPoint& at, const CLine& line)
     return land;
 }
 
-// A line's angle and the x of its end turned into its frame, worked out by the first pad test
-// that gets past the bounds: a pair of lines tests up to four pads against the two lines.
+// A line's angle, the turn into its frame and the x of its end there, worked out by the first
+// pad test that gets past the bounds: a pair of lines tests up to four pads against the two lines.
 struct LineFrame
 {
     explicit LineFrame(CLine& l) : line(l) {}
@@ -42,15 +42,15 @@ struct LineFrame
         if (made)
             return;
         a = line.GetAngle();
-        CDPoint e = line.GetEndPoint();
-        e.Rotate(line.GetStartPoint(), -a);
-        x2 = e.x;
+        back = contact::Turn(line.GetStartPoint(), -a);
+        x2 = back(line.GetEndPoint()).x;
         made = true;
     }
 
     CLine& line;
     bool made = false;
     double a = 0.0;
+    contact::Turn back{CDPoint(), 0.0};
     double x2 = 0.0;
 };
 
@@ -67,8 +67,7 @@ int PadTouchesLine(LineFrame& frame, CLand* land)
     if (p == start || p == end)
         return 1;
     frame.Make();
-    CDPoint q = p;
-    q.Rotate(start, -frame.a);
+    const CDPoint q = frame.back(p);
     const double x1 = start.x, y1 = start.y, x2 = frame.x2;
     if (line.GetLineWidth() + land->GetBoundingRect().Width() < 2.0 * std::fabs(q.y - y1))
         return 0;
@@ -135,10 +134,7 @@ int CLine::CheckShort(CLine* other)
         return 1;
 
     mine.Make();
-    const double a = mine.a;
-    CDPoint s = other->m_ptStart, e = other->m_ptEnd;
-    s.Rotate(m_ptStart, -a);
-    e.Rotate(m_ptStart, -a);
+    const CDPoint s = mine.back(other->m_ptStart), e = mine.back(other->m_ptEnd);
     const double x1 = m_ptStart.x, y1 = m_ptStart.y, x2 = mine.x2;
     if (std::fabs(s.y - e.y) > GEOM_TOLERANCE) {
         if ((e.y - y1) * (s.y - y1) < 0.0) {
@@ -169,10 +165,10 @@ int CLine::CheckShort(CHole* hole)
     hole->GetSHoleData(diameter, width, radius, angle);
 
     if (hole->IsHole()) {
-        const double a = GetAngle();
-        CDPoint q = p;
-        q.Rotate(m_ptStart, -a);
-        const double x1 = m_ptStart.x, y1 = m_ptStart.y, x2 = FrameEnd(a).x;
+        LineFrame frame(*this);
+        frame.Make();
+        const CDPoint q = frame.back(p);
+        const double x1 = m_ptStart.x, y1 = m_ptStart.y, x2 = frame.x2;
         if ((GetLineWidth() + diameter) * 0.5 < std::fabs(q.y - y1))
             return 0;
         if (q.x < x1 || q.x > x2) {
@@ -354,18 +350,17 @@ int CLine::CheckLandClearance(tagDRCSPEC* drc, CLand* land)
     if (GetTurret().shape == TURRET_SQUARE && a != 0.0)
         h *= std::fabs(std::sin(a)) + std::fabs(std::cos(a));
     const double limit = c + h;
-    const double x1 = m_ptStart.x, y1 = m_ptStart.y, x2 = FrameEnd(a).x;
-    CDPoint q = land->GetPoint();
-    q.Rotate(m_ptStart, -a);
-    CDPoint foot(q.x, y1);
-    foot.Rotate(m_ptStart, a);
+    const contact::Turn back(m_ptStart, -a), ahead(m_ptStart, a);
+    const double x1 = m_ptStart.x, y1 = m_ptStart.y, x2 = back(m_ptEnd).x;
+    const CDPoint q = back(land->GetPoint());
+    CDPoint foot = ahead(CDPoint(q.x, y1));
 
     bool violation = false;
     if (land->GetTurret().shape == TURRET_SQUARE) {
         const CDPoint corners[4] = {landRect.TopLeft(), CDPoint(landRect.right, landRect.top),
                                     CDPoint(landRect.left, landRect.bottom), landRect.BottomRight()};
-        for (CDPoint corner : corners) {
-            corner.Rotate(m_ptStart, -a);
+        for (const CDPoint& pad : corners) {
+            const CDPoint corner = back(pad);
             if (x1 <= corner.x && corner.x <= x2 && contact::Closer(std::fabs(corner.y - y1), limit)) {
                 violation = true;
                 break;
@@ -375,8 +370,7 @@ int CLine::CheckLandClearance(tagDRCSPEC* drc, CLand* land)
         // its axis; the pad's copper then lies on the line's.
         if (!violation && contact::SegmentMeetsRect(m_ptStart, m_ptEnd, landRect)) {
             violation = true;
-            foot = CDPoint(std::clamp(q.x, x1, x2), y1);
-            foot.Rotate(m_ptStart, a);
+            foot = ahead(CDPoint(std::clamp(q.x, x1, x2), y1));
         }
     } else {
         const double reach = landWidth * 0.5 + limit;

@@ -78,6 +78,18 @@ int PadTouchesLine(LineFrame& frame, CLand* land)
     return 1;
 }
 
+// Whether a pad of the turret of `of` at p touches the line. Near lines are mostly told apart by
+// the pad's rectangle (the one the pad measures), so the pad is made only when that meets the
+// line's.
+int EndTouchesLine(LineFrame& frame, const CDPoint& p, const CLine& of)
+{
+    if (of.GetTurretNo() >= 0 &&
+        !contact::RectsMeet(frame.line.GetBoundingRect(), CDRect(p, of.GetLineWidth() * 0.5)))
+        return 0;
+    CLand pad(p, of);
+    return PadTouchesLine(frame, &pad);
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -120,17 +132,8 @@ int CLine::CheckShort(CLine* other)
 
     // The round (or square) ends of each line against the other line.
     LineFrame mine(*this), theirs(*other);
-    CLand land(other->m_ptStart, *other);
-    if (PadTouchesLine(mine, &land))
-        return 1;
-    land.SetPoint(other->m_ptEnd);
-    if (PadTouchesLine(mine, &land))
-        return 1;
-    CLand ours(m_ptStart, *this);
-    if (PadTouchesLine(theirs, &ours))
-        return 1;
-    ours.SetPoint(m_ptEnd);
-    if (PadTouchesLine(theirs, &ours))
+    if (EndTouchesLine(mine, other->m_ptStart, *other) || EndTouchesLine(mine, other->m_ptEnd, *other) ||
+        EndTouchesLine(theirs, m_ptStart, *this) || EndTouchesLine(theirs, m_ptEnd, *this))
         return 1;
 
     mine.Make();

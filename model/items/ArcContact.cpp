@@ -103,7 +103,7 @@ template <class Pad> int ArcTouchesPad(CArc& arc, Pad* pad)
         return 0;
     if (arc.CheckAngle(centre.GetAngle(pad->GetPoint())))
         return 1;
-    CLand end(arc.GetStartPoint(), arc);
+    CLand end(arc.GetStartPoint(), arc.GetTurretNo());
     if (end.CheckShort(pad))
         return 1;
     end.SetPoint(arc.GetEndPoint());

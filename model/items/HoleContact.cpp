@@ -278,7 +278,8 @@ int CHole::CheckLineClearance(tagDRCSPEC* drc, CLine* line)
         return 0;
 
     // The line's copper as a pad at the foot of the perpendicular, then at its ends.
-    CLand land(CDPoint(), *line);
+    CLand land;
+    land.SetTurretNo(line->GetTurretNo(), false);
     int r = 0;
     CDPoint foot = m_ptPoint;
     if (line->CrossPoint(&foot)) {

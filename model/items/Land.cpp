@@ -7,7 +7,6 @@
 #include "platform/Numbers.h"
 
 #include <cstdint>
-#include <cstring>
 
 namespace {
 
@@ -23,21 +22,6 @@ CLand::CLand() : CItemBase(KIND_LAND, false) {}
 CLand::CLand(const CDPoint& position, int turret) : CItemBase(KIND_LAND, false), m_ptPoint(position)
 {
     SetTurretNo(turret, false);
-}
-
-CLand::CLand(const CDPoint& position, const CItemBase& turretOf)
-    : CItemBase(KIND_LAND, false), m_ptPoint(position)
-{
-    const int turret = turretOf.GetTurretNo();
-    if (turret < 0) {
-        SetTurretNo(turret, false);
-        return;
-    }
-    // The item's entry is its own board's; a look-up from a pad on no board would read the active
-    // board's table instead.
-    m_nTurret = turret;
-    const tagTURRET entry = turretOf.GetTurret();
-    std::memcpy(m_entry.data(), &entry, sizeof entry);
 }
 
 CLand::CLand(const char* line) : CItemBase(KIND_LAND, false)

@@ -25,10 +25,6 @@ public:
     // Turret -1, layer -1, type 0, id 0, position (0, 0).
     CLand();
     CLand(const CDPoint& position, int turret);
-    // A pad of the item's own turret (number and entry copied, no table look-up): the copper at a
-    // point of a line or arc as the contact and clearance tests see it. An item without a turret
-    // number yet gives what CLand(position, number) gives.
-    CLand(const CDPoint& position, const CItemBase& turretOf);
     // From a "Land" text line; the turret number is taken as it stands.
     explicit CLand(const char* line);
     CLand(const CLand& other);

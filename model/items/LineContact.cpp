@@ -24,10 +24,10 @@ constexpr double kHalfPi = std::numbers::pi / 2.0;
 
 // A work land standing for a piece of a line's copper: the line's turret, and the line's id so
 // that the clearance between two netted items is the netted one.
-CLand WorkLand(const CDPoint& at, const CLine& line)
+CLand WorkLand(const CDPoint& at, int turret, std::uint32_t id)
 {
-    CLand land(at, line);
-    land.SetID(line.GetID());
+    CLand land(at, turret);
+    land.SetID(id);
     return land;
 }
 
@@ -72,22 +72,10 @@ int PadTouchesLine(LineFrame& frame, CLand* land)
     if (line.GetLineWidth() + land->GetBoundingRect().Width() < 2.0 * std::fabs(q.y - y1))
         return 0;
     if (q.x < x1 || q.x > x2) {
-        CLand cap(q.x < x1 ? start : end, line);
+        CLand cap(q.x < x1 ? start : end, line.GetTurretNo());
         return cap.CheckShort(land);
     }
     return 1;
-}
-
-// Whether a pad of the turret of `of` at p touches the line. Near lines are mostly told apart by
-// the pad's rectangle (the one the pad measures), so the pad is made only when that meets the
-// line's.
-int EndTouchesLine(LineFrame& frame, const CDPoint& p, const CLine& of)
-{
-    if (of.GetTurretNo() >= 0 &&
-        !contact::RectsMeet(frame.line.GetBoundingRect(), CDRect(p, of.GetLineWidth() * 0.5)))
-        return 0;
-    CLand pad(p, of);
-    return PadTouchesLine(frame, &pad);
 }
 
 } // namespace
@@ -132,8 +120,18 @@ int CLine::CheckShort(CLine* other)
 
     // The round (or square) ends of each line against the other line.
     LineFrame mine(*this), theirs(*other);
-    if (EndTouchesLine(mine, other->m_ptStart, *other) || EndTouchesLine(mine, other->m_ptEnd, *other) ||
-        EndTouchesLine(theirs, m_ptStart, *this) || EndTouchesLine(theirs, m_ptEnd, *this))
+    CLand land(other->m_ptStart, other->m_nTurret);
+    if (PadTouchesLine(mine, &land))
+        return 1;
+    land.SetPoint(other->m_ptEnd);
+    if (PadTouchesLine(mine, &land))
+        return 1;
+    land.SetTurretNo(m_nTurret, false);
+    land.SetPoint(m_ptStart);
+    if (PadTouchesLine(theirs, &land))
+        return 1;
+    land.SetPoint(m_ptEnd);
+    if (PadTouchesLine(theirs, &land))
         return 1;
 
     mine.Make();
@@ -175,7 +173,7 @@ int CLine::CheckShort(CHole* hole)
         if ((GetLineWidth() + diameter) * 0.5 < std::fabs(q.y - y1))
             return 0;
         if (q.x < x1 || q.x > x2) {
-            CLand end(q.x < x1 ? m_ptStart : m_ptEnd, *this);
+            CLand end(q.x < x1 ? m_ptStart : m_ptEnd, m_nTurret);
             return end.CheckShort(hole);
         }
         return 1;
@@ -285,13 +283,13 @@ int CLine::DRC_ShortCheck(tagDRCSPEC* drc, CItemBase* item)
         // Touching copper is connected, not a clearance error.
         if (CheckShort(other))
             return 0;
-        CLand theirs = WorkLand(other->m_ptStart, *other);
+        CLand theirs = WorkLand(other->m_ptStart, other->m_nTurret, other->m_nID);
         if (DRC_ShortCheck(drc, &theirs))
             return 1;
         theirs.SetPoint(other->m_ptEnd);
         if (DRC_ShortCheck(drc, &theirs))
             return 1;
-        CLand ours = WorkLand(m_ptStart, *this);
+        CLand ours = WorkLand(m_ptStart, m_nTurret, m_nID);
         if (other->DRC_ShortCheck(drc, &ours))
             return 1;
         ours.SetPoint(m_ptEnd);
@@ -385,7 +383,7 @@ int CLine::CheckLandClearance(tagDRCSPEC* drc, CLand* land)
     }
 
     // The copper at the nearer end, by the land-to-land rule.
-    CLand end = WorkLand(q.x >= x2 ? m_ptEnd : m_ptStart, *this);
+    CLand end = WorkLand(q.x >= x2 ? m_ptEnd : m_ptStart, m_nTurret, m_nID);
     if (land->DRC_ShortCheck(drc, &end))
         return 1;
 

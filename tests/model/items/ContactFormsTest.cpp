@@ -1,7 +1,6 @@
 // The contact tests in their working forms against the plain forms they replace, on random items:
-// the turn into a line's frame against the point's own turn (bit for bit), the pad standing for a
-// line's copper against a pad looked up by turret number, and line-line, line-land, line-hole and
-// arc-land contact against the plain end-pad walk.
+// the turn into a line's frame against the point's own turn (bit for bit), and line-line,
+// line-land, line-hole and arc-land contact against the plain end-pad walk.
 
 #include "model/items/Arc.h"
 #include "model/items/ContactSupport.h"
@@ -183,28 +182,6 @@ TEST_P(ContactFormsTest, TurnIntoALinesFrameIsThePointsOwnTurn)
                 << "angle " << angle << " point " << p.x << ", " << p.y;
         }
     }
-}
-
-TEST_P(ContactFormsTest, PadOfAnItemsTurretIsThePadOfItsNumber)
-{
-    for (const int turret : kTurrets) {
-        CLine line(Point(), Point(), turret, 0);
-        line.GetBoundingRect();
-        const CDPoint at = Point();
-        CLand own(at, line), looked(at, turret);
-        EXPECT_EQ(own.GetTurretNo(), looked.GetTurretNo());
-        EXPECT_EQ(own.GetTurret().shape, looked.GetTurret().shape);
-        EXPECT_EQ(own.GetLineWidth(), looked.GetLineWidth());
-        EXPECT_EQ(own.GetTurret().size2, looked.GetTurret().size2);
-        EXPECT_EQ(own.IsTharmal(), looked.IsTharmal());
-        EXPECT_EQ(own.GetBoundingRect(), looked.GetBoundingRect());
-    }
-    // An item not measured yet has no turret number: the pad takes turret 0 when measured.
-    CLine bare(CDPoint(0, 0), CDPoint(1, 0), -1, 0);
-    CLand own(CDPoint(2, 2), bare), looked(CDPoint(2, 2), -1);
-    EXPECT_EQ(own.GetTurretNo(), -1);
-    EXPECT_EQ(own.GetBoundingRect(), looked.GetBoundingRect());
-    EXPECT_EQ(own.GetTurretNo(), looked.GetTurretNo());
 }
 
 TEST_P(ContactFormsTest, LineContactEqualsThePlainEndPadWalk)

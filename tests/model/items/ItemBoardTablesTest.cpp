@@ -103,32 +103,6 @@ TEST_F(ItemBoardTablesTest, BoundsComeFromTheItemsOwnBoard)
     EXPECT_EQ(loose.GetLineWidth(), 0.5);
 }
 
-TEST_F(ItemBoardTablesTest, ContactAtALinesEndUsesTheLinesOwnTurret)
-{
-    // Turret 8 is 1.5 wide on the second board and 0.5 on the current one. The track (0,0)-(10,0)
-    // on the second board reaches x = 10.75 with its round end; copper 1.5 wide centred 1.2 beyond
-    // the end reaches back to 10.45, and copper centred 1.6 beyond it starts at 10.85.
-    struct Case
-    {
-        const char* name;
-        double x;
-        int contact;
-    };
-    const Case cases[] = {{"overlapping the round end", 11.2, 1}, {"clear of the round end", 11.6, 0}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        CSheet board(0, 0x1, kLayer, &inactive);
-        CLine* track = board.NewLine(CDPoint(0, 0), CDPoint(10, 0), 8, 0);
-        CLand* pad = board.NewLand(CDPoint(c.x, 0), 8);
-        CLine* next = board.NewLine(CDPoint(c.x, 0), CDPoint(c.x + 4, 0), 8, 0);
-        ASSERT_EQ(track->GetLineWidth(), 1.5);
-        EXPECT_EQ(track->CheckShort(pad), c.contact);
-        EXPECT_EQ(pad->CheckShort(static_cast<CItemBase*>(track)), c.contact);
-        EXPECT_EQ(track->CheckShort(next), c.contact);
-        EXPECT_EQ(next->CheckShort(track), c.contact);
-    }
-}
-
 TEST_F(ItemBoardTablesTest, GerberOutputUsesTheItemsOwnBoard)
 {
     CLand* land = inactiveBoard.NewLand(CLand(CDPoint(1, 2), 7));

@@ -113,6 +113,67 @@ inline bool SegmentMeetsRect(const CDPoint& a, const CDPoint& b, const tagDRECT&
     return false;
 }
 
+// Turns points about a centre by one angle with the very arithmetic of CDPoint::Rotate (the same
+// special angles, cosine and sine, and snapping), the cosine and sine worked out once: a contact
+// test turns several points into a line's frame, and the point's own turn looks them up again
+// for every point whenever two lines' angles alternate.
+class Turn
+{
+public:
+    Turn(const CDPoint& centre, double angle) : m_centre(centre)
+    {
+        if (std::fabs(angle) <= GEOM_TOLERANCE)
+            m_how = How::None;
+        else if (angle == kHalfPi)
+            m_how = How::Quarter;
+        else if (angle == -kHalfPi || angle == kThreeHalfPi)
+            m_how = How::BackQuarter;
+        else {
+            m_cs = std::cos(angle);
+            m_sn = std::sin(angle);
+        }
+    }
+
+    CDPoint operator()(const CDPoint& p) const
+    {
+        if (m_how == How::None)
+            return p;
+        const double dx = p.x - m_centre.x;
+        const double dy = p.y - m_centre.y;
+        if (m_how == How::Quarter)
+            return CDPoint(m_centre.x - dy, m_centre.y + dx);
+        if (m_how == How::BackQuarter)
+            return CDPoint(m_centre.x + dy, m_centre.y - dx);
+        return CDPoint(Snap(m_centre.x + dx * m_cs - dy * m_sn, dx, dy),
+                       Snap(m_centre.y + dx * m_sn + dy * m_cs, dx, dy));
+    }
+
+private:
+    static constexpr double kHalfPi = 1.5707963267948966;
+    static constexpr double kThreeHalfPi = 4.71238898038469;
+    enum class How
+    {
+        None,
+        Quarter,
+        BackQuarter,
+        Any
+    };
+
+    static double Snap(double v, double first, double second)
+    {
+        if (std::fabs(v - first) <= GEOM_TOLERANCE)
+            return first;
+        if (std::fabs(v - second) <= GEOM_TOLERANCE)
+            return second;
+        return v;
+    }
+
+    CDPoint m_centre;
+    How m_how = How::Any;
+    double m_cs = 1.0;
+    double m_sn = 0.0;
+};
+
 // One 16.16 word of an error point.
 inline std::uint32_t FixedWord(double v)
 {

@@ -31,6 +31,53 @@ CLand WorkLand(const CDPoint& at, int turret, std::uint32_t id)
     return land;
 }
 
+// A line's angle, the turn into its frame and the x of its end there, worked out by the first
+// pad test that gets past the bounds: a pair of lines tests up to four pads against the two lines.
+struct LineFrame
+{
+    explicit LineFrame(CLine& l) : line(l) {}
+
+    void Make()
+    {
+        if (made)
+            return;
+        a = line.GetAngle();
+        back = contact::Turn(line.GetStartPoint(), -a);
+        x2 = back(line.GetEndPoint()).x;
+        made = true;
+    }
+
+    CLine& line;
+    bool made = false;
+    double a = 0.0;
+    contact::Turn back{CDPoint(), 0.0};
+    double x2 = 0.0;
+};
+
+// Whether the pad touches the line's copper: the body, or a pad of the line's turret at the
+// nearer end.
+int PadTouchesLine(LineFrame& frame, CLand* land)
+{
+    CLine& line = frame.line;
+    if (!contact::RectsMeet(line.GetBoundingRect(), land->GetBoundingRect()))
+        return 0;
+    const CDPoint& p = land->GetPoint();
+    const CDPoint& start = line.GetStartPoint();
+    const CDPoint& end = line.GetEndPoint();
+    if (p == start || p == end)
+        return 1;
+    frame.Make();
+    const CDPoint q = frame.back(p);
+    const double x1 = start.x, y1 = start.y, x2 = frame.x2;
+    if (line.GetLineWidth() + land->GetBoundingRect().Width() < 2.0 * std::fabs(q.y - y1))
+        return 0;
+    if (q.x < x1 || q.x > x2) {
+        CLand cap(q.x < x1 ? start : end, line.GetTurretNo());
+        return cap.CheckShort(land);
+    }
+    return 1;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -72,25 +119,24 @@ int CLine::CheckShort(CLine* other)
         return 1;
 
     // The round (or square) ends of each line against the other line.
+    LineFrame mine(*this), theirs(*other);
     CLand land(other->m_ptStart, other->m_nTurret);
-    if (CheckShort(&land))
+    if (PadTouchesLine(mine, &land))
         return 1;
     land.SetPoint(other->m_ptEnd);
-    if (CheckShort(&land))
+    if (PadTouchesLine(mine, &land))
         return 1;
     land.SetTurretNo(m_nTurret, false);
     land.SetPoint(m_ptStart);
-    if (other->CheckShort(&land))
+    if (PadTouchesLine(theirs, &land))
         return 1;
     land.SetPoint(m_ptEnd);
-    if (other->CheckShort(&land))
+    if (PadTouchesLine(theirs, &land))
         return 1;
 
-    const double a = GetAngle();
-    CDPoint s = other->m_ptStart, e = other->m_ptEnd;
-    s.Rotate(m_ptStart, -a);
-    e.Rotate(m_ptStart, -a);
-    const double x1 = m_ptStart.x, y1 = m_ptStart.y, x2 = FrameEnd(a).x;
+    mine.Make();
+    const CDPoint s = mine.back(other->m_ptStart), e = mine.back(other->m_ptEnd);
+    const double x1 = m_ptStart.x, y1 = m_ptStart.y, x2 = mine.x2;
     if (std::fabs(s.y - e.y) > GEOM_TOLERANCE) {
         if ((e.y - y1) * (s.y - y1) < 0.0) {
             const double x = s.x + (e.x - s.x) * (y1 - s.y) / (e.y - s.y);
@@ -105,22 +151,8 @@ int CLine::CheckShort(CLine* other)
 
 int CLine::CheckShort(CLand* land)
 {
-    if (!contact::RectsMeet(GetBoundingRect(), land->GetBoundingRect()))
-        return 0;
-    const CDPoint& p = land->GetPoint();
-    if (p == m_ptStart || p == m_ptEnd)
-        return 1;
-    const double a = GetAngle();
-    CDPoint q = p;
-    q.Rotate(m_ptStart, -a);
-    const double x1 = m_ptStart.x, y1 = m_ptStart.y, x2 = FrameEnd(a).x;
-    if (GetLineWidth() + land->GetBoundingRect().Width() < 2.0 * std::fabs(q.y - y1))
-        return 0;
-    if (q.x < x1 || q.x > x2) {
-        CLand end(q.x < x1 ? m_ptStart : m_ptEnd, m_nTurret);
-        return end.CheckShort(land);
-    }
-    return 1;
+    LineFrame frame(*this);
+    return PadTouchesLine(frame, land);
 }
 
 int CLine::CheckShort(CHole* hole)
@@ -134,10 +166,10 @@ int CLine::CheckShort(CHole* hole)
     hole->GetSHoleData(diameter, width, radius, angle);
 
     if (hole->IsHole()) {
-        const double a = GetAngle();
-        CDPoint q = p;
-        q.Rotate(m_ptStart, -a);
-        const double x1 = m_ptStart.x, y1 = m_ptStart.y, x2 = FrameEnd(a).x;
+        LineFrame frame(*this);
+        frame.Make();
+        const CDPoint q = frame.back(p);
+        const double x1 = m_ptStart.x, y1 = m_ptStart.y, x2 = frame.x2;
         if ((GetLineWidth() + diameter) * 0.5 < std::fabs(q.y - y1))
             return 0;
         if (q.x < x1 || q.x > x2) {
@@ -319,18 +351,17 @@ int CLine::CheckLandClearance(tagDRCSPEC* drc, CLand* land)
     if (GetTurret().shape == TURRET_SQUARE && a != 0.0)
         h *= std::fabs(std::sin(a)) + std::fabs(std::cos(a));
     const double limit = c + h;
-    const double x1 = m_ptStart.x, y1 = m_ptStart.y, x2 = FrameEnd(a).x;
-    CDPoint q = land->GetPoint();
-    q.Rotate(m_ptStart, -a);
-    CDPoint foot(q.x, y1);
-    foot.Rotate(m_ptStart, a);
+    const contact::Turn back(m_ptStart, -a), ahead(m_ptStart, a);
+    const double x1 = m_ptStart.x, y1 = m_ptStart.y, x2 = back(m_ptEnd).x;
+    const CDPoint q = back(land->GetPoint());
+    CDPoint foot = ahead(CDPoint(q.x, y1));
 
     bool violation = false;
     if (land->GetTurret().shape == TURRET_SQUARE) {
         const CDPoint corners[4] = {landRect.TopLeft(), CDPoint(landRect.right, landRect.top),
                                     CDPoint(landRect.left, landRect.bottom), landRect.BottomRight()};
-        for (CDPoint corner : corners) {
-            corner.Rotate(m_ptStart, -a);
+        for (const CDPoint& pad : corners) {
+            const CDPoint corner = back(pad);
             if (x1 <= corner.x && corner.x <= x2 && contact::Closer(std::fabs(corner.y - y1), limit)) {
                 violation = true;
                 break;
@@ -340,8 +371,7 @@ int CLine::CheckLandClearance(tagDRCSPEC* drc, CLand* land)
         // its axis; the pad's copper then lies on the line's.
         if (!violation && contact::SegmentMeetsRect(m_ptStart, m_ptEnd, landRect)) {
             violation = true;
-            foot = CDPoint(std::clamp(q.x, x1, x2), y1);
-            foot.Rotate(m_ptStart, a);
+            foot = ahead(CDPoint(std::clamp(q.x, x1, x2), y1));
         }
     } else {
         const double reach = landWidth * 0.5 + limit;

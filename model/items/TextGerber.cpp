@@ -276,8 +276,10 @@ void CText::DataWriteGerbar(CArchive& ar, tagGERBAR& g, bool mirror)
     if (IsMirror())
         mirror = !mirror;
 
+    // The strokes take their D codes from the program's tables (looked up once per text).
+    const CItemBase& unbound = gerber::UnboundItem();
     const auto writeLine = [&](const CDPoint& a, const CDPoint& b) {
-        gerber::WriteStroke(ar, g, a, b, m_nTurret, gerber::UnboundItem());
+        gerber::WriteStroke(ar, g, a, b, m_nTurret, unbound);
     };
 
     if (IsFrame()) {
@@ -329,7 +331,7 @@ void CText::DataWriteGerbar(CArchive& ar, tagGERBAR& g, bool mirror)
     };
     const auto writeGlyphLine = [&](CText::Segment& line) {
         place(line);
-        gerber::WriteStroke(ar, g, line.first, line.second, kGlyphTurret, gerber::UnboundItem());
+        gerber::WriteStroke(ar, g, line.first, line.second, kGlyphTurret, unbound);
     };
     ForEachGlyph(
         *this, font, name, upright[3], ascentRatio,
@@ -357,8 +359,9 @@ void CText::MakeStrokeChar(CArchive& ar, tagGERBAR& g, bool mirror, CDPoint orig
     thread_local std::vector<Segment> segments;
     segments.clear();
     GetStrokeSegments(strokes, mirror, origin, segments);
+    const CItemBase& unbound = gerber::UnboundItem();
     for (const Segment& s : segments)
-        gerber::WriteStroke(ar, g, s.first, s.second, m_nTurret, gerber::UnboundItem());
+        gerber::WriteStroke(ar, g, s.first, s.second, m_nTurret, unbound);
 }
 
 void CText::CheckTurret(tagDCODE* table)

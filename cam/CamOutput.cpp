@@ -16,6 +16,7 @@
 #include "platform/Numbers.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <system_error>
@@ -268,6 +269,27 @@ static bool ReportNameShared(const CamOutChoice& choice, const std::string& file
     return count > 1;
 }
 
+// The layers whose holes' plating the tool table's gathering finds: the first entry's, as
+// CollectTools finds it only when it starts the table.
+static std::array<bool, LAYER_MAX> PlatingFoundOf(const std::vector<CamOutputEntry>& entries)
+{
+    std::array<bool, LAYER_MAX> found{};
+    if (!entries.empty())
+        for (const int* layer = entries.front().layers.data(); *layer >= 0; ++layer)
+            if (*layer < LAYER_MAX)
+                found[static_cast<std::size_t>(*layer)] = true;
+    return found;
+}
+
+// Whether the plating of every listed layer's holes was found.
+static bool PlatingKnown(const std::array<bool, LAYER_MAX>& found, const CamOutputEntry& entry)
+{
+    for (const int* layer = entry.layers.data(); *layer >= 0; ++layer)
+        if (*layer < LAYER_MAX && !found[static_cast<std::size_t>(*layer)])
+            return false;
+    return true;
+}
+
 void OutputCamData(CVELTADoc& doc, int kind, const CamOutChoice& choice)
 {
     const bool photo = kind == kPhoto;
@@ -283,6 +305,9 @@ void OutputCamData(CVELTADoc& doc, int kind, const CamOutChoice& choice)
 
     const bool sequential = photo ? g.extended != 0 : g.sequential != 0;
     EntryUsage usage(entries.size());
+    // The layers whose holes' plating the tool table found: nothing on the board changes while
+    // the files are written, so gathering their holes again would find the same.
+    std::array<bool, LAYER_MAX> platingFound{};
     doc.SetWarnMissingDCode(false);
     if (tableFile.empty() && !sequential) {
         doc.ClearCamTables();
@@ -294,6 +319,7 @@ void OutputCamData(CVELTADoc& doc, int kind, const CamOutChoice& choice)
                 doc.CollectTools(entry.layers.data(), g.holeKind, clear);
                 clear = false;
             }
+            platingFound = PlatingFoundOf(entries);
         }
         const std::string list = photo ? PhotoList(doc, false) : MakeToolList(doc, g);
         WriteListFile(JoinPath(boardFolder, photo ? "vtphot.txt" : "vtdril.txt"), list);
@@ -311,6 +337,7 @@ void OutputCamData(CVELTADoc& doc, int kind, const CamOutChoice& choice)
                 doc.CollectTools(entry.layers.data(), g.holeKind, clear);
                 clear = false;
             }
+            platingFound = PlatingFoundOf(entries);
         }
         std::string list;
         if (photo) {
@@ -379,7 +406,7 @@ void OutputCamData(CVELTADoc& doc, int kind, const CamOutChoice& choice)
             path,
             [&](CArchive& ar) {
                 WriteDrillData(doc, ar, g, entry.layers.data(), listMode, settings.drillText1,
-                               settings.drillText2, path);
+                               settings.drillText2, path, PlatingKnown(platingFound, entry));
             },
             [&](std::uint64_t length) {
                 WriteDrillReport(doc, g, layers, entry.name, settings.report, path, length,
@@ -397,7 +424,7 @@ void OutputCamData(CVELTADoc& doc, int kind, const CamOutChoice& choice)
                 longPath,
                 [&](CArchive& ar) {
                     WriteDrillData(doc, ar, longG, entry.layers.data(), 0, std::string(), std::string(),
-                                   longPath);
+                                   longPath, PlatingKnown(platingFound, entry));
                 },
                 [&](std::uint64_t length) {
                     WriteDrillReport(doc, longG, layers, longName, settings.report, longPath, length,

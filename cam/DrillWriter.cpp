@@ -44,7 +44,8 @@ double RoundDrillOfShape(double diameter, double width, bool rectangular)
 }
 
 void WriteDrillData(CVELTADoc& doc, CArchive& ar, tagGERBAR& g, const int* layers, int listMode,
-                    const std::string& firstList, const std::string& secondList, const std::string& dataPath)
+                    const std::string& firstList, const std::string& secondList, const std::string& dataPath,
+                    bool platingKnown)
 {
     g.currentAperture = -1;
     g.pendingExposure = 0;
@@ -65,16 +66,19 @@ void WriteDrillData(CVELTADoc& doc, CArchive& ar, tagGERBAR& g, const int* layer
     // The work sheets answer the tool look-ups of their holes through the document.
     CSheet holes(0, 0, 0, &doc);
     CSheet longHoles(0, 0, 0, &doc);
+    const auto gather = [&](CSheet* out, int kind) {
+        return platingKnown ? doc.CopyHoleList(flags.data(), out, kind) : doc.MakeHoleList(flags.data(), out, kind);
+    };
     if (g.holeSplit == 0 || g.holeSplit == 1) {
-        if (doc.MakeHoleList(flags.data(), &holes, 0) > 0) {
+        if (gather(&holes, 0) > 0) {
             holes.OffsetItem(toOrigin, 0);
             doc.CountToolHits(holes);
         }
     }
     if (g.holeSplit != 1) {
         if (g.rectAsLong)
-            doc.MakeHoleList(flags.data(), &longHoles, HOLE_RECT);
-        doc.MakeHoleList(flags.data(), &longHoles, HOLE_LONG);
+            gather(&longHoles, HOLE_RECT);
+        gather(&longHoles, HOLE_LONG);
         longHoles.OffsetItem(toOrigin, 0);
         if (g.longHoleMode == 0)
             MakeHolesRound(longHoles);

@@ -679,6 +679,9 @@ public:
     // of holes in out. The selection is gathered when anything is selected. The board's own holes
     // keep the plating found; a change of it is one undo step.
     int MakeHoleList(const int* layers, CSheet* out, int kind);
+    // The same when the plating of these holes was found since the board last changed: the
+    // holes are copied with the plating they have.
+    int CopyHoleList(const int* layers, CSheet* out, int kind);
     // The drill tool table of the flagged layers' holes of one kind (240: round, slot, then
     // rectangular tools): the number of tools.
     int MakeTCodeTable(const int* layers, int kind);
@@ -714,7 +717,7 @@ public:
 
 private:
     struct PlatingChanges;
-    int GatherHoles(const int* layers, CSheet* out, int kind, PlatingChanges& changes);
+    int GatherHoles(const int* layers, CSheet* out, int kind, PlatingChanges* changes);
     void RecordPlatingChanges(PlatingChanges& changes);
     std::array<tagTCODE, TOOL_TABLE_MAX> m_tools{};
     int m_nToolCount = 0;

@@ -168,7 +168,7 @@ struct CVELTADoc::PlatingChanges
     std::unique_ptr<PlatingTest> test; // made by the step's first gathering that tests a hole
 };
 
-int CVELTADoc::GatherHoles(const int* layers, CSheet* out, int kind, PlatingChanges& changes)
+int CVELTADoc::GatherHoles(const int* layers, CSheet* out, int kind, PlatingChanges* found)
 {
     const int set = IsSelectionEmpty() ? SET_BOARD : SET_SELECTION;
     CSheet* viaParts = GetSetSheet(set, LAYER_MAX);
@@ -227,6 +227,16 @@ int CVELTADoc::GatherHoles(const int* layers, CSheet* out, int kind, PlatingChan
     }
 
     // The plating of each collected hole: copper of a wiring layer in the list's order, else a part.
+    // Without changes to keep, the plating is known and the holes are only copied.
+    if (!found) {
+        if (!out)
+            return static_cast<int>(collected.size());
+        for (const Collected& entry : collected)
+            out->NewHole(*entry.hole);
+        out->SortHole();
+        return out->GetKindCount(KIND_HOLE);
+    }
+    PlatingChanges& changes = *found;
     std::vector<bool> plated(collected.size(), false);
     if (!oneSided && !collected.empty()) {
         if (!changes.test) {
@@ -324,9 +334,14 @@ void CVELTADoc::RecordPlatingChanges(PlatingChanges& changes)
 int CVELTADoc::MakeHoleList(const int* layers, CSheet* out, int kind)
 {
     PlatingChanges changes;
-    const int count = GatherHoles(layers, out, kind, changes);
+    const int count = GatherHoles(layers, out, kind, &changes);
     RecordPlatingChanges(changes);
     return count;
+}
+
+int CVELTADoc::CopyHoleList(const int* layers, CSheet* out, int kind)
+{
+    return GatherHoles(layers, out, kind, nullptr);
 }
 
 int CVELTADoc::MakeTCodeTable(const int* layers, int kind)
@@ -339,7 +354,7 @@ int CVELTADoc::MakeTCodeTable(const int* layers, int kind)
     const std::vector<int> kinds = kind == kAllKinds ? std::vector<int>{0, 16, 32} : std::vector<int>{kind};
     for (int pass : kinds) {
         scratch.DeleteContents();
-        if (GatherHoles(layers, &scratch, pass, changes) > 0)
+        if (GatherHoles(layers, &scratch, pass, &changes) > 0)
             scratch.CheckHole(m_tools.data(), 0, &m_nToolCount);
     }
     RecordPlatingChanges(changes);
@@ -351,6 +366,6 @@ void CVELTADoc::UpdateHolePlating(const int* layers)
     // The kinds in the table's order, so that the changes are met, and undone, in its order.
     PlatingChanges changes;
     for (int pass : {0, 16, 32})
-        GatherHoles(layers, nullptr, pass, changes);
+        GatherHoles(layers, nullptr, pass, &changes);
     RecordPlatingChanges(changes);
 }

@@ -41,6 +41,13 @@ inline bool OutputCodeIsPlain(const tagGERBAR& g)
     return g.endOfBlock != '\r' && (g.codeType < 1 || g.codeType > 3) && !g.lineBreak;
 }
 
+// Whether ConvertOutputCode only puts CR LF after every '*': plain text with the line-break
+// option, blocks not ended by CR. Each byte is then finished alone, whatever comes next to it.
+inline bool OutputCodeOnlyBreaks(const tagGERBAR& g)
+{
+    return g.endOfBlock != '\r' && (g.codeType < 1 || g.codeType > 3) && g.lineBreak;
+}
+
 // Room for one coordinate block: two axes of up to 12 bytes and the end of block.
 constexpr std::size_t kGerbarPointBlockSize = 32;
 

@@ -12,6 +12,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -19,12 +20,43 @@ class CSur;
 
 namespace gerber {
 
+// Output bytes finished as ConvertOutputCode finishes a line of them. Plain bytes, and bytes
+// that only take line breaks, go from the stack to the archive; the rest through a copy.
+inline void WriteOutputBytes(CArchive& ar, const tagGERBAR& g, const char* data, std::size_t size)
+{
+    if (OutputCodeIsPlain(g)) {
+        ar.Write(data, size);
+        return;
+    }
+    if (OutputCodeOnlyBreaks(g)) {
+        char buffer[96];
+        std::size_t used = 0;
+        for (std::size_t i = 0; i < size; ++i) {
+            if (used + 3 > sizeof buffer) {
+                ar.Write(buffer, used);
+                used = 0;
+            }
+            buffer[used++] = data[i];
+            if (data[i] == '*') {
+                buffer[used++] = '\r';
+                buffer[used++] = '\n';
+            }
+        }
+        ar.Write(buffer, used);
+        return;
+    }
+    thread_local std::string line;
+    line.assign(data, size);
+    ConvertOutputCode(line, g);
+    ar.WriteString(line);
+}
+
 // A code of the CAM settings followed by the end-of-block character ("%s%c").
 inline void WriteCode(CArchive& ar, const tagGERBAR& g, const std::string& code)
 {
-    if (OutputCodeIsPlain(g)) {
-        ar.Write(code.data(), code.size());
-        ar.Write(&g.endOfBlock, 1);
+    if (OutputCodeIsPlain(g) || OutputCodeOnlyBreaks(g)) {
+        WriteOutputBytes(ar, g, code.data(), code.size());
+        WriteOutputBytes(ar, g, &g.endOfBlock, 1);
         return;
     }
     std::string line = code;
@@ -36,22 +68,15 @@ inline void WriteCode(CArchive& ar, const tagGERBAR& g, const std::string& code)
 // A code that shares its block with the next one (the interpolation codes): no end of block.
 inline void WritePrefix(CArchive& ar, const tagGERBAR& g, const std::string& code)
 {
-    std::string line = code;
-    ConvertOutputCode(line, g);
-    ar.WriteString(line);
+    WriteOutputBytes(ar, g, code.data(), code.size());
 }
 
 // The coordinate block of a board point, with the output's mirror and rotation.
 inline void WritePoint(CArchive& ar, tagGERBAR& g, const CDPoint& p)
 {
-    // Most of a plot file passes through here: plain output goes from the stack to the archive.
-    if (OutputCodeIsPlain(g)) {
-        char block[kGerbarPointBlockSize];
-        ar.Write(block, FormatGerbarPointBlock(block, g, p.x, p.y, true));
-        return;
-    }
-    thread_local std::string block;
-    ar.WriteString(FormatGerbarPoint(block, g, p.x, p.y, true));
+    // Most of a plot file passes through here: the block is built on the stack.
+    char block[kGerbarPointBlockSize];
+    WriteOutputBytes(ar, g, block, FormatGerbarPointBlock(block, g, p.x, p.y, true));
 }
 
 // Closes an open stroke: the move code, and the exposure is no longer pending.
@@ -73,8 +98,7 @@ inline void SelectAperture(CArchive& ar, tagGERBAR& g, int turret, const CItemBa
     char digits[16];
     line.append(digits, std::to_chars(digits, digits + sizeof digits, dcode).ptr);
     line += g.endOfBlock;
-    ConvertOutputCode(line, g);
-    ar.WriteString(line);
+    WriteOutputBytes(ar, g, line.data(), line.size());
     g.currentAperture = turret;
 }
 

@@ -11,6 +11,7 @@
 #include "platform/Cp932.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <memory>
@@ -104,17 +105,74 @@ private:
     // Later lines adapt to earlier ones: an end within 0.01 of one of an earlier line's (current)
     // ends takes that end, the start tried first. (Tried all, as a surface of few lines does: for
     // a glyph's few edges that is quicker than an index of their ends.)
+    //
+    // An end only ever takes the value of another end, so every end keeps one of the outline's
+    // first values. An end whose value has no different value near it is never moved, and
+    // snapping to it moves nothing (an end already at a value is left as it is); an end that
+    // takes a value takes one that has a different value near it. So only the lines with such
+    // an end can change, and only the ends of such a value can move them: the rest is skipped.
     void SnapEnds()
     {
         const std::size_t count = outline.size();
+        FindLooseEnds();
+        m_loose.clear();
+        for (std::size_t b = 0; b < count; ++b)
+            if (m_endLoose[2 * b] || m_endLoose[2 * b + 1])
+                m_loose.push_back(b);
+        if (m_loose.empty())
+            return;
         for (std::size_t a = 0; a < count; ++a) {
+            if (!m_endLoose[2 * a] && !m_endLoose[2 * a + 1])
+                continue;
             const CDPoint s = outline[a].first;
             const CDPoint e = outline[a].second;
-            for (std::size_t b = a + 1; b < count; ++b) {
+            for (const std::size_t b : m_loose) {
+                if (b <= a)
+                    continue;
                 Snap(outline[b], s);
                 Snap(outline[b], e);
             }
         }
+    }
+
+    // Marks each end (start 2i, end 2i + 1 of line i) whose first value has a different value
+    // near it among the ends.
+    void FindLooseEnds()
+    {
+        const std::size_t ends = 2 * outline.size();
+        m_endLoose.assign(ends, 0);
+        const auto at = [this](std::size_t k) -> const CDPoint& {
+            return k % 2 == 0 ? outline[k / 2].first : outline[k / 2].second;
+        };
+        m_order.resize(ends);
+        for (std::size_t k = 0; k < ends; ++k) {
+            m_order[k] = {at(k).x, k};
+            if (!std::isfinite(at(k).x) || !std::isfinite(at(k).y)) {
+                m_endLoose.assign(ends, 1); // no order to search by: every end may move
+                return;
+            }
+        }
+        std::sort(m_order.begin(), m_order.end(),
+                  [](const EndByX& a, const EndByX& b) { return a.x < b.x; });
+        // Near ends lie within 0.01 on x; the window is wider by a margin for rounding.
+        constexpr double kWindow = 0.0101;
+        for (std::size_t i = 0; i < ends; ++i) {
+            const CDPoint& p = at(m_order[i].end);
+            for (std::size_t j = i + 1; j < ends && m_order[j].x - m_order[i].x <= kWindow; ++j) {
+                const CDPoint& q = at(m_order[j].end);
+                if (!SameBits(p, q) && Near(p, q)) {
+                    m_endLoose[m_order[i].end] = 1;
+                    m_endLoose[m_order[j].end] = 1;
+                }
+            }
+        }
+    }
+
+    // Equal to the bit (a zero's sign counts), as an assignment would leave it.
+    static bool SameBits(const CDPoint& a, const CDPoint& b)
+    {
+        return std::bit_cast<std::uint64_t>(a.x) == std::bit_cast<std::uint64_t>(b.x) &&
+               std::bit_cast<std::uint64_t>(a.y) == std::bit_cast<std::uint64_t>(b.y);
     }
 
     static bool Near(const CDPoint& a, const CDPoint& b)
@@ -161,6 +219,14 @@ private:
     double m_halfWidth = 0.0;
     surscan::ScanTable m_table;
     std::vector<double> m_xs;
+    struct EndByX
+    {
+        double x;
+        std::size_t end;
+    };
+    std::vector<EndByX> m_order;
+    std::vector<unsigned char> m_endLoose;
+    std::vector<std::size_t> m_loose;
 };
 
 // The glyphs of a text's characters in turn, laid out upright from corner 3 of the frame turned
@@ -210,8 +276,10 @@ void CText::DataWriteGerbar(CArchive& ar, tagGERBAR& g, bool mirror)
     if (IsMirror())
         mirror = !mirror;
 
+    // The strokes take their D codes from the program's tables (looked up once per text).
+    const CItemBase& unbound = gerber::UnboundItem();
     const auto writeLine = [&](const CDPoint& a, const CDPoint& b) {
-        gerber::WriteStroke(ar, g, a, b, m_nTurret, gerber::UnboundItem());
+        gerber::WriteStroke(ar, g, a, b, m_nTurret, unbound);
     };
 
     if (IsFrame()) {
@@ -263,7 +331,7 @@ void CText::DataWriteGerbar(CArchive& ar, tagGERBAR& g, bool mirror)
     };
     const auto writeGlyphLine = [&](CText::Segment& line) {
         place(line);
-        gerber::WriteStroke(ar, g, line.first, line.second, kGlyphTurret, gerber::UnboundItem());
+        gerber::WriteStroke(ar, g, line.first, line.second, kGlyphTurret, unbound);
     };
     ForEachGlyph(
         *this, font, name, upright[3], ascentRatio,
@@ -291,8 +359,9 @@ void CText::MakeStrokeChar(CArchive& ar, tagGERBAR& g, bool mirror, CDPoint orig
     thread_local std::vector<Segment> segments;
     segments.clear();
     GetStrokeSegments(strokes, mirror, origin, segments);
+    const CItemBase& unbound = gerber::UnboundItem();
     for (const Segment& s : segments)
-        gerber::WriteStroke(ar, g, s.first, s.second, m_nTurret, gerber::UnboundItem());
+        gerber::WriteStroke(ar, g, s.first, s.second, m_nTurret, unbound);
 }
 
 void CText::CheckTurret(tagDCODE* table)

@@ -260,6 +260,43 @@ TEST_F(CamPinBoard, PlatingAloneIsTheToolTablesPlatingAndUndoStep)
     }
 }
 
+// Once the plating is found, copying the holes as they are gives what gathering them with the
+// plating test gives: the same holes in the same order, and no plating change or undo step.
+TEST_F(CamPinBoard, CopiedHolesAreTheGatheredHolesOnceThePlatingIsFound)
+{
+    std::array<int, LAYER_MAX> flags{};
+    flags[0] = 1;
+    flags[kHoleLayer] = 1;
+    auto describe = [](CSheet& holes) {
+        std::string text;
+        for (POSITION pos = holes.GetFirstHolePos(); pos;) {
+            CHole* hole = holes.GetNextHole(pos);
+            text += platform::Format("%.17g,%.17g,%.17g,%.17g,%.17g,%x;", hole->GetPoint().x, hole->GetPoint().y,
+                                     hole->GetHoleDia(), hole->GetHoleWidth(), hole->GetAngle(),
+                                     static_cast<unsigned>(hole->GetType()));
+        }
+        return text;
+    };
+    for (unsigned seed : {3u, 17u, 101u, 555u}) {
+        SCOPED_TRACE(seed);
+        Clear();
+        Build(seed);
+        doc->UpdateHolePlating(flags.data());
+        const std::string plating = Plating();
+        const std::size_t steps = doc->GetUndoHistory().size();
+        for (const int kind : {0, int{HOLE_LONG}, int{HOLE_RECT}, 240}) {
+            SCOPED_TRACE(kind);
+            CSheet copied(0, 0, 0, doc.get());
+            CSheet gathered(0, 0, 0, doc.get());
+            const int copiedCount = doc->CopyHoleList(flags.data(), &copied, kind);
+            EXPECT_EQ(copiedCount, doc->MakeHoleList(flags.data(), &gathered, kind));
+            EXPECT_EQ(describe(copied), describe(gathered));
+            EXPECT_EQ(Plating(), plating);
+            EXPECT_EQ(doc->GetUndoHistory().size(), steps);
+        }
+    }
+}
+
 void Photo(CamOutChoice& c)
 {
     c.settings.photo.outputs = {"1:top:top.gbr:1", "1:bottom:bottom.gbr:2", "1:both:both.gbr:1,2",

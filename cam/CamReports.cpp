@@ -178,6 +178,14 @@ double Degrees(double radians)
     return degrees;
 }
 
+// Text right-aligned in `width`, as printf pads a field: spaces before it, nothing cut.
+void AppendRightAligned(std::string& out, const char* text, std::size_t length, std::size_t width)
+{
+    if (length < width)
+        out.append(width - length, ' ');
+    out.append(text, length);
+}
+
 // A number as "%*d" prints it: right-aligned in `width`.
 bool AppendPadded(std::string& out, int value, std::size_t width)
 {
@@ -185,10 +193,7 @@ bool AppendPadded(std::string& out, int value, std::size_t width)
     const auto [end, error] = std::to_chars(digits, digits + sizeof digits, value);
     if (error != std::errc())
         return false;
-    const std::size_t length = static_cast<std::size_t>(end - digits);
-    if (length < width)
-        out.append(width - length, ' ');
-    out.append(digits, length);
+    AppendRightAligned(out, digits, static_cast<std::size_t>(end - digits), width);
     return true;
 }
 
@@ -207,10 +212,7 @@ bool AppendFixed(std::string& out, double value, std::size_t width, int precisio
         std::to_chars(at, digits + sizeof digits, value, std::chars_format::fixed, precision);
     if (error != std::errc())
         return false;
-    const std::size_t length = static_cast<std::size_t>(end - digits);
-    if (length < width)
-        out.append(width - length, ' ');
-    out.append(digits, length);
+    AppendRightAligned(out, digits, static_cast<std::size_t>(end - digits), width);
     return true;
 }
 

@@ -387,6 +387,11 @@ void QPainterDrawContext::DeviceMapping::Take(const Mapping& mapping)
     m_scaleX = vpExt.cx / static_cast<double>(winExt.cx);
     m_scaleY = vpExt.cy / static_cast<double>(winExt.cy);
     m_toInRange = to.x < range && to.x > -range && to.y < range && to.y > -range;
+#ifdef __SSE2__
+    m_win2 = _mm_setr_pd(m_winX, m_winY);
+    m_to2 = _mm_setr_pd(m_toX, m_toY);
+    m_scale2 = _mm_setr_pd(m_scaleX, m_scaleY);
+#endif
 }
 
 CPoint QPainterDrawContext::SetWindowOrg(CPoint org)

@@ -256,6 +256,7 @@ enum StampKind : std::int32_t
     StampPolygon,
     StampLine,
     StampRecord,
+    StampArc,
 };
 
 } // namespace
@@ -387,6 +388,11 @@ void QPainterDrawContext::DeviceMapping::Take(const Mapping& mapping)
     m_scaleX = vpExt.cx / static_cast<double>(winExt.cx);
     m_scaleY = vpExt.cy / static_cast<double>(winExt.cy);
     m_toInRange = to.x < range && to.x > -range && to.y < range && to.y > -range;
+#ifdef __SSE2__
+    m_win2 = _mm_setr_pd(m_winX, m_winY);
+    m_to2 = _mm_setr_pd(m_toX, m_toY);
+    m_scale2 = _mm_setr_pd(m_scaleX, m_scaleY);
+#endif
 }
 
 CPoint QPainterDrawContext::SetWindowOrg(CPoint org)
@@ -1041,6 +1047,26 @@ void QPainterDrawContext::Arc(const CRect& box, CPoint start, CPoint end)
         RealisePath();
         AddArc(m_path, box, start, end);
         m_figureOpen = false;
+        return;
+    }
+    const CRect b = DevBox(box);
+    // What AddArc leaves empty.
+    if (b.Width() <= 1 || b.Height() <= 1)
+        return;
+    const auto draw = [&](QPainter& painter, bool) {
+        m_scratch.clear();
+        AddArc(m_scratch, box, start, end);
+        painter.drawPath(m_scratch);
+    };
+    if (m_stampBits && PenVisible()) {
+        // The arc's path follows from its box's size, its rays' points relative to the box and the
+        // direction: the same key, the same path moved by whole units. It is made only when drawn.
+        const QPoint s = Dev(start);
+        const QPoint e = Dev(end);
+        m_key.assign({StampArc, b.Width(), b.Height(), s.x() - b.left, s.y() - b.top, e.x() - b.left,
+                      e.y() - b.top, m_arcDirection});
+        const QRect full(b.left, b.top, b.Width(), b.Height());
+        Figure([&] { return full; }, false, true, m_brush, draw, true);
         return;
     }
     m_scratch.clear();

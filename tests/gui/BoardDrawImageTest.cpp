@@ -2,6 +2,7 @@
 // zoomed in (every item many pixels wide) over views at odd places, and zoomed out over the whole
 // sheet. Figures drawn from stamps give the very pixels of figures drawn through the painter.
 
+#include "model/items/Arc.h"
 #include "model/items/Hole.h"
 #include "model/items/Land.h"
 #include "model/items/Line.h"
@@ -69,6 +70,23 @@ protected:
             if (i % 3 == 0)
                 sheet.NewLand(CDPoint(snap(at()), snap(at())), i % 6 == 0 ? 2 : 3);
         }
+        // Arcs of a few radii and eighth turns, either way round, full circles among them, thin
+        // and wide: many of one shape on the device, at places that round differently.
+        constexpr double eighth = 0.7853981633974483;
+        for (int i = 0; i < 400; ++i) {
+            const CDPoint c = i % 2 ? CDPoint(snap(at()), snap(at())) : CDPoint(at(), at());
+            const double radius = 0.4 + static_cast<double>(rng() % 2) * 0.35;
+            const double start = static_cast<double>(rng() % 4) * 2 * eighth;
+            const double end = i % 7 == 0 ? start : start + static_cast<double>(1 + rng() % 6) * eighth;
+            sheet.NewArc(c, radius, start, end, i % 3 == 0 ? ARC_CW : 0, i % 4 == 0 ? 0 : 1);
+        }
+        // Arcs on a whole-millimetre grid, where the closer views put them on the device alike:
+        // the same boxes and starts with different ends and ways round.
+        for (int i = 0; i < 60; ++i) {
+            const double start = static_cast<double>(i % 4) * 2 * eighth;
+            sheet.NewArc(CDPoint(21.0 + i % 10, 24.5 + i / 10), i % 2 ? 0.6 : 0.35, start,
+                         start + static_cast<double>(1 + i % 5) * eighth, i % 3 == 0 ? ARC_CW : 0, 1);
+        }
     }
     ~BoardDrawImageTest() override
     {
@@ -89,7 +107,7 @@ protected:
             fn(*static_cast<Item*>(sheet.GetNextItem(kind, p)));
     }
 
-    // The sheet filled in one colour (lines, lands, texts, then the holes in black), the board
+    // The sheet filled in one colour (lines, arcs, lands, texts, then the holes in black), the board
     // point (x0, y0) at the image's bottom left, pixelsPerMm pixels to the millimetre.
     // flags go to the context; cls is the drawing class of lines and lands; an image of format
     // other than RGB32, a painter moved by shift and a clip stand for the places a view draws on.
@@ -117,6 +135,7 @@ protected:
             const CDRect visible = CSheetIndex::DrawArea(dc);
             const CDRect* area = indexed ? &visible : nullptr;
             Items<CLine>(KIND_LINE, area, [&](CLine& l) { l.DrawLine(&dc, cls); });
+            Items<CArc>(KIND_ARC, area, [&](CArc& a) { a.DrawArc(&dc, cls); });
             Items<CLand>(KIND_LAND, area, [&](CLand& l) { l.DrawLand(&dc, cls); });
             Items<CText>(KIND_TEXT, area, [&](CText& t) { t.DrawTextA(&dc, 4); });
             dc.SelectStockBrush(BLACK_BRUSH);

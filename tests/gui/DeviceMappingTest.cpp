@@ -145,6 +145,9 @@ const MappingCase kMappings[] = {
     // Two logical units a pixel: every odd offset lies on a half.
     {"halves", MM_ANISOTROPIC, CSize(2, 2), CSize(1, -1), CPoint(1, -3), CPoint(5, 7)},
     {"thirds", MM_ANISOTROPIC, CSize(3, 3), CSize(-1, 1), CPoint(-7, 2), CPoint(0, 0)},
+    // Both axes are converted together: one on halves beside one that never is.
+    {"halves across, thirds down", MM_ANISOTROPIC, CSize(2, 3), CSize(1, -1), CPoint(3, -1), CPoint(2, 9)},
+    {"thirds across, halves down", MM_ANISOTROPIC, CSize(3, 2), CSize(-1, 1), CPoint(-5, 4), CPoint(7, -3)},
     {"zoomed in", MM_ANISOTROPIC, CSize(10, 10), CSize(137, -137), CPoint(-123456, 654321), CPoint(40, 30)},
     {"origin far out", MM_ANISOTROPIC, CSize(1000, 1000), CSize(7, -7), CPoint(2000000000, -2000000000),
      CPoint(1 << 25, -(1 << 25))},

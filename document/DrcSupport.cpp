@@ -6,7 +6,7 @@
 #include "platform/Cp932.h"
 
 #include <algorithm>
-#include <deque>
+#include <list>
 #include <map>
 #include <unordered_map>
 #include <unordered_set>
@@ -17,17 +17,40 @@ namespace {
 
 using Group = std::vector<std::uint32_t>;
 
-// Keeps the first occurrence of every value.
-void KeepFirst(Group& values)
+} // namespace
+
+namespace {
+
+// A group while merging: its values in order, each once, with where each sits, so that a small
+// group merges into a large one in time of the small one. A group as given keeps its own values
+// (repeats too) until it first merges: they are what it yields if it never does.
+struct MergeBox
 {
-    std::unordered_set<std::uint32_t> seen;
-    seen.reserve(values.size() * 2);
-    std::size_t out = 0;
-    for (std::uint32_t v : values)
-        if (seen.insert(v).second)
-            values[out++] = v;
-    values.resize(out);
-}
+    std::vector<std::uint32_t> given;
+    bool indexed = false;
+    bool alive = true;
+    std::size_t stamp = 0;
+    std::list<std::uint32_t> values;
+    std::unordered_map<std::uint32_t, std::list<std::uint32_t>::iterator> where;
+
+    void Index()
+    {
+        if (indexed)
+            return;
+        indexed = true;
+        where.reserve(given.size());
+        for (std::uint32_t v : given)
+            if (!where.count(v))
+                where.emplace(v, values.insert(values.end(), v));
+    }
+    bool Holds(std::uint32_t v) const { return where.count(v) != 0; }
+    void Erase(std::uint32_t v)
+    {
+        const auto it = where.find(v);
+        values.erase(it->second);
+        where.erase(it);
+    }
+};
 
 } // namespace
 
@@ -37,67 +60,134 @@ void MergeGroups(std::vector<std::uint32_t>& values)
     // to the end. The plain routine's step takes the first group that shares a value with any
     // other and merges it with the first later one that does; the groups of one overlap set never
     // touch those of another, so taking the groups in stamp order gives the same steps.
-    std::vector<Group> groups = SplitGroups(values);
-    std::vector<bool> alive(groups.size(), true);
-    // For every value, the stamps of the groups holding it, ascending (dead ones pruned lazily).
-    std::unordered_map<std::uint32_t, std::deque<std::size_t>> holders;
+    // A merge keeps the larger group's storage and gives it the new stamp, so a group absorbing
+    // many others is never copied; the index of holders learns the new stamp only when asked.
+    std::vector<Group> split = SplitGroups(values);
+    std::vector<MergeBox> boxes(split.size());
+    constexpr std::size_t kNone = SIZE_MAX;
+    std::vector<std::size_t> owner(split.size()); // stamp -> box, kNone once restamped or gone
+    // For every value, the boxes holding it by stamp; an entry whose box died or got a newer
+    // stamp since is dropped or moved when met.
+    std::unordered_map<std::uint32_t, std::map<std::size_t, std::size_t>> holders;
     holders.reserve(values.size());
-    auto enter = [&](std::size_t stamp) {
-        for (std::uint32_t v : groups[stamp]) {
-            std::deque<std::size_t>& list = holders[v];
-            if (list.empty() || list.back() != stamp)
-                list.push_back(stamp);
-        }
-    };
-    for (std::size_t stamp = 0; stamp < groups.size(); ++stamp)
-        enter(stamp);
+    for (std::size_t i = 0; i < split.size(); ++i) {
+        boxes[i].given = std::move(split[i]);
+        boxes[i].stamp = i;
+        owner[i] = i;
+        for (std::uint32_t v : boxes[i].given)
+            holders[v].emplace(i, i);
+    }
 
     std::vector<std::size_t> survivors;
-    for (std::size_t stamp = 0; stamp < groups.size(); ++stamp) {
-        if (!alive[stamp])
+    for (std::size_t stamp = 0; stamp < owner.size(); ++stamp) {
+        const std::size_t id = owner[stamp];
+        if (id == kNone)
             continue;
         // The first other live group sharing one of this group's values.
-        std::size_t partner = SIZE_MAX;
-        for (std::uint32_t v : groups[stamp]) {
-            std::deque<std::size_t>& list = holders[v];
-            while (!list.empty() && !alive[list.front()])
-                list.pop_front();
-            for (std::size_t other : list) {
-                if (other >= partner)
-                    break;
-                if (other != stamp && alive[other]) {
-                    partner = other;
+        std::size_t partnerStamp = kNone;
+        std::size_t partner = kNone;
+        auto probe = [&](std::uint32_t v) {
+            std::map<std::size_t, std::size_t>& list = holders[v];
+            for (auto it = list.begin(); it != list.end() && it->first < partnerStamp;) {
+                const MergeBox& box = boxes[it->second];
+                if (!box.alive) {
+                    it = list.erase(it);
+                } else if (box.stamp != it->first) {
+                    const std::size_t key = it->first;
+                    const std::size_t other = it->second;
+                    list.erase(it);
+                    list.emplace(box.stamp, other);
+                    it = list.upper_bound(key); // the moved entry is met again if still in reach
+                } else if (it->second == id) {
+                    ++it;
+                } else {
+                    partnerStamp = it->first;
+                    partner = it->second;
                     break;
                 }
             }
-        }
-        if (partner == SIZE_MAX) {
-            survivors.push_back(stamp);
+        };
+        if (boxes[id].indexed)
+            for (std::uint32_t v : boxes[id].values)
+                probe(v);
+        else
+            for (std::uint32_t v : boxes[id].given)
+                probe(v);
+        if (partner == kNone) {
+            survivors.push_back(id);
             continue;
         }
         // As the plain routine: the first value of this group that the partner holds goes, the
         // partner's values follow, repeats dropped.
-        const Group& a = groups[stamp];
-        const Group& b = groups[partner];
-        const std::unordered_set<std::uint32_t> inB(b.begin(), b.end());
-        Group merged = a;
-        const auto shared = std::find_if(merged.begin(), merged.end(), [&](std::uint32_t v) { return inB.count(v); });
-        merged.erase(shared);
-        merged.insert(merged.end(), b.begin(), b.end());
-        KeepFirst(merged);
-        alive[stamp] = false;
-        alive[partner] = false;
-        groups[stamp].clear();
-        groups[stamp].shrink_to_fit();
-        groups[partner].clear();
-        groups[partner].shrink_to_fit();
-        groups.push_back(std::move(merged));
-        alive.push_back(true);
-        enter(groups.size() - 1);
+        MergeBox& a = boxes[id];
+        MergeBox& b = boxes[partner];
+        b.Index();
+        const std::size_t newStamp = owner.size();
+        std::size_t kept = kNone;
+        std::vector<std::uint32_t> added; // values the kept box did not hold before
+        if (!a.indexed || a.values.size() <= b.values.size()) {
+            // This group's values, less the first shared one, each once, go before the partner's.
+            std::vector<std::uint32_t> front;
+            if (!a.indexed) {
+                front = a.given;
+                front.erase(std::find_if(front.begin(), front.end(), [&](std::uint32_t v) { return b.Holds(v); }));
+                std::unordered_set<std::uint32_t> seen;
+                seen.reserve(front.size() * 2);
+                std::size_t out = 0;
+                for (std::uint32_t v : front)
+                    if (seen.insert(v).second)
+                        front[out++] = v;
+                front.resize(out);
+            } else {
+                const auto shared = std::find_if(a.values.begin(), a.values.end(), [&](std::uint32_t v) { return b.Holds(v); });
+                for (auto it = a.values.begin(); it != a.values.end(); ++it)
+                    if (it != shared)
+                        front.push_back(*it);
+            }
+            for (std::uint32_t v : front) {
+                if (b.Holds(v))
+                    b.Erase(v);
+                else
+                    added.push_back(v);
+            }
+            const auto at = b.values.begin();
+            for (std::uint32_t v : front)
+                b.where.emplace(v, b.values.insert(at, v));
+            kept = partner;
+        } else {
+            // The partner is the smaller: its new values go to this group's end.
+            const auto shared = std::find_if(a.values.begin(), a.values.end(), [&](std::uint32_t v) { return b.Holds(v); });
+            const std::uint32_t gone = *shared;
+            a.Erase(gone);
+            for (std::uint32_t v : b.values)
+                if (!a.Holds(v)) {
+                    a.where.emplace(v, a.values.insert(a.values.end(), v));
+                    if (v != gone)
+                        added.push_back(v);
+                }
+            kept = id;
+        }
+        MergeBox& merged = boxes[kept];
+        MergeBox& spent = boxes[kept == id ? partner : id];
+        spent.alive = false;
+        spent.given = {};
+        spent.values = {};
+        spent.where = {};
+        owner[a.stamp] = kNone;
+        owner[b.stamp] = kNone;
+        merged.given = {};
+        merged.stamp = newStamp;
+        owner.push_back(kept);
+        for (std::uint32_t v : added)
+            holders[v].emplace(newStamp, kept);
     }
     values.clear();
-    for (std::size_t stamp : survivors) {
-        values.insert(values.end(), groups[stamp].begin(), groups[stamp].end());
+    for (std::size_t id : survivors) {
+        const MergeBox& box = boxes[id];
+        if (box.indexed)
+            values.insert(values.end(), box.values.begin(), box.values.end());
+        else
+            values.insert(values.end(), box.given.begin(), box.given.end());
         values.push_back(0);
     }
 }

@@ -46,7 +46,8 @@ namespace drc {
 
 // MergeOverlappingGroups (zero-ended groups; groups sharing a value merged, the merged group going
 // to the end, until no two share one) with the same groups, values and order, in about
-// n log n: each step's pair is found through an index of values instead of a scan of all pairs.
+// n log n: each step's pair is found through an index of values instead of a scan of all pairs,
+// and a merge moves the smaller group's values into the larger one's storage.
 void MergeGroups(std::vector<std::uint32_t>& groups);
 
 // The pairs (p, q), p < q, where rects[p] is not empty and rects[q] meets rects[p] inflated by

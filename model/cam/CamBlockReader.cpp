@@ -5,6 +5,9 @@
 #include "platform/J.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
 
 namespace {
 
@@ -13,6 +16,48 @@ namespace {
 bool IsBinary(unsigned char c)
 {
     return c < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f' && c != '\v' && c != 0x1A;
+}
+
+// Where the first byte no text holds is, or the size. Runs of bytes are tested without branches
+// (many at a time) and only a run that holds one is searched byte by byte.
+std::size_t FirstBinary(std::string_view data)
+{
+    constexpr std::size_t kRun = 64;
+    std::size_t i = 0;
+    for (; i + kRun <= data.size(); i += kRun) {
+        unsigned any = 0;
+        for (std::size_t j = 0; j < kRun; ++j) {
+            const unsigned char c = static_cast<unsigned char>(data[i + j]);
+            any |= static_cast<unsigned>(c < 0x20) &
+                   static_cast<unsigned>(static_cast<unsigned char>(c - '\t') > 4) &
+                   static_cast<unsigned>(c != 0x1A);
+        }
+        if (any)
+            break;
+    }
+    for (; i < data.size(); ++i) {
+        if (IsBinary(static_cast<unsigned char>(data[i])))
+            return i;
+    }
+    return data.size();
+}
+
+bool HasLowerCase(std::string_view data)
+{
+    constexpr std::size_t kRun = 64;
+    std::size_t i = 0;
+    for (; i + kRun <= data.size(); i += kRun) {
+        unsigned any = 0;
+        for (std::size_t j = 0; j < kRun; ++j)
+            any |= static_cast<unsigned>(static_cast<unsigned char>(data[i + j] - 'a') < 26);
+        if (any)
+            return true;
+    }
+    for (; i < data.size(); ++i) {
+        if (data[i] >= 'a' && data[i] <= 'z')
+            return true;
+    }
+    return false;
 }
 
 bool IsBlank(char c)
@@ -25,23 +70,35 @@ bool IsBlank(char c)
 CamBlockReader::CamBlockReader(CArchive& ar, const tagGERBAR& g, bool photo)
     : m_endOfBlock(g.endOfBlock ? g.endOfBlock : '*'), m_photo(photo)
 {
-    m_data.resize(ar.Remaining());
-    if (!m_data.empty())
-        m_data.resize(ar.ReadSome(m_data.data(), m_data.size()));
+    const std::size_t size = ar.Remaining();
+    if (size > 0 && !ar.IsLoading())
+        ar.ReadSome(nullptr, 0); // refused: not a loading archive
+    // The file's text is viewed where the archive holds it; a copy is made only when it must be
+    // changed (tape codes translated, lower case upper-cased).
+    if (size > 0) {
+        const std::size_t at = ar.GetPosition();
+        m_data = std::string_view(reinterpret_cast<const char*>(ar.Data().data()) + at, size);
+        ar.Seek(at + size);
+    }
     if (GetTapeCodeTable(g.codeType)) {
-        ConvertInputCode(m_data.data(), m_data.size(), g);
+        m_own.assign(m_data);
+        ConvertInputCode(m_own.data(), m_own.size(), g);
+        m_data = m_own;
         return;
     }
-    // Plain text is checked and upper-cased in one pass: a file with a byte no text holds is not
-    // read on, so the upper-casing that would stop at a zero byte never gets past one.
-    for (std::size_t i = 0; i < m_data.size(); ++i) {
-        const char c = m_data[i];
-        if (IsBinary(static_cast<unsigned char>(c))) {
-            Fail(i, _J("テキストファイルではありません"));
-            return;
-        }
-        if (c >= 'a' && c <= 'z')
-            m_data[i] = static_cast<char>(c - 'a' + 'A');
+    // A file with a byte no text holds is not read on, and what is before that byte is only
+    // counted in lines, so then nothing needs upper-casing.
+    const std::size_t binary = FirstBinary(m_data);
+    if (binary < m_data.size()) {
+        Fail(binary, _J("テキストファイルではありません"));
+        return;
+    }
+    if (HasLowerCase(m_data)) {
+        m_own.assign(m_data);
+        // Without branches, so that the compiler can take many bytes at a time.
+        for (char& c : m_own)
+            c = static_cast<char>(c - (static_cast<unsigned char>(c - 'a') < 26 ? 'a' - 'A' : 0));
+        m_data = m_own;
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// Cuts a photo-plot or drill file into its blocks. The whole file is taken from the archive at
-// once (tape codes translated, plain text upper-cased) and handed out block by block with the
+// Cuts a photo-plot or drill file into its blocks. The whole rest of the archive is taken at once
+// (tape codes translated, plain text upper-cased; viewed where the archive holds it unless that
+// changes it, so the archive must outlive the reader) and handed out block by block with the
 // position each block starts at. Photo-plot: a block runs to the end-of-block character, or from a
 // '%' to the next '%' (a parameter block); line ends are dropped unless they end blocks. Drill:
 // line ends always end blocks too and ';' starts a comment to the end of the line.
@@ -49,7 +50,8 @@ private:
     bool IsLineEnd(char c) const { return c == '\n' || c == '\r'; }
     Status Fail(std::size_t pos, const std::string& reason);
 
-    std::string m_data;
+    std::string_view m_data; // the archive's bytes, or m_own
+    std::string m_own;
     std::size_t m_pos = 0;
     char m_endOfBlock = '*';
     bool m_photo = true;

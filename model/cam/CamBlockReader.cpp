@@ -184,12 +184,16 @@ CamBlockReader::Status CamBlockReader::Next(Block& block)
             return kBlock;
         }
 
-        const std::size_t end = m_data.find(m_endOfBlock, start);
-        if (end == std::string::npos)
+        // One pass to the block's end, noting line ends on the way: blocks are short.
+        std::size_t end = start;
+        bool lineEnds = false;
+        for (; end < size && m_data[end] != m_endOfBlock; ++end)
+            lineEnds |= IsLineEnd(m_data[end]);
+        if (end >= size)
             return Fail(start, _J("ブロックの途中でファイルが終わっています"));
         // Line ends inside a block are dropped; most blocks have none.
         block.text = data.substr(start, end - start);
-        if (std::any_of(block.text.begin(), block.text.end(), [this](char c) { return IsLineEnd(c); })) {
+        if (lineEnds) {
             block.own.assign(block.text);
             std::erase_if(block.own, [this](char c) { return IsLineEnd(c); });
             block.text = block.own;

@@ -93,6 +93,10 @@ TEST(CamBlockReaderTest, FilesCutIntoBlocksAsTheyStandOrUpperCased)
     };
     for (const CutCase& c : cases)
         EXPECT_EQ(Cut(c.text, c.photo), c.blocks) << c.name;
+    // Blocks ended by a line end drop the other line end inside them.
+    EXPECT_EQ(Cut("X1\nY2\rM02\r", true, 0, '\r'), "X1Y2|M02");
+    EXPECT_EQ(Cut("X1\rY2\nM02\n", true, 0, '\n'), "X1Y2|M02");
+    EXPECT_EQ(Cut("X1\rY2", true, 0, '\n'), "!1");
 }
 
 TEST(CamBlockReaderTest, TapeCodesAreTranslatedNotUpperCased)

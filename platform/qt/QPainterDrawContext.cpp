@@ -342,8 +342,12 @@ void QPainterDrawContext::UpdateStampTarget()
         return;
     m_stampOffset = QPoint(static_cast<int>(dx), static_cast<int>(dy));
     const QRect clip(QPoint(m_clip.left, m_clip.top), QPoint(m_clip.right - 1, m_clip.bottom - 1));
-    // A pixel inside the edges, so that no figure written from a stamp touches the clip.
-    m_stampArea = clip.translated(m_stampOffset).intersected(image->rect()).adjusted(1, 1, -1, -1);
+    // The painter cuts a figure at the clip pixel by pixel, as a stamp's runs are cut below, but
+    // cuts lines at the image's edges before it draws them, which can move the pixels left inside:
+    // stamps are written only a pixel clear of the image's edges, and cut at the clip.
+    m_stampClip = clip.translated(m_stampOffset).intersected(image->rect());
+    m_stampImage = image->rect().adjusted(1, 1, -1, -1);
+    m_stampArea = m_stampClip.adjusted(1, 1, -1, -1);
     if (m_stampArea.isEmpty())
         return;
     m_stampStride = image->bytesPerLine();
@@ -726,7 +730,8 @@ bool QPainterDrawContext::Stamped(const QRect& bounds, bool fill, bool stroke, c
     const int margin = (pen ? pen->width : 0) + 2;
     const QRect area = bounds.adjusted(-margin, -margin, margin, margin);
     const QRect onImage = area.translated(m_stampOffset);
-    if (area.width() > StampSide || area.height() > StampSide || !m_stampArea.contains(onImage))
+    if (area.width() > StampSide || area.height() > StampSide || !m_stampImage.contains(onImage) ||
+        !m_stampClip.intersects(onImage))
         return false;
     const std::size_t shape = m_key.size();
     m_key.resize(shape + 6);
@@ -784,11 +789,29 @@ bool QPainterDrawContext::Stamped(const QRect& bounds, bool fill, bool stroke, c
     }
     const QPoint at = onImage.topLeft();
     const std::int32_t* run = cache.data.data() + slot->Run();
-    for (const std::int32_t* end = run + 2 * slot->runCount; run != end; run += 2) {
-        const int row = run[0] >> 20;
-        const int x = (run[0] >> 10) & 0x3FF;
-        auto* line = reinterpret_cast<std::uint32_t*>(m_stampBits + (at.y() + row) * m_stampStride);
-        std::fill_n(line + at.x() + x, run[0] & 0x3FF, static_cast<std::uint32_t>(run[1]));
+    const std::int32_t* const end = run + 2 * slot->runCount;
+    if (m_stampArea.contains(onImage)) [[likely]] {
+        for (; run != end; run += 2) {
+            const int row = run[0] >> 20;
+            const int x = (run[0] >> 10) & 0x3FF;
+            auto* line = reinterpret_cast<std::uint32_t*>(m_stampBits + (at.y() + row) * m_stampStride);
+            std::fill_n(line + at.x() + x, run[0] & 0x3FF, static_cast<std::uint32_t>(run[1]));
+        }
+        return true;
+    }
+    // Across the clip's edge: each run cut to the clip.
+    const int left = m_stampClip.left(), right = m_stampClip.right() + 1;
+    for (; run != end; run += 2) {
+        const int y = at.y() + (run[0] >> 20);
+        if (y < m_stampClip.top() || y > m_stampClip.bottom())
+            continue;
+        const int x = at.x() + ((run[0] >> 10) & 0x3FF);
+        const int from = std::max(x, left);
+        const int to = std::min(x + (run[0] & 0x3FF), right);
+        if (from >= to)
+            continue;
+        auto* line = reinterpret_cast<std::uint32_t*>(m_stampBits + y * m_stampStride);
+        std::fill(line + from, line + to, static_cast<std::uint32_t>(run[1]));
     }
     return true;
 }

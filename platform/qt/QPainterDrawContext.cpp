@@ -146,13 +146,17 @@ class StampCache
 {
 public:
     static constexpr std::uint32_t SeenOnly = 0xFFFFFFFFu;
-    // Sixteen bytes, so that four share a cache line: a stamp's runs follow its key.
+    // A stamp's runs follow its key.
     struct Slot
     {
         std::uint32_t hash = 0; // 0: empty
         std::uint32_t key = 0;
         std::uint32_t keyLength = 0;
         std::uint32_t runCount = SeenOnly;
+        // The slot looked up two after this one last time, and where its key was: a drawing drawn
+        // again asks for its figures in the same order, so they are fetched ahead of their turn.
+        std::uint32_t next = 0;
+        std::uint32_t nextKey = 0;
 
         std::uint32_t Run() const { return key + keyLength; }
     };
@@ -184,11 +188,11 @@ public:
         const std::size_t mask = m_slots.size() - 1;
         for (std::size_t i = static_cast<std::size_t>(hash >> 1) & mask;; i = (i + 1) & mask) {
             Slot& slot = m_slots[i];
-            if (slot.hash == 0)
+            if (slot.hash == 0 || (slot.hash == hash && slot.keyLength == key.size() &&
+                                   std::equal(key.begin(), key.end(), data.begin() + slot.key))) {
+                Follow(i, mask);
                 return slot;
-            if (slot.hash == hash && slot.keyLength == key.size() &&
-                std::equal(key.begin(), key.end(), data.begin() + slot.key))
-                return slot;
+            }
         }
     }
 
@@ -225,6 +229,7 @@ public:
         m_slots.assign(m_slots.size(), Slot());
         data.clear();
         m_used = 0;
+        m_last = m_before = 0;
     }
     bool Full() const { return data.size() > DataLimit; }
 
@@ -234,8 +239,26 @@ public:
 private:
     // About 32 MB; past that the cache starts again.
     static constexpr std::size_t DataLimit = std::size_t(1) << 23;
+    // Notes slot i as the one two after the slot looked up before the last, and fetches the slot
+    // and key that came two after i last time. Only a hint: a table grown or cleared since leaves
+    // it pointing anywhere, which costs a wasted fetch and nothing else.
+    void Follow(std::size_t i, std::size_t mask)
+    {
+        Slot& before = m_slots[m_before & mask];
+        before.next = static_cast<std::uint32_t>(i);
+        before.nextKey = m_slots[i].key;
+        m_before = m_last;
+        m_last = i;
+        const Slot& slot = m_slots[i];
+        __builtin_prefetch(&m_slots[slot.next & mask]);
+        if (slot.nextKey < data.size())
+            __builtin_prefetch(data.data() + slot.nextKey);
+    }
+
     std::vector<Slot> m_slots;
     std::size_t m_used = 0;
+    std::size_t m_last = 0;
+    std::size_t m_before = 0;
 };
 
 // Stamps bigger than this are not made; figures that big are few.

@@ -146,13 +146,17 @@ class StampCache
 {
 public:
     static constexpr std::uint32_t SeenOnly = 0xFFFFFFFFu;
-    // Sixteen bytes, so that four share a cache line: a stamp's runs follow its key.
+    // A stamp's runs follow its key.
     struct Slot
     {
         std::uint32_t hash = 0; // 0: empty
         std::uint32_t key = 0;
         std::uint32_t keyLength = 0;
         std::uint32_t runCount = SeenOnly;
+        // The slot looked up two after this one last time, and where its key was: a drawing drawn
+        // again asks for its figures in the same order, so they are fetched ahead of their turn.
+        std::uint32_t next = 0;
+        std::uint32_t nextKey = 0;
 
         std::uint32_t Run() const { return key + keyLength; }
     };
@@ -184,11 +188,11 @@ public:
         const std::size_t mask = m_slots.size() - 1;
         for (std::size_t i = static_cast<std::size_t>(hash >> 1) & mask;; i = (i + 1) & mask) {
             Slot& slot = m_slots[i];
-            if (slot.hash == 0)
+            if (slot.hash == 0 || (slot.hash == hash && slot.keyLength == key.size() &&
+                                   std::equal(key.begin(), key.end(), data.begin() + slot.key))) {
+                Follow(i, mask);
                 return slot;
-            if (slot.hash == hash && slot.keyLength == key.size() &&
-                std::equal(key.begin(), key.end(), data.begin() + slot.key))
-                return slot;
+            }
         }
     }
 
@@ -225,6 +229,7 @@ public:
         m_slots.assign(m_slots.size(), Slot());
         data.clear();
         m_used = 0;
+        m_last = m_before = 0;
     }
     bool Full() const { return data.size() > DataLimit; }
 
@@ -234,8 +239,26 @@ public:
 private:
     // About 32 MB; past that the cache starts again.
     static constexpr std::size_t DataLimit = std::size_t(1) << 23;
+    // Notes slot i as the one two after the slot looked up before the last, and fetches the slot
+    // and key that came two after i last time. Only a hint: a table grown or cleared since leaves
+    // it pointing anywhere, which costs a wasted fetch and nothing else.
+    void Follow(std::size_t i, std::size_t mask)
+    {
+        Slot& before = m_slots[m_before & mask];
+        before.next = static_cast<std::uint32_t>(i);
+        before.nextKey = m_slots[i].key;
+        m_before = m_last;
+        m_last = i;
+        const Slot& slot = m_slots[i];
+        __builtin_prefetch(&m_slots[slot.next & mask]);
+        if (slot.nextKey < data.size())
+            __builtin_prefetch(data.data() + slot.nextKey);
+    }
+
     std::vector<Slot> m_slots;
     std::size_t m_used = 0;
+    std::size_t m_last = 0;
+    std::size_t m_before = 0;
 };
 
 // Stamps bigger than this are not made; figures that big are few.
@@ -342,8 +365,12 @@ void QPainterDrawContext::UpdateStampTarget()
         return;
     m_stampOffset = QPoint(static_cast<int>(dx), static_cast<int>(dy));
     const QRect clip(QPoint(m_clip.left, m_clip.top), QPoint(m_clip.right - 1, m_clip.bottom - 1));
-    // A pixel inside the edges, so that no figure written from a stamp touches the clip.
-    m_stampArea = clip.translated(m_stampOffset).intersected(image->rect()).adjusted(1, 1, -1, -1);
+    // The painter cuts a figure at the clip pixel by pixel, as a stamp's runs are cut below, but
+    // cuts lines at the image's edges before it draws them, which can move the pixels left inside:
+    // stamps are written only a pixel clear of the image's edges, and cut at the clip.
+    m_stampClip = clip.translated(m_stampOffset).intersected(image->rect());
+    m_stampImage = image->rect().adjusted(1, 1, -1, -1);
+    m_stampArea = m_stampClip.adjusted(1, 1, -1, -1);
     if (m_stampArea.isEmpty())
         return;
     m_stampStride = image->bytesPerLine();
@@ -726,7 +753,8 @@ bool QPainterDrawContext::Stamped(const QRect& bounds, bool fill, bool stroke, c
     const int margin = (pen ? pen->width : 0) + 2;
     const QRect area = bounds.adjusted(-margin, -margin, margin, margin);
     const QRect onImage = area.translated(m_stampOffset);
-    if (area.width() > StampSide || area.height() > StampSide || !m_stampArea.contains(onImage))
+    if (area.width() > StampSide || area.height() > StampSide || !m_stampImage.contains(onImage) ||
+        !m_stampClip.intersects(onImage))
         return false;
     const std::size_t shape = m_key.size();
     m_key.resize(shape + 6);
@@ -784,11 +812,29 @@ bool QPainterDrawContext::Stamped(const QRect& bounds, bool fill, bool stroke, c
     }
     const QPoint at = onImage.topLeft();
     const std::int32_t* run = cache.data.data() + slot->Run();
-    for (const std::int32_t* end = run + 2 * slot->runCount; run != end; run += 2) {
-        const int row = run[0] >> 20;
-        const int x = (run[0] >> 10) & 0x3FF;
-        auto* line = reinterpret_cast<std::uint32_t*>(m_stampBits + (at.y() + row) * m_stampStride);
-        std::fill_n(line + at.x() + x, run[0] & 0x3FF, static_cast<std::uint32_t>(run[1]));
+    const std::int32_t* const end = run + 2 * slot->runCount;
+    if (m_stampArea.contains(onImage)) [[likely]] {
+        for (; run != end; run += 2) {
+            const int row = run[0] >> 20;
+            const int x = (run[0] >> 10) & 0x3FF;
+            auto* line = reinterpret_cast<std::uint32_t*>(m_stampBits + (at.y() + row) * m_stampStride);
+            std::fill_n(line + at.x() + x, run[0] & 0x3FF, static_cast<std::uint32_t>(run[1]));
+        }
+        return true;
+    }
+    // Across the clip's edge: each run cut to the clip.
+    const int left = m_stampClip.left(), right = m_stampClip.right() + 1;
+    for (; run != end; run += 2) {
+        const int y = at.y() + (run[0] >> 20);
+        if (y < m_stampClip.top() || y > m_stampClip.bottom())
+            continue;
+        const int x = at.x() + ((run[0] >> 10) & 0x3FF);
+        const int from = std::max(x, left);
+        const int to = std::min(x + (run[0] & 0x3FF), right);
+        if (from >= to)
+            continue;
+        auto* line = reinterpret_cast<std::uint32_t*>(m_stampBits + y * m_stampStride);
+        std::fill(line + from, line + to, static_cast<std::uint32_t>(run[1]));
     }
     return true;
 }

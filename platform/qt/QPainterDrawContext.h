@@ -19,7 +19,8 @@
 // same device shape (the same whole-unit outline relative to a whole-unit origin, pen and brush)
 // is drawn from a stamp: the runs of pixels the painter made for it once, written at the new place.
 // Moving a shape by whole pixels moves the painter's pixels with it, so the image is the same; a
-// figure near the clip's edge, or under another raster operation, goes through the painter.
+// stamp across the clip's edge is cut there as the painter cuts its pixels. A figure near the
+// image's edge, or under another raster operation, goes through the painter.
 
 #include "platform/DrawContext.h"
 
@@ -394,7 +395,9 @@ private:
     uchar* m_stampBits = nullptr;
     qsizetype m_stampStride = 0;
     QPoint m_stampOffset;
-    QRect m_stampArea;
+    QRect m_stampClip;  // the clip on the image
+    QRect m_stampImage; // the image a pixel inside its edges: what a stamp may cover
+    QRect m_stampArea;  // the clip a pixel inside its edges: a stamp written without cutting
     std::vector<std::int32_t> m_key;
 };
 

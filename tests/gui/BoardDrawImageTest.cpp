@@ -212,6 +212,12 @@ TEST_F(BoardDrawImageTest, StampsGiveThePixelsOfThePainter)
         {10.0, 12.0, 13, 4, QImage::Format_ARGB32, {7, -5}, {}},
         {-2.0, -2.0, 4, 4, QImage::Format_RGB32, {-3, 4}, QRect(31, 17, 200, 150)}, // figures cut by the clip
         {10.0, 12.0, 13, 1, QImage::Format_RGB32, {}, QRect(0, 0, 160, 240)},
+        // Figures cut on every side of the clip, thin and wide, the clip past the image's edges.
+        {10.0, 12.0, 13, 4, QImage::Format_RGB32, {}, QRect(45, 33, 101, 77)},
+        {20.37, 25.11, 40, 4, QImage::Format_RGB32, {5, 3}, QRect(60, 40, 150, 120)},
+        {20.37, 25.11, 40, 2, QImage::Format_ARGB32_Premultiplied, {}, QRect(-10, 100, 400, 50)},
+        {10.0, 12.0, 13, 2, QImage::Format_RGB32, {-4, 0}, QRect(100, -20, 60, 300)},
+        {-2.0, -2.0, 4, 4, QImage::Format_RGB32, {}, QRect(150, 0, 12, 240)}, // a column a few pixels wide
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.x0 << "," << c.y0 << " at " << c.pixelsPerMm << " class "

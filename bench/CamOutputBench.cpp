@@ -4,6 +4,7 @@
 
 #include "bench/DocumentBoard.h"
 #include "cam/CamOutput.h"
+#include "document/CamOutChoice.h"
 #include "document/VELTADoc.h"
 #include "model/items/Part.h"
 #include "model/startup/Startup.h"
@@ -39,13 +40,8 @@ tagGERBAR Record(bool photo)
     g.endOfBlock = photo ? '*' : '\n';
     g.photo = photo ? 1 : 0;
     g.extended = photo ? 1 : 0;
+    SetStandardCamCodes(g);
     g.apertureCode = "G54D";
-    g.moveCode = "D02";
-    g.drawCode = "D01";
-    g.flashCode = "D03";
-    g.linearCode = "G01";
-    g.cwCode = "G02";
-    g.ccwCode = "G03";
     g.endCode = "M02";
     g.toolDigits = 2;
     return g;

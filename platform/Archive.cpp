@@ -236,6 +236,14 @@ std::size_t CArchive::ReadSome(void* data, std::size_t size)
     return n;
 }
 
+std::string_view CArchive::ReadRestView()
+{
+    RequireLoading(IsLoading());
+    const std::string_view rest(reinterpret_cast<const char*>(m_data.data()) + m_pos, Remaining());
+    m_pos = m_data.size();
+    return rest;
+}
+
 void CArchive::WriteString(const std::string& s)
 {
     Write(s.data(), s.size());

@@ -10,6 +10,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CDocument;
@@ -76,6 +77,9 @@ public:
     void Write(const void* data, std::size_t size);
     void Read(void* data, std::size_t size);            // throws EndOfFile when fewer bytes remain
     std::size_t ReadSome(void* data, std::size_t size); // reads what there is, returns the count
+    // The rest of a loading archive, read without a copy: the view lives as long as the archive's
+    // bytes. Throws as Read does when the archive is storing.
+    std::string_view ReadRestView();
     void WriteString(const std::string& s);             // raw text, no length and no terminator
 
     // One text line of the file as bytes: ends at LF (a CR before it is dropped); false at the end.

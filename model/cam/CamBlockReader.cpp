@@ -12,52 +12,37 @@
 namespace {
 
 // Bytes that no text file holds: controls other than tab, line ends, form feed and the old
-// end-of-file mark.
-bool IsBinary(unsigned char c)
+// end-of-file mark. Without branches, so that the scans below take many bytes at a time.
+unsigned IsBinary(char byte)
 {
-    return c < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f' && c != '\v' && c != 0x1A;
+    const auto c = static_cast<unsigned char>(byte);
+    return static_cast<unsigned>(c < 0x20) & static_cast<unsigned>(static_cast<unsigned char>(c - '\t') > 4) &
+           static_cast<unsigned>(c != 0x1A);
 }
 
-// Where the first byte no text holds is, or the size. Runs of bytes are tested without branches
-// (many at a time) and only a run that holds one is searched byte by byte.
-std::size_t FirstBinary(std::string_view data)
+unsigned IsLower(char c)
 {
-    constexpr std::size_t kRun = 64;
-    std::size_t i = 0;
-    for (; i + kRun <= data.size(); i += kRun) {
-        unsigned any = 0;
-        for (std::size_t j = 0; j < kRun; ++j) {
-            const unsigned char c = static_cast<unsigned char>(data[i + j]);
-            any |= static_cast<unsigned>(c < 0x20) &
-                   static_cast<unsigned>(static_cast<unsigned char>(c - '\t') > 4) &
-                   static_cast<unsigned>(c != 0x1A);
-        }
-        if (any)
-            break;
-    }
-    for (; i < data.size(); ++i) {
-        if (IsBinary(static_cast<unsigned char>(data[i])))
-            return i;
-    }
-    return data.size();
+    return static_cast<unsigned>(static_cast<unsigned char>(c - 'a') < 26);
 }
 
-bool HasLowerCase(std::string_view data)
+// Where the first byte that `test` accepts is, or the size. Runs of bytes are tested whole and only
+// a run that holds one is searched byte by byte.
+template <typename Test> std::size_t FindFirst(std::string_view data, Test test)
 {
     constexpr std::size_t kRun = 64;
     std::size_t i = 0;
     for (; i + kRun <= data.size(); i += kRun) {
         unsigned any = 0;
         for (std::size_t j = 0; j < kRun; ++j)
-            any |= static_cast<unsigned>(static_cast<unsigned char>(data[i + j] - 'a') < 26);
+            any |= test(data[i + j]);
         if (any)
-            return true;
+            break;
     }
     for (; i < data.size(); ++i) {
-        if (data[i] >= 'a' && data[i] <= 'z')
-            return true;
+        if (test(data[i]))
+            return i;
     }
-    return false;
+    return data.size();
 }
 
 bool IsBlank(char c)
@@ -70,16 +55,9 @@ bool IsBlank(char c)
 CamBlockReader::CamBlockReader(CArchive& ar, const tagGERBAR& g, bool photo)
     : m_endOfBlock(g.endOfBlock ? g.endOfBlock : '*'), m_photo(photo)
 {
-    const std::size_t size = ar.Remaining();
-    if (size > 0 && !ar.IsLoading())
-        ar.ReadSome(nullptr, 0); // refused: not a loading archive
     // The file's text is viewed where the archive holds it; a copy is made only when it must be
     // changed (tape codes translated, lower case upper-cased).
-    if (size > 0) {
-        const std::size_t at = ar.GetPosition();
-        m_data = std::string_view(reinterpret_cast<const char*>(ar.Data().data()) + at, size);
-        ar.Seek(at + size);
-    }
+    m_data = ar.ReadRestView();
     if (GetTapeCodeTable(g.codeType)) {
         m_own.assign(m_data);
         ConvertInputCode(m_own.data(), m_own.size(), g);
@@ -88,16 +66,15 @@ CamBlockReader::CamBlockReader(CArchive& ar, const tagGERBAR& g, bool photo)
     }
     // A file with a byte no text holds is not read on, and what is before that byte is only
     // counted in lines, so then nothing needs upper-casing.
-    const std::size_t binary = FirstBinary(m_data);
+    const std::size_t binary = FindFirst(m_data, [](char c) { return IsBinary(c); });
     if (binary < m_data.size()) {
         Fail(binary, _J("テキストファイルではありません"));
         return;
     }
-    if (HasLowerCase(m_data)) {
+    if (FindFirst(m_data, [](char c) { return IsLower(c); }) < m_data.size()) {
         m_own.assign(m_data);
-        // Without branches, so that the compiler can take many bytes at a time.
         for (char& c : m_own)
-            c = static_cast<char>(c - (static_cast<unsigned char>(c - 'a') < 26 ? 'a' - 'A' : 0));
+            c = static_cast<char>(c - (IsLower(c) ? 'a' - 'A' : 0));
         m_data = m_own;
     }
 }
